@@ -1,0 +1,26 @@
+// Fixed-capacity array indexed from 1, the way the scene numbers its points.
+#pragma once
+
+#include <cassert>
+
+namespace varek {
+
+template <typename T, int N>
+class OneBased {
+ public:
+  static constexpr int Capacity = N;
+
+  T& operator[](int i) {
+    assert(i >= 1 && i <= N);
+    return items_[i - 1];
+  }
+  const T& operator[](int i) const {
+    assert(i >= 1 && i <= N);
+    return items_[i - 1];
+  }
+
+ private:
+  T items_[N]{};
+};
+
+}  // namespace varek

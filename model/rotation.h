@@ -1,0 +1,23 @@
+// Turning model points into view points.
+//
+// A point is turned by a1 about the x axis (+y towards +z), then by a2 about
+// the y axis (+z towards +x):
+//   y' = y cos a1 - z sin a1,  z1 = y sin a1 + z cos a1,
+//   x' = x cos a2 + z1 sin a2, z' = z1 cos a2 - x sin a2.
+#pragma once
+
+namespace varek {
+
+// View angle in radians for a view scroll-bar position: -(position) * pi / 180,
+// in extended precision, stored as a double.
+double ViewAngleFor(int position);
+
+// TrajectoryView of paths 1..TrajectoryTotal, points 1..TrajectoryCount[p];
+// every intermediate kept in extended precision.
+void RotateTrajectories(long double angle1, long double angle2);
+
+// Every apparatus view array; each intermediate is stored as a double. The
+// tube edge points are turned by angle2 only.
+void RotateApparatus(double angle1, double angle2);
+
+}  // namespace varek

@@ -1,0 +1,74 @@
+#include "model/rotation.h"
+
+#include <cmath>
+
+#include "model/scene.h"
+
+namespace varek {
+
+namespace {
+
+constexpr Extended Pi = 3.14159265358979323846264338327950288L;
+constexpr Extended DegreesPerHalfTurn = 180;
+
+// Sine and cosine of both angles, the same for every point of a call.
+struct Turn {
+  Extended sin1, cos1, sin2, cos2;
+};
+
+Turn TurnFor(Extended angle1, Extended angle2) {
+  return {std::sin(angle1), std::cos(angle1), std::sin(angle2), std::cos(angle2)};
+}
+
+// Every intermediate kept in extended precision.
+Vec3i TurnExtended(const Vec3i& p, const Turn& t) {
+  const Extended x = p.x, y = p.y, z = p.z;
+  const Extended y1 = y * t.cos1 - z * t.sin1;   // about x: +y towards +z
+  const Extended z1 = y * t.sin1 + z * t.cos1;
+  const Extended x2 = x * t.cos2 + z1 * t.sin2;  // about y: +z towards +x
+  const Extended z2 = z1 * t.cos2 - x * t.sin2;
+  return {RoundEven(x2), RoundEven(y1), RoundEven(z2)};
+}
+
+// Each intermediate stored as a double right after it is formed.
+Vec3i TurnStoringDoubles(const Vec3i& p, const Turn& t) {
+  const Extended x = p.x, y = p.y, z = p.z;
+  const double y1 = static_cast<double>(y * t.cos1 - z * t.sin1);
+  const double z1 = static_cast<double>(y * t.sin1 + z * t.cos1);
+  const double x2 = static_cast<double>(x * t.cos2 + z1 * t.sin2);
+  const double z2 = static_cast<double>(z1 * t.cos2 - x * t.sin2);
+  return {RoundEven(x2), RoundEven(y1), RoundEven(z2)};
+}
+
+template <int N>
+void TurnAll(const OneBased<Vec3i, N>& model, OneBased<Vec3i, N>& view, const Turn& t) {
+  for (int i = 1; i <= N; ++i) view[i] = TurnStoringDoubles(model[i], t);
+}
+
+}  // namespace
+
+double ViewAngleFor(int position) {
+  return static_cast<double>(-static_cast<Extended>(position) * Pi / DegreesPerHalfTurn);
+}
+
+void RotateTrajectories(long double angle1, long double angle2) {
+  const Turn t = TurnFor(angle1, angle2);
+  for (int p = 1; p <= TrajectoryTotal; ++p)
+    for (int i = 1; i <= TrajectoryCount[p]; ++i)
+      TrajectoryView[p][i] = TurnExtended(TrajectoryPoints[p][i], t);
+}
+
+void RotateApparatus(double angle1, double angle2) {
+  const Turn t = TurnFor(angle1, angle2);
+  TurnAll(PlatePoints, PlateView, t);
+  TurnAll(SourcePoints, SourceView, t);
+  TurnAll(CoilPoints, CoilView, t);
+  TurnAll(ScreenRing, ScreenRingView, t);
+  TurnAll(RearRing, RearRingView, t);
+  ScreenCentreView = TurnStoringDoubles(ScreenCentre, t);
+  // The tube's edge lines turn only with the second angle.
+  const Turn edges = TurnFor(0, angle2);
+  TurnAll(TubeEdgePoints, TubeEdgeView, edges);
+}
+
+}  // namespace varek

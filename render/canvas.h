@@ -1,0 +1,71 @@
+// A small raster canvas over a Bitmap, with the drawing conventions of a
+// classic desktop GDI canvas that the pictures rely on:
+//   - the right and bottom coordinates of a rectangle or ellipse lie just
+//     outside the figure;
+//   - LineTo does not paint the end point of a one-pixel line;
+//   - rectangles and ellipses are outlined with the pen and filled with the brush;
+//   - a one-pixel dotted pen paints its gaps in the brush colour;
+//   - a pen wider than one pixel is drawn solid, with round ends and joins;
+//   - FloodFill paints every pixel 4-connected to the seed whose colour is not
+//     exactly the border colour;
+//   - everything outside the bitmap is clipped.
+// Pen, brush and current position persist between calls.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "render/bitmap.h"
+
+namespace varek {
+
+enum class PenStyle { Solid, Dotted };
+
+class Canvas {
+ public:
+  // The canvas draws into `target`, which must outlive it. The work storage of
+  // the flood fill is allocated here, once, for the target's current size.
+  explicit Canvas(Bitmap& target);
+
+  Bitmap& Target() { return target_; }
+
+  void SetPenColour(Pixel colour) { pen_colour_ = colour; }
+  void SetPenWidth(int width) { pen_width_ = width < 1 ? 1 : width; }
+  void SetPenStyle(PenStyle style) { pen_style_ = style; }
+  void SetBrushColour(Pixel colour) { brush_colour_ = colour; }
+
+  Pixel PenColour() const { return pen_colour_; }
+  int PenWidth() const { return pen_width_; }
+  PenStyle Style() const { return pen_style_; }
+  Pixel BrushColour() const { return brush_colour_; }
+
+  void MoveTo(int x, int y);
+  void LineTo(int x, int y);
+  void Rectangle(int x1, int y1, int x2, int y2);
+  void Ellipse(int x1, int y1, int x2, int y2);
+  void FloodFill(int x, int y, Pixel border);
+  // Copies `source` with its top-left corner at (x, y).
+  void Draw(int x, int y, const Bitmap& source);
+
+ private:
+  void Plot(std::int64_t x, std::int64_t y, Pixel colour);
+  void Stamp(std::int64_t x, std::int64_t y);  // round brush of the pen's width
+  void HorizontalRun(std::int64_t y, std::int64_t from, std::int64_t to, Pixel colour);
+  void ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1);
+  void WideLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1);
+  void EnsureFillStorage();
+
+  Bitmap& target_;
+  Pixel pen_colour_ = Rgb(0, 0, 0);
+  int pen_width_ = 1;
+  PenStyle pen_style_ = PenStyle::Solid;
+  Pixel brush_colour_ = Rgb(255, 255, 255);
+  std::int64_t pos_x_ = 0;
+  std::int64_t pos_y_ = 0;
+  std::int64_t dot_phase_ = 0;  // pixels of dotted pattern used since the last MoveTo
+
+  std::vector<std::uint8_t> fill_visited_;  // one flag per pixel
+  std::vector<std::int32_t> fill_queue_;    // pixel indices; each pixel enters at most once
+};
+
+}  // namespace varek

@@ -1,0 +1,143 @@
+#include "app/form1.h"
+
+#include <QCloseEvent>
+#include <QEvent>
+#include <QTimer>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "app/form_controls.h"
+#include "app/presenters.h"
+#include "app/qt_message_pump.h"
+#include "app/recompute_chain.h"
+#include "app/toolkit/look.h"
+#include "assets/pictures.h"
+#include "render/deflection_signal.h"
+#include "render/scene_renderer.h"
+
+namespace varek {
+
+TForm1* Form1 = nullptr;
+
+namespace {
+const QColor kWindowColour(38, 74, 74);
+constexpr int kDefaultFontPixels = 11;
+// Outer rectangle of the window when it is not maximized, and the frame that
+// a window manager typically adds around the client area.
+const QRect kRestoredOuter(116, 186, 1067, 931);
+const QMargins kNominalFrame(8, 30, 8, 8);
+// Without a window manager the window is never activated; the first chain
+// then runs this long after the window was shown.
+constexpr int kActivationGraceMs = 400;
+
+std::optional<Bitmap> LoadOrReport(PictureId id, const char* name) {
+  std::string reason;
+  std::optional<Bitmap> picture = LoadPicture(id, &reason);
+  if (!picture) {
+    std::fprintf(stderr, "varek-em: the picture %s cannot be shown: %s\n", name, reason.c_str());
+  }
+  return picture;
+}
+}  // namespace
+
+TForm1::TForm1() : QWidget(nullptr) {
+  Form1 = this;
+  ResetChain();
+  setWindowTitle(QStringLiteral("Spezifische Ladung des Elektrons - Varek-Methode"));
+  SetColours(this, kWindowColour, Qt::black);
+  setFont(PixelFont(kDefaultFontPixels, false));
+  setGeometry(kRestoredOuter.marginsRemoved(kNominalFrame));
+
+  BuildControls();
+  SetTabOrder();
+
+  controls_ = std::make_unique<FormControls>(*this);
+  pump_ = std::make_unique<QtMessagePump>();
+  scene_presenter_ = std::make_unique<PaintBoxPresenter>(*PaintBox1);
+  signal_presenter_ = std::make_unique<PaintBoxPresenter>(*PaintBox2);
+  BindToModel();
+  LoadPictures();
+
+  AttachHandlers();
+  FormCreate(this);
+}
+
+TForm1::~TForm1() {
+  BindControls(nullptr);
+  BindMessagePump(nullptr);
+  BindScenePresenter(nullptr);
+  BindSignalPresenter(nullptr);
+  if (Form1 == this) Form1 = nullptr;
+}
+
+void TForm1::BindToModel() {
+  BindControls(controls_.get());
+  BindMessagePump(pump_.get());
+  BindScenePresenter(scene_presenter_.get());
+  BindSignalPresenter(signal_presenter_.get());
+}
+
+void TForm1::LoadPictures() {
+  if (auto picture = LoadOrReport(PictureId::Information, "Information")) {
+    Image1->SetPicture(*picture);
+  }
+  if (auto picture = LoadOrReport(PictureId::Data, "Data")) Image2->SetPicture(*picture);
+  // The plot needs a background even when its picture is damaged: plain white.
+  const Bitmap axes = LoadOrReport(PictureId::SignalAxes, "SignalAxes")
+                          .value_or(Bitmap(SignalWidth, SignalHeight));
+  Image3->SetPicture(axes);
+  PaintBox2->Present(axes);
+  SetSignalBackground(axes);
+}
+
+void TForm1::AttachHandlers() {
+  PaintBox1->OnPaint = [this] { PaintBox1Paint(PaintBox1); };
+  ScrollBar1->SetOnChange([this] { ScrollBar1Change(ScrollBar1); });
+  ScrollBar2->SetOnChange([this] { ScrollBar2Change(ScrollBar2); });
+  ScrollBar4->SetOnChange([this] { ScrollBar4Change(ScrollBar4); });
+  ScrollBar7->SetOnChange([this] { ScrollBar7Change(ScrollBar7); });
+  ScrollBar3->SetOnChange([this] { ScrollBar3Change(ScrollBar3); });
+  AblenkEin->SetOnClick([this] { AblenkEinClick(AblenkEin); });
+  AblenkAus->SetOnClick([this] { AblenkAusClick(AblenkAus); });
+  Gleichspannung->SetOnClick([this] { GleichspannungClick(Gleichspannung); });
+  Wechselspannung->SetOnClick([this] { WechselspannungClick(Wechselspannung); });
+  RadioButton1->SetOnClick([this] { RadioButton1Click(RadioButton1); });
+  RadioButton2->SetOnClick([this] { RadioButton2Click(RadioButton2); });
+  CheckBox5->SetOnClick([this] { CheckBox5Click(CheckBox5); });
+  CheckBox1->SetOnClick([this] { CheckBox1Click(CheckBox1); });
+  Button3->SetOnClick([this] { Button3Click(Button3); });
+  Button5->SetOnClick([this] { Button5Click(Button5); });
+  Button1->SetOnClick([this] { Button1Click(Button1); });
+  Button14->SetOnClick([this] { Button14Click(Button14); });
+  Button6->SetOnClick([this] { Button6Click(Button6); });
+  Button7->SetOnClick([this] { Button7Click(Button7); });
+  Button2->SetOnClick([this] { Button2Click(Button2); });
+}
+
+bool TForm1::event(QEvent* event) {
+  // Only the first activation runs the chain; later ones would recompute the
+  // same picture.
+  if (event->type() == QEvent::WindowActivate) ActivateOnce();
+  return QWidget::event(event);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (shown_once_) return;
+  shown_once_ = true;
+  QTimer::singleShot(kActivationGraceMs, this, [this] { ActivateOnce(); });
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  MarkChainClosing();
+  QWidget::closeEvent(event);
+}
+
+void TForm1::ActivateOnce() {
+  if (activated_) return;
+  activated_ = true;
+  FormActivate(this);
+}
+
+}  // namespace varek

@@ -1,0 +1,150 @@
+// TForm1: the one window of the program, Form1 its single instance.
+//
+// Controls keep absolute positions and sizes relative to their parent panel;
+// nothing is anchored, stretched or laid out, so resizing the window moves
+// nothing. The settings live in the controls themselves.
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "app/toolkit/controls.h"
+#include "app/toolkit/image_view.h"
+#include "app/toolkit/panel.h"
+
+namespace varek {
+
+class FormControls;
+class PaintBoxPresenter;
+class QtMessagePump;
+
+class TForm1 : public QWidget {
+  Q_OBJECT
+ public:
+  // Builds every control from its initial values (no event fires), binds the
+  // controls, the message pump and the presenters to the model and the
+  // drawing, then runs FormCreate.
+  TForm1();
+  ~TForm1() override;
+
+  // Binds this window's controls, pump and presenters (again), e.g. after a
+  // test computed with other bindings.
+  void BindToModel();
+
+  // Handlers. Each receives the sending control and ignores it.
+  void FormCreate(QObject* Sender);
+  void FormActivate(QObject* Sender);
+  void PaintBox1Paint(QObject* Sender);
+  void ScrollBar1Change(QObject* Sender);
+  void ScrollBar2Change(QObject* Sender);
+  void ScrollBar4Change(QObject* Sender);
+  void ScrollBar7Change(QObject* Sender);
+  void ScrollBar3Change(QObject* Sender);
+  void AblenkEinClick(QObject* Sender);
+  void AblenkAusClick(QObject* Sender);
+  void GleichspannungClick(QObject* Sender);
+  void WechselspannungClick(QObject* Sender);
+  void RadioButton1Click(QObject* Sender);
+  void RadioButton2Click(QObject* Sender);
+  void CheckBox5Click(QObject* Sender);
+  void CheckBox1Click(QObject* Sender);
+  void Button3Click(QObject* Sender);
+  void Button5Click(QObject* Sender);
+  void Button1Click(QObject* Sender);
+  void Button14Click(QObject* Sender);
+  void Button6Click(QObject* Sender);
+  void Button7Click(QObject* Sender);
+  void Button2Click(QObject* Sender);
+
+  bool Activated() const { return activated_; }
+
+  // Directly on the window, bottom to top.
+  TPaintBox* PaintBox1 = nullptr;
+  TPanel* Panel6 = nullptr;
+  TScrollBar* ScrollBar1 = nullptr;
+  TScrollBar* ScrollBar2 = nullptr;
+  TPanel* Panel9 = nullptr;
+  TPanel* Panel4 = nullptr;
+
+  // Right column.
+  TPanel* Panel2 = nullptr;
+  TPanel* Panel5 = nullptr;
+  TLabel* Label12 = nullptr;
+  TLabel* Label9 = nullptr;
+  TLabel* Label13 = nullptr;
+  TEdit* Edit7 = nullptr;
+  TLabel* Label15 = nullptr;
+  TLabel* Label14 = nullptr;
+  TEdit* Edit8 = nullptr;
+  TLabel* Label16 = nullptr;
+  TCheckBox* CheckBox5 = nullptr;
+  TCheckBox* CheckBox1 = nullptr;
+  TPanel* Panel8 = nullptr;
+  TLabel* Label4 = nullptr;
+  TButton* Button5 = nullptr;
+  TButton* Button3 = nullptr;
+  TPanel* Panel7 = nullptr;
+  TLabel* Label7 = nullptr;
+  TRadioButton* RadioButton1 = nullptr;
+  TRadioButton* RadioButton2 = nullptr;
+  TPanel* Panel3 = nullptr;
+  TButton* Button1 = nullptr;
+  TButton* Button6 = nullptr;
+  TButton* Button2 = nullptr;
+
+  // Bottom block: experiment settings and the data panel over them.
+  TPanel* Panel1 = nullptr;
+  TLabel* Label2 = nullptr;
+  TScrollBar* ScrollBar7 = nullptr;
+  TEdit* Edit5 = nullptr;
+  TLabel* Label10 = nullptr;
+  TScrollBar* ScrollBar4 = nullptr;
+  TEdit* Edit1 = nullptr;
+  TLabel* Label1 = nullptr;
+  TRadioButton* AblenkEin = nullptr;
+  TRadioButton* AblenkAus = nullptr;
+  TPanel* Panel11 = nullptr;
+  TScrollBar* ScrollBar3 = nullptr;
+  TRadioButton* Gleichspannung = nullptr;
+  TRadioButton* Wechselspannung = nullptr;
+  TImage* Image3 = nullptr;
+  TPaintBox* PaintBox2 = nullptr;
+  TPanel* Panel10 = nullptr;
+  TImage* Image2 = nullptr;
+  TButton* Button7 = nullptr;
+
+  // Information panel.
+  TImage* Image1 = nullptr;
+  TLabel* Label3 = nullptr;  // one-line caption
+  TButton* Button14 = nullptr;
+
+ protected:
+  bool event(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildControls();
+  void BuildRightColumn();
+  void BuildViewPanel();
+  void BuildSettingsBlock();
+  void BuildDeflectionPanel();
+  void BuildDataPanel();
+  void BuildInformationPanel();
+  void SetTabOrder();
+  void LoadPictures();
+  void AttachHandlers();
+  void ActivateOnce();
+
+  std::unique_ptr<FormControls> controls_;
+  std::unique_ptr<QtMessagePump> pump_;
+  std::unique_ptr<PaintBoxPresenter> scene_presenter_;
+  std::unique_ptr<PaintBoxPresenter> signal_presenter_;
+  bool activated_ = false;
+  bool shown_once_ = false;
+};
+
+// The single instance, set while it exists.
+extern TForm1* Form1;
+
+}  // namespace varek

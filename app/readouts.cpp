@@ -1,0 +1,28 @@
+#include "app/readouts.h"
+
+#include <QLocale>
+#include <charconv>
+
+#include "model/extended.h"
+
+namespace varek {
+
+namespace {
+constexpr Extended kMilliamperesPerAmpere = 1000.0L;
+constexpr int kGeneralDigits = 15;  // significant digits of the general number format
+}  // namespace
+
+QString IntegerText(int value) { return QString::number(value); }
+
+QString CoilCurrentText(int milliamperes) {
+  const Extended amperes = static_cast<Extended>(milliamperes) / kMilliamperesPerAmpere;
+  // to_chars ignores the C locale, which the application object sets from the environment.
+  char text[64];
+  const auto written =
+      std::to_chars(text, text + sizeof text, amperes, std::chars_format::general, kGeneralDigits);
+  QString result = QString::fromLatin1(text, static_cast<int>(written.ptr - text));
+  result.replace(QLatin1Char('.'), QLocale().decimalPoint());
+  return result;
+}
+
+}  // namespace varek

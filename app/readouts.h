@@ -1,0 +1,17 @@
+// Texts of the numeric readouts.
+#pragma once
+
+#include <QString>
+
+namespace varek {
+
+// Decimal digits, a leading minus for negative values, no grouping.
+QString IntegerText(int value);
+
+// The coil current in A for a position in mA: position / 1000 in extended
+// precision, general format (at most 15 significant digits, no trailing zeros,
+// no separator for whole numbers) with the decimal separator of the default
+// locale: 0, 0.001, 1.5, 3 (0,001 and 1,5 in a German locale).
+QString CoilCurrentText(int milliamperes);
+
+}  // namespace varek

@@ -1,0 +1,84 @@
+// The window's simple controls on top of Qt, with the events the program
+// relies on:
+// - TScrollBar: integer position clamped to its range; OnChange fires once
+//   for every real change of the position, whoever made it (the user, a drag
+//   of the thumb, the program), and never for a position it already has.
+// - TRadioButton: buttons with one parent form one group; OnClick fires only
+//   when the button becomes selected, after the others are deselected.
+//   Clicking the selected button fires nothing.
+// - TCheckBox: OnClick fires after every toggle, the new state stored.
+// - TEdit: a read-only, frameless white readout.
+// Events are attached after the controls hold their initial values, so
+// building the window fires none.
+#pragma once
+
+#include <QCheckBox>
+#include <QColor>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <functional>
+
+namespace varek {
+
+using Handler = std::function<void()>;
+
+// One line of text at `top_left`, sized to its text, opaque in the colour of
+// its parent.
+class TLabel : public QLabel {
+  Q_OBJECT
+ public:
+  TLabel(QWidget* parent, QPoint top_left, const QString& text, const QFont& font,
+         const QColor& colour);
+};
+
+class TEdit : public QLineEdit {
+  Q_OBJECT
+ public:
+  TEdit(QWidget* parent, const QRect& bounds, const QFont& font);
+};
+
+class TButton : public QPushButton {
+  Q_OBJECT
+ public:
+  TButton(QWidget* parent, const QRect& bounds, const QString& caption, const QFont& font);
+  void SetOnClick(Handler handler);
+};
+
+class TCheckBox : public QCheckBox {
+  Q_OBJECT
+ public:
+  TCheckBox(QWidget* parent, const QRect& bounds, const QString& caption, const QFont& font);
+  void SetOnClick(Handler handler);
+};
+
+class TRadioButton : public QRadioButton {
+  Q_OBJECT
+ public:
+  TRadioButton(QWidget* parent, const QRect& bounds, const QString& caption, const QFont& font,
+               bool selected);
+  void SetOnClick(Handler handler);
+};
+
+struct ScrollRange {
+  int minimum;
+  int maximum;
+  int position;
+  int line_step;
+  int page_step;
+};
+
+class TScrollBar : public QScrollBar {
+  Q_OBJECT
+ public:
+  TScrollBar(QWidget* parent, Qt::Orientation orientation, const QRect& bounds,
+             const ScrollRange& range);
+  int Position() const { return value(); }
+  void SetPosition(int position) { setValue(position); }
+  void SetOnChange(Handler handler);
+};
+
+}  // namespace varek

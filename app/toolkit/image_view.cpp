@@ -1,0 +1,60 @@
+#include "app/toolkit/image_view.h"
+
+#include <QMetaObject>
+#include <QPainter>
+
+#include "app/toolkit/bitmap_image.h"
+
+namespace varek {
+
+ImageView::ImageView(QWidget* parent, const QRect& bounds) : QWidget(parent) {
+  setGeometry(bounds);
+}
+
+void ImageView::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  painter.drawImage(0, 0, image_);
+}
+
+void TImage::SetPicture(const Bitmap& picture) {
+  CopyInto(picture, image_);
+  update();
+}
+
+TPaintBox::TPaintBox(QWidget* parent, const QRect& bounds) : ImageView(parent, bounds) {
+  // The picture covers the whole area: Qt need not clear it before painting.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  image_ = QImage(bounds.size(), QImage::Format_RGB32);
+  image_.fill(parent->palette().color(QPalette::Window));
+}
+
+void TPaintBox::Present(const Bitmap& picture) {
+  CopyInto(picture, image_);
+  ++present_count_;
+  presenting_ = true;
+  repaint();
+  presenting_ = false;
+}
+
+void TPaintBox::Uncovered() {
+  if (isVisible()) SchedulePaintHandler();
+}
+
+void TPaintBox::paintEvent(QPaintEvent* event) {
+  ImageView::paintEvent(event);
+  if (!presenting_) SchedulePaintHandler();
+}
+
+void TPaintBox::SchedulePaintHandler() {
+  if (paint_handler_pending_ || !OnPaint) return;
+  paint_handler_pending_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        paint_handler_pending_ = false;
+        if (OnPaint) OnPaint();
+      },
+      Qt::QueuedConnection);
+}
+
+}  // namespace varek

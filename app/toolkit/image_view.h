@@ -1,0 +1,64 @@
+// Controls that show a picture: TImage (a fixed picture) and TPaintBox (a
+// drawing area whose picture the program replaces).
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QWidget>
+#include <functional>
+
+#include "render/bitmap.h"
+
+namespace varek {
+
+// Shows its image unscaled, anchored at the top-left corner, clipped to the
+// control; where the image is smaller the parent shows through.
+class ImageView : public QWidget {
+  Q_OBJECT
+ public:
+  ImageView(QWidget* parent, const QRect& bounds);
+  const QImage& Image() const { return image_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  QImage image_;
+};
+
+class TImage : public ImageView {
+  Q_OBJECT
+ public:
+  using ImageView::ImageView;
+  void SetPicture(const Bitmap& picture);
+};
+
+// A drawing area. The program shows its drawings with Present, which paints
+// at once and does not call OnPaint. Every paint that the program did not
+// cause (the area was uncovered or exposed) paints the current picture and
+// then calls OnPaint from the event loop: never inside the paint event, and
+// at most one call pending however many paints come.
+class TPaintBox : public ImageView {
+  Q_OBJECT
+ public:
+  TPaintBox(QWidget* parent, const QRect& bounds);
+
+  std::function<void()> OnPaint;
+
+  void Present(const Bitmap& picture);
+  // Called when a control that lay above this area has been hidden.
+  void Uncovered();
+
+  int PresentCount() const { return present_count_; }
+  bool PaintHandlerPending() const { return paint_handler_pending_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void SchedulePaintHandler();
+
+  bool presenting_ = false;
+  bool paint_handler_pending_ = false;
+  int present_count_ = 0;
+};
+
+}  // namespace varek

@@ -1,0 +1,25 @@
+// Fonts, colours and the style shared by every control of the window.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+class QWidget;
+
+namespace varek {
+
+// Fonts are given by their character height in pixels, not in points, so the
+// layout does not depend on the screen's dots per inch.
+QFont PixelFont(int pixel_height, bool bold);
+
+// Background (the Window role, filled) and text colour (WindowText) of a
+// control; children inherit both unless they set their own.
+void SetColours(QWidget* widget, const QColor& background, const QColor& text);
+void SetTextColour(QWidget* widget, const QColor& text);
+
+// Fusion style and the 11-px default font for the whole application. Returns
+// false, after one line on stderr, if no font can be found: Qt would then draw
+// every text as empty boxes without a word.
+bool SetUpApplicationLook();
+
+}  // namespace varek

@@ -1,0 +1,24 @@
+// TPanel: a coloured rectangle with a raised 1-px bevel (or none) that holds
+// other controls. Hiding it hides its children.
+#pragma once
+
+#include <QColor>
+#include <QFrame>
+#include <QRect>
+
+namespace varek {
+
+class TPanel : public QFrame {
+  Q_OBJECT
+ public:
+  enum class Bevel { Raised, None };
+  TPanel(QWidget* parent, const QRect& bounds, const QColor& colour, Bevel bevel = Bevel::Raised);
+
+ protected:
+  // Qt does not always send a paint event to a drawing area that a hidden
+  // panel uncovers (a repaint made at once can swallow it); tell every
+  // drawing area under the panel that it shows again.
+  void hideEvent(QHideEvent* event) override;
+};
+
+}  // namespace varek

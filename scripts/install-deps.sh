@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build
   qt6-base-dev libjpeg62-turbo-dev
   libgtest-dev libbenchmark-dev
-  fonts-dejavu-core fontconfig
+  fonts-dejavu-core fonts-liberation2 fontconfig
   xvfb xauth xdotool x11-apps imagemagick
   valgrind
 )

@@ -1,0 +1,38 @@
+#include <cstdint>
+
+#include "model/extended.h"
+#include "model/scene.h"
+#include "render/scene_renderer.h"
+
+namespace varek {
+
+namespace {
+
+constexpr std::int64_t EyeDistance = 4500;  // scene units from the eye to the image plane z = 0
+constexpr int CentreX = SceneWidth / 2;     // the model origin falls on pixel (360, 220)
+constexpr int CentreY = SceneHeight / 2;
+// View points lie within 375 units of the origin, so the divisor stays between
+// about 4125 and 4875; the clamp only keeps the conversion defined for a point
+// at or behind the eye, which the scene never holds.
+constexpr Extended MaxOffset = 1 << 30;
+
+// r(numerator / divisor): the quotient in extended precision, rounded half to even.
+int RoundedQuotient(std::int64_t numerator, std::int64_t divisor) {
+  if (divisor == 0) return numerator == 0 ? 0 : static_cast<int>(numerator > 0 ? MaxOffset : -MaxOffset);
+  const Extended quotient = static_cast<Extended>(numerator) / static_cast<Extended>(divisor);
+  if (quotient > MaxOffset) return static_cast<int>(MaxOffset);
+  if (quotient < -MaxOffset) return -static_cast<int>(MaxOffset);
+  return RoundEven(quotient);
+}
+
+}  // namespace
+
+PixelPoint ProjectPoint(const Vec3i& view) {
+  const std::int64_t f = PerspectiveFactor;
+  const std::int64_t divisor = f * view.z + EyeDistance;
+  // X = 360 + r(f x 4500 / d), Y = 220 - r(f y 4500 / d) with d = f z + 4500
+  return {CentreX + RoundedQuotient(f * view.x * EyeDistance, divisor),
+          CentreY - RoundedQuotient(f * view.y * EyeDistance, divisor)};
+}
+
+}  // namespace varek

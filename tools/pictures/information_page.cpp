@@ -64,7 +64,7 @@ void LeftColumn(PageColumn& c, QPainter& p, const FormulaStyle& style) {
       "In einer evakuierten Röhre beschleunigt eine Elektronenkanone die Elektronen "
       "mit der Spannung <i>U</i>. Der Strahl läuft zwischen zwei Ablenkplatten hindurch "
       "und trifft nach der Strecke <i>s</i> (Mitte der Ablenkplatten bis Schirm) auf den "
-      "Leuchtschirm. Die Röhre liegt in einer langen Spule mit <i>n</i> = 2000 Windungen "
+      "Leuchtschirm. Die Röhre liegt in einer langen Spule mit <i>n</i>&nbsp;=&nbsp;2000 Windungen "
       "und der Länge <i>L</i>; der Spulenstrom <i>I</i> erzeugt in ihr ein Magnetfeld "
       "<i>B</i> parallel zur Röhrenachse."));
   c.Space(4);
@@ -74,9 +74,9 @@ void LeftColumn(PageColumn& c, QPainter& p, const FormulaStyle& style) {
       "(Rechteckspannung, siehe Skizze) an. Die Elektronen werden abwechselnd nach der "
       "einen und nach der anderen Seite abgelenkt: auf dem Schirm entstehen zwei "
       "Leuchtflecke. Erhöhen Sie den Spulenstrom, bis beide Leuchtflecke in der "
-      "Schirmmitte zusammenfallen, und berechnen Sie dann aus <i>U</i> und <i>I</i> "
-      "die spezifische Ladung <i>e</i>/<i>m</i> des Elektrons."));
-  SquareWaveSketch(p, c.Take(86), style);
+      "Schirmmitte zusammenfallen, und berechnen Sie dann aus <i>U</i>, <i>I</i> und den "
+      "Daten der Anordnung die spezifische Ladung <i>e</i>/<i>m</i> des Elektrons."));
+  SquareWaveSketch(p, c.Take(80), style);
   c.Space(4);
   c.Heading(QStringLiteral("Bedienung"));
   c.Paragraph(QStringLiteral(
@@ -97,8 +97,8 @@ void RightColumn(PageColumn& c) {
   c.FormulaLine(F::Row({F::Math("B = "), F::Fraction(F::Math("μ_0·n·I"), F::Math("L"))}));
   c.Paragraph(QStringLiteral(
       "Die Ablenkplatten geben dem Elektron eine Geschwindigkeit <i>v</i><sub>⊥</sub> "
-      "quer zur Achse. Im Feld <i>B</i> läuft es auf einem Kreis (Radius <i>r</i>), "
-      "die Lorentzkraft ist die Zentripetalkraft:"));
+      "quer zur Achse. Senkrecht zur Achse beschreibt es im Feld <i>B</i> einen Kreis "
+      "mit dem Radius&nbsp;<i>r</i>; die Lorentzkraft ist die Zentripetalkraft:"));
   c.FormulaLine(F::Row({F::Math("e·v_⊥·B = "), F::Fraction(F::Math("m·v_⊥^2"), F::Math("r")),
                         F::Math("   ⇒   T = "), F::Fraction(F::Math("2π·r"), F::Math("v_⊥")),
                         F::Math(" = "), F::Fraction(F::Math("2π·m"), F::Math("e·B"))}));
@@ -108,14 +108,14 @@ void RightColumn(PageColumn& c) {
       "die nach jeder Umlaufzeit <i>T</i> wieder die Achse erreicht."));
   c.Paragraph(QStringLiteral(
       "Fokussierung: Beide Leuchtflecke fallen in der Schirmmitte zusammen, wenn die "
-      "Flugzeit <i>t</i> = <i>s</i>/<i>v</i> von den Ablenkplatten bis zum Schirm gleich "
+      "Flugzeit <i>t</i>&nbsp;=&nbsp;<i>s</i>/<i>v</i> von den Ablenkplatten bis zum Schirm gleich "
       "<i>T</i> ist:"));
   c.FormulaLine(F::Row({F::Fraction(F::Math("s"), F::Math("v")), F::Math(" = "),
                         F::Fraction(F::Math("2π·m"), F::Math("e·B")), F::Math("   ⇒   "),
                         F::Fraction(F::Math("e"), F::Math("m")), F::Math(" = "),
                         F::Fraction(F::Math("2π·v"), F::Math("B·s"))}));
   c.Paragraph(QStringLiteral(
-      "Quadrieren und Einsetzen von <i>v</i>² = 2·(<i>e</i>/<i>m</i>)·<i>U</i> ergibt:"));
+      "Quadrieren und Einsetzen von <i>v</i>²&nbsp;=&nbsp;2·(<i>e</i>/<i>m</i>)·<i>U</i> ergibt:"));
   c.FormulaLine(F::Row({F::Fraction(F::Math("e"), F::Math("m")), F::Math(" = "),
                         F::Fraction(F::Math("8π²·U"), F::Math("B²·s²"))}),
                 true);
@@ -135,7 +135,7 @@ QImage PaintInformationPage() {
   p.drawText(QPointF(kMargin, 58), QStringLiteral("Methode der magnetischen Fokussierung"));
   p.fillRect(QRectF(kMargin, 67, kWidth - 2 * kMargin, 2), Qt::black);
 
-  const FormulaStyle style{SerifFont(18), SerifFont(18, true)};
+  const FormulaStyle style{SansFont(17), SansFont(17, false, true)};
   const double width = (kWidth - 2 * kMargin - kColumnGap) / 2;
   const double top = 78;
   const double height = kHeight - top - kBottomMargin;

@@ -15,7 +15,6 @@ namespace {
 
 constexpr const char* kFontFolder = "/usr/share/fonts/truetype/dejavu/";
 QString sans_family;
-QString serif_family;
 
 bool LoadFont(const char* file, QString* family) {
   const int id = QFontDatabase::addApplicationFont(QString(kFontFolder) + file);
@@ -33,14 +32,6 @@ QFont SansFont(int pixels, bool bold, bool italic) {
   QFont font(sans_family);
   font.setPixelSize(pixels);
   font.setBold(bold);
-  font.setItalic(italic);
-  font.setHintingPreference(QFont::PreferNoHinting);
-  return font;
-}
-
-QFont SerifFont(int pixels, bool italic) {
-  QFont font(serif_family);
-  font.setPixelSize(pixels);
   font.setItalic(italic);
   font.setHintingPreference(QFont::PreferNoHinting);
   return font;
@@ -65,8 +56,7 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   using namespace pictures;
   if (!LoadFont("DejaVuSans.ttf", &sans_family) || !LoadFont("DejaVuSans-Bold.ttf", nullptr) ||
-      !LoadFont("DejaVuSans-Oblique.ttf", nullptr) ||
-      !LoadFont("DejaVuSerif.ttf", &serif_family) || !LoadFont("DejaVuSerif-Italic.ttf", nullptr)) {
+      !LoadFont("DejaVuSans-Oblique.ttf", nullptr)) {
     return 1;
   }
   const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(VAREK_ASSETS_DIR);

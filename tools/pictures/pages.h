@@ -10,7 +10,6 @@ namespace pictures {
 
 // Fonts from the DejaVu files loaded by main(), at a pixel size.
 QFont SansFont(int pixels, bool bold = false, bool italic = false);
-QFont SerifFont(int pixels, bool italic = false);
 
 // A white grayscale page, and a painter set up for black anti-aliased ink.
 QImage WhitePage(int width, int height);

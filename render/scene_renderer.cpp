@@ -70,8 +70,9 @@ int PathsToDraw() { return std::clamp<int>(TrajectoryTotal, 0, DrawnPaths); }
 // Stored samples of path p, never beyond the row's capacity.
 int SamplesOf(int p) { return std::clamp<int>(TrajectoryCount[p], 0, MaxSamples); }
 
-// The end mark sits on the last stored sample; a path without samples (the
-// one under computation) has nothing to mark.
+// The end mark sits on the last stored sample. A path without samples (the
+// one under computation) has nothing to mark, and before the first
+// computation there is no path to mark.
 void EndMark(Canvas& canvas, int p, int radius) {
   const int count = SamplesOf(p);
   if (count >= 1) Mark(canvas, TrajectoryView[p][count], radius);
@@ -150,7 +151,7 @@ void RenderScene() {
 
   // Miss marks: the pen stays dotted, but at width 3 it draws solid dots.
   if (!ScreenHit) {
-    for (int p = 1; p <= std::max(paths, 1); ++p) {
+    for (int p = 1; p <= paths; ++p) {
       canvas.SetPenColour(PathColour);
       canvas.SetPenWidth(ThickPen);
       EndMark(canvas, p, MissMarkRadius);
@@ -172,7 +173,7 @@ void RenderScene() {
 
   // Hit marks come after the fill and stay visible on the filled screen.
   if (ScreenHit) {
-    for (int p = 1; p <= std::max(paths, 1); ++p) {
+    for (int p = 1; p <= paths; ++p) {
       canvas.SetPenColour(HitMarkColour[p - 1]);
       canvas.SetPenWidth(ThickPen);
       EndMark(canvas, p, HitMarkRadius);

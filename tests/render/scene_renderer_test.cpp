@@ -1,0 +1,369 @@
+#include "render/scene_renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+
+#include "model/plain_controls.h"
+#include "model/scene.h"
+#include "tests/render/pixel_art.h"
+
+namespace varek {
+namespace {
+
+using testing::CountColour;
+
+constexpr Pixel Background = Rgb(232, 232, 232);
+constexpr Pixel Black = Rgb(0, 0, 0);
+constexpr Pixel Red = Rgb(255, 0, 0);
+constexpr Pixel Blue = Rgb(0, 0, 255);
+constexpr Pixel ScreenFill = Rgb(180, 250, 180);
+constexpr Pixel HitMark1 = Rgb(0, 135, 0);
+constexpr Pixel HitMark2 = Rgb(0, 140, 0);
+
+struct CountingPresenter : ScenePresenter {
+  int calls = 0;
+  const Bitmap* last = nullptr;
+  void PresentScene(const Bitmap& picture) override {
+    ++calls;
+    last = &picture;
+  }
+};
+
+// The window's start-up: model, coil and rims, apparatus, the back buffer.
+class SceneTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetScene();
+    BindControls(&controls);
+    BindMessagePump(&pump);
+    StartUpModel();
+    BuildCoilAndRings();
+    InitApparatus();
+    CreateBackBuffer(SceneWidth, SceneHeight);
+  }
+  void TearDown() override {
+    BindScenePresenter(nullptr);
+    BindControls(nullptr);
+    BindMessagePump(nullptr);
+  }
+
+  // A view straight from the side: view points are model points, and a point
+  // (x, y, 0) lands on pixel (360 + x, 220 - y).
+  void SideView() {
+    controls.turn_axis = 0;
+    controls.turn_vertical = 0;
+  }
+
+  // Path p: a straight line of `count` samples along y = level, x from -200
+  // in steps of 50; the pixel its last sample lands on in the side view.
+  static PixelPoint StorePath(int p, int count, int level) {
+    for (int i = 1; i <= count; ++i) TrajectoryPoints[p][i] = {-200 + 50 * (i - 1), level, 0};
+    TrajectoryCount[p] = count;
+    return {360 - 200 + 50 * (count - 1), 220 - level};
+  }
+
+  // Pixels of `colour` within `radius` of (x, y), and outside it.
+  static int CountNear(Pixel colour, PixelPoint p, int radius) {
+    int n = 0;
+    for (int y = std::max(0, p.y - radius); y <= std::min(SceneHeight - 1, p.y + radius); ++y)
+      for (int x = std::max(0, p.x - radius); x <= std::min(SceneWidth - 1, p.x + radius); ++x)
+        n += BackBuffer.At(x, y) == colour ? 1 : 0;
+    return n;
+  }
+
+  // Pixels of `colour` in the rows within `half` of `row`.
+  static int CountInRows(Pixel colour, int row, int half) {
+    int n = 0;
+    for (int y = row - half; y <= row + half; ++y)
+      for (int x = 0; x < SceneWidth; ++x) n += BackBuffer.At(x, y) == colour ? 1 : 0;
+    return n;
+  }
+
+  PlainControls controls;
+  IdlePump pump;
+};
+
+TEST(ProjectPoint, ProjectsThroughTheEyeAt4500RoundingHalvesToEven) {
+  PerspectiveFactor = 1;
+  struct Case {
+    Vec3i view;
+    PixelPoint pixel;
+  };
+  const Case cases[] = {
+      {{315, 0, 0}, {675, 220}},
+      {{0, 140, 300}, {360, 89}},    // 630000 / 4800 = 131.25
+      {{100, 50, -300}, {467, 166}}, // 107.14 and 53.57
+      {{0, 0, 0}, {360, 220}},
+      {{1, 0, 4500}, {360, 220}},    // 0.5 goes to 0
+      {{3, 0, 4500}, {362, 220}},    // 1.5 goes to 2
+      {{-1, 0, 4500}, {360, 220}},   // -0.5 goes to 0
+      {{-3, 0, 4500}, {358, 220}},   // -1.5 goes to -2
+      {{0, 1, 4500}, {360, 220}},
+      {{0, 3, 4500}, {360, 218}},
+      {{0, 5, 4500}, {360, 218}},    // 2.5 goes to 2
+      {{-200, -140, 315}, {173, 351}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ProjectPoint(c.view), c.pixel) << c.view.x << "," << c.view.y << "," << c.view.z;
+}
+
+TEST(ProjectPoint, PointsAtTheEyeDoNotBreakTheConversion) {
+  PerspectiveFactor = 1;
+  const PixelPoint at_eye = ProjectPoint({100, -100, -4500});
+  EXPECT_GT(at_eye.x, SceneWidth);
+  EXPECT_GT(at_eye.y, SceneHeight);
+  EXPECT_EQ(ProjectPoint({0, 0, -4500}), (PixelPoint{360, 220}));
+  const PixelPoint far = ProjectPoint({INT_MAX, INT_MIN, -4499});
+  EXPECT_GT(far.x, SceneWidth);
+  EXPECT_GT(far.y, SceneHeight);
+}
+
+TEST_F(SceneTest, StartUpPictureIsGreyWithABlackFrameAndReachesThePresenter) {
+  CountingPresenter presenter;
+  BindScenePresenter(&presenter);
+  RenderScene();
+  EXPECT_EQ(presenter.calls, 1);
+  EXPECT_EQ(presenter.last, &BackBuffer);
+  for (int x = 1; x < SceneWidth - 1; ++x) {
+    ASSERT_EQ(BackBuffer.At(x, 0), Black) << x;
+    ASSERT_EQ(BackBuffer.At(x, SceneHeight - 1), Black) << x;
+    ASSERT_NE(BackBuffer.At(x, 1), Black) << x;
+  }
+  for (int y = 1; y < SceneHeight - 1; ++y) {
+    ASSERT_EQ(BackBuffer.At(0, y), Black) << y;
+    ASSERT_EQ(BackBuffer.At(SceneWidth - 1, y), Black) << y;
+    ASSERT_NE(BackBuffer.At(1, y), Black) << y;
+  }
+  for (PixelPoint p : {PixelPoint{1, 1}, {718, 438}, {30, 400}, {700, 20}, {360, 10}})
+    EXPECT_EQ(BackBuffer.At(p.x, p.y), Background) << p.x << "," << p.y;
+  // Before the first computation there is no path and no end mark.
+  EXPECT_EQ(CountColour(BackBuffer, Blue), 0);
+  EXPECT_EQ(CountColour(BackBuffer, HitMark1), 0);
+}
+
+TEST_F(SceneTest, BeamSourceIsABlackCircleFilledWithTheBackground) {
+  RenderScene();
+  const PixelPoint s = ProjectPoint(SourceView[1]);
+  EXPECT_EQ(s, (PixelPoint{83, 220}));
+  EXPECT_EQ(BackBuffer.At(s.x - 3, s.y), Black);
+  EXPECT_EQ(BackBuffer.At(s.x + 2, s.y), Black);
+  EXPECT_EQ(BackBuffer.At(s.x, s.y - 3), Black);
+  EXPECT_EQ(BackBuffer.At(s.x, s.y + 2), Black);
+  EXPECT_EQ(BackBuffer.At(s.x, s.y), Background);
+  EXPECT_NE(BackBuffer.At(s.x + 3, s.y), Black);  // right and bottom of the box lie outside
+  EXPECT_NE(BackBuffer.At(s.x, s.y + 3), Black);
+}
+
+TEST_F(SceneTest, ScreenIsFilledOnlyAwayFromEdgeOnAndWhenNotSeeThrough) {
+  struct Case {
+    int turn_axis, turn_vertical;
+    bool see_through, filled;
+  };
+  // At -4 and -176 the fill runs, but the eye then lies in the plane of the
+  // screen (sin 4 degrees = 315 / 4500): the rim is seen as a line through
+  // its centre, the seed lies on the green rim and nothing is filled. One
+  // degree further the disc opens and is filled.
+  const Case cases[] = {
+      {5, -5, false, true},    {5, -4, false, false},   {5, -3, false, false},  {5, -175, false, true},
+      {5, -176, false, false}, {5, -177, false, false},
+      {5, -25, false, true},   {0, 0, false, false},    {0, -90, false, true},  {0, -90, true, false},
+      {5, -25, true, false},   {-120, -140, true, false}, {180, -180, false, false}, {-180, -60, false, true},
+  };
+  for (const Case& c : cases) {
+    controls.turn_axis = c.turn_axis;
+    controls.turn_vertical = c.turn_vertical;
+    controls.see_through_screen = c.see_through;
+    RenderScene();
+    const int filled = CountColour(BackBuffer, ScreenFill);
+    const std::string view = std::to_string(c.turn_axis) + "/" + std::to_string(c.turn_vertical) +
+                             (c.see_through ? " see-through" : "");
+    if (!c.filled) {
+      EXPECT_EQ(filled, 0) << view;
+      if (c.turn_vertical == -4 || c.turn_vertical == -176) {
+        const PixelPoint seed = ProjectPoint(ScreenCentreView);
+        EXPECT_EQ(BackBuffer.At(seed.x, seed.y), Rgb(0, 128, 0)) << view;
+      }
+      continue;
+    }
+    EXPECT_GT(filled, 100) << view;
+    // The fill stays inside the green rim.
+    int left = SceneWidth, right = 0, top = SceneHeight, bottom = 0;
+    for (int k = 1; k <= RingPointCount; ++k) {
+      const PixelPoint p = ProjectPoint(ScreenRingView[k]);
+      left = std::min(left, p.x), right = std::max(right, p.x);
+      top = std::min(top, p.y), bottom = std::max(bottom, p.y);
+    }
+    for (int y = 0; y < SceneHeight; ++y)
+      for (int x = 0; x < SceneWidth; ++x)
+        if (BackBuffer.At(x, y) == ScreenFill) {
+          ASSERT_TRUE(x > left && x < right && y > top && y < bottom) << view << " leak at " << x << "," << y;
+        }
+  }
+}
+
+TEST_F(SceneTest, FillPaintsOverLinesInsideTheRim) {
+  controls.turn_axis = 0;
+  controls.turn_vertical = -90;  // looking along the tube onto the screen
+  CoilVisible = true;
+  TrajectoryTotal = 1;
+  StorePath(1, 8, 60);  // runs along the axis, seen end-on inside the disc
+  ScreenHit = false;
+  RenderScene();
+  // From the front the screen disc covers the middle of the picture.
+  const PixelPoint centre = ProjectPoint(ScreenCentreView);
+  EXPECT_EQ(centre, (PixelPoint{360, 220}));
+  EXPECT_EQ(CountNear(Red, centre, 100), 0);
+  EXPECT_EQ(CountNear(Black, centre, 100), 0);
+  EXPECT_EQ(CountNear(Blue, centre, 100), 0);
+  EXPECT_EQ(BackBuffer.At(360, 220 - 60), ScreenFill);
+  EXPECT_GT(CountColour(BackBuffer, Red), 5000);  // the coil is drawn, around the rim
+}
+
+TEST_F(SceneTest, EndMarksFollowTheOneOutcomeOfTheLastPath) {
+  SideView();
+  TrajectoryTotal = 2;
+  const PixelPoint end1 = StorePath(1, 7, 50);
+  const PixelPoint end2 = StorePath(2, 7, -50);
+
+  ScreenHit = false;
+  RenderScene();
+  for (PixelPoint e : {end1, end2}) {
+    EXPECT_EQ(BackBuffer.At(e.x, e.y - 2), Blue) << "miss mark above the end " << e.x << "," << e.y;
+    EXPECT_EQ(BackBuffer.At(e.x + 1, e.y + 1), Blue);
+    EXPECT_EQ(BackBuffer.At(e.x + 3, e.y), Background);  // the path stops at its end
+  }
+  EXPECT_EQ(CountColour(BackBuffer, HitMark1), 0);
+  EXPECT_EQ(CountColour(BackBuffer, HitMark2), 0);
+
+  ScreenHit = true;
+  RenderScene();
+  EXPECT_EQ(BackBuffer.At(end1.x, end1.y), HitMark1);
+  EXPECT_EQ(BackBuffer.At(end1.x, end1.y - 3), HitMark1);
+  EXPECT_EQ(BackBuffer.At(end2.x, end2.y), HitMark2);
+  EXPECT_EQ(BackBuffer.At(end2.x + 2, end2.y + 1), HitMark2);
+  EXPECT_EQ(CountNear(HitMark2, end1, 5), 0);
+  EXPECT_EQ(CountNear(HitMark1, end2, 5), 0);
+  // No blue mark: near the end only the path itself, on its own row, is blue.
+  for (PixelPoint e : {end1, end2})
+    for (int y = e.y - 4; y <= e.y + 4; ++y)
+      for (int x = e.x - 4; x <= e.x + 4; ++x)
+        if (BackBuffer.At(x, y) == Blue) {
+          EXPECT_TRUE(y == e.y && x < e.x - 2) << x << "," << y;
+        }
+}
+
+TEST_F(SceneTest, OnlyThePathsOfTheLatestComputationAreDrawn) {
+  SideView();
+  const PixelPoint end1 = StorePath(1, 7, 50);
+  const PixelPoint stale = StorePath(2, 7, -50);  // left over from a two-path computation
+  TrajectoryTotal = 1;
+  for (bool hit : {false, true}) {
+    ScreenHit = hit;
+    RenderScene();
+    EXPECT_EQ(CountInRows(Blue, stale.y, 10), 0) << "nothing of path 2, hit " << hit;
+    EXPECT_EQ(CountColour(BackBuffer, HitMark2), 0);
+    EXPECT_EQ(BackBuffer.At(end1.x - 100, end1.y), Blue);
+    EXPECT_EQ(BackBuffer.At(end1.x, end1.y - 1), hit ? HitMark1 : Blue);
+  }
+}
+
+TEST_F(SceneTest, PathOfOneSampleGetsAMarkButNoLine) {
+  SideView();
+  StorePath(1, 7, 50);             // stale samples beyond the count
+  const PixelPoint only = StorePath(1, 1, 50);
+  TrajectoryTotal = 1;
+  for (bool hit : {false, true}) {
+    ScreenHit = hit;
+    RenderScene();
+    const Pixel mark = hit ? HitMark1 : Blue;
+    EXPECT_EQ(BackBuffer.At(only.x, only.y - 1), mark);
+    EXPECT_EQ(CountColour(BackBuffer, mark), CountNear(mark, only, 3)) << "a line leads away, hit " << hit;
+    EXPECT_EQ(CountColour(BackBuffer, Blue) + CountColour(BackBuffer, HitMark1), CountNear(mark, only, 3));
+  }
+}
+
+TEST_F(SceneTest, PathWithoutSamplesGetsNoMarkAndReadsNoStaleSample) {
+  SideView();
+  TrajectoryTotal = 2;
+  const PixelPoint end1 = StorePath(1, 4, 50);
+  const PixelPoint stale = StorePath(2, 6, -50);
+  TrajectoryCount[2] = 0;  // path 2 under computation
+  for (bool hit : {false, true}) {
+    ScreenHit = hit;
+    RenderScene();
+    EXPECT_EQ(CountInRows(Blue, stale.y, 10), 0) << "hit " << hit;
+    EXPECT_EQ(CountColour(BackBuffer, HitMark2), 0);
+    EXPECT_EQ(BackBuffer.At(end1.x, end1.y - 1), hit ? HitMark1 : Blue);
+  }
+}
+
+TEST_F(SceneTest, PathCountsOutsideTheirRangeReadNothingOutsideTheRows) {
+  SideView();
+  TrajectoryTotal = -3;
+  StorePath(1, 5, 50);
+  RenderScene();
+  EXPECT_EQ(CountColour(BackBuffer, Blue), 0);
+  TrajectoryTotal = 1;
+  TrajectoryCount[1] = -7;
+  RenderScene();
+  EXPECT_EQ(CountColour(BackBuffer, Blue), 0);
+}
+
+TEST_F(SceneTest, DottedTubeEdgesPaintTheirGapsOverTheCoil) {
+  SideView();
+  CoilVisible = true;
+  RenderScene();
+  // From the side the upper edge line of the tube is pixel row 80 from
+  // x = 45 to 675; the coil crosses it again and again.
+  int red_beside = 0, black = 0, gaps = 0;
+  for (int x = 60; x <= 660; ++x) {
+    EXPECT_NE(BackBuffer.At(x, 80), Red) << x;
+    black += BackBuffer.At(x, 80) == Black ? 1 : 0;
+    gaps += BackBuffer.At(x, 80) == Background ? 1 : 0;
+    red_beside += BackBuffer.At(x, 79) == Red ? 1 : 0;
+  }
+  EXPECT_GT(red_beside, 20);
+  EXPECT_GT(black, 250);
+  EXPECT_GT(gaps, 250);
+  EXPECT_EQ(black + gaps, 601);
+}
+
+TEST_F(SceneTest, CoilIsRedOnlyWhileVisible) {
+  for (bool visible : {false, true}) {
+    CoilVisible = visible;
+    RenderScene();
+    if (visible) EXPECT_GT(CountColour(BackBuffer, Red), 5000);
+    else EXPECT_EQ(CountColour(BackBuffer, Red), 0);
+  }
+}
+
+TEST_F(SceneTest, EveryPassStartsFromTheBackgroundBrush) {
+  // The fill leaves the brush green; the next pass must still fill the
+  // source circle with the background and give the same picture.
+  RenderScene();
+  const std::vector<Pixel> first = BackBuffer.pixels;
+  RenderScene();
+  EXPECT_EQ(BackBuffer.pixels, first);
+  const PixelPoint s = ProjectPoint(SourceView[1]);
+  EXPECT_EQ(BackBuffer.At(s.x, s.y), Background);
+}
+
+TEST_F(SceneTest, WiderPathPenDrawsWiderPaths) {
+  SideView();
+  TrajectoryTotal = 1;
+  StorePath(1, 7, 50);
+  ScreenHit = true;
+  int blue[3] = {};
+  for (int width : {1, 2}) {
+    PathWidth = static_cast<std::uint8_t>(width);
+    RenderScene();
+    blue[width] = CountColour(BackBuffer, Blue);
+  }
+  EXPECT_GT(blue[1], 250);
+  EXPECT_GT(blue[2], blue[1] * 3 / 2);
+}
+
+}  // namespace
+}  // namespace varek

@@ -1,0 +1,134 @@
+#include "render/deflection_signal.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "model/plain_controls.h"
+#include "tests/render/pixel_art.h"
+
+namespace varek {
+namespace {
+
+using testing::CountColour;
+
+constexpr Pixel White = Rgb(255, 255, 255);
+constexpr Pixel Black = Rgb(0, 0, 0);
+constexpr Pixel Red = Rgb(255, 0, 0);
+
+// The axes picture: white, a two-pixel vertical axis on columns 0 and 1 and a
+// two-pixel zero line on rows 24 and 25.
+Bitmap Axes() {
+  Bitmap axes(SignalWidth, SignalHeight, White);
+  for (int y = 0; y < SignalHeight; ++y) axes.At(0, y) = axes.At(1, y) = Black;
+  for (int x = 0; x < SignalWidth; ++x) axes.At(x, 24) = axes.At(x, 25) = Black;
+  return axes;
+}
+
+struct NeitherVoltage : PlainControls {
+  bool Gleichspannung() const override { return false; }
+  bool Wechselspannung() const override { return false; }
+};
+
+struct RecordingPresenter : SignalPresenter {
+  int calls = 0;
+  Bitmap last;
+  void PresentSignal(const Bitmap& plot) override {
+    ++calls;
+    last = plot;
+  }
+};
+
+class SignalTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetSignalBackground(Axes());
+    BindControls(&controls);
+  }
+  void TearDown() override {
+    BindControls(nullptr);
+    BindSignalPresenter(nullptr);
+  }
+
+  // Rows of the red pixels of column x.
+  static std::set<int> RedRows(int x) {
+    std::set<int> rows;
+    for (int y = 0; y < SignalHeight; ++y)
+      if (DeflectionSignalPlot().At(x, y) == Red) rows.insert(y);
+    return rows;
+  }
+
+  PlainControls controls;
+};
+
+struct Levels {
+  int amplitude, upper, lower;
+};
+const Levels LevelCases[] = {{0, 25, 25}, {7, 25, 25}, {8, 24, 26},   {22, 24, 26},
+                             {23, 23, 27}, {200, 12, 38}, {300, 5, 45}};
+
+TEST_F(SignalTest, SquareWaveHasFourPeriodsBetweenItsTwoLevels) {
+  controls.steady = false;
+  for (const Levels& c : LevelCases) {
+    controls.amplitude = c.amplitude;
+    DrawDeflectionSignal();
+    std::set<int> all;
+    for (int y = c.upper; y <= c.lower; ++y) all.insert(y);
+    for (int x = 1; x < SignalWidth - 1; ++x) {
+      // 30 pixels up, 30 down; the steps stand on columns 30, 60, ... 210.
+      const std::set<int> expected = x % 30 == 0 ? all : std::set<int>{(x / 30) % 2 == 0 ? c.upper : c.lower};
+      ASSERT_EQ(RedRows(x), expected) << "amplitude " << c.amplitude << " column " << x;
+    }
+    EXPECT_TRUE(RedRows(0).empty());
+    EXPECT_TRUE(RedRows(240).empty()) << "the end point of the last segment is not painted";
+  }
+}
+
+TEST_F(SignalTest, SteadyVoltageIsAFlatLineOnTheUpperLevel) {
+  for (const Levels& c : LevelCases) {
+    controls.amplitude = c.amplitude;
+    DrawDeflectionSignal();
+    for (int x = 1; x < SignalWidth - 1; ++x) ASSERT_EQ(RedRows(x), std::set<int>{c.upper}) << c.amplitude << " " << x;
+    EXPECT_EQ(CountColour(DeflectionSignalPlot(), Red), 239);
+  }
+}
+
+TEST_F(SignalTest, NeitherVoltageLeavesOnlyTheBackground) {
+  controls.steady = false;
+  controls.amplitude = 300;
+  DrawDeflectionSignal();
+  ASSERT_GT(CountColour(DeflectionSignalPlot(), Red), 0);
+  NeitherVoltage neither;
+  BindControls(&neither);
+  DrawDeflectionSignal();
+  EXPECT_EQ(DeflectionSignalPlot().pixels, Axes().pixels);
+}
+
+TEST_F(SignalTest, EachDrawingWipesThePreviousCurve) {
+  controls.steady = false;
+  controls.amplitude = 300;
+  DrawDeflectionSignal();
+  controls.steady = true;
+  controls.amplitude = 0;
+  DrawDeflectionSignal();
+  for (int x = 2; x < SignalWidth; ++x) {  // right of the vertical axis
+    EXPECT_EQ(DeflectionSignalPlot().At(x, 5), White) << x;
+    EXPECT_EQ(DeflectionSignalPlot().At(x, 45), White) << x;
+  }
+  // A zero amplitude lies in the lower row of the zero line, the axis stays.
+  EXPECT_EQ(DeflectionSignalPlot().At(100, 25), Red);
+  EXPECT_EQ(DeflectionSignalPlot().At(100, 24), Black);
+  EXPECT_EQ(DeflectionSignalPlot().At(0, 10), Black);
+}
+
+TEST_F(SignalTest, PresenterReceivesTheFinishedPlot) {
+  RecordingPresenter presenter;
+  BindSignalPresenter(&presenter);
+  DrawDeflectionSignal();
+  EXPECT_EQ(presenter.calls, 1);
+  EXPECT_EQ(presenter.last.pixels, DeflectionSignalPlot().pixels);
+  EXPECT_EQ(presenter.last.At(100, 12), Red);
+}
+
+}  // namespace
+}  // namespace varek

@@ -1,5 +1,7 @@
 #include "app/toolkit/controls.h"
 
+#include <QButtonGroup>
+
 #include "app/toolkit/look.h"
 
 namespace varek {
@@ -13,6 +15,25 @@ void Place(QAbstractButton* button, const QRect& bounds, const QFont& font) {
   button->setGeometry(bounds);
   button->setFont(font);
   button->setAccessibleName(button->text());
+}
+
+// The window's sizes were made for a narrower dialog font; a check box or
+// radio button whose caption would be clipped in the substitute font grows
+// to the right, where each has free room.
+void WidenToCaption(QAbstractButton* button) {
+  const int needed = button->sizeHint().width();
+  if (needed > button->width()) button->resize(needed, button->height());
+}
+// The one exclusive group of the radio buttons of `parent`. Qt's own
+// auto-exclusive grouping also takes in the radio buttons of panels nested in
+// the parent, and then lets a click on the selected button deselect it.
+QButtonGroup* RadioGroupOf(QWidget* parent) {
+  if (auto* group = parent->findChild<QButtonGroup*>(QString(), Qt::FindDirectChildrenOnly)) {
+    return group;
+  }
+  auto* group = new QButtonGroup(parent);
+  group->setExclusive(true);
+  return group;
 }
 }  // namespace
 
@@ -49,6 +70,7 @@ void TButton::SetOnClick(Handler handler) {
 TCheckBox::TCheckBox(QWidget* parent, const QRect& bounds, const QString& caption, const QFont& font)
     : QCheckBox(caption, parent) {
   Place(this, bounds, font);
+  WidenToCaption(this);
 }
 
 void TCheckBox::SetOnClick(Handler handler) {
@@ -61,7 +83,9 @@ TRadioButton::TRadioButton(QWidget* parent, const QRect& bounds, const QString& 
                            const QFont& font, bool selected)
     : QRadioButton(caption, parent) {
   Place(this, bounds, font);
-  setChecked(selected);  // auto-exclusive among the radio buttons of one parent
+  WidenToCaption(this);
+  RadioGroupOf(parent)->addButton(this);
+  setChecked(selected);
 }
 
 void TRadioButton::SetOnClick(Handler handler) {

@@ -1,0 +1,230 @@
+// The handlers driven through the window's controls.
+#include <QLocale>
+#include <QTest>
+#include <QTimer>
+
+#include "app/recompute_chain.h"
+#include "model/scene.h"
+#include "window_driver.h"
+
+namespace varek::testing {
+namespace {
+
+using HandlerTest = WindowTest;
+
+int Count(const std::vector<Shown>& shown, const std::string& what) {
+  return static_cast<int>(std::count_if(shown.begin(), shown.end(),
+                                        [&](const Shown& s) { return s.what == what; }));
+}
+
+TEST_F(HandlerTest, ReadoutsAfterStartUp) {
+  EXPECT_EQ(form->Edit5->text(), "0");
+  EXPECT_EQ(form->Edit1->text(), "1200");
+  EXPECT_EQ(form->Edit7->text(), "5");
+  EXPECT_EQ(form->Edit8->text(), "25");
+  EXPECT_EQ(CountsOfChain().full_passes, 1) << "the first activation computed once";
+}
+
+TEST_F(HandlerTest, ViewPresets) {
+  ShowScene();
+  shown.clear();
+  Click(form->Button3);  // "von vorne"
+  EXPECT_EQ(form->Edit7->text(), "0");
+  EXPECT_EQ(form->Edit8->text(), "90");
+  EXPECT_EQ(Count(shown, "scene"), 2) << "each scroll bar that moved redraws once";
+  const int passes = CountsOfChain().full_passes;
+  Click(form->Button3);
+  EXPECT_EQ(Count(shown, "scene"), 2) << "nothing moved, nothing drawn";
+  Click(form->Button5);  // "von der Seite": only ScrollBar2 moves
+  EXPECT_EQ(form->Edit7->text(), "0");
+  EXPECT_EQ(form->Edit8->text(), "0");
+  EXPECT_EQ(Count(shown, "scene"), 3);
+  EXPECT_EQ(CountsOfChain().full_passes, passes) << "view changes compute nothing";
+}
+
+TEST_F(HandlerTest, ScrollBarReadouts) {
+  const struct {
+    TScrollBar* TForm1::*bar;
+    TEdit* TForm1::*edit;
+    int position;
+    const char* text;
+  } cases[] = {
+      {&TForm1::ScrollBar7, &TForm1::Edit5, 1, "0.001"},
+      {&TForm1::ScrollBar7, &TForm1::Edit5, 1500, "1.5"},
+      {&TForm1::ScrollBar7, &TForm1::Edit5, 3000, "3"},
+      {&TForm1::ScrollBar2, &TForm1::Edit8, -180, "180"},
+      {&TForm1::ScrollBar2, &TForm1::Edit8, 0, "0"},
+      {&TForm1::ScrollBar1, &TForm1::Edit7, -180, "-180"},
+      {&TForm1::ScrollBar4, &TForm1::Edit1, 50, "50"},
+      {&TForm1::ScrollBar4, &TForm1::Edit1, 2000, "2000"},
+  };
+  for (const auto& c : cases) {
+    ((*form).*c.bar)->SetPosition(c.position);
+    EXPECT_EQ(((*form).*c.edit)->text(), c.text);
+  }
+  EXPECT_EQ(BeamSpeed, BeamSpeedFor(2000));
+}
+
+TEST_F(HandlerTest, CoilCurrentReadoutFollowsTheLocale) {
+  QLocale::setDefault(QLocale(QLocale::German));
+  form->ScrollBar7->SetPosition(1);
+  QLocale::setDefault(QLocale::c());
+  EXPECT_EQ(form->Edit5->text(), "0,001");
+}
+
+TEST_F(HandlerTest, DeflectionOnDrawsTheSignalBeforeRecomputing) {
+  ShowScene();
+  shown.clear();
+  const int passes = CountsOfChain().full_passes;
+  Click(form->AblenkEin);
+  EXPECT_TRUE(form->Panel11->isVisible());
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].what, "signal");
+  EXPECT_EQ(shown[0].full_passes, passes);
+  EXPECT_EQ(shown[1].what, "scene");
+  EXPECT_EQ(shown[1].full_passes, passes + 1);
+  EXPECT_EQ(FreshPaths(), CurrentPaths());
+}
+
+TEST_F(HandlerTest, DeflectionOffKeepsKindAndAmplitude) {
+  ShowScene();
+  Click(form->AblenkEin);
+  Click(form->Wechselspannung);
+  form->ScrollBar3->SetPosition(120);
+  shown.clear();
+  Click(form->AblenkAus);
+  EXPECT_FALSE(form->Panel11->isVisible());
+  EXPECT_TRUE(form->Wechselspannung->isChecked());
+  EXPECT_EQ(form->ScrollBar3->Position(), 120);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].what, "scene");
+  EXPECT_EQ(TrajectoryTotal, 2);
+  EXPECT_EQ(FreshPaths(), CurrentPaths());
+  Click(form->AblenkEin);
+  EXPECT_TRUE(form->Panel11->isVisible());
+  EXPECT_TRUE(form->Wechselspannung->isChecked());
+}
+
+TEST_F(HandlerTest, InformationPageChangesNothingElse) {
+  ShowScene();
+  const StoredPaths paths = CurrentPaths();
+  shown.clear();
+  const int passes = CountsOfChain().full_passes;
+  Click(form->Button1);  // "Info"
+  Settle();
+  EXPECT_TRUE(form->Panel4->isVisible());
+  EXPECT_TRUE(form->Button14->isVisible());
+  EXPECT_TRUE(shown.empty());
+  EXPECT_EQ(CountsOfChain().full_passes, passes);
+  EXPECT_EQ(CurrentPaths(), paths);
+  Click(form->Button14);  // "Weiter": the scene at once, the signal, then the uncovered paint
+  EXPECT_FALSE(form->Panel4->isVisible());
+  ASSERT_GE(shown.size(), 2u);
+  EXPECT_EQ(shown[0].what, "scene");
+  EXPECT_EQ(shown[0].full_passes, passes);
+  EXPECT_EQ(shown[1].what, "signal");
+  Settle();
+  EXPECT_EQ(CountsOfChain().full_passes, passes + 1) << "uncovering repaints and recomputes";
+}
+
+TEST_F(HandlerTest, WeiterAloneLeadsToTheComputedPictureWithoutAnyActivation) {
+  // A window that is never activated (no window manager): the first
+  // computation comes from uncovering the scene.
+  form.reset();
+  ResetScene();
+  form = std::make_unique<TForm1>();
+  EXPECT_EQ(TrajectoryTotal, 0);
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  QTest::mouseClick(form->Button14, Qt::LeftButton);
+  Settle();
+  EXPECT_GE(CountsOfChain().full_passes, 1);
+  EXPECT_EQ(TrajectoryTotal, 1);
+  EXPECT_EQ(FreshPaths(), CurrentPaths());
+}
+
+TEST_F(HandlerTest, DataPageAndSignalRedraw) {
+  ShowScene();
+  shown.clear();
+  Click(form->Button6);  // "Daten"
+  EXPECT_TRUE(form->Panel10->isVisible());
+  Click(form->Button7);  // "Schließen" with the deflection off
+  EXPECT_FALSE(form->Panel10->isVisible());
+  EXPECT_TRUE(shown.empty());
+  Click(form->AblenkEin);
+  Click(form->Button6);
+  shown.clear();
+  Click(form->Button7);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].what, "signal");
+}
+
+TEST_F(HandlerTest, ClickingTheSelectedRadioButtonFiresNothing) {
+  ShowScene();
+  shown.clear();
+  const int passes = CountsOfChain().full_passes;
+  for (QAbstractButton* selected : std::initializer_list<QAbstractButton*>{
+           form->AblenkAus, form->RadioButton1}) {
+    Click(selected);
+    EXPECT_TRUE(selected->isChecked()) << selected->accessibleName().toStdString();
+  }
+  Settle();
+  EXPECT_TRUE(shown.empty());
+  EXPECT_EQ(CountsOfChain().full_passes, passes);
+}
+
+TEST_F(HandlerTest, ViewOptionsSetTheSceneAndRedrawOnly) {
+  ShowScene();
+  shown.clear();
+  const int passes = CountsOfChain().full_passes;
+  Click(form->RadioButton2);
+  EXPECT_EQ(PathWidth, 2);
+  Click(form->RadioButton1);
+  EXPECT_EQ(PathWidth, 1);
+  Click(form->CheckBox5);
+  EXPECT_TRUE(CoilVisible);
+  Click(form->CheckBox5);
+  EXPECT_FALSE(CoilVisible);
+  Click(form->CheckBox1);
+  EXPECT_EQ(Count(shown, "scene"), 5);
+  EXPECT_EQ(CountsOfChain().full_passes, passes);
+}
+
+TEST_F(HandlerTest, SignalFollowsAmplitudeAndKind) {
+  ShowScene();
+  Click(form->AblenkEin);
+  shown.clear();
+  form->ScrollBar3->SetPosition(300);
+  Click(form->Wechselspannung);
+  EXPECT_EQ(TrajectoryTotal, 2);
+  Click(form->Gleichspannung);
+  EXPECT_EQ(TrajectoryTotal, 1);
+  ASSERT_EQ(shown.size(), 6u);
+  for (int i = 0; i < 6; i += 2) {
+    EXPECT_EQ(shown[i].what, "signal");
+    EXPECT_EQ(shown[i + 1].what, "scene");
+  }
+  EXPECT_EQ(form->PaintBox2->Image().pixel(10, 25 - 20), qRgb(255, 0, 0))
+      << "amplitude 300 puts the flat line 20 pixels above the zero row";
+}
+
+TEST_F(HandlerTest, EndeClosesTheWindowAndEndsTheEventLoop) {
+  ShowScene();
+  bool clicked = false;
+  QTimer::singleShot(0, [&] {
+    clicked = true;
+    QTest::mouseClick(form->Button2, Qt::LeftButton);
+  });
+  QTimer guard;
+  guard.setSingleShot(true);
+  guard.start(10000);
+  QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+  EXPECT_EQ(QApplication::exec(), 0) << "the loop ended because the window closed";
+  EXPECT_TRUE(clicked);
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_EQ(StepCounter, 200000);
+  EXPECT_TRUE(ChainClosing());
+}
+
+}  // namespace
+}  // namespace varek::testing

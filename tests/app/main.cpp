@@ -1,0 +1,16 @@
+// Runs the window tests inside one application object. Listing the tests
+// needs no display.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstring>
+
+#include "app/toolkit/look.h"
+
+int main(int argc, char* argv[]) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
+  QApplication application(argc, argv);
+  if (!varek::SetUpApplicationLook()) return 1;
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,135 @@
+#include <cmath>
+#include <functional>
+
+#include "model/rotation.h"
+#include "model_fixture.h"
+
+namespace varek {
+namespace {
+
+using RotationTest = ModelTest;
+
+TEST(ViewAngleTest, DegreesOfTheScrollBarsToRadians) {
+  const struct {
+    int position;
+    double angle;
+  } cases[] = {{5, -0.08726646259971647},  {-25, 0.4363323129985824}, {0, 0.0},
+               {-90, 1.5707963267948966},  {90, -1.5707963267948966}, {-180, 3.141592653589793},
+               {180, -3.141592653589793}};
+  for (const auto& c : cases) EXPECT_EQ(ViewAngleFor(c.position), c.angle) << c.position;
+}
+
+TEST_F(RotationTest, ZeroAnglesKeepEveryPoint) {
+  controls.current = 1000;
+  controls.deflection_on = true;
+  controls.steady = false;
+  Compute();
+  RotateTrajectories(0, 0);
+  RotateApparatus(0, 0);
+  for (int p = 1; p <= 2; ++p)
+    for (int i = 1; i <= TrajectoryCount[p]; ++i)
+      ASSERT_EQ(TrajectoryView[p][i], TrajectoryPoints[p][i]) << p << "/" << i;
+  for (int i = 1; i <= CoilPointCount; ++i) ASSERT_EQ(CoilView[i], CoilPoints[i]) << i;
+  for (int k = 1; k <= RingPointCount; ++k) {
+    ASSERT_EQ(ScreenRingView[k], ScreenRing[k]) << k;
+    ASSERT_EQ(RearRingView[k], RearRing[k]) << k;
+  }
+  for (int c = 1; c <= PlateCornerCount; ++c) EXPECT_EQ(PlateView[c], PlatePoints[c]) << c;
+  for (int e = 1; e <= TubeEdgePointCount; ++e) EXPECT_EQ(TubeEdgeView[e], TubeEdgePoints[e]);
+  EXPECT_EQ(SourceView[1], SourcePoints[1]);
+  EXPECT_EQ(ScreenCentreView, ScreenCentre);
+}
+
+TEST_F(RotationTest, InitialView) {
+  InitApparatus();
+  RotateApparatus(ViewAngleFor(5), ViewAngleFor(-25));
+  const struct {
+    const Vec3i* view;
+    Vec3i expected;
+    const char* name;
+  } cases[] = {{&ScreenCentreView, Point(285, 0, -133), "screen centre"},
+               {&TubeEdgeView[1], Point(285, 140, -133), "tube edge 1"},
+               {&TubeEdgeView[2], Point(285, -140, -133), "tube edge 2"},
+               {&TubeEdgeView[3], Point(-285, 140, 133), "tube edge 3"},
+               {&TubeEdgeView[4], Point(-285, -140, 133), "tube edge 4"},
+               {&SourceView[1], Point(-285, 0, 133), "source"},
+               {&PlateView[1], Point(-259, 32, 187), "plate corner 1"}};
+  for (const auto& c : cases) EXPECT_EQ(*c.view, c.expected) << c.name;
+
+  // A path point at the first tube edge point turns with both angles.
+  TrajectoryTotal = 1;
+  TrajectoryCount[1] = 1;
+  TrajectoryPoints[1][1] = TubeEdgePoints[1];
+  RotateTrajectories(ViewAngleFor(5), ViewAngleFor(-25));
+  EXPECT_EQ(TrajectoryView[1][1], Point(280, 139, -144));
+}
+
+TEST_F(RotationTest, AxisSwungSideways) {
+  InitApparatus();
+  RotateApparatus(ViewAngleFor(0), ViewAngleFor(-90));
+  EXPECT_EQ(ScreenCentreView, Point(0, 0, -315));
+  EXPECT_EQ(CoilView[1], Point(200, 0, 315));
+}
+
+// Quarter and half turns map integer points onto integer points exactly.
+TEST_F(RotationTest, QuarterTurnsPermuteTheAxes) {
+  const struct {
+    int bar1, bar2;
+    std::function<Vec3i(const Vec3i&)> turn;
+  } cases[] = {
+      {-90, 0, [](const Vec3i& p) { return Point(p.x, -p.z, p.y); }},
+      {90, 0, [](const Vec3i& p) { return Point(p.x, p.z, -p.y); }},
+      {180, 0, [](const Vec3i& p) { return Point(p.x, -p.y, -p.z); }},
+      {0, -90, [](const Vec3i& p) { return Point(p.z, p.y, -p.x); }},
+      {0, -180, [](const Vec3i& p) { return Point(-p.x, p.y, -p.z); }},
+      {-90, -90, [](const Vec3i& p) { return Point(p.y, -p.z, -p.x); }},
+  };
+  controls.current = 2000;
+  controls.deflection_on = true;
+  controls.amplitude = 150;
+  Compute();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.bar1 << ", " << c.bar2);
+    const double a1 = ViewAngleFor(c.bar1), a2 = ViewAngleFor(c.bar2);
+    RotateTrajectories(a1, a2);
+    RotateApparatus(a1, a2);
+    for (int i = 1; i <= TrajectoryCount[1]; ++i)
+      ASSERT_EQ(TrajectoryView[1][i], c.turn(TrajectoryPoints[1][i])) << i;
+    for (int i = 1; i <= CoilPointCount; ++i) ASSERT_EQ(CoilView[i], c.turn(CoilPoints[i])) << i;
+    for (int k = 1; k <= PlateCornerCount; ++k) ASSERT_EQ(PlateView[k], c.turn(PlatePoints[k]));
+  }
+}
+
+TEST_F(RotationTest, TurningKeepsDistancesFromTheOrigin) {
+  const double a1 = ViewAngleFor(37), a2 = ViewAngleFor(-123);
+  RotateApparatus(a1, a2);
+  for (int i = 1; i <= CoilPointCount; ++i) {
+    const Vec3i& m = CoilPoints[i];
+    const Vec3i& v = CoilView[i];
+    ASSERT_NEAR(std::sqrt(double(v.x) * v.x + double(v.y) * v.y + double(v.z) * v.z),
+                std::sqrt(double(m.x) * m.x + double(m.y) * m.y + double(m.z) * m.z), 1.0)
+        << i;
+  }
+}
+
+TEST_F(RotationTest, OnlyStoredSamplesOfComputedPathsAreTurned) {
+  const Vec3i untouched = Point(1, 2, 3);
+  TrajectoryView[1][1] = TrajectoryView[2][1] = TrajectoryView[2][2] = untouched;
+  TrajectoryPoints[1][1] = TrajectoryPoints[2][1] = TrajectoryPoints[2][2] = Point(100, 50, 0);
+  // Before the first computation no path exists.
+  ASSERT_EQ(TrajectoryTotal, 0);
+  RotateTrajectories(0.5L, 0.5L);
+  EXPECT_EQ(TrajectoryView[1][1], untouched);
+
+  // Path 1 with no samples is skipped; path 2 is turned up to its count.
+  TrajectoryTotal = 2;
+  TrajectoryCount[1] = 0;
+  TrajectoryCount[2] = 1;
+  RotateTrajectories(0, ViewAngleFor(-90));
+  EXPECT_EQ(TrajectoryView[1][1], untouched);
+  EXPECT_EQ(TrajectoryView[2][1], Point(0, 50, -100));
+  EXPECT_EQ(TrajectoryView[2][2], untouched);
+}
+
+}  // namespace
+}  // namespace varek

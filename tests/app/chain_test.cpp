@@ -134,11 +134,16 @@ TEST_F(ChainTest, EndeInsideAComputationStopsThePathAndStartsNoOtherPass) {
   Click(form->Wechselspannung);
   Settle();
   const int passes = CountsOfChain().full_passes;
-  DuringComputation([&] { form->ScrollBar4->SetPosition(50); },
-                    [&] {
-                      form->ScrollBar7->SetPosition(100);  // would need another pass
-                      QTest::mouseClick(form->Button2, Qt::LeftButton);
-                    });
+  // As in the running program: the computation starts from the event loop,
+  // and the loop ends once the chain is back in it.
+  QTimer::singleShot(0, [&] {
+    DuringComputation([&] { form->ScrollBar4->SetPosition(50); },
+                      [&] {
+                        form->ScrollBar7->SetPosition(100);  // would need another pass
+                        QTest::mouseClick(form->Button2, Qt::LeftButton);
+                      });
+  });
+  EXPECT_EQ(RunEventLoop(), 0) << "the loop ended because the window closed";
   EXPECT_TRUE(ran_inside);
   EXPECT_FALSE(form->isVisible());
   EXPECT_EQ(CountsOfChain().full_passes, passes + 1);

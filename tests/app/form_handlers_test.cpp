@@ -215,11 +215,7 @@ TEST_F(HandlerTest, EndeClosesTheWindowAndEndsTheEventLoop) {
     clicked = true;
     QTest::mouseClick(form->Button2, Qt::LeftButton);
   });
-  QTimer guard;
-  guard.setSingleShot(true);
-  guard.start(10000);
-  QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-  EXPECT_EQ(QApplication::exec(), 0) << "the loop ended because the window closed";
+  EXPECT_EQ(RunEventLoop(), 0) << "the loop ended because the window closed";
   EXPECT_TRUE(clicked);
   EXPECT_FALSE(form->isVisible());
   EXPECT_EQ(StepCounter, 200000);

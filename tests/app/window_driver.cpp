@@ -3,7 +3,9 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QRadioButton>
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 #include "app/qt_message_pump.h"
 #include "app/recompute_chain.h"
@@ -83,6 +85,14 @@ void WindowTest::Settle() {
   } while ((ChainRunning() || form->PaintBox1->PaintHandlerPending()) &&
            timer.elapsed() < kSettleLimitMs);
   ASSERT_FALSE(form->PaintBox1->PaintHandlerPending());
+}
+
+int WindowTest::RunEventLoop() {
+  QTimer guard;
+  guard.setSingleShot(true);
+  QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+  guard.start(10000);
+  return QApplication::exec();
 }
 
 void WindowTest::ShowScene() {

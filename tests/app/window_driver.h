@@ -46,6 +46,9 @@ class WindowTest : public ::testing::Test {
   static void Click(QAbstractButton* button);
   // Runs the event loop until no chain runs and no paint handler is pending.
   void Settle();
+  // Runs the application's event loop as the program does; returns its exit
+  // code, or 99 if it has not ended after 10 s.
+  static int RunEventLoop();
   // "Weiter" and everything it leads to.
   void ShowScene();
 

@@ -31,19 +31,18 @@ constexpr ChoiceFlag ChoiceFlags[] = {
     {"--mode", "ac", "dc", &PathSettings::alternating},
 };
 
-// Plain decimal digits only; false on anything else or on overflow.
-bool ParseDecimal(const char* text, int& value) {
-  const char* end = text + std::strlen(text);
-  if (text == end || *text < '0' || *text > '9') return false;
-  const auto [stop, status] = std::from_chars(text, end, value);
-  return status == std::errc() && stop == end;
-}
-
 std::string IntRange(const IntFlag& flag) {
   return "an integer from " + std::to_string(flag.lowest) + " to " + std::to_string(flag.highest);
 }
 
 }  // namespace
+
+bool ParsePlainInteger(const char* text, int& value) {
+  const char* end = text + std::strlen(text);
+  if (text == end || *text < '0' || *text > '9') return false;
+  const auto [stop, status] = std::from_chars(text, end, value);
+  return status == std::errc() && stop == end;
+}
 
 FlagParse ParsePathFlag(int argc, const char* const* argv, int& i, PathSettings& settings,
                         std::string& error) {
@@ -56,7 +55,7 @@ FlagParse ParsePathFlag(int argc, const char* const* argv, int& i, PathSettings&
       error = std::string(flag.name) + ": missing value, expected " + IntRange(flag);
       return FlagParse::Invalid;
     }
-    if (!ParseDecimal(value, number) || number < flag.lowest || number > flag.highest) {
+    if (!ParsePlainInteger(value, number) || number < flag.lowest || number > flag.highest) {
       error = std::string(flag.name) + ": invalid value '" + value + "', expected " +
               IntRange(flag);
       return FlagParse::Invalid;

@@ -44,6 +44,11 @@ enum class FlagParse {
   Invalid,  // argv[i] is one of the five but its value is missing or invalid; `error` says why
 };
 
+// Reads `text` as a plain decimal integer (digits only, no sign, nothing
+// after them, within int). False, with `value` unspecified, otherwise. For
+// tools that add integer flags of their own.
+bool ParsePlainInteger(const char* text, int& value);
+
 // Looks at argv[i]. On Taken, `i` is left at the flag's value, so a caller's
 // `++i` of the loop moves on to the next flag.
 FlagParse ParsePathFlag(int argc, const char* const* argv, int& i, PathSettings& settings,

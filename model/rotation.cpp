@@ -1,5 +1,6 @@
 #include "model/rotation.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/scene.h"
@@ -53,8 +54,11 @@ double ViewAngleFor(int position) {
 
 void RotateTrajectories(long double angle1, long double angle2) {
   const Turn t = TurnFor(angle1, angle2);
-  for (int p = 1; p <= TrajectoryTotal; ++p)
-    for (int i = 1; i <= TrajectoryCount[p]; ++i)
+  // The counts are bounded by the storage; clamping keeps a damaged count
+  // from turning points beyond it.
+  const int paths = std::clamp(TrajectoryTotal, 0, MaxPaths);
+  for (int p = 1; p <= paths; ++p)
+    for (int i = 1, n = std::clamp(TrajectoryCount[p], 0, MaxSamples); i <= n; ++i)
       TrajectoryView[p][i] = TurnExtended(TrajectoryPoints[p][i], t);
 }
 

@@ -131,5 +131,20 @@ TEST_F(RotationTest, OnlyStoredSamplesOfComputedPathsAreTurned) {
   EXPECT_EQ(TrajectoryView[2][2], untouched);
 }
 
+// A damaged path total or count must not turn points beyond the storage (the
+// sanitizer build sees any write past the arrays).
+TEST_F(RotationTest, CountsBeyondTheStorageAreClamped) {
+  TrajectoryTotal = MaxPaths + 3;
+  for (int p = 1; p <= MaxPaths; ++p) {
+    TrajectoryCount[p] = MaxSamples + 500;
+    TrajectoryPoints[p][MaxSamples] = Point(100, 50, 0);
+  }
+  TrajectoryCount[2] = -7;
+  TrajectoryView[2][1] = Point(1, 2, 3);
+  RotateTrajectories(0, ViewAngleFor(-90));
+  EXPECT_EQ(TrajectoryView[MaxPaths][MaxSamples], Point(0, 50, -100));
+  EXPECT_EQ(TrajectoryView[2][1], Point(1, 2, 3));
+}
+
 }  // namespace
 }  // namespace varek

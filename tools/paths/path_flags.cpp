@@ -39,7 +39,8 @@ std::string IntRange(const IntFlag& flag) {
 
 bool ParsePlainInteger(const char* text, int& value) {
   const char* end = text + std::strlen(text);
-  if (text == end || *text < '0' || *text > '9') return false;
+  const char* digits = *text == '-' ? text + 1 : text;
+  if (digits == end || *digits < '0' || *digits > '9') return false;
   const auto [stop, status] = std::from_chars(text, end, value);
   return status == std::errc() && stop == end;
 }

@@ -44,8 +44,8 @@ enum class FlagParse {
   Invalid,  // argv[i] is one of the five but its value is missing or invalid; `error` says why
 };
 
-// Reads `text` as a plain decimal integer (digits only, no sign, nothing
-// after them, within int). False, with `value` unspecified, otherwise. For
+// Reads `text` as a plain decimal integer (an optional minus sign, then
+// digits only, nothing after them, within int). False, with `value` unspecified, otherwise. For
 // tools that add integer flags of their own.
 bool ParsePlainInteger(const char* text, int& value);
 

@@ -1,6 +1,5 @@
 #include "tools/render/render_flags.h"
 
-#include <charconv>
 #include <cstring>
 
 namespace varek {
@@ -36,15 +35,6 @@ constexpr FileFlag FileFlags[] = {
     {"--signal-out", &RenderSettings::signal_out},
 };
 
-// An optional minus sign and decimal digits, nothing else.
-bool ParseSigned(const char* text, int& value) {
-  const char* end = text + std::strlen(text);
-  const char* digits = *text == '-' ? text + 1 : text;
-  if (digits == end || *digits < '0' || *digits > '9') return false;
-  const auto [stop, status] = std::from_chars(text, end, value);
-  return status == std::errc() && stop == end;
-}
-
 // Parses the flag at argv[i] if it is one of varek-render's own; 1 taken,
 // 0 not ours, -1 bad value.
 int ParseOwnFlag(const char* flag, const char* value, RenderSettings& settings, std::string& error) {
@@ -52,7 +42,7 @@ int ParseOwnFlag(const char* flag, const char* value, RenderSettings& settings, 
   for (const RangeFlag& f : RangeFlags) {
     if (std::strcmp(flag, f.name) != 0) continue;
     int number = 0;
-    if (value == nullptr || !ParseSigned(value, number) || number < f.lowest || number > f.highest) {
+    if (value == nullptr || !ParsePlainInteger(value, number) || number < f.lowest || number > f.highest) {
       error = std::string(f.name) + ": " + missing + ", expected an integer from " + std::to_string(f.lowest) +
               " to " + std::to_string(f.highest);
       return -1;

@@ -1,0 +1,190 @@
+// The real window, headless: what one change of the accelerating voltage
+// costs from setValue until the picture is copied onto PaintBox1, next to the
+// bare integration of the same settings, and how many pictures a continuous
+// drag of the voltage thumb completes per second.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "app/form1.h"
+#include "app/qt_message_pump.h"
+#include "app/recompute_chain.h"
+#include "app/toolkit/look.h"
+#include "model/plain_controls.h"
+#include "model/scene.h"
+#include "model/trajectories.h"
+
+namespace varek {
+namespace {
+
+struct Case {
+  int voltage;
+  bool alternating;
+  int amplitude;
+};
+// 50 V alternating with amplitude 0 is the longest computation: two paths of
+// 1987 samples, 3974 pumps. 1200 V steady is the start-up setting.
+constexpr Case kCases[] = {{50, true, 0}, {1200, false, 200}};
+
+std::unique_ptr<TForm1> window;
+
+void Settle() {
+  do {
+    QCoreApplication::processEvents();
+    QTest::qWait(5);
+  } while (ChainRunning() || window->PaintBox1->PaintHandlerPending() || !window->Activated());
+}
+
+// A fresh, visible window with the scene uncovered and the case's settings.
+void OpenWindow(const Case& c) {
+  window.reset();
+  ResetScene();
+  window = std::make_unique<TForm1>();
+  window->show();
+  QTest::qWaitForWindowExposed(window.get());
+  Settle();
+  window->Button14->click();
+  window->ScrollBar3->SetPosition(c.amplitude);
+  window->AblenkEin->click();
+  (c.alternating ? window->Wechselspannung : window->Gleichspannung)->click();
+  window->ScrollBar4->SetPosition(c.voltage);
+  Settle();
+}
+
+// One change of ScrollBar4 runs the full chain inside setValue. Alternating
+// between the case's voltage and the next one keeps the work the same.
+void BM_ScrollBar4Chain(benchmark::State& state) {
+  const Case& c = kCases[state.range(0)];
+  OpenWindow(c);
+  int step = 0;
+  const long passes = PumpPasses();
+  for (auto _ : state) {
+    window->ScrollBar4->setValue(c.voltage + (++step & 1));
+  }
+  state.counters["event_loop_passes_per_chain"] =
+      static_cast<double>(PumpPasses() - passes) / static_cast<double>(state.iterations());
+  Settle();
+  state.SetLabel(c.alternating ? "alternating" : "steady");
+}
+BENCHMARK(BM_ScrollBar4Chain)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The drawing part of the chain alone: a one-degree turn of the view redraws
+// the same paths and copies the picture onto PaintBox1.
+void BM_ScrollBar1Redraw(benchmark::State& state) {
+  const Case& c = kCases[state.range(0)];
+  OpenWindow(c);
+  int step = 0;
+  for (auto _ : state) {
+    window->ScrollBar1->setValue(5 + (++step & 1));
+  }
+  Settle();
+  state.SetLabel(c.alternating ? "alternating" : "steady");
+}
+BENCHMARK(BM_ScrollBar1Redraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The same computations without a window: InitApparatus and
+// ComputeTrajectories over plain values and a pump that does nothing.
+void BM_BareComputeTrajectories(benchmark::State& state) {
+  const Case& c = kCases[state.range(0)];
+  window.reset();
+  ResetScene();
+  PlainControls controls;
+  controls.voltage = c.voltage;
+  controls.deflection_on = true;
+  controls.steady = !c.alternating;
+  controls.amplitude = c.amplitude;
+  IdlePump pump;
+  BindControls(&controls);
+  BindMessagePump(&pump);
+  StartUpModel();
+  BuildCoilAndRings();
+  int step = 0;
+  for (auto _ : state) {
+    controls.voltage = c.voltage + (++step & 1);
+    InitApparatus();
+    ComputeTrajectories();
+    benchmark::DoNotOptimize(TrajectoryCount[1]);
+  }
+  BindControls(nullptr);
+  BindMessagePump(nullptr);
+  state.SetLabel(c.alternating ? "alternating" : "steady");
+}
+BENCHMARK(BM_BareComputeTrajectories)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The thumb of ScrollBar4 dragged back and forth over 50..80 V with the
+// alternating deflection of amplitude 0, one tracking step every few
+// milliseconds, for two seconds of wall time; pictures are the RenderScene
+// passes whose picture reached PaintBox1.
+void BM_VoltageDragPictures(benchmark::State& state) {
+  constexpr int kStepMs = 3;
+  constexpr int kDragMs = 2000;
+  constexpr int kLowest = 50, kHighest = 80;
+  OpenWindow(kCases[0]);
+  double pictures = 0, full = 0, steps = 0, seconds = 0;
+  for (auto _ : state) {
+    TScrollBar* bar = window->ScrollBar4;
+    const int presented = window->PaintBox1->PresentCount();
+    const int passes = CountsOfChain().full_passes;
+    int direction = 1;
+    int moves = 0;
+    QTimer drag;
+    // The timer only posts each move, as the window system posts mouse
+    // moves: a timer whose own callback ran the chain would not fire inside it.
+    // The timer only posts each move, as the window system posts mouse
+    // moves: a timer whose own callback ran the chain would not fire inside
+    // it. While moves keep coming the chain keeps running pass after pass, so
+    // the timer itself ends the drag.
+    QElapsedTimer clock;
+    QObject::connect(&drag, &QTimer::timeout, [&] {
+      if (clock.elapsed() >= kDragMs) {
+        drag.stop();
+        return;
+      }
+      QMetaObject::invokeMethod(
+          bar,
+          [&] {
+            int next = bar->sliderPosition() + direction;
+            if (next > kHighest || next < kLowest) {
+              direction = -direction;
+              next = bar->sliderPosition() + direction;
+            }
+            bar->setSliderPosition(next);
+            ++moves;
+          },
+          Qt::QueuedConnection);
+    });
+    bar->setSliderDown(true);
+    clock.start();
+    drag.start(kStepMs);
+    while (drag.isActive()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    bar->setSliderDown(false);
+    seconds += clock.nsecsElapsed() / 1e9;
+    pictures += window->PaintBox1->PresentCount() - presented;
+    full += CountsOfChain().full_passes - passes;
+    steps += moves;
+    Settle();
+  }
+  state.counters["pictures_per_s"] = pictures / seconds;
+  state.counters["computations_per_s"] = full / seconds;
+  state.counters["thumb_steps_per_s"] = steps / seconds;
+  state.counters["max_pump_depth"] = MaxPumpDepth();
+}
+BENCHMARK(BM_VoltageDragPictures)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace varek
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  QApplication application(argc, argv);
+  if (!varek::SetUpApplicationLook()) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  varek::window.reset();
+  benchmark::Shutdown();
+  return 0;
+}

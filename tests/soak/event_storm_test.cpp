@@ -45,6 +45,10 @@ std::uint64_t SeedFromEnvironment() {
   return std::random_device{}() ^ (static_cast<std::uint64_t>(std::random_device{}()) << 32);
 }
 
+// The frame address, not that of a local: AddressSanitizer may move locals
+// to a separate heap-allocated stack.
+const char* StackHere() { return static_cast<const char*>(__builtin_frame_address(0)); }
+
 // Counts the nesting of the bound pump and how deep the stack grows below the
 // level where the storm began.
 struct ProbePump : MessagePump {
@@ -53,8 +57,7 @@ struct ProbePump : MessagePump {
   long deepest_stack = 0;
   long pumps = 0;
   void Pump() override {
-    const char probe = 0;
-    deepest_stack = std::max(deepest_stack, static_cast<long>(base - &probe));
+    deepest_stack = std::max(deepest_stack, static_cast<long>(base - StackHere()));
     ++pumps;
     inner.Pump();
   }
@@ -196,8 +199,7 @@ TEST_F(EventStorm, WindowEndsInTheStateOfItsFinalSettings) {
   std::fflush(stdout);
 
   ProbePump probe;
-  const char base = 0;
-  probe.base = &base;
+  probe.base = StackHere();
   BindMessagePump(&probe);
   ResetMaxPumpDepth();
   const ChainCounts before = CountsOfChain();

@@ -269,6 +269,40 @@ TEST_F(EventStorm, WindowEndsInTheStateOfItsFinalSettings) {
               settings.turn_vertical);
 }
 
+// The pump skips passes over an idle event loop, yet an event that comes due
+// in the middle of a computation still runs inside it.
+TEST_F(EventStorm, QuietPumpSkipsPassesButLateEventsRunInsideTheComputation) {
+  SetSlowestSettings();
+  form->ScrollBar4->SetPosition(form->ScrollBar4->minimum() + 1);
+  Settle();
+
+  ProbePump probe;
+  probe.base = StackHere();
+  BindMessagePump(&probe);
+  const long passes = PumpPasses();
+  constexpr int kDueMs = 2;  // the computation takes about 10 ms
+  int depth_when_due = -1;
+  int step_when_due = -1;
+  int path_when_due = -1;
+  QTimer::singleShot(kDueMs, [&] {
+    depth_when_due = PumpDepth();
+    step_when_due = StepCounter;
+    path_when_due = TrajectoryIndex;
+  });
+  form->ScrollBar4->SetPosition(form->ScrollBar4->minimum());
+  const long made = PumpPasses() - passes;
+  std::printf("a 50 V alternating computation: %ld pump calls, %ld event-loop passes; the event due after "
+              "%d ms ran at step %d of path %d\n",
+              probe.pumps, made, kDueMs, step_when_due, path_when_due);
+  form->BindToModel();
+  Settle();
+
+  EXPECT_EQ(probe.pumps, 2 * 1987) << "one pump call per stored sample";
+  EXPECT_GE(made, 1);
+  EXPECT_LT(made, probe.pumps / 4) << "passes over an idle event loop are skipped";
+  EXPECT_EQ(depth_when_due, 1) << "the event came due during the computation and ran inside it";
+}
+
 TEST_F(EventStorm, EndeInsideALongComputationEndsTheProgram) {
   SetSlowestSettings();
   const StoredPaths full = CurrentPaths();

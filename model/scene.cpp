@@ -31,11 +31,10 @@ std::uint8_t PathWidth = 0;
 namespace {
 
 constexpr Extended TwiceSpecificCharge = 3.517640348e11L;  // C/kg, 2 e/m of the electron
-constexpr Extended GunX = -0.05L;                          // m, start of every path on the axis
 
 // Coil: ten turns of radius 200 from x = -315 to +315, 500 points per turn.
 constexpr Extended CoilStepX = 2e-5L;   // m of axis per coil point (1 cm pitch / 500)
-constexpr Extended CoilStartX = -0.05L; // m, the gun end of the coil
+constexpr Extended CoilStartX = GunX;  // m, the coil starts at the gun end of the tube
 constexpr Extended CoilRadius = 200;    // scene units
 constexpr Extended CoilStepAngle = 0.012566370614359172954L;  // rad, 2 pi / 500
 

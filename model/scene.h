@@ -17,6 +17,7 @@
 namespace varek {
 
 inline constexpr int UnitsPerMetre = 6300;  // scene units per metre
+inline constexpr Extended GunX = -0.05L;     // m, where every path starts on the axis
 
 inline constexpr int MaxPaths = 6;         // path slots; only paths 1 and 2 are ever filled
 inline constexpr int MaxSamples = 2000;    // samples per path; one computation stores at most 1987

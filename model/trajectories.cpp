@@ -55,7 +55,7 @@ bool ComputeOnce() {
     const int polarity = -b * (2 * i - 3);  // +b on path 1, -b on path 2
     int j = 0;
     StepCounter = 0;
-    StartX = -0.05L;
+    StartX = GunX;
     Extended x = StartX, y = StartY, z = StartZ;
 
     for (;;) {
@@ -64,40 +64,33 @@ bool ComputeOnce() {
       Extended a = 0;
       if (x < FieldRegionEndX)
         a = polarity * (controls.ScrollBar3() / AmplitudeScale) * AccelerationScale;
-      const Extended x0 = x, y0 = y, z0 = z;
-      const Extended vx0 = VelocityX, vy0 = VelocityY, vz0 = VelocityZ;
+      // The field has no x component, so VelocityX stays BeamSpeed for the whole
+      // path: every x stage derivative is 0, and adding 0 * h to VelocityX
+      // leaves it unchanged to the bit. Only y and z are integrated;
+      // the position is unchanged between the stages, so it needs no restoring.
+      const Extended vy0 = VelocityY, vz0 = VelocityZ;
 
       // stage 1: k1 = f(v); v = k1 h / 2 + v
-      const Extended k1x = 0, k1y = VelocityZ * omega + a, k1z = -VelocityY * omega;
-      VelocityX = k1x * h / 2 + VelocityX;
+      const Extended k1y = VelocityZ * omega + a, k1z = -VelocityY * omega;
       VelocityY = k1y * h / 2 + VelocityY;
       VelocityZ = k1z * h / 2 + VelocityZ;
       // stage 2: k2 = f(v); v = k2 h / 2 + v0
-      const Extended k2x = 0, k2y = VelocityZ * omega + a, k2z = -VelocityY * omega;
-      VelocityX = vx0, VelocityY = vy0, VelocityZ = vz0;
-      VelocityX = k2x * h / 2 + VelocityX;
-      VelocityY = k2y * h / 2 + VelocityY;
-      VelocityZ = k2z * h / 2 + VelocityZ;
+      const Extended k2y = VelocityZ * omega + a, k2z = -VelocityY * omega;
+      VelocityY = k2y * h / 2 + vy0;
+      VelocityZ = k2z * h / 2 + vz0;
       // stage 3: k3 = f(v); v = k3 h + v0
-      const Extended k3x = 0, k3y = VelocityZ * omega + a, k3z = -VelocityY * omega;
-      x = x0, y = y0, z = z0;
-      VelocityX = vx0, VelocityY = vy0, VelocityZ = vz0;
-      VelocityX = k3x * h + VelocityX;
-      VelocityY = k3y * h + VelocityY;
-      VelocityZ = k3z * h + VelocityZ;
+      const Extended k3y = VelocityZ * omega + a, k3z = -VelocityY * omega;
+      VelocityY = k3y * h + vy0;
+      VelocityZ = k3z * h + vz0;
       // first advance: r = v h + r
       x = VelocityX * h + x;
       y = VelocityY * h + y;
       z = VelocityZ * h + z;
       // stage 4: k4 = f(v)
-      const Extended k4x = 0, k4y = VelocityZ * omega + a, k4z = -VelocityY * omega;
+      const Extended k4y = VelocityZ * omega + a, k4z = -VelocityY * omega;
       // K = (2 k2 + k1 + 2 k3 + k4) / 6; v = K h + v (v is still v0 + k3 h)
-      const Extended kx = (k2x * 2 + k1x + k3x * 2 + k4x) * OneSixth;
-      const Extended ky = (k2y * 2 + k1y + k3y * 2 + k4y) * OneSixth;
-      const Extended kz = (k2z * 2 + k1z + k3z * 2 + k4z) * OneSixth;
-      VelocityX = kx * h + VelocityX;
-      VelocityY = ky * h + VelocityY;
-      VelocityZ = kz * h + VelocityZ;
+      VelocityY = (k2y * 2 + k1y + k3y * 2 + k4y) * OneSixth * h + VelocityY;
+      VelocityZ = (k2z * 2 + k1z + k3z * 2 + k4z) * OneSixth * h + VelocityZ;
       // second advance: r = v h + r
       x = VelocityX * h + x;
       y = VelocityY * h + y;

@@ -22,7 +22,6 @@ TForm1* Form1 = nullptr;
 
 namespace {
 const QColor kWindowColour(38, 74, 74);
-constexpr int kDefaultFontPixels = 11;
 // Outer rectangle of the window when it is not maximized, and the frame that
 // a window manager typically adds around the client area.
 const QRect kRestoredOuter(116, 186, 1067, 931);
@@ -45,8 +44,9 @@ TForm1::TForm1() : QWidget(nullptr) {
   Form1 = this;
   ResetChain();
   setWindowTitle(QStringLiteral("Spezifische Ladung des Elektrons - Varek-Methode"));
-  SetColours(this, kWindowColour, Qt::black);
-  setFont(PixelFont(kDefaultFontPixels, false));
+  SetBackgroundColour(this, kWindowColour);
+  SetTextColour(this, Qt::black);
+  setFont(DefaultFont());
   setGeometry(kRestoredOuter.marginsRemoved(kNominalFrame));
 
   BuildControls();

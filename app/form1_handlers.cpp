@@ -135,8 +135,7 @@ void TForm1::Button7Click(QObject* /*Sender*/) {
 
 void TForm1::Button2Click(QObject* /*Sender*/) {
   StepCounter = kStopComputation;
-  MarkChainClosing();
-  close();
+  close();  // closeEvent marks the chain as closing
 }
 
 }  // namespace varek

@@ -16,7 +16,6 @@ const QColor kWindowText = Qt::black;
 
 QFont Bold13() { return PixelFont(13, true); }
 QFont Regular13() { return PixelFont(13, false); }
-QFont Regular11() { return PixelFont(11, false); }
 
 TLabel* Caption(QWidget* parent, QPoint top_left, const QString& text) {
   return new TLabel(parent, top_left, text, Bold13(), kCaption);
@@ -63,7 +62,7 @@ void TForm1::BuildRightColumn() {
   Panel5 = new TPanel(Panel2, {0, 0, 225, 57}, kInnerPanel);
   Label12 = Caption(Panel5, {24, 9}, QStringLiteral("Drehung der Anordnung"));
   Label9 = new TLabel(Panel5, {32, 28}, QStringLiteral("(mit Hilfe der Schieberegler)"),
-                      Regular11(), kCaption);
+                      DefaultFont(), kCaption);
   Label13 = Caption(Panel2, {8, 76}, QStringLiteral("um die z-Achse"));
   Edit7 = new TEdit(Panel2, {120, 72, 41, 22}, Bold13());
   Edit7->setAccessibleName(QStringLiteral("Anzeige Drehung um die z-Achse in Grad"));
@@ -100,7 +99,7 @@ void TForm1::BuildViewPanel() {
 
 void TForm1::BuildSettingsBlock() {
   Panel1 = new TPanel(Panel9, {8, 10, 729, 183}, kInnerPanel);
-  Panel1->setFont(Regular11());
+  Panel1->setFont(DefaultFont());
   SetTextColour(Panel1, kWindowText);
   Label2 = Caption(Panel1, {24, 20}, QStringLiteral("Spulenstrom ( in A )"));
   ScrollBar7 = new TScrollBar(Panel1, Qt::Horizontal, {272, 24, 345, 12}, {0, 3000, 0, 1, 10});
@@ -156,7 +155,7 @@ void TForm1::BuildInformationPanel() {
   Image1->setAccessibleDescription(QStringLiteral(
       "Erklärung der Varek-Methode mit den Formeln bis zur spezifischen Ladung "
       "e/m = 8π²U / (B²s²)"));
-  Label3 = new TLabel(Panel4, {864, 696}, QStringLiteral("Physik-Simulation"), Regular11(),
+  Label3 = new TLabel(Panel4, {864, 696}, QStringLiteral("Physik-Simulation"), DefaultFont(),
                       kCaption);
   Button14 = new TButton(Panel4, {432, 684, 153, 25}, QStringLiteral("Weiter"), Bold13());
 }

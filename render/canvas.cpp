@@ -138,9 +138,9 @@ class EllipseRows {
 
 }  // namespace
 
-Canvas::Canvas(Bitmap& target) : target_(target) { EnsureFillStorage(); }
+Canvas::Canvas(Bitmap& target) : target_(target) { FitToTarget(); }
 
-void Canvas::EnsureFillStorage() {
+void Canvas::FitToTarget() {
   const std::size_t size = static_cast<std::size_t>(target_.width) * static_cast<std::size_t>(target_.height);
   if (fill_visited_.size() != size) {
     fill_visited_.assign(size, 0);
@@ -302,7 +302,7 @@ void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
 
 void Canvas::FloodFill(int x, int y, Pixel border) {
   if (!target_.Contains(x, y) || target_.At(x, y) == border) return;
-  EnsureFillStorage();
+  FitToTarget();
   const int w = target_.width, h = target_.height;
   std::fill(fill_visited_.begin(), fill_visited_.end(), std::uint8_t{0});
   Pixel* px = target_.pixels.data();

@@ -27,7 +27,9 @@ class Canvas {
   // the flood fill is allocated here, once, for the target's current size.
   explicit Canvas(Bitmap& target);
 
-  Bitmap& Target() { return target_; }
+  // Sizes the flood fill's work storage to the target, after the target was
+  // given a new size; drawing itself never allocates.
+  void FitToTarget();
 
   void SetPenColour(Pixel colour) { pen_colour_ = colour; }
   void SetPenWidth(int width) { pen_width_ = width < 1 ? 1 : width; }
@@ -36,7 +38,6 @@ class Canvas {
 
   Pixel PenColour() const { return pen_colour_; }
   int PenWidth() const { return pen_width_; }
-  PenStyle Style() const { return pen_style_; }
   Pixel BrushColour() const { return brush_colour_; }
 
   void MoveTo(int x, int y);
@@ -53,7 +54,6 @@ class Canvas {
   void HorizontalRun(std::int64_t y, std::int64_t from, std::int64_t to, Pixel colour);
   void ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1);
   void WideLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1);
-  void EnsureFillStorage();
 
   Bitmap& target_;
   Pixel pen_colour_ = Rgb(0, 0, 0);

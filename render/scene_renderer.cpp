@@ -1,7 +1,6 @@
 #include "render/scene_renderer.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "model/controls.h"
 #include "model/rotation.h"
@@ -34,12 +33,7 @@ constexpr int FillFromPosition = -176;
 constexpr int FillToPosition = -4;
 
 ScenePresenter* scene_presenter = nullptr;
-std::optional<Canvas> scene_canvas;  // keeps pen and brush from one pass to the next
-
-Canvas& SceneCanvas() {
-  if (!scene_canvas) scene_canvas.emplace(BackBuffer);
-  return *scene_canvas;
-}
+Canvas scene_canvas(BackBuffer);  // keeps pen and brush from one pass to the next
 
 void MoveTo(Canvas& canvas, const Vec3i& view) {
   const PixelPoint p = ProjectPoint(view);
@@ -81,16 +75,15 @@ void EndMark(Canvas& canvas, int p, int radius) {
 }  // namespace
 
 void CreateBackBuffer(int width, int height) {
-  scene_canvas.reset();
   BackBuffer = Bitmap(width, height);
-  scene_canvas.emplace(BackBuffer);
+  scene_canvas.FitToTarget();
 }
 
 void BindScenePresenter(ScenePresenter* presenter) { scene_presenter = presenter; }
 
 void RenderScene() {
   const Controls& controls = BoundControls();
-  Canvas& canvas = SceneCanvas();
+  Canvas& canvas = scene_canvas;
   const int vertical_turn = controls.ScrollBar2();
 
   ViewAngle1 = ViewAngleFor(controls.ScrollBar1());

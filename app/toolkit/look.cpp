@@ -26,10 +26,11 @@ QFont PixelFont(int pixel_height, bool bold) {
   return font;
 }
 
-void SetColours(QWidget* widget, const QColor& background, const QColor& text) {
+QFont DefaultFont() { return PixelFont(kDefaultPixelHeight, false); }
+
+void SetBackgroundColour(QWidget* widget, const QColor& background) {
   QPalette palette = widget->palette();
   palette.setColor(QPalette::Window, background);
-  palette.setColor(QPalette::WindowText, text);
   widget->setPalette(palette);
   widget->setAutoFillBackground(true);
 }
@@ -42,7 +43,7 @@ void SetTextColour(QWidget* widget, const QColor& text) {
 
 bool SetUpApplicationLook() {
   QApplication::setStyle(QStyleFactory::create("Fusion"));
-  const QFont font = PixelFont(kDefaultPixelHeight, false);
+  const QFont font = DefaultFont();
   QApplication::setFont(font);
   if (QFontDatabase::families().isEmpty() || QFontInfo(font).family().isEmpty()) {
     std::fprintf(stderr,

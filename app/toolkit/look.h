@@ -11,10 +11,12 @@ namespace varek {
 // Fonts are given by their character height in pixels, not in points, so the
 // layout does not depend on the screen's dots per inch.
 QFont PixelFont(int pixel_height, bool bold);
+// The window's default: 11 px, regular.
+QFont DefaultFont();
 
 // Background (the Window role, filled) and text colour (WindowText) of a
 // control; children inherit both unless they set their own.
-void SetColours(QWidget* widget, const QColor& background, const QColor& text);
+void SetBackgroundColour(QWidget* widget, const QColor& background);
 void SetTextColour(QWidget* widget, const QColor& text);
 
 // Fusion style and the 11-px default font for the whole application. Returns

@@ -3,6 +3,7 @@
 #include <QHideEvent>
 
 #include "app/toolkit/image_view.h"
+#include "app/toolkit/look.h"
 
 namespace varek {
 
@@ -15,10 +16,7 @@ TPanel::TPanel(QWidget* parent, const QRect& bounds, const QColor& colour, Bevel
   } else {
     setFrameStyle(QFrame::NoFrame);
   }
-  QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, colour);
-  setPalette(palette);
-  setAutoFillBackground(true);
+  SetBackgroundColour(this, colour);
 }
 
 void TPanel::hideEvent(QHideEvent* event) {

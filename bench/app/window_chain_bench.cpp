@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
 #include <memory>
 
 #include "app/form1.h"
@@ -45,7 +46,7 @@ void OpenWindow(const Case& c) {
   ResetScene();
   window = std::make_unique<TForm1>();
   window->show();
-  QTest::qWaitForWindowExposed(window.get());
+  if (!QTest::qWaitForWindowExposed(window.get())) std::fprintf(stderr, "window was not exposed\n");
   Settle();
   window->Button14->click();
   window->ScrollBar3->SetPosition(c.amplitude);

@@ -10,15 +10,15 @@
 namespace varek {
 namespace {
 
+using testing::Black;
 using testing::CountColour;
 using testing::PixelArt;
+using testing::Red;
+using testing::White;
 
-constexpr Pixel White = Rgb(255, 255, 255);
-constexpr Pixel Black = Rgb(0, 0, 0);
-constexpr Pixel Red = Rgb(255, 0, 0);
-constexpr Pixel Grey = Rgb(232, 232, 232);
-constexpr Pixel Green = Rgb(0, 128, 0);
-constexpr Pixel Fill = Rgb(180, 250, 180);
+constexpr Pixel Grey = testing::Background;
+constexpr Pixel Green = testing::ScreenGreen;
+constexpr Pixel Fill = testing::ScreenFill;
 
 const std::map<Pixel, char> Legend = {
     {White, '.'}, {Black, 'P'}, {Red, 'R'}, {Grey, 'B'}, {Green, 'G'}, {Fill, 'F'}};

@@ -10,11 +10,10 @@
 namespace varek {
 namespace {
 
+using testing::Black;
 using testing::CountColour;
-
-constexpr Pixel White = Rgb(255, 255, 255);
-constexpr Pixel Black = Rgb(0, 0, 0);
-constexpr Pixel Red = Rgb(255, 0, 0);
+using testing::Red;
+using testing::White;
 
 // The axes picture: white, a two-pixel vertical axis on columns 0 and 1 and a
 // two-pixel zero line on rows 24 and 25.

@@ -12,13 +12,13 @@
 namespace varek {
 namespace {
 
+using testing::Background;
+using testing::Black;
+using testing::Blue;
 using testing::CountColour;
+using testing::Red;
+using testing::ScreenFill;
 
-constexpr Pixel Background = Rgb(232, 232, 232);
-constexpr Pixel Black = Rgb(0, 0, 0);
-constexpr Pixel Red = Rgb(255, 0, 0);
-constexpr Pixel Blue = Rgb(0, 0, 255);
-constexpr Pixel ScreenFill = Rgb(180, 250, 180);
 constexpr Pixel HitMark1 = Rgb(0, 135, 0);
 constexpr Pixel HitMark2 = Rgb(0, 140, 0);
 

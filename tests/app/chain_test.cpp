@@ -1,13 +1,10 @@
 // The recomputation chain under nested events: changes made from inside the
 // message pump of a running computation.
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
-#include <QRadioButton>
 #include <functional>
 
-#include "app/qt_message_pump.h"
-#include "app/recompute_chain.h"
-#include "model/scene.h"
 #include "window_driver.h"
 
 namespace varek::testing {
@@ -19,8 +16,8 @@ class ChainTest : public WindowTest {
   // `start` begins, and records where it ran.
   void DuringComputation(const std::function<void()>& start, const std::function<void()>& inside) {
     QTimer::singleShot(0, [&, inside] {
-      ran_inside = ChainRunning();
-      depth_inside = PumpDepth();
+      ran_inside = form->chain().Running();
+      depth_inside = form->pump().Depth();
       inside();
     });
     start();
@@ -39,7 +36,7 @@ class ChainTest : public WindowTest {
     EXPECT_TRUE(ran_inside);
     std::vector<int> totals;
     for (const Shown& s : shown) {
-      if (s.what == "scene") totals.push_back(s.trajectory_total);
+      if (s.what == "scene") totals.push_back(s.paths.total);
     }
     return totals;
   }
@@ -48,12 +45,22 @@ class ChainTest : public WindowTest {
   int depth_inside = 0;
 };
 
+struct Change {
+  const char* name;
+  std::function<void(TForm1&)> apply;
+};
+
+std::vector<Vec3i> EndsOf(const StoredPaths& stored) {
+  std::vector<Vec3i> ends;
+  for (const std::vector<Vec3i>& path : stored.paths) {
+    if (!path.empty()) ends.push_back(path.back());
+  }
+  return ends;
+}
+
 TEST_F(ChainTest, StoredPathsMatchAFreshComputationAfterEverySettingsChange) {
   ShowScene();
-  const struct {
-    const char* change;
-    std::function<void(TForm1&)> apply;
-  } changes[] = {
+  const Change changes[] = {
       {"voltage 500 V", [](TForm1& f) { f.ScrollBar4->SetPosition(500); }},
       {"current 1.234 A", [](TForm1& f) { f.ScrollBar7->SetPosition(1234); }},
       {"deflection on", [](TForm1& f) { Click(f.AblenkEin); }},
@@ -65,40 +72,67 @@ TEST_F(ChainTest, StoredPathsMatchAFreshComputationAfterEverySettingsChange) {
       {"voltage 2000 V", [](TForm1& f) { f.ScrollBar4->SetPosition(2000); }},
   };
   for (const auto& c : changes) {
-    const int passes = CountsOfChain().full_passes;
+    const int passes = FullPasses();
     c.apply(*form);
     Settle();
-    EXPECT_EQ(CountsOfChain().full_passes, passes + 1) << c.change;
-    EXPECT_EQ(CurrentPaths(), FreshPaths()) << c.change;
+    EXPECT_EQ(FullPasses(), passes + 1) << c.name;
+    EXPECT_EQ(CurrentPaths(), FreshPaths()) << c.name;
   }
 }
 
-TEST_F(ChainTest, ChangeInsideTheMessagePumpRunsAfterTheCurrentPass) {
+// A computation integrates the settings it started with: a change made inside
+// its pump neither starts its second path at another voltage nor bends a path
+// half-way; it comes with the next pass.
+TEST_F(ChainTest, ChangeInsideTheMessagePumpReachesOnlyTheNextPass) {
   ShowScene();
+  Click(form->AblenkEin);
   Click(form->Wechselspannung);
+  form->ScrollBar3->SetPosition(10);
   Settle();
-  shown.clear();
-  const int passes = CountsOfChain().full_passes;
-  DuringComputation([&] { form->ScrollBar4->SetPosition(50); },
-                    [&] {
-                      form->ScrollBar7->SetPosition(1500);
-                      EXPECT_EQ(form->Edit5->text(), "1.5") << "readouts change at once";
-                    });
-  EXPECT_TRUE(ran_inside);
-  EXPECT_EQ(depth_inside, 1);
-  EXPECT_EQ(MaxPumpDepth(), 1);
-  EXPECT_EQ(CountsOfChain().full_passes, passes + 2);
-  ASSERT_EQ(shown.size(), 2u) << "one picture per finished computation";
-  EXPECT_EQ(shown[0].full_passes, passes + 1);
-  EXPECT_EQ(shown[1].full_passes, passes + 2);
-  EXPECT_EQ(CurrentPaths(), FreshPaths());
+  // Where the two paths of 1200 V and 1 A end.
+  const std::vector<Vec3i> kEndsAt1200V = {{314, -3, -2}, {314, 3, 2}};
+  const struct {
+    Change change;
+    TEdit* TForm1::*readout;
+    const char* text;
+  } rows[] = {
+      {{"voltage 50 V", [](TForm1& f) { f.ScrollBar4->SetPosition(50); }}, &TForm1::Edit1, "50"},
+      {{"current 2 A", [](TForm1& f) { f.ScrollBar7->SetPosition(2000); }}, &TForm1::Edit5, "2"},
+  };
+  for (const auto& [c, readout_of, text] : rows) {
+    form->ScrollBar4->SetPosition(1200);
+    form->ScrollBar7->SetPosition(0);
+    Settle();
+    shown.clear();
+    form->pump().ResetMaxDepth();
+    const int passes = FullPasses();
+    Settings started;
+    QString readout;
+    DuringComputation([&] { form->ScrollBar7->SetPosition(1000); },
+                      [&] {
+                        started = form->CurrentSettings();
+                        c.apply(*form);
+                        readout = ((*form).*readout_of)->text();
+                      });
+    EXPECT_TRUE(ran_inside) << c.name;
+    EXPECT_EQ(depth_inside, 1) << c.name;
+    EXPECT_EQ(form->pump().MaxDepth(), 1) << c.name;
+    EXPECT_EQ(readout, text) << c.name << ": readouts change at once";
+    EXPECT_EQ(FullPasses(), passes + 2) << c.name;
+    ASSERT_EQ(shown.size(), 2u) << c.name << ": one picture per finished computation";
+    EXPECT_EQ(shown[0].full_passes, passes + 1) << c.name;
+    EXPECT_EQ(shown[0].paths, PathsFor(started)) << c.name;
+    EXPECT_EQ(EndsOf(shown[0].paths), kEndsAt1200V) << c.name;
+    EXPECT_EQ(shown[1].full_passes, passes + 2) << c.name;
+    EXPECT_EQ(shown[1].paths, FreshPaths()) << c.name;
+  }
 }
 
 TEST_F(ChainTest, DraggedThumbInsideAComputationCoalescesIntoOneMorePass) {
   ShowScene();
   Click(form->Wechselspannung);
   Settle();
-  const int passes = CountsOfChain().full_passes;
+  const int passes = FullPasses();
   int steps = 0;
   QTimer drag;
   drag.setInterval(0);
@@ -111,8 +145,8 @@ TEST_F(ChainTest, DraggedThumbInsideAComputationCoalescesIntoOneMorePass) {
   Settle();
   EXPECT_EQ(form->ScrollBar7->Position(), 40);
   EXPECT_EQ(form->Edit5->text(), "0.04");
-  EXPECT_EQ(MaxPumpDepth(), 1);
-  EXPECT_EQ(CountsOfChain().full_passes, passes + 2)
+  EXPECT_EQ(form->pump().MaxDepth(), 1);
+  EXPECT_EQ(FullPasses(), passes + 2)
       << "all 40 steps come within the first computation; one more pass follows them";
   EXPECT_EQ(CurrentPaths(), FreshPaths());
 }
@@ -133,12 +167,14 @@ TEST_F(ChainTest, EndeInsideAComputationStopsThePathAndStartsNoOtherPass) {
   ShowScene();
   Click(form->Wechselspannung);
   Settle();
-  const int passes = CountsOfChain().full_passes;
+  const int passes = FullPasses();
+  Settings started;
   // As in the running program: the computation starts from the event loop,
   // and the loop ends once the chain is back in it.
   QTimer::singleShot(0, [&] {
     DuringComputation([&] { form->ScrollBar4->SetPosition(50); },
                       [&] {
+                        started = form->CurrentSettings();
                         form->ScrollBar7->SetPosition(100);  // would need another pass
                         QTest::mouseClick(form->Button2, Qt::LeftButton);
                       });
@@ -146,11 +182,15 @@ TEST_F(ChainTest, EndeInsideAComputationStopsThePathAndStartsNoOtherPass) {
   EXPECT_EQ(RunEventLoop(), 0) << "the loop ended because the window closed";
   EXPECT_TRUE(ran_inside);
   EXPECT_FALSE(form->isVisible());
-  EXPECT_EQ(CountsOfChain().full_passes, passes + 1);
-  EXPECT_EQ(TrajectoryCount[1], 1) << "path 1 ended at the sample of the pump that ran ENDE";
-  EXPECT_GT(TrajectoryCount[2], 100) << "path 2 starts afresh and runs in full";
+  EXPECT_EQ(FullPasses(), passes + 1);
+  const StoredPaths stored = CurrentPaths();
+  const StoredPaths full = PathsFor(started);
+  ASSERT_EQ(stored.total, 2);
+  EXPECT_EQ(stored.paths[0], std::vector<Vec3i>{full.paths[0][0]})
+      << "path 1 ended at the sample of the pump that ran ENDE";
+  EXPECT_EQ(stored.paths[1], full.paths[1]) << "path 2 starts afresh and runs in full";
   form->ScrollBar4->SetPosition(60);
-  EXPECT_EQ(CountsOfChain().full_passes, passes + 1) << "a closing window computes no more";
+  EXPECT_EQ(FullPasses(), passes + 1) << "a closing window computes no more";
 }
 
 }  // namespace

@@ -15,6 +15,14 @@ constexpr int kSettleLimitMs = 5000;
 constexpr int kIndicatorX = 6;  // inside the indicator of a check box or radio button
 }  // namespace
 
+void PrintTo(const StoredPaths& stored, std::ostream* out) {
+  *out << stored.total << " paths ending at";
+  for (const std::vector<Vec3i>& path : stored.paths) {
+    *out << ' ' << path.size() << " samples ";
+    if (!path.empty()) PrintTo(path.back(), out);
+  }
+}
+
 StoredPaths PathsOf(const Scene& scene) {
   StoredPaths stored;
   stored.total = scene.TrajectoryTotal;

@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,12 @@
 #include "model/vec3i.h"
 #include "render/simulation.h"
 
+namespace varek {
+inline void PrintTo(const Vec3i& p, std::ostream* out) {
+  *out << '(' << p.x << ", " << p.y << ", " << p.z << ')';
+}
+}  // namespace varek
+
 namespace varek::testing {
 
 struct StoredPaths {
@@ -22,6 +29,7 @@ struct StoredPaths {
   std::vector<std::vector<Vec3i>> paths;  // paths 1..total, their valid samples
   friend bool operator==(const StoredPaths&, const StoredPaths&) = default;
 };
+void PrintTo(const StoredPaths& stored, std::ostream* out);
 StoredPaths PathsOf(const Scene& scene);
 // The paths a simulation of its own computes for `settings`.
 StoredPaths PathsFor(const Settings& settings);

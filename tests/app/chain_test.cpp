@@ -34,9 +34,7 @@ struct Change {
 
 std::vector<Vec3i> EndsOf(const StoredPaths& stored) {
   std::vector<Vec3i> ends;
-  for (const std::vector<Vec3i>& path : stored.paths) {
-    if (!path.empty()) ends.push_back(path.back());
-  }
+  for (const auto& path : stored.paths) ends.push_back(path.empty() ? Vec3i{} : path.back());
   return ends;
 }
 

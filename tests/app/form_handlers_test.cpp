@@ -70,20 +70,6 @@ TEST_F(HandlerTest, CoilCurrentReadoutFollowsTheLocale) {
   EXPECT_EQ(form->Edit5->text(), "0,001");
 }
 
-TEST_F(HandlerTest, DeflectionOnDrawsTheSignalBeforeRecomputing) {
-  ShowScene();
-  shown.clear();
-  const int passes = FullPasses();
-  Click(form->AblenkEin);
-  EXPECT_TRUE(form->Panel11->isVisible());
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[0].what, "signal");
-  EXPECT_EQ(shown[0].full_passes, passes);
-  EXPECT_EQ(shown[1].what, "scene");
-  EXPECT_EQ(shown[1].full_passes, passes + 1);
-  EXPECT_EQ(FreshPaths(), CurrentPaths());
-}
-
 TEST_F(HandlerTest, DeflectionOffKeepsKindAndAmplitude) {
   ShowScene();
   Click(form->AblenkEin);
@@ -189,20 +175,26 @@ TEST_F(HandlerTest, ViewOptionsSetTheSceneAndRedrawOnly) {
   EXPECT_EQ(FullPasses(), passes);
 }
 
-TEST_F(HandlerTest, SignalFollowsAmplitudeAndKind) {
+// Deflection on, amplitude and kind: each draws the signal, then recomputes.
+TEST_F(HandlerTest, SignalFollowsDeflectionAmplitudeAndKindBeforeRecomputing) {
   ShowScene();
-  Click(form->AblenkEin);
   shown.clear();
+  const int passes = FullPasses();
+  Click(form->AblenkEin);
+  EXPECT_TRUE(form->Panel11->isVisible());
   form->ScrollBar3->SetPosition(300);
   Click(form->Wechselspannung);
   EXPECT_EQ(scene().TrajectoryTotal, 2);
   Click(form->Gleichspannung);
   EXPECT_EQ(scene().TrajectoryTotal, 1);
-  ASSERT_EQ(shown.size(), 6u);
-  for (int i = 0; i < 6; i += 2) {
+  ASSERT_EQ(shown.size(), 8u);
+  for (int i = 0; i < 8; i += 2) {
     EXPECT_EQ(shown[i].what, "signal");
+    EXPECT_EQ(shown[i].full_passes, passes + i / 2);
     EXPECT_EQ(shown[i + 1].what, "scene");
+    EXPECT_EQ(shown[i + 1].full_passes, passes + i / 2 + 1);
   }
+  EXPECT_EQ(FreshPaths(), CurrentPaths());
   EXPECT_EQ(form->PaintBox2->Image().pixel(10, 25 - 20), qRgb(255, 0, 0))
       << "amplitude 300 puts the flat line 20 pixels above the zero row";
 }

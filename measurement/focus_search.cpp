@@ -1,0 +1,92 @@
+#include "measurement/focus_search.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "measurement/constants.h"
+#include "model/plain_controls.h"
+#include "model/scene.h"
+#include "model/trajectories.h"
+
+namespace varek {
+
+namespace {
+
+constexpr int HighestCurrentMilliamps = 3000;
+// The focus lies within 10 % of k times the ideal current: the deflection
+// shifts it by a few percent at most before the electrons hit the plates.
+constexpr double WindowFraction = 0.10;
+// The distance has plateaus a few mA wide (the marks are whole scene units)
+// and falls towards the focus from both sides: a coarse scan at this step
+// finds the valley, an exact scan of twice that width on each side its floor.
+constexpr int CoarseStep = 8;
+constexpr int FineReach = 3 * CoarseStep;
+
+struct BestCurrent {
+  std::optional<int> current;
+  long distance = 0;
+  void Offer(int at, std::optional<long> d) {
+    if (d && (!current || *d < distance || (*d == distance && at < *current))) {
+      current = at;
+      distance = *d;
+    }
+  }
+};
+
+BestCurrent Scan(int voltage, int amplitude, int lowest, int highest, int step) {
+  BestCurrent best;
+  for (int current = lowest; current <= highest; current += step) {
+    best.Offer(current, EndMarkDistanceSquared(voltage, current, amplitude));
+  }
+  return best;
+}
+
+}  // namespace
+
+double TheoreticalFocusCurrent(double voltage, int order) {
+  const double field = std::sqrt(8 * std::numbers::pi * std::numbers::pi * voltage /
+                                 LiteratureSpecificCharge) / PlateToScreen;
+  return order * field * CoilLength / (MagneticConstant * CoilTurns) * 1000;
+}
+
+std::optional<long> EndMarkDistanceSquared(int voltage, int current, int amplitude) {
+  PlainControls controls;
+  controls.voltage = voltage;
+  controls.current = current;
+  controls.amplitude = amplitude;
+  controls.deflection_on = true;
+  controls.steady = false;
+  IdlePump pump;
+  BindControls(&controls);
+  BindMessagePump(&pump);
+  StartUpModel();
+  InitApparatus();
+  ComputeTrajectories();
+  BindControls(nullptr);
+  BindMessagePump(nullptr);
+  // The two paths are mirror images: the outcome of the last tells both.
+  if (!ScreenHit || TrajectoryTotal != 2) return std::nullopt;
+  const Vec3i& a = TrajectoryPoints[1][TrajectoryCount[1]];
+  const Vec3i& b = TrajectoryPoints[2][TrajectoryCount[2]];
+  const long dx = a.x - b.x, dy = a.y - b.y, dz = a.z - b.z;
+  return dx * dx + dy * dy + dz * dz;
+}
+
+std::optional<int> FindFocusCurrent(int voltage, int order, int amplitude) {
+  const double ideal = TheoreticalFocusCurrent(voltage, order);
+  const int lowest = std::max(0, static_cast<int>(std::floor(ideal * (1 - WindowFraction))));
+  const int highest = std::min(HighestCurrentMilliamps,
+                               static_cast<int>(std::ceil(ideal * (1 + WindowFraction))));
+  if (lowest > highest) return std::nullopt;
+  const BestCurrent coarse = Scan(voltage, amplitude, lowest, highest, CoarseStep);
+  if (!coarse.current) return std::nullopt;
+  return Scan(voltage, amplitude, std::max(lowest, *coarse.current - FineReach),
+              std::min(highest, *coarse.current + FineReach), 1)
+      .current;
+}
+
+std::optional<int> ScanFocusCurrent(int voltage, int amplitude, int lowest, int highest) {
+  return Scan(voltage, amplitude, lowest, highest, 1).current;
+}
+
+}  // namespace varek

@@ -77,12 +77,17 @@ std::optional<int> FindFocusCurrent(int voltage, int order, int amplitude) {
   const int lowest = std::max(0, static_cast<int>(std::floor(ideal * (1 - WindowFraction))));
   const int highest = std::min(HighestCurrentMilliamps,
                                static_cast<int>(std::ceil(ideal * (1 + WindowFraction))));
-  if (lowest > highest) return std::nullopt;
+  if (ideal > HighestCurrentMilliamps) return std::nullopt;
   const BestCurrent coarse = Scan(voltage, amplitude, lowest, highest, CoarseStep);
   if (!coarse.current) return std::nullopt;
-  return Scan(voltage, amplitude, std::max(lowest, *coarse.current - FineReach),
-              std::min(highest, *coarse.current + FineReach), 1)
-      .current;
+  const std::optional<int> best =
+      Scan(voltage, amplitude, std::max(lowest, *coarse.current - FineReach),
+           std::min(highest, *coarse.current + FineReach), 1)
+          .current;
+  // At the end of the coil's range the marks may still be closing in: no
+  // telling whether the focus lies there or beyond.
+  if (best == HighestCurrentMilliamps) return std::nullopt;
+  return best;
 }
 
 std::optional<int> ScanFocusCurrent(int voltage, int amplitude, int lowest, int highest) {

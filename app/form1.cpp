@@ -60,6 +60,7 @@ TForm1::TForm1() : QWidget(nullptr) {
   LoadPictures();
 
   AttachHandlers();
+  BuildProtocol();
   FormCreate(this);
 }
 

@@ -15,6 +15,7 @@
 namespace varek {
 
 class FormControls;
+class ProtocolWindow;
 class PaintBoxPresenter;
 class QtMessagePump;
 
@@ -57,6 +58,12 @@ class TForm1 : public QWidget {
   void Button2Click(QObject* Sender);
 
   bool Activated() const { return activated_; }
+
+  // The measurement protocol: its window, the button that opens it (below the
+  // right column) and Ctrl+M.
+  void ShowProtocol();
+  TButton* ProtocolButton = nullptr;
+  ProtocolWindow* Protocol = nullptr;
 
   // Directly on the window, bottom to top.
   TPaintBox* PaintBox1 = nullptr;
@@ -135,6 +142,7 @@ class TForm1 : public QWidget {
   void LoadPictures();
   void AttachHandlers();
   void ActivateOnce();
+  void BuildProtocol();
 
   std::unique_ptr<FormControls> controls_;
   std::unique_ptr<QtMessagePump> pump_;

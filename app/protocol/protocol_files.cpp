@@ -80,17 +80,23 @@ std::string ProtocolAsPdf(std::span<const Measurement> rows, const QDateTime& wh
     painter.drawText(box, Qt::TextWordWrap, text);
     y = box.bottom() + after * point;
   };
-  line(QStringLiteral("Messprotokoll: spezifische Ladung des Elektrons (Varek-Methode)"),
-       font(15, true), 4);
+  line(QStringLiteral("Messprotokoll: spezifische Ladung des Elektrons"), font(15, true), 4);
   line(QStringLiteral("Datum: ") + when.toString(QStringLiteral("dd.MM.yyyy, HH:mm 'Uhr'")),
        font(10, false), 3);
   line(QStringLiteral("Spule: n = 2000 Windungen, L = 0,4 m; Ablenkplatten bis Schirm: s = 0,095 m; "
                       "B = μ0·n·I/L; e/m = 8π²·k²·U/(B²·s²)"),
        font(9, false), 10);
 
-  // The table: equal columns, a rule under the titles.
+  // The table: columns in proportion to their longest texts, a rule under the titles.
   const QStringList titles = ProtocolColumnTitles();
-  const double column = page.width() / titles.size();
+  constexpr double ColumnWeights[] = {0.6, 1, 1, 0.5, 1.2, 1.1, 2};
+  double total_weight = 0;
+  for (double w : ColumnWeights) total_weight += w;
+  auto column_right = [&](int c) {
+    double right = 0;
+    for (int i = 0; i <= c; ++i) right += ColumnWeights[i];
+    return right / total_weight * page.width();
+  };
   // Rows shrink so that a long series still leaves room for the plot.
   const double row_height =
       std::min(15 * point, page.height() * 0.4 / static_cast<double>(rows.size() + 1));
@@ -98,7 +104,8 @@ std::string ProtocolAsPdf(std::span<const Measurement> rows, const QDateTime& wh
   auto table_row = [&](const QStringList& cells, bool bold) {
     painter.setFont(font(row_points, bold));
     for (int c = 0; c < cells.size(); ++c) {
-      painter.drawText(QRectF(c * column, y, column - 6 * point, row_height),
+      const double left = c == 0 ? 0 : column_right(c - 1);
+      painter.drawText(QRectF(left, y, column_right(c) - left - 6 * point, row_height),
                        Qt::AlignRight | Qt::AlignVCenter, cells[c]);
     }
     y += row_height;

@@ -72,6 +72,7 @@ void PaintProtocolPlot(QPainter& painter, const QRectF& area, std::span<const Me
   QFont font = painter.font();
   font.setFamily(QStringLiteral("DejaVu Sans"));
   font.setPixelSize(static_cast<int>(TextSize));
+  font.setBold(false);
   painter.setFont(font);
   const QColor grid(220, 220, 220), axes(0, 0, 0);
 

@@ -25,7 +25,8 @@ void TForm1::BuildProtocol() {
   connect(shortcut, &QShortcut::activated, this, [this] { ShowProtocol(); });
 
   Protocol = new ProtocolWindow(this, DefaultProtocolStorePath(), [this] {
-    return ProtocolReading{ScrollBar4->Position(), ScrollBar7->Position(), ScrollBar3->Position()};
+    const Settings now = CurrentSettings();
+    return ProtocolReading{now.voltage, now.current, now.amplitude};
   });
 }
 

@@ -12,11 +12,11 @@ constexpr double EightPiSquared = 8 * std::numbers::pi * std::numbers::pi;
 double Square(double x) { return x * x; }
 }  // namespace
 
-double FieldOf(double current) { return MagneticConstant * CoilTurns * current / CoilLength; }
+double FieldOf(double current) { return MagneticConstant * TurnsOfCoil * current / LengthOfCoil; }
 
 double SpecificChargeOf(const Measurement& row) {
   return EightPiSquared * Square(row.order) * row.voltage /
-         (Square(FieldOf(row.current)) * Square(PlateToScreen));
+         (Square(FieldOf(row.current)) * Square(PlatesToScreen));
 }
 
 std::optional<SeriesResult> EvaluateSeries(std::span<const Measurement> rows) {
@@ -30,8 +30,8 @@ std::optional<SeriesResult> EvaluateSeries(std::span<const Measurement> rows) {
   }
   SeriesResult result;
   result.slope = sum_xy / sum_xx;
-  result.specific_charge = EightPiSquared * Square(CoilLength) /
-                           (Square(MagneticConstant * CoilTurns * PlateToScreen) * result.slope);
+  result.specific_charge = EightPiSquared * Square(LengthOfCoil) /
+                           (Square(MagneticConstant * TurnsOfCoil * PlatesToScreen) * result.slope);
   result.deviation_percent =
       (result.specific_charge - LiteratureSpecificCharge) / LiteratureSpecificCharge * 100;
   if (rows.size() >= 2) {

@@ -4,15 +4,13 @@
 #include <cmath>
 
 #include "measurement/constants.h"
-#include "model/plain_controls.h"
-#include "model/scene.h"
-#include "model/trajectories.h"
+#include "model/model.h"
 
 namespace varek {
 
 namespace {
 
-constexpr int HighestCurrentMilliamps = 3000;
+constexpr int HighestCurrentMilliamps = CurrentRange.highest;
 // The focus lies within 10 % of k times the ideal current: the deflection
 // shifts it by a few percent at most before the electrons hit the plates.
 constexpr double WindowFraction = 0.10;
@@ -33,10 +31,32 @@ struct BestCurrent {
   }
 };
 
-BestCurrent Scan(int voltage, int amplitude, int lowest, int highest, int step) {
+// Deflection on with an alternating voltage: two paths, one for each extreme.
+Settings FocusSettings(int voltage, int current, int amplitude) {
+  Settings settings;
+  settings.voltage = voltage;
+  settings.current = current;
+  settings.amplitude = amplitude;
+  settings.deflection_on = true;
+  settings.steady = false;
+  return settings;
+}
+
+std::optional<long> MarkDistanceSquared(Model& model, const Settings& settings) {
+  model.ComputeTrajectories(settings);
+  const Scene& scene = model.scene();
+  // The two paths are mirror images: the outcome of the last tells both.
+  if (!scene.ScreenHit || scene.TrajectoryTotal != 2) return std::nullopt;
+  const Vec3i& a = scene.TrajectoryPoints[1][scene.TrajectoryCount[1]];
+  const Vec3i& b = scene.TrajectoryPoints[2][scene.TrajectoryCount[2]];
+  const long dx = a.x - b.x, dy = a.y - b.y, dz = a.z - b.z;
+  return dx * dx + dy * dy + dz * dz;
+}
+
+BestCurrent Scan(Model& model, int voltage, int amplitude, int lowest, int highest, int step) {
   BestCurrent best;
   for (int current = lowest; current <= highest; current += step) {
-    best.Offer(current, EndMarkDistanceSquared(voltage, current, amplitude));
+    best.Offer(current, MarkDistanceSquared(model, FocusSettings(voltage, current, amplitude)));
   }
   return best;
 }
@@ -45,31 +65,15 @@ BestCurrent Scan(int voltage, int amplitude, int lowest, int highest, int step) 
 
 double TheoreticalFocusCurrent(double voltage, int order) {
   const double field = std::sqrt(8 * std::numbers::pi * std::numbers::pi * voltage /
-                                 LiteratureSpecificCharge) / PlateToScreen;
-  return order * field * CoilLength / (MagneticConstant * CoilTurns) * 1000;
+                                 LiteratureSpecificCharge) / PlatesToScreen;
+  return order * field * LengthOfCoil / (MagneticConstant * TurnsOfCoil) *
+         static_cast<double>(MilliampsPerAmp);
 }
 
 std::optional<long> EndMarkDistanceSquared(int voltage, int current, int amplitude) {
-  PlainControls controls;
-  controls.voltage = voltage;
-  controls.current = current;
-  controls.amplitude = amplitude;
-  controls.deflection_on = true;
-  controls.steady = false;
-  IdlePump pump;
-  BindControls(&controls);
-  BindMessagePump(&pump);
-  StartUpModel();
-  InitApparatus();
-  ComputeTrajectories();
-  BindControls(nullptr);
-  BindMessagePump(nullptr);
-  // The two paths are mirror images: the outcome of the last tells both.
-  if (!ScreenHit || TrajectoryTotal != 2) return std::nullopt;
-  const Vec3i& a = TrajectoryPoints[1][TrajectoryCount[1]];
-  const Vec3i& b = TrajectoryPoints[2][TrajectoryCount[2]];
-  const long dx = a.x - b.x, dy = a.y - b.y, dz = a.z - b.z;
-  return dx * dx + dy * dy + dz * dz;
+  const Settings settings = FocusSettings(voltage, current, amplitude);
+  Model model(settings);
+  return MarkDistanceSquared(model, settings);
 }
 
 std::optional<int> FindFocusCurrent(int voltage, int order, int amplitude) {
@@ -78,10 +82,11 @@ std::optional<int> FindFocusCurrent(int voltage, int order, int amplitude) {
   const int highest = std::min(HighestCurrentMilliamps,
                                static_cast<int>(std::ceil(ideal * (1 + WindowFraction))));
   if (ideal > HighestCurrentMilliamps) return std::nullopt;
-  const BestCurrent coarse = Scan(voltage, amplitude, lowest, highest, CoarseStep);
+  Model model(FocusSettings(voltage, lowest, amplitude));
+  const BestCurrent coarse = Scan(model, voltage, amplitude, lowest, highest, CoarseStep);
   if (!coarse.current) return std::nullopt;
   const std::optional<int> best =
-      Scan(voltage, amplitude, std::max(lowest, *coarse.current - FineReach),
+      Scan(model, voltage, amplitude, std::max(lowest, *coarse.current - FineReach),
            std::min(highest, *coarse.current + FineReach), 1)
           .current;
   // At the end of the coil's range the marks may still be closing in: no
@@ -91,7 +96,8 @@ std::optional<int> FindFocusCurrent(int voltage, int order, int amplitude) {
 }
 
 std::optional<int> ScanFocusCurrent(int voltage, int amplitude, int lowest, int highest) {
-  return Scan(voltage, amplitude, lowest, highest, 1).current;
+  Model model(FocusSettings(voltage, lowest, amplitude));
+  return Scan(model, voltage, amplitude, lowest, highest, 1).current;
 }
 
 }  // namespace varek

@@ -1,4 +1,5 @@
-// The coil current of a focus, found with the model as a student finds it:
+// The coil current of a focus, found with a model of its own (never the
+// window's) as a student finds it:
 // deflection on with an alternating voltage, and the current raised until the
 // end marks of the two paths meet.
 #pragma once

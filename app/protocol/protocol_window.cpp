@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -18,12 +19,12 @@
 #include "app/protocol/protocol_plot_view.h"
 #include "app/protocol/protocol_texts.h"
 #include "measurement/atomic_file.h"
+#include "measurement/constants.h"
 #include "measurement/protocol_csv.h"
 
 namespace varek {
 
 namespace {
-constexpr int MilliampsPerAmp = 1000;
 const QString WindowTitle = QStringLiteral("Messprotokoll");
 }  // namespace
 
@@ -153,7 +154,7 @@ void ProtocolWindow::ChooseAndRun(const QString& caption, const QString& filter,
 void ProtocolWindow::Record() {
   const ProtocolReading now = reading_();
   rows_.push_back({static_cast<double>(now.voltage),
-                   static_cast<double>(now.current) / MilliampsPerAmp, OrderBox->value(),
+                   now.current / static_cast<double>(MilliampsPerAmp), OrderBox->value(),
                    now.amplitude});
   Changed();
   Table->selectRow(static_cast<int>(rows_.size()) - 1);
@@ -198,27 +199,25 @@ bool ProtocolWindow::ImportCsv(const QString& path) {
 }
 
 bool ProtocolWindow::ExportCsv(const QString& path) {
-  std::string error;
-  const bool ok = SaveFileAtomically(path.toStdString(), WriteProtocolCsv(rows_), error);
-  return Report(ok, QStringLiteral("Messwerte gespeichert in %1").arg(path), error);
+  return SaveFile(path, WriteProtocolCsv(rows_), QStringLiteral("Messwerte"));
 }
 
 bool ProtocolWindow::SavePlotPng(const QString& path) {
-  std::string error;
-  const bool ok = SaveFileAtomically(path.toStdString(), PlotAsPng(rows_), error);
-  return Report(ok, QStringLiteral("Diagramm gespeichert in %1").arg(path), error);
+  return SaveFile(path, PlotAsPng(rows_), QStringLiteral("Diagramm"));
 }
 
 bool ProtocolWindow::SavePlotSvg(const QString& path) {
-  std::string error;
-  const bool ok = SaveFileAtomically(path.toStdString(), PlotAsSvg(rows_), error);
-  return Report(ok, QStringLiteral("Diagramm gespeichert in %1").arg(path), error);
+  return SaveFile(path, PlotAsSvg(rows_), QStringLiteral("Diagramm"));
 }
 
 bool ProtocolWindow::SavePdf(const QString& path) {
+  return SaveFile(path, ProtocolAsPdf(rows_), QStringLiteral("Protokoll"));
+}
+
+bool ProtocolWindow::SaveFile(const QString& path, const std::string& bytes, const QString& what) {
   std::string error;
-  const bool ok = SaveFileAtomically(path.toStdString(), ProtocolAsPdf(rows_), error);
-  return Report(ok, QStringLiteral("Protokoll gespeichert in %1").arg(path), error);
+  const bool ok = SaveFileAtomically(path.toStdString(), bytes, error);
+  return Report(ok, QStringLiteral("%1 gespeichert in %2").arg(what, path), error);
 }
 
 bool ProtocolWindow::Report(bool ok, const QString& success, const std::string& error) {
@@ -228,6 +227,13 @@ bool ProtocolWindow::Report(bool ok, const QString& success, const std::string& 
 }
 
 void ProtocolWindow::Restore() {
+  // A save cut off by a crash leaves its temporary file; the store itself is whole.
+  const QFileInfo store(QString::fromStdString(store_path_));
+  QDir folder = store.dir();
+  for (const QString& name : folder.entryList({store.fileName() + QStringLiteral(".tmp-*")},
+                                              QDir::Files | QDir::Hidden)) {
+    folder.remove(name);
+  }
   std::string error;
   const std::optional<std::string> text = ReadWholeFile(store_path_, error);
   if (!text) return;  // the first start: nothing recorded yet

@@ -69,6 +69,7 @@ class ProtocolWindow : public QWidget {
   // The table changed: store it, then show it.
   void Changed();
   void Show();
+  bool SaveFile(const QString& path, const std::string& bytes, const QString& what);
   bool Report(bool ok, const QString& success, const std::string& error);
 
   std::string store_path_;

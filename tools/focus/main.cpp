@@ -7,7 +7,7 @@
 #include <string>
 
 #include "measurement/focus_search.h"
-#include "tools/paths/path_flags.h"
+#include "tools/flags/tool_flags.h"
 
 namespace {
 

@@ -83,8 +83,10 @@ std::string ProtocolAsPdf(std::span<const Measurement> rows, const QDateTime& wh
   line(QStringLiteral("Messprotokoll: spezifische Ladung des Elektrons"), font(15, true), 4);
   line(QStringLiteral("Datum: ") + when.toString(QStringLiteral("dd.MM.yyyy, HH:mm 'Uhr'")),
        font(10, false), 3);
-  line(QStringLiteral("Spule: n = 2000 Windungen, L = 0,4 m; Ablenkplatten bis Schirm: s = 0,095 m; "
-                      "B = μ0·n·I/L; e/m = 8π²·k²·U/(B²·s²)"),
+  line(QStringLiteral("Spule: n = 2000 Windungen, L = 0,4 m; Ablenkplatten bis Schirm: s = 0,095 m"),
+       font(9, false), 1);
+  line(QStringLiteral("B = μ₀·n·I/L;  e/m = 8π²·k²·U/(B²·s²); Ausgleichsgerade I² = m·k²·U durch den "
+                      "Ursprung: e/m = 8π²·L²/(μ₀²·n²·s²·m)"),
        font(9, false), 10);
 
   // The table: columns in proportion to their longest texts, a rule under the titles.

@@ -120,6 +120,18 @@ TEST_F(ProtocolWindowTest, ReopenedWindowShowsTheStoredRows) {
   EXPECT_EQ(window->Table->rowCount(), 2);
 }
 
+TEST_F(ProtocolWindowTest, DamagedStoreIsKeptAsideAndTheTableStartsEmpty) {
+  window.reset();
+  QFile file(QString::fromStdString(store()));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("U in V;I in A;k;Amplitude\n1200;1,2");
+  file.close();
+  Open();
+  EXPECT_TRUE(window->Rows().empty());
+  EXPECT_TRUE(window->StatusLabel->text().contains("Zeile 2")) << window->StatusLabel->text().toStdString();
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(store() + ".defekt")));
+}
+
 TEST_F(ProtocolWindowTest, RowsSurviveAKilledProcess) {
   window.reset();
   QProcess child;

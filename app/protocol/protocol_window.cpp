@@ -29,9 +29,9 @@ const QString WindowTitle = QStringLiteral("Messprotokoll");
 }  // namespace
 
 std::string DefaultProtocolStorePath() {
-  const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-  QDir().mkpath(folder);
-  return (folder + QStringLiteral("/messprotokoll.csv")).toStdString();
+  return (QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+          QStringLiteral("/messprotokoll.csv"))
+      .toStdString();
 }
 
 ProtocolWindow::ProtocolWindow(QWidget* parent, std::string store_path,
@@ -256,9 +256,13 @@ void ProtocolWindow::Changed() {
     if (std::remove(store_path_.c_str()) != 0 && errno != ENOENT) {
       Report(false, {}, "Protokoll nicht gelöscht: " + store_path_);
     }
-  } else if (!SaveFileAtomically(store_path_, WriteProtocolCsv(rows_, CsvColumns::WithAmplitude),
-                                 error)) {
-    Report(false, {}, "Protokoll nicht gesichert: " + error);
+  } else {
+    // The user's data folder may not exist yet; if it cannot be made, the save says why.
+    QDir().mkpath(QFileInfo(QString::fromStdString(store_path_)).path());
+    if (!SaveFileAtomically(store_path_, WriteProtocolCsv(rows_, CsvColumns::WithAmplitude),
+                            error)) {
+      Report(false, {}, "Protokoll nicht gesichert: " + error);
+    }
   }
   Show();
 }

@@ -77,7 +77,7 @@ class ProtocolWindow : public QWidget {
   std::vector<Measurement> rows_;
 };
 
-// The store file in the user's data folder (created if missing).
+// The store file in the user's data folder; the folder is made at the first save.
 std::string DefaultProtocolStorePath();
 
 }  // namespace varek

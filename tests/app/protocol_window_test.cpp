@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -48,7 +49,8 @@ class ProtocolWindowTest : public ::testing::Test {
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
   }
-  std::string store() const { return folder.filePath("protokoll.csv").toStdString(); }
+  // In a folder that the first save makes, as the user's data folder at the first start.
+  std::string store() const { return folder.filePath("daten/protokoll.csv").toStdString(); }
   QString Cell(int row, int column) const { return window->Table->item(row, column)->text(); }
   void ClickRow(int row) {
     QTableWidget* table = window->Table;
@@ -122,6 +124,7 @@ TEST_F(ProtocolWindowTest, ReopenedWindowShowsTheStoredRows) {
 
 TEST_F(ProtocolWindowTest, DamagedStoreIsKeptAsideAndTheTableStartsEmpty) {
   window.reset();
+  ASSERT_TRUE(QDir().mkpath(folder.filePath("daten")));
   QFile file(QString::fromStdString(store()));
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write("U in V;I in A;k;Amplitude\n1200;1,2");

@@ -15,7 +15,9 @@ int RunProtocolCrashChild(const char* store);
 int main(int argc, char* argv[]) {
   // The protocol keeps its table in the user's data folder: never the real one.
   QStandardPaths::setTestModeEnabled(true);
+#ifdef VAREK_TEST_RUNTIME_DIR
   if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) qputenv("XDG_RUNTIME_DIR", VAREK_TEST_RUNTIME_DIR);
+#endif
   if (argc == 3 && std::strcmp(argv[1], "--protocol-crash-child") == 0) {
     QApplication application(argc, argv);
     return varek::testing::RunProtocolCrashChild(argv[2]);

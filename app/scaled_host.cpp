@@ -17,8 +17,8 @@ ScaledHost::ScaledHost(QWidget& form) : form_(form) {
   // SmoothPixmapTransform): nearest neighbour, never blurred.
   setRenderHints(QPainter::TextAntialiasing);
   setScene(&scene_);
-  form.hide();
   proxy_ = scene_.addWidget(&form);
+  form.show();  // shows the proxy: no window of its own
   form.installEventFilter(this);
   SetCentred(false);
 }
@@ -30,6 +30,7 @@ ScaledHost::~ScaledHost() {
 
 void ScaledHost::SetScale(double scale, const QSize& form_size) {
   setTransform(QTransform::fromScale(scale, scale));
+  proxy_->setGeometry(QRectF(QPointF(0, 0), QSizeF(form_size)));
   scene_.setSceneRect(QRectF(QPointF(0, 0), QSizeF(form_size)));
 }
 

@@ -42,4 +42,11 @@ QSize ScaledSize(const QSize& form_size, double scale) {
           static_cast<int>(std::ceil(form_size.height() * scale - kSameStep))};
 }
 
+QRect PlaceOnScreen(const QRect& client, const QRect& area, const QMargins& frame) {
+  const QRect outer = client.marginsAdded(frame);
+  const int left = std::max(area.left(), std::min(outer.left(), area.right() + 1 - outer.width()));
+  const int top = std::max(area.top(), std::min(outer.top(), area.bottom() + 1 - outer.height()));
+  return outer.translated(left - outer.left(), top - outer.top()).marginsRemoved(frame);
+}
+
 }  // namespace varek

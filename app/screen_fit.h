@@ -29,4 +29,10 @@ inline double EffectiveScale(double zoom, double fit) { return zoom < fit ? zoom
 // nothing of the form is cut off.
 QSize ScaledSize(const QSize& form_size, double scale);
 
+// The client rectangle moved as little as it takes for it and its frame to
+// lie within area (a window that fits, but whose restored place would stick
+// out of the screen). A window larger than area keeps its top-left corner at
+// the area's.
+QRect PlaceOnScreen(const QRect& client, const QRect& area, const QMargins& frame);
+
 }  // namespace varek

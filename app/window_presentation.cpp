@@ -56,7 +56,12 @@ double WindowPresentation::FitScale() const {
 void WindowPresentation::Show() {
   scale_ = EffectiveScale(settings_.zoom, FitScale());
   if (scale_ == 1.0 && !settings_.full_screen) {
-    form_.showMaximized();  // the form as built: nothing scaled
+    // The form as built, nothing scaled; only its restored place is kept on
+    // the screen (without a window manager it is where the window stays).
+    if (const QScreen* screen = form_.screen()) {
+      form_.setGeometry(PlaceOnScreen(form_.geometry(), screen->availableGeometry(), kNominalFrame));
+    }
+    form_.showMaximized();
     return;
   }
   Apply();

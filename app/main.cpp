@@ -1,6 +1,7 @@
 // Program start: the command line, application object, fonts, the window,
 // the message loop.
 #include <QApplication>
+#include <QIcon>
 
 #include "app/command_line.h"
 #include "app/form1.h"
@@ -13,6 +14,9 @@ int main(int argc, char* argv[]) {
     return varek::ReportCommandLine(command_line);
   }
   QApplication application(argc, argv);
+  // The installed icon and desktop entry (packaging/) name the window.
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("varek-em")));
+  QGuiApplication::setDesktopFileName(QStringLiteral("varek-em"));
   varek::SetUpApplicationLook();
   varek::TForm1 form;  // builds the controls and runs FormCreate
   varek::WindowPresentation presentation(form);

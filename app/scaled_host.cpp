@@ -19,6 +19,9 @@ ScaledHost::ScaledHost(QWidget& form) : form_(form) {
   setScene(&scene_);
   proxy_ = scene_.addWidget(&form);
   form.show();  // shows the proxy: no window of its own
+  // Keys go to the form's controls, Tab walks them as in the unscaled form.
+  scene_.setActivePanel(proxy_);
+  proxy_->setFocus(Qt::ActiveWindowFocusReason);
   form.installEventFilter(this);
   SetCentred(false);
 }

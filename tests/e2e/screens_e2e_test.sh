@@ -18,6 +18,7 @@ rows=(
   "1280x720 plain"
   "1366x768 damaged_settings"
   "1920x1080 plain"
+  "1920x1080 zoom_keys"
   "3840x2160 plain"
   "3840x2160 presentation"
   "3840x2160 qt_scale_2"
@@ -56,6 +57,15 @@ esac
 "$program" &
 program_pid=$!
 find_window "$wait_window_s"
+
+if [[ "$mode" == zoom_keys ]]; then
+  # Nobody activates the window without a window manager: give it the focus.
+  xdotool windowfocus --sync "$window"
+  xdotool key --clearmodifiers ctrl+plus
+  enlarged() { find_window 1 >/dev/null && ((WIDTH > form_width)); }
+  poll "$wait_work_s" enlarged || fail "Ctrl+Plus did not enlarge the window"
+  find_window 1
+fi
 
 ((X >= 0 && Y >= 0 && X + WIDTH <= screen_width && Y + HEIGHT <= screen_height)) ||
   fail "the window ($X, $Y, ${WIDTH} x ${HEIGHT}) does not lie on the ${size} screen"

@@ -37,9 +37,9 @@ poll() {
   done
 }
 
-# Waits at most SECONDS for the program's window and reads its geometry.
+# Waits at most SECONDS for the program's window; sets window to its id and
+# reads its geometry.
 find_window() {
-  local window
   window="$(timeout "$1" xdotool search --sync --onlyvisible --name "$window_title" | head -n 1)"
   [[ -n "$window" ]] || fail "no window within $1 s"
   eval "$(xdotool getwindowgeometry --shell "$window")"  # sets X, Y, WIDTH, HEIGHT

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QGraphicsProxyWidget>
 #include <QMetaObject>
+#include <QResizeEvent>
 
 namespace varek {
 
@@ -39,6 +40,11 @@ void ScaledHost::SetScale(double scale, const QSize& form_size) {
 
 void ScaledHost::SetCentred(bool centred) {
   setAlignment(centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);
+}
+
+void ScaledHost::resizeEvent(QResizeEvent* event) {
+  QGraphicsView::resizeEvent(event);
+  if (OnResize) OnResize(event->size());
 }
 
 bool ScaledHost::eventFilter(QObject* watched, QEvent* event) {

@@ -5,6 +5,7 @@
 
 #include <QGraphicsScene>
 #include <QGraphicsView>
+#include <functional>
 
 class QGraphicsProxyWidget;
 
@@ -24,7 +25,12 @@ class ScaledHost : public QGraphicsView {
   // as the unscaled form is.
   void SetCentred(bool centred);
 
+  // Called with the new client size whenever the window is resized (by the
+  // window manager, maximized, full screen).
+  std::function<void(const QSize&)> OnResize;
+
  protected:
+  void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 

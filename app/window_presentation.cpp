@@ -68,10 +68,21 @@ void WindowPresentation::Show() {
 }
 
 void WindowPresentation::Apply() {
-  scale_ = EffectiveScale(settings_.zoom, FitScale());
+  // Fixed before the window changes: showing and resizing it below report
+  // intermediate sizes to OnResize.
+  const double scale = EffectiveScale(settings_.zoom, FitScale());
   const bool first = host_ == nullptr;
-  if (first) host_ = std::make_unique<ScaledHost>(form_);
-  host_->SetScale(scale_, form_size_);
+  if (first) {
+    host_ = std::make_unique<ScaledHost>(form_);
+    // The client area that the window really got (a window manager's frame
+    // may be larger than assumed, or the user resized it) decides the fit.
+    host_->OnResize = [this](const QSize& client) {
+      scale_ = EffectiveScale(settings_.zoom, varek::FitScale(client, form_size_));
+      host_->SetScale(scale_, form_size_);
+    };
+  }
+  scale_ = scale;
+  host_->SetScale(scale, form_size_);
   host_->SetCentred(settings_.full_screen);
 
   const QRect screen_area = host_->screen()->availableGeometry();
@@ -79,12 +90,12 @@ void WindowPresentation::Apply() {
     host_->setGeometry(host_->screen()->geometry());
     host_->showFullScreen();
   } else if (first || host_->isFullScreen()) {
-    host_->showNormal();
-    host_->resize(ScaledSize(form_size_, scale_));
+    if (host_->isFullScreen()) host_->showNormal();
+    host_->resize(ScaledSize(form_size_, scale));
     host_->move(screen_area.topLeft());
     host_->showMaximized();
   } else if (!host_->isMaximized()) {
-    host_->resize(ScaledSize(form_size_, scale_));
+    host_->resize(ScaledSize(form_size_, scale));
   }
   // Without a window manager nobody activates the window, and keys would
   // not reach it.

@@ -1,13 +1,25 @@
-// Program start: application object, fonts, the window, the message loop.
+// Program start: the command line, application object, fonts, the window,
+// the message loop.
 #include <QApplication>
+#include <QIcon>
 
+#include "app/command_line.h"
 #include "app/form1.h"
 #include "app/toolkit/look.h"
+#include "app/window_presentation.h"
 
 int main(int argc, char* argv[]) {
+  const varek::CommandLine command_line = varek::ParseCommandLine(argc, argv);
+  if (command_line.action != varek::CommandLine::Action::Run) {
+    return varek::ReportCommandLine(command_line);
+  }
   QApplication application(argc, argv);
+  // The installed icon and desktop entry (packaging/) name the window.
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("varek-em")));
+  QGuiApplication::setDesktopFileName(QStringLiteral("varek-em"));
   varek::SetUpApplicationLook();
   varek::TForm1 form;  // builds the controls and runs FormCreate
-  form.showMaximized();
+  varek::WindowPresentation presentation(form);
+  presentation.Show();  // maximized, scaled where the screen is too small
   return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing need,
-# and only those that are missing.
+# and only those that are missing. Further package names may be given as
+# arguments.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,8 @@ packages=(
   fonts-dejavu-core fonts-liberation2 fontconfig
   xvfb xauth xdotool x11-apps imagemagick
   valgrind poppler-utils
+  dpkg-dev fakeroot lintian desktop-file-utils appstream
+  "$@"
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "app/toolkit/bitmap_image.h"
+#include "app/toolkit/picture_scaling.h"
 
 namespace varek {
 
@@ -13,7 +14,7 @@ ImageView::ImageView(QWidget* parent, const QRect& bounds) : QWidget(parent) {
 
 void ImageView::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
-  painter.drawImage(0, 0, image_);
+  DrawPicture(painter, image_);
 }
 
 void TImage::SetPicture(const Bitmap& picture) {

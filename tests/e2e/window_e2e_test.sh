@@ -18,7 +18,6 @@ fi
 readonly wait_window_s=15   # program start until its window is mapped
 readonly wait_picture_s=20  # clicks until the scene on the screen is stable and right
 readonly wait_end_s=5       # "ENDE" until the process is gone
-readonly poll_s=0.1
 
 # PaintBox1 in the window's client area.
 readonly scene_left=8 scene_top=8 scene_width=720 scene_height=440
@@ -29,49 +28,14 @@ readonly ein_x=182 ein_y=602        # AblenkEin on Panel1 on Panel9
 readonly ende_x=874 ende_y=627      # Button2 on Panel3 on Panel6
 
 work="$PWD"
-program_pid=""
-runtime_dir="$(mktemp -d)"
-chmod 700 "$runtime_dir"
-export XDG_RUNTIME_DIR="$runtime_dir"
-unset QT_QPA_PLATFORM
-
-cleanup() {
-  if [[ -n "$program_pid" ]] && kill -0 "$program_pid" 2>/dev/null; then
-    kill "$program_pid" 2>/dev/null
-    wait "$program_pid" 2>/dev/null
-  fi
-  rm -rf "$runtime_dir"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*"
-  exit 1
-}
-
-# Polls COMMAND every $poll_s seconds for at most SECONDS; true once it succeeds.
-poll() {
-  local seconds="$1"; shift
-  local deadline=$((SECONDS + seconds))
-  until "$@"; do
-    ((SECONDS < deadline)) || return 1
-    sleep "$poll_s"
-  done
-}
+source "$(dirname "$0")/xvfb_helpers.sh"
 
 "$renderer" --deflection on --out "$work/reference.png" || fail "varek-render exited with $?"
 
 "$program" &
 program_pid=$!
 
-window="$(timeout "$wait_window_s" xdotool search --sync --onlyvisible --name "Spezifische Ladung" | head -n 1)"
-[[ -n "$window" ]] || fail "no window within ${wait_window_s} s"
-eval "$(xdotool getwindowgeometry --shell "$window")"  # sets X, Y, WIDTH, HEIGHT
-echo "window $window at ($X, $Y), ${WIDTH} x ${HEIGHT}"
-
-click_at() {
-  xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1
-}
+find_window "$wait_window_s"
 
 # Takes a screenshot and crops the scene area into $1.
 shoot_scene() {
@@ -108,10 +72,5 @@ echo "scene equals the reference picture (0 differing pixels)"
 rm -f "$work/screen_previous.png" "$work/reference.png"
 
 click_at "$ende_x" "$ende_y"
-program_gone() { ! kill -0 "$program_pid" 2>/dev/null; }
-poll "$wait_end_s" program_gone || fail "the program still runs ${wait_end_s} s after \"ENDE\""
-wait "$program_pid"
-status=$?
-program_pid=""
-[[ $status == 0 ]] || fail "the program exited with status $status"
+expect_program_ends "$wait_end_s"
 echo "\"ENDE\" ended the program"

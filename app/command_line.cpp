@@ -1,0 +1,110 @@
+#include "app/command_line.h"
+
+#include <cstdio>
+#include <string_view>
+
+namespace varek {
+
+namespace {
+
+constexpr std::string_view kProgram = "varek-em";
+
+// Options of QGuiApplication and QApplication, without their leading dash.
+constexpr std::string_view kQtOptionsWithValue[] = {
+    "platform", "platformpluginpath", "platformtheme", "plugin",     "display",
+    "geometry", "qwindowgeometry",    "qwindowicon",   "qwindowtitle", "style",
+    "stylesheet", "session",          "title",         "name",       "qmljsdebugger",
+};
+constexpr std::string_view kQtSwitches[] = {"reverse", "nograb", "dograb", "sync", "widgetcount"};
+
+template <std::size_t N>
+bool IsOneOf(std::string_view name, const std::string_view (&names)[N]) {
+  for (std::string_view candidate : names) {
+    if (name == candidate) return true;
+  }
+  return false;
+}
+
+CommandLine Refuse(std::string message) {
+  return {CommandLine::Action::Refuse, std::move(message)};
+}
+
+const char kHelp[] =
+    "Aufruf: varek-em [OPTION]...\n"
+    "Spezifische Ladung des Elektrons - Varek-Methode: eine Simulation zur\n"
+    "Bestimmung von e/m durch magnetische Fokussierung eines Elektronenstrahls\n"
+    "in einer langen Spule.\n"
+    "\n"
+    "Optionen:\n"
+    "  -h, --help        diese Hilfe zeigen und beenden\n"
+    "  -V, --version     die Versionsnummer zeigen und beenden\n"
+    "\n"
+    "Die Optionen von Qt gelten ebenfalls, zum Beispiel -platform NAME,\n"
+    "-display ANZEIGE oder -reverse.\n"
+    "\n"
+    "Tasten im Fenster:\n"
+    "  F11               Vollbild ein oder aus\n"
+    "  Strg+Plus         vergrößern\n"
+    "  Strg+Minus        verkleinern\n"
+    "  Strg+0            Originalgröße\n"
+    "\n"
+    "Auf Bildschirmen, die kleiner als das Fenster sind, wird das Fenster\n"
+    "verkleinert dargestellt. Vollbild und Vergrößerung werden gespeichert.\n";
+
+}  // namespace
+
+CommandLine ParseCommandLine(int argc, const char* const* argv) {
+  CommandLine result;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument == "--help" || argument == "-h") {
+      result.action = CommandLine::Action::ShowHelp;
+      continue;
+    }
+    if (argument == "--version" || argument == "-V") {
+      if (result.action == CommandLine::Action::Run) result.action = CommandLine::Action::ShowVersion;
+      continue;
+    }
+    if (argument.size() < 2 || argument[0] != '-') {
+      return Refuse("überzähliges Argument „" + std::string(argument) +
+                    "“: das Programm nimmt keine Dateien oder Werte an");
+    }
+    std::string_view name = argument.substr(argument.starts_with("--") ? 2 : 1);
+    const std::size_t equals = name.find('=');
+    const bool value_attached = equals != std::string_view::npos;
+    if (value_attached) name = name.substr(0, equals);
+    if (IsOneOf(name, kQtSwitches) && !value_attached) continue;
+    if (IsOneOf(name, kQtOptionsWithValue)) {
+      if (value_attached) continue;
+      if (i + 1 < argc) {
+        ++i;
+        continue;
+      }
+      return Refuse("der Option „" + std::string(argument) + "“ fehlt ihr Wert");
+    }
+    return Refuse("unbekannte Option „" + std::string(argument) + "“");
+  }
+  return result;
+}
+
+int ReportCommandLine(const CommandLine& command_line) {
+  switch (command_line.action) {
+    case CommandLine::Action::ShowHelp:
+      std::fputs(kHelp, stdout);
+      return 0;
+    case CommandLine::Action::ShowVersion:
+      std::printf("%.*s %s\n", static_cast<int>(kProgram.size()), kProgram.data(), VAREK_VERSION);
+      return 0;
+    case CommandLine::Action::Refuse:
+      std::fprintf(stderr, "%.*s: %s\nMehr dazu mit „%.*s --help“.\n",
+                   static_cast<int>(kProgram.size()), kProgram.data(),
+                   command_line.refusal.c_str(), static_cast<int>(kProgram.size()),
+                   kProgram.data());
+      return 2;
+    case CommandLine::Action::Run:
+      break;
+  }
+  return 0;
+}
+
+}  // namespace varek

@@ -1,0 +1,25 @@
+// The program's command line, read before the application object exists so
+// that --help and --version work without a display.
+#pragma once
+
+#include <string>
+
+namespace varek {
+
+struct CommandLine {
+  enum class Action { Run, ShowHelp, ShowVersion, Refuse };
+  Action action = Action::Run;
+  std::string refusal;  // the German message when action is Refuse
+};
+
+// Knows --help (-h), --version (-V) and Qt's own options (-platform NAME,
+// -display NAME, -style NAME, -reverse, ...; also written with two dashes or
+// as -option=value), which it leaves to QApplication. Anything else is
+// refused.
+CommandLine ParseCommandLine(int argc, const char* const* argv);
+
+// Prints help or version to stdout, or the refusal with a hint to stderr, and
+// returns the exit status: 0, or 2 for a refused command line.
+int ReportCommandLine(const CommandLine& command_line);
+
+}  // namespace varek

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# varek-em's command line without any display: each row gives the arguments,
+# the exit status, the stream that must carry the text, and a text it must
+# contain. Usage: command_line_test.sh PATH_TO_VAREK_EM
+set -u
+program="$1"
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+
+rows=(
+  "--help|0|stdout|Aufruf: varek-em [OPTION]"
+  "-h|0|stdout|Strg+Plus"
+  "--version|0|stdout|varek-em 1."
+  "-platform offscreen --version|0|stdout|varek-em 1."
+  "--style=Fusion -V|0|stdout|varek-em 1."
+  "--bunt|2|stderr|unbekannte Option „--bunt“"
+  "-x|2|stderr|unbekannte Option „-x“"
+  "datei.txt|2|stderr|überzähliges Argument „datei.txt“"
+  "-platform|2|stderr|der Option „-platform“ fehlt ihr Wert"
+)
+
+passed=0 failed=0
+for row in "${rows[@]}"; do
+  IFS='|' read -r arguments status stream text <<<"$row"
+  # shellcheck disable=SC2086  # the row's arguments are split on purpose
+  "$program" $arguments >stdout.txt 2>stderr.txt
+  actual=$?
+  if [[ $actual == "$status" ]] && grep -qF -- "$text" "$stream.txt" &&
+     { [[ $status == 0 ]] || [[ ! -s stdout.txt ]]; }; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAIL: varek-em $arguments: status $actual (want $status), stdout: $(cat stdout.txt) stderr: $(cat stderr.txt)"
+  fi
+done
+rm -f stdout.txt stderr.txt
+echo "$passed passed, $failed failed"
+((failed == 0))

@@ -1,0 +1,91 @@
+// Timings of the web page in headless chromium (prints numbers, asserts none):
+// bytes served on the first load, time to the first picture, the worst case
+// from input to picture (50 V, alternating, amplitude 0), and pictures per
+// second while the voltage thumb is dragged.
+//
+//   node bench/web/page_timings.mjs [SITE]   (default build/web/site)
+import { join, resolve } from "node:path";
+import puppeteer from "puppeteer-core";
+
+import { serveDirectory } from "../../web/static_server.mjs";
+
+const root = resolve(import.meta.dirname, "../..");
+const site = process.argv[2] ?? join(root, "build/web/site");
+const { server, url } = await serveDirectory(site);
+let served = 0;
+server.on("request", (_request, response) =>
+  response.on("finish", () => { served += Number(response.getHeader("content-length") ?? 0); }));
+
+const browser = await puppeteer.launch({
+  executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
+  args: ["--no-sandbox"],
+  defaultViewport: { width: 1280, height: 1024 },
+});
+const page = await browser.newPage();
+// Every scene picture put on the page, and the first time the page is ready.
+await page.evaluateOnNewDocument(() => {
+  window.scenePictures = [];
+  const put = CanvasRenderingContext2D.prototype.putImageData;
+  CanvasRenderingContext2D.prototype.putImageData = function (...args) {
+    if (this.canvas.id === "PaintBox1") window.scenePictures.push(performance.now());
+    return put.apply(this, args);
+  };
+  new MutationObserver(() => {
+    if (document.documentElement.dataset.state === "ready") window.firstReady ??= performance.now();
+  }).observe(document, { attributes: true, subtree: true, attributeFilter: ["data-state"] });
+});
+const ready = () => page.waitForSelector("html[data-state=ready]", { timeout: 60000 });
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+const ms = (value) => `${value.toFixed(1)} ms`;
+
+await page.goto(url, { waitUntil: "load" });
+await ready();
+const start = await page.evaluate(() => ({ first: window.scenePictures[0], ready: window.firstReady }));
+console.log(`first load: ${served} bytes served; first picture ${ms(start.first)} after navigation start`);
+
+// Worst case: each key press changes 50 <-> 51 V and is answered by one picture.
+await page.goto(`${url}?voltage=51&mode=ac&amplitude=0&deflection=on`);
+await ready();
+await page.focus("#ScrollBar4");
+const latencies = [];
+for (let i = 0; i < 20; ++i) {
+  const before = await page.evaluate(() => window.scenePictures.length);
+  const pressed = await page.evaluate(() => performance.now());
+  await page.keyboard.press(i % 2 === 0 ? "ArrowLeft" : "ArrowRight");
+  await ready();
+  const shown = await page.evaluate((n) => window.scenePictures[n], before);
+  latencies.push(shown - pressed);
+}
+console.log(`worst case (50/51 V, ac, amplitude 0), input to picture: median ${ms(median(latencies))}, ` +
+            `max ${ms(Math.max(...latencies))} over ${latencies.length} presses`);
+
+// Drags the voltage thumb across the bar in 2 s (200 moves), as a hand would.
+async function dragRate(query) {
+  await page.goto(url + query);
+  await ready();
+  const box = await (await page.$("#ScrollBar4 > .thumb")).boundingBox();
+  const y = box.y + box.height / 2;
+  await page.mouse.move(box.x + box.width / 2, y);
+  await page.mouse.down();
+  const from = await page.evaluate(() => [performance.now(), window.scenePictures.length]);
+  const bar = await (await page.$("#ScrollBar4")).boundingBox();
+  for (let i = 1; i <= 200; ++i) {
+    await page.mouse.move(box.x + box.width / 2 - (i / 200) * (box.x - bar.x), y);
+    await new Promise((done) => setTimeout(done, 10));
+  }
+  await page.mouse.up();
+  await ready();
+  const [t0, n0] = from;
+  const [t1, n1, voltage] = await page.evaluate(() => [window.scenePictures.at(-1),
+    window.scenePictures.length, document.getElementById("Edit1").value]);
+  return { rate: (n1 - n0) / ((t1 - t0) / 1000), pictures: n1 - n0, seconds: (t1 - t0) / 1000, voltage };
+}
+for (const [name, query] of [["start-up settings", "?voltage=1200"],
+                             ["ac, amplitude 0", "?voltage=1200&mode=ac&amplitude=0&deflection=on"]]) {
+  const r = await dragRate(query);
+  console.log(`voltage drag 1200 -> ${r.voltage} V (${name}): ${r.pictures} pictures in ` +
+              `${r.seconds.toFixed(2)} s = ${r.rate.toFixed(1)} pictures/s`);
+}
+
+await browser.close();
+server.close();

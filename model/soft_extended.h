@@ -14,12 +14,19 @@
 #pragma once
 
 #include <bit>
+#include <type_traits>
 #include <cmath>
 #include <concepts>
 #include <cstdint>
 #include <cstdlib>
 
 namespace varek {
+
+// std::bit_cast, which the libc++ of Debian's emscripten lacks.
+template <typename To, typename From>
+constexpr To BitCast(const From& from) {
+  return __builtin_bit_cast(To, from);
+}
 
 class SoftExtended {
  public:
@@ -49,7 +56,7 @@ class SoftExtended {
   }
 
   constexpr SoftExtended(double value) {  // exact
-    const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
+    const std::uint64_t bits = BitCast<std::uint64_t>(value);
     sign_ = static_cast<std::uint32_t>(bits >> 63);
     const int biased = static_cast<int>((bits >> 52) & 0x7ff);
     const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
@@ -129,14 +136,14 @@ class SoftExtended {
   explicit constexpr operator double() const {
     const std::uint64_t sign = static_cast<std::uint64_t>(sign_) << 63;
     if (significand_ == 0) {
-      if (exponent_ == InfinityExponent) return std::bit_cast<double>(sign | 0x7ff0000000000000);
-      if (exponent_ == NanExponent) return std::bit_cast<double>(sign | 0x7ff8000000000000);
-      return std::bit_cast<double>(sign);
+      if (exponent_ == InfinityExponent) return BitCast<double>(sign | 0x7ff0000000000000);
+      if (exponent_ == NanExponent) return BitCast<double>(sign | 0x7ff8000000000000);
+      return BitCast<double>(sign);
     }
-    if (exponent_ > 1023) return std::bit_cast<double>(sign | 0x7ff0000000000000);
+    if (exponent_ > 1023) return BitCast<double>(sign | 0x7ff0000000000000);
     // Bits of the significand that fall below the last bit of the double.
     const int drop = exponent_ >= -1022 ? 11 : -1011 - exponent_;
-    if (drop >= 65) return std::bit_cast<double>(sign);
+    if (drop >= 65) return BitCast<double>(sign);
     const std::uint64_t kept = drop == 64 ? 0 : significand_ >> drop;
     const std::uint64_t rest = drop == 64 ? significand_ : significand_ << (64 - drop);
     const std::uint64_t up = (rest >> 63) & static_cast<std::uint64_t>(((rest << 1) | (kept & 1)) != 0);
@@ -144,7 +151,7 @@ class SoftExtended {
     // the largest subnormal to the smallest normal and from the largest
     // double to infinity.
     const std::uint64_t field = exponent_ >= -1022 ? static_cast<std::uint64_t>(exponent_ + 1022) << 52 : 0;
-    return std::bit_cast<double>(sign | (field + kept + up));
+    return BitCast<double>(sign | (field + kept + up));
   }
 
   // Truncation towards zero, as a conversion of long double to an integer.

@@ -1,13 +1,28 @@
 #!/usr/bin/env bash
-# The browser edition: installs what is missing, builds and tests it.
+# The browser edition: installs what is missing, builds it, tests it.
 #
-#   scripts/web.sh [build]   install what is missing, then build into build/web/
+#   scripts/web.sh [build]   install what is missing, then build build/web/:
+#       build/web/varek-paths.js (+ varek-paths.wasm)
+#           varek-paths for Node: the same flags, output and exit codes
+#           (node build/web/varek-paths.js --voltage 50 --mode ac)
+#       build/web/site/        the site, for any static server: the files of
+#           web/site/, the three pictures, and the module varek.js + varek.wasm
+#           (MODULARIZE, createVarek(), for a Web Worker) built from web/*.cpp
 #   scripts/web.sh install   only install what is missing
+#   scripts/web.sh twin [N]  the Node twin against varek-paths on N random
+#                            settings (default 3000) and every edge setting
+#
+# Folders: build/web-native (native build of the angle-table generator and
+# varek-paths), build/web/cmake (emscripten build). The page's own commands
+# (serve, test) are added to the dispatch at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # Debian packages of the browser build and its tests, installed when missing.
 web_packages=(emscripten node-acorn chromium)
+
+native_build=build/web-native
+web_output=build/web
 
 install_missing() {
   local missing=() p
@@ -28,7 +43,54 @@ install_missing() {
   fi
 }
 
-case "${1:-build}" in
+# The native tools: the angle-table generator (its table goes into the
+# browser build) and varek-paths (the twin test's reference).
+build_native() {
+  scripts/install-deps.sh
+  cmake -S . -B "$native_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$native_build" -j 2 --target varek-angle-table varek-paths
+  mkdir -p "$web_output"
+  "$native_build/tools/tables/varek-angle-table" "$web_output/angle_table_rows.cpp.new"
+  # Rewrite the table only when it changed, so that nothing rebuilds needlessly.
+  if cmp -s "$web_output/angle_table_rows.cpp.new" "$web_output/angle_table_rows.cpp"; then
+    rm "$web_output/angle_table_rows.cpp.new"
+  else
+    mv "$web_output/angle_table_rows.cpp.new" "$web_output/angle_table_rows.cpp"
+  fi
+}
+
+# emcc's JavaScript optimiser needs Debian's acorn.
+build_wasm() {
+  export NODE_PATH=/usr/share/nodejs
+  emcmake cmake -S web -B "$web_output/cmake" -G Ninja \
+    -DVAREK_ANGLE_TABLE="$PWD/$web_output/angle_table_rows.cpp" \
+    -DVAREK_WEB_OUTPUT="$PWD/$web_output" >/dev/null
+  cmake --build "$web_output/cmake" -j 2 "$@"
+}
+
+# The files the page loads besides the module.
+copy_site() {
+  mkdir -p "$web_output/site"
+  if [[ -d web/site ]]; then cp -r web/site/. "$web_output/site/"; fi
+  cp assets/*.jpg "$web_output/site/"
+}
+
+build_all() {
+  install_missing
+  build_native
+  build_wasm
+  copy_site
+}
+
+command="${1:-build}"
+[[ $# -gt 0 ]] && shift
+case "$command" in
+  build) build_all ;;
   install) install_missing ;;
-  *) echo "usage: scripts/web.sh [build|install]" >&2; exit 2 ;;
+  twin)
+    build_all
+    bash tests/web/paths_twin_test.sh "$native_build/tools/paths/varek-paths" \
+      "node $web_output/varek-paths.js" "${1:-3000}"
+    ;;
+  *) echo "usage: scripts/web.sh [build|install|twin [N]]" >&2; exit 2 ;;
 esac

@@ -7,14 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "app/form_controls.h"
-#include "app/presenters.h"
-#include "app/qt_message_pump.h"
-#include "app/recompute_chain.h"
 #include "app/toolkit/look.h"
 #include "assets/pictures.h"
-#include "render/deflection_signal.h"
-#include "render/scene_renderer.h"
+#include "render/simulation.h"
 
 namespace varek {
 
@@ -40,9 +35,11 @@ std::optional<Bitmap> LoadOrReport(PictureId id, const char* name) {
 }
 }  // namespace
 
-TForm1::TForm1() : QWidget(nullptr) {
+TForm1::TForm1()
+    : QWidget(nullptr),
+      chain_([this]() -> Simulation& { return *simulation_; }, [this] { return CurrentSettings(); },
+             [this](const Bitmap& picture) { PaintBox1->Present(picture); }) {
   Form1 = this;
-  ResetChain();
   setWindowTitle(QStringLiteral("Spezifische Ladung des Elektrons - Varek-Methode"));
   SetBackgroundColour(this, kWindowColour);
   SetTextColour(this, Qt::black);
@@ -52,11 +49,6 @@ TForm1::TForm1() : QWidget(nullptr) {
   BuildControls();
   SetTabOrder();
 
-  controls_ = std::make_unique<FormControls>(*this);
-  pump_ = std::make_unique<QtMessagePump>();
-  scene_presenter_ = std::make_unique<PaintBoxPresenter>(*PaintBox1);
-  signal_presenter_ = std::make_unique<PaintBoxPresenter>(*PaintBox2);
-  BindToModel();
   LoadPictures();
 
   AttachHandlers();
@@ -64,18 +56,26 @@ TForm1::TForm1() : QWidget(nullptr) {
 }
 
 TForm1::~TForm1() {
-  BindControls(nullptr);
-  BindMessagePump(nullptr);
-  BindScenePresenter(nullptr);
-  BindSignalPresenter(nullptr);
   if (Form1 == this) Form1 = nullptr;
 }
 
-void TForm1::BindToModel() {
-  BindControls(controls_.get());
-  BindMessagePump(pump_.get());
-  BindScenePresenter(scene_presenter_.get());
-  BindSignalPresenter(signal_presenter_.get());
+Settings TForm1::CurrentSettings() const {
+  Settings s;
+  s.voltage = ScrollBar4->Position();
+  s.current = ScrollBar7->Position();
+  s.amplitude = ScrollBar3->Position();
+  s.deflection_on = AblenkEin->isChecked();
+  s.steady = Gleichspannung->isChecked();
+  s.turn_axis = ScrollBar1->Position();
+  s.turn_vertical = ScrollBar2->Position();
+  s.coil_visible = CheckBox5->isChecked();
+  s.screen_transparent = CheckBox1->isChecked();
+  s.path_width = RadioButton2->isChecked() ? 2 : 1;
+  return s;
+}
+
+void TForm1::DrawDeflectionSignal() {
+  PaintBox2->Present(simulation_->DrawDeflectionSignal(CurrentSettings()));
 }
 
 void TForm1::LoadPictures() {
@@ -88,7 +88,7 @@ void TForm1::LoadPictures() {
                           .value_or(Bitmap(SignalWidth, SignalHeight));
   Image3->SetPicture(axes);
   PaintBox2->Present(axes);
-  SetSignalBackground(axes);
+  signal_background_ = axes;
 }
 
 void TForm1::AttachHandlers() {
@@ -130,7 +130,7 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  MarkChainClosing();
+  chain_.MarkClosing();
   QWidget::closeEvent(event);
 }
 

@@ -8,28 +8,30 @@
 #include <QWidget>
 #include <memory>
 
+#include "app/qt_message_pump.h"
+#include "app/recompute_chain.h"
 #include "app/toolkit/controls.h"
 #include "app/toolkit/image_view.h"
 #include "app/toolkit/panel.h"
 
 namespace varek {
 
-class FormControls;
-class PaintBoxPresenter;
-class QtMessagePump;
+class Simulation;
 
 class TForm1 : public QWidget {
   Q_OBJECT
  public:
-  // Builds every control from its initial values (no event fires), binds the
-  // controls, the message pump and the presenters to the model and the
-  // drawing, then runs FormCreate.
+  // Builds every control from its initial values (no event fires), then runs
+  // FormCreate, which starts up the window's own simulation.
   TForm1();
   ~TForm1() override;
 
-  // Binds this window's controls, pump and presenters (again), e.g. after a
-  // test computed with other bindings.
-  void BindToModel();
+  // The settings in force, read from the controls.
+  Settings CurrentSettings() const;
+
+  Simulation& simulation() { return *simulation_; }
+  RecomputeChain& chain() { return chain_; }
+  QtMessagePump& pump() { return pump_; }
 
   // Handlers. Each receives the sending control and ignores it.
   void FormCreate(QObject* Sender);
@@ -135,11 +137,13 @@ class TForm1 : public QWidget {
   void LoadPictures();
   void AttachHandlers();
   void ActivateOnce();
+  // Draws the deflection plot for the settings in force and shows it.
+  void DrawDeflectionSignal();
 
-  std::unique_ptr<FormControls> controls_;
-  std::unique_ptr<QtMessagePump> pump_;
-  std::unique_ptr<PaintBoxPresenter> scene_presenter_;
-  std::unique_ptr<PaintBoxPresenter> signal_presenter_;
+  std::unique_ptr<Simulation> simulation_;
+  QtMessagePump pump_;
+  RecomputeChain chain_;
+  Bitmap signal_background_;
   bool activated_ = false;
   bool shown_once_ = false;
 };

@@ -1,7 +1,9 @@
 // The message pump that a running computation calls every 30 steps.
 #pragma once
 
-#include "model/controls.h"
+#include <chrono>
+
+#include "model/message_pump.h"
 
 namespace varek {
 
@@ -14,16 +16,23 @@ class QtMessagePump : public MessagePump {
   // that long (plus one block of 30 steps) before it runs; while events keep
   // coming, every call makes a pass.
   void Pump() override;
+
+  static constexpr long long QuietPassIntervalNs = 1'000'000;  // 1 ms
+
+  // Nesting depth of Pump calls now, and the deepest seen since the last reset.
+  int Depth() const { return depth_; }
+  int MaxDepth() const { return max_depth_; }
+  void ResetMaxDepth() { max_depth_ = depth_; }
+  // Passes over the event loop made so far.
+  long Passes() const { return passes_; }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  int depth_ = 0;
+  int max_depth_ = 0;
+  long passes_ = 0;
+  bool last_pass_found_events_ = true;
+  Clock::time_point last_pass_;
 };
-
-inline constexpr long long QuietPassIntervalNs = 1'000'000;  // 1 ms
-
-// Nesting depth of Pump calls now, and the deepest seen since the last reset.
-int PumpDepth();
-int MaxPumpDepth();
-void ResetMaxPumpDepth();
-
-// Passes over the event loop that Pump made, since the program started.
-long PumpPasses();
 
 }  // namespace varek

@@ -1,56 +1,41 @@
 #include "app/recompute_chain.h"
 
 #include <algorithm>
+#include <utility>
 
-#include "model/scene.h"
-#include "model/trajectories.h"
-#include "render/scene_renderer.h"
+#include "render/simulation.h"
 
 namespace varek {
 
-namespace {
-Stage pending = Stage::None;
-bool running = false;
-bool closing = false;
-ChainCounts counts;
+RecomputeChain::RecomputeChain(std::function<Simulation&()> simulation,
+                               std::function<Settings()> settings,
+                               std::function<void(const Bitmap&)> present)
+    : simulation_(std::move(simulation)),
+      settings_(std::move(settings)),
+      present_(std::move(present)) {}
 
-struct RunningFlag {
-  RunningFlag() { running = true; }
-  ~RunningFlag() { running = false; }
-};
-}  // namespace
-
-void RequestChain(Stage stage) {
-  if (closing) return;
-  pending = std::max(pending, stage);
-  if (running) return;
-  RunningFlag flag;
-  while (pending != Stage::None && !closing) {
-    const Stage pass = pending;
-    pending = Stage::None;
+void RecomputeChain::Request(Stage stage) {
+  if (closing_) return;
+  pending_ = std::max(pending_, stage);
+  if (running_) return;
+  struct RunningFlag {
+    bool& flag;
+    explicit RunningFlag(bool& f) : flag(f) { flag = true; }
+    ~RunningFlag() { flag = false; }
+  } running(running_);
+  while (pending_ != Stage::None && !closing_) {
+    const Stage pass = pending_;
+    pending_ = Stage::None;
+    Simulation& simulation = simulation_();
     if (pass == Stage::Full) {
-      InitApparatus();
-      ComputeTrajectories();
-      ++counts.full_passes;
+      simulation.ComputeTrajectories(settings_());
+      ++counts_.full_passes;
     } else {
-      ++counts.render_passes;
+      ++counts_.render_passes;
     }
-    RenderScene();
+    present_(simulation.RenderScene(settings_()));
   }
-  pending = Stage::None;
-}
-
-bool ChainRunning() { return running; }
-
-void MarkChainClosing() { closing = true; }
-bool ChainClosing() { return closing; }
-
-const ChainCounts& CountsOfChain() { return counts; }
-
-void ResetChain() {
-  pending = Stage::None;
-  closing = false;
-  counts = ChainCounts{};
+  pending_ = Stage::None;
 }
 
 }  // namespace varek

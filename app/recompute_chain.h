@@ -9,7 +9,14 @@
 // last event the picture follows the settings then in force.
 #pragma once
 
+#include <functional>
+
+#include "model/settings.h"
+#include "render/bitmap.h"
+
 namespace varek {
+
+class Simulation;
 
 enum class Stage {
   None,
@@ -17,21 +24,35 @@ enum class Stage {
   Full,    // InitApparatus, ComputeTrajectories, RenderScene
 };
 
-void RequestChain(Stage stage);
-bool ChainRunning();
-
-// The window is closing: a running chain finishes its pass and starts no
-// other; later requests are ignored.
-void MarkChainClosing();
-bool ChainClosing();
-
 struct ChainCounts {
   int full_passes = 0;
   int render_passes = 0;  // passes that only drew
 };
-const ChainCounts& CountsOfChain();
 
-// A fresh window: not closing, nothing pending, counts zero.
-void ResetChain();
+class RecomputeChain {
+ public:
+  // `settings` reads the settings in force; `present` shows a finished picture.
+  RecomputeChain(std::function<Simulation&()> simulation, std::function<Settings()> settings,
+                 std::function<void(const Bitmap&)> present);
+
+  void Request(Stage stage);
+  bool Running() const { return running_; }
+
+  // The window is closing: a running chain finishes its pass and starts no
+  // other; later requests are ignored.
+  void MarkClosing() { closing_ = true; }
+  bool Closing() const { return closing_; }
+
+  const ChainCounts& Counts() const { return counts_; }
+
+ private:
+  std::function<Simulation&()> simulation_;
+  std::function<Settings()> settings_;
+  std::function<void(const Bitmap&)> present_;
+  Stage pending_ = Stage::None;
+  bool running_ = false;
+  bool closing_ = false;
+  ChainCounts counts_;
+};
 
 }  // namespace varek

@@ -3,13 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/scene.h"
 
 namespace varek {
 
 namespace {
 
-constexpr Extended Pi = 3.14159265358979323846264338327950288L;
 constexpr Extended DegreesPerHalfTurn = 180;
 
 // Sine and cosine of both angles, the same for every point of a call.
@@ -18,7 +16,7 @@ struct Turn {
 };
 
 Turn TurnFor(Extended angle1, Extended angle2) {
-  return {std::sin(angle1), std::cos(angle1), std::sin(angle2), std::cos(angle2)};
+  return {Sin(angle1), Cos(angle1), Sin(angle2), Cos(angle2)};
 }
 
 // Every intermediate kept in extended precision.
@@ -52,27 +50,34 @@ double ViewAngleFor(int position) {
   return static_cast<double>(-static_cast<Extended>(position) * Pi / DegreesPerHalfTurn);
 }
 
-void RotateTrajectories(long double angle1, long double angle2) {
+void RotateTrajectories(Scene& scene, Extended angle1, Extended angle2) {
   const Turn t = TurnFor(angle1, angle2);
   // The counts are bounded by the storage; clamping keeps a damaged count
   // from turning points beyond it.
-  const int paths = std::clamp(TrajectoryTotal, 0, MaxPaths);
+  const int paths = std::clamp(scene.TrajectoryTotal, 0, MaxPaths);
   for (int p = 1; p <= paths; ++p)
-    for (int i = 1, n = std::clamp(TrajectoryCount[p], 0, MaxSamples); i <= n; ++i)
-      TrajectoryView[p][i] = TurnExtended(TrajectoryPoints[p][i], t);
+    for (int i = 1, n = std::clamp(scene.TrajectoryCount[p], 0, MaxSamples); i <= n; ++i)
+      scene.TrajectoryView[p][i] = TurnExtended(scene.TrajectoryPoints[p][i], t);
 }
 
-void RotateApparatus(double angle1, double angle2) {
+void RotateApparatus(Scene& scene, double angle1, double angle2) {
   const Turn t = TurnFor(angle1, angle2);
-  TurnAll(PlatePoints, PlateView, t);
-  TurnAll(SourcePoints, SourceView, t);
-  TurnAll(CoilPoints, CoilView, t);
-  TurnAll(ScreenRing, ScreenRingView, t);
-  TurnAll(RearRing, RearRingView, t);
-  ScreenCentreView = TurnStoringDoubles(ScreenCentre, t);
+  TurnAll(scene.PlatePoints, scene.PlateView, t);
+  TurnAll(scene.SourcePoints, scene.SourceView, t);
+  TurnAll(scene.CoilPoints, scene.CoilView, t);
+  TurnAll(scene.ScreenRing, scene.ScreenRingView, t);
+  TurnAll(scene.RearRing, scene.RearRingView, t);
+  scene.ScreenCentreView = TurnStoringDoubles(scene.ScreenCentre, t);
   // The tube's edge lines turn only with the second angle.
   const Turn edges = TurnFor(0, angle2);
-  TurnAll(TubeEdgePoints, TubeEdgeView, edges);
+  TurnAll(scene.TubeEdgePoints, scene.TubeEdgeView, edges);
+}
+
+void RotateScene(Scene& scene, int turn_axis, int turn_vertical) {
+  scene.ViewAngle1 = ViewAngleFor(turn_axis);
+  scene.ViewAngle2 = ViewAngleFor(turn_vertical);
+  RotateTrajectories(scene, scene.ViewAngle1, scene.ViewAngle2);
+  RotateApparatus(scene, scene.ViewAngle1, scene.ViewAngle2);
 }
 
 }  // namespace varek

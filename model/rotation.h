@@ -6,6 +6,9 @@
 //   x' = x cos a2 + z1 sin a2, z' = z1 cos a2 - x sin a2.
 #pragma once
 
+#include "model/extended.h"
+#include "model/scene.h"
+
 namespace varek {
 
 // View angle in radians for a view scroll-bar position: -(position) * pi / 180,
@@ -14,10 +17,13 @@ double ViewAngleFor(int position);
 
 // TrajectoryView of paths 1..TrajectoryTotal, points 1..TrajectoryCount[p];
 // every intermediate kept in extended precision.
-void RotateTrajectories(long double angle1, long double angle2);
+void RotateTrajectories(Scene& scene, Extended angle1, Extended angle2);
 
 // Every apparatus view array; each intermediate is stored as a double. The
 // tube edge points are turned by angle2 only.
-void RotateApparatus(double angle1, double angle2);
+void RotateApparatus(Scene& scene, double angle1, double angle2);
+
+// ViewAngle1 and ViewAngle2 for the two view positions, then both rotations.
+void RotateScene(Scene& scene, int turn_axis, int turn_vertical);
 
 }  // namespace varek

@@ -6,25 +6,29 @@
 // omega = (e/m) * B = I * (e/m) * mu0 * N / L.
 #pragma once
 
+#include "model/scene.h"
+#include "model/settings.h"
+
 namespace varek {
 
-// Integrates the path(s) for the settings of the bound controls and stores
-// them in TrajectoryPoints / TrajectoryCount; ends each path at the screen
-// plane, the tube wall, a plate or the step limit. Pumps the bound message
-// pump every 30 steps.
-//
-// A call made while another call is running (from inside its pump) does not
-// compute: it marks the running computation as stale and returns at once. The
-// running computation then starts again from the settings in force once it
-// has finished, so the stored paths are always those of one computation and
-// the last one follows the latest settings.
-void ComputeTrajectories();
+inline constexpr int StepsPerSample = 30;  // steps between two samples and between two pumps
 
-// True while a ComputeTrajectories call is running (pumping).
-bool ComputationRunning();
+// Called every 30 steps of a path. Returns true to end the path under
+// computation there.
+class StepObserver {
+ public:
+  virtual ~StepObserver() = default;
+  virtual bool EndPathNow() = 0;
+};
 
-// End test: true when (x, y, z), in metres, lies on or outside the tube wall
-// or, in the plate region, beyond a plate. Sets ScreenHit to the negation.
-bool HitsObstacle(double x, double y, double z);
+// Integrates the path(s) for `settings` into TrajectoryPoints and
+// TrajectoryCount of `scene`; ends each path at the screen plane, the tube
+// wall, a plate, the step limit, or when `observer` says so. Returns true when
+// the observer ended a path.
+bool IntegratePaths(Scene& scene, const Settings& settings, StepObserver& observer);
+
+// End test for a point in metres: true when it lies on or outside the tube
+// wall or, in the plate region, beyond a plate. `screen_hit` becomes the negation.
+bool HitsObstacle(double x, double y, double z, bool& screen_hit);
 
 }  // namespace varek

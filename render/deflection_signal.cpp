@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "model/controls.h"
 #include "model/extended.h"
 #include "render/canvas.h"
 
@@ -18,31 +17,21 @@ constexpr int CurveStart = 1;         // on the vertical axis
 constexpr int CurveEnd = 240;         // last column of the plot
 constexpr int HalfPeriod = 30;        // pixels on each level of the square wave
 
-Bitmap signal_background;
-Bitmap signal_plot(SignalWidth, SignalHeight, PaperColour);
-Canvas signal_canvas(signal_plot);
-SignalPresenter* signal_presenter = nullptr;
-
 }  // namespace
 
-void SetSignalBackground(const Bitmap& axes) { signal_background = axes; }
+DeflectionPlot::DeflectionPlot() : plot_(SignalWidth, SignalHeight, PaperColour), canvas_(plot_) {}
 
-void BindSignalPresenter(SignalPresenter* presenter) { signal_presenter = presenter; }
-
-const Bitmap& DeflectionSignalPlot() { return signal_plot; }
-
-void DrawDeflectionSignal() {
-  const Controls& controls = BoundControls();
-
+const Bitmap& DeflectionPlot::DrawDeflectionSignal(const Settings& settings) {
+  Canvas& signal_canvas = canvas_;
   // Restore the background, wiping the previous curve.
-  std::fill(signal_plot.pixels.begin(), signal_plot.pixels.end(), PaperColour);
-  signal_canvas.Draw(0, 0, signal_background);
+  std::fill(plot_.pixels.begin(), plot_.pixels.end(), PaperColour);
+  signal_canvas.Draw(0, 0, background_);
 
-  const int amplitude = RoundEven(static_cast<Extended>(controls.ScrollBar3()) / AmplitudeScale);
+  const int amplitude = RoundEven(static_cast<Extended>(settings.amplitude) / AmplitudeScale);
   const int upper = ZeroRow - amplitude;
   const int lower = ZeroRow + amplitude;
 
-  if (controls.Wechselspannung()) {
+  if (!settings.steady) {
     // Four periods of 60 pixels, each 30 pixels up, then 30 pixels down:
     // (1, H) (30, H) (30, L) (60, L) (60, H) ... (210, L) (240, L).
     signal_canvas.SetPenColour(CurveColour);
@@ -56,7 +45,7 @@ void DrawDeflectionSignal() {
       signal_canvas.LineTo(x, level);
     }
   }
-  if (controls.Gleichspannung()) {
+  if (settings.steady) {
     // A steady voltage is drawn on the upper, positive level.
     signal_canvas.SetPenColour(CurveColour);
     signal_canvas.SetPenWidth(1);
@@ -64,7 +53,7 @@ void DrawDeflectionSignal() {
     signal_canvas.LineTo(CurveEnd, upper);
   }
 
-  if (signal_presenter != nullptr) signal_presenter->PresentSignal(signal_plot);
+  return plot_;
 }
 
 }  // namespace varek

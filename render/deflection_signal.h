@@ -1,29 +1,34 @@
 // The small plot of the deflection voltage (square wave or flat line).
 #pragma once
 
+#include "model/settings.h"
 #include "render/bitmap.h"
+#include "render/canvas.h"
 
 namespace varek {
 
 inline constexpr int SignalWidth = 241;  // size of PaintBox2 and of the axes picture
 inline constexpr int SignalHeight = 50;
 
-// The picture under the curve (the decoded axes picture); set once at start-up.
-void SetSignalBackground(const Bitmap& axes);
-
-// Receives the plot; the window shows it in PaintBox2.
-class SignalPresenter {
+// Owns the plot and its canvas.
+class DeflectionPlot {
  public:
-  virtual ~SignalPresenter() = default;
-  virtual void PresentSignal(const Bitmap& plot) = 0;
+  DeflectionPlot();
+  DeflectionPlot(const DeflectionPlot&) = delete;
+  DeflectionPlot& operator=(const DeflectionPlot&) = delete;
+
+  // The picture under the curve (the decoded axes picture).
+  void SetBackground(const Bitmap& axes) { background_ = axes; }
+
+  // Restores the background and draws the curve for the amplitude and the
+  // kind of deflection voltage of `settings`; returns the plot.
+  const Bitmap& DrawDeflectionSignal(const Settings& settings);
+  const Bitmap& Plot() const { return plot_; }
+
+ private:
+  Bitmap background_;
+  Bitmap plot_;
+  Canvas canvas_;
 };
-void BindSignalPresenter(SignalPresenter* presenter);
-
-// Restores the background, draws the curve for ScrollBar3, Gleichspannung and
-// Wechselspannung of the bound controls and hands the plot to the presenter.
-void DrawDeflectionSignal();
-
-// The latest plot (background plus curve).
-const Bitmap& DeflectionSignalPlot();
 
 }  // namespace varek

@@ -1,7 +1,6 @@
 #include <cstdint>
 
 #include "model/extended.h"
-#include "model/scene.h"
 #include "render/scene_renderer.h"
 
 namespace varek {
@@ -27,8 +26,8 @@ int RoundedQuotient(std::int64_t numerator, std::int64_t divisor) {
 
 }  // namespace
 
-PixelPoint ProjectPoint(const Vec3i& view) {
-  const std::int64_t f = PerspectiveFactor;
+PixelPoint ProjectPoint(const Vec3i& view, int perspective_factor) {
+  const std::int64_t f = perspective_factor;
   const std::int64_t divisor = f * view.z + EyeDistance;
   // X = 360 + r(f x 4500 / d), Y = 220 - r(f y 4500 / d) with d = f z + 4500
   return {CentreX + RoundedQuotient(f * view.x * EyeDistance, divisor),

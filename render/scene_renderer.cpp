@@ -2,14 +2,7 @@
 
 #include <algorithm>
 
-#include "model/controls.h"
-#include "model/rotation.h"
-#include "model/scene.h"
-#include "render/canvas.h"
-
 namespace varek {
-
-Bitmap BackBuffer;
 
 namespace {
 
@@ -32,64 +25,57 @@ constexpr int DrawnPaths = 2;       // only paths 1 and 2 are ever computed
 constexpr int FillFromPosition = -176;
 constexpr int FillToPosition = -4;
 
-ScenePresenter* scene_presenter = nullptr;
-Canvas scene_canvas(BackBuffer);  // keeps pen and brush from one pass to the next
+// The canvas with the scene's projection: view points in, pixels out.
+struct Projected {
+  Canvas& canvas;
+  int perspective_factor;
 
-void MoveTo(Canvas& canvas, const Vec3i& view) {
-  const PixelPoint p = ProjectPoint(view);
-  canvas.MoveTo(p.x, p.y);
-}
-
-void LineTo(Canvas& canvas, const Vec3i& view) {
-  const PixelPoint p = ProjectPoint(view);
-  canvas.LineTo(p.x, p.y);
-}
-
-// A line through points 1..count of a view array.
-template <typename Points>
-void Polyline(Canvas& canvas, const Points& points, int count) {
-  MoveTo(canvas, points[1]);
-  for (int i = 2; i <= count; ++i) LineTo(canvas, points[i]);
-}
-
-void Mark(Canvas& canvas, const Vec3i& view, int radius) {
-  const PixelPoint p = ProjectPoint(view);
-  canvas.Ellipse(p.x - radius, p.y - radius, p.x + radius, p.y + radius);
-}
+  PixelPoint At(const Vec3i& view) const { return ProjectPoint(view, perspective_factor); }
+  void MoveTo(const Vec3i& view) {
+    const PixelPoint p = At(view);
+    canvas.MoveTo(p.x, p.y);
+  }
+  void LineTo(const Vec3i& view) {
+    const PixelPoint p = At(view);
+    canvas.LineTo(p.x, p.y);
+  }
+  // A line through points 1..count of a view array.
+  template <typename Points>
+  void Polyline(const Points& points, int count) {
+    MoveTo(points[1]);
+    for (int i = 2; i <= count; ++i) LineTo(points[i]);
+  }
+  void Mark(const Vec3i& view, int radius) {
+    const PixelPoint p = At(view);
+    canvas.Ellipse(p.x - radius, p.y - radius, p.x + radius, p.y + radius);
+  }
+};
 
 // Paths to draw: the latest computation's, never beyond the two path rows
 // that are ever filled.
-int PathsToDraw() { return std::clamp<int>(TrajectoryTotal, 0, DrawnPaths); }
+int PathsToDraw(const Scene& scene) { return std::clamp<int>(scene.TrajectoryTotal, 0, DrawnPaths); }
 
 // Stored samples of path p, never beyond the row's capacity.
-int SamplesOf(int p) { return std::clamp<int>(TrajectoryCount[p], 0, MaxSamples); }
+int SamplesOf(const Scene& scene, int p) {
+  return std::clamp<int>(scene.TrajectoryCount[p], 0, MaxSamples);
+}
 
 // The end mark sits on the last stored sample. A path without samples (the
 // one under computation) has nothing to mark, and before the first
 // computation there is no path to mark.
-void EndMark(Canvas& canvas, int p, int radius) {
-  const int count = SamplesOf(p);
-  if (count >= 1) Mark(canvas, TrajectoryView[p][count], radius);
+void EndMark(Projected& draw, const Scene& scene, int p, int radius) {
+  const int count = SamplesOf(scene, p);
+  if (count >= 1) draw.Mark(scene.TrajectoryView[p][count], radius);
 }
 
 }  // namespace
 
-void CreateBackBuffer(int width, int height) {
-  BackBuffer = Bitmap(width, height);
-  scene_canvas.FitToTarget();
-}
+SceneRenderer::SceneRenderer() : back_buffer_(SceneWidth, SceneHeight), canvas_(back_buffer_) {}
 
-void BindScenePresenter(ScenePresenter* presenter) { scene_presenter = presenter; }
-
-void RenderScene() {
-  const Controls& controls = BoundControls();
-  Canvas& canvas = scene_canvas;
-  const int vertical_turn = controls.ScrollBar2();
-
-  ViewAngle1 = ViewAngleFor(controls.ScrollBar1());
-  ViewAngle2 = ViewAngleFor(vertical_turn);
-  RotateTrajectories(ViewAngle1, ViewAngle2);
-  RotateApparatus(ViewAngle1, ViewAngle2);
+const Bitmap& SceneRenderer::RenderScene(const Scene& scene, const Settings& settings) {
+  Canvas& canvas = canvas_;
+  Projected draw{canvas, scene.PerspectiveFactor};
+  const int vertical_turn = settings.turn_vertical;
 
   // Background with a one-pixel black frame. The pen style is whatever the
   // last pass left: solid.
@@ -98,11 +84,11 @@ void RenderScene() {
   canvas.SetPenColour(Black);
   canvas.Rectangle(0, 0, SceneWidth, SceneHeight);
 
-  if (CoilVisible) {
+  if (settings.coil_visible) {
     canvas.SetPenColour(CoilColour);
     canvas.SetPenWidth(ThickPen);
     canvas.SetPenStyle(PenStyle::Solid);
-    Polyline(canvas, CoilView, CoilPointCount);
+    draw.Polyline(scene.CoilView, CoilPointCount);
   }
 
   // Plates: corners 1-4 the upper plate, 5-8 the lower one, each closed.
@@ -110,24 +96,24 @@ void RenderScene() {
   canvas.SetPenWidth(ThickPen);
   canvas.SetPenStyle(PenStyle::Solid);
   for (int first : {1, 5}) {
-    MoveTo(canvas, PlateView[first]);
-    for (int i = first + 1; i < first + 4; ++i) LineTo(canvas, PlateView[i]);
-    LineTo(canvas, PlateView[first]);
+    draw.MoveTo(scene.PlateView[first]);
+    for (int i = first + 1; i < first + 4; ++i) draw.LineTo(scene.PlateView[i]);
+    draw.LineTo(scene.PlateView[first]);
   }
 
   // Beam source: a small circle filled with the background brush.
   canvas.SetPenColour(Black);
   canvas.SetPenWidth(1);
   canvas.SetPenStyle(PenStyle::Solid);
-  Mark(canvas, SourceView[1], SourceRadius);
+  draw.Mark(scene.SourceView[1], SourceRadius);
 
-  const int paths = PathsToDraw();
+  const int paths = PathsToDraw(scene);
   for (int p = 1; p <= paths; ++p) {
     canvas.SetPenColour(PathColour);
     canvas.SetPenStyle(PenStyle::Solid);
-    canvas.SetPenWidth(PathWidth);
-    const int count = SamplesOf(p);
-    if (count >= 1) Polyline(canvas, TrajectoryView[p], count);
+    canvas.SetPenWidth(settings.path_width);
+    const int count = SamplesOf(scene, p);
+    if (count >= 1) draw.Polyline(scene.TrajectoryView[p], count);
   }
 
   // Rear rim and the two edge lines of the tube, dotted; the gaps take the
@@ -136,44 +122,44 @@ void RenderScene() {
   canvas.SetPenColour(Black);
   canvas.SetPenWidth(1);
   canvas.SetPenStyle(PenStyle::Dotted);
-  Polyline(canvas, RearRingView, RingPointCount);
-  MoveTo(canvas, TubeEdgeView[2]);
-  LineTo(canvas, TubeEdgeView[4]);
-  MoveTo(canvas, TubeEdgeView[1]);
-  LineTo(canvas, TubeEdgeView[3]);
+  draw.Polyline(scene.RearRingView, RingPointCount);
+  draw.MoveTo(scene.TubeEdgeView[2]);
+  draw.LineTo(scene.TubeEdgeView[4]);
+  draw.MoveTo(scene.TubeEdgeView[1]);
+  draw.LineTo(scene.TubeEdgeView[3]);
 
   // Miss marks: the pen stays dotted, but at width 3 it draws solid dots.
-  if (!ScreenHit) {
+  if (!scene.ScreenHit) {
     for (int p = 1; p <= paths; ++p) {
       canvas.SetPenColour(PathColour);
       canvas.SetPenWidth(ThickPen);
-      EndMark(canvas, p, MissMarkRadius);
+      EndMark(draw, scene, p, MissMarkRadius);
     }
   }
 
   canvas.SetPenColour(ScreenColour);
   canvas.SetPenWidth(ThickPen);
   canvas.SetPenStyle(PenStyle::Solid);
-  Polyline(canvas, ScreenRingView, RingPointCount);
+  draw.Polyline(scene.ScreenRingView, RingPointCount);
 
   // Screen fill, unless the disc is seen nearly edge-on or is see-through.
   // Everything inside the green rim is painted over.
-  if (vertical_turn >= FillFromPosition && vertical_turn <= FillToPosition && !controls.CheckBox1()) {
+  if (vertical_turn >= FillFromPosition && vertical_turn <= FillToPosition &&
+      !settings.screen_transparent) {
     canvas.SetBrushColour(ScreenFillColour);
-    const PixelPoint centre = ProjectPoint(ScreenCentreView);
+    const PixelPoint centre = draw.At(scene.ScreenCentreView);
     canvas.FloodFill(centre.x, centre.y, ScreenColour);
   }
 
   // Hit marks come after the fill and stay visible on the filled screen.
-  if (ScreenHit) {
+  if (scene.ScreenHit) {
     for (int p = 1; p <= paths; ++p) {
       canvas.SetPenColour(HitMarkColour[p - 1]);
       canvas.SetPenWidth(ThickPen);
-      EndMark(canvas, p, HitMarkRadius);
+      EndMark(draw, scene, p, HitMarkRadius);
     }
   }
-
-  if (scene_presenter != nullptr) scene_presenter->PresentScene(BackBuffer);
+  return back_buffer_;
 }
 
 }  // namespace varek

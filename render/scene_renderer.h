@@ -1,17 +1,16 @@
 // The perspective wire-frame picture of the apparatus and the paths.
 #pragma once
 
+#include "model/scene.h"
+#include "model/settings.h"
 #include "model/vec3i.h"
 #include "render/bitmap.h"
+#include "render/canvas.h"
 
 namespace varek {
 
 inline constexpr int SceneWidth = 720;   // size of PaintBox1 and BackBuffer
 inline constexpr int SceneHeight = 440;
-
-// The one off-screen picture of the scene; created once at start-up.
-extern Bitmap BackBuffer;
-void CreateBackBuffer(int width, int height);
 
 struct PixelPoint {
   int x = 0;
@@ -21,18 +20,24 @@ struct PixelPoint {
 
 // Perspective projection of a view point onto a pixel of the 720 x 440 picture:
 // centre of projection at z = -4500, image plane z = 0, origin at (360, 220).
-PixelPoint ProjectPoint(const Vec3i& view);
+PixelPoint ProjectPoint(const Vec3i& view, int perspective_factor);
 
-// Receives the finished picture; the window copies it onto PaintBox1.
-class ScenePresenter {
+// Owns the off-screen picture of the scene and its canvas. Pen and brush
+// carry over from one picture to the next, as the drawing relies on.
+class SceneRenderer {
  public:
-  virtual ~ScenePresenter() = default;
-  virtual void PresentScene(const Bitmap& picture) = 0;
-};
-void BindScenePresenter(ScenePresenter* presenter);  // nullptr: nobody is shown the picture
+  SceneRenderer();
+  SceneRenderer(const SceneRenderer&) = delete;
+  SceneRenderer& operator=(const SceneRenderer&) = delete;
 
-// Sets the view angles from the bound controls, rotates every model array,
-// draws the whole scene into BackBuffer and hands it to the presenter.
-void RenderScene();
+  // Draws the view copies of `scene` (rotated beforehand) with the picture
+  // options of `settings` into BackBuffer and returns it.
+  const Bitmap& RenderScene(const Scene& scene, const Settings& settings);
+  const Bitmap& BackBuffer() const { return back_buffer_; }
+
+ private:
+  Bitmap back_buffer_;
+  Canvas canvas_;
+};
 
 }  // namespace varek

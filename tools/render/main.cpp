@@ -7,23 +7,10 @@
 #include <string>
 
 #include "assets/pictures.h"
-#include "model/scene.h"
-#include "model/trajectories.h"
-#include "render/deflection_signal.h"
-#include "render/scene_renderer.h"
-#include "tools/render/render_flags.h"
+#include "render/simulation.h"
+#include "tools/flags/tool_flags.h"
 
 namespace {
-
-constexpr const char* Usage =
-    "usage: varek-render [--voltage 50..2000] [--current 0..3000] [--deflection on|off] [--mode dc|ac] "
-    "[--amplitude 0..300] [--turn -180..180] [--side -180..0] [--coil on|off] [--transparent on|off] "
-    "[--width 1|2] --out scene.png [--signal-out signal.png]";
-
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "varek-render: %s; %s\n", message.c_str(), Usage);
-  return 2;
-}
 
 bool WritePng(const varek::Bitmap& bitmap, const std::string& file) {
   const QImage image(reinterpret_cast<const uchar*>(bitmap.pixels.data()), bitmap.width, bitmap.height,
@@ -37,37 +24,26 @@ bool WritePng(const varek::Bitmap& bitmap, const std::string& file) {
 
 int main(int argc, char** argv) {
   using namespace varek;
-  RenderSettings settings;
+  ToolFlags flags;
   std::string error;
-  if (!ParseRenderFlags(argc, argv, settings, error)) return Fail(error);
+  if (!ParseToolFlags(FlagSet::Render, argc, argv, flags, error)) {
+    std::fprintf(stderr, "varek-render: %s; %s\n", error.c_str(),
+                 UsageOf(FlagSet::Render, "varek-render").c_str());
+    return 2;
+  }
 
-  PlainControls controls = ControlsFor(settings.paths);
-  controls.turn_axis = settings.turn;
-  controls.turn_vertical = settings.side;
-  controls.see_through_screen = settings.transparent;
-  IdlePump pump;
-  BindControls(&controls);
-  BindMessagePump(&pump);
+  Simulation simulation(flags.settings);
+  simulation.ComputeTrajectories(flags.settings);
+  if (!WritePng(simulation.RenderScene(flags.settings), flags.out)) return 1;
 
-  StartUpModel();
-  BuildCoilAndRings();
-  CreateBackBuffer(SceneWidth, SceneHeight);
-  CoilVisible = settings.coil;
-  PathWidth = static_cast<std::uint8_t>(settings.width);
-  InitApparatus();
-  ComputeTrajectories();
-  RenderScene();
-  if (!WritePng(BackBuffer, settings.out)) return 1;
-
-  if (!settings.signal_out.empty()) {
+  if (!flags.signal_out.empty()) {
     const auto axes = LoadPicture(PictureId::SignalAxes, &error);
     if (!axes) {
       std::fprintf(stderr, "varek-render: axes picture: %s\n", error.c_str());
       return 1;
     }
-    SetSignalBackground(*axes);
-    DrawDeflectionSignal();
-    if (!WritePng(DeflectionSignalPlot(), settings.signal_out)) return 1;
+    simulation.SetSignalBackground(*axes);
+    if (!WritePng(simulation.DrawDeflectionSignal(flags.settings), flags.signal_out)) return 1;
   }
   return 0;
 }

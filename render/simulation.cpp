@@ -1,0 +1,12 @@
+#include "render/simulation.h"
+
+namespace varek {
+
+Simulation::Simulation(const Settings& start) : model_(start) {}
+
+const Bitmap& Simulation::RenderScene(const Settings& settings) {
+  model_.Rotate(settings.turn_axis, settings.turn_vertical);
+  return renderer_.RenderScene(model_.scene(), settings);
+}
+
+}  // namespace varek

@@ -1,0 +1,43 @@
+// One simulation: the model with its scene, the scene picture and the
+// deflection plot. The window owns one; the tools, the tests, the benchmarks
+// and the browser page make their own.
+#pragma once
+
+#include "model/model.h"
+#include "render/deflection_signal.h"
+#include "render/scene_renderer.h"
+
+namespace varek {
+
+class Simulation {
+ public:
+  // The one start-up of model and pictures.
+  explicit Simulation(const Settings& start = {});
+
+  Model& model() { return model_; }
+  const Scene& scene() const { return model_.scene(); }
+
+  void SetMessagePump(MessagePump* pump) { model_.SetMessagePump(pump); }
+  void SetSignalBackground(const Bitmap& axes) { plot_.SetBackground(axes); }
+
+  // InitApparatus and the integration on a snapshot of `settings`.
+  void ComputeTrajectories(const Settings& settings) { model_.ComputeTrajectories(settings); }
+  void RequestStop() { model_.RequestStop(); }
+  bool ComputationRunning() const { return model_.ComputationRunning(); }
+
+  // Turns every point for the view of `settings` and draws the scene.
+  const Bitmap& RenderScene(const Settings& settings);
+  const Bitmap& DrawDeflectionSignal(const Settings& settings) {
+    return plot_.DrawDeflectionSignal(settings);
+  }
+
+  const Bitmap& Picture() const { return renderer_.BackBuffer(); }
+  const Bitmap& SignalPlot() const { return plot_.Plot(); }
+
+ private:
+  Model model_;
+  SceneRenderer renderer_;
+  DeflectionPlot plot_;
+};
+
+}  // namespace varek

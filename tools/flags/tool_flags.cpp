@@ -1,0 +1,167 @@
+#include "tools/flags/tool_flags.h"
+
+#include <charconv>
+#include <cstring>
+
+namespace varek {
+
+namespace {
+
+enum class Kind { Integer, Choice, File };
+
+struct Flag {
+  const char* name;
+  FlagSet set;  // Paths: every tool; Render: varek-render only
+  Kind kind;
+  Range range;                        // Integer
+  const char* yes;                    // Choice: the word for true
+  const char* no;                     // Choice: the word for false
+  const char* placeholder;            // File
+  bool required;
+  int& (*integer)(ToolFlags&);
+  bool& (*choice)(ToolFlags&);
+  std::string& (*file)(ToolFlags&);
+};
+
+constexpr Flag IntegerFlag(const char* name, FlagSet set, Range range, int& (*field)(ToolFlags&)) {
+  return {name, set, Kind::Integer, range, nullptr, nullptr, nullptr, false, field, nullptr, nullptr};
+}
+constexpr Flag ChoiceFlag(const char* name, FlagSet set, const char* yes, const char* no,
+                          bool& (*field)(ToolFlags&)) {
+  return {name, set, Kind::Choice, {}, yes, no, nullptr, false, nullptr, field, nullptr};
+}
+constexpr Flag FileFlag(const char* name, const char* placeholder, bool required,
+                        std::string& (*field)(ToolFlags&)) {
+  return {name, FlagSet::Render, Kind::File, {}, nullptr, nullptr, placeholder, required,
+          nullptr, nullptr, field};
+}
+
+constexpr Flag Flags[] = {
+    IntegerFlag("--voltage", FlagSet::Paths, VoltageRange,
+                [](ToolFlags& f) -> int& { return f.settings.voltage; }),
+    IntegerFlag("--current", FlagSet::Paths, CurrentRange,
+                [](ToolFlags& f) -> int& { return f.settings.current; }),
+    ChoiceFlag("--deflection", FlagSet::Paths, "on", "off",
+               [](ToolFlags& f) -> bool& { return f.settings.deflection_on; }),
+    ChoiceFlag("--mode", FlagSet::Paths, "dc", "ac",
+               [](ToolFlags& f) -> bool& { return f.settings.steady; }),
+    IntegerFlag("--amplitude", FlagSet::Paths, AmplitudeRange,
+                [](ToolFlags& f) -> int& { return f.settings.amplitude; }),
+    IntegerFlag("--turn", FlagSet::Render, TurnAxisRange,
+                [](ToolFlags& f) -> int& { return f.settings.turn_axis; }),
+    IntegerFlag("--side", FlagSet::Render, TurnVerticalRange,
+                [](ToolFlags& f) -> int& { return f.settings.turn_vertical; }),
+    ChoiceFlag("--coil", FlagSet::Render, "on", "off",
+               [](ToolFlags& f) -> bool& { return f.settings.coil_visible; }),
+    ChoiceFlag("--transparent", FlagSet::Render, "on", "off",
+               [](ToolFlags& f) -> bool& { return f.settings.screen_transparent; }),
+    IntegerFlag("--width", FlagSet::Render, PathWidthRange,
+                [](ToolFlags& f) -> int& { return f.settings.path_width; }),
+    FileFlag("--out", "scene.png", true, [](ToolFlags& f) -> std::string& { return f.out; }),
+    FileFlag("--signal-out", "signal.png", false,
+             [](ToolFlags& f) -> std::string& { return f.signal_out; }),
+};
+
+bool Offered(const Flag& flag, FlagSet set) {
+  return flag.set == FlagSet::Paths || set == FlagSet::Render;
+}
+
+std::string Expected(const Flag& flag) {
+  switch (flag.kind) {
+    case Kind::Integer:
+      return "an integer from " + std::to_string(flag.range.lowest) + " to " +
+             std::to_string(flag.range.highest);
+    case Kind::Choice:
+      return std::string(flag.yes) + " or " + flag.no;
+    case Kind::File:
+      return "a file name";
+  }
+  return {};
+}
+
+// Stores `value` (nullptr: missing) into the flag's field; false with `error` if it is bad.
+bool Take(const Flag& flag, const char* value, ToolFlags& flags, std::string& error) {
+  bool valid = value != nullptr;
+  if (valid) {
+    switch (flag.kind) {
+      case Kind::Integer: {
+        int number = 0;
+        valid = ParsePlainInteger(value, number) && flag.range.Contains(number);
+        if (valid) flag.integer(flags) = number;
+        break;
+      }
+      case Kind::Choice:
+        valid = std::strcmp(value, flag.yes) == 0 || std::strcmp(value, flag.no) == 0;
+        if (valid) flag.choice(flags) = std::strcmp(value, flag.yes) == 0;
+        break;
+      case Kind::File:
+        valid = *value != '\0';
+        if (valid) flag.file(flags) = value;
+        break;
+    }
+  }
+  if (!valid) {
+    error = std::string(flag.name) + ": " +
+            (value == nullptr || (flag.kind == Kind::File && *value == '\0')
+                 ? std::string("missing value")
+                 : std::string("invalid value '") + value + "'") +
+            ", expected " + Expected(flag);
+  }
+  return valid;
+}
+
+}  // namespace
+
+bool ParsePlainInteger(const char* text, int& value) {
+  const char* end = text + std::strlen(text);
+  const char* digits = *text == '-' ? text + 1 : text;
+  if (digits == end || *digits < '0' || *digits > '9') return false;
+  const auto [stop, status] = std::from_chars(text, end, value);
+  return status == std::errc() && stop == end;
+}
+
+bool ParseToolFlags(FlagSet set, int argc, const char* const* argv, ToolFlags& flags,
+                    std::string& error) {
+  for (int i = 1; i < argc; ++i) {
+    const Flag* found = nullptr;
+    for (const Flag& flag : Flags)
+      if (Offered(flag, set) && std::strcmp(argv[i], flag.name) == 0) found = &flag;
+    if (found == nullptr) {
+      error = std::string("unknown flag '") + argv[i] + "'";
+      return false;
+    }
+    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+    if (!Take(*found, value, flags, error)) return false;
+    ++i;
+  }
+  for (const Flag& flag : Flags) {
+    if (Offered(flag, set) && flag.required && flag.file(flags).empty()) {
+      error = std::string(flag.name) + ": missing, expected " + Expected(flag);
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string UsageOf(FlagSet set, const char* tool) {
+  std::string usage = std::string("usage: ") + tool;
+  for (const Flag& flag : Flags) {
+    if (!Offered(flag, set)) continue;
+    std::string words = std::string(flag.name) + " ";
+    switch (flag.kind) {
+      case Kind::Integer:
+        words += std::to_string(flag.range.lowest) + ".." + std::to_string(flag.range.highest);
+        break;
+      case Kind::Choice:
+        words += std::string(flag.yes) + "|" + flag.no;
+        break;
+      case Kind::File:
+        words += flag.placeholder;
+        break;
+    }
+    usage += flag.required ? " " + words : " [" + words + "]";
+  }
+  return usage;
+}
+
+}  // namespace varek

@@ -34,11 +34,9 @@ export function serveDirectory(directory, port = 0) {
     try {
       if ((await stat(file)).isDirectory()) file = join(file, "index.html");
       const size = (await stat(file)).size;
-      response.writeHead(200, {
-        "Content-Type": TYPES[extname(file)] ?? "application/octet-stream",
-        "Content-Length": size,
-        "Cache-Control": "no-cache",
-      });
+      response.setHeader("Content-Type", TYPES[extname(file)] ?? "application/octet-stream");
+      response.setHeader("Content-Length", size);
+      response.setHeader("Cache-Control", "no-cache");
       if (request.method === "HEAD") response.end();
       else createReadStream(file).pipe(response);
     } catch {

@@ -9,9 +9,7 @@
 #include <string>
 
 #include "model/angle_table.h"
-#include "model/plain_controls.h"
-#include "model/rotation.h"
-#include "model/scene.h"
+#include "model/model.h"
 
 namespace varek {
 
@@ -46,17 +44,9 @@ std::string Literal(const SoftExtended::Bits& bits) {
 // Every angle the model can turn by: those of the start-up (coil and rims)
 // and those of every pair of view positions.
 void RunEveryAngle() {
-  PlainControls controls;
-  IdlePump pump;
-  BindControls(&controls);
-  BindMessagePump(&pump);
-  StartUpModel();
-  BuildCoilAndRings();
-  for (int position = -180; position <= 180; ++position) {
-    const double angle = ViewAngleFor(position);
-    RotateTrajectories(angle, angle);
-    RotateApparatus(angle, angle);
-  }
+  Model model;
+  for (int position = TurnAxisRange.lowest; position <= TurnAxisRange.highest; ++position)
+    model.Rotate(position, position);
 }
 
 }  // namespace

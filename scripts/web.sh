@@ -11,6 +11,10 @@
 #   scripts/web.sh install   only install what is missing
 #   scripts/web.sh twin [N]  the Node twin against varek-paths on N random
 #                            settings (default 3000) and every edge setting
+#   scripts/web.sh serve [PORT]  serve build/web/site on http://127.0.0.1:PORT/
+#                            (default 8000; builds the site first if needed)
+#   scripts/web.sh test      build, then the page in headless chromium against
+#                            varek-render (tests/web/page.test.mjs)
 #
 # Folders: build/web-native (native build of the angle-table generator and
 # varek-paths), build/web/cmake (emscripten build). The page's own commands
@@ -82,6 +86,19 @@ build_all() {
   copy_site
 }
 
+# The page in headless chromium; its reference pictures come from varek-render.
+test_page() {
+  build_all
+  cmake --build "$native_build" -j 2 --target varek-render
+  VAREK_SITE="$web_output/site" VAREK_RENDER="$native_build/tools/render/varek-render" \
+    node --test tests/web/page.test.mjs
+}
+
+serve_site() {
+  [[ -f "$web_output/site/varek.wasm" ]] || build_all
+  exec node web/static_server.mjs "$web_output/site" "${1:-8000}"
+}
+
 command="${1:-build}"
 [[ $# -gt 0 ]] && shift
 case "$command" in
@@ -92,5 +109,7 @@ case "$command" in
     bash tests/web/paths_twin_test.sh "$native_build/tools/paths/varek-paths" \
       "node $web_output/varek-paths.js" "${1:-3000}"
     ;;
-  *) echo "usage: scripts/web.sh [build|install|twin [N]]" >&2; exit 2 ;;
+  serve) serve_site "$@" ;;
+  test) test_page ;;
+  *) echo "usage: scripts/web.sh [build|install|twin [N]|serve [PORT]|test]" >&2; exit 2 ;;
 esac

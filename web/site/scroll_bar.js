@@ -10,7 +10,7 @@
 class ScrollBar {
   static REPEAT_DELAY_MS = 500;
   static REPEAT_INTERVAL_MS = 50;
-  static MIN_THUMB = 26;  // pixels along the bar
+  static MIN_THUMB = 27;  // pixels along the bar
 
   constructor(element) {
     const d = element.dataset;
@@ -61,17 +61,19 @@ class ScrollBar {
     this.onChange();
   }
 
-  // Pixel sizes along the bar: arrow buttons are squares of the bar's thickness.
+  // Pixel sizes along the bar: an arrow button is as long as the bar is thick
+  // plus its dividing line and a pixel; the thumb's end lines lie on the
+  // arrows' dividing lines when it touches them.
   geometry() {
     const length = this.vertical ? this.element.clientHeight : this.element.clientWidth;
-    const thickness = this.vertical ? this.element.clientWidth : this.element.clientHeight;
-    const groove = Math.max(0, length - 2 * thickness);
+    const arrow = (this.vertical ? this.element.clientWidth : this.element.clientHeight) + 2;
+    const groove = Math.max(0, length - 2 * arrow + 2);
     const range = this.maximum - this.minimum;
     const thumb = Math.min(groove,
         Math.max(ScrollBar.MIN_THUMB, Math.round(groove * this.pageStep / (range + this.pageStep))));
     const travel = groove - thumb;
     const offset = range === 0 ? 0 : Math.round((this.position - this.minimum) * travel / range);
-    return { length, thickness, groove, thumb, travel, start: thickness + offset };
+    return { length, arrow, groove, thumb, travel, start: arrow - 1 + offset };
   }
 
   layOut() {
@@ -84,8 +86,8 @@ class ScrollBar {
         Object.assign(s, { top: "0", height: "100%", left: `${start}px`, width: `${size}px` });
       }
     };
-    place(this.lower, 0, g.thickness);
-    place(this.higher, g.length - g.thickness, g.thickness);
+    place(this.lower, 0, g.arrow);
+    place(this.higher, g.length - g.arrow, g.arrow);
     place(this.thumb, g.start, g.thumb);
     this.element.setAttribute("aria-valuenow", String(this.position));
   }
@@ -148,7 +150,7 @@ class ScrollBar {
   onPointerMove(event) {
     if (this.pressed === this.thumb) {
       const g = this.geometry();
-      const offset = this.along(event) - this.grab - g.thickness;
+      const offset = this.along(event) - this.grab - (g.arrow - 1);
       const range = this.maximum - this.minimum;
       if (g.travel > 0) this.setPosition(this.minimum + offset * range / g.travel);
     } else if (this.pointer !== undefined) {

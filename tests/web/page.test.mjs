@@ -230,4 +230,17 @@ describe("keyboard", () => {
     assert.equal(await value("Edit7"), "6");
     await assertPicturesEqual({ voltage: 2000, turn: 6 });
   });
+
+  test("arrow buttons take line steps, the trough page steps", async () => {
+    await open("?current=0");
+    await click("ScrollBar7 > .arrow.up");
+    assert.equal(await value("Edit5"), "0,001");
+    const bar = await (await page.$("#ScrollBar7")).boundingBox();
+    await page.mouse.click(bar.x + bar.width - 30, bar.y + bar.height / 2);
+    await ready();
+    assert.equal(await value("Edit5"), "0,011");
+    await click("ScrollBar7 > .arrow.down");
+    assert.equal(await position("ScrollBar7"), 10);
+    await assertPicturesEqual({ current: 10 });
+  });
 });

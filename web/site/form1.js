@@ -61,7 +61,7 @@ class TForm1 {
     this.CheckBox1.checked = start.screenTransparent;
     this.Panel11.hidden = !start.deflectionOn;
 
-    this.pictures = new PictureWorkerClient("picture_worker.js", {
+    this.pictures = new PictureWorkerClient(window.pictureWorker, {
       onScene: (rgba) => putPixels(this.PaintBox1, rgba),
       onSignal: (rgba) => putPixels(this.PaintBox2, rgba),
       onIdle: () => { if (!this.ended) setPageState("ready"); },

@@ -12,8 +12,8 @@ function sameSettings(a, b, keys = Object.keys(a)) {
 }
 
 class PictureWorkerClient {
-  constructor(url, { onScene, onSignal, onIdle, onError }) {
-    this.worker = new Worker(url);
+  constructor(worker, { onScene, onSignal, onIdle, onError }) {
+    this.worker = worker;
     this.callbacks = { onScene, onSignal, onIdle, onError };
     this.inFlight = null;      // settings of the request out, or null
     this.latest = null;        // settings in force

@@ -181,6 +181,10 @@ describe("pages", () => {
     await open("?voltage=50&mode=ac&deflection=on&amplitude=0");
     await click("Button1");
     assert.ok(await shown("Panel4"));
+    await page.keyboard.press("Tab");
+    assert.ok(await page.evaluate(() => !document.getElementById("Form1").contains(document.activeElement) ||
+                                        document.getElementById("Panel4").contains(document.activeElement)),
+              "Tab reaches a control under the information page");
     await click("Button14");
     await click("Button2");
     assert.ok(!(await shown("Form1")));

@@ -25,20 +25,17 @@ const TYPES = {
 export function serveDirectory(directory, port = 0) {
   const root = resolve(directory);
   const server = createServer(async (request, response) => {
-    const path = decodeURIComponent(new URL(request.url, "http://localhost").pathname);
-    let file = normalize(join(root, path));
-    if (file !== root && !file.startsWith(root + sep)) {
-      response.writeHead(403).end();
-      return;
-    }
     try {
+      const path = decodeURIComponent(new URL(request.url, "http://localhost").pathname);
+      let file = normalize(join(root, path));
+      if (file !== root && !file.startsWith(root + sep)) throw new Error("outside the site");
       if ((await stat(file)).isDirectory()) file = join(file, "index.html");
       const size = (await stat(file)).size;
       response.setHeader("Content-Type", TYPES[extname(file)] ?? "application/octet-stream");
       response.setHeader("Content-Length", size);
       response.setHeader("Cache-Control", "no-cache");
       if (request.method === "HEAD") response.end();
-      else createReadStream(file).pipe(response);
+      else createReadStream(file).on("error", () => response.destroy()).pipe(response);
     } catch {
       response.writeHead(404, { "Content-Type": "text/plain; charset=utf-8" }).end("Nicht gefunden\n");
     }

@@ -169,7 +169,7 @@ class TForm1 {
     try {
       await this.Image3.decode();
       const axes = picturePixels(this.Image3);
-      putPixels(this.PaintBox2, new Uint8ClampedArray(axes));
+      putPixels(this.PaintBox2, axes);
       this.pictures.setSignalAxes(axes);
     } catch (error) {
       this.addNotice(`Das Achsenbild fehlt: ${error.message}`);

@@ -1,6 +1,7 @@
 // The functions that the page's worker calls: one Simulation, the settings in
-// force, and the pictures as arrays of 0x00RRGGBB pixels in the module's
-// memory (720 x 440 for the scene, 241 x 50 for the deflection plot).
+// force, and the pictures in the module's memory as the bytes R, G, B, 255 of
+// each pixel, row by row, as ImageData takes them (720 x 440 for the scene,
+// 241 x 50 for the deflection plot).
 //
 // The page's controls keep every setting in its range; the flags arrive as 0
 // or 1. The worker owns the one Simulation and calls from one thread only.
@@ -8,16 +9,33 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "render/deflection_signal.h"
 #include "render/simulation.h"
 
 namespace {
 
+using Bytes = std::vector<std::uint8_t>;
+
 std::unique_ptr<varek::Simulation> simulation;
 varek::Settings settings;
+Bytes scene_rgba, signal_rgba;
 // Filled by the page with the decoded axes picture, then handed over.
-varek::Bitmap signal_axes(varek::SignalWidth, varek::SignalHeight);
+Bytes signal_axes_rgba(static_cast<std::size_t>(varek::SignalWidth) * varek::SignalHeight * 4);
+
+// Pixels 0x00RRGGBB to the bytes R, G, B, 255.
+const std::uint8_t* ToRgba(const varek::Bitmap& picture, Bytes& rgba) {
+  rgba.resize(picture.pixels.size() * 4);
+  std::uint8_t* out = rgba.data();
+  for (const varek::Pixel p : picture.pixels) {
+    *out++ = static_cast<std::uint8_t>(p >> 16);
+    *out++ = static_cast<std::uint8_t>(p >> 8);
+    *out++ = static_cast<std::uint8_t>(p);
+    *out++ = 255;
+  }
+  return rgba.data();
+}
 
 }  // namespace
 
@@ -46,16 +64,25 @@ EMSCRIPTEN_KEEPALIVE void varek_set_settings(int voltage, int current, int ampli
 
 EMSCRIPTEN_KEEPALIVE void varek_compute() { simulation->ComputeTrajectories(settings); }
 
-EMSCRIPTEN_KEEPALIVE const std::uint32_t* varek_render_scene() {
-  return simulation->RenderScene(settings).pixels.data();
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* varek_render_scene() {
+  return ToRgba(simulation->RenderScene(settings), scene_rgba);
 }
 
-EMSCRIPTEN_KEEPALIVE const std::uint32_t* varek_draw_signal() {
-  return simulation->DrawDeflectionSignal(settings).pixels.data();
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* varek_draw_signal() {
+  return ToRgba(simulation->DrawDeflectionSignal(settings), signal_rgba);
 }
 
-EMSCRIPTEN_KEEPALIVE std::uint32_t* varek_signal_axes_pixels() { return signal_axes.pixels.data(); }
+// The page writes the axes picture here as R, G, B, A bytes.
+EMSCRIPTEN_KEEPALIVE std::uint8_t* varek_signal_axes_rgba() { return signal_axes_rgba.data(); }
 
-EMSCRIPTEN_KEEPALIVE void varek_apply_signal_axes() { simulation->SetSignalBackground(signal_axes); }
+EMSCRIPTEN_KEEPALIVE void varek_apply_signal_axes() {
+  varek::Bitmap axes(varek::SignalWidth, varek::SignalHeight);
+  const std::uint8_t* in = signal_axes_rgba.data();
+  for (varek::Pixel& p : axes.pixels) {
+    p = varek::Rgb(in[0], in[1], in[2]);
+    in += 4;
+  }
+  simulation->SetSignalBackground(axes);
+}
 
 }  // extern "C"

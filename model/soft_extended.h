@@ -133,7 +133,7 @@ class SoftExtended {
 
   // Nearest double, ties to even: one rounding of the 80-bit value, as a
   // store of an x87 register to a double.
-  explicit constexpr operator double() const {
+  [[gnu::always_inline]] explicit constexpr operator double() const {
     const std::uint64_t sign = static_cast<std::uint64_t>(sign_) << 63;
     if (significand_ == 0) {
       if (exponent_ == InfinityExponent) return BitCast<double>(sign | 0x7ff0000000000000);
@@ -182,22 +182,25 @@ class SoftExtended {
 
   constexpr bool IsNan() const { return significand_ == 0 && exponent_ == NanExponent; }
 
-  constexpr SoftExtended operator-() const {
+  [[gnu::always_inline]] constexpr SoftExtended operator-() const {
     SoftExtended v = *this;
     v.sign_ ^= 1;
     return v;
   }
 
-  friend constexpr SoftExtended operator+(const SoftExtended& a, const SoftExtended& b) {
+  [[gnu::always_inline]] friend constexpr SoftExtended operator+(const SoftExtended& a, const SoftExtended& b) {
     return a.sign_ == b.sign_ ? AddMagnitudes(a, b, a.sign_) : SubtractMagnitudes(a, b);
   }
-  friend constexpr SoftExtended operator-(const SoftExtended& a, const SoftExtended& b) {
+  [[gnu::always_inline]] friend constexpr SoftExtended operator-(const SoftExtended& a, const SoftExtended& b) {
     return a + -b;
   }
 
-  friend constexpr SoftExtended operator*(const SoftExtended& a, const SoftExtended& b) {
+  [[gnu::always_inline]] friend constexpr SoftExtended operator*(const SoftExtended& a, const SoftExtended& b) {
     const std::uint32_t sign = a.sign_ ^ b.sign_;
-    if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]] return MultiplySpecial(a, b, sign);
+    if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]] {
+      if (a.IsFinite() && b.IsFinite()) return Zero(sign);  // zero times a finite value
+      return MultiplySpecial(a, b, sign);
+    }
     std::uint64_t high, low;
     MultiplyWide(a.significand_, b.significand_, high, low);
     std::int32_t exponent = a.exponent_ + b.exponent_ + 1;
@@ -209,9 +212,12 @@ class SoftExtended {
     return Round(sign, exponent, high, low);
   }
 
-  friend constexpr SoftExtended operator/(const SoftExtended& a, const SoftExtended& b) {
+  [[gnu::always_inline]] friend constexpr SoftExtended operator/(const SoftExtended& a, const SoftExtended& b) {
     const std::uint32_t sign = a.sign_ ^ b.sign_;
-    if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]] return DivideSpecial(a, b, sign);
+    if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]] {
+      if (a.IsZero() && (b.significand_ >> 63) != 0) return Zero(sign);
+      return DivideSpecial(a, b, sign);
+    }
     if (b.significand_ == Top)  // a power of two: exact unless the result leaves the normal range
       return Round(sign, a.exponent_ - b.exponent_, a.significand_, 0);
     // Quotient q in [2^63, 2^64) of (a << 63 or a << 64) / b, rounded by its remainder.
@@ -238,23 +244,42 @@ class SoftExtended {
       if (a.significand_ == 0 && (a.exponent_ != InfinityExponent || !a.sign_)) return a;  // +-0, +inf, NaN
       return Nan();
     }
-    // a = N * 2^k with k even and N = significand << 63 or << 64 in [2^126, 2^128).
+    // a = n * 2^k with k even and n = significand << 63 or << 64 in [2^126, 2^128).
     const std::int32_t k = a.exponent_ - 63;
     const bool odd = (k & 1) != 0;
-    const Wide n = odd ? Wide{a.significand_} << 63 : Wide{a.significand_} << 64;
-    // Root from double precision, one correction from the residual, then exact.
-    const double estimate = std::sqrt(static_cast<double>(static_cast<std::uint64_t>(n >> 64)) * 0x1p64);
+    const std::uint64_t high = odd ? a.significand_ >> 1 : a.significand_;
+    const std::uint64_t low = odd ? a.significand_ << 63 : 0;
+    // The root from double precision (about 2^11 off), one step on the
+    // residual n - root^2 (off by at most 2), then the exact floor.
+    const double estimate = std::sqrt(static_cast<double>(high) * 0x1p64);
     std::uint64_t root = estimate >= 0x1p64 ? ~std::uint64_t{0} : static_cast<std::uint64_t>(estimate);
-    WideSigned residual = static_cast<WideSigned>(n - Wide{root} * root);
-    const double step = static_cast<double>(static_cast<std::int64_t>(residual >> 16)) * 0x1p16 /
-                        (2.0 * static_cast<double>(root));
-    root += static_cast<std::int64_t>(step);
-    residual = static_cast<WideSigned>(n - Wide{root} * root);
-    while (residual < 0) residual += 2 * static_cast<WideSigned>(root) - 1, --root;
-    while (residual > 2 * static_cast<WideSigned>(root)) ++root, residual -= 2 * static_cast<WideSigned>(root) - 1;
-    // sqrt(n) > root + 1/2 exactly when residual > root; there are no ties.
+    std::uint64_t square_high, square_low;
+    MultiplyWide(root, root, square_high, square_low);
+    const std::int64_t residual_high =
+        static_cast<std::int64_t>(high - square_high - static_cast<std::uint64_t>(low < square_low));
+    const double residual = static_cast<double>(residual_high) * 0x1p64 + static_cast<double>(low - square_low);
+    root += static_cast<std::uint64_t>(static_cast<std::int64_t>(residual / (2.0 * static_cast<double>(root))));
+    for (;;) {
+      MultiplyWide(root, root, square_high, square_low);
+      if (square_high > high || (square_high == high && square_low > low)) {  // root^2 > n
+        --root;
+        continue;
+      }
+      if (root == ~std::uint64_t{0}) break;
+      // (root + 1)^2 = root^2 + 2 root + 1
+      const std::uint64_t step = 2 * root + 1, next_low = square_low + step;
+      const std::uint64_t next_high = square_high + (root >> 63) + static_cast<std::uint64_t>(next_low < step);
+      if (next_high < high || (next_high == high && next_low <= low)) {
+        ++root;
+        continue;
+      }
+      break;
+    }
+    // sqrt(n) > root + 1/2 exactly when n > root^2 + root; there are no ties.
+    const std::uint64_t half_low = square_low + root;
+    const std::uint64_t half_high = square_high + static_cast<std::uint64_t>(half_low < root);
     std::int32_t exponent = (k - (odd ? 63 : 64)) / 2 + 63;
-    if (residual > static_cast<WideSigned>(root)) {
+    if (high > half_high || (high == half_high && low > half_low)) {
       if (++root == 0) root = Top, exponent += 1;
     }
     SoftExtended v;
@@ -263,12 +288,12 @@ class SoftExtended {
     return v;
   }
 
-  friend constexpr bool operator==(const SoftExtended& a, const SoftExtended& b) {
+  [[gnu::always_inline]] friend constexpr bool operator==(const SoftExtended& a, const SoftExtended& b) {
     if (a.IsNan() || b.IsNan()) return false;
     if (a.IsZero() && b.IsZero()) return true;
     return a.sign_ == b.sign_ && a.exponent_ == b.exponent_ && a.significand_ == b.significand_;
   }
-  friend constexpr bool operator<(const SoftExtended& a, const SoftExtended& b) {
+  [[gnu::always_inline]] friend constexpr bool operator<(const SoftExtended& a, const SoftExtended& b) {
     if (a.IsNan() || b.IsNan()) return false;
     if (a.sign_ != b.sign_) return a.sign_ > b.sign_ && !(a.IsZero() && b.IsZero());
     return a.sign_ ? MagnitudeLess(b, a) : MagnitudeLess(a, b);
@@ -284,7 +309,6 @@ class SoftExtended {
 
  private:
   __extension__ using Wide = unsigned __int128;
-  __extension__ using WideSigned = __int128;
 
   static constexpr std::uint64_t Top = std::uint64_t{1} << 63;
   static constexpr std::int32_t Bias = 16383;
@@ -319,6 +343,7 @@ class SoftExtended {
     return v;
   }
   constexpr bool IsZero() const { return significand_ == 0 && exponent_ == ZeroExponent; }
+  constexpr bool IsFinite() const { return exponent_ < InfinityExponent; }
   constexpr bool IsInfinity() const { return significand_ == 0 && exponent_ == InfinityExponent; }
 
   // Zero, infinity and NaN order below, above and beside every finite
@@ -327,7 +352,7 @@ class SoftExtended {
     return a.exponent_ < b.exponent_ || (a.exponent_ == b.exponent_ && a.significand_ < b.significand_);
   }
 
-  static constexpr void MultiplyWide(std::uint64_t a, std::uint64_t b, std::uint64_t& high, std::uint64_t& low) {
+  [[gnu::always_inline]] static constexpr void MultiplyWide(std::uint64_t a, std::uint64_t b, std::uint64_t& high, std::uint64_t& low) {
 #if defined(__x86_64__) && !defined(VAREK_SOFT_EXTENDED_PORTABLE)
     const Wide product = Wide{a} * b;
     high = static_cast<std::uint64_t>(product >> 64);
@@ -344,7 +369,7 @@ class SoftExtended {
 
   // (high:low) / divisor for high < divisor and divisor >= 2^63, in two
   // 32-bit digits (long division with estimated digits).
-  static constexpr std::uint64_t DivideWide(std::uint64_t high, std::uint64_t low, std::uint64_t divisor,
+  [[gnu::noinline]] static constexpr std::uint64_t DivideWide(std::uint64_t high, std::uint64_t low, std::uint64_t divisor,
                                             std::uint64_t& remainder) {
     constexpr std::uint64_t Base = std::uint64_t{1} << 32;
     const std::uint64_t d1 = divisor >> 32, d0 = divisor & 0xffffffff;
@@ -368,7 +393,7 @@ class SoftExtended {
   }
 
   // Rounds (high:low) * 2^(exponent - 63), high normalised, low the bits below.
-  static constexpr SoftExtended Round(std::uint32_t sign, std::int32_t exponent, std::uint64_t high,
+  [[gnu::always_inline]] static constexpr SoftExtended Round(std::uint32_t sign, std::int32_t exponent, std::uint64_t high,
                                       std::uint64_t low) {
     if (static_cast<std::uint32_t>(exponent - MinExponent) > static_cast<std::uint32_t>(MaxExponent - MinExponent))
         [[unlikely]]
@@ -387,7 +412,7 @@ class SoftExtended {
 
   // Above the range: infinity. Below it: rounded on the grid of the
   // denormals, 2^-16445, and stored normalised.
-  static constexpr SoftExtended RoundOutOfRange(std::uint32_t sign, std::int32_t exponent, std::uint64_t high,
+  [[gnu::noinline]] static constexpr SoftExtended RoundOutOfRange(std::uint32_t sign, std::int32_t exponent, std::uint64_t high,
                                                 std::uint64_t low) {
     if (exponent > MaxExponent) return Infinity(sign);
     const std::int32_t drop = MinExponent - exponent;  // bits of high that fall below the grid
@@ -418,11 +443,11 @@ class SoftExtended {
     return v;
   }
 
-  static constexpr SoftExtended AddMagnitudes(const SoftExtended& a, const SoftExtended& b, std::uint32_t sign) {
+  [[gnu::always_inline]] static constexpr SoftExtended AddMagnitudes(const SoftExtended& a, const SoftExtended& b, std::uint32_t sign) {
     if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]] {
+      if (a.IsFinite() && b.IsFinite()) return a.IsZero() ? b : a;  // a zero of the same sign: the other
       if (a.IsNan() || b.IsNan()) return Nan();
-      if (a.IsInfinity() || b.IsInfinity()) return Infinity(sign);
-      return a.IsZero() ? b : a;
+      return Infinity(sign);
     }
     const SoftExtended& big = a.exponent_ >= b.exponent_ ? a : b;
     const SoftExtended& small = a.exponent_ >= b.exponent_ ? b : a;
@@ -452,13 +477,12 @@ class SoftExtended {
     return Round(sign, exponent, high, low);
   }
 
-  static constexpr SoftExtended SubtractMagnitudes(const SoftExtended& a, const SoftExtended& b) {
+  [[gnu::always_inline]] static constexpr SoftExtended SubtractMagnitudes(const SoftExtended& a, const SoftExtended& b) {
     if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]] {
+      if (a.IsFinite() && b.IsFinite()) return !a.IsZero() ? a : b.IsZero() ? Zero(0) : b;  // x - 0, 0 - x, 0 - 0
       if (a.IsNan() || b.IsNan()) return Nan();
       if (a.IsInfinity()) return b.IsInfinity() ? Nan() : a;
-      if (b.IsInfinity()) return b;
-      if (a.IsZero()) return b.IsZero() ? Zero(0) : b;
-      return a;
+      return b;
     }
     const bool a_bigger = MagnitudeLess(b, a);
     const SoftExtended& big = a_bigger ? a : b;
@@ -503,13 +527,13 @@ class SoftExtended {
     return Round(big.sign_, exponent, high, low);
   }
 
-  static constexpr SoftExtended MultiplySpecial(const SoftExtended& a, const SoftExtended& b, std::uint32_t sign) {
+  [[gnu::noinline]] static constexpr SoftExtended MultiplySpecial(const SoftExtended& a, const SoftExtended& b, std::uint32_t sign) {
     if (a.IsNan() || b.IsNan()) return Nan();
     if (a.IsInfinity() || b.IsInfinity()) return a.IsZero() || b.IsZero() ? Nan() : Infinity(sign);
     return Zero(sign);
   }
 
-  static constexpr SoftExtended DivideSpecial(const SoftExtended& a, const SoftExtended& b, std::uint32_t sign) {
+  [[gnu::noinline]] static constexpr SoftExtended DivideSpecial(const SoftExtended& a, const SoftExtended& b, std::uint32_t sign) {
     if (a.IsNan() || b.IsNan()) return Nan();
     if (a.IsInfinity()) return b.IsInfinity() ? Nan() : Infinity(sign);
     if (b.IsInfinity()) return Zero(sign);

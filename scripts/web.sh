@@ -10,15 +10,19 @@
 #           (MODULARIZE, createVarek(), for a Web Worker) built from web/*.cpp
 #   scripts/web.sh install   only install what is missing
 #   scripts/web.sh twin [N]  the Node twin against varek-paths on N random
-#                            settings (default 3000) and every edge setting
+#                            settings (default 3000) and all 500 combinations
+#                            of the edge values (scripts/web.sh test: 300
+#                            random settings and each edge value)
 #   scripts/web.sh serve [PORT]  serve build/web/site on http://127.0.0.1:PORT/
 #                            (default 8000; builds the site first if needed)
-#   scripts/web.sh test      build, then the page in headless chromium against
-#                            varek-render (tests/web/page.test.mjs)
+#   scripts/web.sh test      build, then the Node twin (300 random settings and
+#                            each edge value) and the page in headless chromium
+#                            against varek-render (tests/web/page.test.mjs)
 #
+# Also built: build/web/arithmetic-timing.js (node it: the worst case of the
+# integration and single extended operations, as bench/web's native builds).
 # Folders: build/web-native (native build of the angle-table generator and
-# varek-paths), build/web/cmake (emscripten build). The page's own commands
-# (serve, test) are added to the dispatch at the end.
+# varek-paths), build/web/cmake (emscripten build, web/CMakeLists.txt).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -86,6 +90,13 @@ build_all() {
   copy_site
 }
 
+# The Node twin against varek-paths: $1 random settings and the edge
+# settings ("cover": each edge value; "all": every combination of them).
+test_twin() {
+  bash tests/web/paths_twin_test.sh "$native_build/tools/paths/varek-paths" \
+    "node $web_output/varek-paths.js" "$1" 20261208 "$2"
+}
+
 # The page in headless chromium; its reference pictures come from varek-render.
 test_page() {
   build_all
@@ -104,12 +115,8 @@ command="${1:-build}"
 case "$command" in
   build) build_all ;;
   install) install_missing ;;
-  twin)
-    build_all
-    bash tests/web/paths_twin_test.sh "$native_build/tools/paths/varek-paths" \
-      "node $web_output/varek-paths.js" "${1:-3000}"
-    ;;
+  twin) build_all; test_twin "${1:-3000}" all ;;
   serve) serve_site "$@" ;;
-  test) test_page ;;
+  test) test_twin 300 cover; test_page ;;
   *) echo "usage: scripts/web.sh [build|install|twin [N]|serve [PORT]|test]" >&2; exit 2 ;;
 esac

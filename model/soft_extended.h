@@ -81,7 +81,7 @@ class SoftExtended {
       exponent_ = NanExponent;
       return;
     }
-    if (value < 0) {
+    if (__builtin_copysignl(1.0L, value) < 0) {  // also -0
       sign_ = 1;
       value = -value;
     }

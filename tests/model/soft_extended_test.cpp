@@ -33,6 +33,7 @@ long double FromBits(Bits b) {
 // Hexadecimal literals and their bit patterns are exact in constant evaluation.
 static_assert(SoftExtended(0x1.999999999999999ap-2L).ToBits() == Bits{0xcccccccccccccccd, 0x3ffd});
 static_assert(SoftExtended(-0x1p-16445L).ToBits() == Bits{1, 0x8000});  // smallest denormal
+static_assert(SoftExtended(-0.0L).ToBits() == Bits{0, 0x8000});
 static_assert((SoftExtended(1) / SoftExtended(3)).ToBits() == Bits{0xaaaaaaaaaaaaaaab, 0x3ffd});
 
 // Operands of one row: sign, biased exponent in [low, high] (0 gives a

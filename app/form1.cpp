@@ -52,6 +52,7 @@ TForm1::TForm1()
   LoadPictures();
 
   AttachHandlers();
+  BuildProtocol();
   FormCreate(this);
 }
 

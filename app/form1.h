@@ -17,6 +17,7 @@
 namespace varek {
 
 class Simulation;
+class ProtocolWindow;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -59,6 +60,12 @@ class TForm1 : public QWidget {
   void Button2Click(QObject* Sender);
 
   bool Activated() const { return activated_; }
+
+  // The measurement protocol: its window, the button that opens it (below the
+  // right column) and Ctrl+M.
+  void ShowProtocol();
+  TButton* ProtocolButton = nullptr;
+  ProtocolWindow* Protocol = nullptr;
 
   // Directly on the window, bottom to top.
   TPaintBox* PaintBox1 = nullptr;
@@ -137,6 +144,7 @@ class TForm1 : public QWidget {
   void LoadPictures();
   void AttachHandlers();
   void ActivateOnce();
+  void BuildProtocol();
   // Draws the deflection plot for the settings in force and shows it.
   void DrawDeflectionSignal();
 

@@ -3,19 +3,18 @@
 #include <QLocale>
 #include <charconv>
 
-#include "model/extended.h"
+#include "model/constants.h"
 
 namespace varek {
 
 namespace {
-constexpr Extended kMilliamperesPerAmpere = 1000.0L;
 constexpr int kGeneralDigits = 15;  // significant digits of the general number format
 }  // namespace
 
 QString IntegerText(int value) { return QString::number(value); }
 
 QString CoilCurrentText(int milliamperes) {
-  const Extended amperes = static_cast<Extended>(milliamperes) / kMilliamperesPerAmpere;
+  const Extended amperes = static_cast<Extended>(milliamperes) / MilliampsPerAmp;
   // to_chars ignores the C locale, which the application object sets from the environment.
   char text[64];
   const auto written =

@@ -5,11 +5,11 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build
-  qt6-base-dev libjpeg62-turbo-dev
+  qt6-base-dev qt6-svg-dev qt6-translations-l10n libjpeg62-turbo-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2 fontconfig
   xvfb xauth xdotool x11-apps imagemagick
-  valgrind
+  valgrind poppler-utils
 )
 
 missing=()

@@ -21,10 +21,7 @@ cmake --build --preset release -j "$jobs"
 ctest --preset release -j "$jobs"
 
 echo "== sanitizer build (ASan + UBSan) =="
-# No fake stacks: the soak test measures the real call-stack depth.
-export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:detect_stack_use_after_return=0"
-export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
-export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+# The test preset sets the sanitizer options and the leak suppressions.
 cmake --preset asan
 cmake --build --preset asan -j "$jobs"
 ctest --preset asan -j "$jobs"

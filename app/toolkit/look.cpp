@@ -5,6 +5,7 @@
 #include <QFontInfo>
 #include <QPalette>
 #include <QStyleFactory>
+#include <QTranslator>
 #include <QWidget>
 #include <cstdio>
 
@@ -41,7 +42,18 @@ void SetTextColour(QWidget* widget, const QColor& text) {
   widget->setPalette(palette);
 }
 
+void InstallGermanQtTexts() {
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (translator->load(QStringLiteral(":/translations/qtbase_de.qm"))) {
+    QCoreApplication::installTranslator(translator);
+  } else {
+    std::fprintf(stderr, "varek-em: Qt's German texts cannot be loaded; menus stay English.\n");
+    delete translator;
+  }
+}
+
 bool SetUpApplicationLook() {
+  InstallGermanQtTexts();
   QApplication::setStyle(QStyleFactory::create("Fusion"));
   const QFont font = DefaultFont();
   QApplication::setFont(font);

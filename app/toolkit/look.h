@@ -19,7 +19,11 @@ QFont DefaultFont();
 void SetBackgroundColour(QWidget* widget, const QColor& background);
 void SetTextColour(QWidget* widget, const QColor& text);
 
-// Fusion style and the 11-px default font for the whole application. Returns
+// Qt's own texts (context menus, standard dialogs) in German, whatever the
+// user's locale.
+void InstallGermanQtTexts();
+
+// Qt's German texts, Fusion style and the 11-px default font for the whole application. Returns
 // false, after one line on stderr, if no font can be found: Qt would then draw
 // every text as empty boxes without a word.
 bool SetUpApplicationLook();

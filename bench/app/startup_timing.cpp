@@ -24,7 +24,6 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "app/recompute_chain.h"
 #include "app/toolkit/look.h"
 
 namespace {
@@ -57,13 +56,13 @@ class FirstPaint : public QObject {
 
  private:
   void ShowSceneAndQuit() {
-    if (!form_.Activated() || varek::ChainRunning()) {
+    if (!form_.Activated() || form_.chain().Running()) {
       QTimer::singleShot(kSettlePollMs, [this] { ShowSceneAndQuit(); });
       return;
     }
     if (form_.Panel4->isVisible()) form_.Button14->click();
     QTimer::singleShot(kSettlePollMs, [this] {
-      if (varek::ChainRunning() || form_.PaintBox1->PaintHandlerPending()) {
+      if (form_.chain().Running() || form_.PaintBox1->PaintHandlerPending()) {
         QTimer::singleShot(kSettlePollMs, [this] { ShowSceneAndQuit(); });
         return;
       }

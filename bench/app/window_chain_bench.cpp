@@ -12,12 +12,8 @@
 #include <memory>
 
 #include "app/form1.h"
-#include "app/qt_message_pump.h"
-#include "app/recompute_chain.h"
 #include "app/toolkit/look.h"
-#include "model/plain_controls.h"
-#include "model/scene.h"
-#include "model/trajectories.h"
+#include "model/model.h"
 
 namespace varek {
 namespace {
@@ -37,13 +33,12 @@ void Settle() {
   do {
     QCoreApplication::processEvents();
     QTest::qWait(5);
-  } while (ChainRunning() || window->PaintBox1->PaintHandlerPending() || !window->Activated());
+  } while (window->chain().Running() || window->PaintBox1->PaintHandlerPending() || !window->Activated());
 }
 
 // A fresh, visible window with the scene uncovered and the case's settings.
 void OpenWindow(const Case& c) {
   window.reset();
-  ResetScene();
   window = std::make_unique<TForm1>();
   window->show();
   if (!QTest::qWaitForWindowExposed(window.get())) std::fprintf(stderr, "window was not exposed\n");
@@ -62,12 +57,12 @@ void BM_ScrollBar4Chain(benchmark::State& state) {
   const Case& c = kCases[state.range(0)];
   OpenWindow(c);
   int step = 0;
-  const long passes = PumpPasses();
+  const long passes = window->pump().Passes();
   for (auto _ : state) {
     window->ScrollBar4->setValue(c.voltage + (++step & 1));
   }
   state.counters["event_loop_passes_per_chain"] =
-      static_cast<double>(PumpPasses() - passes) / static_cast<double>(state.iterations());
+      static_cast<double>(window->pump().Passes() - passes) / static_cast<double>(state.iterations());
   Settle();
   state.SetLabel(c.alternating ? "alternating" : "steady");
 }
@@ -87,31 +82,22 @@ void BM_ScrollBar1Redraw(benchmark::State& state) {
 }
 BENCHMARK(BM_ScrollBar1Redraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// The same computations without a window: InitApparatus and
-// ComputeTrajectories over plain values and a pump that does nothing.
+// The same computations without a window: a model of its own, no pump;
+// ComputeTrajectories includes InitApparatus.
 void BM_BareComputeTrajectories(benchmark::State& state) {
   const Case& c = kCases[state.range(0)];
   window.reset();
-  ResetScene();
-  PlainControls controls;
-  controls.voltage = c.voltage;
-  controls.deflection_on = true;
-  controls.steady = !c.alternating;
-  controls.amplitude = c.amplitude;
-  IdlePump pump;
-  BindControls(&controls);
-  BindMessagePump(&pump);
-  StartUpModel();
-  BuildCoilAndRings();
+  Settings settings;
+  settings.deflection_on = true;
+  settings.steady = !c.alternating;
+  settings.amplitude = c.amplitude;
+  Model model(settings);
   int step = 0;
   for (auto _ : state) {
-    controls.voltage = c.voltage + (++step & 1);
-    InitApparatus();
-    ComputeTrajectories();
-    benchmark::DoNotOptimize(TrajectoryCount[1]);
+    settings.voltage = c.voltage + (++step & 1);
+    model.ComputeTrajectories(settings);
+    benchmark::DoNotOptimize(model.scene().TrajectoryCount[1]);
   }
-  BindControls(nullptr);
-  BindMessagePump(nullptr);
   state.SetLabel(c.alternating ? "alternating" : "steady");
 }
 BENCHMARK(BM_BareComputeTrajectories)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -129,12 +115,10 @@ void BM_VoltageDragPictures(benchmark::State& state) {
   for (auto _ : state) {
     TScrollBar* bar = window->ScrollBar4;
     const int presented = window->PaintBox1->PresentCount();
-    const int passes = CountsOfChain().full_passes;
+    const int passes = window->chain().Counts().full_passes;
     int direction = 1;
     int moves = 0;
     QTimer drag;
-    // The timer only posts each move, as the window system posts mouse
-    // moves: a timer whose own callback ran the chain would not fire inside it.
     // The timer only posts each move, as the window system posts mouse
     // moves: a timer whose own callback ran the chain would not fire inside
     // it. While moves keep coming the chain keeps running pass after pass, so
@@ -165,14 +149,14 @@ void BM_VoltageDragPictures(benchmark::State& state) {
     bar->setSliderDown(false);
     seconds += clock.nsecsElapsed() / 1e9;
     pictures += window->PaintBox1->PresentCount() - presented;
-    full += CountsOfChain().full_passes - passes;
+    full += window->chain().Counts().full_passes - passes;
     steps += moves;
     Settle();
   }
   state.counters["pictures_per_s"] = pictures / seconds;
   state.counters["computations_per_s"] = full / seconds;
   state.counters["thumb_steps_per_s"] = steps / seconds;
-  state.counters["max_pump_depth"] = MaxPumpDepth();
+  state.counters["max_pump_depth"] = window->pump().MaxDepth();
 }
 BENCHMARK(BM_VoltageDragPictures)->Iterations(1)->Unit(benchmark::kMillisecond);
 

@@ -4,53 +4,31 @@
 // screen filled.
 #include <benchmark/benchmark.h>
 
-#include "model/plain_controls.h"
-#include "model/scene.h"
-#include "model/trajectories.h"
-#include "render/scene_renderer.h"
+#include "render/simulation.h"
 
 namespace varek {
 namespace {
 
-PlainControls controls;
-IdlePump pump;
-
-void StartUp() {
-  ResetScene();
-  BindControls(&controls);
-  BindMessagePump(&pump);
-  StartUpModel();
-  BuildCoilAndRings();
-  CreateBackBuffer(SceneWidth, SceneHeight);
-  InitApparatus();
-}
-
 void BM_RenderSceneStartUp(benchmark::State& state) {
-  controls = PlainControls{};
-  StartUp();
-  for (auto _ : state) {
-    RenderScene();
-    benchmark::DoNotOptimize(BackBuffer.pixels.data());
-  }
+  const Settings settings;
+  Simulation simulation(settings);
+  for (auto _ : state) benchmark::DoNotOptimize(simulation.RenderScene(settings).pixels.data());
 }
 BENCHMARK(BM_RenderSceneStartUp);
 
 void BM_RenderSceneHeaviest(benchmark::State& state) {
-  controls = PlainControls{};
-  controls.voltage = 50;
-  controls.deflection_on = true;
-  controls.steady = false;
-  controls.amplitude = 10;
-  controls.current = 502;  // mA: two turns of the helix on the way to the screen
-  StartUp();
-  ComputeTrajectories();
-  CoilVisible = true;
-  state.counters["samples1"] = TrajectoryCount[1];
-  state.counters["samples2"] = TrajectoryCount[2];
-  for (auto _ : state) {
-    RenderScene();
-    benchmark::DoNotOptimize(BackBuffer.pixels.data());
-  }
+  Settings settings;
+  settings.voltage = 50;
+  settings.deflection_on = true;
+  settings.steady = false;
+  settings.amplitude = 10;
+  settings.current = 502;  // mA: two turns of the helix on the way to the screen
+  settings.coil_visible = true;
+  Simulation simulation(settings);
+  simulation.ComputeTrajectories(settings);
+  state.counters["samples1"] = simulation.scene().TrajectoryCount[1];
+  state.counters["samples2"] = simulation.scene().TrajectoryCount[2];
+  for (auto _ : state) benchmark::DoNotOptimize(simulation.RenderScene(settings).pixels.data());
 }
 BENCHMARK(BM_RenderSceneHeaviest);
 

@@ -2,12 +2,8 @@
 // message pump of a running computation.
 #include <QTest>
 #include <QTimer>
-#include <QRadioButton>
 #include <functional>
 
-#include "app/qt_message_pump.h"
-#include "app/recompute_chain.h"
-#include "model/scene.h"
 #include "window_driver.h"
 
 namespace varek::testing {
@@ -19,41 +15,32 @@ class ChainTest : public WindowTest {
   // `start` begins, and records where it ran.
   void DuringComputation(const std::function<void()>& start, const std::function<void()>& inside) {
     QTimer::singleShot(0, [&, inside] {
-      ran_inside = ChainRunning();
-      depth_inside = PumpDepth();
+      ran_inside = form->chain().Running();
+      depth_inside = form->pump().Depth();
       inside();
     });
     start();
     Settle();
   }
 
-  // TrajectoryTotal of every scene drawn while the kind of voltage is
-  // switched from inside a 50- or 51-V computation of the other kind.
-  std::vector<int> PathCountsDrawnWhileSwitching(QRadioButton* from, QRadioButton* to) {
-    Click(form->Wechselspannung);  // leaves a path 2 behind
-    Click(from);
-    Settle();
-    shown.clear();
-    const int slowest = form->ScrollBar4->Position() == 50 ? 51 : 50;  // must be a change
-    DuringComputation([&] { form->ScrollBar4->SetPosition(slowest); }, [&] { Click(to); });
-    EXPECT_TRUE(ran_inside);
-    std::vector<int> totals;
-    for (const Shown& s : shown) {
-      if (s.what == "scene") totals.push_back(s.trajectory_total);
-    }
-    return totals;
-  }
-
   bool ran_inside = false;
   int depth_inside = 0;
 };
 
+struct Change {
+  const char* name;
+  std::function<void(TForm1&)> apply;
+};
+
+std::vector<Vec3i> EndsOf(const StoredPaths& stored) {
+  std::vector<Vec3i> ends;
+  for (const auto& path : stored.paths) ends.push_back(path.empty() ? Vec3i{} : path.back());
+  return ends;
+}
+
 TEST_F(ChainTest, StoredPathsMatchAFreshComputationAfterEverySettingsChange) {
   ShowScene();
-  const struct {
-    const char* change;
-    std::function<void(TForm1&)> apply;
-  } changes[] = {
+  const Change changes[] = {
       {"voltage 500 V", [](TForm1& f) { f.ScrollBar4->SetPosition(500); }},
       {"current 1.234 A", [](TForm1& f) { f.ScrollBar7->SetPosition(1234); }},
       {"deflection on", [](TForm1& f) { Click(f.AblenkEin); }},
@@ -65,40 +52,76 @@ TEST_F(ChainTest, StoredPathsMatchAFreshComputationAfterEverySettingsChange) {
       {"voltage 2000 V", [](TForm1& f) { f.ScrollBar4->SetPosition(2000); }},
   };
   for (const auto& c : changes) {
-    const int passes = CountsOfChain().full_passes;
+    const int passes = FullPasses();
     c.apply(*form);
     Settle();
-    EXPECT_EQ(CountsOfChain().full_passes, passes + 1) << c.change;
-    EXPECT_EQ(CurrentPaths(), FreshPaths()) << c.change;
+    EXPECT_EQ(FullPasses(), passes + 1) << c.name;
+    EXPECT_EQ(CurrentPaths(), FreshPaths()) << c.name;
   }
 }
 
-TEST_F(ChainTest, ChangeInsideTheMessagePumpRunsAfterTheCurrentPass) {
+// A computation integrates the settings it started with: a change made inside
+// its pump neither starts its second path at another voltage, nor bends a
+// path half-way, nor draws a steady path with an old path 2; it comes with
+// the next pass. Readouts change at once.
+TEST_F(ChainTest, ChangeInsideTheMessagePumpReachesOnlyTheNextPass) {
   ShowScene();
-  Click(form->Wechselspannung);
-  Settle();
-  shown.clear();
-  const int passes = CountsOfChain().full_passes;
-  DuringComputation([&] { form->ScrollBar4->SetPosition(50); },
-                    [&] {
-                      form->ScrollBar7->SetPosition(1500);
-                      EXPECT_EQ(form->Edit5->text(), "1.5") << "readouts change at once";
-                    });
-  EXPECT_TRUE(ran_inside);
-  EXPECT_EQ(depth_inside, 1);
-  EXPECT_EQ(MaxPumpDepth(), 1);
-  EXPECT_EQ(CountsOfChain().full_passes, passes + 2);
-  ASSERT_EQ(shown.size(), 2u) << "one picture per finished computation";
-  EXPECT_EQ(shown[0].full_passes, passes + 1);
-  EXPECT_EQ(shown[1].full_passes, passes + 2);
-  EXPECT_EQ(CurrentPaths(), FreshPaths());
+  Click(form->AblenkEin);
+  form->ScrollBar3->SetPosition(10);
+  const std::vector<Vec3i> pair = {{314, -3, -2}, {314, 3, 2}};  // 1200 V, 1 A
+  const struct {
+    Change inside;
+    TRadioButton* TForm1::*running_kind;
+    std::vector<Vec3i> first_ends;
+  } rows[] = {
+      {{"voltage 50 V",
+        [](TForm1& f) {
+          f.ScrollBar4->SetPosition(50);
+          EXPECT_EQ(f.Edit1->text(), "50");
+        }},
+       &TForm1::Wechselspannung, pair},
+      {{"current 2 A",
+        [](TForm1& f) {
+          f.ScrollBar7->SetPosition(2000);
+          EXPECT_EQ(f.Edit5->text(), "2");
+        }},
+       &TForm1::Wechselspannung, pair},
+      {{"steady", [](TForm1& f) { Click(f.Gleichspannung); }}, &TForm1::Wechselspannung, pair},
+      {{"alternating", [](TForm1& f) { Click(f.Wechselspannung); }}, &TForm1::Gleichspannung, {pair[0]}},
+  };
+  for (const auto& [c, running_kind, first_ends] : rows) {
+    Click((*form).*running_kind);
+    form->ScrollBar4->SetPosition(1200);
+    form->ScrollBar7->SetPosition(0);
+    Settle();
+    shown.clear();
+    form->pump().ResetMaxDepth();
+    const int passes = FullPasses();
+    Settings started;
+    DuringComputation([&] { form->ScrollBar7->SetPosition(1000); },
+                      [&] {
+                        started = form->CurrentSettings();
+                        c.apply(*form);
+                      });
+    std::erase_if(shown, [](const Shown& s) { return s.what != "scene"; });
+    EXPECT_TRUE(ran_inside) << c.name;
+    EXPECT_EQ(depth_inside, 1) << c.name;
+    EXPECT_EQ(form->pump().MaxDepth(), 1) << c.name;
+    EXPECT_EQ(FullPasses(), passes + 2) << c.name;
+    ASSERT_EQ(shown.size(), 2u) << c.name << ": one picture per finished computation";
+    EXPECT_EQ(shown[0].full_passes, passes + 1) << c.name;
+    EXPECT_EQ(shown[0].paths, PathsFor(started)) << c.name;
+    EXPECT_EQ(EndsOf(shown[0].paths), first_ends) << c.name;
+    EXPECT_EQ(shown[1].full_passes, passes + 2) << c.name;
+    EXPECT_EQ(shown[1].paths, FreshPaths()) << c.name;
+  }
 }
 
 TEST_F(ChainTest, DraggedThumbInsideAComputationCoalescesIntoOneMorePass) {
   ShowScene();
   Click(form->Wechselspannung);
   Settle();
-  const int passes = CountsOfChain().full_passes;
+  const int passes = FullPasses();
   int steps = 0;
   QTimer drag;
   drag.setInterval(0);
@@ -111,21 +134,9 @@ TEST_F(ChainTest, DraggedThumbInsideAComputationCoalescesIntoOneMorePass) {
   Settle();
   EXPECT_EQ(form->ScrollBar7->Position(), 40);
   EXPECT_EQ(form->Edit5->text(), "0.04");
-  EXPECT_EQ(MaxPumpDepth(), 1);
-  EXPECT_EQ(CountsOfChain().full_passes, passes + 2)
+  EXPECT_EQ(form->pump().MaxDepth(), 1);
+  EXPECT_EQ(FullPasses(), passes + 2)
       << "all 40 steps come within the first computation; one more pass follows them";
-  EXPECT_EQ(CurrentPaths(), FreshPaths());
-}
-
-TEST_F(ChainTest, SwitchInsideAComputationDrawsThePathsOfOneComputation) {
-  ShowScene();
-  EXPECT_EQ(PathCountsDrawnWhileSwitching(form->Gleichspannung, form->Wechselspannung),
-            (std::vector<int>{1, 2}))
-      << "the steady computation is drawn with its one path, not with an old path 2";
-  EXPECT_EQ(CurrentPaths(), FreshPaths());
-  EXPECT_EQ(PathCountsDrawnWhileSwitching(form->Wechselspannung, form->Gleichspannung),
-            (std::vector<int>{2, 1}))
-      << "the alternating computation is drawn with both its paths";
   EXPECT_EQ(CurrentPaths(), FreshPaths());
 }
 
@@ -133,12 +144,14 @@ TEST_F(ChainTest, EndeInsideAComputationStopsThePathAndStartsNoOtherPass) {
   ShowScene();
   Click(form->Wechselspannung);
   Settle();
-  const int passes = CountsOfChain().full_passes;
+  const int passes = FullPasses();
+  Settings started;
   // As in the running program: the computation starts from the event loop,
   // and the loop ends once the chain is back in it.
   QTimer::singleShot(0, [&] {
     DuringComputation([&] { form->ScrollBar4->SetPosition(50); },
                       [&] {
+                        started = form->CurrentSettings();
                         form->ScrollBar7->SetPosition(100);  // would need another pass
                         QTest::mouseClick(form->Button2, Qt::LeftButton);
                       });
@@ -146,11 +159,15 @@ TEST_F(ChainTest, EndeInsideAComputationStopsThePathAndStartsNoOtherPass) {
   EXPECT_EQ(RunEventLoop(), 0) << "the loop ended because the window closed";
   EXPECT_TRUE(ran_inside);
   EXPECT_FALSE(form->isVisible());
-  EXPECT_EQ(CountsOfChain().full_passes, passes + 1);
-  EXPECT_EQ(TrajectoryCount[1], 1) << "path 1 ended at the sample of the pump that ran ENDE";
-  EXPECT_GT(TrajectoryCount[2], 100) << "path 2 starts afresh and runs in full";
+  EXPECT_EQ(FullPasses(), passes + 1);
+  const StoredPaths stored = CurrentPaths();
+  const StoredPaths full = PathsFor(started);
+  ASSERT_EQ(stored.total, 2);
+  EXPECT_EQ(stored.paths[0], std::vector<Vec3i>{full.paths[0][0]})
+      << "path 1 ended at the sample of the pump that ran ENDE";
+  EXPECT_EQ(stored.paths[1], full.paths[1]) << "path 2 starts afresh and runs in full";
   form->ScrollBar4->SetPosition(60);
-  EXPECT_EQ(CountsOfChain().full_passes, passes + 1) << "a closing window computes no more";
+  EXPECT_EQ(FullPasses(), passes + 1) << "a closing window computes no more";
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/recompute_chain.h"
-#include "model/scene.h"
 #include "window_driver.h"
 
 namespace varek::testing {
@@ -22,7 +20,7 @@ TEST_F(HandlerTest, ReadoutsAfterStartUp) {
   EXPECT_EQ(form->Edit1->text(), "1200");
   EXPECT_EQ(form->Edit7->text(), "5");
   EXPECT_EQ(form->Edit8->text(), "25");
-  EXPECT_EQ(CountsOfChain().full_passes, 1) << "the first activation computed once";
+  EXPECT_EQ(FullPasses(), 1) << "the first activation computed once";
 }
 
 TEST_F(HandlerTest, ViewPresets) {
@@ -32,14 +30,14 @@ TEST_F(HandlerTest, ViewPresets) {
   EXPECT_EQ(form->Edit7->text(), "0");
   EXPECT_EQ(form->Edit8->text(), "90");
   EXPECT_EQ(Count(shown, "scene"), 2) << "each scroll bar that moved redraws once";
-  const int passes = CountsOfChain().full_passes;
+  const int passes = FullPasses();
   Click(form->Button3);
   EXPECT_EQ(Count(shown, "scene"), 2) << "nothing moved, nothing drawn";
   Click(form->Button5);  // "von der Seite": only ScrollBar2 moves
   EXPECT_EQ(form->Edit7->text(), "0");
   EXPECT_EQ(form->Edit8->text(), "0");
   EXPECT_EQ(Count(shown, "scene"), 3);
-  EXPECT_EQ(CountsOfChain().full_passes, passes) << "view changes compute nothing";
+  EXPECT_EQ(FullPasses(), passes) << "view changes compute nothing";
 }
 
 TEST_F(HandlerTest, ScrollBarReadouts) {
@@ -62,7 +60,7 @@ TEST_F(HandlerTest, ScrollBarReadouts) {
     ((*form).*c.bar)->SetPosition(c.position);
     EXPECT_EQ(((*form).*c.edit)->text(), c.text);
   }
-  EXPECT_EQ(BeamSpeed, BeamSpeedFor(2000));
+  EXPECT_EQ(scene().BeamSpeed, BeamSpeedFor(2000)) << "the chain computed for the new voltage";
 }
 
 TEST_F(HandlerTest, CoilCurrentReadoutFollowsTheLocale) {
@@ -70,20 +68,6 @@ TEST_F(HandlerTest, CoilCurrentReadoutFollowsTheLocale) {
   form->ScrollBar7->SetPosition(1);
   QLocale::setDefault(QLocale::c());
   EXPECT_EQ(form->Edit5->text(), "0,001");
-}
-
-TEST_F(HandlerTest, DeflectionOnDrawsTheSignalBeforeRecomputing) {
-  ShowScene();
-  shown.clear();
-  const int passes = CountsOfChain().full_passes;
-  Click(form->AblenkEin);
-  EXPECT_TRUE(form->Panel11->isVisible());
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[0].what, "signal");
-  EXPECT_EQ(shown[0].full_passes, passes);
-  EXPECT_EQ(shown[1].what, "scene");
-  EXPECT_EQ(shown[1].full_passes, passes + 1);
-  EXPECT_EQ(FreshPaths(), CurrentPaths());
 }
 
 TEST_F(HandlerTest, DeflectionOffKeepsKindAndAmplitude) {
@@ -98,7 +82,7 @@ TEST_F(HandlerTest, DeflectionOffKeepsKindAndAmplitude) {
   EXPECT_EQ(form->ScrollBar3->Position(), 120);
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].what, "scene");
-  EXPECT_EQ(TrajectoryTotal, 2);
+  EXPECT_EQ(scene().TrajectoryTotal, 2);
   EXPECT_EQ(FreshPaths(), CurrentPaths());
   Click(form->AblenkEin);
   EXPECT_TRUE(form->Panel11->isVisible());
@@ -107,15 +91,17 @@ TEST_F(HandlerTest, DeflectionOffKeepsKindAndAmplitude) {
 
 TEST_F(HandlerTest, InformationPageChangesNothingElse) {
   ShowScene();
+  Click(form->AblenkEin);  // the plot shows
+  Settle();
   const StoredPaths paths = CurrentPaths();
   shown.clear();
-  const int passes = CountsOfChain().full_passes;
+  const int passes = FullPasses();
   Click(form->Button1);  // "Info"
   Settle();
   EXPECT_TRUE(form->Panel4->isVisible());
   EXPECT_TRUE(form->Button14->isVisible());
   EXPECT_TRUE(shown.empty());
-  EXPECT_EQ(CountsOfChain().full_passes, passes);
+  EXPECT_EQ(FullPasses(), passes);
   EXPECT_EQ(CurrentPaths(), paths);
   Click(form->Button14);  // "Weiter": the scene at once, the signal, then the uncovered paint
   EXPECT_FALSE(form->Panel4->isVisible());
@@ -124,22 +110,21 @@ TEST_F(HandlerTest, InformationPageChangesNothingElse) {
   EXPECT_EQ(shown[0].full_passes, passes);
   EXPECT_EQ(shown[1].what, "signal");
   Settle();
-  EXPECT_EQ(CountsOfChain().full_passes, passes + 1) << "uncovering repaints and recomputes";
+  EXPECT_EQ(FullPasses(), passes + 1) << "uncovering repaints and recomputes";
 }
 
 TEST_F(HandlerTest, WeiterAloneLeadsToTheComputedPictureWithoutAnyActivation) {
   // A window that is never activated (no window manager): the first
   // computation comes from uncovering the scene.
   form.reset();
-  ResetScene();
   form = std::make_unique<TForm1>();
-  EXPECT_EQ(TrajectoryTotal, 0);
+  EXPECT_EQ(scene().TrajectoryTotal, 0);
   form->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   QTest::mouseClick(form->Button14, Qt::LeftButton);
   Settle();
-  EXPECT_GE(CountsOfChain().full_passes, 1);
-  EXPECT_EQ(TrajectoryTotal, 1);
+  EXPECT_GE(FullPasses(), 1);
+  EXPECT_EQ(scene().TrajectoryTotal, 1);
   EXPECT_EQ(FreshPaths(), CurrentPaths());
 }
 
@@ -162,7 +147,7 @@ TEST_F(HandlerTest, DataPageAndSignalRedraw) {
 TEST_F(HandlerTest, ClickingTheSelectedRadioButtonFiresNothing) {
   ShowScene();
   shown.clear();
-  const int passes = CountsOfChain().full_passes;
+  const int passes = FullPasses();
   for (QAbstractButton* selected : std::initializer_list<QAbstractButton*>{
            form->AblenkAus, form->RadioButton1}) {
     Click(selected);
@@ -170,46 +155,53 @@ TEST_F(HandlerTest, ClickingTheSelectedRadioButtonFiresNothing) {
   }
   Settle();
   EXPECT_TRUE(shown.empty());
-  EXPECT_EQ(CountsOfChain().full_passes, passes);
+  EXPECT_EQ(FullPasses(), passes);
 }
 
 TEST_F(HandlerTest, ViewOptionsSetTheSceneAndRedrawOnly) {
   ShowScene();
   shown.clear();
-  const int passes = CountsOfChain().full_passes;
+  const int passes = FullPasses();
   Click(form->RadioButton2);
-  EXPECT_EQ(PathWidth, 2);
+  EXPECT_EQ(form->CurrentSettings().path_width, 2);
   Click(form->RadioButton1);
-  EXPECT_EQ(PathWidth, 1);
+  EXPECT_EQ(form->CurrentSettings().path_width, 1);
   Click(form->CheckBox5);
-  EXPECT_TRUE(CoilVisible);
+  EXPECT_TRUE(form->CurrentSettings().coil_visible);
   Click(form->CheckBox5);
-  EXPECT_FALSE(CoilVisible);
+  EXPECT_FALSE(form->CurrentSettings().coil_visible);
   Click(form->CheckBox1);
   EXPECT_EQ(Count(shown, "scene"), 5);
-  EXPECT_EQ(CountsOfChain().full_passes, passes);
+  EXPECT_EQ(FullPasses(), passes);
 }
 
-TEST_F(HandlerTest, SignalFollowsAmplitudeAndKind) {
+// Deflection on, amplitude and kind: each draws the signal, then recomputes.
+TEST_F(HandlerTest, SignalFollowsDeflectionAmplitudeAndKindBeforeRecomputing) {
   ShowScene();
-  Click(form->AblenkEin);
   shown.clear();
+  const int passes = FullPasses();
+  Click(form->AblenkEin);
+  EXPECT_TRUE(form->Panel11->isVisible());
   form->ScrollBar3->SetPosition(300);
   Click(form->Wechselspannung);
-  EXPECT_EQ(TrajectoryTotal, 2);
+  EXPECT_EQ(scene().TrajectoryTotal, 2);
   Click(form->Gleichspannung);
-  EXPECT_EQ(TrajectoryTotal, 1);
-  ASSERT_EQ(shown.size(), 6u);
-  for (int i = 0; i < 6; i += 2) {
+  EXPECT_EQ(scene().TrajectoryTotal, 1);
+  ASSERT_EQ(shown.size(), 8u);
+  for (int i = 0; i < 8; i += 2) {
     EXPECT_EQ(shown[i].what, "signal");
+    EXPECT_EQ(shown[i].full_passes, passes + i / 2);
     EXPECT_EQ(shown[i + 1].what, "scene");
+    EXPECT_EQ(shown[i + 1].full_passes, passes + i / 2 + 1);
   }
+  EXPECT_EQ(FreshPaths(), CurrentPaths());
   EXPECT_EQ(form->PaintBox2->Image().pixel(10, 25 - 20), qRgb(255, 0, 0))
       << "amplitude 300 puts the flat line 20 pixels above the zero row";
 }
 
 TEST_F(HandlerTest, EndeClosesTheWindowAndEndsTheEventLoop) {
   ShowScene();
+  const StoredPaths paths = CurrentPaths();
   bool clicked = false;
   QTimer::singleShot(0, [&] {
     clicked = true;
@@ -218,8 +210,8 @@ TEST_F(HandlerTest, EndeClosesTheWindowAndEndsTheEventLoop) {
   EXPECT_EQ(RunEventLoop(), 0) << "the loop ended because the window closed";
   EXPECT_TRUE(clicked);
   EXPECT_FALSE(form->isVisible());
-  EXPECT_EQ(StepCounter, 200000);
-  EXPECT_TRUE(ChainClosing());
+  EXPECT_EQ(CurrentPaths(), paths) << "with no computation running, ENDE stops nothing";
+  EXPECT_TRUE(form->chain().Closing());
 }
 
 }  // namespace

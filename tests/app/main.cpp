@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <cstring>
 
 #include "app/toolkit/look.h"
 
 int main(int argc, char* argv[]) {
+  // The window keeps its protocol in the user's data folder: never the real one.
+  QStandardPaths::setTestModeEnabled(true);
+  if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) qputenv("XDG_RUNTIME_DIR", VAREK_TEST_RUNTIME_DIR);
   ::testing::InitGoogleTest(&argc, argv);
   if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
   QApplication application(argc, argv);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QLocale>
 
 #include "app/readouts.h"
@@ -50,6 +51,21 @@ TEST(Readouts, CoilCurrentUsesTheLocaleDecimalSeparator) {
   EXPECT_EQ(CoilCurrentText(1), "0,001");
   EXPECT_EQ(CoilCurrentText(1500), "1,5");
   EXPECT_EQ(CoilCurrentText(3000), "3");
+}
+
+// The context menus that Qt itself gives a scroll bar and a readout, in the
+// English C locale the tests run in: German all the same.
+TEST(QtTexts, ContextMenusReadGermanInAnyLocale) {
+  const LocaleGuard english(QLocale::English);
+  const struct {
+    const char* context;
+    const char* english;
+    const char* german;
+  } cases[] = {{"QScrollBar", "Scroll here", "Hierher scrollen"},
+               {"QScrollBar", "Left edge", "Linker Rand"},
+               {"QLineEdit", "Select All", "Alles auswählen"}};
+  for (const auto& c : cases)
+    EXPECT_EQ(QCoreApplication::translate(c.context, c.english), QString::fromUtf8(c.german));
 }
 
 }  // namespace

@@ -1,16 +1,12 @@
 #include "window_driver.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QRadioButton>
-#include <QApplication>
 #include <QTest>
 #include <QTimer>
-
-#include "app/qt_message_pump.h"
-#include "app/recompute_chain.h"
-#include "model/scene.h"
-#include "model/trajectories.h"
 
 namespace varek::testing {
 
@@ -19,55 +15,85 @@ constexpr int kSettleLimitMs = 5000;
 constexpr int kIndicatorX = 6;  // inside the indicator of a check box or radio button
 }  // namespace
 
-StoredPaths CurrentPaths() {
+void PrintTo(const StoredPaths& stored, std::ostream* out) {
+  *out << stored.total << " paths ending at";
+  for (const std::vector<Vec3i>& path : stored.paths) {
+    *out << ' ' << path.size() << " samples ";
+    if (!path.empty()) PrintTo(path.back(), out);
+  }
+}
+
+StoredPaths PathsOf(const Scene& scene) {
   StoredPaths stored;
-  stored.total = TrajectoryTotal;
-  for (int p = 1; p <= TrajectoryTotal; ++p) {
+  stored.total = scene.TrajectoryTotal;
+  for (int p = 1; p <= scene.TrajectoryTotal; ++p) {
+    const Path& points = scene.TrajectoryPoints[p];
     std::vector<Vec3i> path;
-    for (int i = 1; i <= TrajectoryCount[p]; ++i) path.push_back(TrajectoryPoints[p][i]);
+    for (int i = 1; i <= scene.TrajectoryCount[p]; ++i) path.push_back(points[i]);
     stored.paths.push_back(std::move(path));
   }
   return stored;
 }
 
-struct WindowTest::Recorder : ScenePresenter, SignalPresenter {
-  explicit Recorder(WindowTest& test) : test_(test) {}
-  void PresentScene(const Bitmap& picture) override {
-    test_.shown.push_back({"scene", CountsOfChain().full_passes, TrajectoryTotal});
-    test_.form->PaintBox1->Present(picture);
+StoredPaths PathsFor(const Settings& settings) {
+  Model model(settings);
+  model.ComputeTrajectories(settings);
+  return PathsOf(model.scene());
+}
+
+// Lists every paint of a paint box that follows a presentation: the box
+// paints a presented picture at once, inside Present.
+struct WindowTest::Recorder : QObject {
+  explicit Recorder(WindowTest& test) : test_(test) {
+    test_.form->PaintBox1->installEventFilter(this);
+    test_.form->PaintBox2->installEventFilter(this);
+    Forget();
   }
-  void PresentSignal(const Bitmap& plot) override {
-    test_.shown.push_back({"signal", CountsOfChain().full_passes, TrajectoryTotal});
-    test_.form->PaintBox2->Present(plot);
+  // Presentations made so far are not listed.
+  void Forget() {
+    scenes_ = test_.form->PaintBox1->PresentCount();
+    signals_ = test_.form->PaintBox2->PresentCount();
   }
-  void Bind() {
-    BindScenePresenter(this);
-    BindSignalPresenter(this);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Paint) return false;
+    TForm1& form = *test_.form;
+    const int full_passes = form.chain().Counts().full_passes;
+    if (watched == form.PaintBox1 && form.PaintBox1->PresentCount() != scenes_) {
+      scenes_ = form.PaintBox1->PresentCount();
+      test_.shown.push_back({"scene", full_passes, test_.CurrentPaths()});
+    } else if (watched == form.PaintBox2 && form.PaintBox2->PresentCount() != signals_) {
+      signals_ = form.PaintBox2->PresentCount();
+      test_.shown.push_back({"signal", full_passes, {}});
+    }
+    return false;
   }
 
  private:
   WindowTest& test_;
+  int scenes_ = 0;
+  int signals_ = 0;
 };
 
 WindowTest::WindowTest() = default;
 WindowTest::~WindowTest() = default;
 
 void WindowTest::SetUp() {
-  ResetScene();
   form = std::make_unique<TForm1>();
   recorder_ = std::make_unique<Recorder>(*this);
-  recorder_->Bind();
   form->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   QTRY_VERIFY_WITH_TIMEOUT(form->Activated(), kSettleLimitMs);
   Settle();
-  ResetMaxPumpDepth();
+  form->pump().ResetMaxDepth();
+  recorder_->Forget();
   shown.clear();
 }
 
 void WindowTest::TearDown() {
-  form.reset();
   recorder_.reset();
+  form.reset();
 }
 
 void WindowTest::Click(QAbstractButton* button) {
@@ -82,7 +108,7 @@ void WindowTest::Settle() {
   do {
     QCoreApplication::processEvents();
     QTest::qWait(10);
-  } while ((ChainRunning() || form->PaintBox1->PaintHandlerPending()) &&
+  } while ((form->chain().Running() || form->PaintBox1->PaintHandlerPending()) &&
            timer.elapsed() < kSettleLimitMs);
   ASSERT_FALSE(form->PaintBox1->PaintHandlerPending());
 }
@@ -98,32 +124,6 @@ int WindowTest::RunEventLoop() {
 void WindowTest::ShowScene() {
   Click(form->Button14);
   Settle();
-}
-
-PlainControls WindowTest::SettingsOfWindow() const {
-  PlainControls settings;
-  settings.turn_axis = form->ScrollBar1->Position();
-  settings.turn_vertical = form->ScrollBar2->Position();
-  settings.amplitude = form->ScrollBar3->Position();
-  settings.voltage = form->ScrollBar4->Position();
-  settings.current = form->ScrollBar7->Position();
-  settings.deflection_on = form->AblenkEin->isChecked();
-  settings.steady = form->Gleichspannung->isChecked();
-  settings.see_through_screen = form->CheckBox1->isChecked();
-  return settings;
-}
-
-StoredPaths WindowTest::FreshPaths() {
-  PlainControls settings = SettingsOfWindow();
-  IdlePump pump;
-  BindControls(&settings);
-  BindMessagePump(&pump);
-  InitApparatus();
-  ComputeTrajectories();
-  StoredPaths fresh = CurrentPaths();
-  form->BindToModel();
-  recorder_->Bind();
-  return fresh;
 }
 
 }  // namespace varek::testing

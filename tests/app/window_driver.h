@@ -1,20 +1,26 @@
-// Driving the real window in tests: a fresh scene and window per test, clicks
-// where a user would click, waiting for the event loop to settle, and the
-// stored paths for comparison.
+// Driving the real window in tests: a fresh window per test, clicks where a
+// user would click, waiting for the event loop to settle, and the stored
+// paths for comparison.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "app/form1.h"
-#include "model/plain_controls.h"
+#include "model/scene.h"
 #include "model/vec3i.h"
-#include "render/deflection_signal.h"
-#include "render/scene_renderer.h"
+#include "render/simulation.h"
+
+namespace varek {
+inline void PrintTo(const Vec3i& p, std::ostream* out) {
+  *out << '(' << p.x << ", " << p.y << ", " << p.z << ')';
+}
+}  // namespace varek
 
 namespace varek::testing {
 
@@ -23,15 +29,19 @@ struct StoredPaths {
   std::vector<std::vector<Vec3i>> paths;  // paths 1..total, their valid samples
   friend bool operator==(const StoredPaths&, const StoredPaths&) = default;
 };
-StoredPaths CurrentPaths();
+void PrintTo(const StoredPaths& stored, std::ostream* out);
+StoredPaths PathsOf(const Scene& scene);
+// The paths a simulation of its own computes for `settings`.
+StoredPaths PathsFor(const Settings& settings);
 
-// What the window shows, in the order it was shown: "scene" (with the number
-// of full computations finished by then and TrajectoryTotal at that moment)
-// or "signal".
+// What the window painted from a presentation, in the order it was painted:
+// "scene" (with the number of full computations finished by then and the
+// stored paths it was drawn from) or "signal". A picture presented into a
+// hidden paint box is not painted and not listed.
 struct Shown {
   std::string what;
   int full_passes = 0;
-  int trajectory_total = 0;
+  StoredPaths paths;
 };
 
 class WindowTest : public ::testing::Test {
@@ -52,10 +62,11 @@ class WindowTest : public ::testing::Test {
   // "Weiter" and everything it leads to.
   void ShowScene();
 
-  PlainControls SettingsOfWindow() const;
-  // The paths a fresh computation gives for the window's present settings;
-  // the window's bindings are restored afterwards.
-  StoredPaths FreshPaths();
+  const Scene& scene() const { return form->simulation().scene(); }
+  StoredPaths CurrentPaths() const { return PathsOf(scene()); }
+  // The paths a fresh computation gives for the window's present settings.
+  StoredPaths FreshPaths() const { return PathsFor(form->CurrentSettings()); }
+  int FullPasses() const { return form->chain().Counts().full_passes; }
 
   std::unique_ptr<TForm1> form;
   std::vector<Shown> shown;

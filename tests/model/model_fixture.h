@@ -1,15 +1,13 @@
-// A scene started up as the window does it, over plain control values and a
-// message pump that counts its calls and can run a hook like a handler would.
+// A model started up as the window does it, with a message pump that counts
+// its calls and can run a hook like a handler would.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 
-#include "model/controls.h"
-#include "model/plain_controls.h"
-#include "model/scene.h"
-#include "model/trajectories.h"
+#include "model/model.h"
 
 namespace varek {
 
@@ -22,27 +20,26 @@ struct CountingPump : MessagePump {
   }
 };
 
+// The settings the paths depend on, in the order the tests list them.
+inline Settings Paths(int voltage, int current, bool deflection, bool steady, int amplitude = 200) {
+  Settings s;
+  s.voltage = voltage;
+  s.current = current;
+  s.deflection_on = deflection;
+  s.steady = steady;
+  s.amplitude = amplitude;
+  return s;
+}
+
 class ModelTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    BindControls(&controls);
-    BindMessagePump(&pump);
-    ResetScene();
-    StartUpModel();
-    BuildCoilAndRings();
-  }
-  void TearDown() override {
-    BindControls(nullptr);
-    BindMessagePump(nullptr);
-  }
-  // The head of the recomputation chain.
-  void Compute() {
-    InitApparatus();
-    ComputeTrajectories();
-  }
+  ModelTest() { model.SetMessagePump(&pump); }
+  void Compute() { model.ComputeTrajectories(settings); }
 
-  PlainControls controls;
+  Settings settings;
   CountingPump pump;
+  Model model{settings};
+  Scene& sc = model.mutable_scene();
 };
 
 inline Vec3i Point(int x, int y, int z) { return Vec3i{x, y, z}; }

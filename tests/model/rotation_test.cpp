@@ -20,55 +20,55 @@ TEST(ViewAngleTest, DegreesOfTheScrollBarsToRadians) {
 }
 
 TEST_F(RotationTest, ZeroAnglesKeepEveryPoint) {
-  controls.current = 1000;
-  controls.deflection_on = true;
-  controls.steady = false;
+  settings.current = 1000;
+  settings.deflection_on = true;
+  settings.steady = false;
   Compute();
-  RotateTrajectories(0, 0);
-  RotateApparatus(0, 0);
+  RotateTrajectories(sc, 0, 0);
+  RotateApparatus(sc, 0, 0);
   for (int p = 1; p <= 2; ++p)
-    for (int i = 1; i <= TrajectoryCount[p]; ++i)
-      ASSERT_EQ(TrajectoryView[p][i], TrajectoryPoints[p][i]) << p << "/" << i;
-  for (int i = 1; i <= CoilPointCount; ++i) ASSERT_EQ(CoilView[i], CoilPoints[i]) << i;
+    for (int i = 1; i <= sc.TrajectoryCount[p]; ++i)
+      ASSERT_EQ(sc.TrajectoryView[p][i], sc.TrajectoryPoints[p][i]) << p << "/" << i;
+  for (int i = 1; i <= CoilPointCount; ++i) ASSERT_EQ(sc.CoilView[i], sc.CoilPoints[i]) << i;
   for (int k = 1; k <= RingPointCount; ++k) {
-    ASSERT_EQ(ScreenRingView[k], ScreenRing[k]) << k;
-    ASSERT_EQ(RearRingView[k], RearRing[k]) << k;
+    ASSERT_EQ(sc.ScreenRingView[k], sc.ScreenRing[k]) << k;
+    ASSERT_EQ(sc.RearRingView[k], sc.RearRing[k]) << k;
   }
-  for (int c = 1; c <= PlateCornerCount; ++c) EXPECT_EQ(PlateView[c], PlatePoints[c]) << c;
-  for (int e = 1; e <= TubeEdgePointCount; ++e) EXPECT_EQ(TubeEdgeView[e], TubeEdgePoints[e]);
-  EXPECT_EQ(SourceView[1], SourcePoints[1]);
-  EXPECT_EQ(ScreenCentreView, ScreenCentre);
+  for (int c = 1; c <= PlateCornerCount; ++c) EXPECT_EQ(sc.PlateView[c], sc.PlatePoints[c]) << c;
+  for (int e = 1; e <= TubeEdgePointCount; ++e) EXPECT_EQ(sc.TubeEdgeView[e], sc.TubeEdgePoints[e]);
+  EXPECT_EQ(sc.SourceView[1], sc.SourcePoints[1]);
+  EXPECT_EQ(sc.ScreenCentreView, sc.ScreenCentre);
 }
 
 TEST_F(RotationTest, InitialView) {
-  InitApparatus();
-  RotateApparatus(ViewAngleFor(5), ViewAngleFor(-25));
+  model.InitApparatus();
+  RotateApparatus(sc, ViewAngleFor(5), ViewAngleFor(-25));
   const struct {
     const Vec3i* view;
     Vec3i expected;
     const char* name;
-  } cases[] = {{&ScreenCentreView, Point(285, 0, -133), "screen centre"},
-               {&TubeEdgeView[1], Point(285, 140, -133), "tube edge 1"},
-               {&TubeEdgeView[2], Point(285, -140, -133), "tube edge 2"},
-               {&TubeEdgeView[3], Point(-285, 140, 133), "tube edge 3"},
-               {&TubeEdgeView[4], Point(-285, -140, 133), "tube edge 4"},
-               {&SourceView[1], Point(-285, 0, 133), "source"},
-               {&PlateView[1], Point(-259, 32, 187), "plate corner 1"}};
+  } cases[] = {{&sc.ScreenCentreView, Point(285, 0, -133), "screen centre"},
+               {&sc.TubeEdgeView[1], Point(285, 140, -133), "tube edge 1"},
+               {&sc.TubeEdgeView[2], Point(285, -140, -133), "tube edge 2"},
+               {&sc.TubeEdgeView[3], Point(-285, 140, 133), "tube edge 3"},
+               {&sc.TubeEdgeView[4], Point(-285, -140, 133), "tube edge 4"},
+               {&sc.SourceView[1], Point(-285, 0, 133), "source"},
+               {&sc.PlateView[1], Point(-259, 32, 187), "plate corner 1"}};
   for (const auto& c : cases) EXPECT_EQ(*c.view, c.expected) << c.name;
 
   // A path point at the first tube edge point turns with both angles.
-  TrajectoryTotal = 1;
-  TrajectoryCount[1] = 1;
-  TrajectoryPoints[1][1] = TubeEdgePoints[1];
-  RotateTrajectories(ViewAngleFor(5), ViewAngleFor(-25));
-  EXPECT_EQ(TrajectoryView[1][1], Point(280, 139, -144));
+  sc.TrajectoryTotal = 1;
+  sc.TrajectoryCount[1] = 1;
+  sc.TrajectoryPoints[1][1] = sc.TubeEdgePoints[1];
+  RotateTrajectories(sc, ViewAngleFor(5), ViewAngleFor(-25));
+  EXPECT_EQ(sc.TrajectoryView[1][1], Point(280, 139, -144));
 }
 
 TEST_F(RotationTest, AxisSwungSideways) {
-  InitApparatus();
-  RotateApparatus(ViewAngleFor(0), ViewAngleFor(-90));
-  EXPECT_EQ(ScreenCentreView, Point(0, 0, -315));
-  EXPECT_EQ(CoilView[1], Point(200, 0, 315));
+  model.InitApparatus();
+  RotateApparatus(sc, ViewAngleFor(0), ViewAngleFor(-90));
+  EXPECT_EQ(sc.ScreenCentreView, Point(0, 0, -315));
+  EXPECT_EQ(sc.CoilView[1], Point(200, 0, 315));
 }
 
 // Quarter and half turns map integer points onto integer points exactly.
@@ -84,28 +84,28 @@ TEST_F(RotationTest, QuarterTurnsPermuteTheAxes) {
       {0, -180, [](const Vec3i& p) { return Point(-p.x, p.y, -p.z); }},
       {-90, -90, [](const Vec3i& p) { return Point(p.y, -p.z, -p.x); }},
   };
-  controls.current = 2000;
-  controls.deflection_on = true;
-  controls.amplitude = 150;
+  settings.current = 2000;
+  settings.deflection_on = true;
+  settings.amplitude = 150;
   Compute();
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.bar1 << ", " << c.bar2);
     const double a1 = ViewAngleFor(c.bar1), a2 = ViewAngleFor(c.bar2);
-    RotateTrajectories(a1, a2);
-    RotateApparatus(a1, a2);
-    for (int i = 1; i <= TrajectoryCount[1]; ++i)
-      ASSERT_EQ(TrajectoryView[1][i], c.turn(TrajectoryPoints[1][i])) << i;
-    for (int i = 1; i <= CoilPointCount; ++i) ASSERT_EQ(CoilView[i], c.turn(CoilPoints[i])) << i;
-    for (int k = 1; k <= PlateCornerCount; ++k) ASSERT_EQ(PlateView[k], c.turn(PlatePoints[k]));
+    RotateTrajectories(sc, a1, a2);
+    RotateApparatus(sc, a1, a2);
+    for (int i = 1; i <= sc.TrajectoryCount[1]; ++i)
+      ASSERT_EQ(sc.TrajectoryView[1][i], c.turn(sc.TrajectoryPoints[1][i])) << i;
+    for (int i = 1; i <= CoilPointCount; ++i) ASSERT_EQ(sc.CoilView[i], c.turn(sc.CoilPoints[i])) << i;
+    for (int k = 1; k <= PlateCornerCount; ++k) ASSERT_EQ(sc.PlateView[k], c.turn(sc.PlatePoints[k]));
   }
 }
 
 TEST_F(RotationTest, TurningKeepsDistancesFromTheOrigin) {
   const double a1 = ViewAngleFor(37), a2 = ViewAngleFor(-123);
-  RotateApparatus(a1, a2);
+  RotateApparatus(sc, a1, a2);
   for (int i = 1; i <= CoilPointCount; ++i) {
-    const Vec3i& m = CoilPoints[i];
-    const Vec3i& v = CoilView[i];
+    const Vec3i& m = sc.CoilPoints[i];
+    const Vec3i& v = sc.CoilView[i];
     ASSERT_NEAR(std::sqrt(double(v.x) * v.x + double(v.y) * v.y + double(v.z) * v.z),
                 std::sqrt(double(m.x) * m.x + double(m.y) * m.y + double(m.z) * m.z), 1.0)
         << i;
@@ -114,36 +114,36 @@ TEST_F(RotationTest, TurningKeepsDistancesFromTheOrigin) {
 
 TEST_F(RotationTest, OnlyStoredSamplesOfComputedPathsAreTurned) {
   const Vec3i untouched = Point(1, 2, 3);
-  TrajectoryView[1][1] = TrajectoryView[2][1] = TrajectoryView[2][2] = untouched;
-  TrajectoryPoints[1][1] = TrajectoryPoints[2][1] = TrajectoryPoints[2][2] = Point(100, 50, 0);
+  sc.TrajectoryView[1][1] = sc.TrajectoryView[2][1] = sc.TrajectoryView[2][2] = untouched;
+  sc.TrajectoryPoints[1][1] = sc.TrajectoryPoints[2][1] = sc.TrajectoryPoints[2][2] = Point(100, 50, 0);
   // Before the first computation no path exists.
-  ASSERT_EQ(TrajectoryTotal, 0);
-  RotateTrajectories(0.5L, 0.5L);
-  EXPECT_EQ(TrajectoryView[1][1], untouched);
+  ASSERT_EQ(sc.TrajectoryTotal, 0);
+  RotateTrajectories(sc, 0.5L, 0.5L);
+  EXPECT_EQ(sc.TrajectoryView[1][1], untouched);
 
   // Path 1 with no samples is skipped; path 2 is turned up to its count.
-  TrajectoryTotal = 2;
-  TrajectoryCount[1] = 0;
-  TrajectoryCount[2] = 1;
-  RotateTrajectories(0, ViewAngleFor(-90));
-  EXPECT_EQ(TrajectoryView[1][1], untouched);
-  EXPECT_EQ(TrajectoryView[2][1], Point(0, 50, -100));
-  EXPECT_EQ(TrajectoryView[2][2], untouched);
+  sc.TrajectoryTotal = 2;
+  sc.TrajectoryCount[1] = 0;
+  sc.TrajectoryCount[2] = 1;
+  RotateTrajectories(sc, 0, ViewAngleFor(-90));
+  EXPECT_EQ(sc.TrajectoryView[1][1], untouched);
+  EXPECT_EQ(sc.TrajectoryView[2][1], Point(0, 50, -100));
+  EXPECT_EQ(sc.TrajectoryView[2][2], untouched);
 }
 
 // A damaged path total or count must not turn points beyond the storage (the
 // sanitizer build sees any write past the arrays).
 TEST_F(RotationTest, CountsBeyondTheStorageAreClamped) {
-  TrajectoryTotal = MaxPaths + 3;
+  sc.TrajectoryTotal = MaxPaths + 3;
   for (int p = 1; p <= MaxPaths; ++p) {
-    TrajectoryCount[p] = MaxSamples + 500;
-    TrajectoryPoints[p][MaxSamples] = Point(100, 50, 0);
+    sc.TrajectoryCount[p] = MaxSamples + 500;
+    sc.TrajectoryPoints[p][MaxSamples] = Point(100, 50, 0);
   }
-  TrajectoryCount[2] = -7;
-  TrajectoryView[2][1] = Point(1, 2, 3);
-  RotateTrajectories(0, ViewAngleFor(-90));
-  EXPECT_EQ(TrajectoryView[MaxPaths][MaxSamples], Point(0, 50, -100));
-  EXPECT_EQ(TrajectoryView[2][1], Point(1, 2, 3));
+  sc.TrajectoryCount[2] = -7;
+  sc.TrajectoryView[2][1] = Point(1, 2, 3);
+  RotateTrajectories(sc, 0, ViewAngleFor(-90));
+  EXPECT_EQ(sc.TrajectoryView[MaxPaths][MaxSamples], Point(0, 50, -100));
+  EXPECT_EQ(sc.TrajectoryView[2][1], Point(1, 2, 3));
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ TEST_F(SceneTest, CoilPointsOfTheHelix) {
                {3, Point(-315, 5, 200)},
                {4, Point(-314, 8, 200)},
                {5000, Point(315, -3, 200)}};
-  for (const auto& c : cases) EXPECT_EQ(CoilPoints[c.index], c.point) << "point " << c.index;
+  for (const auto& c : cases) EXPECT_EQ(sc.CoilPoints[c.index], c.point) << "point " << c.index;
 }
 
 TEST_F(SceneTest, CoilXAtExactAndNearHalves) {
@@ -34,22 +34,22 @@ TEST_F(SceneTest, CoilXAtExactAndNearHalves) {
     int x;
   } cases[] = {{250, -284}, {750, -220}, {1250, -158}, {1750, -94}, {4250, 220},
                {4750, 284}, {2250, -32}, {2750, 31},   {3250, 94},  {3750, 158}};
-  for (const auto& c : cases) EXPECT_EQ(CoilPoints[c.index].x, c.x) << "point " << c.index;
+  for (const auto& c : cases) EXPECT_EQ(sc.CoilPoints[c.index].x, c.x) << "point " << c.index;
 }
 
 TEST_F(SceneTest, CoilRunsOverEveryAxisUnitOnItsRadius) {
   int previous_x = -316;
   int distinct = 0;
   for (int i = 1; i <= CoilPointCount; ++i) {
-    const Vec3i& p = CoilPoints[i];
+    const Vec3i& p = sc.CoilPoints[i];
     ASSERT_GE(p.x, previous_x) << "point " << i;
     if (p.x != previous_x) ++distinct;
     previous_x = p.x;
     EXPECT_NEAR(std::hypot(p.y, p.z), 200.0, 1.0) << "point " << i;
   }
   EXPECT_EQ(distinct, 631);
-  EXPECT_EQ(CoilPoints[1].x, -315);
-  EXPECT_EQ(CoilPoints[CoilPointCount].x, 315);
+  EXPECT_EQ(sc.CoilPoints[1].x, -315);
+  EXPECT_EQ(sc.CoilPoints[CoilPointCount].x, 315);
 }
 
 TEST_F(SceneTest, RingsCloseOnTheirFirstPoint) {
@@ -57,13 +57,13 @@ TEST_F(SceneTest, RingsCloseOnTheirFirstPoint) {
     const RingArray* ring;
     int index;
     Vec3i point;
-  } cases[] = {{&ScreenRing, 1, Point(315, 0, 140)},   {&ScreenRing, 2, Point(315, 3, 140)},
-               {&ScreenRing, 300, Point(315, 0, 140)}, {&RearRing, 1, Point(-315, 3, 140)},
-               {&RearRing, 2, Point(-315, 6, 140)},    {&RearRing, 300, Point(-315, 3, 140)}};
+  } cases[] = {{&sc.ScreenRing, 1, Point(315, 0, 140)},   {&sc.ScreenRing, 2, Point(315, 3, 140)},
+               {&sc.ScreenRing, 300, Point(315, 0, 140)}, {&sc.RearRing, 1, Point(-315, 3, 140)},
+               {&sc.RearRing, 2, Point(-315, 6, 140)},    {&sc.RearRing, 300, Point(-315, 3, 140)}};
   for (const auto& c : cases) EXPECT_EQ((*c.ring)[c.index], c.point) << "point " << c.index;
   for (int k = 1; k <= RingPointCount; ++k) {
-    EXPECT_NEAR(std::hypot(ScreenRing[k].y, ScreenRing[k].z), 140.0, 1.0) << k;
-    EXPECT_NEAR(std::hypot(RearRing[k].y, RearRing[k].z), 140.0, 1.0) << k;
+    EXPECT_NEAR(std::hypot(sc.ScreenRing[k].y, sc.ScreenRing[k].z), 140.0, 1.0) << k;
+    EXPECT_NEAR(std::hypot(sc.RearRing[k].y, sc.RearRing[k].z), 140.0, 1.0) << k;
   }
 }
 
@@ -75,67 +75,40 @@ TEST_F(SceneTest, ApparatusIsTheSameHoweverOftenItIsSet) {
                          Point(-315, -140, 0)};
   for (int run = 1; run <= 3; ++run) {
     // Spoil what was there, as nothing else may decide the result.
-    PlatePoints[3] = TubeEdgePoints[2] = ScreenCentre = Point(7, 7, 7);
-    InitApparatus();
-    for (int c = 1; c <= PlateCornerCount; ++c) EXPECT_EQ(PlatePoints[c], plates[c - 1]) << c;
-    for (int e = 1; e <= TubeEdgePointCount; ++e) EXPECT_EQ(TubeEdgePoints[e], edges[e - 1]) << e;
-    EXPECT_EQ(ScreenCentre, Point(315, 0, 0));
+    sc.PlatePoints[3] = sc.TubeEdgePoints[2] = sc.ScreenCentre = Point(7, 7, 7);
+    model.InitApparatus();
+    for (int c = 1; c <= PlateCornerCount; ++c) EXPECT_EQ(sc.PlatePoints[c], plates[c - 1]) << c;
+    for (int e = 1; e <= TubeEdgePointCount; ++e) EXPECT_EQ(sc.TubeEdgePoints[e], edges[e - 1]) << e;
+    EXPECT_EQ(sc.ScreenCentre, Point(315, 0, 0));
   }
 }
 
 TEST_F(SceneTest, StartUpState) {
-  EXPECT_NEAR(static_cast<double>(BeamSpeed), 20545482.27, 0.005);
-  EXPECT_EQ(SourcePoints[1], Point(-315, 0, 0));
-  EXPECT_EQ(StartX, -0.05L);
-  EXPECT_EQ(StartY, 0.0L);
-  EXPECT_EQ(StartZ, 0.0L);
-  EXPECT_EQ(TrajectoryIndex, 1);
-  EXPECT_EQ(PathWidth, 1);
-  EXPECT_FALSE(CoilVisible);
-  EXPECT_EQ(PerspectiveFactor, 1);
-  EXPECT_EQ(TrajectoryTotal, 0);
-  for (int p = 1; p <= MaxPaths; ++p) EXPECT_EQ(TrajectoryCount[p], 0) << p;
+  EXPECT_NEAR(static_cast<double>(sc.BeamSpeed), 20545482.27, 0.005);
+  EXPECT_EQ(sc.SourcePoints[1], Point(-315, 0, 0));
+  EXPECT_EQ(sc.PerspectiveFactor, 1);
+  EXPECT_EQ(sc.TrajectoryTotal, 0);
+  for (int p = 1; p <= MaxPaths; ++p) EXPECT_EQ(sc.TrajectoryCount[p], 0) << p;
 }
 
 TEST_F(SceneTest, BeamSpeedFollowsTheVoltage) {
   // v = sqrt(2 (e/m) U): doubling the speed takes four times the voltage.
-  controls.voltage = 2000;
-  StartUpModel();
-  const Extended at2000 = BeamSpeed;
+  settings.voltage = 2000;
+  const Extended at2000 = Model(settings).scene().BeamSpeed;
   EXPECT_NEAR(static_cast<double>(at2000 / BeamSpeedFor(500)), 2.0, 1e-15);
   EXPECT_NEAR(static_cast<double>(at2000 * at2000 / 2000), 3.517640348e11, 1.0);
 }
 
-TEST_F(SceneTest, ClearTrajectoriesZeroesPointsAndKeepsCounts) {
-  for (int p = 1; p <= MaxPaths; ++p) {
-    TrajectoryCount[p] = p * 100;
-    TrajectoryPoints[p][1] = TrajectoryView[p][MaxSamples] = Point(p, -p, 3);
-    TrajectoryPoints[p][MaxSamples / 2] = TrajectoryView[p][7] = Point(-9, 9, p);
-  }
-  ClearTrajectories();
-  for (int p = 1; p <= MaxPaths; ++p) {
-    EXPECT_EQ(TrajectoryCount[p], p * 100);
-    for (int i = 1; i <= MaxSamples; ++i) {
-      ASSERT_EQ(TrajectoryPoints[p][i], Vec3i{}) << p << "/" << i;
-      ASSERT_EQ(TrajectoryView[p][i], Vec3i{}) << p << "/" << i;
-    }
-  }
-}
-
-TEST_F(SceneTest, ResetSceneReturnsToTheZeroState) {
-  controls.current = 1000;
-  Compute();
-  ResetScene();
-  EXPECT_EQ(CoilPoints[1], Vec3i{});
-  EXPECT_EQ(RearRing[300], Vec3i{});
-  EXPECT_EQ(PlatePoints[1], Vec3i{});
-  EXPECT_EQ(TrajectoryPoints[1][1], Vec3i{});
-  EXPECT_EQ(TrajectoryCount[1], 0);
-  EXPECT_EQ(TrajectoryTotal, 0);
-  EXPECT_EQ(StepCounter, 0);
-  EXPECT_EQ(BeamSpeed, 0.0L);
-  EXPECT_EQ(VelocityY, 0.0L);
-  EXPECT_FALSE(ScreenHit);
+// Lengths derived from others keep the bits of the decimal values the
+// model was first written with.
+TEST(ConstantsTest, DerivedValuesKeepTheirBits) {
+  static_assert(GunX == -0.05L && ScreenPlaneX == 0.05L && FieldRegionEndX == -0.04L);
+  static_assert(CoilStepX == 2e-5L && CoilLength == 0.4L && TubeInnerRadius == 0.02222L);
+  static_assert(PlateEndX == -0.0393L && PlateHalfGap == 0.004285714285714286);
+  static_assert(SpecificCharge == 1.758820174e11L && VacuumPermeability == 1.256637061e-6L);
+  static_assert(SpecificCharge * VacuumPermeability * CoilTurns == 442039722.85657372282L);
+  static_assert(2 * Pi / 500 == 0.012566370614359172954L && 2 * Pi / 299 == 0.02101399768287487116L);
+  EXPECT_EQ(BeamSpeedFor(1200), std::sqrt(1200 * 3.517640348e11L));
 }
 
 }  // namespace

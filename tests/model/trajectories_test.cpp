@@ -2,20 +2,13 @@
 #include <optional>
 #include <string>
 
+#include "model/trajectories.h"
 #include "model_fixture.h"
 
 namespace varek {
 namespace {
 
 using TrajectoriesTest = ModelTest;
-
-struct Settings {
-  int voltage = 1200;
-  int current = 0;
-  bool deflection = false;
-  bool steady = true;
-  int amplitude = 200;
-};
 
 struct PathCase {
   std::string name;
@@ -28,73 +21,62 @@ struct PathCase {
   std::optional<Vec3i> last[2];
 };
 
-void Apply(const Settings& s, PlainControls& c) {
-  c.voltage = s.voltage;
-  c.current = s.current;
-  c.deflection_on = s.deflection;
-  c.steady = s.steady;
-  c.amplitude = s.amplitude;
-}
-
 TEST_F(TrajectoriesTest, OneCallForTheSettings) {
   const PathCase cases[] = {
-      {"off, dc, 1200 V, 0 mA", {1200, 0, false, true}, 1, 12169, true, 405,
+      {"off, dc, 1200 V, 0 mA", Paths(1200, 0, false, true), 1, 12169, true, 405,
        Point(-313, 0, 0), {Point(314, 0, 0)}},
-      {"off, dc, 1200 V, 1000 mA", {1200, 1000, false, true}, 1, 12169, true, 405,
+      {"off, dc, 1200 V, 1000 mA", Paths(1200, 1000, false, true), 1, 12169, true, 405,
        Point(-313, 0, 0), {Point(314, 0, 0)}},
-      {"off, dc, 1200 V, 3000 mA", {1200, 3000, false, true}, 1, 12169, true, 405,
+      {"off, dc, 1200 V, 3000 mA", Paths(1200, 3000, false, true), 1, 12169, true, 405,
        Point(-313, 0, 0), {Point(314, 0, 0)}},
-      {"off, dc, 50 V", {50, 0, false, true}, 1, 59612, true, 1987, Point(-315, 0, 0),
+      {"off, dc, 50 V", Paths(50, 0, false, true), 1, 59612, true, 1987, Point(-315, 0, 0),
        {Point(315, 0, 0)}},
-      {"off, dc, 2000 V", {2000, 0, false, true}, 1, 9426, true, 314, std::nullopt, {}},
-      {"off, ac", {1200, 0, false, false}, 2, 12169, true, 405, Point(-313, 0, 0),
+      {"off, dc, 2000 V", Paths(2000, 0, false, true), 1, 9426, true, 314, std::nullopt, {}},
+      {"off, ac", Paths(1200, 0, false, false), 2, 12169, true, 405, Point(-313, 0, 0),
        {Point(314, 0, 0), Point(314, 0, 0)}},
-      {"on, amplitude 0", {1200, 0, true, true, 0}, 1, 12169, true, 405, Point(-313, 0, 0),
+      {"on, amplitude 0", Paths(1200, 0, true, true, 0), 1, 12169, true, 405, Point(-313, 0, 0),
        {Point(314, 0, 0)}},
-      {"on, 200, 1200 V, 0 mA, dc", {1200, 0, true, true, 200}, 1, 6314, false, 210,
+      {"on, 200, 1200 V, 0 mA, dc", Paths(1200, 0, true, true, 200), 1, 6314, false, 210,
        std::nullopt, {Point(11, 140, 0)}},
-      {"on, 200, 1200 V, 0 mA, ac", {1200, 0, true, false, 200}, 2, 6314, false, 210,
+      {"on, 200, 1200 V, 0 mA, ac", Paths(1200, 0, true, false, 200), 2, 6314, false, 210,
        std::nullopt, {Point(11, 140, 0), Point(11, -140, 0)}},
-      {"on, 300, 50 V, 0 mA, dc", {50, 0, true, true, 300}, 1, 1337, false, 44, std::nullopt,
+      {"on, 300, 50 V, 0 mA, dc", Paths(50, 0, true, true, 300), 1, 1337, false, 44, std::nullopt,
        {}},
-      {"on, 300, 50 V, 3000 mA, ac", {50, 3000, true, false, 300}, 2, 1642, false, 54,
+      {"on, 300, 50 V, 3000 mA, ac", Paths(50, 3000, true, false, 300), 2, 1642, false, 54,
        std::nullopt, {Point(-298, 27, -23), Point(-298, -27, 23)}},
-      {"on, 10, 1200 V, 1000 mA, ac", {1200, 1000, true, false, 10}, 2, 12169, true, 405,
+      {"on, 10, 1200 V, 1000 mA, ac", Paths(1200, 1000, true, false, 10), 2, 12169, true, 405,
        std::nullopt, {Point(314, -3, -2), Point(314, 3, 2)}},
   };
   for (const PathCase& c : cases) {
     SCOPED_TRACE(c.name);
-    Apply(c.settings, controls);
+    settings = c.settings;
     Compute();
-    ASSERT_EQ(TrajectoryTotal, c.total);
-    EXPECT_EQ(StepCounter, c.steps);
-    EXPECT_EQ(ScreenHit, c.screen_hit);
-    EXPECT_EQ(TrajectoryIndex, c.total);
-    EXPECT_EQ(StartX, -0.05L);
-    EXPECT_EQ(VelocityX, BeamSpeed);  // nothing accelerates along the axis
+    ASSERT_EQ(sc.TrajectoryTotal, c.total);
+    EXPECT_EQ(sc.StepCounter, c.steps);
+    EXPECT_EQ(sc.ScreenHit, c.screen_hit);
     for (int p = 1; p <= c.total; ++p) {
-      EXPECT_EQ(TrajectoryCount[p], c.count) << "path " << p;
+      EXPECT_EQ(sc.TrajectoryCount[p], c.count) << "path " << p;
       if (c.first) {
-        EXPECT_EQ(TrajectoryPoints[p][1], *c.first) << "path " << p;
+        EXPECT_EQ(sc.TrajectoryPoints[p][1], *c.first) << "path " << p;
       }
       if (c.last[p - 1]) {
-        EXPECT_EQ(TrajectoryPoints[p][c.count], *c.last[p - 1]) << "path " << p;
+        EXPECT_EQ(sc.TrajectoryPoints[p][c.count], *c.last[p - 1]) << "path " << p;
       }
     }
   }
 }
 
 TEST_F(TrajectoriesTest, WithoutDeflectionThePathStaysOnTheAxis) {
-  const Settings cases[] = {{1200, 0, false, true},    {1200, 3000, false, false},
-                            {50, 1500, false, true},   {1200, 2000, true, false, 0},
-                            {2000, 0, false, false}};
+  const Settings cases[] = {Paths(1200, 0, false, true),    Paths(1200, 3000, false, false),
+                            Paths(50, 1500, false, true),   Paths(1200, 2000, true, false, 0),
+                            Paths(2000, 0, false, false)};
   for (const Settings& s : cases) {
-    Apply(s, controls);
+    settings = s;
     Compute();
-    for (int p = 1; p <= TrajectoryTotal; ++p)
-      for (int i = 1; i <= TrajectoryCount[p]; ++i) {
-        ASSERT_EQ(TrajectoryPoints[p][i].y, 0) << s.voltage << " V, path " << p << ", " << i;
-        ASSERT_EQ(TrajectoryPoints[p][i].z, 0) << s.voltage << " V, path " << p << ", " << i;
+    for (int p = 1; p <= sc.TrajectoryTotal; ++p)
+      for (int i = 1; i <= sc.TrajectoryCount[p]; ++i) {
+        ASSERT_EQ(sc.TrajectoryPoints[p][i].y, 0) << s.voltage << " V, path " << p << ", " << i;
+        ASSERT_EQ(sc.TrajectoryPoints[p][i].z, 0) << s.voltage << " V, path " << p << ", " << i;
       }
   }
 }
@@ -104,25 +86,25 @@ TEST_F(TrajectoriesTest, WithoutDeflectionThePathStaysOnTheAxis) {
 TEST_F(TrajectoriesTest, StepsAndSamplesFollowTheAxialSpeed) {
   for (int volts : {50, 51, 333, 1200, 1999, 2000}) {
     SCOPED_TRACE(volts);
-    controls.voltage = volts;
+    settings.voltage = volts;
     Compute();
     const double per_step = 2 * 2e-13 * std::sqrt(volts * 3.517640348e11);  // m
     const int steps = static_cast<int>(std::ceil(0.1 / per_step));
-    EXPECT_NEAR(StepCounter, steps, 1);
-    EXPECT_EQ(TrajectoryCount[1], StepCounter / 30);
-    EXPECT_EQ(pump.calls, StepCounter / 30);
-    for (int i = 1; i <= TrajectoryCount[1]; ++i)
-      ASSERT_NEAR(TrajectoryPoints[1][i].x, (-0.05 + 30 * i * per_step) * 6300, 0.51) << i;
+    EXPECT_NEAR(sc.StepCounter, steps, 1);
+    EXPECT_EQ(sc.TrajectoryCount[1], sc.StepCounter / 30);
+    EXPECT_EQ(pump.calls, sc.StepCounter / 30);
+    for (int i = 1; i <= sc.TrajectoryCount[1]; ++i)
+      ASSERT_NEAR(sc.TrajectoryPoints[1][i].x, (-0.05 + 30 * i * per_step) * 6300, 0.51) << i;
     pump.calls = 0;
   }
 }
 
 TEST_F(TrajectoriesTest, PumpRunsOnceEveryThirtySteps) {
   Compute();
-  EXPECT_EQ(StepCounter, 12169);
+  EXPECT_EQ(sc.StepCounter, 12169);
   EXPECT_EQ(pump.calls, 405);
-  controls.voltage = 50;
-  controls.steady = false;
+  settings.voltage = 50;
+  settings.steady = false;
   pump.calls = 0;
   Compute();
   EXPECT_EQ(pump.calls, 2 * 1987);
@@ -131,63 +113,57 @@ TEST_F(TrajectoriesTest, PumpRunsOnceEveryThirtySteps) {
 // Reversing the deflecting voltage mirrors the path through the axis: the
 // equations are odd in (y, z, vy, vz, a), and rounding is symmetric.
 TEST_F(TrajectoriesTest, AlternatingPathsAreMirrorImages) {
-  const Settings cases[] = {{1200, 0, true, false, 200},   {50, 3000, true, false, 300},
-                            {1200, 1000, true, false, 10}, {700, 2500, true, false, 150},
-                            {2000, 400, true, false, 1}};
+  const Settings cases[] = {Paths(1200, 0, true, false, 200),   Paths(50, 3000, true, false, 300),
+                            Paths(1200, 1000, true, false, 10), Paths(700, 2500, true, false, 150),
+                            Paths(2000, 400, true, false, 1)};
   for (const Settings& s : cases) {
-    Apply(s, controls);
+    settings = s;
     Compute();
-    ASSERT_EQ(TrajectoryTotal, 2);
-    ASSERT_EQ(TrajectoryCount[1], TrajectoryCount[2]);
-    for (int i = 1; i <= TrajectoryCount[1]; ++i) {
-      const Vec3i& a = TrajectoryPoints[1][i];
-      ASSERT_EQ(TrajectoryPoints[2][i], Point(a.x, -a.y, -a.z)) << s.voltage << " V, " << i;
+    ASSERT_EQ(sc.TrajectoryTotal, 2);
+    ASSERT_EQ(sc.TrajectoryCount[1], sc.TrajectoryCount[2]);
+    for (int i = 1; i <= sc.TrajectoryCount[1]; ++i) {
+      const Vec3i& a = sc.TrajectoryPoints[1][i];
+      ASSERT_EQ(sc.TrajectoryPoints[2][i], Point(a.x, -a.y, -a.z)) << s.voltage << " V, " << i;
     }
   }
 }
 
 TEST_F(TrajectoriesTest, DeflectionBendsTowardsTheUpperPlateAndTheFieldTurnsIt) {
-  Apply({50, 0, true, true, 300}, controls);
+  settings = Paths(50, 0, true, true, 300);
   Compute();
-  const Vec3i last = TrajectoryPoints[1][TrajectoryCount[1]];
+  const Vec3i last = sc.TrajectoryPoints[1][sc.TrajectoryCount[1]];
   EXPECT_GT(last.y, 20);  // close to the upper plate at y = 27
   EXPECT_LE(last.y, 27);
   EXPECT_EQ(last.z, 0);   // no field, no turn
 
   // With the field, the sideways motion turns from +y towards -z.
-  Apply({1200, 1000, true, true, 10}, controls);
+  settings = Paths(1200, 1000, true, true, 10);
   Compute();
   int i = 1;
-  while (i <= TrajectoryCount[1] && TrajectoryPoints[1][i].z == 0) ++i;
-  ASSERT_LE(i, TrajectoryCount[1]);
-  EXPECT_LT(TrajectoryPoints[1][i].z, 0);
-  EXPECT_GT(TrajectoryPoints[1][i].y, 0);
+  while (i <= sc.TrajectoryCount[1] && sc.TrajectoryPoints[1][i].z == 0) ++i;
+  ASSERT_LE(i, sc.TrajectoryCount[1]);
+  EXPECT_LT(sc.TrajectoryPoints[1][i].z, 0);
+  EXPECT_GT(sc.TrajectoryPoints[1][i].y, 0);
 }
 
-// Counts the reads of each control.
-struct CountingControls : PlainControls {
-  mutable int amplitude_reads = 0, voltage_reads = 0, current_reads = 0, mode_reads = 0,
-              switch_reads = 0;
-  int ScrollBar3() const override { return ++amplitude_reads, amplitude; }
-  int ScrollBar4() const override { return ++voltage_reads, voltage; }
-  int ScrollBar7() const override { return ++current_reads, current; }
-  bool Gleichspannung() const override { return ++mode_reads, steady; }
-  bool AblenkEin() const override { return ++switch_reads, deflection_on; }
-};
-
-TEST_F(TrajectoriesTest, SettingsAreReadOncePerCallAndAmplitudeInTheField) {
-  CountingControls counting;
-  counting.steady = false;
-  counting.current = 500;
-  BindControls(&counting);
+// A computation integrates the settings it was given when it started; a
+// change made inside its pump waits for the next computation.
+TEST_F(TrajectoriesTest, ChangesInsideThePumpDoNotReachTheRunningComputation) {
+  settings = Paths(1200, 1000, true, false, 10);
+  pump.hook = [&] {
+    if (pump.calls != 1) return;
+    settings.voltage = 50;
+    settings.current = 3000;
+    settings.amplitude = 300;
+    settings.steady = true;
+  };
   Compute();
-  EXPECT_EQ(counting.voltage_reads, 1);
-  EXPECT_EQ(counting.current_reads, 1);
-  EXPECT_EQ(counting.mode_reads, 1);
-  EXPECT_EQ(counting.switch_reads, 2);
-  // Steps that start below x = -0.04 m: the first 0.01 m of flight, per path.
-  const double per_step = 2 * 2e-13 * 20545482.27;
-  EXPECT_NEAR(counting.amplitude_reads, 2 * (std::floor(0.01 / per_step) + 1), 2);
+  ASSERT_EQ(sc.TrajectoryTotal, 2);
+  EXPECT_EQ(sc.TrajectoryCount[1], 405);
+  EXPECT_EQ(sc.TrajectoryCount[2], 405);
+  EXPECT_EQ(sc.TrajectoryPoints[1][405], Point(314, -3, -2));
+  EXPECT_EQ(sc.TrajectoryPoints[2][405], Point(314, 3, 2));
+  EXPECT_EQ(sc.BeamSpeed, BeamSpeedFor(1200));
 }
 
 TEST_F(TrajectoriesTest, HitsObstacleAtWallAndPlates) {
@@ -205,8 +181,9 @@ TEST_F(TrajectoriesTest, HitsObstacleAtWallAndPlates) {
       {-0.05, 0.0043, 0.5, true},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(HitsObstacle(c.x, c.y, c.z), c.hit) << c.x << ", " << c.y << ", " << c.z;
-    EXPECT_EQ(ScreenHit, !c.hit);
+    bool screen_hit = c.hit;
+    EXPECT_EQ(HitsObstacle(c.x, c.y, c.z, screen_hit), c.hit) << c.x << ", " << c.y << ", " << c.z;
+    EXPECT_EQ(screen_hit, !c.hit);
   }
 }
 

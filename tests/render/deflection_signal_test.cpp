@@ -4,7 +4,6 @@
 
 #include <set>
 
-#include "model/plain_controls.h"
 #include "tests/render/pixel_art.h"
 
 namespace varek {
@@ -24,40 +23,22 @@ Bitmap Axes() {
   return axes;
 }
 
-struct NeitherVoltage : PlainControls {
-  bool Gleichspannung() const override { return false; }
-  bool Wechselspannung() const override { return false; }
-};
-
-struct RecordingPresenter : SignalPresenter {
-  int calls = 0;
-  Bitmap last;
-  void PresentSignal(const Bitmap& plot) override {
-    ++calls;
-    last = plot;
-  }
-};
-
 class SignalTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    SetSignalBackground(Axes());
-    BindControls(&controls);
-  }
-  void TearDown() override {
-    BindControls(nullptr);
-    BindSignalPresenter(nullptr);
-  }
+  SignalTest() { plot.SetBackground(Axes()); }
+  void DrawDeflectionSignal() { plot.DrawDeflectionSignal(settings); }
+  const Bitmap& DeflectionSignalPlot() const { return plot.Plot(); }
 
   // Rows of the red pixels of column x.
-  static std::set<int> RedRows(int x) {
+  std::set<int> RedRows(int x) const {
     std::set<int> rows;
     for (int y = 0; y < SignalHeight; ++y)
       if (DeflectionSignalPlot().At(x, y) == Red) rows.insert(y);
     return rows;
   }
 
-  PlainControls controls;
+  Settings settings;
+  DeflectionPlot plot;
 };
 
 struct Levels {
@@ -67,9 +48,9 @@ const Levels LevelCases[] = {{0, 25, 25}, {7, 25, 25}, {8, 24, 26},   {22, 24, 2
                              {23, 23, 27}, {200, 12, 38}, {300, 5, 45}};
 
 TEST_F(SignalTest, SquareWaveHasFourPeriodsBetweenItsTwoLevels) {
-  controls.steady = false;
+  settings.steady = false;
   for (const Levels& c : LevelCases) {
-    controls.amplitude = c.amplitude;
+    settings.amplitude = c.amplitude;
     DrawDeflectionSignal();
     std::set<int> all;
     for (int y = c.upper; y <= c.lower; ++y) all.insert(y);
@@ -85,30 +66,19 @@ TEST_F(SignalTest, SquareWaveHasFourPeriodsBetweenItsTwoLevels) {
 
 TEST_F(SignalTest, SteadyVoltageIsAFlatLineOnTheUpperLevel) {
   for (const Levels& c : LevelCases) {
-    controls.amplitude = c.amplitude;
+    settings.amplitude = c.amplitude;
     DrawDeflectionSignal();
     for (int x = 1; x < SignalWidth - 1; ++x) ASSERT_EQ(RedRows(x), std::set<int>{c.upper}) << c.amplitude << " " << x;
     EXPECT_EQ(CountColour(DeflectionSignalPlot(), Red), 239);
   }
 }
 
-TEST_F(SignalTest, NeitherVoltageLeavesOnlyTheBackground) {
-  controls.steady = false;
-  controls.amplitude = 300;
-  DrawDeflectionSignal();
-  ASSERT_GT(CountColour(DeflectionSignalPlot(), Red), 0);
-  NeitherVoltage neither;
-  BindControls(&neither);
-  DrawDeflectionSignal();
-  EXPECT_EQ(DeflectionSignalPlot().pixels, Axes().pixels);
-}
-
 TEST_F(SignalTest, EachDrawingWipesThePreviousCurve) {
-  controls.steady = false;
-  controls.amplitude = 300;
+  settings.steady = false;
+  settings.amplitude = 300;
   DrawDeflectionSignal();
-  controls.steady = true;
-  controls.amplitude = 0;
+  settings.steady = true;
+  settings.amplitude = 0;
   DrawDeflectionSignal();
   for (int x = 2; x < SignalWidth; ++x) {  // right of the vertical axis
     EXPECT_EQ(DeflectionSignalPlot().At(x, 5), White) << x;
@@ -118,15 +88,6 @@ TEST_F(SignalTest, EachDrawingWipesThePreviousCurve) {
   EXPECT_EQ(DeflectionSignalPlot().At(100, 25), Red);
   EXPECT_EQ(DeflectionSignalPlot().At(100, 24), Black);
   EXPECT_EQ(DeflectionSignalPlot().At(0, 10), Black);
-}
-
-TEST_F(SignalTest, PresenterReceivesTheFinishedPlot) {
-  RecordingPresenter presenter;
-  BindSignalPresenter(&presenter);
-  DrawDeflectionSignal();
-  EXPECT_EQ(presenter.calls, 1);
-  EXPECT_EQ(presenter.last.pixels, DeflectionSignalPlot().pixels);
-  EXPECT_EQ(presenter.last.At(100, 12), Red);
 }
 
 }  // namespace

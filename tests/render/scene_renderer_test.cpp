@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "model/plain_controls.h"
-#include "model/scene.h"
+#include "render/simulation.h"
 #include "tests/render/pixel_art.h"
 
 namespace varek {
@@ -22,71 +21,50 @@ using testing::ScreenFill;
 constexpr Pixel HitMark1 = Rgb(0, 135, 0);
 constexpr Pixel HitMark2 = Rgb(0, 140, 0);
 
-struct CountingPresenter : ScenePresenter {
-  int calls = 0;
-  const Bitmap* last = nullptr;
-  void PresentScene(const Bitmap& picture) override {
-    ++calls;
-    last = &picture;
-  }
-};
-
 // The window's start-up: model, coil and rims, apparatus, the back buffer.
 class SceneTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetScene();
-    BindControls(&controls);
-    BindMessagePump(&pump);
-    StartUpModel();
-    BuildCoilAndRings();
-    InitApparatus();
-    CreateBackBuffer(SceneWidth, SceneHeight);
-  }
-  void TearDown() override {
-    BindScenePresenter(nullptr);
-    BindControls(nullptr);
-    BindMessagePump(nullptr);
-  }
+  const Bitmap& Render() { return simulation.RenderScene(settings); }
+  const Bitmap& Picture() const { return simulation.Picture(); }
 
   // A view straight from the side: view points are model points, and a point
   // (x, y, 0) lands on pixel (360 + x, 220 - y).
   void SideView() {
-    controls.turn_axis = 0;
-    controls.turn_vertical = 0;
+    settings.turn_axis = 0;
+    settings.turn_vertical = 0;
   }
 
   // Path p: a straight line of `count` samples along y = level, x from -200
   // in steps of 50; the pixel its last sample lands on in the side view.
-  static PixelPoint StorePath(int p, int count, int level) {
-    for (int i = 1; i <= count; ++i) TrajectoryPoints[p][i] = {-200 + 50 * (i - 1), level, 0};
-    TrajectoryCount[p] = count;
+  PixelPoint StorePath(int p, int count, int level) {
+    for (int i = 1; i <= count; ++i) sc.TrajectoryPoints[p][i] = {-200 + 50 * (i - 1), level, 0};
+    sc.TrajectoryCount[p] = count;
     return {360 - 200 + 50 * (count - 1), 220 - level};
   }
 
   // Pixels of `colour` within `radius` of (x, y), and outside it.
-  static int CountNear(Pixel colour, PixelPoint p, int radius) {
+  int CountNear(Pixel colour, PixelPoint p, int radius) {
     int n = 0;
     for (int y = std::max(0, p.y - radius); y <= std::min(SceneHeight - 1, p.y + radius); ++y)
       for (int x = std::max(0, p.x - radius); x <= std::min(SceneWidth - 1, p.x + radius); ++x)
-        n += BackBuffer.At(x, y) == colour ? 1 : 0;
+        n += Picture().At(x, y) == colour ? 1 : 0;
     return n;
   }
 
   // Pixels of `colour` in the rows within `half` of `row`.
-  static int CountInRows(Pixel colour, int row, int half) {
+  int CountInRows(Pixel colour, int row, int half) {
     int n = 0;
     for (int y = row - half; y <= row + half; ++y)
-      for (int x = 0; x < SceneWidth; ++x) n += BackBuffer.At(x, y) == colour ? 1 : 0;
+      for (int x = 0; x < SceneWidth; ++x) n += Picture().At(x, y) == colour ? 1 : 0;
     return n;
   }
 
-  PlainControls controls;
-  IdlePump pump;
+  Settings settings;
+  Simulation simulation{settings};
+  Scene& sc = simulation.model().mutable_scene();
 };
 
 TEST(ProjectPoint, ProjectsThroughTheEyeAt4500RoundingHalvesToEven) {
-  PerspectiveFactor = 1;
   struct Case {
     Vec3i view;
     PixelPoint pixel;
@@ -106,54 +84,49 @@ TEST(ProjectPoint, ProjectsThroughTheEyeAt4500RoundingHalvesToEven) {
       {{-200, -140, 315}, {173, 351}},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(ProjectPoint(c.view), c.pixel) << c.view.x << "," << c.view.y << "," << c.view.z;
+    EXPECT_EQ(ProjectPoint(c.view, 1), c.pixel) << c.view.x << "," << c.view.y << "," << c.view.z;
 }
 
 TEST(ProjectPoint, PointsAtTheEyeDoNotBreakTheConversion) {
-  PerspectiveFactor = 1;
-  const PixelPoint at_eye = ProjectPoint({100, -100, -4500});
+  const PixelPoint at_eye = ProjectPoint({100, -100, -4500}, 1);
   EXPECT_GT(at_eye.x, SceneWidth);
   EXPECT_GT(at_eye.y, SceneHeight);
-  EXPECT_EQ(ProjectPoint({0, 0, -4500}), (PixelPoint{360, 220}));
-  const PixelPoint far = ProjectPoint({INT_MAX, INT_MIN, -4499});
+  EXPECT_EQ(ProjectPoint({0, 0, -4500}, 1), (PixelPoint{360, 220}));
+  const PixelPoint far = ProjectPoint({INT_MAX, INT_MIN, -4499}, 1);
   EXPECT_GT(far.x, SceneWidth);
   EXPECT_GT(far.y, SceneHeight);
 }
 
-TEST_F(SceneTest, StartUpPictureIsGreyWithABlackFrameAndReachesThePresenter) {
-  CountingPresenter presenter;
-  BindScenePresenter(&presenter);
-  RenderScene();
-  EXPECT_EQ(presenter.calls, 1);
-  EXPECT_EQ(presenter.last, &BackBuffer);
+TEST_F(SceneTest, StartUpPictureIsGreyWithABlackFrame) {
+  EXPECT_EQ(&Render(), &Picture());
   for (int x = 1; x < SceneWidth - 1; ++x) {
-    ASSERT_EQ(BackBuffer.At(x, 0), Black) << x;
-    ASSERT_EQ(BackBuffer.At(x, SceneHeight - 1), Black) << x;
-    ASSERT_NE(BackBuffer.At(x, 1), Black) << x;
+    ASSERT_EQ(Picture().At(x, 0), Black) << x;
+    ASSERT_EQ(Picture().At(x, SceneHeight - 1), Black) << x;
+    ASSERT_NE(Picture().At(x, 1), Black) << x;
   }
   for (int y = 1; y < SceneHeight - 1; ++y) {
-    ASSERT_EQ(BackBuffer.At(0, y), Black) << y;
-    ASSERT_EQ(BackBuffer.At(SceneWidth - 1, y), Black) << y;
-    ASSERT_NE(BackBuffer.At(1, y), Black) << y;
+    ASSERT_EQ(Picture().At(0, y), Black) << y;
+    ASSERT_EQ(Picture().At(SceneWidth - 1, y), Black) << y;
+    ASSERT_NE(Picture().At(1, y), Black) << y;
   }
   for (PixelPoint p : {PixelPoint{1, 1}, {718, 438}, {30, 400}, {700, 20}, {360, 10}})
-    EXPECT_EQ(BackBuffer.At(p.x, p.y), Background) << p.x << "," << p.y;
+    EXPECT_EQ(Picture().At(p.x, p.y), Background) << p.x << "," << p.y;
   // Before the first computation there is no path and no end mark.
-  EXPECT_EQ(CountColour(BackBuffer, Blue), 0);
-  EXPECT_EQ(CountColour(BackBuffer, HitMark1), 0);
+  EXPECT_EQ(CountColour(Picture(), Blue), 0);
+  EXPECT_EQ(CountColour(Picture(), HitMark1), 0);
 }
 
 TEST_F(SceneTest, BeamSourceIsABlackCircleFilledWithTheBackground) {
-  RenderScene();
-  const PixelPoint s = ProjectPoint(SourceView[1]);
+  Render();
+  const PixelPoint s = ProjectPoint(sc.SourceView[1], 1);
   EXPECT_EQ(s, (PixelPoint{83, 220}));
-  EXPECT_EQ(BackBuffer.At(s.x - 3, s.y), Black);
-  EXPECT_EQ(BackBuffer.At(s.x + 2, s.y), Black);
-  EXPECT_EQ(BackBuffer.At(s.x, s.y - 3), Black);
-  EXPECT_EQ(BackBuffer.At(s.x, s.y + 2), Black);
-  EXPECT_EQ(BackBuffer.At(s.x, s.y), Background);
-  EXPECT_NE(BackBuffer.At(s.x + 3, s.y), Black);  // right and bottom of the box lie outside
-  EXPECT_NE(BackBuffer.At(s.x, s.y + 3), Black);
+  EXPECT_EQ(Picture().At(s.x - 3, s.y), Black);
+  EXPECT_EQ(Picture().At(s.x + 2, s.y), Black);
+  EXPECT_EQ(Picture().At(s.x, s.y - 3), Black);
+  EXPECT_EQ(Picture().At(s.x, s.y + 2), Black);
+  EXPECT_EQ(Picture().At(s.x, s.y), Background);
+  EXPECT_NE(Picture().At(s.x + 3, s.y), Black);  // right and bottom of the box lie outside
+  EXPECT_NE(Picture().At(s.x, s.y + 3), Black);
 }
 
 TEST_F(SceneTest, ScreenIsFilledOnlyAwayFromEdgeOnAndWhenNotSeeThrough) {
@@ -172,18 +145,18 @@ TEST_F(SceneTest, ScreenIsFilledOnlyAwayFromEdgeOnAndWhenNotSeeThrough) {
       {5, -25, true, false},   {-120, -140, true, false}, {180, -180, false, false}, {-180, -60, false, true},
   };
   for (const Case& c : cases) {
-    controls.turn_axis = c.turn_axis;
-    controls.turn_vertical = c.turn_vertical;
-    controls.see_through_screen = c.see_through;
-    RenderScene();
-    const int filled = CountColour(BackBuffer, ScreenFill);
+    settings.turn_axis = c.turn_axis;
+    settings.turn_vertical = c.turn_vertical;
+    settings.screen_transparent = c.see_through;
+    Render();
+    const int filled = CountColour(Picture(), ScreenFill);
     const std::string view = std::to_string(c.turn_axis) + "/" + std::to_string(c.turn_vertical) +
                              (c.see_through ? " see-through" : "");
     if (!c.filled) {
       EXPECT_EQ(filled, 0) << view;
       if (c.turn_vertical == -4 || c.turn_vertical == -176) {
-        const PixelPoint seed = ProjectPoint(ScreenCentreView);
-        EXPECT_EQ(BackBuffer.At(seed.x, seed.y), Rgb(0, 128, 0)) << view;
+        const PixelPoint seed = ProjectPoint(sc.ScreenCentreView, 1);
+        EXPECT_EQ(Picture().At(seed.x, seed.y), Rgb(0, 128, 0)) << view;
       }
       continue;
     }
@@ -191,65 +164,65 @@ TEST_F(SceneTest, ScreenIsFilledOnlyAwayFromEdgeOnAndWhenNotSeeThrough) {
     // The fill stays inside the green rim.
     int left = SceneWidth, right = 0, top = SceneHeight, bottom = 0;
     for (int k = 1; k <= RingPointCount; ++k) {
-      const PixelPoint p = ProjectPoint(ScreenRingView[k]);
+      const PixelPoint p = ProjectPoint(sc.ScreenRingView[k], 1);
       left = std::min(left, p.x), right = std::max(right, p.x);
       top = std::min(top, p.y), bottom = std::max(bottom, p.y);
     }
     for (int y = 0; y < SceneHeight; ++y)
       for (int x = 0; x < SceneWidth; ++x)
-        if (BackBuffer.At(x, y) == ScreenFill) {
+        if (Picture().At(x, y) == ScreenFill) {
           ASSERT_TRUE(x > left && x < right && y > top && y < bottom) << view << " leak at " << x << "," << y;
         }
   }
 }
 
 TEST_F(SceneTest, FillPaintsOverLinesInsideTheRim) {
-  controls.turn_axis = 0;
-  controls.turn_vertical = -90;  // looking along the tube onto the screen
-  CoilVisible = true;
-  TrajectoryTotal = 1;
+  settings.turn_axis = 0;
+  settings.turn_vertical = -90;  // looking along the tube onto the screen
+  settings.coil_visible = true;
+  sc.TrajectoryTotal = 1;
   StorePath(1, 8, 60);  // runs along the axis, seen end-on inside the disc
-  ScreenHit = false;
-  RenderScene();
+  sc.ScreenHit = false;
+  Render();
   // From the front the screen disc covers the middle of the picture.
-  const PixelPoint centre = ProjectPoint(ScreenCentreView);
+  const PixelPoint centre = ProjectPoint(sc.ScreenCentreView, 1);
   EXPECT_EQ(centre, (PixelPoint{360, 220}));
   EXPECT_EQ(CountNear(Red, centre, 100), 0);
   EXPECT_EQ(CountNear(Black, centre, 100), 0);
   EXPECT_EQ(CountNear(Blue, centre, 100), 0);
-  EXPECT_EQ(BackBuffer.At(360, 220 - 60), ScreenFill);
-  EXPECT_GT(CountColour(BackBuffer, Red), 5000);  // the coil is drawn, around the rim
+  EXPECT_EQ(Picture().At(360, 220 - 60), ScreenFill);
+  EXPECT_GT(CountColour(Picture(), Red), 5000);  // the coil is drawn, around the rim
 }
 
 TEST_F(SceneTest, EndMarksFollowTheOneOutcomeOfTheLastPath) {
   SideView();
-  TrajectoryTotal = 2;
+  sc.TrajectoryTotal = 2;
   const PixelPoint end1 = StorePath(1, 7, 50);
   const PixelPoint end2 = StorePath(2, 7, -50);
 
-  ScreenHit = false;
-  RenderScene();
+  sc.ScreenHit = false;
+  Render();
   for (PixelPoint e : {end1, end2}) {
-    EXPECT_EQ(BackBuffer.At(e.x, e.y - 2), Blue) << "miss mark above the end " << e.x << "," << e.y;
-    EXPECT_EQ(BackBuffer.At(e.x + 1, e.y + 1), Blue);
-    EXPECT_EQ(BackBuffer.At(e.x + 3, e.y), Background);  // the path stops at its end
+    EXPECT_EQ(Picture().At(e.x, e.y - 2), Blue) << "miss mark above the end " << e.x << "," << e.y;
+    EXPECT_EQ(Picture().At(e.x + 1, e.y + 1), Blue);
+    EXPECT_EQ(Picture().At(e.x + 3, e.y), Background);  // the path stops at its end
   }
-  EXPECT_EQ(CountColour(BackBuffer, HitMark1), 0);
-  EXPECT_EQ(CountColour(BackBuffer, HitMark2), 0);
+  EXPECT_EQ(CountColour(Picture(), HitMark1), 0);
+  EXPECT_EQ(CountColour(Picture(), HitMark2), 0);
 
-  ScreenHit = true;
-  RenderScene();
-  EXPECT_EQ(BackBuffer.At(end1.x, end1.y), HitMark1);
-  EXPECT_EQ(BackBuffer.At(end1.x, end1.y - 3), HitMark1);
-  EXPECT_EQ(BackBuffer.At(end2.x, end2.y), HitMark2);
-  EXPECT_EQ(BackBuffer.At(end2.x + 2, end2.y + 1), HitMark2);
+  sc.ScreenHit = true;
+  Render();
+  EXPECT_EQ(Picture().At(end1.x, end1.y), HitMark1);
+  EXPECT_EQ(Picture().At(end1.x, end1.y - 3), HitMark1);
+  EXPECT_EQ(Picture().At(end2.x, end2.y), HitMark2);
+  EXPECT_EQ(Picture().At(end2.x + 2, end2.y + 1), HitMark2);
   EXPECT_EQ(CountNear(HitMark2, end1, 5), 0);
   EXPECT_EQ(CountNear(HitMark1, end2, 5), 0);
   // No blue mark: near the end only the path itself, on its own row, is blue.
   for (PixelPoint e : {end1, end2})
     for (int y = e.y - 4; y <= e.y + 4; ++y)
       for (int x = e.x - 4; x <= e.x + 4; ++x)
-        if (BackBuffer.At(x, y) == Blue) {
+        if (Picture().At(x, y) == Blue) {
           EXPECT_TRUE(y == e.y && x < e.x - 2) << x << "," << y;
         }
 }
@@ -258,14 +231,14 @@ TEST_F(SceneTest, OnlyThePathsOfTheLatestComputationAreDrawn) {
   SideView();
   const PixelPoint end1 = StorePath(1, 7, 50);
   const PixelPoint stale = StorePath(2, 7, -50);  // left over from a two-path computation
-  TrajectoryTotal = 1;
+  sc.TrajectoryTotal = 1;
   for (bool hit : {false, true}) {
-    ScreenHit = hit;
-    RenderScene();
+    sc.ScreenHit = hit;
+    Render();
     EXPECT_EQ(CountInRows(Blue, stale.y, 10), 0) << "nothing of path 2, hit " << hit;
-    EXPECT_EQ(CountColour(BackBuffer, HitMark2), 0);
-    EXPECT_EQ(BackBuffer.At(end1.x - 100, end1.y), Blue);
-    EXPECT_EQ(BackBuffer.At(end1.x, end1.y - 1), hit ? HitMark1 : Blue);
+    EXPECT_EQ(CountColour(Picture(), HitMark2), 0);
+    EXPECT_EQ(Picture().At(end1.x - 100, end1.y), Blue);
+    EXPECT_EQ(Picture().At(end1.x, end1.y - 1), hit ? HitMark1 : Blue);
   }
 }
 
@@ -273,56 +246,56 @@ TEST_F(SceneTest, PathOfOneSampleGetsAMarkButNoLine) {
   SideView();
   StorePath(1, 7, 50);             // stale samples beyond the count
   const PixelPoint only = StorePath(1, 1, 50);
-  TrajectoryTotal = 1;
+  sc.TrajectoryTotal = 1;
   for (bool hit : {false, true}) {
-    ScreenHit = hit;
-    RenderScene();
+    sc.ScreenHit = hit;
+    Render();
     const Pixel mark = hit ? HitMark1 : Blue;
-    EXPECT_EQ(BackBuffer.At(only.x, only.y - 1), mark);
-    EXPECT_EQ(CountColour(BackBuffer, mark), CountNear(mark, only, 3)) << "a line leads away, hit " << hit;
-    EXPECT_EQ(CountColour(BackBuffer, Blue) + CountColour(BackBuffer, HitMark1), CountNear(mark, only, 3));
+    EXPECT_EQ(Picture().At(only.x, only.y - 1), mark);
+    EXPECT_EQ(CountColour(Picture(), mark), CountNear(mark, only, 3)) << "a line leads away, hit " << hit;
+    EXPECT_EQ(CountColour(Picture(), Blue) + CountColour(Picture(), HitMark1), CountNear(mark, only, 3));
   }
 }
 
 TEST_F(SceneTest, PathWithoutSamplesGetsNoMarkAndReadsNoStaleSample) {
   SideView();
-  TrajectoryTotal = 2;
+  sc.TrajectoryTotal = 2;
   const PixelPoint end1 = StorePath(1, 4, 50);
   const PixelPoint stale = StorePath(2, 6, -50);
-  TrajectoryCount[2] = 0;  // path 2 under computation
+  sc.TrajectoryCount[2] = 0;  // path 2 under computation
   for (bool hit : {false, true}) {
-    ScreenHit = hit;
-    RenderScene();
+    sc.ScreenHit = hit;
+    Render();
     EXPECT_EQ(CountInRows(Blue, stale.y, 10), 0) << "hit " << hit;
-    EXPECT_EQ(CountColour(BackBuffer, HitMark2), 0);
-    EXPECT_EQ(BackBuffer.At(end1.x, end1.y - 1), hit ? HitMark1 : Blue);
+    EXPECT_EQ(CountColour(Picture(), HitMark2), 0);
+    EXPECT_EQ(Picture().At(end1.x, end1.y - 1), hit ? HitMark1 : Blue);
   }
 }
 
 TEST_F(SceneTest, PathCountsOutsideTheirRangeReadNothingOutsideTheRows) {
   SideView();
-  TrajectoryTotal = -3;
+  sc.TrajectoryTotal = -3;
   StorePath(1, 5, 50);
-  RenderScene();
-  EXPECT_EQ(CountColour(BackBuffer, Blue), 0);
-  TrajectoryTotal = 1;
-  TrajectoryCount[1] = -7;
-  RenderScene();
-  EXPECT_EQ(CountColour(BackBuffer, Blue), 0);
+  Render();
+  EXPECT_EQ(CountColour(Picture(), Blue), 0);
+  sc.TrajectoryTotal = 1;
+  sc.TrajectoryCount[1] = -7;
+  Render();
+  EXPECT_EQ(CountColour(Picture(), Blue), 0);
 }
 
 TEST_F(SceneTest, DottedTubeEdgesPaintTheirGapsOverTheCoil) {
   SideView();
-  CoilVisible = true;
-  RenderScene();
+  settings.coil_visible = true;
+  Render();
   // From the side the upper edge line of the tube is pixel row 80 from
   // x = 45 to 675; the coil crosses it again and again.
   int red_beside = 0, black = 0, gaps = 0;
   for (int x = 60; x <= 660; ++x) {
-    EXPECT_NE(BackBuffer.At(x, 80), Red) << x;
-    black += BackBuffer.At(x, 80) == Black ? 1 : 0;
-    gaps += BackBuffer.At(x, 80) == Background ? 1 : 0;
-    red_beside += BackBuffer.At(x, 79) == Red ? 1 : 0;
+    EXPECT_NE(Picture().At(x, 80), Red) << x;
+    black += Picture().At(x, 80) == Black ? 1 : 0;
+    gaps += Picture().At(x, 80) == Background ? 1 : 0;
+    red_beside += Picture().At(x, 79) == Red ? 1 : 0;
   }
   EXPECT_GT(red_beside, 20);
   EXPECT_GT(black, 250);
@@ -332,34 +305,34 @@ TEST_F(SceneTest, DottedTubeEdgesPaintTheirGapsOverTheCoil) {
 
 TEST_F(SceneTest, CoilIsRedOnlyWhileVisible) {
   for (bool visible : {false, true}) {
-    CoilVisible = visible;
-    RenderScene();
-    if (visible) EXPECT_GT(CountColour(BackBuffer, Red), 5000);
-    else EXPECT_EQ(CountColour(BackBuffer, Red), 0);
+    settings.coil_visible = visible;
+    Render();
+    if (visible) EXPECT_GT(CountColour(Picture(), Red), 5000);
+    else EXPECT_EQ(CountColour(Picture(), Red), 0);
   }
 }
 
 TEST_F(SceneTest, EveryPassStartsFromTheBackgroundBrush) {
   // The fill leaves the brush green; the next pass must still fill the
   // source circle with the background and give the same picture.
-  RenderScene();
-  const std::vector<Pixel> first = BackBuffer.pixels;
-  RenderScene();
-  EXPECT_EQ(BackBuffer.pixels, first);
-  const PixelPoint s = ProjectPoint(SourceView[1]);
-  EXPECT_EQ(BackBuffer.At(s.x, s.y), Background);
+  Render();
+  const std::vector<Pixel> first = Picture().pixels;
+  Render();
+  EXPECT_EQ(Picture().pixels, first);
+  const PixelPoint s = ProjectPoint(sc.SourceView[1], 1);
+  EXPECT_EQ(Picture().At(s.x, s.y), Background);
 }
 
 TEST_F(SceneTest, WiderPathPenDrawsWiderPaths) {
   SideView();
-  TrajectoryTotal = 1;
+  sc.TrajectoryTotal = 1;
   StorePath(1, 7, 50);
-  ScreenHit = true;
+  sc.ScreenHit = true;
   int blue[3] = {};
   for (int width : {1, 2}) {
-    PathWidth = static_cast<std::uint8_t>(width);
-    RenderScene();
-    blue[width] = CountColour(BackBuffer, Blue);
+    settings.path_width = static_cast<std::uint8_t>(width);
+    Render();
+    blue[width] = CountColour(Picture(), Blue);
   }
   EXPECT_GT(blue[1], 250);
   EXPECT_GT(blue[2], blue[1] * 3 / 2);

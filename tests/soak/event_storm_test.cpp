@@ -18,13 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "app/qt_message_pump.h"
 #include "app/readouts.h"
-#include "app/recompute_chain.h"
 #include "app/toolkit/bitmap_image.h"
-#include "model/scene.h"
-#include "model/trajectories.h"
-#include "render/scene_renderer.h"
 #include "tests/app/window_driver.h"
 
 namespace varek::testing {
@@ -49,17 +44,17 @@ std::uint64_t SeedFromEnvironment() {
 // to a separate heap-allocated stack.
 const char* StackHere() { return static_cast<const char*>(__builtin_frame_address(0)); }
 
-// Counts the nesting of the bound pump and how deep the stack grows below the
-// level where the storm began.
+// Counts the calls of the window's pump and how deep the stack grows below
+// the level where the storm began.
 struct ProbePump : MessagePump {
-  QtMessagePump inner;
+  QtMessagePump* inner = nullptr;
   const char* base = nullptr;
   long deepest_stack = 0;
   long pumps = 0;
   void Pump() override {
     deepest_stack = std::max(deepest_stack, static_cast<long>(base - StackHere()));
     ++pumps;
-    inner.Pump();
+    inner->Pump();
   }
 };
 
@@ -68,7 +63,8 @@ class EventStorm : public WindowTest {
   // A user's action: one click, one step of a drag, or one key on a bar.
   void Act() {
     ++actions_;
-    if (PumpDepth() > 0) ++inside_pump_;
+    if (form->pump().Depth() > 0) ++inside_pump_;
+    shown.clear();  // the storm keeps no list of pictures
     if (dragged_) {
       ContinueDrag();
       return;
@@ -82,7 +78,7 @@ class EventStorm : public WindowTest {
         form->Button7};
     // Between computations, half the actions change a physical setting and
     // so start one.
-    if (!ChainRunning() && Pick(0, 1)) {
+    if (!form->chain().Running() && Pick(0, 1)) {
       TScrollBar* physical = bars[Pick(2, 4)];
       Pick(0, 1) ? StartDrag(physical) : StepBar(physical);
       return;
@@ -178,9 +174,18 @@ class EventStorm : public WindowTest {
     Click(form->AblenkEin);
     Click(form->Wechselspannung);
     Settle();
-    ASSERT_EQ(TrajectoryTotal, 2);
+    ASSERT_EQ(scene().TrajectoryTotal, 2);
   }
 
+  // Puts the probe between the computation and the window's pump.
+  ProbePump& Probe() {
+    probe_.inner = &form->pump();
+    probe_.base = StackHere();
+    form->simulation().SetMessagePump(&probe_);
+    return probe_;
+  }
+
+  ProbePump probe_;
   std::mt19937_64 random_;
   long actions_ = 0;
   long inside_pump_ = 0;
@@ -198,12 +203,10 @@ TEST_F(EventStorm, WindowEndsInTheStateOfItsFinalSettings) {
               static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed), wanted);
   std::fflush(stdout);
 
-  ProbePump probe;
-  probe.base = StackHere();
-  BindMessagePump(&probe);
-  ResetMaxPumpDepth();
-  const ChainCounts before = CountsOfChain();
-  const long passes_before = PumpPasses();
+  const ProbePump& probe = Probe();
+  form->pump().ResetMaxDepth();
+  const ChainCounts before = form->chain().Counts();
+  const long passes_before = form->pump().Passes();
 
   QElapsedTimer clock;
   clock.start();
@@ -222,13 +225,13 @@ TEST_F(EventStorm, WindowEndsInTheStateOfItsFinalSettings) {
   Settle();
   const double seconds = clock.elapsed() / 1000.0;
 
-  const int max_depth = MaxPumpDepth();
-  const ChainCounts& after = CountsOfChain();
+  const int max_depth = form->pump().MaxDepth();
+  const ChainCounts& after = form->chain().Counts();
   std::printf("event storm: %ld actions (%ld inside a pump) in %.1f s; %d full and %d drawing passes; "
               "%ld pumps making %ld event-loop passes; deepest pump nesting %d; deepest stack below the storm "
               "%ld bytes\n",
               actions_, inside_pump_, seconds, after.full_passes - before.full_passes,
-              after.render_passes - before.render_passes, probe.pumps, PumpPasses() - passes_before, max_depth,
+              after.render_passes - before.render_passes, probe.pumps, form->pump().Passes() - passes_before, max_depth,
               probe.deepest_stack);
   EXPECT_EQ(actions_, wanted);
   EXPECT_GT(inside_pump_, wanted / 4) << "many actions must meet a running computation";
@@ -236,14 +239,6 @@ TEST_F(EventStorm, WindowEndsInTheStateOfItsFinalSettings) {
   EXPECT_EQ(max_depth, 1);
   EXPECT_LT(probe.deepest_stack, 256 * 1024);
 
-  // What the window holds and shows now.
-  const StoredPaths stored = CurrentPaths();
-  const QImage shown_picture = form->PaintBox1->Image().copy();
-  const bool coil = CoilVisible;
-  const int width = PathWidth;
-
-  EXPECT_EQ(coil, form->CheckBox5->isChecked());
-  EXPECT_EQ(width, form->RadioButton1->isChecked() ? 1 : 2);
   EXPECT_EQ(form->Panel11->isVisibleTo(form->Panel1), form->AblenkEin->isChecked());
   EXPECT_EQ(form->Edit7->text(), IntegerText(form->ScrollBar1->Position()));
   EXPECT_EQ(form->Edit8->text(), IntegerText(-form->ScrollBar2->Position()));
@@ -251,18 +246,12 @@ TEST_F(EventStorm, WindowEndsInTheStateOfItsFinalSettings) {
   EXPECT_EQ(form->Edit5->text(), CoilCurrentText(form->ScrollBar7->Position()));
 
   // A fresh computation and drawing for the final settings, away from the window.
-  EXPECT_EQ(stored, FreshPaths());
-  PlainControls settings = SettingsOfWindow();
-  IdlePump idle;
-  BindControls(&settings);
-  BindMessagePump(&idle);
-  BindScenePresenter(nullptr);
-  InitApparatus();
-  ComputeTrajectories();
-  RenderScene();
-  const QImage fresh_picture = ToQImage(BackBuffer);
-  form->BindToModel();
-  EXPECT_TRUE(shown_picture == fresh_picture) << "the picture on PaintBox1 is not that of the final settings";
+  const Settings settings = form->CurrentSettings();
+  Simulation fresh(settings);
+  fresh.ComputeTrajectories(settings);
+  EXPECT_EQ(CurrentPaths(), PathsOf(fresh.scene()));
+  EXPECT_TRUE(form->PaintBox1->Image() == ToQImage(fresh.RenderScene(settings)))
+      << "the picture on PaintBox1 is not that of the final settings";
   std::printf("event storm: final settings %d V, %d mA, deflection %s %s amplitude %d, view %d/%d\n",
               settings.voltage, settings.current, settings.deflection_on ? "on" : "off",
               settings.steady ? "steady" : "alternating", settings.amplitude, settings.turn_axis,
@@ -276,25 +265,20 @@ TEST_F(EventStorm, QuietPumpSkipsPassesButLateEventsRunInsideTheComputation) {
   form->ScrollBar4->SetPosition(form->ScrollBar4->minimum() + 1);
   Settle();
 
-  ProbePump probe;
-  probe.base = StackHere();
-  BindMessagePump(&probe);
-  const long passes = PumpPasses();
+  const ProbePump& probe = Probe();
+  const long passes = form->pump().Passes();
   constexpr int kDueMs = 2;  // the computation takes about 10 ms
   int depth_when_due = -1;
-  int step_when_due = -1;
-  int path_when_due = -1;
+  long pump_when_due = -1;
   QTimer::singleShot(kDueMs, [&] {
-    depth_when_due = PumpDepth();
-    step_when_due = StepCounter;
-    path_when_due = TrajectoryIndex;
+    depth_when_due = form->pump().Depth();
+    pump_when_due = probe.pumps;
   });
   form->ScrollBar4->SetPosition(form->ScrollBar4->minimum());
-  const long made = PumpPasses() - passes;
+  const long made = form->pump().Passes() - passes;
   std::printf("a 50 V alternating computation: %ld pump calls, %ld event-loop passes; the event due after "
-              "%d ms ran at step %d of path %d\n",
-              probe.pumps, made, kDueMs, step_when_due, path_when_due);
-  form->BindToModel();
+              "%d ms ran in pump call %ld\n",
+              probe.pumps, made, kDueMs, pump_when_due);
   Settle();
 
   EXPECT_EQ(probe.pumps, 2 * 1987) << "one pump call per stored sample";
@@ -322,7 +306,7 @@ TEST_F(EventStorm, EndeInsideALongComputationEndsTheProgram) {
   double chain_ms = 0;
   QTimer::singleShot(0, [&] {
     QTimer::singleShot(0, [&] {
-      pump_depth_at_click = PumpDepth();
+      pump_depth_at_click = form->pump().Depth();
       since_click.start();
       Click(form->Button2);
     });
@@ -336,14 +320,16 @@ TEST_F(EventStorm, EndeInsideALongComputationEndsTheProgram) {
   EXPECT_EQ(code, 0) << "the event loop did not end";
   EXPECT_EQ(pump_depth_at_click, 1) << "the click must arrive inside the computation's pump";
   EXPECT_FALSE(form->isVisible());
-  EXPECT_FALSE(ChainRunning());
+  EXPECT_FALSE(form->chain().Running());
   // Path 1 stopped early; path 2 started afresh and ran in full.
-  ASSERT_EQ(TrajectoryTotal, 2);
-  EXPECT_LT(TrajectoryCount[1], static_cast<int>(full.paths[0].size()));
+  const Scene& stopped = scene();
+  ASSERT_EQ(stopped.TrajectoryTotal, 2);
+  EXPECT_LT(stopped.TrajectoryCount[1], static_cast<int>(full.paths[0].size()));
+  EXPECT_EQ(CurrentPaths().paths[1], full.paths[1]);
   std::printf("\"ENDE\" inside a 50 V alternating computation: the chain ended %.2f ms and the event loop "
               "%.2f ms after the click; path 1 kept %d of %zu samples, path 2 %d\n",
-              chain_ms, loop_ms, static_cast<int>(TrajectoryCount[1]), full.paths[0].size(),
-              static_cast<int>(TrajectoryCount[2]));
+              chain_ms, loop_ms, static_cast<int>(stopped.TrajectoryCount[1]), full.paths[0].size(),
+              static_cast<int>(stopped.TrajectoryCount[2]));
 }
 
 }  // namespace

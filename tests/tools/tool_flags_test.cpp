@@ -1,4 +1,4 @@
-#include "tools/render/render_flags.h"
+#include "tools/flags/tool_flags.h"
 
 #include <gtest/gtest.h>
 
@@ -7,29 +7,30 @@
 namespace varek {
 namespace {
 
-bool Parse(std::vector<const char*> args, RenderSettings& settings, std::string& error) {
+bool Parse(std::vector<const char*> args, ToolFlags& flags, std::string& error,
+           FlagSet set = FlagSet::Render) {
   args.insert(args.begin(), "varek-render");
-  return ParseRenderFlags(static_cast<int>(args.size()), args.data(), settings, error);
+  return ParseToolFlags(set, static_cast<int>(args.size()), args.data(), flags, error);
 }
 
-TEST(RenderFlags, ReadsEveryFlagAndKeepsTheDefaultsOfTheOthers) {
-  RenderSettings s;
+TEST(ToolFlags, ReadsEveryFlagAndKeepsTheDefaultsOfTheOthers) {
+  ToolFlags s;
   std::string error;
   ASSERT_TRUE(Parse({"--turn", "-180", "--coil", "on", "--current", "1230", "--mode", "ac", "--out", "a.png"}, s,
                     error))
       << error;
-  EXPECT_EQ(s.turn, -180);
-  EXPECT_EQ(s.side, -25);
-  EXPECT_TRUE(s.coil);
-  EXPECT_FALSE(s.transparent);
-  EXPECT_EQ(s.width, 1);
-  EXPECT_EQ(s.paths.current, 1230);
-  EXPECT_TRUE(s.paths.alternating);
+  EXPECT_EQ(s.settings.turn_axis, -180);
+  EXPECT_EQ(s.settings.turn_vertical, -25);
+  EXPECT_TRUE(s.settings.coil_visible);
+  EXPECT_FALSE(s.settings.screen_transparent);
+  EXPECT_EQ(s.settings.path_width, 1);
+  EXPECT_EQ(s.settings.current, 1230);
+  EXPECT_FALSE(s.settings.steady);
   EXPECT_EQ(s.out, "a.png");
   EXPECT_TRUE(s.signal_out.empty());
 }
 
-TEST(RenderFlags, RejectsBadValuesNamingTheFlagAndItsRange) {
+TEST(ToolFlags, RejectsBadValuesNamingTheFlagAndItsRange) {
   struct Case {
     std::vector<const char*> args;
     const char* named;
@@ -47,12 +48,25 @@ TEST(RenderFlags, RejectsBadValuesNamingTheFlagAndItsRange) {
       {{"--out", "a.png", "--colour", "red"}, "unknown flag '--colour'"},
   };
   for (const Case& c : cases) {
-    RenderSettings s;
+    ToolFlags s;
     std::string error;
     EXPECT_FALSE(Parse(c.args, s, error)) << c.named;
     EXPECT_NE(error.find(c.named), std::string::npos) << error;
     EXPECT_EQ(error.find('\n'), std::string::npos) << error;
   }
+}
+
+// The usage text comes from the table the parser reads: varek-paths lists and
+// takes only the five settings of the paths.
+TEST(ToolFlags, UsageListsWhatEachToolTakes) {
+  const std::string paths = UsageOf(FlagSet::Paths, "varek-paths");
+  EXPECT_EQ(paths, "usage: varek-paths [--voltage 50..2000] [--current 0..3000] [--deflection on|off] "
+                   "[--mode dc|ac] [--amplitude 0..300]");
+  ToolFlags s;
+  std::string error;
+  EXPECT_FALSE(Parse({"--turn", "5"}, s, error, FlagSet::Paths));
+  EXPECT_NE(UsageOf(FlagSet::Render, "varek-render").find(" --out scene.png [--signal-out"),
+            std::string::npos);
 }
 
 }  // namespace

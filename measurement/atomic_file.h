@@ -1,0 +1,20 @@
+// Whole files read and written at once. A save writes a temporary file in the
+// same folder, flushes it to the disk and renames it over the target, so the
+// target holds either its old or its new content, never a part of one, even
+// when the program or the machine stops in between.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace varek {
+
+// False, with a German reason in `error`, when the file could not be saved;
+// the old file is then untouched.
+bool SaveFileAtomically(const std::string& path, std::string_view content, std::string& error);
+
+// The file's bytes, or nothing with a German reason in `error`.
+std::optional<std::string> ReadWholeFile(const std::string& path, std::string& error);
+
+}  // namespace varek

@@ -1,0 +1,69 @@
+#include "measurement/decimal_text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace varek {
+
+namespace {
+
+std::string WithComma(std::string text) {
+  std::replace(text.begin(), text.end(), '.', ',');
+  return text;
+}
+
+template <typename... Format>
+std::string Chars(double value, Format... format) {
+  char buffer[64];
+  const auto [end, status] = std::to_chars(buffer, buffer + sizeof buffer, value, format...);
+  return status == std::errc() ? std::string(buffer, end) : std::string("?");
+}
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+std::string DecimalText(double value) { return WithComma(Chars(value)); }
+
+std::string FixedText(double value, int decimals) {
+  return WithComma(Chars(value, std::chars_format::fixed, decimals));
+}
+
+std::string ValueWithUncertainty(double value, std::optional<double> uncertainty,
+                                 std::string_view unit, int significant) {
+  // The power of ten is the one of the value as rounded: 9.99996e10 is 1,0000e11.
+  const std::string scientific = Chars(value, std::chars_format::scientific, significant - 1);
+  const std::size_t e = scientific.find('e');
+  if (e == std::string::npos) return WithComma(scientific);  // inf or nan
+  const int exponent = std::atoi(scientific.c_str() + e + 1);
+  const std::string power = "e" + std::to_string(exponent) + " " + std::string(unit);
+  std::string text = WithComma(scientific.substr(0, e)) + power;
+  if (uncertainty) {
+    text += " \u00b1 " + FixedText(*uncertainty / std::pow(10.0, exponent), significant - 1) + power;
+  }
+  return text;
+}
+
+std::optional<double> ParseDecimal(std::string_view text) {
+  text = Trimmed(text);
+  if (text.empty() || text.find('.') != std::string_view::npos) return std::nullopt;
+  std::string plain(text);
+  std::replace(plain.begin(), plain.end(), ',', '.');
+  double value = 0;
+  const char* begin = plain.data();
+  const char* end = begin + plain.size();
+  if (*begin == '+') ++begin;  // from_chars takes no plus sign
+  const auto [stop, status] = std::from_chars(begin, end, value);
+  if (stop != end) return std::nullopt;
+  if (status == std::errc::result_out_of_range) return std::copysign(HUGE_VAL, *begin == '-' ? -1.0 : 1.0);
+  if (status != std::errc()) return std::nullopt;
+  return value;
+}
+
+}  // namespace varek

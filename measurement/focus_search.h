@@ -1,0 +1,30 @@
+// The coil current of a focus, found with a model of its own (never the
+// window's) as a student finds it:
+// deflection on with an alternating voltage, and the current raised until the
+// end marks of the two paths meet.
+#pragma once
+
+#include <optional>
+
+namespace varek {
+
+// The k-th focus current of the ideal apparatus, mA:
+// I_k = k * sqrt(8 pi^2 U / (e/m)) * L / (s mu0 n).
+double TheoreticalFocusCurrent(double voltage, int order);
+
+// Square of the distance, in scene units, between the end marks (the last
+// stored samples) of the two paths at `current` mA; nothing when the
+// electrons do not reach the screen (they hit a plate or the tube wall).
+std::optional<long> EndMarkDistanceSquared(int voltage, int current, int amplitude);
+
+// The whole current in mA, 0..3000, around the k-th focus at which the end
+// marks lie closest together (ties: the lower current); nothing when no
+// current near it brings the electrons to the screen, or the focus lies
+// beyond 3000 mA.
+std::optional<int> FindFocusCurrent(int voltage, int order, int amplitude);
+
+// The same by trying every current from `lowest` to `highest` mA: slow, for
+// checking the search.
+std::optional<int> ScanFocusCurrent(int voltage, int amplitude, int lowest, int highest);
+
+}  // namespace varek

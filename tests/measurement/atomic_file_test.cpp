@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "measurement/atomic_file.h"
+
+namespace varek {
+namespace {
+
+namespace fs = std::filesystem;
+
+class AtomicFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = fs::temp_directory_path() /
+             ("varek-atomic-" + std::to_string(::getpid()) + "-" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+  }
+  void TearDown() override { fs::remove_all(folder); }
+  std::size_t Entries() const {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
+  }
+  fs::path folder;
+};
+
+TEST_F(AtomicFileTest, ReplacesTheFileAndLeavesNoTemporaryBehind) {
+  const std::string path = folder / "tabelle.csv";
+  std::string error;
+  ASSERT_TRUE(SaveFileAtomically(path, "alt\n", error)) << error;
+  ASSERT_TRUE(SaveFileAtomically(path, "neu\n", error)) << error;
+  EXPECT_EQ(ReadWholeFile(path, error), "neu\n");
+  EXPECT_EQ(Entries(), 1u);
+}
+
+TEST_F(AtomicFileTest, FailuresSayWhyInGermanAndKeepTheOldFile) {
+  std::string error;
+  EXPECT_FALSE(SaveFileAtomically(folder / "fehlt" / "x.csv", "a", error));
+  EXPECT_NE(error.find("nicht gefunden"), std::string::npos) << error;
+  EXPECT_FALSE(ReadWholeFile(folder / "nichts.csv", error));
+  EXPECT_NE(error.find("Kann"), std::string::npos) << error;
+  EXPECT_FALSE(ReadWholeFile(folder, error));
+  EXPECT_NE(error.find("Ordner"), std::string::npos) << error;
+  // The target is a folder: rename fails, and nothing is left behind.
+  const std::string taken = folder / "belegt";
+  fs::create_directories(fs::path(taken) / "inhalt");
+  EXPECT_FALSE(SaveFileAtomically(taken, "a", error));
+  EXPECT_TRUE(fs::is_directory(taken));
+  EXPECT_EQ(Entries(), 1u);
+}
+
+// A process killed at a random moment while it saves over and over leaves
+// one whole version, never a mix or a cut-off file.
+TEST_F(AtomicFileTest, AKilledWriterLeavesAWholeFile) {
+  const std::string path = folder / "tabelle.csv";
+  const std::string versions[] = {std::string(1 << 20, 'a'), std::string(1 << 19, 'b')};
+  std::string error;
+  ASSERT_TRUE(SaveFileAtomically(path, versions[0], error));
+  for (int round = 0; round < 3; ++round) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      std::string ignored;
+      for (int i = 0;; ++i) SaveFileAtomically(path, versions[i % 2], ignored);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(40 + 30 * round));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    const auto content = ReadWholeFile(path, error);
+    ASSERT_TRUE(content);
+    EXPECT_TRUE(*content == versions[0] || *content == versions[1]) << content->size();
+  }
+}
+
+}  // namespace
+}  // namespace varek

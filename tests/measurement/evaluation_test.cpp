@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "measurement/amplitude_advice.h"
+#include "measurement/decimal_text.h"
+#include "measurement/evaluation.h"
+
+namespace varek {
+namespace {
+
+Measurement Row(double voltage, double current, int order) {
+  return {voltage, current, order, std::nullopt};
+}
+
+// B = mu0 n I / L = 4 pi 1e-7 * 2000 / 0.4 T per A = 2 pi mT per A. At 1000 V,
+// 1 A, k = 1: e/m = 8 pi^2 U / (B^2 s^2) = 2e3 / (1e-6 * 0.095^2) = 2.21606648e11 C/kg.
+TEST(EvaluationTest, OneRowGivesItsOwnValueWithoutUncertainty) {
+  EXPECT_NEAR(FieldOf(1.0), 2 * std::numbers::pi * 1e-3, 1e-15);
+  const std::vector<Measurement> rows = {Row(1000, 1.0, 1)};
+  EXPECT_NEAR(SpecificChargeOf(rows[0]), 2e9 / (0.095 * 0.095), 1e-1);
+  const auto result = EvaluateSeries(rows);
+  ASSERT_TRUE(result);
+  EXPECT_DOUBLE_EQ(result->specific_charge, SpecificChargeOf(rows[0]));
+  EXPECT_FALSE(result->uncertainty);
+  EXPECT_FALSE(EvaluateSeries({}));
+}
+
+// By hand: x = k^2 U = 1000, 2000, 1500 V; y = I^2 = 1, 2.25, 1.44 A^2.
+// sum x^2 = 7.25e6, sum xy = 7660, m = 1.0565517241e-3 A^2/V;
+// e/m = 8 pi^2 L^2 / (mu0^2 n^2 s^2 m) = 2.0974519575e11 C/kg;
+// residuals -0.0565517, 0.1368966, -0.1448276: s_m = sqrt(sum r^2 / (2 * 7.25e6)),
+// u = e/m * s_m / m = 1.07997999e10 C/kg; deviation +19.25336 %.
+TEST(EvaluationTest, FitThroughTheOriginMatchesAHandComputedSeries) {
+  const std::vector<Measurement> rows = {Row(1000, 1.0, 1), Row(500, 1.5, 2), Row(1500, 1.2, 1)};
+  const auto result = EvaluateSeries(rows);
+  ASSERT_TRUE(result);
+  EXPECT_NEAR(result->slope, 1.056551724137931e-3, 1e-15);
+  EXPECT_NEAR(result->specific_charge, 2.0974519575012842e11, 1e-1);
+  ASSERT_TRUE(result->uncertainty);
+  EXPECT_NEAR(*result->uncertainty, 1.0799799911629269e10, 1e-2);
+  EXPECT_NEAR(result->deviation_percent, 19.253360633907064, 1e-9);
+}
+
+TEST(EvaluationTest, NumbersAreWrittenWithADecimalComma) {
+  const struct {
+    std::string got, expected;
+  } cases[] = {
+      {DecimalText(1.23), "1,23"},
+      {DecimalText(1200), "1200"},
+      {FixedText(7.72834, 2), "7,73"},
+      {ValueWithUncertainty(1.76834e11, 0.00213e11, "C/kg"), "1,7683e11 C/kg \u00b1 0,0021e11 C/kg"},
+      {ValueWithUncertainty(9.999996e10, std::nullopt, "C/kg"), "1,0000e11 C/kg"},
+      {ValueWithUncertainty(2.0974519575e11, 1.08e10, "C/kg"), "2,0975e11 C/kg \u00b1 0,1080e11 C/kg"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.got, c.expected);
+}
+
+TEST(EvaluationTest, ParsesOnlyDecimalCommaNumbers) {
+  const struct {
+    const char* text;
+    std::optional<double> value;
+  } cases[] = {
+      {"1,23", 1.23}, {" 1200 ", 1200.0}, {"-5", -5.0}, {"+2", 2.0}, {"2,5e3", 2500.0},
+      {"1.23", std::nullopt}, {"", std::nullopt}, {"1,2,3", std::nullopt},
+      {"12a", std::nullopt}, {"abc", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseDecimal(c.text), c.value) << c.text;
+  EXPECT_TRUE(std::isinf(*ParseDecimal("1e999")));
+  EXPECT_TRUE(std::isnan(*ParseDecimal("nan")));
+}
+
+TEST(EvaluationTest, AmplitudeAdviceAtTheMeasuredLimits) {
+  const struct {
+    double voltage;
+    int amplitude;
+    AmplitudeAdvice advice;
+  } cases[] = {
+      {1200, 200, AmplitudeAdvice::Fine},       {300, 25, AmplitudeAdvice::Fine},
+      {300, 200, AmplitudeAdvice::NearPlates},  {300, 80, AmplitudeAdvice::NearPlates},
+      {2000, 40, AmplitudeAdvice::TooSmall},    {1200, 24, AmplitudeAdvice::TooSmall},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(AdviceFor(c.voltage, c.amplitude), c.advice) << c.voltage << " V " << c.amplitude;
+  }
+}
+
+}  // namespace
+}  // namespace varek

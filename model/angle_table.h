@@ -4,12 +4,21 @@
 // generated source; they are sorted by the bit pattern of the angle.
 #pragma once
 
+#include <cstdint>
+
 #include "model/soft_extended.h"
 
 namespace varek {
 
+// The three 80-bit values as significands and sign-and-exponent fields, 32
+// bytes a row rather than 48 (the table is most of the browser module).
 struct AngleTableRow {
-  SoftExtended::Bits angle, sine, cosine;
+  std::uint64_t angle, sine, cosine;
+  std::uint16_t angle_exponent, sine_exponent, cosine_exponent;
+
+  constexpr SoftExtended::Bits Angle() const { return {angle, angle_exponent}; }
+  constexpr SoftExtended::Bits Sine() const { return {sine, sine_exponent}; }
+  constexpr SoftExtended::Bits Cosine() const { return {cosine, cosine_exponent}; }
 };
 
 extern const AngleTableRow AngleTable[];

@@ -34,10 +34,13 @@ long double ValueOf(const SoftExtended::Bits& bits) {
   return value;
 }
 
-std::string Literal(const SoftExtended::Bits& bits) {
-  char text[48];
-  std::snprintf(text, sizeof text, "{0x%016llxu, 0x%04x}", static_cast<unsigned long long>(bits.significand),
-                bits.sign_exponent);
+// The row of an angle: the three significands, then the three sign-and-exponent fields.
+std::string Row(const SoftExtended::Bits& angle, const SoftExtended::Bits& sine, const SoftExtended::Bits& cosine) {
+  char text[120];
+  std::snprintf(text, sizeof text, "{0x%016llxu, 0x%016llxu, 0x%016llxu, 0x%04x, 0x%04x, 0x%04x}",
+                static_cast<unsigned long long>(angle.significand), static_cast<unsigned long long>(sine.significand),
+                static_cast<unsigned long long>(cosine.significand), angle.sign_exponent, sine.sign_exponent,
+                cosine.sign_exponent);
   return text;
 }
 
@@ -74,8 +77,7 @@ int main(int argc, char** argv) {
                "const AngleTableRow AngleTable[] = {\n");
   for (const SoftExtended::Bits& bits : angles) {
     const long double angle = ValueOf(bits);
-    std::fprintf(out, "    {%s, %s, %s},\n", Literal(bits).c_str(), Literal(BitsOf(std::sin(angle))).c_str(),
-                 Literal(BitsOf(std::cos(angle))).c_str());
+    std::fprintf(out, "    %s,\n", Row(bits, BitsOf(std::sin(angle)), BitsOf(std::cos(angle))).c_str());
   }
   std::fprintf(out, "};\n\nconst int AngleTableSize = %zu;\n\n}  // namespace varek\n", angles.size());
   if (std::fclose(out) != 0 || std::rename(partial.c_str(), path.c_str()) != 0) {

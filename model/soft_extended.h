@@ -1,0 +1,545 @@
+// SoftExtended: the x87 80-bit extended type (sign, 15-bit exponent, 64-bit
+// significand with an explicit integer bit) in plain integer arithmetic, for
+// platforms whose long double is something else (WebAssembly's is a 128-bit
+// quad). Every operation rounds to nearest, ties to even, exactly as the x87
+// unit does with its default control word, so results match long double on
+// x86-64 bit for bit.
+//
+// Storage is unpacked for speed: value = (-1)^sign * significand * 2^(exponent - 63).
+// Every finite non-zero value is kept normalised (bit 63 of the significand
+// set), also the subnormals of the 80-bit format, whose values are exact on
+// the subnormal grid; only results below the normal range are rounded on that
+// coarser grid. Zero, infinity and NaN have a zero significand, so one test of
+// bit 63 on both operands selects the common path of every operation.
+#pragma once
+
+#include <bit>
+#include <type_traits>
+#include <cmath>
+#include <concepts>
+#include <cstdint>
+#include <cstdlib>
+
+namespace varek {
+
+// std::bit_cast, which the libc++ of Debian's emscripten lacks.
+template <typename To, typename From>
+constexpr To BitCast(const From& from) {
+  return __builtin_bit_cast(To, from);
+}
+
+class SoftExtended {
+ public:
+  // The 80-bit memory layout of an x87 value: the significand and the
+  // sign bit above the 15-bit biased exponent.
+  struct Bits {
+    std::uint64_t significand = 0;
+    std::uint16_t sign_exponent = 0;
+    friend constexpr bool operator==(const Bits&, const Bits&) = default;
+  };
+
+  constexpr SoftExtended() = default;  // +0
+
+  template <std::integral T>
+  constexpr SoftExtended(T value) {  // exact for every integer of up to 64 bits
+    if (value == 0) return;
+    std::uint64_t magnitude = static_cast<std::uint64_t>(value);
+    if constexpr (std::is_signed_v<T>) {
+      if (value < 0) {
+        sign_ = 1;
+        magnitude = 0 - magnitude;
+      }
+    }
+    const int shift = std::countl_zero(magnitude);
+    significand_ = magnitude << shift;
+    exponent_ = 63 - shift;
+  }
+
+  constexpr SoftExtended(double value) {  // exact
+    const std::uint64_t bits = BitCast<std::uint64_t>(value);
+    sign_ = static_cast<std::uint32_t>(bits >> 63);
+    const int biased = static_cast<int>((bits >> 52) & 0x7ff);
+    const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+    if (biased == 0x7ff) {
+      exponent_ = fraction == 0 ? InfinityExponent : NanExponent;
+    } else if (biased != 0) {
+      significand_ = (fraction | std::uint64_t{1} << 52) << 11;
+      exponent_ = biased - 1023;
+    } else if (fraction != 0) {  // subnormal double
+      const int shift = std::countl_zero(fraction);
+      significand_ = fraction << shift;
+      exponent_ = -1011 - shift;
+    }
+  }
+
+  // Exact for every long double that has a 64-bit significand and the range
+  // of the 80-bit type, such as a hexadecimal literal of at most 16 digits.
+  // A constant that is not exact fails to compile; at run time the value is
+  // rounded to nearest, ties to even.
+  constexpr SoftExtended(long double value) {
+    if (value != value) {
+      exponent_ = NanExponent;
+      return;
+    }
+    if (__builtin_copysignl(1.0L, value) < 0) {  // also -0
+      sign_ = 1;
+      value = -value;
+    }
+    if (value == 0) return;
+    if (value > 0x1p64L && value * 0.5L == value) {
+      exponent_ = InfinityExponent;
+      return;
+    }
+    std::int32_t exponent = 0;
+    while (value >= 0x1p64L) value *= 0x1p-64L, exponent += 64;
+    while (value >= 2) value *= 0.5L, exponent += 1;
+    while (value < 0x1p-64L) value *= 0x1p64L, exponent -= 64;
+    while (value < 1) value *= 2, exponent -= 1;
+    const long double scaled = value * 0x1p63L;  // in [2^63, 2^64)
+    std::uint64_t significand = static_cast<std::uint64_t>(scaled);
+    const long double rest = scaled - static_cast<long double>(significand);  // exact
+    if (std::is_constant_evaluated() && rest != 0) ConstantNotExact();
+    if (rest > 0.5L || (rest == 0.5L && (significand & 1) != 0)) {
+      if (++significand == 0) significand = Top, exponent += 1;
+    }
+    *this = Round(sign_, exponent, significand, 0);
+  }
+
+  static constexpr SoftExtended FromBits(Bits bits) {
+    SoftExtended v;
+    v.sign_ = bits.sign_exponent >> 15;
+    const int biased = bits.sign_exponent & 0x7fff;
+    if (biased == 0x7fff) {
+      v.exponent_ = (bits.significand << 1) == 0 ? InfinityExponent : NanExponent;
+    } else if (bits.significand != 0) {  // also the denormals and pseudo-denormals
+      const int shift = std::countl_zero(bits.significand);
+      v.significand_ = bits.significand << shift;
+      v.exponent_ = (biased == 0 ? MinExponent : biased - Bias) - shift;
+    }
+    return v;
+  }
+
+  constexpr Bits ToBits() const {
+    const std::uint16_t sign = static_cast<std::uint16_t>(sign_ << 15);
+    if (significand_ == 0) {
+      if (exponent_ == InfinityExponent) return {Top, static_cast<std::uint16_t>(sign | 0x7fff)};
+      if (exponent_ == NanExponent) return {Top | Top >> 1, static_cast<std::uint16_t>(sign | 0x7fff)};
+      return {0, sign};
+    }
+    if (exponent_ < MinExponent)  // denormal: exponent field 0, integer bit clear
+      return {significand_ >> (MinExponent - exponent_), sign};
+    return {significand_, static_cast<std::uint16_t>(sign | (exponent_ + Bias))};
+  }
+
+  // Nearest double, ties to even: one rounding of the 80-bit value, as a
+  // store of an x87 register to a double.
+  [[gnu::always_inline]] explicit constexpr operator double() const {
+    const std::uint64_t sign = static_cast<std::uint64_t>(sign_) << 63;
+    if (significand_ == 0) {
+      if (exponent_ == InfinityExponent) return BitCast<double>(sign | 0x7ff0000000000000);
+      if (exponent_ == NanExponent) return BitCast<double>(sign | 0x7ff8000000000000);
+      return BitCast<double>(sign);
+    }
+    if (exponent_ > 1023) return BitCast<double>(sign | 0x7ff0000000000000);
+    // Bits of the significand that fall below the last bit of the double.
+    const int drop = exponent_ >= -1022 ? 11 : -1011 - exponent_;
+    if (drop >= 65) return BitCast<double>(sign);
+    const std::uint64_t kept = drop == 64 ? 0 : significand_ >> drop;
+    const std::uint64_t rest = drop == 64 ? significand_ : significand_ << (64 - drop);
+    const std::uint64_t up = (rest >> 63) & static_cast<std::uint64_t>(((rest << 1) | (kept & 1)) != 0);
+    // A carry out of the fraction moves into the exponent field, also from
+    // the largest subnormal to the smallest normal and from the largest
+    // double to infinity.
+    const std::uint64_t field = exponent_ >= -1022 ? static_cast<std::uint64_t>(exponent_ + 1022) << 52 : 0;
+    return BitCast<double>(sign | (field + kept + up));
+  }
+
+  // Truncation towards zero, as a conversion of long double to an integer.
+  explicit constexpr operator std::int64_t() const {
+    if (significand_ == 0 || exponent_ < 0) return 0;
+    if (exponent_ > 62) return INT64_MIN;  // out of range, as the x87 unit gives it
+    const std::int64_t magnitude = static_cast<std::int64_t>(significand_ >> (63 - exponent_));
+    return sign_ ? -magnitude : magnitude;
+  }
+  explicit constexpr operator int() const {
+    return static_cast<int>(static_cast<std::int64_t>(*this));
+  }
+
+  // Nearest integer, ties to even, as lrintl; 0x8000000000000000 when it
+  // does not fit into 64 bits.
+  constexpr std::int64_t RoundToInteger() const {
+    if (significand_ == 0) return exponent_ == ZeroExponent ? 0 : INT64_MIN;
+    if (exponent_ < -1) return 0;
+    if (exponent_ > 62) return INT64_MIN;
+    const int drop = 63 - exponent_;  // 1 .. 64
+    const std::uint64_t kept = drop == 64 ? 0 : significand_ >> drop;
+    const std::uint64_t rest = drop == 64 ? significand_ : significand_ << (64 - drop);
+    const std::uint64_t up = (rest >> 63) & static_cast<std::uint64_t>(((rest << 1) | (kept & 1)) != 0);
+    const std::uint64_t magnitude = kept + up;
+    if (magnitude > static_cast<std::uint64_t>(INT64_MAX)) return INT64_MIN;
+    return sign_ ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
+  }
+
+  constexpr bool IsNan() const { return significand_ == 0 && exponent_ == NanExponent; }
+
+  [[gnu::always_inline]] constexpr SoftExtended operator-() const {
+    SoftExtended v = *this;
+    v.sign_ ^= 1;
+    return v;
+  }
+
+  [[gnu::always_inline]] friend constexpr SoftExtended operator+(const SoftExtended& a, const SoftExtended& b) {
+    return a.sign_ == b.sign_ ? AddMagnitudes(a, b, a.sign_) : SubtractMagnitudes(a, b);
+  }
+  [[gnu::always_inline]] friend constexpr SoftExtended operator-(const SoftExtended& a, const SoftExtended& b) {
+    return a + -b;
+  }
+
+  [[gnu::always_inline]] friend constexpr SoftExtended operator*(const SoftExtended& a, const SoftExtended& b) {
+    const std::uint32_t sign = a.sign_ ^ b.sign_;
+    if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]] {
+      if (a.IsFinite() && b.IsFinite()) return Zero(sign);  // zero times a finite value
+      return MultiplySpecial(a, b, sign);
+    }
+    std::uint64_t high, low;
+    MultiplyWide(a.significand_, b.significand_, high, low);
+    std::int32_t exponent = a.exponent_ + b.exponent_ + 1;
+    if ((high >> 63) == 0) {  // product in [2^126, 2^127)
+      high = (high << 1) | (low >> 63);
+      low <<= 1;
+      exponent -= 1;
+    }
+    return Round(sign, exponent, high, low);
+  }
+
+  [[gnu::always_inline]] friend constexpr SoftExtended operator/(const SoftExtended& a, const SoftExtended& b) {
+    const std::uint32_t sign = a.sign_ ^ b.sign_;
+    if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]] {
+      if (a.IsZero() && (b.significand_ >> 63) != 0) return Zero(sign);
+      return DivideSpecial(a, b, sign);
+    }
+    if (b.significand_ == Top)  // a power of two: exact unless the result leaves the normal range
+      return Round(sign, a.exponent_ - b.exponent_, a.significand_, 0);
+    // Quotient q in [2^63, 2^64) of (a << 63 or a << 64) / b, rounded by its remainder.
+    std::int32_t exponent = a.exponent_ - b.exponent_;
+    std::uint64_t high, low;
+    if (a.significand_ >= b.significand_) {
+      high = a.significand_ >> 1;
+      low = a.significand_ << 63;
+    } else {
+      high = a.significand_;
+      low = 0;
+      exponent -= 1;
+    }
+    std::uint64_t remainder;
+    const std::uint64_t quotient = DivideWide(high, low, b.significand_, remainder);
+    // Twice the remainder against the divisor: above, beyond half a unit; equal, a tie.
+    const std::uint64_t half = b.significand_ - remainder;
+    const std::uint64_t low_word = remainder > half ? Top | 1 : remainder == half ? Top : remainder != 0 ? 1 : 0;
+    return Round(sign, exponent, quotient, low_word);
+  }
+
+  friend SoftExtended Sqrt(const SoftExtended& a) {
+    if (a.significand_ == 0 || a.sign_) [[unlikely]] {
+      if (a.significand_ == 0 && (a.exponent_ != InfinityExponent || !a.sign_)) return a;  // +-0, +inf, NaN
+      return Nan();
+    }
+    // a = n * 2^k with k even and n = significand << 63 or << 64 in [2^126, 2^128).
+    const std::int32_t k = a.exponent_ - 63;
+    const bool odd = (k & 1) != 0;
+    const std::uint64_t high = odd ? a.significand_ >> 1 : a.significand_;
+    const std::uint64_t low = odd ? a.significand_ << 63 : 0;
+    // The root from double precision (about 2^11 off), one step on the
+    // residual n - root^2 (off by at most 2), then the exact floor.
+    const double estimate = std::sqrt(static_cast<double>(high) * 0x1p64);
+    std::uint64_t root = estimate >= 0x1p64 ? ~std::uint64_t{0} : static_cast<std::uint64_t>(estimate);
+    std::uint64_t square_high, square_low;
+    MultiplyWide(root, root, square_high, square_low);
+    const std::int64_t residual_high =
+        static_cast<std::int64_t>(high - square_high - static_cast<std::uint64_t>(low < square_low));
+    const double residual = static_cast<double>(residual_high) * 0x1p64 + static_cast<double>(low - square_low);
+    root += static_cast<std::uint64_t>(static_cast<std::int64_t>(residual / (2.0 * static_cast<double>(root))));
+    for (;;) {
+      MultiplyWide(root, root, square_high, square_low);
+      if (square_high > high || (square_high == high && square_low > low)) {  // root^2 > n
+        --root;
+        continue;
+      }
+      if (root == ~std::uint64_t{0}) break;
+      // (root + 1)^2 = root^2 + 2 root + 1
+      const std::uint64_t step = 2 * root + 1, next_low = square_low + step;
+      const std::uint64_t next_high = square_high + (root >> 63) + static_cast<std::uint64_t>(next_low < step);
+      if (next_high < high || (next_high == high && next_low <= low)) {
+        ++root;
+        continue;
+      }
+      break;
+    }
+    // sqrt(n) > root + 1/2 exactly when n > root^2 + root; there are no ties.
+    const std::uint64_t half_low = square_low + root;
+    const std::uint64_t half_high = square_high + static_cast<std::uint64_t>(half_low < root);
+    std::int32_t exponent = (k - (odd ? 63 : 64)) / 2 + 63;
+    if (high > half_high || (high == half_high && low > half_low)) {
+      if (++root == 0) root = Top, exponent += 1;
+    }
+    SoftExtended v;
+    v.significand_ = root;
+    v.exponent_ = exponent;
+    return v;
+  }
+
+  [[gnu::always_inline]] friend constexpr bool operator==(const SoftExtended& a, const SoftExtended& b) {
+    if (a.IsNan() || b.IsNan()) return false;
+    if (a.IsZero() && b.IsZero()) return true;
+    return a.sign_ == b.sign_ && a.exponent_ == b.exponent_ && a.significand_ == b.significand_;
+  }
+  [[gnu::always_inline]] friend constexpr bool operator<(const SoftExtended& a, const SoftExtended& b) {
+    if (a.IsNan() || b.IsNan()) return false;
+    if (a.sign_ != b.sign_) return a.sign_ > b.sign_ && !(a.IsZero() && b.IsZero());
+    return a.sign_ ? MagnitudeLess(b, a) : MagnitudeLess(a, b);
+  }
+  friend constexpr bool operator>(const SoftExtended& a, const SoftExtended& b) { return b < a; }
+  friend constexpr bool operator<=(const SoftExtended& a, const SoftExtended& b) { return a < b || a == b; }
+  friend constexpr bool operator>=(const SoftExtended& a, const SoftExtended& b) { return b < a || a == b; }
+
+  SoftExtended& operator+=(const SoftExtended& b) { return *this = *this + b; }
+  SoftExtended& operator-=(const SoftExtended& b) { return *this = *this - b; }
+  SoftExtended& operator*=(const SoftExtended& b) { return *this = *this * b; }
+  SoftExtended& operator/=(const SoftExtended& b) { return *this = *this / b; }
+
+ private:
+  __extension__ using Wide = unsigned __int128;
+
+  static constexpr std::uint64_t Top = std::uint64_t{1} << 63;
+  static constexpr std::int32_t Bias = 16383;
+  static constexpr std::int32_t MinExponent = 1 - Bias;  // of the normal numbers
+  static constexpr std::int32_t MaxExponent = Bias;
+  // Exponents of the values with a zero significand.
+  static constexpr std::int32_t ZeroExponent = -0x40000000;
+  static constexpr std::int32_t InfinityExponent = 0x40000000;
+  static constexpr std::int32_t NanExponent = 0x40000001;
+
+  std::uint64_t significand_ = 0;
+  std::int32_t exponent_ = ZeroExponent;
+  std::uint32_t sign_ = 0;
+
+  static void ConstantNotExact() { std::abort(); }
+
+  static constexpr SoftExtended Nan() {
+    SoftExtended v;
+    v.sign_ = 1;  // the x87 default NaN is negative
+    v.exponent_ = NanExponent;
+    return v;
+  }
+  static constexpr SoftExtended Infinity(std::uint32_t sign) {
+    SoftExtended v;
+    v.sign_ = sign;
+    v.exponent_ = InfinityExponent;
+    return v;
+  }
+  static constexpr SoftExtended Zero(std::uint32_t sign) {
+    SoftExtended v;
+    v.sign_ = sign;
+    return v;
+  }
+  constexpr bool IsZero() const { return significand_ == 0 && exponent_ == ZeroExponent; }
+  constexpr bool IsFinite() const { return exponent_ < InfinityExponent; }
+  constexpr bool IsInfinity() const { return significand_ == 0 && exponent_ == InfinityExponent; }
+
+  // Zero, infinity and NaN order below, above and beside every finite
+  // magnitude by their exponents.
+  static constexpr bool MagnitudeLess(const SoftExtended& a, const SoftExtended& b) {
+    return a.exponent_ < b.exponent_ || (a.exponent_ == b.exponent_ && a.significand_ < b.significand_);
+  }
+
+  [[gnu::always_inline]] static constexpr void MultiplyWide(std::uint64_t a, std::uint64_t b, std::uint64_t& high, std::uint64_t& low) {
+#if defined(__x86_64__) && !defined(VAREK_SOFT_EXTENDED_PORTABLE)
+    const Wide product = Wide{a} * b;
+    high = static_cast<std::uint64_t>(product >> 64);
+    low = static_cast<std::uint64_t>(product);
+#else
+    // Four 32 x 32 products: WebAssembly has no wide multiply.
+    const std::uint64_t a1 = a >> 32, a0 = a & 0xffffffff, b1 = b >> 32, b0 = b & 0xffffffff;
+    const std::uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
+    const std::uint64_t middle = (p00 >> 32) + (p01 & 0xffffffff) + (p10 & 0xffffffff);
+    low = (middle << 32) | (p00 & 0xffffffff);
+    high = p11 + (p01 >> 32) + (p10 >> 32) + (middle >> 32);
+#endif
+  }
+
+  // (high:low) / divisor for high < divisor and divisor >= 2^63, in two
+  // 32-bit digits (long division with estimated digits).
+  [[gnu::noinline]] static constexpr std::uint64_t DivideWide(std::uint64_t high, std::uint64_t low, std::uint64_t divisor,
+                                            std::uint64_t& remainder) {
+    constexpr std::uint64_t Base = std::uint64_t{1} << 32;
+    const std::uint64_t d1 = divisor >> 32, d0 = divisor & 0xffffffff;
+    const std::uint64_t n1 = low >> 32, n0 = low & 0xffffffff;
+    std::uint64_t q1 = high / d1, rest = high - q1 * d1;
+    while (q1 >= Base || q1 * d0 > ((rest << 32) | n1)) {
+      --q1;
+      rest += d1;
+      if (rest >= Base) break;
+    }
+    const std::uint64_t middle = (high << 32) + n1 - q1 * divisor;
+    std::uint64_t q0 = middle / d1;
+    rest = middle - q0 * d1;
+    while (q0 >= Base || q0 * d0 > ((rest << 32) | n0)) {
+      --q0;
+      rest += d1;
+      if (rest >= Base) break;
+    }
+    remainder = (middle << 32) + n0 - q0 * divisor;
+    return (q1 << 32) | q0;
+  }
+
+  // Rounds (high:low) * 2^(exponent - 63), high normalised, low the bits below.
+  [[gnu::always_inline]] static constexpr SoftExtended Round(std::uint32_t sign, std::int32_t exponent, std::uint64_t high,
+                                      std::uint64_t low) {
+    if (static_cast<std::uint32_t>(exponent - MinExponent) > static_cast<std::uint32_t>(MaxExponent - MinExponent))
+        [[unlikely]]
+      return RoundOutOfRange(sign, exponent, high, low);
+    const std::uint64_t up = (low >> 63) & static_cast<std::uint64_t>(((low << 1) | (high & 1)) != 0);
+    SoftExtended v;
+    v.sign_ = sign;
+    v.significand_ = high + up;
+    v.exponent_ = exponent;
+    if (v.significand_ == 0) [[unlikely]] {  // carried out of the significand
+      v.significand_ = Top;
+      if (++v.exponent_ > MaxExponent) return Infinity(sign);
+    }
+    return v;
+  }
+
+  // Above the range: infinity. Below it: rounded on the grid of the
+  // denormals, 2^-16445, and stored normalised.
+  [[gnu::noinline]] static constexpr SoftExtended RoundOutOfRange(std::uint32_t sign, std::int32_t exponent, std::uint64_t high,
+                                                std::uint64_t low) {
+    if (exponent > MaxExponent) return Infinity(sign);
+    const std::int32_t drop = MinExponent - exponent;  // bits of high that fall below the grid
+    std::uint64_t kept, rest;
+    bool sticky;
+    if (drop < 64) {
+      kept = high >> drop;
+      rest = drop == 0 ? low : (high << (64 - drop)) | (low >> drop);
+      sticky = drop != 0 && (low << (64 - drop)) != 0;
+    } else if (drop == 64) {
+      kept = 0;
+      rest = high;
+      sticky = low != 0;
+    } else {
+      kept = 0;
+      rest = 0;
+      sticky = high != 0 || low != 0;
+    }
+    const bool up = (rest >> 63) != 0 && ((rest << 1) != 0 || sticky || (kept & 1) != 0);
+    kept += up;
+    if (kept == 0) return Zero(sign);
+    // kept counts units of 2^(MinExponent - 63); a carry to 2^63 is the smallest normal.
+    const int shift = std::countl_zero(kept);
+    SoftExtended v;
+    v.sign_ = sign;
+    v.significand_ = kept << shift;
+    v.exponent_ = MinExponent - shift;
+    return v;
+  }
+
+  [[gnu::always_inline]] static constexpr SoftExtended AddMagnitudes(const SoftExtended& a, const SoftExtended& b, std::uint32_t sign) {
+    if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]] {
+      if (a.IsFinite() && b.IsFinite()) return a.IsZero() ? b : a;  // a zero of the same sign: the other
+      if (a.IsNan() || b.IsNan()) return Nan();
+      return Infinity(sign);
+    }
+    const SoftExtended& big = a.exponent_ >= b.exponent_ ? a : b;
+    const SoftExtended& small = a.exponent_ >= b.exponent_ ? b : a;
+    const std::int32_t distance = big.exponent_ - small.exponent_;
+    std::uint64_t high, low;
+    std::int32_t exponent = big.exponent_;
+    if (distance == 0) {
+      const std::uint64_t sum = big.significand_ + small.significand_;  // carries out: both have bit 63
+      high = (sum >> 1) | Top;
+      low = sum << 63;
+      exponent += 1;
+    } else if (distance < 64) {
+      low = small.significand_ << (64 - distance);
+      high = big.significand_ + (small.significand_ >> distance);
+      if (high < big.significand_) {  // carry
+        low = (low >> 1) | (high << 63) | (low & 1);
+        high = (high >> 1) | Top;
+        exponent += 1;
+      }
+    } else {
+      high = big.significand_;
+      low = distance == 64    ? small.significand_
+            : distance < 128 ? (small.significand_ >> (distance - 64)) |
+                                   static_cast<std::uint64_t>((small.significand_ << (128 - distance)) != 0)
+                             : 1;
+    }
+    return Round(sign, exponent, high, low);
+  }
+
+  [[gnu::always_inline]] static constexpr SoftExtended SubtractMagnitudes(const SoftExtended& a, const SoftExtended& b) {
+    if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]] {
+      if (a.IsFinite() && b.IsFinite()) return !a.IsZero() ? a : b.IsZero() ? Zero(0) : b;  // x - 0, 0 - x, 0 - 0
+      if (a.IsNan() || b.IsNan()) return Nan();
+      if (a.IsInfinity()) return b.IsInfinity() ? Nan() : a;
+      return b;
+    }
+    const bool a_bigger = MagnitudeLess(b, a);
+    const SoftExtended& big = a_bigger ? a : b;
+    const SoftExtended& small = a_bigger ? b : a;
+    const std::int32_t distance = big.exponent_ - small.exponent_;
+    if (distance == 0) {  // exact
+      const std::uint64_t difference = big.significand_ - small.significand_;
+      if (difference == 0) return Zero(0);
+      const int shift = std::countl_zero(difference);
+      return Round(big.sign_, big.exponent_ - shift, difference << shift, 0);
+    }
+    std::uint64_t small_high, small_low;
+    if (distance < 64) {
+      small_high = small.significand_ >> distance;
+      small_low = small.significand_ << (64 - distance);
+    } else {
+      small_high = 0;
+      small_low = distance == 64    ? small.significand_
+                  : distance < 128 ? (small.significand_ >> (distance - 64)) |
+                                         static_cast<std::uint64_t>((small.significand_ << (128 - distance)) != 0)
+                                   : 1;
+    }
+    // big << 64 minus small: exact for a distance below 64; beyond, small is
+    // at most 2^64 and its lost bits are kept as a sticky bit 0. From a
+    // distance of 2 on the difference is at least 2^126: one place to normalise.
+    std::uint64_t low = 0 - small_low;
+    std::uint64_t high = big.significand_ - small_high - static_cast<std::uint64_t>(small_low != 0);
+    std::int32_t exponent = big.exponent_;
+    if ((high >> 63) == 0) {
+      if (high == 0) {  // distance 1 only
+        high = low;
+        low = 0;
+        exponent -= 64;
+      }
+      const int shift = std::countl_zero(high);
+      if (shift != 0) {
+        high = (high << shift) | (low >> (64 - shift));
+        low <<= shift;
+        exponent -= shift;
+      }
+    }
+    return Round(big.sign_, exponent, high, low);
+  }
+
+  [[gnu::noinline]] static constexpr SoftExtended MultiplySpecial(const SoftExtended& a, const SoftExtended& b, std::uint32_t sign) {
+    if (a.IsNan() || b.IsNan()) return Nan();
+    if (a.IsInfinity() || b.IsInfinity()) return a.IsZero() || b.IsZero() ? Nan() : Infinity(sign);
+    return Zero(sign);
+  }
+
+  [[gnu::noinline]] static constexpr SoftExtended DivideSpecial(const SoftExtended& a, const SoftExtended& b, std::uint32_t sign) {
+    if (a.IsNan() || b.IsNan()) return Nan();
+    if (a.IsInfinity()) return b.IsInfinity() ? Nan() : Infinity(sign);
+    if (b.IsInfinity()) return Zero(sign);
+    if (b.IsZero()) return a.IsZero() ? Nan() : Infinity(sign);
+    return Zero(sign);  // a is zero
+  }
+};
+
+}  // namespace varek

@@ -1,0 +1,88 @@
+// The functions that the page's worker calls: one Simulation, the settings in
+// force, and the pictures in the module's memory as the bytes R, G, B, 255 of
+// each pixel, row by row, as ImageData takes them (720 x 440 for the scene,
+// 241 x 50 for the deflection plot).
+//
+// The page's controls keep every setting in its range; the flags arrive as 0
+// or 1. The worker owns the one Simulation and calls from one thread only.
+#include <emscripten/emscripten.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "render/deflection_signal.h"
+#include "render/simulation.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::unique_ptr<varek::Simulation> simulation;
+varek::Settings settings;
+Bytes scene_rgba, signal_rgba;
+// Filled by the page with the decoded axes picture, then handed over.
+Bytes signal_axes_rgba(static_cast<std::size_t>(varek::SignalWidth) * varek::SignalHeight * 4);
+
+// Pixels 0x00RRGGBB to the bytes R, G, B, 255.
+const std::uint8_t* ToRgba(const varek::Bitmap& picture, Bytes& rgba) {
+  rgba.resize(picture.pixels.size() * 4);
+  std::uint8_t* out = rgba.data();
+  for (const varek::Pixel p : picture.pixels) {
+    *out++ = static_cast<std::uint8_t>(p >> 16);
+    *out++ = static_cast<std::uint8_t>(p >> 8);
+    *out++ = static_cast<std::uint8_t>(p);
+    *out++ = 255;
+  }
+  return rgba.data();
+}
+
+}  // namespace
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void varek_create() {
+  settings = varek::Settings{};
+  simulation = std::make_unique<varek::Simulation>(settings);
+}
+
+EMSCRIPTEN_KEEPALIVE void varek_set_settings(int voltage, int current, int amplitude,
+                                             int deflection_on, int steady, int turn_axis,
+                                             int turn_vertical, int coil_visible,
+                                             int screen_transparent, int path_width) {
+  settings.voltage = voltage;
+  settings.current = current;
+  settings.amplitude = amplitude;
+  settings.deflection_on = deflection_on != 0;
+  settings.steady = steady != 0;
+  settings.turn_axis = turn_axis;
+  settings.turn_vertical = turn_vertical;
+  settings.coil_visible = coil_visible != 0;
+  settings.screen_transparent = screen_transparent != 0;
+  settings.path_width = path_width;
+}
+
+EMSCRIPTEN_KEEPALIVE void varek_compute() { simulation->ComputeTrajectories(settings); }
+
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* varek_render_scene() {
+  return ToRgba(simulation->RenderScene(settings), scene_rgba);
+}
+
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* varek_draw_signal() {
+  return ToRgba(simulation->DrawDeflectionSignal(settings), signal_rgba);
+}
+
+// The page writes the axes picture here as R, G, B, A bytes.
+EMSCRIPTEN_KEEPALIVE std::uint8_t* varek_signal_axes_rgba() { return signal_axes_rgba.data(); }
+
+EMSCRIPTEN_KEEPALIVE void varek_apply_signal_axes() {
+  varek::Bitmap axes(varek::SignalWidth, varek::SignalHeight);
+  const std::uint8_t* in = signal_axes_rgba.data();
+  for (varek::Pixel& p : axes.pixels) {
+    p = varek::Rgb(in[0], in[1], in[2]);
+    in += 4;
+  }
+  simulation->SetSignalBackground(axes);
+}
+
+}  // extern "C"

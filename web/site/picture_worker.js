@@ -1,0 +1,51 @@
+"use strict";
+// The Web Worker that owns the simulation (the C++ model and renderer
+// compiled to WebAssembly). It answers every "show" message with the
+// deflection plot (when asked) and then the scene picture, both as RGBA
+// bytes ready for ImageData.
+importScripts("varek.js");
+
+const SCENE = { width: 720, height: 440 };
+const SIGNAL = { width: 241, height: 50 };
+
+let varek = null;
+const ready = createVarek().then((module) => {
+  varek = module;
+  varek._varek_create();
+});
+
+// A copy of the picture that the bridge left in the module's memory.
+function rgbaCopy(pointer, size) {
+  return new Uint8Array(varek.HEAPU32.buffer, pointer, size.width * size.height * 4).slice().buffer;
+}
+
+// The axes picture, 241 x 50 RGBA bytes, becomes the plot's background.
+function setSignalAxes(rgba) {
+  const size = SIGNAL.width * SIGNAL.height * 4;
+  new Uint8Array(varek.HEAPU32.buffer, varek._varek_signal_axes_rgba(), size)
+      .set(new Uint8Array(rgba, 0, Math.min(size, rgba.byteLength)));
+  varek._varek_apply_signal_axes();
+}
+
+function show({ settings: s, compute, signal }) {
+  varek._varek_set_settings(s.voltage, s.current, s.amplitude, s.deflectionOn, s.steady,
+                            s.turnAxis, s.turnVertical, s.coilVisible, s.screenTransparent,
+                            s.pathWidth);
+  if (signal) {
+    const plot = rgbaCopy(varek._varek_draw_signal(), SIGNAL);
+    postMessage({ type: "signal", pixels: plot }, [plot]);
+  }
+  if (compute) varek._varek_compute();
+  const scene = rgbaCopy(varek._varek_render_scene(), SCENE);
+  postMessage({ type: "scene", pixels: scene }, [scene]);
+}
+
+onmessage = async ({ data }) => {
+  try {
+    await ready;
+    if (data.type === "axes") setSignalAxes(data.pixels);
+    else if (data.type === "show") show(data);
+  } catch (error) {
+    postMessage({ type: "error", message: String(error) });
+  }
+};

@@ -1,0 +1,67 @@
+"use strict";
+// The page's side of the picture worker. At most one request is out at a
+// time; while it runs, only the latest settings are kept, and they go out as
+// soon as its picture arrives. A dragged thumb is thus followed at the rate
+// the computations finish, and the last picture shows the last settings.
+// The paths are integrated again only when a physical setting changed.
+
+const PHYSICAL_SETTINGS = ["voltage", "current", "amplitude", "deflectionOn", "steady"];
+
+function sameSettings(a, b, keys = Object.keys(a)) {
+  return a !== null && b !== null && keys.every((key) => a[key] === b[key]);
+}
+
+class PictureWorkerClient {
+  constructor(worker, { onScene, onSignal, onIdle, onError }) {
+    this.worker = worker;
+    this.callbacks = { onScene, onSignal, onIdle, onError };
+    this.inFlight = null;      // settings of the request out, or null
+    this.latest = null;        // settings in force
+    this.computed = null;      // physical settings of the last computation sent
+    this.shown = null;         // settings of the pictures on the page
+    this.worker.onmessage = ({ data }) => this.receive(data);
+    this.worker.onerror = (event) => onError(event.message || "Worker");
+  }
+
+  setSignalAxes(rgba) {
+    const copy = rgba.slice().buffer;
+    this.worker.postMessage({ type: "axes", pixels: copy }, [copy]);
+  }
+
+  // Asks for pictures of these settings (a copy is kept).
+  show(settings) {
+    this.latest = { ...settings };
+    if (this.inFlight) return;
+    if (sameSettings(this.latest, this.shown)) this.callbacks.onIdle();
+    else this.send();
+  }
+
+  idle() { return this.inFlight === null; }
+
+  stop() {
+    this.worker.terminate();
+    this.inFlight = null;
+  }
+
+  send() {
+    const s = this.latest;
+    const compute = !sameSettings(s, this.computed, PHYSICAL_SETTINGS);
+    if (compute) this.computed = s;
+    this.inFlight = s;
+    this.worker.postMessage({ type: "show", settings: s, compute, signal: s.deflectionOn });
+  }
+
+  receive(data) {
+    if (data.type === "signal") {
+      this.callbacks.onSignal(new Uint8ClampedArray(data.pixels));
+    } else if (data.type === "scene") {
+      this.callbacks.onScene(new Uint8ClampedArray(data.pixels));
+      this.shown = this.inFlight;
+      this.inFlight = null;
+      if (!sameSettings(this.latest, this.shown)) this.send();
+      else this.callbacks.onIdle();
+    } else if (data.type === "error") {
+      this.callbacks.onError(data.message);
+    }
+  }
+}

@@ -18,6 +18,8 @@ jobs="$(nproc)"
 echo "== optimised build =="
 cmake --preset release
 cmake --build --preset release -j "$jobs"
+echo "== browser edition (WebAssembly site, Node twin) =="
+VAREK_NATIVE_BUILD=build/release scripts/web.sh build
 ctest --preset release -j "$jobs"
 
 echo "== sanitizer build (ASan + UBSan) =="

@@ -29,7 +29,8 @@ cd "$(dirname "$0")/.."
 # Debian packages of the browser build and its tests, installed when missing.
 web_packages=(emscripten node-acorn chromium)
 
-native_build=build/web-native
+# The native build folder; scripts/test.sh points it at its optimised build.
+native_build="${VAREK_NATIVE_BUILD:-build/web-native}"
 web_output=build/web
 
 install_missing() {

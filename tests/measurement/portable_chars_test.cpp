@@ -1,0 +1,71 @@
+// The browser build writes and reads numbers with snprintf and strtod; on the
+// desktop they must give what std::to_chars and std::from_chars give.
+#include "measurement/portable_chars.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace varek {
+namespace {
+
+template <typename... Format>
+std::string ToChars(double value, Format... format) {
+  char buffer[400];
+  return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value, format...).ptr);
+}
+
+std::optional<double> FromChars(std::string_view text) {
+  double value = 0;
+  const auto [stop, status] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (stop != text.data() + text.size()) return std::nullopt;
+  if (status == std::errc::result_out_of_range) return std::copysign(HUGE_VAL, text.starts_with('-') ? -1.0 : 1.0);
+  if (status != std::errc()) return std::nullopt;
+  return value;
+}
+
+TEST(PortableCharsTest, WritesAsToChars) {
+  std::vector<double> values = {0.0, -0.0, 1.23, 1200, 0.615, 1e-7, 1e22, 123456789012345680.0,
+                                1.7683e11, 2.0974519575012842e11, 5e-324, 1.7976931348623157e308,
+                                0.1, 100, 1e21, 1e-5, 0.0001, -2.5, HUGE_VAL, -HUGE_VAL};
+  std::mt19937_64 random(20261208);
+  for (int i = 0; i < 20000; ++i) {
+    double value = std::bit_cast<double>(random());
+    if (std::isnan(value)) continue;
+    values.push_back(value);
+    values.push_back(static_cast<double>(random() % 3001) / 1000);  // a current in A
+    values.push_back(std::ldexp(1.0, static_cast<int>(random() % 2000) - 1000));
+  }
+  for (const double value : values) {
+    ASSERT_EQ(PortableShortest(value), ToChars(value)) << value;
+    for (const int decimals : {0, 3, 4}) {
+      ASSERT_EQ(PortableFixed(value, decimals), ToChars(value, std::chars_format::fixed, decimals));
+      ASSERT_EQ(PortableScientific(value, decimals),
+                ToChars(value, std::chars_format::scientific, decimals));
+    }
+  }
+}
+
+TEST(PortableCharsTest, ReadsAsFromChars) {
+  for (const char* text : {"1.23", "1200", "-5", "2.5e3", "2.5E-3", ".5", "5.", "1e999", "-1e999",
+                           "1e-400", "4e-320", "0e-999", "inf", "-Infinity", "nan", "0x1p3", "1e",
+                           "1e+", "+1", "--1", " 1", "1 ", "", "-", ".", "e5", "1.2.3", "12a",
+                           "00012", "1,5", "nanx", "infin"}) {
+    const std::optional<double> expected = FromChars(text), got = PortableRead(text);
+    ASSERT_EQ(got.has_value(), expected.has_value()) << text;
+    if (got && std::isnan(*expected)) {
+      EXPECT_TRUE(std::isnan(*got)) << text;
+    } else if (got) {
+      EXPECT_EQ(*got, *expected) << text;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace varek

@@ -7,7 +7,8 @@
 #           (node build/web/varek-paths.js --voltage 50 --mode ac)
 #       build/web/site/        the site, for any static server: the files of
 #           web/site/, the three pictures, and the module varek.js + varek.wasm
-#           (MODULARIZE, createVarek(), for a Web Worker) built from web/*.cpp
+#           (MODULARIZE, createVarek(), for a Web Worker) built from web/*.cpp,
+#           and varek_protocol.js + .wasm, the measurement protocol's evaluation
 #   scripts/web.sh install   only install what is missing
 #   scripts/web.sh twin [N]  the Node twin against varek-paths on N random
 #                            settings (default 3000) and all 500 combinations
@@ -17,7 +18,8 @@
 #                            (default 8000; builds the site first if needed)
 #   scripts/web.sh test      build, then the Node twin (300 random settings and
 #                            each edge value) and the page in headless chromium
-#                            against varek-render (tests/web/page.test.mjs)
+#                            against varek-render and varek-auswertung
+#                            (tests/web/page.test.mjs)
 #
 # Also built: build/web/arithmetic-timing.js (node it: the worst case of the
 # integration and single extended operations, as bench/web's native builds).
@@ -101,8 +103,9 @@ test_twin() {
 # The page in headless chromium; its reference pictures come from varek-render.
 test_page() {
   build_all
-  cmake --build "$native_build" -j 2 --target varek-render
+  cmake --build "$native_build" -j 2 --target varek-render varek-auswertung
   VAREK_SITE="$web_output/site" VAREK_RENDER="$native_build/tools/render/varek-render" \
+    VAREK_AUSWERTUNG="$native_build/tools/auswertung/varek-auswertung" \
     node --test tests/web/page.test.mjs
 }
 

@@ -121,6 +121,7 @@ class TForm1 {
     if (this.ended) return;
     setPageState("busy");
     this.pictures.show(this.Settings());
+    this.protocol?.ShowAdvice();
   }
 
   ScrollBar1Change() { this.Edit7.value = String(this.ScrollBar1.position); this.Refresh(); }
@@ -181,5 +182,6 @@ class TForm1 {
 window.addEventListener("DOMContentLoaded", () => {
   const { settings, notices, prepared } = settingsFromQuery(location.search);
   window.Form1 = new TForm1(settings);
+  window.Form1.protocol = new Protocol(window.Form1);
   window.Form1.Start(notices, prepared);
 });

@@ -1,14 +1,16 @@
 // The web page in headless chromium: the pictures equal varek-render's for the
 // same settings pixel for pixel, prepared links and bad values, the data and
-// closing pages, the tab order and the keyboard.
+// closing pages, the tab order and the keyboard, and the measurement protocol
+// against varek-auswertung.
 //
 //   node --test tests/web/page.test.mjs
 //   VAREK_SITE     the built site (default build/web/site)
 //   VAREK_RENDER   the varek-render program (default: the first build/*/tools/render/varek-render)
+//   VAREK_AUSWERTUNG  the varek-auswertung program (default: next to varek-render)
 //   CHROMIUM       the browser (default /usr/bin/chromium)
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
-import { existsSync, mkdtempSync, readdirSync, rmSync } from "node:fs";
+import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join, resolve } from "node:path";
 import { after, afterEach, before, describe, test } from "node:test";
@@ -22,6 +24,8 @@ const site = process.env.VAREK_SITE ?? join(root, "build/web/site");
 const renderer = process.env.VAREK_RENDER ??
     readdirSync(join(root, "build")).map((d) => join(root, "build", d, "tools/render/varek-render"))
         .find(existsSync);
+const evaluator = process.env.VAREK_AUSWERTUNG ??
+    (renderer && join(renderer, "../../auswertung/varek-auswertung"));
 const work = mkdtempSync(join(tmpdir(), "varek-web-"));
 
 let server, base, browser, page;
@@ -246,5 +250,80 @@ describe("keyboard", () => {
     await click("ScrollBar7 > .arrow.down");
     assert.equal(await position("ScrollBar7"), 10);
     await assertPicturesEqual({ current: 10 });
+  });
+});
+
+describe("protocol", () => {
+  const rowCells = () => page.$$eval("#ProtocolRows tbody tr",
+      (rows) => rows.map((row) => [...row.cells].slice(0, 7).map((cell) => cell.textContent)));
+  const showsRows = (count) => page.waitForFunction((n) => !document.getElementById("Protokoll").hidden &&
+      document.querySelector("#ProtocolRows thead") &&
+      document.querySelectorAll("#ProtocolRows tbody tr").length === n, {}, count);
+
+  test("rows survive reloads, evaluate as varek-auswertung, export exactly, a damaged import changes nothing",
+       async () => {
+    assert.ok(evaluator && existsSync(evaluator), "varek-auswertung not found: set VAREK_AUSWERTUNG");
+    // [U in V, I in mA, amplitude, k]
+    const rows = [[300, 615, 60, 1], [800, 1004, 150, 1], [300, 1230, 60, 2]];
+    for (const [i, [voltage, current, amplitude, order]] of rows.entries()) {
+      await open(`?voltage=${voltage}&current=${current}&deflection=on&mode=ac&amplitude=${amplitude}`);
+      if (i === 0) {
+        await page.evaluate(() => localStorage.clear());
+        await page.click("#ProtocolButton");
+      } else {
+        await page.keyboard.down("Control");
+        await page.keyboard.press("KeyM");
+        await page.keyboard.up("Control");
+      }
+      await showsRows(i);
+      await page.$eval("#ProtocolOrder", (e, k) => { e.value = String(k); }, order);
+      await page.click("#ProtocolRecord");
+      await showsRows(i + 1);
+    }
+    assert.deepEqual(await Promise.all(["ProtocolButton", "PaintBox1"].map(async (id) => {
+      const { x, y, width, height } = await (await page.$(`#${id}`)).boundingBox();
+      return [x, y, width, height];
+    })), [[760, 681, 225, 25], [8, 8, 720, 440]]);
+
+    const cells = await rowCells();
+    assert.deepEqual(cells.map((c) => c.slice(0, 5)), rows.map(([u, i, a, k], n) =>
+        [String(n + 1), String(u), (i / 1000).toFixed(3).replace(".", ","), String(k), String(a)]));
+    const csv = "U in V;I in A;k\n" +
+        rows.map(([u, i, , k]) => `${u};${String(i / 1000).replace(".", ",")};${k}\n`).join("");
+    const csvFile = join(work, "reihe.csv");
+    writeFileSync(csvFile, csv);
+    const printed = execFileSync(evaluator, [csvFile], { encoding: "utf8" }).trimEnd().split("\n");
+    assert.deepEqual(cells.map((c) => c[6] + "e11"),
+                     printed.slice(0, -1).map((line) => line.match(/e\/m = (\S+) C\/kg$/)[1]));
+    const result = await page.$eval("#ProtocolResult", (e) => e.textContent);
+    assert.equal(result.split("\n")[0], printed.at(-1));
+    assert.match(result.split("\n")[1], /^Abweichung vom Literaturwert 1,75882e11 C\/kg: [+-]\d+,\d\d %$/);
+
+    const downloads = mkdtempSync(join(work, "downloads-"));
+    const cdp = await page.createCDPSession();
+    await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloads });
+    await page.click("#ProtocolExport");
+    const exported = join(downloads, "messprotokoll.csv");
+    for (let wait = 0; wait < 100 && !existsSync(exported); ++wait) await new Promise((r) => setTimeout(r, 100));
+    assert.equal(readFileSync(exported, "utf8"), csv);
+
+    const damaged = join(work, "kaputt.csv");
+    writeFileSync(damaged, "U in V;I in A;k\n1200;1,23;1\n800;1.004;1\n");
+    await (await page.$("#ProtocolImportFile")).uploadFile(damaged);
+    await page.waitForFunction(() => document.getElementById("ProtocolStatus").textContent.startsWith("kaputt"));
+    assert.equal(await page.$eval("#ProtocolStatus", (e) => e.textContent),
+                 "kaputt.csv, Zeile 3: I = \u201E1.004\u201C ist keine Zahl (erwartet z. B. 1,23). " +
+                 "Die Tabelle bleibt, wie sie war.");
+    assert.deepEqual(await rowCells(), cells);
+
+    for (const answer of ["dismiss", "accept"]) {
+      page.once("dialog", (dialog) => {
+        assert.equal(dialog.message(), "Alle 3 Messwerte löschen? Das lässt sich nicht rückgängig machen.");
+        dialog[answer]();
+      });
+      await page.click("#ProtocolClear");
+      await showsRows(answer === "dismiss" ? 3 : 0);
+    }
+    assert.equal(await page.evaluate(() => localStorage.length), 0);
   });
 });

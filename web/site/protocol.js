@@ -34,7 +34,18 @@ class ProtocolModule {
   advice(voltage, amplitude) { return this.m._varek_protocol_advice(voltage, amplitude); }
 }
 
-const protocolModule = createVarekProtocol().then((module) => new ProtocolModule(module));
+// The module is loaded when the protocol is first opened, not with the page.
+let protocolModule = null;
+function loadProtocolModule() {
+  protocolModule ??= new Promise((resolve, reject) => {
+    const script = document.createElement("script");
+    script.src = "varek_protocol.js";
+    script.onload = () => resolve(createVarekProtocol());
+    script.onerror = () => reject(new Error("varek_protocol.js fehlt"));
+    document.head.append(script);
+  }).then((module) => new ProtocolModule(module));
+  return protocolModule;
+}
 
 class Protocol {
   // form: the main window (its Settings() are what a row records).
@@ -67,7 +78,13 @@ class Protocol {
   }
 
   async Open() {
-    this.module ??= await protocolModule;
+    try {
+      this.module ??= await loadProtocolModule();
+    } catch (error) {
+      protocolModule = null;
+      this.form.addNotice(`Das Messprotokoll kann nicht laden: ${error.message}`);
+      return;
+    }
     if (this.Protokoll.hidden) {
       this.Protokoll.hidden = false;
       this.ProtocolButton.setAttribute("aria-expanded", "true");

@@ -122,7 +122,8 @@ bool ParsePlainInteger(const char* text, int& value) {
 
 bool ParseToolFlags(FlagSet set, int argc, const char* const* argv, ToolFlags& flags,
                     std::string& error) {
-  for (int i = 1; i < argc; ++i) {
+  // Every flag takes its value as the next argument.
+  for (int i = 1; i < argc; i += 2) {
     const Flag* found = nullptr;
     for (const Flag& flag : Flags)
       if (Offered(flag, set) && std::strcmp(argv[i], flag.name) == 0) found = &flag;
@@ -132,7 +133,6 @@ bool ParseToolFlags(FlagSet set, int argc, const char* const* argv, ToolFlags& f
     }
     const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
     if (!Take(*found, value, flags, error)) return false;
-    ++i;
   }
   for (const Flag& flag : Flags) {
     if (Offered(flag, set) && flag.required && flag.file(flags).empty()) {

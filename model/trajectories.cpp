@@ -37,15 +37,16 @@ bool IntegratePaths(Scene& scene, const Settings& settings, StepObserver& observ
     const Extended vx = speed;
     Extended vy = 0, vz = 0;
     const int polarity = -b * (2 * i - 3);  // +b on path 1, -b on path 2
+    // deflecting acceleration between the plates, the same for every step there
+    const Extended plate_acceleration = polarity * deflection * AccelerationScale;
     int j = 0;
     std::int32_t steps = 0;
     Extended x = GunX, y = 0, z = 0;
 
     for (;;) {
       ++steps;
-      // deflecting acceleration between the plates, from x at the start of the step
-      Extended a = 0;
-      if (x < FieldRegionEndX) a = polarity * deflection * AccelerationScale;
+      // the plates act while x, at the start of the step, lies below -0.04 m
+      const Extended a = x < FieldRegionEndX ? plate_acceleration : Extended{0};
       const Extended vy0 = vy, vz0 = vz;
 
       // stage 1: k1 = f(v); v = k1 h / 2 + v

@@ -27,9 +27,6 @@ class Canvas {
   // the flood fill is allocated here, once, for the target's current size.
   explicit Canvas(Bitmap& target);
 
-  // Sizes the flood fill's work storage to the target, after the target was
-  // given a new size; drawing itself never allocates.
-  void FitToTarget();
 
   void SetPenColour(Pixel colour) { pen_colour_ = colour; }
   void SetPenWidth(int width) { pen_width_ = width < 1 ? 1 : width; }
@@ -49,6 +46,9 @@ class Canvas {
   void Draw(int x, int y, const Bitmap& source);
 
  private:
+  // Sizes the flood fill's work storage to the target; it allocates only
+  // when the target's size has changed.
+  void FitToTarget();
   void Plot(std::int64_t x, std::int64_t y, Pixel colour);
   void Stamp(std::int64_t x, std::int64_t y);  // round brush of the pen's width
   void HorizontalRun(std::int64_t y, std::int64_t from, std::int64_t to, Pixel colour);

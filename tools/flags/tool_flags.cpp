@@ -1,6 +1,7 @@
 #include "tools/flags/tool_flags.h"
 
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 
 namespace varek {
@@ -141,6 +142,14 @@ bool ParseToolFlags(FlagSet set, int argc, const char* const* argv, ToolFlags& f
     }
   }
   return true;
+}
+
+bool ParseToolFlagsOrReport(FlagSet set, const char* tool, int argc, const char* const* argv,
+                            ToolFlags& flags) {
+  std::string error;
+  if (ParseToolFlags(set, argc, argv, flags, error)) return true;
+  std::fprintf(stderr, "%s: %s; %s\n", tool, error.c_str(), UsageOf(set, tool).c_str());
+  return false;
 }
 
 std::string UsageOf(FlagSet set, const char* tool) {

@@ -40,6 +40,11 @@ struct ToolFlags {
 bool ParseToolFlags(FlagSet set, int argc, const char* const* argv, ToolFlags& flags,
                     std::string& error);
 
+// ParseToolFlags for the tool named `tool`; on a bad command line prints the
+// error and the usage on one line of stderr and returns false.
+bool ParseToolFlagsOrReport(FlagSet set, const char* tool, int argc, const char* const* argv,
+                            ToolFlags& flags);
+
 // "usage: TOOL [--voltage 50..2000] ...", made from the same table.
 std::string UsageOf(FlagSet set, const char* tool);
 

@@ -1,7 +1,6 @@
 // varek-paths: computes the electron path(s) for the settings given as flags
 // and prints the outcome and every stored sample in scene units.
 #include <cstdio>
-#include <string>
 
 #include "model/model.h"
 #include "tools/flags/tool_flags.h"
@@ -9,12 +8,7 @@
 int main(int argc, char** argv) {
   using namespace varek;
   ToolFlags flags;
-  std::string error;
-  if (!ParseToolFlags(FlagSet::Paths, argc, argv, flags, error)) {
-    std::fprintf(stderr, "varek-paths: %s; %s\n", error.c_str(),
-                 UsageOf(FlagSet::Paths, "varek-paths").c_str());
-    return 2;
-  }
+  if (!ParseToolFlagsOrReport(FlagSet::Paths, "varek-paths", argc, argv, flags)) return 2;
 
   Model model(flags.settings);
   model.ComputeTrajectories(flags.settings);

@@ -25,18 +25,14 @@ bool WritePng(const varek::Bitmap& bitmap, const std::string& file) {
 int main(int argc, char** argv) {
   using namespace varek;
   ToolFlags flags;
-  std::string error;
-  if (!ParseToolFlags(FlagSet::Render, argc, argv, flags, error)) {
-    std::fprintf(stderr, "varek-render: %s; %s\n", error.c_str(),
-                 UsageOf(FlagSet::Render, "varek-render").c_str());
-    return 2;
-  }
+  if (!ParseToolFlagsOrReport(FlagSet::Render, "varek-render", argc, argv, flags)) return 2;
 
   Simulation simulation(flags.settings);
   simulation.ComputeTrajectories(flags.settings);
   if (!WritePng(simulation.RenderScene(flags.settings), flags.out)) return 1;
 
   if (!flags.signal_out.empty()) {
+    std::string error;
     const auto axes = LoadPicture(PictureId::SignalAxes, &error);
     if (!axes) {
       std::fprintf(stderr, "varek-render: axes picture: %s\n", error.c_str());

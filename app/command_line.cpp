@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/command_line.h"
 
 #include <cstdio>
@@ -51,6 +53,12 @@ const char kHelp[] =
     "Auf Bildschirmen, die kleiner als das Fenster sind, wird das Fenster\n"
     "verkleinert dargestellt. Vollbild und Vergrößerung werden gespeichert.\n";
 
+const char kLicence[] =
+    "Copyright 2026 die Entwickler von varek-em.\n"
+    "Lizenz GPLv3+: GNU GPL Version 3 oder später <https://gnu.org/licenses/gpl.html>.\n"
+    "Dies ist freie Software: Sie dürfen sie verändern und weitergeben.\n"
+    "Es gibt KEINE GARANTIE, soweit das Gesetz es zulässt.\n";
+
 }  // namespace
 
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
@@ -93,7 +101,8 @@ int ReportCommandLine(const CommandLine& command_line) {
       std::fputs(kHelp, stdout);
       return 0;
     case CommandLine::Action::ShowVersion:
-      std::printf("%.*s %s\n", static_cast<int>(kProgram.size()), kProgram.data(), VAREK_VERSION);
+      std::printf("%.*s %s\n%s", static_cast<int>(kProgram.size()), kProgram.data(), VAREK_VERSION,
+                  kLicence);
       return 0;
     case CommandLine::Action::Refuse:
       std::fprintf(stderr, "%.*s: %s\nMehr dazu mit „%.*s --help“.\n",

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's command line, read before the application object exists so
 // that --help and --version work without a display.
 #pragma once

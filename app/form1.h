@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TForm1: the one window of the program, Form1 its single instance.
 //
 // Controls keep absolute positions and sizes relative to their parent panel;

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TForm1's event handlers. Each updates readouts, scene settings or panels at
 // once, in its order, and leaves recomputing and drawing the scene to the
 // recomputation chain.

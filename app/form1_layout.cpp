@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building TForm1's controls from their initial values: positions and sizes
 // relative to the parent, colours, fonts, captions, start states, stacking
 // and tab order. No control event is attached yet, so none fires here.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The way from the main window to the measurement protocol: a button in the
 // free room below the right column, under the information page like every
 // working control, and the shortcut Ctrl+M.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program start: the command line, application object, fonts, the window,
 // the message loop.
 #include <QApplication>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the user chose in presentation mode, kept between runs in the user's
 // settings file (QSettings, INI format).
 #pragma once

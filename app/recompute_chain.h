@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recomputation chain: InitApparatus, ComputeTrajectories, RenderScene.
 //
 // Handlers never run the stages themselves; they request a chain. With no

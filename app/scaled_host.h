@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A top-level window that shows the form scaled: the form is embedded as a
 // graphics-view proxy, so mouse and keyboard reach its controls at their
 // scaled places. Pictures are drawn without smoothing: nearest neighbour.

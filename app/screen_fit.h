@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How large the window's form is shown: scaled down where the screen is
 // smaller than the form, zoomed in presentation mode.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the window is put on the screen. Where the form fits at 1:1 and no
 // zoom was chosen, the form itself is the window, exactly as built. Where the
 // screen is smaller, or in presentation mode (F11 full screen, Ctrl+Plus,

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The varek-em developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the bytes of INPUT as a C++ array `NAME` (with `NAME_size`) into OUTPUT.
 # Run as: cmake -DINPUT=<file> -DOUTPUT=<file.cpp> -DNAME=<identifier> -P embed_file.cmake
 file(READ "${INPUT}" hex HEX)

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding JPEG data with libjpeg into a Bitmap of 0x00RRGGBB pixels.
 #include <bit>
 #include <csetjmp>

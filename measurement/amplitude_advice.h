@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether the deflection amplitude of a recorded row lets the focus be read well.
 //
 // Measured with the model (first focus, found by the focus search):

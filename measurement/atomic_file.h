@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole files read and written at once. A save writes a temporary file in the
 // same folder, flushes it to the disk and renames it over the target, so the
 // target holds either its old or its new content, never a part of one, even

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The evaluation's constants. The apparatus (n = 2000 turns, L = 0.4 m,
 // s = 0.095 m) and the ranges of the settings are the model's own
 // (model/constants.h, model/settings.h); here are the values a student

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers as German text: decimal comma, no digit grouping, independent of
 // any locale (written with std::to_chars, read with std::from_chars).
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Evaluation of a focusing series.
 //
 // At the k-th focus the electrons make k whole turns of their helix between

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The coil current of a focus, found with a model of its own (never the
 // window's) as a student finds it:
 // deflection on with an alternating voltage, and the current raised until the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Doubles to and from text with snprintf and strtod, giving the same text as
 // std::to_chars / std::from_chars (C locale). For a standard library without
 // the floating-point forms of those (the browser build's); a test holds both

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measurement table as a CSV file that spreadsheets open and the tools read:
 // UTF-8 (a byte-order mark is accepted), ';' between fields, decimal comma,
 // LF or CRLF line ends, the header line "U in V;I in A;k", then one row per

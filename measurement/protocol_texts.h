@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The German texts of a measurement table: column titles, the cells of a row,
 // the series result and the amplitude warnings. The desktop window, its PDF
 // page and the browser page all show these.

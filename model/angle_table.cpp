@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sin and Cos of the software extended type: a look-up in the angle table.
 #include "model/angle_table.h"
 

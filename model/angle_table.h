@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sines and cosines of the angles the model turns by, for builds whose
 // Extended is SoftExtended. The rows are made by the native build
 // (varek-angle-table) with the x87 sinl and cosl and compiled in as a

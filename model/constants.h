@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Physical constants and the apparatus, each stated once.
 //
 // Lengths of the picture are in scene units (6300 per metre); the integration

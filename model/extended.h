@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Extended precision and the one rounding rule of the model.
 //
 // Every value of the model is reproduced bit for bit in 80-bit x87 extended

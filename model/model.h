@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One simulation model: its scene, the integration and the view rotation.
 // Every window, tool, test and browser page makes its own.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turning model points into view points.
 //
 // A point is turned by a1 about the x axis (+y towards +z), then by a2 about

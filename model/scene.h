@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scene: every point and scalar that the integration, the rotation and
 // the renderer share, as one value. A fresh Scene is the zero state a
 // simulation starts from.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every setting of one computation and one picture, as one value.
 //
 // The window derives a Settings from its controls; tools, tests and the

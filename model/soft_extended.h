@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SoftExtended: the x87 80-bit extended type (sign, 15-bit exponent, 64-bit
 // significand with an explicit integer bit) in plain integer arithmetic, for
 // platforms whose long double is something else (WebAssembly's is a 128-bit

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Integration of the electron paths.
 //
 // Equation of motion in the uniform axial field of the coil, with the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A 32-bit off-screen picture: row-major pixels 0x00RRGGBB, the layout of
 // QImage::Format_RGB32 (the window copies it without conversion).
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small raster canvas over a Bitmap, with the drawing conventions of a
 // classic desktop GDI canvas that the pictures rely on:
 //   - the right and bottom coordinates of a rectangle or ellipse lie just

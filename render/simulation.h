@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One simulation: the model with its scene, the scene picture and the
 // deflection plot. The window owns one; the tools, the tests, the benchmarks
 // and the browser page make their own.

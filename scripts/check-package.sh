@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The varek-em developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks a built varek-em .deb: its desktop entry (desktop-file-validate), its
 # AppStream metainfo (appstreamcli validate, offline) and the package itself
 # (lintian; errors fail, warnings are listed). Prints the package's size and

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The varek-em developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Proves that the package installs and starts on a fresh Debian 12: makes a
 # minimal bookworm root with debootstrap, installs the .deb there with
 # `apt-get install ./varek-em_….deb` (which must pull in everything the

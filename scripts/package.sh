@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The varek-em developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds the program without its tests (with the
 # hardening flags that Debian builds its packages with) and writes the one
 # Debian package, build/package/varek-em_VERSION_ARCH.deb; then checks it with

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The varek-em developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds everything and runs every test: once in the
 # optimised build and once in the AddressSanitizer + UndefinedBehaviorSanitizer
 # build. Any failure or sanitizer finding fails the run.

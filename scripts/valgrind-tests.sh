@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The varek-em developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the unit tests (CTest label "unit") once under valgrind's memcheck;
 # any memory error or leak fails the run. Needs a built optimised tree
 # (scripts/test.sh or `cmake --preset release && cmake --build --preset release`).

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The varek-em developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The browser edition: installs what is missing, builds it, tests it.
 #
 #   scripts/web.sh [build]   install what is missing, then build build/web/:

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The functions that the page's worker calls: one Simulation, the settings in
 // force, and the pictures in the module's memory as the bytes R, G, B, 255 of
 // each pixel, row by row, as ImageData takes them (720 x 440 for the scene,

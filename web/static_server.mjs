@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small static file server for the built site, on 127.0.0.1 only.
 //
 //   node web/static_server.mjs DIRECTORY [PORT]   (PORT 0 or missing: any free port)

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot of a series: I^2 over k^2 U with the points and the fitted line
 // through the origin. Drawn as vectors into any painter (screen, PNG, SVG,
 // PDF), so it stays crisp at every size.

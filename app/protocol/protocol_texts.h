@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The German texts of the protocol, shared by the window and the PDF page.
 #pragma once
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Messprotokoll": the table of recorded focus settings, its evaluation, the
 // plot, and the files for the lab report. Every change of the table is saved
 // at once (atomically) to the store file, and the window starts from it.

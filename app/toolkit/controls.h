@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's simple controls on top of Qt, with the events the program
 // relies on:
 // - TScrollBar: integer position clamped to its range; OnChange fires once

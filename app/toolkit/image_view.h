@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Controls that show a picture: TImage (a fixed picture) and TPaintBox (a
 // drawing area whose picture the program replaces).
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TPanel: a coloured rectangle with a raised 1-px bevel (or none) that holds
 // other controls. Hiding it hides its children.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing a picture through a painter that may scale it (the scaled window,
 // Qt's device pixel ratio). Unscaled it is copied as it is. Enlarged, the
 // painter samples nearest-neighbour (no SmoothPixmapTransform): crisp, and at

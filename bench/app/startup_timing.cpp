@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time from process start to the first painted window, and the peak resident
 // memory of a run that shows the scene once.
 //

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window, headless: what one change of the accelerating voltage
 // costs from setValue until the picture is copied onto PaintBox1, next to the
 // bare integration of the same settings, and how many pictures a continuous

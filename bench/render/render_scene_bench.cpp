@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RenderScene at start-up (no path, coil hidden) and in its heaviest form:
 // coil shown, two paths of 1987 samples (50 V, alternating deflection of
 // small amplitude, a coil current that turns them back onto the screen),

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // arithmetic_timing: the worst case of the integration (50 V, alternating,
 // deflection on, amplitude 0: two paths of 59612 steps), a case with every
 // value non-zero, and single extended operations, timed in processor time

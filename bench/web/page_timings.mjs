@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timings of the web page in headless chromium (prints numbers, asserts none):
 // bytes served on the first load, time to the first picture, the worst case
 // from input to picture (50 V, alternating, amplitude 0), and pictures per

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The varek-em developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the hicolor PNG icons from varek-em.svg (needs rsvg-convert from
 # librsvg2-bin). The PNGs are committed; run this after changing the SVG.
 set -euo pipefail

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recomputation chain under nested events: changes made from inside the
 // message pump of a running computation.
 #include <QTest>

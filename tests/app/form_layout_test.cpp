@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as built: what covers what, captions, fonts, start states, tab
 // order, colours, and that resizing moves nothing.
 #include <QFontInfo>

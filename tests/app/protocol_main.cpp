@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the protocol tests inside one application object; with
 // --protocol-crash-child STORE it is instead the child that records and is killed.
 #include <gtest/gtest.h>

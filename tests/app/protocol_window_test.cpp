@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The protocol window driven through real clicks, its store surviving a
 // killed process, its files, and the way to it from the main window.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control layer where Qt by itself behaves otherwise than the window needs.
 #include <gtest/gtest.h>
 

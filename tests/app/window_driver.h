@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Driving the real window in tests: a fresh window per test, clicks where a
 // user would click, waiting for the event loop to settle, and the stored
 // paths for comparison.

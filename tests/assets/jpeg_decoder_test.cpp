@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Damaged JPEG data is refused with a reason instead of ending the program.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built-in pictures decode to the sizes and contents the window relies on.
 #include <gtest/gtest.h>
 

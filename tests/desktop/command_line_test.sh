@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The varek-em developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # varek-em's command line without any display: each row gives the arguments,
 # the exit status, the stream that must carry the text, and a text it must
 # contain. Usage: command_line_test.sh PATH_TO_VAREK_EM
@@ -10,6 +12,7 @@ rows=(
   "--help|0|stdout|Aufruf: varek-em [OPTION]"
   "-h|0|stdout|Strg+Plus"
   "--version|0|stdout|varek-em 1."
+  "--version|0|stdout|Lizenz GPLv3+: GNU GPL Version 3 oder später"
   "-platform offscreen --version|0|stdout|varek-em 1."
   "--style=Fusion -V|0|stdout|varek-em 1."
   "--bunt|2|stderr|unbekannte Option „--bunt“"

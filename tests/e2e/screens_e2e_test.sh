@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The varek-em developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program on screens of several sizes, each its own Xvfb: the window
 # must lie on the screen with the form uniformly scaled, and "Weiter", "Ein"
 # and "ENDE" clicked at their scaled places must do their work. Further rows:

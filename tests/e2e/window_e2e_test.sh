@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The varek-em developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program under its own Xvfb: "Weiter", "Ein", then the scene area on
 # the screen must equal, pixel for pixel, what varek-render draws for the same
 # settings; "ENDE" must end the process.

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The varek-em developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Helpers shared by the end-to-end tests that drive the real program under an
 # Xvfb with xdotool. Source it; it sets a private runtime directory, clears
 # QT_QPA_PLATFORM and ends a program left running (program_pid) at exit.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The browser build writes and reads numbers with snprintf and strtod; on the
 // desktop they must give what std::to_chars and std::from_chars give.
 #include "measurement/portable_chars.h"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The varek-em developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # varek-auswertung and varek-focus end to end: their one-line results and
 # their refusals (one German line on stderr, exit 2, nothing on stdout).
 set -u

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A model started up as the window does it, with a message pump that counts
 // its calls and can run a hook like a handler would.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Handlers that run inside the message pump of a running computation: the
 // "ENDE" button and handlers that start a new computation.
 #include <algorithm>

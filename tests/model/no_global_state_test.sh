@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The varek-em developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The model and the renderer keep no process-wide state: their libraries hold
 # no writable data (nm kinds B, b, D, d) other than the guard variables of
 # function-local statics.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The varek-em developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Usage: paths_tool_test.sh PATH_TO_VAREK_PATHS
 set -u
 tool="$1"

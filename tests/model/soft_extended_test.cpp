@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SoftExtended against the x87 long double of this machine, bit for bit, on
 // millions of random operands of many kinds.
 #include "model/soft_extended.h"

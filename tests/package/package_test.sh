@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The varek-em developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Packs the build tree BUILD_DIR with CPack and runs CHECK_SCRIPT on the .deb.
 # Usage: package_test.sh BUILD_DIR CHECK_SCRIPT
 set -euo pipefail

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of small bitmaps as text, one character per pixel, so that tests
 // can state exact pixel expectations readably.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window under a long, seeded storm of user actions, most of them
 // arriving while a computation pumps the event loop. Afterwards the window
 // must show exactly what a fresh computation gives for its final settings,

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The web page in headless chromium: the pictures equal varek-render's for the
 // same settings pixel for pixel, prepared links and bad values, the data and
 // closing pages, the tab order and the keyboard, and the measurement protocol

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The varek-em developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Usage: paths_twin_test.sh REFERENCE TWIN RANDOM_COUNT [SEED] [EDGES]
 #
 # Runs REFERENCE (varek-paths) and TWIN (a command, e.g.

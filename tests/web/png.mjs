@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads an 8-bit RGB or RGBA PNG (what varek-render writes) into RGBA bytes.
 import { readFileSync } from "node:fs";
 import { inflateSync } from "node:zlib";

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // scene_digest: prints a digest of every point of the scene (model arrays,
 // then the view copies and view angles for each view position), so that the
 // desktop build and the build on SoftExtended and the angle table can be

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varek-auswertung FILE.csv: evaluates a measurement table (see
 // measurement/protocol_csv.h for its form): one line per row and the series'
 // e/m with its standard uncertainty as the last line.

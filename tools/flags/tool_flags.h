@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The flags of the developer tools, parsed and described from one table.
 //
 //   --voltage V          accelerating voltage, 50..2000 (default 1200)

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varek-focus --voltage V [--order K] [--amplitude A]: prints the coil current
 // in mA at which the end marks of the two paths of an alternating deflection
 // voltage meet at the k-th focus.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varek-paths: computes the electron path(s) for the settings given as flags
 // and prints the outcome and every stored sample in scene units.
 #include <cstdio>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small typeset formulas for the pictures: text with italic letters and
 // one-character sub- and superscripts, fractions with a bar, square roots.
 #pragma once

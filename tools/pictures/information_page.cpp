@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The explanation page shown at start: apparatus, task, use of the program
 // (left column) and the derivation of e/m (right column).
 #include <QPainterPath>

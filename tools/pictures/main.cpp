@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // make-pictures: paints the three pictures of the window and writes them as
 // JPEG files into the assets folder, where they are committed and built into
 // the program. Run by hand after a change:

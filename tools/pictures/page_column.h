@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A column of a text page, filled from top to bottom: headings, paragraphs
 // (simple HTML: <i>, <sub>, <sup>) and centred formula lines.
 #pragma once

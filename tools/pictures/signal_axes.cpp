@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The axes strip under the deflection plot: white, a 2-pixel vertical axis at
 // the left edge (columns 0 and 1) and a 2-pixel zero line (rows 24 and 25).
 #include "pages.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varek-render: computes the path(s) for the settings given as flags, draws
 // the scene as the window would and writes it as a PNG file; optionally the
 // deflection plot too.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varek-angle-table OUTPUT.cpp: runs the model's start-up and its view
 // rotation for every position of the two view scroll bars with a recording
 // Sin and Cos, and writes every angle met, with its x87 sine and cosine, as

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The functions that the page's measurement protocol calls: the evaluation,
 // the CSV texts and the German texts of the table, all from the measurement
 // module that the desktop window and the command-line tools use.

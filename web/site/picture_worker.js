@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 "use strict";
 // The Web Worker that owns the simulation (the C++ model and renderer
 // compiled to WebAssembly). It answers every "show" message with the

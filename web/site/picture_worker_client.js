@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 "use strict";
 // The page's side of the picture worker. At most one request is out at a
 // time; while it runs, only the latest settings are kept, and they go out as

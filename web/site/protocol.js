@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 "use strict";
 // "Messprotokoll": the table of recorded focus settings below the window,
 // its evaluation, the plot and the CSV file. The evaluation and every text

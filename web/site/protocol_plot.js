@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 "use strict";
 // The protocol's plot: the points I² over k²·U and the fitted line through
 // the origin, on a white ground with a grid and German axis titles. Drawn at

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 "use strict";
 // Radio buttons grouped by their panel, each its own tab stop. Selecting one
 // deselects the others of its group, then runs its own handler; selecting the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 "use strict";
 // Prepared setups by link: the query parameters carry the flag names of the
 // command-line tools. A bad value keeps the start-up value of its setting and

@@ -12,14 +12,14 @@
 namespace varek {
 
 void TForm1::FormCreate(QObject* /*Sender*/) {
-  Edit5->setText(CoilCurrentText(ScrollBar7->Position()));
-  Edit1->setText(IntegerText(ScrollBar4->Position()));
+  ShowReadout(ScrollBar7);
+  ShowReadout(ScrollBar4);
   // The window's own simulation: back buffer, model start-up, coil and rims.
   simulation_ = std::make_unique<Simulation>(CurrentSettings());
   simulation_->SetMessagePump(&pump_);
   simulation_->SetSignalBackground(signal_background_);
-  Edit7->setText(IntegerText(ScrollBar1->Position()));
-  Edit8->setText(IntegerText(-ScrollBar2->Position()));
+  ShowReadout(ScrollBar1);
+  ShowReadout(ScrollBar2);
 }
 
 void TForm1::FormActivate(QObject* /*Sender*/) { chain_.Request(Stage::Full); }
@@ -30,22 +30,22 @@ void TForm1::PaintBox1Paint(QObject* /*Sender*/) {
 }
 
 void TForm1::ScrollBar1Change(QObject* /*Sender*/) {
-  Edit7->setText(IntegerText(ScrollBar1->Position()));
+  ShowReadout(ScrollBar1);
   chain_.Request(Stage::Render);
 }
 
 void TForm1::ScrollBar2Change(QObject* /*Sender*/) {
-  Edit8->setText(IntegerText(-ScrollBar2->Position()));
+  ShowReadout(ScrollBar2);
   chain_.Request(Stage::Render);
 }
 
 void TForm1::ScrollBar4Change(QObject* /*Sender*/) {
-  Edit1->setText(IntegerText(ScrollBar4->Position()));
+  ShowReadout(ScrollBar4);
   chain_.Request(Stage::Full);
 }
 
 void TForm1::ScrollBar7Change(QObject* /*Sender*/) {
-  Edit5->setText(CoilCurrentText(ScrollBar7->Position()));
+  ShowReadout(ScrollBar7);
   chain_.Request(Stage::Full);
 }
 
@@ -117,6 +117,13 @@ void TForm1::Button7Click(QObject* /*Sender*/) {
   Panel10->hide();
   if (AblenkEin->isChecked()) DrawDeflectionSignal();
 }
+
+void TForm1::ShowReadout(const TScrollBar* bar) {
+  for (const Readout& readout : readouts_) {
+    if (readout.bar == bar) readout.edit->setText(ReadoutText(readout.format, bar->Position()));
+  }
+}
+
 
 void TForm1::Button2Click(QObject* /*Sender*/) {
   simulation_->RequestStop();

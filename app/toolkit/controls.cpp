@@ -9,9 +9,6 @@
 namespace varek {
 
 namespace {
-const QColor kReadoutBackground = Qt::white;
-const QColor kReadoutText = Qt::black;
-
 // Position, font and accessible name of a captioned button of any kind.
 void Place(QAbstractButton* button, const QRect& bounds, const QFont& font) {
   button->setGeometry(bounds);
@@ -49,14 +46,16 @@ TLabel::TLabel(QWidget* parent, QPoint top_left, const QString& text, const QFon
   adjustSize();
 }
 
-TEdit::TEdit(QWidget* parent, const QRect& bounds, const QFont& font) : QLineEdit(parent) {
+TEdit::TEdit(QWidget* parent, const QRect& bounds, const QFont& font, const QColor& text,
+             const QColor& background)
+    : QLineEdit(parent) {
   setGeometry(bounds);
   setFont(font);
   setReadOnly(true);
   setFrame(false);
   QPalette palette = this->palette();
-  palette.setColor(QPalette::Base, kReadoutBackground);
-  palette.setColor(QPalette::Text, kReadoutText);
+  palette.setColor(QPalette::Base, background);
+  palette.setColor(QPalette::Text, text);
   setPalette(palette);
 }
 
@@ -99,7 +98,7 @@ void TRadioButton::SetOnClick(Handler handler) {
 }
 
 TScrollBar::TScrollBar(QWidget* parent, Qt::Orientation orientation, const QRect& bounds,
-                       const ScrollRange& range)
+                       const form::ScrollRange& range)
     : QScrollBar(orientation, parent) {
   setGeometry(bounds);
   setRange(range.minimum, range.maximum);

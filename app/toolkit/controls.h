@@ -9,7 +9,7 @@
 //   when the button becomes selected, after the others are deselected.
 //   Clicking the selected button fires nothing.
 // - TCheckBox: OnClick fires after every toggle, the new state stored.
-// - TEdit: a read-only, frameless white readout.
+// - TEdit: a read-only, frameless readout.
 // Events are attached after the controls hold their initial values, so
 // building the window fires none.
 #pragma once
@@ -23,6 +23,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <functional>
+
+#include "form/control.h"
 
 namespace varek {
 
@@ -40,7 +42,8 @@ class TLabel : public QLabel {
 class TEdit : public QLineEdit {
   Q_OBJECT
  public:
-  TEdit(QWidget* parent, const QRect& bounds, const QFont& font);
+  TEdit(QWidget* parent, const QRect& bounds, const QFont& font, const QColor& text,
+        const QColor& background);
 };
 
 class TButton : public QPushButton {
@@ -65,19 +68,11 @@ class TRadioButton : public QRadioButton {
   void SetOnClick(Handler handler);
 };
 
-struct ScrollRange {
-  int minimum;
-  int maximum;
-  int position;
-  int line_step;
-  int page_step;
-};
-
 class TScrollBar : public QScrollBar {
   Q_OBJECT
  public:
   TScrollBar(QWidget* parent, Qt::Orientation orientation, const QRect& bounds,
-             const ScrollRange& range);
+             const form::ScrollRange& range);
   int Position() const { return value(); }
   void SetPosition(int position) { setValue(position); }
   void SetOnChange(Handler handler);

@@ -37,6 +37,9 @@ TForm1::TForm1()
              [this](const Bitmap& picture) { PaintBox1->Present(picture); }) {
   Form1 = this;
   BuildControls();
+  // The information page lies over everything at start, "Weiter" in focus.
+  ShowPage(Panel4, true);
+  Button14->setFocus();
 
   LoadPictures();
 
@@ -127,6 +130,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::ActivateOnce() {
   if (activated_) return;
   activated_ = true;
+  // The focus shows from the start, not only after the first Tab.
+  setAttribute(Qt::WA_KeyboardFocusChange);
   FormActivate(this);
 }
 

@@ -153,12 +153,18 @@ class TForm1 : public QWidget {
   void DrawDeflectionSignal();
   // Writes a scroll bar's position into its readout, in the bar's format.
   void ShowReadout(const TScrollBar* bar);
+  // Shows or hides a page (the information or the data panel). While it is
+  // shown, the controls under it take neither clicks nor the keyboard focus.
+  void ShowPage(TPanel* page, bool shown);
 
   std::unique_ptr<Simulation> simulation_;
   QtMessagePump pump_;
   RecomputeChain chain_;
   Bitmap signal_background_;
   std::vector<Readout> readouts_;
+  // Where the focus goes when the information page is closed: the control
+  // that opened it, or the first control of the tab chain.
+  QWidget* focus_after_information_ = nullptr;
   bool activated_ = false;
   bool shown_once_ = false;
 };

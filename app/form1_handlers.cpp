@@ -99,23 +99,32 @@ void TForm1::Button5Click(QObject* /*Sender*/) {
   ScrollBar2->SetPosition(0);
 }
 
+// The pages take the focus while they are shown and give it back when they
+// are closed: to the button that opened them.
 void TForm1::Button1Click(QObject* /*Sender*/) {
-  Panel4->show();
+  ShowPage(Panel4, true);
   Button14->show();
+  focus_after_information_ = Button1;
+  Button14->setFocus();
 }
 
 void TForm1::Button14Click(QObject* /*Sender*/) {
-  Panel4->hide();
+  ShowPage(Panel4, false);
   Button14->hide();
   chain_.Request(Stage::Render);
   DrawDeflectionSignal();
+  focus_after_information_->setFocus();
 }
 
-void TForm1::Button6Click(QObject* /*Sender*/) { Panel10->show(); }
+void TForm1::Button6Click(QObject* /*Sender*/) {
+  ShowPage(Panel10, true);
+  Button7->setFocus();
+}
 
 void TForm1::Button7Click(QObject* /*Sender*/) {
-  Panel10->hide();
+  ShowPage(Panel10, false);
   if (AblenkEin->isChecked()) DrawDeflectionSignal();
+  Button6->setFocus();
 }
 
 void TForm1::ShowReadout(const TScrollBar* bar) {
@@ -124,6 +133,19 @@ void TForm1::ShowReadout(const TScrollBar* bar) {
   }
 }
 
+void TForm1::ShowPage(TPanel* page, bool shown) {
+  if (shown) page->show();
+  // Children are listed from bottom to top: those before the page lie under it.
+  for (QObject* child : page->parentWidget()->children()) {
+    if (child == page) break;
+    auto* sibling = qobject_cast<QWidget*>(child);
+    if (sibling != nullptr && !sibling->isWindow() &&
+        sibling->geometry().intersects(page->geometry())) {
+      sibling->setEnabled(!shown);
+    }
+  }
+  if (!shown) page->hide();
+}
 
 void TForm1::Button2Click(QObject* /*Sender*/) {
   simulation_->RequestStop();

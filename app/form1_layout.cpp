@@ -128,6 +128,7 @@ void TForm1::BuildControls() {
   for (std::size_t i = 1; i < chain.size(); ++i) {
     QWidget::setTabOrder(built.at(chain[i - 1]), built.at(chain[i]));
   }
+  focus_after_information_ = built.at(chain.front());
 }
 
 }  // namespace varek

@@ -1,29 +1,22 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The way from the main window to the measurement protocol: a button in the
-// free room below the right column, under the information page like every
-// working control, and the shortcut Ctrl+M.
+// The way from the main window to the measurement protocol: the button below
+// the right column and its shortcut (both in the window's description).
 #include <QShortcut>
 
 #include "app/form1.h"
 #include "app/protocol/protocol_window.h"
-#include "app/toolkit/look.h"
+#include "form/form1.h"
 
 namespace varek {
 
-namespace {
-// Below Panel6 (which ends at y = 673), aligned with the buttons' panel Panel3.
-const QRect kProtocolButtonBounds(760, 681, 225, 25);
-}  // namespace
-
 void TForm1::BuildProtocol() {
-  ProtocolButton =
-      new TButton(this, kProtocolButtonBounds, QStringLiteral("Messprotokoll"), PixelFont(13, true));
-  ProtocolButton->setToolTip(QStringLiteral("Messprotokoll öffnen (Strg+M)"));
-  ProtocolButton->stackUnder(Panel4);
-  QWidget::setTabOrder(Button7, ProtocolButton);
   ProtocolButton->SetOnClick([this] { ShowProtocol(); });
-  auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
+  const std::string_view keys = form::FindControl("ProtocolButton")->shortcut;
+  auto* shortcut = new QShortcut(
+      QKeySequence(QString::fromUtf8(keys.data(), static_cast<qsizetype>(keys.size())),
+                   QKeySequence::PortableText),
+      this);
   connect(shortcut, &QShortcut::activated, this, [this] { ShowProtocol(); });
 
   Protocol = new ProtocolWindow(this, DefaultProtocolStorePath(), [this] {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "form/form1.h"
+#include "tools/form/page_html.h"
 
 namespace varek::form {
 
@@ -148,7 +149,9 @@ std::string Form1Json() {
   json += "],\n\"tabChain\": [";
   const std::vector<std::string_view> chain = TabChain();
   for (std::size_t i = 0; i < chain.size(); ++i) json += (i ? ", " : "") + Quoted(chain[i]);
-  return json + "]\n}\n";
+  json += "],\n\"texts\": {\"information\": " + Quoted(InformationHtml()) +
+          ",\n  \"data\": " + Quoted(DataHtml()) + "}";
+  return json + "\n}\n";
 }
 
 }  // namespace varek::form

@@ -149,8 +149,9 @@ std::string Form1Json() {
   json += "],\n\"tabChain\": [";
   const std::vector<std::string_view> chain = TabChain();
   for (std::size_t i = 0; i < chain.size(); ++i) json += (i ? ", " : "") + Quoted(chain[i]);
-  json += "],\n\"texts\": {\"information\": " + Quoted(InformationHtml()) +
-          ",\n  \"data\": " + Quoted(DataHtml()) + "}";
+  // Keyed by the picture that shows each text.
+  json += "],\n\"texts\": {\"Image1\": " + Quoted(InformationHtml()) +
+          ",\n  \"Image2\": " + Quoted(DataHtml()) + "}";
   return json + "\n}\n";
 }
 

@@ -52,7 +52,10 @@ install_missing() {
     $sudo apt-get update
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
   fi
-  if [[ -f package-lock.json && ! -d node_modules ]]; then
+  # The npm packages of package-lock.json (puppeteer-core, axe-core), when one is missing.
+  if [[ -f package-lock.json ]] && ! node -e 'const fs = require("fs");
+      const wanted = Object.keys(JSON.parse(fs.readFileSync("package.json", "utf8")).devDependencies);
+      process.exit(wanted.every((name) => fs.existsSync(`node_modules/${name}/package.json`)) ? 0 : 1)'; then
     npm ci
   fi
 }

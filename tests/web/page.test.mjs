@@ -100,7 +100,7 @@ async function assertPicturesEqual(flags, { signal = false } = {}) {
 
 const value = (id) => page.$eval(`#${id}`, (e) => e.value);
 const shown = (id) => page.$eval(`#${id}`, (e) => e.checkVisibility());
-const position = (id) => page.$eval(`#${id}`, (e) => Number(e.getAttribute("aria-valuenow")));
+const position = (id) => page.$eval(`#${id}`, (e) => Number(e.dataset.position));
 
 async function click(id) {
   await page.click(`#${id}`);
@@ -157,7 +157,7 @@ describe("pictures", () => {
 
   test("bad values keep the start-up values and are named in a German notice", async () => {
     await open("?voltage=12OO&current=1&coil=ja&side=5&mode=");
-    const notice = await page.$eval("#Notice", (e) => e.textContent);
+    const notice = await page.$eval("#Notices", (e) => e.textContent);
     for (const line of ["Ungültiger Wert für »voltage«: »12OO«; Startwert 1200 verwendet.",
                         "Ungültiger Wert für »coil«: »ja«; Startwert off verwendet.",
                         "Ungültiger Wert für »side«: »5«; Startwert -25 verwendet.",
@@ -223,22 +223,33 @@ describe("keyboard", () => {
     assert.deepEqual(reached, order);
   });
 
-  test("scroll bars move with arrows, page keys, Home and End", async () => {
-    await open("?voltage=1200");
-    await page.focus("#ScrollBar4");
-    const rows = [["ArrowRight", 1201], ["PageDown", 1211], ["ArrowLeft", 1210], ["PageUp", 1200],
-                  ["Home", 50], ["ArrowUp", 50], ["End", 2000], ["ArrowDown", 2000]];
-    for (const [key, expected] of rows) {
+  test("scroll bars take the slider keys on their shown value; Right raises current and voltage", async () => {
+    await open("?voltage=1200&current=0");
+    const rows = [
+      ["ScrollBar4", "ArrowRight", 1201, "1201 V"], ["ScrollBar4", "PageUp", 1211, "1211 V"],
+      ["ScrollBar4", "ArrowLeft", 1210, "1210 V"], ["ScrollBar4", "PageDown", 1200, "1200 V"],
+      ["ScrollBar4", "ArrowUp", 1201, "1201 V"], ["ScrollBar4", "Home", 50, "50 V"],
+      ["ScrollBar4", "ArrowDown", 50, "50 V"], ["ScrollBar4", "End", 2000, "2000 V"],
+      ["ScrollBar7", "ArrowRight", 1, "0,001 A"], ["ScrollBar7", "ArrowUp", 2, "0,002 A"],
+      ["ScrollBar7", "PageUp", 12, "0,012 A"], ["ScrollBar7", "End", 3000, "3 A"],
+      ["ScrollBar7", "PageDown", 2990, "2,99 A"],
+      // The left-right bar shows its position negated: Right moves the thumb
+      // right (the shown value down), Up raises the shown value.
+      ["ScrollBar2", "ArrowRight", -24, "24 Grad"], ["ScrollBar2", "ArrowUp", -25, "25 Grad"],
+      ["ScrollBar2", "End", -180, "180 Grad"], ["ScrollBar2", "Home", 0, "0 Grad"],
+      ["ScrollBar1", "ArrowUp", 6, "6 Grad"],
+    ];
+    for (const [id, key, expected, text] of rows) {
+      await page.focus(`#${id}`);
       await page.keyboard.press(key);
       await ready();
-      assert.equal(await position("ScrollBar4"), expected, key);
-      assert.equal(await value("Edit1"), String(expected), key);
+      assert.equal(await position(id), expected, `${id} ${key}`);
+      assert.equal(await page.$eval(`#${id}`, (e) => e.getAttribute("aria-valuetext")), text, `${id} ${key}`);
     }
-    await page.focus("#ScrollBar1");
-    await page.keyboard.press("ArrowDown");
-    await ready();
-    assert.equal(await value("Edit7"), "6");
-    await assertPicturesEqual({ voltage: 2000, turn: 6 });
+    assert.deepEqual(await page.$eval("#ScrollBar2", (e) => ["valuemin", "valuemax", "valuenow"].map(
+        (a) => e.getAttribute(`aria-${a}`))), ["0", "180", "0"]);
+    assert.deepEqual(await Promise.all(["Edit1", "Edit5", "Edit7", "Edit8"].map(value)), ["2000", "2,99", "6", "0"]);
+    await assertPicturesEqual({ voltage: 2000, current: 2990, turn: 6, side: 0 });
   });
 
   test("arrow buttons take line steps, the trough page steps", async () => {
@@ -282,10 +293,16 @@ describe("protocol", () => {
       await page.click("#ProtocolRecord");
       await showsRows(i + 1);
     }
-    assert.deepEqual(await Promise.all(["ProtocolButton", "PaintBox1"].map(async (id) => {
-      const { x, y, width, height } = await (await page.$(`#${id}`)).boundingBox();
-      return [x, y, width, height];
-    })), [[760, 681, 225, 25], [8, 8, 720, 440]]);
+    // The panel stands right of the right column; the window shrinks to keep it in view.
+    const boxes = await page.evaluate(() => Object.fromEntries(["Form1", "Panel6", "Protokoll"].map((id) => {
+      const { x, y, width, height } = document.getElementById(id).getBoundingClientRect();
+      return [id, { x, y, width, height }];
+    })));
+    const scale = boxes.Protokoll.width / 440;
+    assert.ok(Math.abs(boxes.Protokoll.height - 705 * scale) < 1, JSON.stringify(boxes));
+    assert.ok(Math.abs(boxes.Protokoll.x - boxes.Form1.x - 1001 * scale) < 1, JSON.stringify(boxes));
+    assert.ok(boxes.Protokoll.x > boxes.Panel6.x + boxes.Panel6.width, JSON.stringify(boxes));
+    assert.ok(boxes.Form1.x + boxes.Form1.width <= 1280 + 0.5, JSON.stringify(boxes));
 
     const cells = await rowCells();
     assert.deepEqual(cells.map((c) => c.slice(0, 5)), rows.map(([u, i, a, k], n) =>

@@ -346,3 +346,123 @@ describe("protocol", () => {
     assert.equal(await page.evaluate(() => localStorage.length), 0);
   });
 });
+
+// ---- Every classroom device -------------------------------------------------
+
+// Runs body on a page of its own with this viewport (touch emulated where asked).
+async function onDevice(viewport, body) {
+  const main = page;
+  page = await browser.newPage();
+  page.on("pageerror", (error) => pageErrors.push(error.message));
+  try {
+    await page.emulate({ viewport, userAgent: await browser.userAgent() });
+    await body();
+  } finally {
+    await page.close();
+    page = main;
+  }
+}
+
+const noSideScroll = () => page.evaluate(() => document.documentElement.scrollWidth <= document.documentElement.clientWidth);
+
+// Taps (touch) or clicks (mouse) the middle of an element.
+async function press(selector, touch) {
+  const element = await page.$(selector);
+  await element.scrollIntoView();
+  const box = await element.boundingBox();
+  if (touch) await page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
+  else await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
+  await ready();
+}
+
+// Holds a finger (or the mouse button) on an element for ms milliseconds,
+// moving it by dx pixels on the way.
+async function hold(selector, touch, { ms = 0, dx = 0 } = {}) {
+  const element = await page.$(selector);
+  await element.scrollIntoView();
+  const box = await element.boundingBox();
+  const x = box.x + box.width / 2, y = box.y + box.height / 2;
+  const pointer = touch ? page.touchscreen : page.mouse;
+  if (touch) await pointer.touchStart(x, y); else { await page.mouse.move(x, y); await page.mouse.down(); }
+  for (let step = 1; step <= 10 && dx !== 0; ++step) {
+    if (touch) await pointer.touchMove(x + dx * step / 10, y); else await page.mouse.move(x + dx * step / 10, y);
+  }
+  await new Promise((r) => setTimeout(r, ms));
+  if (touch) await pointer.touchEnd(); else await page.mouse.up();
+  await ready();
+}
+
+// The shown scene, taken from the screen in device pixels, is the canvas's
+// picture with every pixel an n x n square of the same colour. Returns n, or
+// 0 where the device has fewer pixels than the picture (then it is reduced).
+async function assertSceneShownWhole() {
+  const shown = await page.$eval("#PaintBox1Slot > .pixel-view", (view) => {
+    window.scrollTo(0, 0);
+    const { x, y, width, height } = view.getBoundingClientRect();
+    return { x, y, width, height, ratio: devicePixelRatio };
+  });
+  if (shown.width * shown.ratio < 720) return 0;
+  const factor = Math.round(shown.width * shown.ratio / 720);
+  const shot = join(work, `shown${++renders}.png`);
+  await page.screenshot({ path: shot, clip: { x: shown.x, y: shown.y, width: 720 * factor / shown.ratio,
+                                              height: 440 * factor / shown.ratio } });
+  const { width, rgba } = readPng(shot);
+  assert.equal(width, 720 * factor, "the screenshot has the shown picture's device pixels");
+  const picture = await canvasPixels("PaintBox1");
+  let wrong = 0;
+  for (let y = 0; y < 440 * factor; ++y) {
+    for (let x = 0; x < 720 * factor; ++x) {
+      const i = (y * width + x) * 4, j = (Math.floor(y / factor) * 720 + Math.floor(x / factor)) * 4;
+      if (rgba[i] !== picture[j] || rgba[i + 1] !== picture[j + 1] || rgba[i + 2] !== picture[j + 2]) ++wrong;
+    }
+  }
+  assert.equal(wrong, 0, `device pixels differing from the picture at ${factor}x (ratio ${shown.ratio})`);
+  return factor;
+}
+
+describe("devices", () => {
+  // [name, CSS width, height, device pixel ratio, touch, device pixels per
+  // scene pixel]; 1280 x 720 at 1.5 is a 1920 x 1080 screen at 150 % browser
+  // zoom. Only 1366 x 657 has fewer device pixels than the window needs:
+  // there the scene is reduced (0).
+  const devices = [
+    ["phone", 390, 844, 3, true, 1], ["tablet", 768, 1024, 2, true, 2], ["small laptop", 1024, 768, 1, false, 1],
+    ["laptop", 1280, 720, 1, false, 1], ["maximised browser", 1366, 657, 1, false, 0],
+    ["projector", 1920, 1080, 1, false, 1], ["150 % zoom", 1280, 720, 1.5, false, 1],
+    ["retina", 1280, 800, 2, false, 2],
+  ];
+  for (const [name, width, height, ratio, touch, wholeFactor] of devices) {
+    test(`${name} ${width} x ${height} at ${ratio}: fits, works by ${touch ? "touch" : "mouse"}, shows whole pixels`,
+         async () => {
+      await onDevice({ width, height, deviceScaleFactor: ratio, isMobile: touch, hasTouch: touch }, async () => {
+        await page.goto(base);
+        await ready();
+        assert.equal(await page.evaluate(() => document.documentElement.classList.contains("touch")), touch);
+        assert.ok(await noSideScroll(), "no horizontal scrolling on the information page");
+        await press("#Button14", touch);
+        assert.ok(await noSideScroll(), "no horizontal scrolling in the window");
+        await assertPicturesEqual({});
+        if (touch) {
+          const small = await page.evaluate(() => [...document.querySelectorAll(
+              "#Form1 button, #Form1 input, #Form1 [role=slider], #Form1 a")].filter((e) => e.checkVisibility())
+              .map((e) => [e.id || e.textContent, (e.closest("label") ?? e).getBoundingClientRect()])
+              .filter(([, box]) => box.width < 44 || box.height < 44).map(([id]) => id));
+          assert.deepEqual(small, [], "touch targets smaller than 44 x 44");
+        }
+        await press("#AblenkEin", touch);
+        await press("#Wechselspannung", touch);
+        await hold("#ScrollBar4 > .thumb", touch, { dx: -60 });
+        const voltage = await position("ScrollBar4");
+        assert.ok(voltage < 1200, `the thumb moved (${voltage})`);
+        await hold("#ScrollBar7 > .arrow.up", touch, { ms: 800 });
+        const current = await position("ScrollBar7");
+        assert.ok(current > 1, `holding the arrow repeats (${current})`);
+        await assertPicturesEqual({ deflection: "on", mode: "ac", voltage, current }, { signal: true });
+        assert.equal(await assertSceneShownWhole(), wholeFactor);
+        if (process.env.VAREK_SHOTS) {
+          await page.screenshot({ path: join(process.env.VAREK_SHOTS, `${name.replace(/\W+/g, "-")}.png`), fullPage: true });
+        }
+      });
+    });
+  }
+});

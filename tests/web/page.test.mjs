@@ -466,3 +466,110 @@ describe("devices", () => {
     });
   }
 });
+
+describe("accessibility and links", () => {
+  const axeSource = join(root, "node_modules/axe-core/axe.min.js");
+
+  async function violations() {
+    await page.addScriptTag({ path: axeSource });
+    const result = await page.evaluate(() => axe.run(document, { resultTypes: ["violations"] }));
+    return result.violations.map((v) => `${v.impact} ${v.id}: ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`);
+  }
+
+  test("axe finds nothing on the information page, the window, deflection with the protocol, the data page",
+       async () => {
+    await open();
+    assert.deepEqual(await violations(), [], "information page");
+    await click("Button14");
+    assert.deepEqual(await violations(), [], "window");
+    await click("AblenkEin");
+    await page.click("#ProtocolButton");
+    await page.waitForFunction(() => document.querySelector("#ProtocolRows thead"));
+    assert.deepEqual(await violations(), [], "deflection on, protocol open");
+    await page.click("#ProtocolButton");
+    await click("Button6");
+    assert.deepEqual(await violations(), [], "data page");
+  });
+
+  test("the pages' texts, formulas included, are in the page; the marks are told after each picture", async () => {
+    await open();
+    const information = await page.$eval("#Image1Text", (e) => e.textContent);
+    for (const words of ["Versuchsanordnung", "Aufgabe", "Bedienung", "Auswertung", "Zentripetalkraft"]) {
+      assert.ok(information.includes(words), words);
+    }
+    assert.equal(await page.$$eval("#Image1Text math", (m) => m.length), 5);
+    assert.match(await page.$eval("#Image2Text", (e) => e.textContent), /Windungszahl\s*n=2000/);
+    await open("?deflection=on&mode=ac&voltage=2000&amplitude=30&current=0&side=0&turn=0");
+    const apart = await page.$eval("#BeamMarks", (e) => e.textContent);
+    assert.match(apart, /^Die Marken liegen \d+ Pixel auseinander, je \d+ Pixel vom Mittelpunkt des Schirms\.$/);
+    await page.focus("#ScrollBar7");
+    await page.keyboard.press("End");
+    await ready();
+    assert.notEqual(await page.$eval("#BeamMarks", (e) => e.textContent), apart);
+    assert.equal(await page.$eval("#BeamMarks", (e) => e.getAttribute("aria-live")), "polite");
+  });
+
+  test("the focus lands on a control after Weiter, Info, Daten, Schließen and Escape", async () => {
+    await open();
+    const focused = () => page.evaluate(() => document.activeElement.id);
+    const rows = [
+      [() => click("Button14"), "ScrollBar1"], [() => click("Button1"), "Button14"],
+      [() => page.keyboard.press("Escape"), "Button1"], [() => click("Button6"), "Button7"],
+      [() => page.keyboard.press("Escape"), "Button6"], [() => click("Button6"), "Button7"],
+      [() => click("Button7"), "Button6"], [() => click("Button1"), "Button14"],
+      [() => click("Button14"), "Button1"],
+    ];
+    for (const [action, expected] of rows) {
+      await action();
+      assert.equal(await focused(), expected, String(action));
+    }
+    assert.ok(await shown("Panel1") && !(await shown("Panel4")) && !(await shown("Panel10")));
+  });
+
+  test("any link opens the page; unknown names and long values give notices that wrap, stay on top and close",
+       async () => {
+    const long = "x".repeat(3000);
+    const links = ["?toString=1", "?constructor=x", "?__proto__=1", "?hasOwnProperty=1", "?valueOf&voltage=800",
+                   `?${long}=1`, `?turn=${long}`, "?__proto__[voltage]=5&prototype=1"];
+    for (const link of links) {
+      await open(link);
+      assert.ok(await noSideScroll(), `page wider than the screen: ${link.slice(0, 40)}`);
+      const notices = await page.$$eval("#Notices .notice", (n) => n.map((e) => e.textContent));
+      assert.ok(notices.length >= 1, link.slice(0, 40));
+      if (await shown("Panel4")) await click("Button14");
+      assert.ok(await page.$eval("#PaintBox1", (c) => c.getContext("2d").getImageData(360, 220, 1, 1).data[3] === 255));
+    }
+    // Three notices over the open protocol: each is on top where it stands, and closes.
+    await open("?a=1&b=2&c=3");
+    await click("Button14");
+    await page.click("#ProtocolButton");
+    await page.waitForFunction(() => !document.getElementById("Protokoll").hidden);
+    const onTop = await page.$$eval("#Notices .notice", (notices) => notices.map((n) => {
+      const box = n.getBoundingClientRect();
+      return n.contains(document.elementFromPoint(box.x + 4, box.y + box.height / 2));
+    }));
+    assert.deepEqual(onTop, [true, true, true]);
+    await page.click("#Notices .notice button");
+    assert.equal(await page.$$eval("#Notices .notice", (n) => n.length), 2);
+  });
+
+  test("the address follows the settings; Link kopieren copies it", async () => {
+    await open("?voltage=800");
+    await page.focus("#ScrollBar7");
+    await page.keyboard.press("PageUp");
+    await ready();
+    await click("CheckBox5");
+    const address = await page.evaluate(() => location.search);
+    assert.match(address, /voltage=800/);
+    assert.match(address, /current=10\b/);
+    assert.match(address, /coil=on/);
+    await browser.defaultBrowserContext().overridePermissions(base, ["clipboard-read", "clipboard-write",
+                                                                     "clipboard-sanitized-write"]);
+    await click("LinkButton");
+    await page.waitForFunction(() => document.getElementById("LinkStatus").textContent === "Link kopiert.");
+    assert.equal(await page.evaluate(() => navigator.clipboard.readText()), base + address.replace(/^\?/, "?"));
+    await open(address);
+    assert.deepEqual([await value("Edit1"), await value("Edit5")], ["800", "0,01"]);
+    assert.ok(await page.$eval("#CheckBox5", (e) => e.checked));
+  });
+});

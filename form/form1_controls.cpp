@@ -157,6 +157,12 @@ constexpr Control kControls[] = {
     {.name = "ProtocolButton", .kind = Kind::Button, .parent = "Form1", .bounds = {760, 681, 225, 25},
      .caption = "Messprotokoll", .font = kBold13, .tab_order = 5,
      .hint = "Messprotokoll öffnen (Strg+M)", .shortcut = "Ctrl+M"},
+    // The measurement protocol: a panel right of the right column, from the
+    // column's top; while shown, the form is this much wider and the window
+    // scales the whole of it. Its contents are the protocol's own.
+    {.name = "Protokoll", .kind = Kind::Panel, .parent = "Form1", .bounds = {1001, 8, 440, 705},
+     .font = kBold13, .text = kWhite, .fill = kOuterPanel, .visible = false, .tab_order = 6,
+     .accessible_name = "Messprotokoll"},
 
     // The information page over everything.
     Panel("Panel4", "Form1", {0, 0, 1004, 721}, kInnerPanel, 3),

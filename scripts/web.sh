@@ -8,7 +8,8 @@
 #           varek-paths for Node: the same flags, output and exit codes
 #           (node build/web/varek-paths.js --voltage 50 --mode ac)
 #       build/web/site/        the site, for any static server: the files of
-#           web/site/, the three pictures, and the module varek.js + varek.wasm
+#           web/site/, the three pictures, form1_description.js (the window's
+#           description and texts, by varek-form-export), and the module varek.js + varek.wasm
 #           (MODULARIZE, createVarek(), for a Web Worker) built from web/*.cpp,
 #           and varek_protocol.js + .wasm, the measurement protocol's evaluation
 #   scripts/web.sh install   only install what is missing
@@ -51,7 +52,10 @@ install_missing() {
     $sudo apt-get update
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
   fi
-  if [[ -f package-lock.json && ! -d node_modules ]]; then
+  # The npm packages of package-lock.json (puppeteer-core, axe-core), when one is missing.
+  if [[ -f package-lock.json ]] && ! node -e 'const fs = require("fs");
+      const wanted = Object.keys(JSON.parse(fs.readFileSync("package.json", "utf8")).devDependencies);
+      process.exit(wanted.every((name) => fs.existsSync(`node_modules/${name}/package.json`)) ? 0 : 1)'; then
     npm ci
   fi
 }
@@ -61,7 +65,7 @@ install_missing() {
 build_native() {
   scripts/install-deps.sh
   cmake -S . -B "$native_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$native_build" -j 2 --target varek-angle-table varek-paths
+  cmake --build "$native_build" -j 2 --target varek-angle-table varek-paths varek-form-export
   mkdir -p "$web_output"
   "$native_build/tools/tables/varek-angle-table" "$web_output/angle_table_rows.cpp.new"
   # Rewrite the table only when it changed, so that nothing rebuilds needlessly.
@@ -86,6 +90,8 @@ copy_site() {
   mkdir -p "$web_output/site"
   if [[ -d web/site ]]; then cp -r web/site/. "$web_output/site/"; fi
   cp assets/*.jpg "$web_output/site/"
+  # The window's description, texts included, made from the desktop's table.
+  "$native_build/tools/form/varek-form-export" "$web_output/site/form1_description.js"
 }
 
 build_all() {

@@ -11,8 +11,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "render/beam_marks.h"
 #include "render/deflection_signal.h"
 #include "render/simulation.h"
 
@@ -23,6 +25,7 @@ using Bytes = std::vector<std::uint8_t>;
 std::unique_ptr<varek::Simulation> simulation;
 varek::Settings settings;
 Bytes scene_rgba, signal_rgba;
+std::string beam_marks;
 // Filled by the page with the decoded axes picture, then handed over.
 Bytes signal_axes_rgba(static_cast<std::size_t>(varek::SignalWidth) * varek::SignalHeight * 4);
 
@@ -72,6 +75,13 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* varek_render_scene() {
 
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* varek_draw_signal() {
   return ToRgba(simulation->DrawDeflectionSignal(settings), signal_rgba);
+}
+
+// Where the end marks lie in the last scene picture: a German sentence,
+// UTF-8, ended by a zero byte.
+EMSCRIPTEN_KEEPALIVE const char* varek_beam_marks() {
+  beam_marks = varek::DescribeBeamMarks(simulation->scene());
+  return beam_marks.c_str();
 }
 
 // The page writes the axes picture here as R, G, B, A bytes.

@@ -100,7 +100,7 @@ async function assertPicturesEqual(flags, { signal = false } = {}) {
 
 const value = (id) => page.$eval(`#${id}`, (e) => e.value);
 const shown = (id) => page.$eval(`#${id}`, (e) => e.checkVisibility());
-const position = (id) => page.$eval(`#${id}`, (e) => Number(e.getAttribute("aria-valuenow")));
+const position = (id) => page.$eval(`#${id}`, (e) => Number(e.dataset.position));
 
 async function click(id) {
   await page.click(`#${id}`);
@@ -157,7 +157,7 @@ describe("pictures", () => {
 
   test("bad values keep the start-up values and are named in a German notice", async () => {
     await open("?voltage=12OO&current=1&coil=ja&side=5&mode=");
-    const notice = await page.$eval("#Notice", (e) => e.textContent);
+    const notice = await page.$eval("#Notices", (e) => e.textContent);
     for (const line of ["Ungültiger Wert für »voltage«: »12OO«; Startwert 1200 verwendet.",
                         "Ungültiger Wert für »coil«: »ja«; Startwert off verwendet.",
                         "Ungültiger Wert für »side«: »5«; Startwert -25 verwendet.",
@@ -223,22 +223,33 @@ describe("keyboard", () => {
     assert.deepEqual(reached, order);
   });
 
-  test("scroll bars move with arrows, page keys, Home and End", async () => {
-    await open("?voltage=1200");
-    await page.focus("#ScrollBar4");
-    const rows = [["ArrowRight", 1201], ["PageDown", 1211], ["ArrowLeft", 1210], ["PageUp", 1200],
-                  ["Home", 50], ["ArrowUp", 50], ["End", 2000], ["ArrowDown", 2000]];
-    for (const [key, expected] of rows) {
+  test("scroll bars take the slider keys on their shown value; Right raises current and voltage", async () => {
+    await open("?voltage=1200&current=0");
+    const rows = [
+      ["ScrollBar4", "ArrowRight", 1201, "1201 V"], ["ScrollBar4", "PageUp", 1211, "1211 V"],
+      ["ScrollBar4", "ArrowLeft", 1210, "1210 V"], ["ScrollBar4", "PageDown", 1200, "1200 V"],
+      ["ScrollBar4", "ArrowUp", 1201, "1201 V"], ["ScrollBar4", "Home", 50, "50 V"],
+      ["ScrollBar4", "ArrowDown", 50, "50 V"], ["ScrollBar4", "End", 2000, "2000 V"],
+      ["ScrollBar7", "ArrowRight", 1, "0,001 A"], ["ScrollBar7", "ArrowUp", 2, "0,002 A"],
+      ["ScrollBar7", "PageUp", 12, "0,012 A"], ["ScrollBar7", "End", 3000, "3 A"],
+      ["ScrollBar7", "PageDown", 2990, "2,99 A"],
+      // The left-right bar shows its position negated: Right moves the thumb
+      // right (the shown value down), Up raises the shown value.
+      ["ScrollBar2", "ArrowRight", -24, "24 Grad"], ["ScrollBar2", "ArrowUp", -25, "25 Grad"],
+      ["ScrollBar2", "End", -180, "180 Grad"], ["ScrollBar2", "Home", 0, "0 Grad"],
+      ["ScrollBar1", "ArrowUp", 6, "6 Grad"],
+    ];
+    for (const [id, key, expected, text] of rows) {
+      await page.focus(`#${id}`);
       await page.keyboard.press(key);
       await ready();
-      assert.equal(await position("ScrollBar4"), expected, key);
-      assert.equal(await value("Edit1"), String(expected), key);
+      assert.equal(await position(id), expected, `${id} ${key}`);
+      assert.equal(await page.$eval(`#${id}`, (e) => e.getAttribute("aria-valuetext")), text, `${id} ${key}`);
     }
-    await page.focus("#ScrollBar1");
-    await page.keyboard.press("ArrowDown");
-    await ready();
-    assert.equal(await value("Edit7"), "6");
-    await assertPicturesEqual({ voltage: 2000, turn: 6 });
+    assert.deepEqual(await page.$eval("#ScrollBar2", (e) => ["valuemin", "valuemax", "valuenow"].map(
+        (a) => e.getAttribute(`aria-${a}`))), ["0", "180", "0"]);
+    assert.deepEqual(await Promise.all(["Edit1", "Edit5", "Edit7", "Edit8"].map(value)), ["2000", "2,99", "6", "0"]);
+    await assertPicturesEqual({ voltage: 2000, current: 2990, turn: 6, side: 0 });
   });
 
   test("arrow buttons take line steps, the trough page steps", async () => {
@@ -282,10 +293,16 @@ describe("protocol", () => {
       await page.click("#ProtocolRecord");
       await showsRows(i + 1);
     }
-    assert.deepEqual(await Promise.all(["ProtocolButton", "PaintBox1"].map(async (id) => {
-      const { x, y, width, height } = await (await page.$(`#${id}`)).boundingBox();
-      return [x, y, width, height];
-    })), [[760, 681, 225, 25], [8, 8, 720, 440]]);
+    // The panel stands right of the right column; the window shrinks to keep it in view.
+    const boxes = await page.evaluate(() => Object.fromEntries(["Form1", "Panel6", "Protokoll"].map((id) => {
+      const { x, y, width, height } = document.getElementById(id).getBoundingClientRect();
+      return [id, { x, y, width, height }];
+    })));
+    const scale = boxes.Protokoll.width / 440;
+    assert.ok(Math.abs(boxes.Protokoll.height - 705 * scale) < 1, JSON.stringify(boxes));
+    assert.ok(Math.abs(boxes.Protokoll.x - boxes.Form1.x - 1001 * scale) < 1, JSON.stringify(boxes));
+    assert.ok(boxes.Protokoll.x > boxes.Panel6.x + boxes.Panel6.width, JSON.stringify(boxes));
+    assert.ok(boxes.Form1.x + boxes.Form1.width <= 1280 + 0.5, JSON.stringify(boxes));
 
     const cells = await rowCells();
     assert.deepEqual(cells.map((c) => c.slice(0, 5)), rows.map(([u, i, a, k], n) =>
@@ -327,5 +344,232 @@ describe("protocol", () => {
       await showsRows(answer === "dismiss" ? 3 : 0);
     }
     assert.equal(await page.evaluate(() => localStorage.length), 0);
+  });
+});
+
+// ---- Every classroom device -------------------------------------------------
+
+// Runs body on a page of its own with this viewport (touch emulated where asked).
+async function onDevice(viewport, body) {
+  const main = page;
+  page = await browser.newPage();
+  page.on("pageerror", (error) => pageErrors.push(error.message));
+  try {
+    await page.emulate({ viewport, userAgent: await browser.userAgent() });
+    await body();
+  } finally {
+    await page.close();
+    page = main;
+  }
+}
+
+const noSideScroll = () => page.evaluate(() => document.documentElement.scrollWidth <= document.documentElement.clientWidth);
+
+// Taps (touch) or clicks (mouse) the middle of an element.
+async function press(selector, touch) {
+  const element = await page.$(selector);
+  await element.scrollIntoView();
+  const box = await element.boundingBox();
+  if (touch) await page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
+  else await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
+  await ready();
+}
+
+// Holds a finger (or the mouse button) on an element for ms milliseconds,
+// moving it by dx pixels on the way.
+async function hold(selector, touch, { ms = 0, dx = 0 } = {}) {
+  const element = await page.$(selector);
+  await element.scrollIntoView();
+  const box = await element.boundingBox();
+  const x = box.x + box.width / 2, y = box.y + box.height / 2;
+  const pointer = touch ? page.touchscreen : page.mouse;
+  if (touch) await pointer.touchStart(x, y); else { await page.mouse.move(x, y); await page.mouse.down(); }
+  for (let step = 1; step <= 10 && dx !== 0; ++step) {
+    if (touch) await pointer.touchMove(x + dx * step / 10, y); else await page.mouse.move(x + dx * step / 10, y);
+  }
+  await new Promise((r) => setTimeout(r, ms));
+  if (touch) await pointer.touchEnd(); else await page.mouse.up();
+  await ready();
+}
+
+// The shown scene, taken from the screen in device pixels, is the canvas's
+// picture with every pixel an n x n square of the same colour. Returns n, or
+// 0 where the device has fewer pixels than the picture (then it is reduced).
+async function assertSceneShownWhole() {
+  const shown = await page.$eval("#PaintBox1Slot > .pixel-view", (view) => {
+    window.scrollTo(0, 0);
+    const { x, y, width, height } = view.getBoundingClientRect();
+    return { x, y, width, height, ratio: devicePixelRatio };
+  });
+  if (shown.width * shown.ratio < 720) return 0;
+  const factor = Math.round(shown.width * shown.ratio / 720);
+  const shot = join(work, `shown${++renders}.png`);
+  await page.screenshot({ path: shot, clip: { x: shown.x, y: shown.y, width: 720 * factor / shown.ratio,
+                                              height: 440 * factor / shown.ratio } });
+  const { width, rgba } = readPng(shot);
+  assert.equal(width, 720 * factor, "the screenshot has the shown picture's device pixels");
+  const picture = await canvasPixels("PaintBox1");
+  let wrong = 0;
+  for (let y = 0; y < 440 * factor; ++y) {
+    for (let x = 0; x < 720 * factor; ++x) {
+      const i = (y * width + x) * 4, j = (Math.floor(y / factor) * 720 + Math.floor(x / factor)) * 4;
+      if (rgba[i] !== picture[j] || rgba[i + 1] !== picture[j + 1] || rgba[i + 2] !== picture[j + 2]) ++wrong;
+    }
+  }
+  assert.equal(wrong, 0, `device pixels differing from the picture at ${factor}x (ratio ${shown.ratio})`);
+  return factor;
+}
+
+describe("devices", () => {
+  // [name, CSS width, height, device pixel ratio, touch, device pixels per
+  // scene pixel]; 1280 x 720 at 1.5 is a 1920 x 1080 screen at 150 % browser
+  // zoom. Only 1366 x 657 has fewer device pixels than the window needs:
+  // there the scene is reduced (0).
+  const devices = [
+    ["phone", 390, 844, 3, true, 1], ["tablet", 768, 1024, 2, true, 2], ["small laptop", 1024, 768, 1, false, 1],
+    ["laptop", 1280, 720, 1, false, 1], ["maximised browser", 1366, 657, 1, false, 0],
+    ["projector", 1920, 1080, 1, false, 1], ["150 % zoom", 1280, 720, 1.5, false, 1],
+    ["retina", 1280, 800, 2, false, 2],
+  ];
+  for (const [name, width, height, ratio, touch, wholeFactor] of devices) {
+    test(`${name} ${width} x ${height} at ${ratio}: fits, works by ${touch ? "touch" : "mouse"}, shows whole pixels`,
+         async () => {
+      await onDevice({ width, height, deviceScaleFactor: ratio, isMobile: touch, hasTouch: touch }, async () => {
+        await page.goto(base);
+        await ready();
+        assert.equal(await page.evaluate(() => document.documentElement.classList.contains("touch")), touch);
+        assert.ok(await noSideScroll(), "no horizontal scrolling on the information page");
+        await press("#Button14", touch);
+        assert.ok(await noSideScroll(), "no horizontal scrolling in the window");
+        await assertPicturesEqual({});
+        if (touch) {
+          const small = await page.evaluate(() => [...document.querySelectorAll(
+              "#Form1 button, #Form1 input, #Form1 [role=slider], #Form1 a")].filter((e) => e.checkVisibility())
+              .map((e) => [e.id || e.textContent, (e.closest("label") ?? e).getBoundingClientRect()])
+              .filter(([, box]) => box.width < 44 || box.height < 44).map(([id]) => id));
+          assert.deepEqual(small, [], "touch targets smaller than 44 x 44");
+        }
+        await press("#AblenkEin", touch);
+        await press("#Wechselspannung", touch);
+        await hold("#ScrollBar4 > .thumb", touch, { dx: -60 });
+        const voltage = await position("ScrollBar4");
+        assert.ok(voltage < 1200, `the thumb moved (${voltage})`);
+        await hold("#ScrollBar7 > .arrow.up", touch, { ms: 800 });
+        const current = await position("ScrollBar7");
+        assert.ok(current > 1, `holding the arrow repeats (${current})`);
+        await assertPicturesEqual({ deflection: "on", mode: "ac", voltage, current }, { signal: true });
+        assert.equal(await assertSceneShownWhole(), wholeFactor);
+        if (process.env.VAREK_SHOTS) {
+          await page.screenshot({ path: join(process.env.VAREK_SHOTS, `${name.replace(/\W+/g, "-")}.png`), fullPage: true });
+        }
+      });
+    });
+  }
+});
+
+describe("accessibility and links", () => {
+  const axeSource = join(root, "node_modules/axe-core/axe.min.js");
+
+  async function violations() {
+    await page.addScriptTag({ path: axeSource });
+    const result = await page.evaluate(() => axe.run(document, { resultTypes: ["violations"] }));
+    return result.violations.map((v) => `${v.impact} ${v.id}: ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`);
+  }
+
+  test("axe finds nothing on the information page, the window, deflection with the protocol, the data page",
+       async () => {
+    await open();
+    assert.deepEqual(await violations(), [], "information page");
+    await click("Button14");
+    assert.deepEqual(await violations(), [], "window");
+    await click("AblenkEin");
+    await page.click("#ProtocolButton");
+    await page.waitForFunction(() => document.querySelector("#ProtocolRows thead"));
+    assert.deepEqual(await violations(), [], "deflection on, protocol open");
+    await page.click("#ProtocolButton");
+    await click("Button6");
+    assert.deepEqual(await violations(), [], "data page");
+  });
+
+  test("the pages' texts, formulas included, are in the page; the marks are told after each picture", async () => {
+    await open();
+    const information = await page.$eval("#Image1Text", (e) => e.textContent);
+    for (const words of ["Versuchsanordnung", "Aufgabe", "Bedienung", "Auswertung", "Zentripetalkraft"]) {
+      assert.ok(information.includes(words), words);
+    }
+    assert.equal(await page.$$eval("#Image1Text math", (m) => m.length), 5);
+    assert.match(await page.$eval("#Image2Text", (e) => e.textContent), /Windungszahl\s*n=2000/);
+    await open("?deflection=on&mode=ac&voltage=2000&amplitude=30&current=0&side=0&turn=0");
+    const apart = await page.$eval("#BeamMarks", (e) => e.textContent);
+    assert.match(apart, /^Die Marken liegen \d+ Pixel auseinander, je \d+ Pixel vom Mittelpunkt des Schirms\.$/);
+    await page.focus("#ScrollBar7");
+    await page.keyboard.press("End");
+    await ready();
+    assert.notEqual(await page.$eval("#BeamMarks", (e) => e.textContent), apart);
+    assert.equal(await page.$eval("#BeamMarks", (e) => e.getAttribute("aria-live")), "polite");
+  });
+
+  test("the focus lands on a control after Weiter, Info, Daten, Schließen and Escape", async () => {
+    await open();
+    const focused = () => page.evaluate(() => document.activeElement.id);
+    const rows = [
+      [() => click("Button14"), "ScrollBar1"], [() => click("Button1"), "Button14"],
+      [() => page.keyboard.press("Escape"), "Button1"], [() => click("Button6"), "Button7"],
+      [() => page.keyboard.press("Escape"), "Button6"], [() => click("Button6"), "Button7"],
+      [() => click("Button7"), "Button6"], [() => click("Button1"), "Button14"],
+      [() => click("Button14"), "Button1"],
+    ];
+    for (const [action, expected] of rows) {
+      await action();
+      assert.equal(await focused(), expected, String(action));
+    }
+    assert.ok(await shown("Panel1") && !(await shown("Panel4")) && !(await shown("Panel10")));
+  });
+
+  test("any link opens the page; unknown names and long values give notices that wrap, stay on top and close",
+       async () => {
+    const long = "x".repeat(3000);
+    const links = ["?toString=1", "?constructor=x", "?__proto__=1", "?hasOwnProperty=1", "?valueOf&voltage=800",
+                   `?${long}=1`, `?turn=${long}`, "?__proto__[voltage]=5&prototype=1"];
+    for (const link of links) {
+      await open(link);
+      assert.ok(await noSideScroll(), `page wider than the screen: ${link.slice(0, 40)}`);
+      const notices = await page.$$eval("#Notices .notice", (n) => n.map((e) => e.textContent));
+      assert.ok(notices.length >= 1, link.slice(0, 40));
+      if (await shown("Panel4")) await click("Button14");
+      assert.ok(await page.$eval("#PaintBox1", (c) => c.getContext("2d").getImageData(360, 220, 1, 1).data[3] === 255));
+    }
+    // Three notices over the open protocol: each is on top where it stands, and closes.
+    await open("?a=1&b=2&c=3");
+    await click("Button14");
+    await page.click("#ProtocolButton");
+    await page.waitForFunction(() => !document.getElementById("Protokoll").hidden);
+    const onTop = await page.$$eval("#Notices .notice", (notices) => notices.map((n) => {
+      const box = n.getBoundingClientRect();
+      return n.contains(document.elementFromPoint(box.x + 4, box.y + box.height / 2));
+    }));
+    assert.deepEqual(onTop, [true, true, true]);
+    await page.click("#Notices .notice button");
+    assert.equal(await page.$$eval("#Notices .notice", (n) => n.length), 2);
+  });
+
+  test("the address follows the settings; Link kopieren copies it", async () => {
+    await open("?voltage=800");
+    await page.focus("#ScrollBar7");
+    await page.keyboard.press("PageUp");
+    await ready();
+    await click("CheckBox5");
+    const address = await page.evaluate(() => location.search);
+    assert.match(address, /voltage=800/);
+    assert.match(address, /current=10\b/);
+    assert.match(address, /coil=on/);
+    await browser.defaultBrowserContext().overridePermissions(base, ["clipboard-read", "clipboard-write",
+                                                                     "clipboard-sanitized-write"]);
+    await click("LinkButton");
+    await page.waitForFunction(() => document.getElementById("LinkStatus").textContent === "Link kopiert.");
+    assert.equal(await page.evaluate(() => navigator.clipboard.readText()), base + address.replace(/^\?/, "?"));
+    await open(address);
+    assert.deepEqual([await value("Edit1"), await value("Edit5")], ["800", "0,01"]);
+    assert.ok(await page.$eval("#CheckBox5", (e) => e.checked));
   });
 });

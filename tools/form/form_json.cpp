@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "form/form1.h"
+#include "tools/form/page_html.h"
 
 namespace varek::form {
 
@@ -148,7 +149,10 @@ std::string Form1Json() {
   json += "],\n\"tabChain\": [";
   const std::vector<std::string_view> chain = TabChain();
   for (std::size_t i = 0; i < chain.size(); ++i) json += (i ? ", " : "") + Quoted(chain[i]);
-  return json + "]\n}\n";
+  // Keyed by the picture that shows each text.
+  json += "],\n\"texts\": {\"Image1\": " + Quoted(InformationHtml()) +
+          ",\n  \"Image2\": " + Quoted(DataHtml()) + "}";
+  return json + "\n}\n";
 }
 
 }  // namespace varek::form

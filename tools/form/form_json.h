@@ -6,7 +6,9 @@
 //             "fill": "#rrggbb", "font": {"pixels", "bold"}, "text": "#rrggbb"},
 //  "controls": [ one object a control, parents before children, siblings from
 //                bottom to top ],
-//  "tabChain": [ the focusable controls' names in the order Tab visits them ]}
+//  "tabChain": [ the focusable controls' names in the order Tab visits them ],
+//  "texts": {"Image1": the explanation page, "Image2": the data page}: the
+//           texts of these pictures as HTML with MathML formulas (page_html.h)}
 //
 // A control: "name", "kind" (panel, label, edit, button, checkBox,
 // radioButton, scrollBar, paintBox, image), "parent", "left", "top", "width",

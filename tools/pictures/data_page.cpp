@@ -3,6 +3,9 @@
 // The data page: the constants of the apparatus and the literature value.
 #include <QPainter>
 
+#include <iterator>
+
+#include "form/page_texts.h"
 #include "formula.h"
 #include "pages.h"
 
@@ -13,8 +16,9 @@ QImage PaintDataPage() {
   QPainter p(&image);
   SetUpPainter(p);
 
+  const varek::form::DataText& data = varek::form::Data();
   p.setFont(SansFont(20, true));
-  p.drawText(QPointF(16, 28), QStringLiteral("Daten der Versuchsanordnung"));
+  p.drawText(QPointF(16, 28), QString::fromUtf8(data.heading.data(), static_cast<qsizetype>(data.heading.size())));
   p.fillRect(QRectF(16, 38, 499, 2), Qt::black);
 
   // The window shows only rows 0..164: the last line ends above row 160.
@@ -22,24 +26,20 @@ QImage PaintDataPage() {
   const FormulaStyle values{SansFont(15), SansFont(15, false, true)};
   constexpr double kLabelX = 16;
   constexpr double kValueX = 240;
-  struct Line {
-    double baseline;
-    const char* label;
-    Formula value;
-  };
-  using F = Formula;
-  const Line lines[] = {
-      {64, "Spule:", F::Row({F::Word("Windungszahl  "), F::Math("n = 2000")})},
-      {86, "", F::Row({F::Word("Länge  "), F::Math("L = 0,4"), F::Word(" m")})},
-      {114, "Abstand Mitte der", F::Row({F::Math("s = 0,095"), F::Word(" m")})},
-      {132, "Ablenkplatten – Schirm:", F::Row({})},
-      {158, "Literaturwert:", F::Row({F::Math("e/m"), F::Word(" = 1,75882 · 10"),
-                                      F::Word("\u00b9\u00b9 C/kg")})},
-  };
-  for (const Line& line : lines) {
+  // Baselines of the lines; a label's second line lies kLabelLeading lower.
+  constexpr double kBaselines[] = {64, 86, 114, 158};
+  constexpr double kLabelLeading = 18;
+  for (std::size_t i = 0; i < data.lines.size() && i < std::size(kBaselines); ++i) {
+    const varek::form::DataLine& line = data.lines[i];
+    double baseline = kBaselines[i];
     p.setFont(label);
-    p.drawText(QPointF(kLabelX, line.baseline), QString::fromUtf8(line.label));
-    line.value.Draw(p, values, QPointF(kValueX, line.baseline));
+    const QStringList label_lines =
+        QString::fromUtf8(line.label.data(), static_cast<qsizetype>(line.label.size())).split('\n');
+    for (const QString& text : label_lines) {
+      p.drawText(QPointF(kLabelX, baseline), text);
+      baseline += kLabelLeading;
+    }
+    Formula::FromMarkup(line.value).Draw(p, values, QPointF(kValueX, kBaselines[i]));
   }
   return image;
 }

@@ -72,6 +72,21 @@ Formula Formula::Row(std::vector<Formula> parts) {
   return f;
 }
 
+Formula Formula::From(const varek::form::FormulaNode& node) {
+  using K = varek::form::FormulaNode::Kind;
+  const QString text = QString::fromUtf8(node.text.data(), static_cast<qsizetype>(node.text.size()));
+  std::vector<Formula> parts;
+  for (const varek::form::FormulaNode& part : node.parts) parts.push_back(From(part));
+  switch (node.kind) {
+    case K::Math: return Math(text);
+    case K::Word: return Word(text);
+    case K::Fraction: return Fraction(std::move(parts[0]), std::move(parts[1]));
+    case K::Root: return Root(std::move(parts[0]));
+    case K::Row: break;
+  }
+  return Row(std::move(parts));
+}
+
 std::vector<Formula::Run> Formula::Runs(const FormulaStyle& style) const {
   std::vector<Run> runs;
   const double em = Em(style);

@@ -4,6 +4,10 @@
 // (left column) and the derivation of e/m (right column).
 #include <QPainterPath>
 
+#include <span>
+#include <string_view>
+
+#include "form/page_texts.h"
 #include "page_column.h"
 #include "pages.h"
 
@@ -60,67 +64,30 @@ void SquareWaveSketch(QPainter& p, QRectF area, const FormulaStyle& style) {
   p.restore();
 }
 
-void LeftColumn(PageColumn& c, QPainter& p, const FormulaStyle& style) {
-  c.Heading(QStringLiteral("Versuchsanordnung"));
-  c.Paragraph(QStringLiteral(
-      "In einer evakuierten Röhre beschleunigt eine Elektronenkanone die Elektronen "
-      "mit der Spannung <i>U</i>. Der Strahl läuft zwischen zwei Ablenkplatten hindurch "
-      "und trifft nach der Strecke <i>s</i> (Mitte der Ablenkplatten bis Schirm) auf den "
-      "Leuchtschirm. Die Röhre liegt in einer langen Spule mit <i>n</i>&nbsp;=&nbsp;2000 Windungen "
-      "und der Länge <i>L</i>; der Spulenstrom <i>I</i> erzeugt in ihr ein Magnetfeld "
-      "<i>B</i> parallel zur Röhrenachse."));
-  c.Space(4);
-  c.Heading(QStringLiteral("Aufgabe"));
-  c.Paragraph(QStringLiteral(
-      "Legen Sie an die Ablenkplatten eine Wechselspannung <i>U</i><sub>A</sub> "
-      "(Rechteckspannung, siehe Skizze) an. Die Elektronen werden abwechselnd nach der "
-      "einen und nach der anderen Seite abgelenkt: auf dem Schirm entstehen zwei "
-      "Leuchtflecke. Erhöhen Sie den Spulenstrom, bis beide Leuchtflecke in der "
-      "Schirmmitte zusammenfallen, und berechnen Sie dann aus <i>U</i>, <i>I</i> und den "
-      "Daten der Anordnung die spezifische Ladung <i>e</i>/<i>m</i> des Elektrons."));
-  SquareWaveSketch(p, c.Take(80), style);
-  c.Space(4);
-  c.Heading(QStringLiteral("Bedienung"));
-  c.Paragraph(QStringLiteral(
-      "Spulenstrom, Beschleunigungsspannung und Ablenkspannung stellen Sie mit den "
-      "Schiebereglern ein. Die Schieberegler am Bild und die Knöpfe „von der Seite“ "
-      "und „von vorne“ drehen die Ansicht der Anordnung. „Weiter“ öffnet den Versuch; "
-      "„Info“ zeigt diese Seite wieder, „Daten“ die Daten der Anordnung."));
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void RightColumn(PageColumn& c) {
-  c.Heading(QStringLiteral("Auswertung"));
-  c.Paragraph(QStringLiteral("Energie des beschleunigten Elektrons:"));
-  c.FormulaLine(F::Row({F::Fraction(F::Math("1"), F::Math("2")), F::Math("·m·v² = e·U   ⇒   v = "),
-                        F::Root(F::Row({F::Math("2·"), F::Fraction(F::Math("e"), F::Math("m")),
-                                        F::Math("·U")}))}));
-  c.Paragraph(QStringLiteral(
-      "Feld der langen Spule (μ<sub>0</sub> = 4π·10<sup>−7</sup> V·s/(A·m)):"));
-  c.FormulaLine(F::Row({F::Math("B = "), F::Fraction(F::Math("μ_0·n·I"), F::Math("L"))}));
-  c.Paragraph(QStringLiteral(
-      "Die Ablenkplatten geben dem Elektron eine Geschwindigkeit <i>v</i><sub>⊥</sub> "
-      "quer zur Achse. Senkrecht zur Achse beschreibt es im Feld <i>B</i> einen Kreis "
-      "mit dem Radius&nbsp;<i>r</i>; die Lorentzkraft ist die Zentripetalkraft:"));
-  c.FormulaLine(F::Row({F::Math("e·v_⊥·B = "), F::Fraction(F::Math("m·v_⊥^2"), F::Math("r")),
-                        F::Math("   ⇒   T = "), F::Fraction(F::Math("2π·r"), F::Math("v_⊥")),
-                        F::Math(" = "), F::Fraction(F::Math("2π·m"), F::Math("e·B"))}));
-  c.Paragraph(QStringLiteral(
-      "Die Umlaufzeit <i>T</i> hängt nicht von <i>v</i><sub>⊥</sub> ab. Längs der Achse "
-      "fliegt das Elektron gleichförmig mit <i>v</i>: seine Bahn ist eine Schraubenlinie, "
-      "die nach jeder Umlaufzeit <i>T</i> wieder die Achse erreicht."));
-  c.Paragraph(QStringLiteral(
-      "Fokussierung: Beide Leuchtflecke fallen in der Schirmmitte zusammen, wenn die "
-      "Flugzeit <i>t</i>&nbsp;=&nbsp;<i>s</i>/<i>v</i> von den Ablenkplatten bis zum Schirm gleich "
-      "<i>T</i> ist:"));
-  c.FormulaLine(F::Row({F::Fraction(F::Math("s"), F::Math("v")), F::Math(" = "),
-                        F::Fraction(F::Math("2π·m"), F::Math("e·B")), F::Math("   ⇒   "),
-                        F::Fraction(F::Math("e"), F::Math("m")), F::Math(" = "),
-                        F::Fraction(F::Math("2π·v"), F::Math("B·s"))}));
-  c.Paragraph(QStringLiteral(
-      "Quadrieren und Einsetzen von <i>v</i>²&nbsp;=&nbsp;2·(<i>e</i>/<i>m</i>)·<i>U</i> ergibt:"));
-  c.FormulaLine(F::Row({F::Fraction(F::Math("e"), F::Math("m")), F::Math(" = "),
-                        F::Fraction(F::Math("8π²·U"), F::Math("B²·s²"))}),
-                true);
+// A column's blocks from the top, a little air above every heading but the first.
+void FillColumn(PageColumn& c, QPainter& p, const FormulaStyle& style,
+                std::span<const varek::form::TextBlock> blocks) {
+  using K = varek::form::TextBlock::Kind;
+  bool first = true;
+  for (const varek::form::TextBlock& block : blocks) {
+    switch (block.kind) {
+      case K::Heading:
+        if (!first) c.Space(4);
+        c.Heading(Text(block.text));
+        break;
+      case K::Paragraph: c.Paragraph(Text(block.text)); break;
+      case K::Formula: c.FormulaLine(F::FromMarkup(block.text)); break;
+      case K::FramedFormula: c.FormulaLine(F::FromMarkup(block.text), true); break;
+      case K::Sketch: SquareWaveSketch(p, c.Take(80), style); break;
+      case K::Title:
+      case K::Subtitle: break;  // the page's head, above the columns
+    }
+    first = false;
+  }
 }
 
 }  // namespace
@@ -130,11 +97,12 @@ QImage PaintInformationPage() {
   QPainter p(&image);
   SetUpPainter(p);
 
-  p.setFont(SansFont(23, true));
-  p.drawText(QPointF(kMargin, 36),
-             QStringLiteral("Bestimmung der spezifischen Ladung e/m des Elektrons"));
-  p.setFont(SansFont(16));
-  p.drawText(QPointF(kMargin, 58), QStringLiteral("Methode der magnetischen Fokussierung"));
+  const varek::form::InformationText& text = varek::form::Information();
+  for (const varek::form::TextBlock& line : text.head) {
+    const bool title = line.kind == varek::form::TextBlock::Kind::Title;
+    p.setFont(title ? SansFont(23, true) : SansFont(16));
+    p.drawText(QPointF(kMargin, title ? 36 : 58), Text(line.text));
+  }
   p.fillRect(QRectF(kMargin, 67, kWidth - 2 * kMargin, 2), Qt::black);
 
   const FormulaStyle style{SansFont(17), SansFont(17, false, true)};
@@ -142,9 +110,9 @@ QImage PaintInformationPage() {
   const double top = 78;
   const double height = kHeight - top - kBottomMargin;
   PageColumn left(p, QRectF(kMargin, top, width, height), style);
-  LeftColumn(left, p, style);
+  FillColumn(left, p, style, text.left);
   PageColumn right(p, QRectF(kMargin + width + kColumnGap, top, width, height), style);
-  RightColumn(right);
+  FillColumn(right, p, style, text.right);
   p.fillRect(QRectF(kMargin + width + kColumnGap / 2 - 0.5, top, 1, height), QColor(160, 160, 160));
   if (left.Bottom() > kHeight - kBottomMargin || right.Bottom() > kHeight - kBottomMargin) {
     qWarning("information page: text runs past the bottom (%.0f, %.0f)", left.Bottom(), right.Bottom());

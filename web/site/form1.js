@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 "use strict";
-// TForm1 in the page: the controls, their handlers, start-up and end.
+// TForm1 in the page: the controls (built from the window's description),
+// their handlers, start-up and end.
 //
 // The settings live in the controls. Every handler updates its readout or
 // panel and then asks for pictures of the settings now in force; the worker
@@ -12,14 +13,6 @@
 const byId = (id) => document.getElementById(id);
 
 function setPageState(state) { document.documentElement.dataset.state = state; }
-
-// The coil current in A from the position in mA, in the general number
-// format: no trailing zeros, no separator for whole amperes, decimal comma.
-function coilCurrentText(milliamperes) {
-  const whole = String(Math.trunc(milliamperes / 1000));
-  const thousandths = String(milliamperes % 1000).padStart(3, "0").replace(/0+$/, "");
-  return thousandths === "" ? whole : `${whole},${thousandths}`;
-}
 
 function putPixels(canvas, rgba) {
   canvas.getContext("2d").putImageData(new ImageData(rgba, canvas.width, canvas.height), 0, 0);
@@ -35,70 +28,99 @@ function picturePixels(image) {
   return context.getImageData(0, 0, canvas.width, canvas.height).data;
 }
 
+// Copies text to the clipboard; false if the browser allows no way to.
+async function copyText(text) {
+  try {
+    await navigator.clipboard.writeText(text);
+    return true;
+  } catch {
+    const field = document.createElement("textarea");
+    field.value = text;
+    field.setAttribute("readonly", "");
+    field.className = "visually-hidden";
+    document.body.append(field);
+    field.select();
+    let copied = false;
+    try { copied = document.execCommand("copy"); } catch { copied = false; }
+    field.remove();
+    return copied;
+  }
+}
+
 class TForm1 {
-  constructor(start) {
-    // Controls are built from their initial values (the prepared settings);
-    // no handler is attached yet, so none runs.
-    const positions = {
-      ScrollBar1: start.turnAxis, ScrollBar2: start.turnVertical, ScrollBar3: start.amplitude,
-      ScrollBar4: start.voltage, ScrollBar7: start.current,
-    };
-    for (const [id, position] of Object.entries(positions)) {
-      byId(id).dataset.position = String(position);
-      this[id] = new ScrollBar(byId(id));
+  constructor(description) {
+    this.Form1 = byId("Form1");
+    Object.assign(this, buildForm(description, this.Form1));
+    for (const id of ["Notices", "Closed", "BeamMarks", "LinkButton", "LinkStatus", "Licence"]) this[id] = byId(id);
+    document.title = description.window.caption;
+    byId("Caption").textContent = description.window.caption;
+    this.firstControl = byId(description.tabChain[0]);
+    // Page-only controls: "Link kopieren" after the protocol's button, the
+    // licence on the information page.
+    this.ProtocolButton.after(this.LinkButton);
+    this.Panel4.append(this.Licence);
+
+    // Readouts show their scroll bar's position in its value format.
+    this.readouts = description.controls.filter((row) => row.slider?.readout)
+        .map((row) => ({ bar: this[row.name], edit: this[row.slider.readout] }));
+    // Radio buttons form groups by their panel.
+    const groups = new Map();
+    for (const row of description.controls.filter((r) => r.kind === "radioButton")) {
+      if (!groups.has(row.parent)) groups.set(row.parent, []);
+      groups.get(row.parent).push(this[row.name]);
     }
-    for (const id of ["Edit1", "Edit5", "Edit7", "Edit8", "CheckBox1", "CheckBox5", "AblenkEin",
-                      "AblenkAus", "Gleichspannung", "Wechselspannung", "RadioButton1",
-                      "RadioButton2", "Panel1", "Panel4", "Panel10", "Panel11", "PaintBox1",
-                      "PaintBox2", "Image3", "Notice", "Form1", "Closed"]) {
-      this[id] = byId(id);
-    }
-    this.deflection = new RadioGroup([this.AblenkEin, this.AblenkAus]);
-    this.deflection.select(start.deflectionOn ? this.AblenkEin : this.AblenkAus);
-    this.voltageKind = new RadioGroup([this.Gleichspannung, this.Wechselspannung]);
-    this.voltageKind.select(start.steady ? this.Gleichspannung : this.Wechselspannung);
-    this.pathWidth = new RadioGroup([this.RadioButton1, this.RadioButton2]);
-    this.pathWidth.select(start.pathWidth === 2 ? this.RadioButton2 : this.RadioButton1);
-    this.CheckBox5.checked = start.coilVisible;
-    this.CheckBox1.checked = start.screenTransparent;
-    this.Panel11.hidden = !start.deflectionOn;
+    this.radioGroups = [...groups.values()].map((buttons) => new RadioGroup(buttons));
+    this.layout = new PageLayout(description, this.Form1, this.views);
 
     this.pictures = new PictureWorkerClient(window.pictureWorker, {
-      onScene: (rgba) => putPixels(this.PaintBox1, rgba),
-      onSignal: (rgba) => putPixels(this.PaintBox2, rgba),
+      onScene: (rgba, marks) => this.ShowScene(rgba, marks),
+      onSignal: (rgba) => { putPixels(this.PaintBox2, rgba); this.viewOf.PaintBox2.draw(); },
       onIdle: () => { if (!this.ended) setPageState("ready"); },
       onError: (message) => this.addNotice(`Die Rechnung kann nicht laufen: ${message}`),
     });
-    this.attachHandlers();
-    this.FormCreate();
+  }
+
+  // The controls take these settings as their initial values: no handler runs.
+  Apply(s) {
+    const positions = { ScrollBar1: s.turnAxis, ScrollBar2: s.turnVertical, ScrollBar3: s.amplitude,
+                        ScrollBar4: s.voltage, ScrollBar7: s.current };
+    for (const [name, position] of Object.entries(positions)) {
+      this[name].position = position;
+      this[name].layOut();
+    }
+    const choose = (yes, no, which) => { yes.checked = which; no.checked = !which; };
+    choose(this.AblenkEin, this.AblenkAus, s.deflectionOn);
+    choose(this.Gleichspannung, this.Wechselspannung, s.steady);
+    choose(this.RadioButton2, this.RadioButton1, s.pathWidth === 2);
+    this.CheckBox5.checked = s.coilVisible;
+    this.CheckBox1.checked = s.screenTransparent;
+    this.Panel11.hidden = !s.deflectionOn;
   }
 
   attachHandlers() {
-    for (const id of ["ScrollBar1", "ScrollBar2", "ScrollBar3", "ScrollBar4", "ScrollBar7"]) {
-      this[id].onChange = () => this[`${id}Change`]();
+    for (const name of ["ScrollBar1", "ScrollBar2", "ScrollBar3", "ScrollBar4", "ScrollBar7"]) {
+      this[name].onChange = () => this[`${name}Change`]();
     }
-    this.deflection.on(this.AblenkEin, () => this.AblenkEinClick());
-    this.deflection.on(this.AblenkAus, () => this.AblenkAusClick());
-    this.voltageKind.on(this.Gleichspannung, () => this.Refresh());
-    this.voltageKind.on(this.Wechselspannung, () => this.Refresh());
-    this.pathWidth.on(this.RadioButton1, () => this.Refresh());
-    this.pathWidth.on(this.RadioButton2, () => this.Refresh());
+    for (const group of this.radioGroups) {
+      for (const button of group.buttons) group.on(button, () => (this[`${button.id}Click`] ?? this.Refresh).call(this));
+    }
     this.CheckBox5.addEventListener("change", () => this.Refresh());
     this.CheckBox1.addEventListener("change", () => this.Refresh());
-    const clicks = {
-      Button3: () => this.Button3Click(), Button5: () => this.Button5Click(),
-      Button1: () => this.Button1Click(), Button14: () => this.Button14Click(),
-      Button6: () => this.Button6Click(), Button7: () => this.Button7Click(),
-      Button2: () => this.Button2Click(),
-    };
-    for (const [id, handler] of Object.entries(clicks)) byId(id).addEventListener("click", handler);
+    for (const name of ["Button1", "Button2", "Button3", "Button5", "Button6", "Button7", "Button14"]) {
+      this[name].addEventListener("click", () => this[`${name}Click`]());
+    }
+    this.LinkButton.addEventListener("click", () => this.CopyLink());
+    document.addEventListener("keydown", (event) => {
+      if (event.key !== "Escape" || event.defaultPrevented) return;
+      if (!this.Panel4.hidden) this.Button14Click();
+      else if (!this.Panel10.hidden) this.Button7Click();
+    });
+    // The protocol panel widens the shown form.
+    new MutationObserver(() => this.layout.update()).observe(this.Protokoll, { attributeFilter: ["hidden"] });
   }
 
   FormCreate() {
-    this.Edit5.value = coilCurrentText(this.ScrollBar7.position);
-    this.Edit1.value = String(this.ScrollBar4.position);
-    this.Edit7.value = String(this.ScrollBar1.position);
-    this.Edit8.value = String(-this.ScrollBar2.position);
+    for (const { bar, edit } of this.readouts) edit.value = sliderValueText(bar.format, bar.position);
   }
 
   // The settings in force, as the controls hold them.
@@ -119,17 +141,31 @@ class TForm1 {
 
   // Pictures for the settings in force: the signal (when shown) and the
   // scene; the paths are integrated again if a physical setting changed.
+  // The address follows the settings once the window is open.
   Refresh() {
     if (this.ended) return;
     setPageState("busy");
-    this.pictures.show(this.Settings());
+    const settings = this.Settings();
+    this.pictures.show(settings);
+    if (this.Panel4.hidden) history.replaceState(null, "", queryFromSettings(settings) + location.hash);
     this.protocol?.ShowAdvice();
   }
 
-  ScrollBar1Change() { this.Edit7.value = String(this.ScrollBar1.position); this.Refresh(); }
-  ScrollBar2Change() { this.Edit8.value = String(-this.ScrollBar2.position); this.Refresh(); }
-  ScrollBar4Change() { this.Edit1.value = String(this.ScrollBar4.position); this.Refresh(); }
-  ScrollBar7Change() { this.Edit5.value = coilCurrentText(this.ScrollBar7.position); this.Refresh(); }
+  ShowScene(rgba, marks) {
+    putPixels(this.PaintBox1, rgba);
+    this.viewOf.PaintBox1.draw();
+    if (this.BeamMarks.textContent !== marks) this.BeamMarks.textContent = marks;
+  }
+
+  ShowReadout(bar) {
+    const readout = this.readouts.find((r) => r.bar === bar);
+    readout.edit.value = sliderValueText(bar.format, bar.position);
+  }
+
+  ScrollBar1Change() { this.ShowReadout(this.ScrollBar1); this.Refresh(); }
+  ScrollBar2Change() { this.ShowReadout(this.ScrollBar2); this.Refresh(); }
+  ScrollBar4Change() { this.ShowReadout(this.ScrollBar4); this.Refresh(); }
+  ScrollBar7Change() { this.ShowReadout(this.ScrollBar7); this.Refresh(); }
   ScrollBar3Change() { this.Refresh(); }
   AblenkEinClick() { this.Panel11.hidden = false; this.Refresh(); }
   AblenkAusClick() { this.Panel11.hidden = true; this.Refresh(); }
@@ -141,13 +177,33 @@ class TForm1 {
   ShowInformation(shown) {
     this.Panel4.hidden = !shown;
     for (const child of this.Form1.children) if (child !== this.Panel4) child.inert = shown;
+    this.layout.update();
   }
-  Button1Click() { this.ShowInformation(true); byId("Button14").focus(); }
-  Button14Click() { this.ShowInformation(false); this.Refresh(); }
+  // "Info" brings the page back and "Weiter" returns there; "Weiter" at
+  // start leads to the first control of the window.
+  Button1Click() {
+    this.ShowInformation(true);
+    this.informationOpener = this.Button1;
+    this.Button14.focus();
+  }
+  Button14Click() {
+    this.ShowInformation(false);
+    this.Refresh();
+    (this.informationOpener ?? this.firstControl).focus();
+    this.informationOpener = null;
+  }
 
   // The data page covers the experiment settings.
-  Button6Click() { this.Panel10.hidden = false; this.Panel1.inert = true; }
-  Button7Click() { this.Panel10.hidden = true; this.Panel1.inert = false; }
+  Button6Click() {
+    this.Panel10.hidden = false;
+    this.Panel1.inert = true;
+    this.Button7.focus();
+  }
+  Button7Click() {
+    this.Panel10.hidden = true;
+    this.Panel1.inert = false;
+    this.Button6.focus();
+  }
 
   // "ENDE": the computation stops at once (the worker is ended) and a short
   // closing page replaces the window.
@@ -160,9 +216,26 @@ class TForm1 {
     setPageState("ready");
   }
 
+  async CopyLink() {
+    const copied = await copyText(location.href);
+    this.LinkStatus.textContent = copied ? "Link kopiert." : "";
+    if (!copied) this.addNotice(`Der Link ließ sich nicht kopieren; hier ist er: ${location.href}`);
+  }
+
+  // A notice above everything, until it is closed.
   addNotice(text) {
-    this.Notice.textContent += (this.Notice.textContent ? "\n" : "") + text;
-    this.Notice.hidden = false;
+    const notice = document.createElement("div");
+    notice.className = "notice";
+    notice.setAttribute("role", "alert");
+    const message = document.createElement("p");
+    message.textContent = text;
+    const close = document.createElement("button");
+    close.type = "button";
+    close.textContent = "×";
+    close.setAttribute("aria-label", "Hinweis schließen");
+    close.addEventListener("click", () => notice.remove());
+    notice.append(message, close);
+    this.Notices.append(notice);
   }
 
   // The axes picture, decoded by the browser, becomes the plot's background.
@@ -173,6 +246,7 @@ class TForm1 {
       await this.Image3.decode();
       const axes = picturePixels(this.Image3);
       putPixels(this.PaintBox2, axes);
+      this.viewOf.PaintBox2.draw();
       this.pictures.setSignalAxes(axes);
     } catch (error) {
       this.addNotice(`Das Achsenbild fehlt: ${error.message}`);
@@ -182,8 +256,12 @@ class TForm1 {
 }
 
 window.addEventListener("DOMContentLoaded", () => {
-  const { settings, notices, prepared } = settingsFromQuery(location.search);
-  window.Form1 = new TForm1(settings);
-  window.Form1.protocol = new Protocol(window.Form1);
-  window.Form1.Start(notices, prepared);
+  const form = new TForm1(globalThis.Form1Description);
+  const { settings, notices, prepared } = settingsFromQuery(location.search, form.Settings());
+  form.Apply(settings);
+  form.attachHandlers();
+  form.FormCreate();
+  window.Form1 = form;
+  form.protocol = new Protocol(form);
+  form.Start(notices, prepared);
 });

@@ -4,7 +4,8 @@
 // The Web Worker that owns the simulation (the C++ model and renderer
 // compiled to WebAssembly). It answers every "show" message with the
 // deflection plot (when asked) and then the scene picture, both as RGBA
-// bytes ready for ImageData.
+// bytes ready for ImageData, the scene with the sentence that tells where
+// its end marks lie.
 importScripts("varek.js");
 
 const SCENE = { width: 720, height: 440 };
@@ -15,6 +16,12 @@ const ready = createVarek().then((module) => {
   varek = module;
   varek._varek_create();
 });
+
+// The zero-ended UTF-8 text that the bridge left at `pointer`.
+function textAt(pointer) {
+  const bytes = new Uint8Array(varek.HEAPU32.buffer);
+  return new TextDecoder().decode(bytes.subarray(pointer, bytes.indexOf(0, pointer)));
+}
 
 // A copy of the picture that the bridge left in the module's memory.
 function rgbaCopy(pointer, size) {
@@ -39,7 +46,7 @@ function show({ settings: s, compute, signal }) {
   }
   if (compute) varek._varek_compute();
   const scene = rgbaCopy(varek._varek_render_scene(), SCENE);
-  postMessage({ type: "scene", pixels: scene }, [scene]);
+  postMessage({ type: "scene", pixels: scene, marks: textAt(varek._varek_beam_marks()) }, [scene]);
 }
 
 onmessage = async ({ data }) => {

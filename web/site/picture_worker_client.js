@@ -57,7 +57,7 @@ class PictureWorkerClient {
     if (data.type === "signal") {
       this.callbacks.onSignal(new Uint8ClampedArray(data.pixels));
     } else if (data.type === "scene") {
-      this.callbacks.onScene(new Uint8ClampedArray(data.pixels));
+      this.callbacks.onScene(new Uint8ClampedArray(data.pixels), data.marks);
       this.shown = this.inFlight;
       this.inFlight = null;
       if (!sameSettings(this.latest, this.shown)) this.send();

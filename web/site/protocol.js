@@ -184,7 +184,7 @@ class Protocol {
 
   Show() {
     const view = this.module.view(this.table);
-    const head = `<tr>${view.titles.map((t) => `<th scope="col">${t}</th>`).join("")}<th></th></tr>`;
+    const head = `<tr>${view.titles.map((t) => `<th scope="col">${t}</th>`).join("")}<th scope="col"><span class="visually-hidden">Zeile löschen</span></th></tr>`;
     const body = view.cells.map((cells, i) => `<tr>${cells.map((c) => `<td>${c}</td>`).join("")}` +
         `<td><button type="button" data-row="${i}" aria-label="Zeile ${i + 1} löschen">Löschen</button></td></tr>`);
     this.ProtocolRows.innerHTML = `<thead>${head}</thead><tbody>${body.join("")}</tbody>`;

@@ -1,42 +1,68 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 "use strict";
-// A scroll bar with an arrow button at each end, a trough and a thumb.
+// A scroll bar with an arrow button at each end, a trough and a thumb, as a
+// slider for assistive technology.
 //
 // The position is an integer kept within minimum..maximum. An arrow moves it
-// by the line step, the trough by the page step (both repeat while the
-// button is held), the dragged thumb sets it at every pointer move, and the
-// keys Left/Up/PageUp lower it, Right/Down/PageDown raise it, Home and End set
-// the minimum and the maximum. onChange runs once for every real change,
-// after the new position is stored, whoever caused it.
+// by the line step, the trough by the page step (both repeat while held, by
+// mouse or finger), the dragged thumb sets it at every pointer move. Keys
+// follow the slider pattern on the value that the readout shows: Up and
+// PageUp raise it, Down and PageDown lower it, Home and End go to its least
+// and greatest value; Right and Left move a horizontal thumb right and left
+// (a vertical bar's value up and down). onChange runs once for every real
+// change, after the new position is stored, whoever caused it.
+
+// The readout's text of a position in the description's value format.
+function sliderValueText(format, position) {
+  if (format === "negatedInteger") return String(-position);
+  if (format !== "thousandths") return String(position);
+  const sign = position < 0 ? "-" : "";
+  const magnitude = Math.abs(position);
+  const thousandths = String(magnitude % 1000).padStart(3, "0").replace(/0+$/, "");
+  return sign + String(Math.trunc(magnitude / 1000)) + (thousandths ? `,${thousandths}` : "");
+}
+
 class ScrollBar {
   static REPEAT_DELAY_MS = 500;
   static REPEAT_INTERVAL_MS = 50;
-  static MIN_THUMB = 27;  // pixels along the bar
+  // The thumb's least length: 27 pixels on a 12-pixel bar, scaled with the
+  // bar; in the touch arrangement a finger's width.
+  static minimumThumb(thickness) {
+    return document.documentElement.classList.contains("touch") ? Math.max(44, thickness)
+                                                                  : Math.round(27 * thickness / 12);
+  }
 
-  constructor(element) {
-    const d = element.dataset;
+  // slider: the description's {orientation, minimum, maximum, position,
+  // lineStep, pageStep, format, unit}.
+  constructor(element, slider) {
     this.element = element;
-    this.vertical = d.orientation === "vertical";
-    this.minimum = Number(d.min);
-    this.maximum = Number(d.max);
-    this.lineStep = Number(d.line);
-    this.pageStep = Number(d.page);
-    this.position = Number(d.position);
+    this.vertical = slider.orientation === "vertical";
+    this.minimum = slider.minimum;
+    this.maximum = slider.maximum;
+    this.lineStep = slider.lineStep;
+    this.pageStep = slider.pageStep;
+    this.position = slider.position;
+    this.format = slider.format;
+    this.unit = slider.unit ?? "";
+    // The shown value runs against the position for a negated readout.
+    this.sign = slider.format === "negatedInteger" ? -1 : 1;
     this.onChange = () => {};
     this.repeatTimer = 0;
 
     element.classList.add("scroll-bar", this.vertical ? "vertical" : "horizontal");
+    element.tabIndex = 0;
     element.setAttribute("role", "slider");
     element.setAttribute("aria-orientation", this.vertical ? "vertical" : "horizontal");
-    element.setAttribute("aria-valuemin", String(this.minimum));
-    element.setAttribute("aria-valuemax", String(this.maximum));
+    const ends = [this.shownValue(this.minimum), this.shownValue(this.maximum)];
+    element.setAttribute("aria-valuemin", String(Math.min(...ends)));
+    element.setAttribute("aria-valuemax", String(Math.max(...ends)));
     this.lower = this.addPart("arrow down");
     this.higher = this.addPart("arrow up");
     this.thumb = this.addPart("thumb");
     this.layOut();
 
-    // A bar laid out while hidden has no size yet: lay it out again when shown.
+    // Laid out again whenever its size changes (shown, scaled, rearranged).
     new ResizeObserver(() => this.layOut()).observe(element);
     element.addEventListener("keydown", (e) => this.onKey(e));
     element.addEventListener("pointerdown", (e) => this.onPointerDown(e));
@@ -44,6 +70,18 @@ class ScrollBar {
     element.addEventListener("pointerup", () => this.release());
     element.addEventListener("pointercancel", () => this.release());
     element.addEventListener("lostpointercapture", () => this.release());
+    element.addEventListener("contextmenu", (e) => e.preventDefault());
+  }
+
+  // The value as the readout shows it: thousandths as a number of units.
+  shownValue(position) {
+    const value = this.sign * position;
+    return this.format === "thousandths" ? value / 1000 : value;
+  }
+
+  valueText() {
+    const text = sliderValueText(this.format, this.position);
+    return this.unit ? `${text} ${this.unit}` : text;
   }
 
   addPart(className) {
@@ -63,16 +101,17 @@ class ScrollBar {
     this.onChange();
   }
 
-  // Pixel sizes along the bar: an arrow button is as long as the bar is thick
-  // plus its dividing line and a pixel; the thumb's end lines lie on the
-  // arrows' dividing lines when it touches them.
+  // Sizes along the bar in its own (unscaled) pixels: an arrow button is as
+  // long as the bar is thick plus its dividing line and a pixel; the
+  // thumb's end lines lie on the arrows' dividing lines when it touches them.
   geometry() {
     const length = this.vertical ? this.element.clientHeight : this.element.clientWidth;
-    const arrow = (this.vertical ? this.element.clientWidth : this.element.clientHeight) + 2;
+    const thickness = this.vertical ? this.element.clientWidth : this.element.clientHeight;
+    const arrow = thickness + 2;
     const groove = Math.max(0, length - 2 * arrow + 2);
     const range = this.maximum - this.minimum;
-    const thumb = Math.min(groove,
-        Math.max(ScrollBar.MIN_THUMB, Math.round(groove * this.pageStep / (range + this.pageStep))));
+    const thumb = Math.min(groove, Math.max(ScrollBar.minimumThumb(thickness),
+                                            Math.round(groove * this.pageStep / (range + this.pageStep))));
     const travel = groove - thumb;
     const offset = range === 0 ? 0 : Math.round((this.position - this.minimum) * travel / range);
     return { length, arrow, groove, thumb, travel, start: arrow - 1 + offset };
@@ -91,24 +130,45 @@ class ScrollBar {
     place(this.lower, 0, g.arrow);
     place(this.higher, g.length - g.arrow, g.arrow);
     place(this.thumb, g.start, g.thumb);
-    this.element.setAttribute("aria-valuenow", String(this.position));
+    this.element.setAttribute("aria-valuenow", String(this.shownValue(this.position)));
+    this.element.setAttribute("aria-valuetext", this.valueText());
+    this.element.dataset.position = String(this.position);
   }
 
   onKey(event) {
-    const steps = {
-      ArrowLeft: -this.lineStep, ArrowUp: -this.lineStep, PageUp: -this.pageStep,
-      ArrowRight: this.lineStep, ArrowDown: this.lineStep, PageDown: this.pageStep,
+    if (event.altKey || event.ctrlKey || event.metaKey) return;
+    // Steps of the shown value; Right and Left of a horizontal thumb move it.
+    const valueSteps = {
+      ArrowUp: this.lineStep, PageUp: this.pageStep, ArrowDown: -this.lineStep, PageDown: -this.pageStep,
+      ArrowRight: this.vertical ? this.lineStep : this.sign * this.lineStep,
+      ArrowLeft: this.vertical ? -this.lineStep : -this.sign * this.lineStep,
     };
-    if (event.key in steps) this.setPosition(this.position + steps[event.key]);
-    else if (event.key === "Home") this.setPosition(this.minimum);
-    else if (event.key === "End") this.setPosition(this.maximum);
+    const lowest = this.sign > 0 ? this.minimum : this.maximum;
+    const highest = this.sign > 0 ? this.maximum : this.minimum;
+    if (event.key in valueSteps) this.setPosition(this.position + this.sign * valueSteps[event.key]);
+    else if (event.key === "Home") this.setPosition(lowest);
+    else if (event.key === "End") this.setPosition(highest);
     else return;
     event.preventDefault();
   }
 
+  // The pointer's place along the bar in the bar's own pixels (the page may
+  // be scaled).
   along(event) {
     const box = this.element.getBoundingClientRect();
-    return this.vertical ? event.clientY - box.top : event.clientX - box.left;
+    const g = this.geometry();
+    const shown = this.vertical ? box.height : box.width;
+    const at = this.vertical ? event.clientY - box.top : event.clientX - box.left;
+    return shown > 0 ? at * g.length / shown : at;
+  }
+
+  // The part under the pointer: the thumb, an arrow, or the trough (null).
+  partAt(at) {
+    const g = this.geometry();
+    if (at >= g.start && at < g.start + g.thumb) return this.thumb;
+    if (at < g.arrow) return this.lower;
+    if (at >= g.length - g.arrow) return this.higher;
+    return null;
   }
 
   onPointerDown(event) {
@@ -117,13 +177,13 @@ class ScrollBar {
     this.element.focus();
     this.element.setPointerCapture(event.pointerId);
     const at = this.along(event);
-    const g = this.geometry();
-    if (event.target === this.thumb) {
-      this.grab = at - g.start;
+    const part = this.partAt(at);
+    if (part === this.thumb) {
+      this.grab = at - this.geometry().start;
       this.pressed = this.thumb;
-    } else if (event.target === this.lower || event.target === this.higher) {
-      const step = event.target === this.lower ? -this.lineStep : this.lineStep;
-      this.pressed = event.target;
+    } else if (part) {
+      const step = part === this.lower ? -this.lineStep : this.lineStep;
+      this.pressed = part;
       this.repeat(() => this.setPosition(this.position + step));
     } else {
       this.pointer = at;

@@ -1,0 +1,88 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "form/page_texts.h"
+
+namespace varek::form {
+
+namespace {
+
+using K = TextBlock::Kind;
+
+constexpr TextBlock kHead[] = {
+    {K::Title, "Bestimmung der spezifischen Ladung e/m des Elektrons"},
+    {K::Subtitle, "Methode der magnetischen Fokussierung"},
+};
+
+constexpr TextBlock kLeft[] = {
+    {K::Heading, "Versuchsanordnung"},
+    {K::Paragraph,
+     "In einer evakuierten Röhre beschleunigt eine Elektronenkanone die Elektronen "
+     "mit der Spannung <i>U</i>. Der Strahl läuft zwischen zwei Ablenkplatten hindurch "
+     "und trifft nach der Strecke <i>s</i> (Mitte der Ablenkplatten bis Schirm) auf den "
+     "Leuchtschirm. Die Röhre liegt in einer langen Spule mit <i>n</i>&nbsp;=&nbsp;2000 Windungen "
+     "und der Länge <i>L</i>; der Spulenstrom <i>I</i> erzeugt in ihr ein Magnetfeld "
+     "<i>B</i> parallel zur Röhrenachse."},
+    {K::Heading, "Aufgabe"},
+    {K::Paragraph,
+     "Legen Sie an die Ablenkplatten eine Wechselspannung <i>U</i><sub>A</sub> "
+     "(Rechteckspannung, siehe Skizze) an. Die Elektronen werden abwechselnd nach der "
+     "einen und nach der anderen Seite abgelenkt: auf dem Schirm entstehen zwei "
+     "Leuchtflecke. Erhöhen Sie den Spulenstrom, bis beide Leuchtflecke in der "
+     "Schirmmitte zusammenfallen, und berechnen Sie dann aus <i>U</i>, <i>I</i> und den "
+     "Daten der Anordnung die spezifische Ladung <i>e</i>/<i>m</i> des Elektrons."},
+    {K::Sketch,
+     "Skizze: die Ablenkspannung <i>U</i><sub>A</sub> über der Zeit <i>t</i>, eine "
+     "Rechteckspannung, die drei Perioden lang zwischen einem positiven und einem "
+     "gleich großen negativen Wert springt."},
+    {K::Heading, "Bedienung"},
+    {K::Paragraph,
+     "Spulenstrom, Beschleunigungsspannung und Ablenkspannung stellen Sie mit den "
+     "Schiebereglern ein. Die Schieberegler am Bild und die Knöpfe „von der Seite“ "
+     "und „von vorne“ drehen die Ansicht der Anordnung. „Weiter“ öffnet den Versuch; "
+     "„Info“ zeigt diese Seite wieder, „Daten“ die Daten der Anordnung."},
+};
+
+constexpr TextBlock kRight[] = {
+    {K::Heading, "Auswertung"},
+    {K::Paragraph, "Energie des beschleunigten Elektrons:"},
+    {K::Formula, "\\frac{1}{2}·m·v² = e·U   ⇒   v = \\sqrt{2·\\frac{e}{m}·U}"},
+    {K::Paragraph, "Feld der langen Spule (μ<sub>0</sub> = 4π·10<sup>−7</sup> V·s/(A·m)):"},
+    {K::Formula, "B = \\frac{μ_0·n·I}{L}"},
+    {K::Paragraph,
+     "Die Ablenkplatten geben dem Elektron eine Geschwindigkeit <i>v</i><sub>⊥</sub> "
+     "quer zur Achse. Senkrecht zur Achse beschreibt es im Feld <i>B</i> einen Kreis "
+     "mit dem Radius&nbsp;<i>r</i>; die Lorentzkraft ist die Zentripetalkraft:"},
+    {K::Formula,
+     "e·v_⊥·B = \\frac{m·v_⊥^2}{r}   ⇒   T = \\frac{2π·r}{v_⊥} = \\frac{2π·m}{e·B}"},
+    {K::Paragraph,
+     "Die Umlaufzeit <i>T</i> hängt nicht von <i>v</i><sub>⊥</sub> ab. Längs der Achse "
+     "fliegt das Elektron gleichförmig mit <i>v</i>: seine Bahn ist eine Schraubenlinie, "
+     "die nach jeder Umlaufzeit <i>T</i> wieder die Achse erreicht."},
+    {K::Paragraph,
+     "Fokussierung: Beide Leuchtflecke fallen in der Schirmmitte zusammen, wenn die "
+     "Flugzeit <i>t</i>&nbsp;=&nbsp;<i>s</i>/<i>v</i> von den Ablenkplatten bis zum Schirm gleich "
+     "<i>T</i> ist:"},
+    {K::Formula, "\\frac{s}{v} = \\frac{2π·m}{e·B}   ⇒   \\frac{e}{m} = \\frac{2π·v}{B·s}"},
+    {K::Paragraph,
+     "Quadrieren und Einsetzen von <i>v</i>²&nbsp;=&nbsp;2·(<i>e</i>/<i>m</i>)·<i>U</i> ergibt:"},
+    {K::FramedFormula, "\\frac{e}{m} = \\frac{8π²·U}{B²·s²}"},
+};
+
+constexpr InformationText kInformation{kHead, kLeft, kRight};
+
+constexpr DataLine kDataLines[] = {
+    {"Spule:", "\\text{Windungszahl  }n = 2000"},
+    {"", "\\text{Länge  }L = 0,4\\text{ m}"},
+    {"Abstand Mitte der\nAblenkplatten – Schirm:", "s = 0,095\\text{ m}"},
+    {"Literaturwert:", "e/m\\text{ = 1,75882 · 10}\\text{¹¹ C/kg}"},
+};
+
+constexpr DataText kData{"Daten der Versuchsanordnung", kDataLines};
+
+}  // namespace
+
+const InformationText& Information() { return kInformation; }
+
+const DataText& Data() { return kData; }
+
+}  // namespace varek::form

@@ -1,0 +1,175 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+"use strict";
+// Builds the window's controls from its description (form1_description.js,
+// written by varek-form-export from the desktop's table): one element a row.
+//
+// Each element carries its row's place and size as the CSS properties --l,
+// --t, --w, --h (form pixels) and its font as --font; the arrangement in
+// form1.css turns them into pixels at the page's scale. A parent's children
+// stand in the DOM in the order Tab visits them (a control without a tab
+// stop just before the next sibling that has one), and z-index keeps the
+// rows' stacking order. An element that the page already holds under a
+// row's name (a panel's contents, such as the protocol's) is taken as it is
+// and placed.
+
+// One control's element; `ui` collects what the page works with.
+function buildControl(row, ui) {
+  const make = (tag, className) => {
+    const existing = document.getElementById(row.name);
+    const element = existing ?? document.createElement(tag);
+    if (!existing) element.id = row.name;
+    element.classList.add("at", ...className.split(" ").filter(Boolean));
+    return element;
+  };
+  let element;
+  switch (row.kind) {
+    case "panel":
+      element = make("div", `panel${row.bevel === "none" ? " flat" : ""}`);
+      break;
+    case "label":
+      element = make("span", "label");
+      element.textContent = row.caption;
+      break;
+    case "edit":
+      element = make("input", "edit");
+      element.readOnly = true;
+      break;
+    case "button":
+      element = make("button", "");
+      element.type = "button";
+      element.textContent = row.caption;
+      break;
+    case "checkBox":
+    case "radioButton": {
+      const input = document.createElement("input");
+      input.type = row.kind === "checkBox" ? "checkbox" : "radio";
+      input.id = row.name;
+      input.checked = row.checked;
+      if (row.accessibleName) input.setAttribute("aria-label", row.accessibleName);
+      element = document.createElement("label");
+      element.className = "at choice";
+      element.append(input, row.caption);
+      ui[row.name] = input;
+      break;
+    }
+    case "scrollBar":
+      element = make("div", "");
+      ui[row.name] = new ScrollBar(element, row.slider);
+      break;
+    case "paintBox":
+    case "image":
+      element = buildPicture(row, ui);
+      break;
+    default:
+      throw new Error(`unknown kind of control: ${row.kind}`);
+  }
+  const style = element.style;
+  for (const [property, value] of [["--l", row.left], ["--t", row.top], ["--w", row.width], ["--h", row.height]]) {
+    style.setProperty(property, String(value));
+  }
+  if (row.font) {
+    style.setProperty("--font", String(row.font.pixels));
+    style.fontWeight = row.font.bold ? "bold" : "normal";
+  }
+  if (row.text) style.color = row.text;
+  if (row.fill) style.backgroundColor = row.fill;
+  if (row.kind === "label" || row.width === 0) element.classList.add("sized-by-text");
+  element.hidden = !row.visible;
+  const focusable = ui[row.name] instanceof HTMLElement ? ui[row.name] : element;
+  if (row.accessibleName && row.kind !== "checkBox" && row.kind !== "radioButton" && row.kind !== "paintBox" &&
+      row.kind !== "image") {
+    focusable.setAttribute("aria-label", row.accessibleName);
+  }
+  if (row.hint) focusable.title = row.hint;
+  if (row.shortcut) focusable.setAttribute("aria-keyshortcuts", row.shortcut.replace("Ctrl", "Control"));
+  ui[row.name] ??= element;
+  return element;
+}
+
+// A picture: a slot of the control's size, its picture as a canvas (a
+// paint box) or an image, and the view that shows it crisply; an image
+// with a text (the explanation and data pages) gets the text beside it.
+function buildPicture(row, ui) {
+  const slot = document.createElement("div");
+  slot.id = `${row.name}Slot`;
+  slot.className = "at picture";
+  slot.setAttribute("role", "img");
+  slot.setAttribute("aria-label", row.accessibleName);
+  if (row.accessibleDescription) slot.setAttribute("aria-description", row.accessibleDescription);
+  let source;
+  if (row.kind === "paintBox") {
+    source = document.createElement("canvas");
+    source.width = row.width;
+    source.height = row.height;
+  } else {
+    source = document.createElement("img");
+    source.src = row.picture;
+    source.alt = "";
+  }
+  source.id = row.name;
+  source.hidden = true;
+  slot.append(source);
+  const fill = row.kind === "image" || row.name === "PaintBox2" ? "white" : "transparent";
+  slot.style.backgroundColor = fill;
+  const view = new PixelView(slot, source, { width: row.width, height: row.height, fill });
+  ui.views.push(view);
+  ui.viewOf[row.name] = view;
+  ui[row.name] = source;
+  ui.slots[row.name] = slot;
+  return slot;
+}
+
+// Siblings in the order Tab visits them; `stops`: the names of the controls
+// that are or hold a tab stop.
+function tabOrdered(rows, stops) {
+  const keys = rows.map(() => Infinity);
+  let next = Infinity;
+  for (let i = rows.length - 1; i >= 0; --i) {
+    if (stops.has(rows[i].name)) next = rows[i].tabOrder;
+    keys[i] = next;
+  }
+  return rows.map((row, i) => ({ row, i, key: keys[i], own: stops.has(row.name) }))
+      .sort((a, b) => a.key - b.key || a.own - b.own || a.i - b.i)
+      .map(({ row }) => row);
+}
+
+// Builds every control into `root` (the window's element). Returns the
+// page's controls by name, with `views` (the picture views), `viewOf` (a
+// picture's view by its name), `slots` (the pictures' slots) and `texts`
+// (the elements holding the pictures' texts).
+function buildForm(description, root) {
+  const ui = { views: [], viewOf: {}, slots: {}, texts: {} };
+  const elements = { [description.window.name]: root };
+  const children = new Map();
+  description.controls.forEach((row, stacking) => {
+    elements[row.name] = buildControl(row, ui);
+    elements[row.name].style.zIndex = String(stacking);
+    if (!children.has(row.parent)) children.set(row.parent, []);
+    children.get(row.parent).push(row);
+  });
+  const parentOf = new Map(description.controls.map((row) => [row.name, row.parent]));
+  const stops = new Set();
+  // A panel without rows of its own is a container for the page's contents
+  // (the protocol's), which take the focus.
+  const containers = description.controls.filter((row) => row.kind === "panel" && row.tabOrder !== undefined &&
+                                                          !children.has(row.name)).map((row) => row.name);
+  for (let name of [...description.tabChain, ...containers]) {
+    for (; parentOf.has(name); name = parentOf.get(name)) stops.add(name);
+  }
+  for (const [parent, rows] of children) {
+    for (const row of tabOrdered(rows, stops)) {
+      elements[parent].append(elements[row.name]);
+      const html = description.texts?.[row.name];
+      if (html !== undefined) {
+        const text = document.createElement("div");
+        text.className = "page-text";
+        text.id = `${row.name}Text`;
+        text.innerHTML = html;
+        elements[parent].append(text);
+        ui.texts[row.name] = text;
+      }
+    }
+  }
+  return ui;
+}

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "app/qt_message_pump.h"
@@ -15,11 +16,12 @@
 #include "app/toolkit/controls.h"
 #include "app/toolkit/image_view.h"
 #include "app/toolkit/panel.h"
+#include "measurement/protocol_checks.h"
 
 namespace varek {
 
 class Simulation;
-class ProtocolWindow;
+class ProtocolPanel;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -63,11 +65,21 @@ class TForm1 : public QWidget {
 
   bool Activated() const { return activated_; }
 
-  // The measurement protocol: its window, the button that opens it (below the
-  // right column) and Ctrl+M.
-  void ShowProtocol();
+  // The measurement protocol: its panel right of the right column, the
+  // button that shows and hides it (below the right column) and Ctrl+M;
+  // Ctrl+Enter records a reading.
+  void ShowProtocol(bool shown);
+  void ToggleProtocol();
+  void RecordReading();
+  // The window's state for a reading (the order k is the panel's).
+  Reading CurrentReading() const;
   TButton* ProtocolButton = nullptr;
-  ProtocolWindow* Protocol = nullptr;
+  ProtocolPanel* Protocol = nullptr;
+
+  // The part of the form that is shown (wider with the protocol), and who
+  // fits it to the screen again when it changes.
+  QSize ShownSize() const;
+  std::function<void()> OnShownSizeChange;
 
   // Directly on the window, bottom to top.
   TPaintBox* PaintBox1 = nullptr;

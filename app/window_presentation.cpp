@@ -32,7 +32,10 @@ void AddShortcuts(QWidget& owner, const QList<QKeySequence>& keys, WindowPresent
 
 }  // namespace
 
-WindowPresentation::WindowPresentation(QWidget& form) : form_(form), form_size_(form.size()) {
+WindowPresentation::WindowPresentation(QWidget& form, std::function<QSize()> shown_size)
+    : form_(form),
+      shown_size_(shown_size ? std::move(shown_size) : [&form] { return form.size(); }),
+      form_size_(shown_size_()) {
   settings_ = LoadPresentationSettings(*OpenSettings());
 
   AddShortcuts(form_, {QKeySequence(Qt::Key_F11)}, this, &WindowPresentation::ToggleFullScreen);
@@ -102,6 +105,15 @@ void WindowPresentation::Apply() {
   // Without a window manager nobody activates the window, and keys would
   // not reach it.
   host_->activateWindow();
+}
+
+void WindowPresentation::Refit() {
+  form_size_ = shown_size_();
+  if (host_ == nullptr && !settings_.full_screen &&
+      EffectiveScale(settings_.zoom, FitScale()) == 1.0) {
+    return;  // the unscaled form shows it all
+  }
+  Apply();
 }
 
 void WindowPresentation::ToggleFullScreen() {

@@ -13,6 +13,7 @@ packages=(
   fonts-dejavu-core fonts-liberation2 fontconfig
   xvfb xauth xdotool x11-apps imagemagick
   valgrind poppler-utils
+  clang libclang-rt-14-dev
   dpkg-dev fakeroot lintian desktop-file-utils appstream
   "$@"
 )

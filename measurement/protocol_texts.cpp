@@ -111,8 +111,8 @@ std::vector<std::string> WarningLines(std::span<const Measurement> rows,
 }
 
 std::string ClearQuestion(std::size_t rows) {
-  return "Alle " + Plural(rows, "Messwert", "Messwerte") +
-         " löschen? Das lässt sich nicht rückgängig machen.";
+  const std::string which = rows == 1 ? "Den Messwert" : "Alle " + std::to_string(rows) + " Messwerte";
+  return which + " löschen? Das lässt sich nicht rückgängig machen.";
 }
 
 std::string ImportQuestion(std::string_view file, std::size_t file_rows, std::size_t table_rows) {
@@ -129,6 +129,14 @@ std::string RecordedMessage(std::size_t number, const Measurement& row) {
   if (row.deflection == Deflection::Alternating) text += " (Wechselspannung)";
   if (row.deflection == Deflection::Steady) text += " (Gleichspannung)";
   return text + ".";
+}
+
+std::string DeletedMessage(std::size_t number) {
+  return "Messwert Nr. " + std::to_string(number) + " gelöscht.";
+}
+
+std::string ClearedMessage(std::size_t rows) {
+  return Plural(rows, "Messwert", "Messwerte") + " gelöscht.";
 }
 
 std::string ImportedMessage(std::size_t rows, std::string_view file) {

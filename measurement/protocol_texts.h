@@ -82,6 +82,8 @@ std::string ImportQuestion(std::string_view file, std::size_t file_rows, std::si
 
 // Messages of the status line.
 std::string RecordedMessage(std::size_t number, const Measurement& row);
+std::string DeletedMessage(std::size_t number);
+std::string ClearedMessage(std::size_t rows);
 std::string ImportedMessage(std::size_t rows, std::string_view file);
 std::string ImportRefusedMessage(std::string_view file, const std::string& why);
 std::string SavedMessage(std::string_view what, std::string_view file);

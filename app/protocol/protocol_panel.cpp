@@ -212,13 +212,14 @@ bool ProtocolPanel::Record() {
 bool ProtocolPanel::DeleteSelected() {
   const int row = Table->currentRow();
   if (row < 0 || row >= static_cast<int>(rows_.size())) return false;
-  Apply(DeleteRow(rows_[static_cast<std::size_t>(row)].id));
+  Apply(DeleteRow(rows_[static_cast<std::size_t>(row)].id),
+        Q(DeletedMessage(static_cast<std::size_t>(row) + 1)));
   if (!rows_.empty()) Table->selectRow(std::min(row, static_cast<int>(rows_.size()) - 1));
   return true;
 }
 
 bool ProtocolPanel::ClearAll() {
-  Apply(ClearRows(rows_));
+  Apply(ClearRows(rows_), Q(ClearedMessage(rows_.size())));
   return true;
 }
 

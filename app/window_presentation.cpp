@@ -64,7 +64,12 @@ void WindowPresentation::Show() {
     // The form as built, nothing scaled; only its restored place is kept on
     // the screen (without a window manager it is where the window stays).
     if (const QScreen* screen = form_.screen()) {
-      form_.setGeometry(PlaceOnScreen(form_.geometry(), screen->availableGeometry(), kNominalFrame));
+      // The restored window may be larger than a screen that the shown part
+      // of the form fits: it is cut to the screen, never below that part.
+      const QRect area = screen->availableGeometry().marginsRemoved(kNominalFrame);
+      QRect client = form_.geometry();
+      client.setSize(client.size().boundedTo(area.size()).expandedTo(form_size_));
+      form_.setGeometry(PlaceOnScreen(client, screen->availableGeometry(), kNominalFrame));
     }
     form_.showMaximized();
     return;

@@ -9,7 +9,6 @@
 #include <optional>
 #include <string>
 
-#include "app/toolkit/look.h"
 #include "assets/pictures.h"
 #include "render/simulation.h"
 
@@ -18,11 +17,6 @@ namespace varek {
 TForm1* Form1 = nullptr;
 
 namespace {
-const QColor kWindowColour(38, 74, 74);
-// Outer rectangle of the window when it is not maximized, and the frame that
-// a window manager typically adds around the client area.
-const QRect kRestoredOuter(116, 186, 1067, 931);
-const QMargins kNominalFrame(8, 30, 8, 8);
 // Without a window manager the window is never activated; the first chain
 // then runs this long after the window was shown.
 constexpr int kActivationGraceMs = 400;
@@ -42,19 +36,16 @@ TForm1::TForm1()
       chain_([this]() -> Simulation& { return *simulation_; }, [this] { return CurrentSettings(); },
              [this](const Bitmap& picture) { PaintBox1->Present(picture); }) {
   Form1 = this;
-  setWindowTitle(QStringLiteral("Spezifische Ladung des Elektrons - Varek-Methode"));
-  SetBackgroundColour(this, kWindowColour);
-  SetTextColour(this, Qt::black);
-  setFont(DefaultFont());
-  setGeometry(kRestoredOuter.marginsRemoved(kNominalFrame));
-
   BuildControls();
-  SetTabOrder();
+  // The information page lies over everything at start, "Weiter" in focus.
+  ShowPage(Panel4, true);
+  Button14->setFocus();
 
   LoadPictures();
 
   AttachHandlers();
   BuildProtocol();
+  SetTabChain();
   FormCreate(this);
 }
 
@@ -140,6 +131,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::ActivateOnce() {
   if (activated_) return;
   activated_ = true;
+  // The focus shows from the start, not only after the first Tab.
+  setAttribute(Qt::WA_KeyboardFocusChange);
   FormActivate(this);
 }
 

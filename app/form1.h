@@ -2,15 +2,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TForm1: the one window of the program, Form1 its single instance.
 //
-// Controls keep absolute positions and sizes relative to their parent panel;
-// nothing is anchored, stretched or laid out, so resizing the window moves
-// nothing. The settings live in the controls themselves.
+// Its controls are built from the window's description (form/form1.h) and
+// keep their names there as members here. They keep absolute positions and
+// sizes relative to their parent panel; nothing is anchored, stretched or
+// laid out, so resizing the window moves nothing. The settings live in the
+// controls themselves.
 #pragma once
 
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
+#include "app/form_builder.h"
 #include "app/qt_message_pump.h"
 #include "app/recompute_chain.h"
 #include "app/toolkit/controls.h"
@@ -147,25 +151,36 @@ class TForm1 : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  struct Readout {
+    const TScrollBar* bar;
+    TEdit* edit;
+    form::ValueFormat format;
+  };
+
   void BuildControls();
-  void BuildRightColumn();
-  void BuildViewPanel();
-  void BuildSettingsBlock();
-  void BuildDeflectionPanel();
-  void BuildDataPanel();
-  void BuildInformationPanel();
-  void SetTabOrder();
   void LoadPictures();
   void AttachHandlers();
   void ActivateOnce();
   void BuildProtocol();
+  // The tab chain of the description, once every control is built.
+  void SetTabChain();
   // Draws the deflection plot for the settings in force and shows it.
   void DrawDeflectionSignal();
+  // Writes a scroll bar's position into its readout, in the bar's format.
+  void ShowReadout(const TScrollBar* bar);
+  // Shows or hides a page (the information or the data panel). While it is
+  // shown, the controls under it take neither clicks nor the keyboard focus.
+  void ShowPage(TPanel* page, bool shown);
 
   std::unique_ptr<Simulation> simulation_;
   QtMessagePump pump_;
   RecomputeChain chain_;
   Bitmap signal_background_;
+  std::vector<Readout> readouts_;
+  BuiltControls controls_;  // every control by its name in the description
+  // Where the focus goes when the information page is closed: the control
+  // that opened it, or the first control of the tab chain.
+  QWidget* focus_after_information_ = nullptr;
   bool activated_ = false;
   bool shown_once_ = false;
 };

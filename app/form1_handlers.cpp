@@ -12,14 +12,14 @@
 namespace varek {
 
 void TForm1::FormCreate(QObject* /*Sender*/) {
-  Edit5->setText(CoilCurrentText(ScrollBar7->Position()));
-  Edit1->setText(IntegerText(ScrollBar4->Position()));
+  ShowReadout(ScrollBar7);
+  ShowReadout(ScrollBar4);
   // The window's own simulation: back buffer, model start-up, coil and rims.
   simulation_ = std::make_unique<Simulation>(CurrentSettings());
   simulation_->SetMessagePump(&pump_);
   simulation_->SetSignalBackground(signal_background_);
-  Edit7->setText(IntegerText(ScrollBar1->Position()));
-  Edit8->setText(IntegerText(-ScrollBar2->Position()));
+  ShowReadout(ScrollBar1);
+  ShowReadout(ScrollBar2);
 }
 
 void TForm1::FormActivate(QObject* /*Sender*/) { chain_.Request(Stage::Full); }
@@ -30,22 +30,22 @@ void TForm1::PaintBox1Paint(QObject* /*Sender*/) {
 }
 
 void TForm1::ScrollBar1Change(QObject* /*Sender*/) {
-  Edit7->setText(IntegerText(ScrollBar1->Position()));
+  ShowReadout(ScrollBar1);
   chain_.Request(Stage::Render);
 }
 
 void TForm1::ScrollBar2Change(QObject* /*Sender*/) {
-  Edit8->setText(IntegerText(-ScrollBar2->Position()));
+  ShowReadout(ScrollBar2);
   chain_.Request(Stage::Render);
 }
 
 void TForm1::ScrollBar4Change(QObject* /*Sender*/) {
-  Edit1->setText(IntegerText(ScrollBar4->Position()));
+  ShowReadout(ScrollBar4);
   chain_.Request(Stage::Full);
 }
 
 void TForm1::ScrollBar7Change(QObject* /*Sender*/) {
-  Edit5->setText(CoilCurrentText(ScrollBar7->Position()));
+  ShowReadout(ScrollBar7);
   chain_.Request(Stage::Full);
 }
 
@@ -99,23 +99,52 @@ void TForm1::Button5Click(QObject* /*Sender*/) {
   ScrollBar2->SetPosition(0);
 }
 
+// The pages take the focus while they are shown and give it back when they
+// are closed: to the button that opened them.
 void TForm1::Button1Click(QObject* /*Sender*/) {
-  Panel4->show();
+  ShowPage(Panel4, true);
   Button14->show();
+  focus_after_information_ = Button1;
+  Button14->setFocus();
 }
 
 void TForm1::Button14Click(QObject* /*Sender*/) {
-  Panel4->hide();
+  ShowPage(Panel4, false);
   Button14->hide();
   chain_.Request(Stage::Render);
   DrawDeflectionSignal();
+  focus_after_information_->setFocus();
 }
 
-void TForm1::Button6Click(QObject* /*Sender*/) { Panel10->show(); }
+void TForm1::Button6Click(QObject* /*Sender*/) {
+  ShowPage(Panel10, true);
+  Button7->setFocus();
+}
 
 void TForm1::Button7Click(QObject* /*Sender*/) {
-  Panel10->hide();
+  ShowPage(Panel10, false);
   if (AblenkEin->isChecked()) DrawDeflectionSignal();
+  Button6->setFocus();
+}
+
+void TForm1::ShowReadout(const TScrollBar* bar) {
+  for (const Readout& readout : readouts_) {
+    if (readout.bar == bar) readout.edit->setText(ReadoutText(readout.format, bar->Position()));
+  }
+}
+
+void TForm1::ShowPage(TPanel* page, bool shown) {
+  if (shown) page->show();
+  // Children are listed from bottom to top: those before the page lie under it.
+  for (QObject* child : page->parentWidget()->children()) {
+    if (child == page) break;
+    auto* sibling = qobject_cast<QWidget*>(child);
+    if (sibling != nullptr && !sibling->isWindow() &&
+        sibling->geometry().intersects(page->geometry())) {
+      sibling->setEnabled(!shown);
+    }
+  }
+  if (!shown) page->hide();
 }
 
 void TForm1::Button2Click(QObject* /*Sender*/) {

@@ -1,49 +1,55 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The measurement protocol in the main window: a panel to the right of the
-// right-hand column, shown and hidden by the button "Messprotokoll" (below
-// the right column, under the information page like every working control)
-// and Ctrl+M; Ctrl+Enter records a reading from anywhere in the window.
-// The form's size is the part that is shown: with the panel it is wider, and
-// the window scales the whole form to the screen.
+// The measurement protocol in the main window: its panel (the description's
+// row "Protocol", right of the right-hand column), shown and hidden by the
+// button "Messprotokoll" and its shortcut; the shortcut of "Messwert
+// übernehmen" records a reading from anywhere in the window. The form's
+// shown part is wider with the panel, and the window fits it to the screen.
 #include <QShortcut>
 
 #include "app/form1.h"
 #include "app/protocol/protocol_panel.h"
-#include "app/protocol/qt_text.h"
-#include "app/toolkit/look.h"
-#include "measurement/protocol_texts.h"
+#include "form/form1.h"
 
 namespace varek {
 
 namespace {
-// Below Panel6 (which ends at y = 673), aligned with the buttons' panel Panel3.
-const QRect kProtocolButtonBounds(760, 681, 225, 25);
-// Right of Panel6 (which ends at x = 993), from the top of the right column.
-const QPoint kProtocolPanelTopLeft(1001, 8);
-// The form without and with the panel: the information page (1004 × 721)
-// is the largest part; the panel ends 8 px before the right edge.
-const QSize kFormSize(1004, 721);
-const QSize kFormSizeWithProtocol(kProtocolPanelTopLeft.x() + ProtocolPanel::Width + 8, 721);
+
+// The shortcut of a row, and for Return its twin on the keypad.
+std::vector<QKeySequence> KeysOf(std::string_view row) {
+  const std::string_view keys = form::FindControl(row)->shortcut;
+  const QKeySequence key(DescriptionText(keys), QKeySequence::PortableText);
+  std::vector<QKeySequence> sequences{key};
+  if (key[0].key() == Qt::Key_Return) {
+    sequences.emplace_back(QKeyCombination(key[0].keyboardModifiers() | Qt::KeypadModifier, Qt::Key_Enter));
+  }
+  return sequences;
+}
+
+// The form's shown part: the information page (the largest part without the
+// protocol), or as far as the protocol's panel reaches, with the margin the
+// panel keeps to the window's edge as to the top.
+QSize FormSize(bool with_protocol) {
+  const form::Bounds page = form::FindControl("Panel4")->bounds;
+  if (!with_protocol) return {page.width, page.height};
+  const form::Bounds panel = form::FindControl("Protocol")->bounds;
+  return {panel.left + panel.width + panel.top, page.height};
+}
+
 }  // namespace
 
 void TForm1::BuildProtocol() {
-  ProtocolButton =
-      new TButton(this, kProtocolButtonBounds, Q(protocol_caption::Open), PixelFont(13, true));
-  ProtocolButton->setToolTip(Q(protocol_caption::OpenHint));
-  ProtocolButton->stackUnder(Panel4);
-  QWidget::setTabOrder(Button7, ProtocolButton);
-  ProtocolButton->SetOnClick([this] { ToggleProtocol(); });
-  auto* toggle = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
-  connect(toggle, &QShortcut::activated, this, [this] { ToggleProtocol(); });
-  for (const QKeySequence& key : {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
-    auto* record = new QShortcut(key, this);
-    connect(record, &QShortcut::activated, this, [this] { RecordReading(); });
-  }
+  Protocol = new ProtocolPanel(this, DefaultProtocolStorePath(), [this] { return CurrentReading(); });
+  Protocol->stackUnder(Panel4);  // as in the description: the information page lies over it
+  for (const auto& [name, control] : Protocol->Controls()) controls_[name] = control;
 
-  Protocol = new ProtocolPanel(this, kProtocolPanelTopLeft, DefaultProtocolStorePath(),
-                               [this] { return CurrentReading(); });
-  Protocol->hide();
+  ProtocolButton->SetOnClick([this] { ToggleProtocol(); });
+  for (const QKeySequence& key : KeysOf("ProtocolButton")) {
+    connect(new QShortcut(key, this), &QShortcut::activated, this, [this] { ToggleProtocol(); });
+  }
+  for (const QKeySequence& key : KeysOf("ProtocolRecord")) {
+    connect(new QShortcut(key, this), &QShortcut::activated, this, [this] { RecordReading(); });
+  }
 }
 
 Reading TForm1::CurrentReading() const {
@@ -59,7 +65,7 @@ Reading TForm1::CurrentReading() const {
   return reading;
 }
 
-QSize TForm1::ShownSize() const { return Protocol->isHidden() ? kFormSize : kFormSizeWithProtocol; }
+QSize TForm1::ShownSize() const { return FormSize(!Protocol->isHidden()); }
 
 void TForm1::ShowProtocol(bool shown) {
   if (shown == !Protocol->isHidden()) return;

@@ -26,4 +26,16 @@ QString CoilCurrentText(int milliamperes) {
   return result;
 }
 
+QString ReadoutText(form::ValueFormat format, int position) {
+  switch (format) {
+    case form::ValueFormat::Integer:
+      return IntegerText(position);
+    case form::ValueFormat::NegatedInteger:
+      return IntegerText(-position);
+    case form::ValueFormat::Thousandths:
+      return CoilCurrentText(position);
+  }
+  return {};
+}
+
 }  // namespace varek

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "form/control.h"
+
 namespace varek {
 
 // Decimal digits, a leading minus for negative values, no grouping.
@@ -15,5 +17,8 @@ QString IntegerText(int value);
 // no separator for whole numbers) with the decimal separator of the default
 // locale: 0, 0.001, 1.5, 3 (0,001 and 1,5 in a German locale).
 QString CoilCurrentText(int milliamperes);
+
+// A scroll bar's position in its readout's format.
+QString ReadoutText(form::ValueFormat format, int position);
 
 }  // namespace varek

@@ -17,21 +17,10 @@
 
 namespace varek {
 
-// Captions of the protocol's controls and the titles of its dialogs.
+// The protocol's texts that its controls (form/form1_controls.cpp), its
+// dialogs and its files share: titles, filters, answers, the PDF's lines.
 namespace protocol_caption {
 inline constexpr std::string_view Title = "Messprotokoll";
-inline constexpr std::string_view Open = "Messprotokoll";
-inline constexpr std::string_view OpenHint = "Messprotokoll zeigen oder verbergen (Strg+M)";
-inline constexpr std::string_view Order = "Fokusordnung k:";
-inline constexpr std::string_view Record = "Messwert übernehmen";
-inline constexpr std::string_view RecordHint = "Die Einstellungen als Messwert übernehmen (Strg+Eingabe)";
-inline constexpr std::string_view Delete = "Zeile löschen";
-inline constexpr std::string_view Clear = "Alle löschen";
-inline constexpr std::string_view Import = "CSV importieren …";
-inline constexpr std::string_view Export = "CSV exportieren …";
-inline constexpr std::string_view Png = "Diagramm als PNG …";
-inline constexpr std::string_view Svg = "Diagramm als SVG …";
-inline constexpr std::string_view Pdf = "Als PDF speichern …";
 inline constexpr std::string_view ImportDialog = "Messwerte importieren";
 inline constexpr std::string_view ExportDialog = "Messwerte exportieren";
 inline constexpr std::string_view PlotDialog = "Diagramm speichern";
@@ -47,7 +36,6 @@ inline constexpr std::string_view Cancel = "Abbrechen";
 inline constexpr std::string_view Yes = "Ja";
 inline constexpr std::string_view No = "Nein";
 inline constexpr std::string_view PlotName = "Diagramm I² über k²·U mit Ausgleichsgerade";
-inline constexpr std::string_view TableName = "Messwerte";
 inline constexpr std::string_view PdfHeading = "Messprotokoll: spezifische Ladung des Elektrons";
 inline constexpr std::string_view PdfApparatus =
     "Spule: n = 2000 Windungen, L = 0,4 m; Ablenkplatten bis Schirm: s = 0,095 m";

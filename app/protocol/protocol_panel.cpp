@@ -22,6 +22,7 @@
 #include "app/protocol/qt_text.h"
 #include "app/toolkit/controls.h"
 #include "app/toolkit/look.h"
+#include "form/form1.h"
 #include "measurement/atomic_file.h"
 #include "measurement/protocol_csv.h"
 #include "measurement/protocol_texts.h"
@@ -32,29 +33,15 @@ namespace {
 
 namespace caption = protocol_caption;
 
-const QColor kPanel(91, 91, 91);
 const QColor kCaption = Qt::white;
-const QColor kWarning(255, 190, 110);
 const QColor kFailure(255, 150, 150);
 const QColor kOutlierRow(255, 215, 215);
 // The store's folder reports every step of a save; one reload after them.
 constexpr int kReloadDelayMs = 60;
-// Column widths of the table, in the order of the core's titles.
-constexpr int kColumnWidths[] = {32, 48, 52, 22, 76, 60, 118};
-
-// Where the controls lie on the panel (its size: ProtocolPanel::Width × Height).
-const QRect kOrderLabel(10, 12, 110, 17);
-const QRect kOrderBox(122, 8, 46, 25);
-const QRect kRecordButton(176, 8, 256, 25);
-const QRect kStatus(8, 38, 424, 50);
-const QRect kTable(8, 92, 424, 220);
-const QRect kDeleteButton(8, 318, 140, 25);
-const QRect kClearButton(156, 318, 140, 25);
-const QRect kResult(8, 348, 424, 36);
-const QRect kWarnings(8, 388, 424, 52);
-const QRect kPlot(8, 446, 424, 196);
-const QRect kFileButtons[] = {{8, 648, 210, 25},  {222, 648, 210, 25}, {8, 678, 138, 25},
-                              {151, 678, 138, 25}, {294, 678, 138, 25}};
+// Column widths of the table, in the order of the core's titles; the last
+// takes the rest.
+constexpr int kColumnWidths[] = {32, 48, 52, 22, 76, 60};
+constexpr int kRowHeight = 21;
 
 std::uint64_t RandomSeed() {
   std::random_device device;
@@ -71,15 +58,20 @@ std::string DefaultProtocolStorePath() {
       .toStdString();
 }
 
-ProtocolPanel::ProtocolPanel(QWidget* parent, const QPoint& top_left, std::string store_path,
-                             std::function<Reading()> reading)
-    : TPanel(parent, QRect(top_left, QSize(Width, Height)), kPanel),
+ProtocolPanel::ProtocolPanel(QWidget* parent, std::string store_path, std::function<Reading()> reading)
+    : TPanel(parent, DescriptionRect(form::FindControl("Protocol")->bounds),
+             DescriptionColour(*form::FindControl("Protocol")->fill)),
       store_(std::move(store_path)),
       reading_(std::move(reading)),
       ids_(RandomSeed()) {
-  setFont(PixelFont(13, false));
-  SetTextColour(this, kCaption);
-  BuildControls();
+  const form::Control& row = *form::FindControl("Protocol");
+  setObjectName(DescriptionText(row.name));
+  setFont(DescriptionFont(*row.font));
+  SetTextColour(this, DescriptionColour(*row.text));
+  if (!row.visible) hide();
+  controls_ = {{row.name, this}};
+  BuildRows(controls_);
+  BindControls();
   reload_ = new QTimer(this);
   reload_->setSingleShot(true);
   reload_->setInterval(kReloadDelayMs);
@@ -90,97 +82,56 @@ ProtocolPanel::ProtocolPanel(QWidget* parent, const QPoint& top_left, std::strin
 
 ProtocolPanel::~ProtocolPanel() = default;
 
-void ProtocolPanel::BuildControls() {
-  auto* order_label = new QLabel(Q(caption::Order), this);
-  order_label->setGeometry(kOrderLabel);
-  order_label->setFont(PixelFont(13, true));
-  OrderBox = new QSpinBox(this);
-  OrderBox->setGeometry(kOrderBox);
-  OrderBox->setFont(PixelFont(13, true));
-  OrderBox->setRange(1, 4);
-  OrderBox->setAccessibleName(QStringLiteral("Fokusordnung k"));
-  SetTextColour(OrderBox, Qt::black);
+void ProtocolPanel::BindControls() {
+  Bind(controls_, OrderBox, "ProtocolOrder");
+  Bind(controls_, RecordButton, "ProtocolRecord");
+  Bind(controls_, DeleteButton, "ProtocolDelete");
+  Bind(controls_, ClearButton, "ProtocolClear");
+  Bind(controls_, Table, "ProtocolTable");
+  Bind(controls_, ResultText, "ProtocolResult");
+  Bind(controls_, WarningText, "ProtocolWarnings");
+  Bind(controls_, StatusText, "ProtocolStatus");
+  Bind(controls_, Plot, "ProtocolPlot");
+  QLabel* order_label = nullptr;
+  Bind(controls_, order_label, "ProtocolOrderLabel");
   order_label->setBuddy(OrderBox);
-  RecordButton = new TButton(this, kRecordButton, Q(caption::Record), PixelFont(13, true));
-  RecordButton->setToolTip(Q(caption::RecordHint));
+
   RecordButton->SetOnClick([this] { Record(); });
-
-  StatusLabel = new QLabel(this);
-  StatusLabel->setGeometry(kStatus);
-  StatusLabel->setWordWrap(true);
-  StatusLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-  Table = new QTableWidget(0, static_cast<int>(std::size(kColumnWidths)), this);
-  Table->setGeometry(kTable);
-  Table->setFont(PixelFont(13, false));
-  SetTextColour(Table, Qt::black);
-  Table->verticalHeader()->hide();
-  Table->horizontalHeader()->setFont(PixelFont(13, false));
+  DeleteButton->SetOnClick([this] { DeleteSelected(); });
+  ClearButton->SetOnClick([this] { AskAndClear(); });
+  Table->setColumnCount(static_cast<int>(TableColumnTitles().size()));
   Table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   Table->horizontalHeader()->setStretchLastSection(true);
-  Table->verticalHeader()->setDefaultSectionSize(21);
-  Table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  Table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  Table->setSelectionBehavior(QAbstractItemView::SelectRows);
-  Table->setSelectionMode(QAbstractItemView::SingleSelection);
-  Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  Table->setAccessibleName(Q(caption::TableName));
-  Table->setToolTip(Q(caption::DeflectionLegend));
+  Table->verticalHeader()->setDefaultSectionSize(kRowHeight);
   for (int c = 0; c < static_cast<int>(std::size(kColumnWidths)); ++c) {
     Table->setColumnWidth(c, kColumnWidths[c]);
   }
-
-  DeleteButton = new TButton(this, kDeleteButton, Q(caption::Delete), PixelFont(13, true));
-  DeleteButton->SetOnClick([this] { DeleteSelected(); });
-  ClearButton = new TButton(this, kClearButton, Q(caption::Clear), PixelFont(13, true));
-  ClearButton->SetOnClick([this] { AskAndClear(); });
-
-  ResultLabel = new QLabel(this);
-  ResultLabel->setGeometry(kResult);
-  ResultLabel->setFont(PixelFont(13, true));
-  ResultLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  ResultLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  ResultLabel->setWordWrap(true);
-
-  WarningBox = new QPlainTextEdit(this);
-  WarningBox->setGeometry(kWarnings);
-  WarningBox->setReadOnly(true);
-  WarningBox->setFrameShape(QFrame::NoFrame);
-  WarningBox->setFont(PixelFont(13, false));
-  WarningBox->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  SetBackgroundColour(WarningBox, kPanel);
-  WarningBox->viewport()->setAutoFillBackground(false);
-  SetTextColour(WarningBox, kWarning);
-  WarningBox->setAccessibleName(QStringLiteral("Hinweise zu den Messwerten"));
-
-  Plot = new ProtocolPlotView(this);
-  Plot->setGeometry(kPlot);
-  BuildFileButtons();
+  AttachFileButtons();
 }
 
-void ProtocolPanel::BuildFileButtons() {
+void ProtocolPanel::AttachFileButtons() {
   struct FileButton {
     TButton** button;
-    std::string_view caption, dialog, filter;
+    const char* name;
+    std::string_view dialog, filter;
     const char* suffix;
     bool (ProtocolPanel::*action)(const QString&);
     bool save;
   };
   const FileButton buttons[] = {
-      {&ImportButton, caption::Import, caption::ImportDialog, caption::CsvFilter, "csv",
+      {&ImportButton, "ProtocolImport", caption::ImportDialog, caption::CsvFilter, "csv",
        &ProtocolPanel::ImportCsv, false},
-      {&ExportButton, caption::Export, caption::ExportDialog, caption::CsvFilter, "csv",
+      {&ExportButton, "ProtocolExport", caption::ExportDialog, caption::CsvFilter, "csv",
        &ProtocolPanel::ExportCsv, true},
-      {&PngButton, caption::Png, caption::PlotDialog, caption::PngFilter, "png",
+      {&PngButton, "ProtocolPng", caption::PlotDialog, caption::PngFilter, "png",
        &ProtocolPanel::SavePlotPng, true},
-      {&SvgButton, caption::Svg, caption::PlotDialog, caption::SvgFilter, "svg",
+      {&SvgButton, "ProtocolSvg", caption::PlotDialog, caption::SvgFilter, "svg",
        &ProtocolPanel::SavePlotSvg, true},
-      {&PdfButton, caption::Pdf, caption::PdfDialog, caption::PdfFilter, "pdf",
+      {&PdfButton, "ProtocolPdf", caption::PdfDialog, caption::PdfFilter, "pdf",
        &ProtocolPanel::SavePdf, true},
   };
-  for (std::size_t i = 0; i < std::size(buttons); ++i) {
-    const FileButton& b = buttons[i];
-    *b.button = new TButton(this, kFileButtons[i], Q(b.caption), PixelFont(13, true));
+  for (const FileButton& b : buttons) {
+    Bind(controls_, *b.button, b.name);
     (*b.button)->SetOnClick([this, b] { ChooseAndRun(b.dialog, b.filter, b.suffix, b.action, b.save); });
   }
 }
@@ -329,6 +280,7 @@ void ProtocolPanel::Show() {
   view_ = ViewOf(rows_);
   QStringList titles;
   for (const std::string& title : view_.titles) titles << Q(title);
+  Table->setColumnCount(static_cast<int>(titles.size()));
   Table->setHorizontalHeaderLabels(titles);
   Table->setRowCount(static_cast<int>(view_.rows.size()));
   int keep = -1;
@@ -346,19 +298,20 @@ void ProtocolPanel::Show() {
     }
   }
   if (keep >= 0) Table->selectRow(keep);
-  ResultLabel->setText(Q(view_.result) + (view_.deviation.empty() ? QString() : '\n' + Q(view_.deviation)));
+  ResultText->setPlainText(Q(view_.result) + (view_.deviation.empty() ? QString() : '\n' + Q(view_.deviation)));
   QString warnings;
   for (const std::string& line : view_.warnings) warnings += (warnings.isEmpty() ? "" : "\n") + Q(line);
-  WarningBox->setPlainText(warnings);
+  WarningText->setPlainText(warnings);
   DeleteButton->setEnabled(!rows_.empty());
   ClearButton->setEnabled(!rows_.empty());
   Plot->SetView(view_);
 }
 
 bool ProtocolPanel::Report(bool ok, const QString& text) {
-  StatusLabel->setText(text);
-  StatusLabel->setToolTip(text);
-  SetTextColour(StatusLabel, ok ? kCaption : kFailure);
+  StatusText->setPlainText(text);
+  QPalette palette = StatusText->palette();
+  palette.setColor(QPalette::Text, ok ? kCaption : kFailure);
+  StatusText->setPalette(palette);
   return ok;
 }
 

@@ -12,18 +12,17 @@
 // here as soon as the store's folder reports it.
 #pragma once
 
-#include <QRect>
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "app/form_builder.h"
 #include "app/toolkit/panel.h"
 #include "measurement/protocol_checks.h"
 #include "measurement/protocol_store_file.h"
 #include "measurement/protocol_view.h"
 
 class QFileSystemWatcher;
-class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
@@ -38,14 +37,15 @@ class TButton;
 class ProtocolPanel : public TPanel {
   Q_OBJECT
  public:
-  // `store_path`: the shared store; `reading`: the main window's state at
-  // the moment a reading is taken (the order k is the panel's own).
-  ProtocolPanel(QWidget* parent, const QPoint& top_left, std::string store_path,
-                std::function<Reading()> reading);
+  // The panel and its controls as the window's description states them
+  // (the row "Protocol" and its children). `store_path`: the shared store;
+  // `reading`: the main window's state at the moment a reading is taken
+  // (the order k is the panel's own).
+  ProtocolPanel(QWidget* parent, std::string store_path, std::function<Reading()> reading);
   ~ProtocolPanel() override;
 
-  // The panel's size in the form's pixels.
-  static constexpr int Width = 440, Height = 705;
+  // The panel's controls by their names in the description, itself included.
+  const BuiltControls& Controls() const { return controls_; }
 
   const ProtocolTable& Rows() const { return rows_; }
   const ProtocolView& View() const { return view_; }
@@ -77,14 +77,14 @@ class ProtocolPanel : public TPanel {
   TButton* SvgButton = nullptr;
   TButton* PdfButton = nullptr;
   QTableWidget* Table = nullptr;
-  QLabel* ResultLabel = nullptr;
-  QPlainTextEdit* WarningBox = nullptr;
-  QLabel* StatusLabel = nullptr;
+  QPlainTextEdit* ResultText = nullptr;   // result and deviation
+  QPlainTextEdit* WarningText = nullptr;  // the summarised warnings
+  QPlainTextEdit* StatusText = nullptr;   // the outcome of the last action
   ProtocolPlotView* Plot = nullptr;
 
  private:
-  void BuildControls();
-  void BuildFileButtons();
+  void BindControls();
+  void AttachFileButtons();
   void Apply(const TableChange& change, const QString& success = {});
   void Show();
   void WatchStore();
@@ -98,6 +98,7 @@ class ProtocolPanel : public TPanel {
   RowIdSource ids_;
   ProtocolTable rows_;
   ProtocolView view_;
+  BuiltControls controls_;
   QFileSystemWatcher* watcher_ = nullptr;
   QTimer* reload_ = nullptr;
 };

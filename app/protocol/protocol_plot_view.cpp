@@ -5,8 +5,6 @@
 #include <QPainter>
 
 #include "app/protocol/plot_painter.h"
-#include "app/protocol/qt_text.h"
-#include "measurement/protocol_texts.h"
 
 namespace varek {
 
@@ -14,9 +12,7 @@ namespace {
 constexpr double TextSize = 13;  // px of the form, as the window's other texts
 }  // namespace
 
-ProtocolPlotView::ProtocolPlotView(QWidget* parent) : QWidget(parent) {
-  setAccessibleName(Q(protocol_caption::PlotName));
-}
+ProtocolPlotView::ProtocolPlotView(QWidget* parent) : QWidget(parent) {}
 
 void ProtocolPlotView::SetView(const ProtocolView& view) {
   view_ = view;

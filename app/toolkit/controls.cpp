@@ -3,15 +3,17 @@
 #include "app/toolkit/controls.h"
 
 #include <QButtonGroup>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <optional>
 
 #include "app/toolkit/look.h"
 
 namespace varek {
 
 namespace {
-const QColor kReadoutBackground = Qt::white;
-const QColor kReadoutText = Qt::black;
-
 // Position, font and accessible name of a captioned button of any kind.
 void Place(QAbstractButton* button, const QRect& bounds, const QFont& font) {
   button->setGeometry(bounds);
@@ -37,6 +39,45 @@ QButtonGroup* RadioGroupOf(QWidget* parent) {
   group->setExclusive(true);
   return group;
 }
+
+constexpr int kThumbTintAlpha = 160;
+
+// Whether a control shows that it has the focus: as the style decides, once
+// the keyboard has moved the focus in its window (or the window says so).
+bool ShowsFocus(const QWidget* control) {
+  return control->hasFocus() && control->window()->testAttribute(Qt::WA_KeyboardFocusChange);
+}
+
+// The focus frame: a 1-pixel line along the control's edge, drawn over what
+// the style drew. Light controls (scroll bars, readouts) take the highlight
+// colour, check boxes and radio buttons on their dark panel their text colour.
+void FrameFocus(QWidget* control, QPalette::ColorRole role) {
+  if (!ShowsFocus(control)) return;
+  QPainter painter(control);
+  painter.setPen(control->palette().color(role));
+  painter.drawRect(control->rect().adjusted(0, 0, -1, -1));
+}
+
+std::optional<QAbstractSlider::SliderAction> WindowsKeyAction(int key) {
+  switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+      return QAbstractSlider::SliderSingleStepSub;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+      return QAbstractSlider::SliderSingleStepAdd;
+    case Qt::Key_PageUp:
+      return QAbstractSlider::SliderPageStepSub;
+    case Qt::Key_PageDown:
+      return QAbstractSlider::SliderPageStepAdd;
+    case Qt::Key_Home:
+      return QAbstractSlider::SliderToMinimum;
+    case Qt::Key_End:
+      return QAbstractSlider::SliderToMaximum;
+    default:
+      return std::nullopt;
+  }
+}
 }  // namespace
 
 TLabel::TLabel(QWidget* parent, QPoint top_left, const QString& text, const QFont& font,
@@ -49,15 +90,22 @@ TLabel::TLabel(QWidget* parent, QPoint top_left, const QString& text, const QFon
   adjustSize();
 }
 
-TEdit::TEdit(QWidget* parent, const QRect& bounds, const QFont& font) : QLineEdit(parent) {
+TEdit::TEdit(QWidget* parent, const QRect& bounds, const QFont& font, const QColor& text,
+             const QColor& background)
+    : QLineEdit(parent) {
   setGeometry(bounds);
   setFont(font);
   setReadOnly(true);
   setFrame(false);
   QPalette palette = this->palette();
-  palette.setColor(QPalette::Base, kReadoutBackground);
-  palette.setColor(QPalette::Text, kReadoutText);
+  palette.setColor(QPalette::Base, background);
+  palette.setColor(QPalette::Text, text);
   setPalette(palette);
+}
+
+void TEdit::paintEvent(QPaintEvent* event) {
+  QLineEdit::paintEvent(event);
+  FrameFocus(this, QPalette::Highlight);
 }
 
 TButton::TButton(QWidget* parent, const QRect& bounds, const QString& caption, const QFont& font)
@@ -81,6 +129,11 @@ void TCheckBox::SetOnClick(Handler handler) {
   connect(this, &QCheckBox::toggled, this, [handler = std::move(handler)](bool) { handler(); });
 }
 
+void TCheckBox::paintEvent(QPaintEvent* event) {
+  QCheckBox::paintEvent(event);
+  FrameFocus(this, QPalette::WindowText);
+}
+
 TRadioButton::TRadioButton(QWidget* parent, const QRect& bounds, const QString& caption,
                            const QFont& font, bool selected)
     : QRadioButton(caption, parent) {
@@ -98,8 +151,13 @@ void TRadioButton::SetOnClick(Handler handler) {
   });
 }
 
+void TRadioButton::paintEvent(QPaintEvent* event) {
+  QRadioButton::paintEvent(event);
+  FrameFocus(this, QPalette::WindowText);
+}
+
 TScrollBar::TScrollBar(QWidget* parent, Qt::Orientation orientation, const QRect& bounds,
-                       const ScrollRange& range)
+                       const form::ScrollRange& range)
     : QScrollBar(orientation, parent) {
   setGeometry(bounds);
   setRange(range.minimum, range.maximum);
@@ -113,6 +171,30 @@ TScrollBar::TScrollBar(QWidget* parent, Qt::Orientation orientation, const QRect
 
 void TScrollBar::SetOnChange(Handler handler) {
   connect(this, &QScrollBar::valueChanged, this, [handler = std::move(handler)](int) { handler(); });
+}
+
+void TScrollBar::keyPressEvent(QKeyEvent* event) {
+  const auto action = WindowsKeyAction(event->key());
+  if (!action || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+    QScrollBar::keyPressEvent(event);
+    return;
+  }
+  triggerAction(*action);
+  event->accept();
+}
+
+void TScrollBar::paintEvent(QPaintEvent* event) {
+  QScrollBar::paintEvent(event);
+  FrameFocus(this, QPalette::Highlight);
+  if (!ShowsFocus(this)) return;
+  // A thin bar's frame alone is easily missed: the thumb is tinted as well.
+  QStyleOptionSlider option;
+  initStyleOption(&option);
+  const QRect thumb = style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                              QStyle::SC_ScrollBarSlider, this);
+  QColor tint = palette().color(QPalette::Highlight);
+  tint.setAlpha(kThumbTintAlpha);
+  QPainter(this).fillRect(thumb.adjusted(1, 1, -1, -1), tint);
 }
 
 }  // namespace varek

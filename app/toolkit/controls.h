@@ -9,7 +9,10 @@
 //   when the button becomes selected, after the others are deselected.
 //   Clicking the selected button fires nothing.
 // - TCheckBox: OnClick fires after every toggle, the new state stored.
-// - TEdit: a read-only, frameless white readout.
+// - TEdit: a read-only, frameless readout.
+// Scroll bars, readouts, check boxes and radio buttons draw a frame while
+// they have the keyboard focus: the style draws none for the first two and a
+// faint one for the others.
 // Events are attached after the controls hold their initial values, so
 // building the window fires none.
 #pragma once
@@ -23,6 +26,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <functional>
+
+#include "form/control.h"
 
 namespace varek {
 
@@ -40,7 +45,11 @@ class TLabel : public QLabel {
 class TEdit : public QLineEdit {
   Q_OBJECT
  public:
-  TEdit(QWidget* parent, const QRect& bounds, const QFont& font);
+  TEdit(QWidget* parent, const QRect& bounds, const QFont& font, const QColor& text,
+        const QColor& background);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
 };
 
 class TButton : public QPushButton {
@@ -55,6 +64,9 @@ class TCheckBox : public QCheckBox {
  public:
   TCheckBox(QWidget* parent, const QRect& bounds, const QString& caption, const QFont& font);
   void SetOnClick(Handler handler);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
 };
 
 class TRadioButton : public QRadioButton {
@@ -63,24 +75,27 @@ class TRadioButton : public QRadioButton {
   TRadioButton(QWidget* parent, const QRect& bounds, const QString& caption, const QFont& font,
                bool selected);
   void SetOnClick(Handler handler);
-};
 
-struct ScrollRange {
-  int minimum;
-  int maximum;
-  int position;
-  int line_step;
-  int page_step;
+ protected:
+  void paintEvent(QPaintEvent* event) override;
 };
 
 class TScrollBar : public QScrollBar {
   Q_OBJECT
  public:
   TScrollBar(QWidget* parent, Qt::Orientation orientation, const QRect& bounds,
-             const ScrollRange& range);
+             const form::ScrollRange& range);
   int Position() const { return value(); }
   void SetPosition(int position) { setValue(position); }
   void SetOnChange(Handler handler);
+
+ protected:
+  // The keys of Windows' scroll bars, whatever the orientation: Left and Up
+  // move a line towards the minimum, Right and Down towards the maximum,
+  // PageUp and PageDown a page, Home and End to the ends. (Qt's own mapping
+  // lets Left raise a horizontal scroll bar.)
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace varek

@@ -8,12 +8,14 @@
 #include <QFrame>
 #include <QRect>
 
+#include "form/control.h"
+
 namespace varek {
 
 class TPanel : public QFrame {
   Q_OBJECT
  public:
-  enum class Bevel { Raised, None };
+  using Bevel = form::Bevel;
   TPanel(QWidget* parent, const QRect& bounds, const QColor& colour, Bevel bevel = Bevel::Raised);
 
  protected:

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <map>
 
+#include "form/form1.h"
 #include "window_driver.h"
 
 namespace varek::testing {
@@ -21,6 +22,29 @@ QWidget* UnderCentreOf(TForm1& form, QWidget* control) {
 }
 
 using LayoutTest = WindowTest;
+
+// Each row of the description is a control of that name under its parent at
+// its place; labels are as large as their text and check boxes and radio
+// buttons may be wider than their row to show their caption.
+TEST_F(LayoutTest, EveryControlIsBuiltFromItsRow) {
+  for (const form::Control& row : form::Form1Controls()) {
+    const std::string name(row.name);
+    const auto* control = form->findChild<QWidget*>(QString::fromStdString(name));
+    ASSERT_NE(control, nullptr) << name;
+    const QWidget* parent = control->parentWidget();
+    EXPECT_EQ(parent == form.get() ? "Form1" : parent->objectName().toStdString(), row.parent)
+        << name;
+    const QRect bounds(row.bounds.left, row.bounds.top, row.bounds.width, row.bounds.height);
+    EXPECT_EQ(control->pos(), bounds.topLeft()) << name;
+    if (row.kind == form::Kind::CheckBox || row.kind == form::Kind::RadioButton) {
+      EXPECT_EQ(control->height(), bounds.height()) << name;
+      EXPECT_GE(control->width(), bounds.width()) << name;
+    } else if (row.kind != form::Kind::Label) {
+      EXPECT_EQ(control->size(), bounds.size()) << name;
+    }
+    EXPECT_EQ(control->isHidden(), !row.visible) << name;
+  }
+}
 
 TEST_F(LayoutTest, InformationPageCoversEveryWorkingControlAtStart) {
   EXPECT_TRUE(form->Panel4->isVisible());

@@ -47,7 +47,7 @@ Reading Focused(int voltage, int current, int amplitude) {
 // Run as a child process: records three rows, says so, then waits to be killed.
 int RunProtocolCrashChild(const char* store) {
   int voltage = 300;
-  ProtocolPanel panel(nullptr, {0, 0}, store, [&] { return Focused(voltage += 100, 700, 50); });
+  ProtocolPanel panel(nullptr, store, [&] { return Focused(voltage += 100, 700, 50); });
   for (int i = 0; i < 3; ++i) panel.Record();
   std::printf("recorded\n");
   std::fflush(stdout);
@@ -74,7 +74,7 @@ class ProtocolPanelTest : public ::testing::Test {
     panel = Open();
   }
   std::unique_ptr<ProtocolPanel> Open() {
-    auto opened = std::make_unique<ProtocolPanel>(nullptr, QPoint(0, 0), store(), [this] { return reading; });
+    auto opened = std::make_unique<ProtocolPanel>(nullptr, store(), [this] { return reading; });
     opened->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(opened.get()));
     return opened;
@@ -109,16 +109,16 @@ TEST_F(ProtocolPanelTest, RefusedReadingsLeaveTheTableAndOthersAreRecordedDelete
     reading = step.reading;
     panel->OrderBox->setValue(step.order);
     QTest::mouseClick(panel->RecordButton, Qt::LeftButton);
-    EXPECT_TRUE(panel->StatusLabel->text().startsWith(QString::fromUtf8(step.status)))
-        << panel->StatusLabel->text().toStdString();
+    EXPECT_TRUE(panel->StatusText->toPlainText().startsWith(QString::fromUtf8(step.status)))
+        << panel->StatusText->toPlainText().toStdString();
   }
   reading.deflection_on = false;
   QTest::mouseClick(panel->RecordButton, Qt::LeftButton);
   ASSERT_EQ(panel->Table->rowCount(), 3);
   const QStringList third = {"3", "800", "2,007", "2", "100 ~", "12,610", "1,7605"};
   for (int c = 0; c < third.size(); ++c) EXPECT_EQ(Cell(2, c), third[c]) << c;
-  EXPECT_TRUE(panel->ResultLabel->text().startsWith(QStringLiteral("e/m = (1,7")));
-  EXPECT_TRUE(panel->ResultLabel->text().contains(QStringLiteral("Abweichung vom Literaturwert 1,75882 · 10¹¹ C/kg: ")));
+  EXPECT_TRUE(panel->ResultText->toPlainText().startsWith(QStringLiteral("e/m = (1,7")));
+  EXPECT_TRUE(panel->ResultText->toPlainText().contains(QStringLiteral("Abweichung vom Literaturwert 1,75882 · 10¹¹ C/kg: ")));
 
   QTest::mouseClick(panel->Table->viewport(), Qt::LeftButton, Qt::NoModifier,
                     panel->Table->visualItemRect(panel->Table->item(1, 0)).center());
@@ -178,8 +178,8 @@ TEST_F(ProtocolPanelTest, DamagedStoreKeepsItsGoodRows) {
         "a2;1200;1,2\na3;300;0,614;1;60;Gleichspannung\n");
   panel = Open();
   EXPECT_EQ(panel->Table->rowCount(), 2);
-  EXPECT_TRUE(panel->StatusLabel->text().contains("Zeile 3: 3 Felder statt 6"))
-      << panel->StatusLabel->text().toStdString();
+  EXPECT_TRUE(panel->StatusText->toPlainText().contains("Zeile 3: 3 Felder statt 6"))
+      << panel->StatusText->toPlainText().toStdString();
   EXPECT_TRUE(QFile::exists(folder.filePath("daten/protokoll.csv.defekt-1")));
 }
 
@@ -187,7 +187,7 @@ TEST_F(ProtocolPanelTest, ImportAsksAndExportKeepsTheAmplitude) {
   QTest::mouseClick(panel->RecordButton, Qt::LeftButton);
   Write("kaputt.csv", "U in V;I in A;k\n1200;1,23;1\n1200;1,23;9\n");
   EXPECT_FALSE(panel->ImportCsv(folder.filePath("kaputt.csv")));
-  EXPECT_EQ(panel->StatusLabel->text(),
+  EXPECT_EQ(panel->StatusText->toPlainText(),
             QStringLiteral("„kaputt.csv“, Zeile 3: k = „9“ ist nicht erlaubt, erwartet eine ganze "
                            "Zahl von 1 bis 4. Die Tabelle bleibt, wie sie war."));
   const QString exported = folder.filePath("export.csv");
@@ -222,7 +222,7 @@ TEST_F(ProtocolPanelTest, PlotAndPageFiles) {
   ASSERT_TRUE(pdf_file.open(QIODevice::ReadOnly));
   EXPECT_TRUE(pdf_file.readAll().startsWith("%PDF-"));
   EXPECT_FALSE(panel->SavePdf(folder.filePath("fehlt/protokoll.pdf")));
-  EXPECT_TRUE(panel->StatusLabel->text().contains("nicht gefunden"));
+  EXPECT_TRUE(panel->StatusText->toPlainText().contains("nicht gefunden"));
   // The widget draws the plan the core made for its size.
   const PlotPlan plan = panel->Plot->Plan();
   EXPECT_EQ(plan.width, panel->Plot->width());
@@ -254,7 +254,7 @@ TEST(ProtocolInMainWindowTest, KeysPanelSizeAndDialogsOutsideTheScaledForm) {
   QTest::keyClick(form.ScrollBar7, Qt::Key_Return, Qt::ControlModifier);
   EXPECT_FALSE(form.Protocol->isHidden());
   EXPECT_TRUE(form.Protocol->Rows().empty());
-  EXPECT_TRUE(form.Protocol->StatusLabel->text().startsWith("Ohne Ablenkspannung"));
+  EXPECT_TRUE(form.Protocol->StatusText->toPlainText().startsWith("Ohne Ablenkspannung"));
   QTest::mouseClick(form.AblenkEin, Qt::LeftButton, Qt::NoModifier, QPoint(6, form.AblenkEin->height() / 2));
   form.ScrollBar3->SetPosition(25);
   form.Protocol->OrderBox->setValue(2);
@@ -264,7 +264,7 @@ TEST(ProtocolInMainWindowTest, KeysPanelSizeAndDialogsOutsideTheScaledForm) {
   QTest::mouseClick(form.Button6, Qt::LeftButton);  // "Daten" covers the settings
   QTest::mouseClick(form.Protocol->RecordButton, Qt::LeftButton);
   EXPECT_EQ(form.Protocol->Rows().size(), 1u);
-  EXPECT_TRUE(form.Protocol->StatusLabel->text().startsWith("Die Seite „Daten“ verdeckt"));
+  EXPECT_TRUE(form.Protocol->StatusText->toPlainText().startsWith("Die Seite „Daten“ verdeckt"));
 
   // Dialogs belong to the window the user sees: the form itself, or the
   // window that shows it scaled.

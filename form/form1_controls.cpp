@@ -1,0 +1,215 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Form1's controls with their initial values. Labels are as large as their
+// text. The desktop widens a check box or radio button whose caption its font
+// would clip; each has free room to its right.
+#include "form/form1.h"
+#include "measurement/protocol_texts.h"
+
+namespace varek::form {
+
+namespace {
+constexpr Rgb kWindowColour{38, 74, 74};
+constexpr Rgb kOuterPanel{91, 91, 91};
+constexpr Rgb kInnerPanel{65, 65, 65};
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kWarning{255, 190, 110};
+constexpr Font kBold13{13, true};
+constexpr Font kRegular13{13, false};
+constexpr Font kRegular11{11, false};
+
+constexpr Window kForm1{
+    .name = "Form1",
+    .caption = "Spezifische Ladung des Elektrons - Varek-Methode",
+    .restored_outer = {116, 186, 1067, 931},
+    .fill = kWindowColour,
+    .font = kRegular11,
+    .text = kBlack,
+};
+
+// Shorthands for the rows that recur.
+constexpr Control Panel(std::string_view name, std::string_view parent, Bounds bounds, Rgb fill,
+                        int tab_order) {
+  return {.name = name, .kind = Kind::Panel, .parent = parent, .bounds = bounds, .fill = fill,
+          .tab_order = tab_order};
+}
+constexpr Control Label(std::string_view name, std::string_view parent, int left, int top,
+                        std::string_view caption, Font font = kBold13) {
+  return {.name = name, .kind = Kind::Label, .parent = parent, .bounds = {left, top, 0, 0},
+          .caption = caption, .font = font, .text = kWhite};
+}
+constexpr Control Readout(std::string_view name, std::string_view parent, Bounds bounds,
+                          int tab_order, std::string_view accessible_name) {
+  return {.name = name, .kind = Kind::Edit, .parent = parent, .bounds = bounds, .font = kBold13,
+          .text = kBlack, .fill = kWhite, .tab_order = tab_order,
+          .accessible_name = accessible_name};
+}
+constexpr Control Button(std::string_view name, std::string_view parent, Bounds bounds,
+                         std::string_view caption, int tab_order) {
+  return {.name = name, .kind = Kind::Button, .parent = parent, .bounds = bounds,
+          .caption = caption, .font = kBold13, .tab_order = tab_order};
+}
+constexpr Control Choice(Kind kind, std::string_view name, std::string_view parent, Bounds bounds,
+                         std::string_view caption, bool checked, int tab_order,
+                         std::string_view accessible_name = {}, Font font = kBold13) {
+  return {.name = name, .kind = kind, .parent = parent, .bounds = bounds, .caption = caption,
+          .font = font, .text = kWhite, .checked = checked, .tab_order = tab_order,
+          .accessible_name = accessible_name};
+}
+constexpr Control ScrollBar(std::string_view name, std::string_view parent, Bounds bounds,
+                            Slider slider, int tab_order, std::string_view accessible_name) {
+  return {.name = name, .kind = Kind::ScrollBar, .parent = parent, .bounds = bounds,
+          .slider = slider, .tab_order = tab_order, .accessible_name = accessible_name};
+}
+constexpr Kind kCheckBox = Kind::CheckBox;
+constexpr Kind kRadio = Kind::RadioButton;
+constexpr Orientation kHorizontal = Orientation::Horizontal;
+
+constexpr Control kControls[] = {
+    {.name = "PaintBox1", .kind = Kind::PaintBox, .parent = "Form1", .bounds = {8, 8, 720, 440},
+     .accessible_name = "Ansicht der Apparatur",
+     .accessible_description =
+         "Drahtmodell von Spule, Ablenkplatten, Röhre, Schirm und Elektronenbahnen"},
+
+    // Right column: view, path width, main buttons.
+    {.name = "Panel6", .kind = Kind::Panel, .parent = "Form1", .bounds = {752, 8, 241, 665},
+     .font = kBold13, .text = kWhite, .fill = kOuterPanel, .tab_order = 2},
+    Panel("Panel2", "Panel6", {8, 12, 225, 373}, kInnerPanel, 0),
+    Panel("Panel5", "Panel2", {0, 0, 225, 57}, kInnerPanel, 2),
+    Label("Label12", "Panel5", 24, 9, "Drehung der Anordnung"),
+    Label("Label9", "Panel5", 32, 28, "(mit Hilfe der Schieberegler)", kRegular11),
+    Label("Label13", "Panel2", 8, 76, "um die z-Achse"),
+    Readout("Edit7", "Panel2", {120, 72, 41, 22}, 0, "Anzeige Drehung um die z-Achse in Grad"),
+    Label("Label15", "Panel2", 168, 76, "Grad"),
+    Label("Label14", "Panel2", 8, 116, "links <-> rechts"),
+    Readout("Edit8", "Panel2", {120, 112, 41, 22}, 1, "Anzeige Drehung links-rechts in Grad"),
+    Label("Label16", "Panel2", 168, 116, "Grad"),
+    Choice(kCheckBox, "CheckBox5", "Panel2", {16, 168, 137, 17}, "Spule sichtbar", false, 3),
+    Choice(kCheckBox, "CheckBox1", "Panel2", {16, 208, 169, 17}, "Schirm durchsichtig", false, 5),
+    Panel("Panel8", "Panel2", {0, 236, 225, 137}, kInnerPanel, 4),
+    Label("Label4", "Panel8", 72, 17, "Ansicht"),
+    Button("Button5", "Panel8", {14, 48, 187, 25}, "von der Seite", 0),
+    Button("Button3", "Panel8", {14, 88, 187, 25}, "von vorne", 1),
+    Panel("Panel7", "Panel6", {8, 396, 225, 69}, kInnerPanel, 1),
+    Label("Label7", "Panel7", 8, 24, "Dicke der Teilchenbahn"),
+    Choice(kRadio, "RadioButton1", "Panel7", {184, 8, 33, 17}, "1", true, 0,
+           "Dicke der Teilchenbahn 1"),
+    Choice(kRadio, "RadioButton2", "Panel7", {184, 36, 33, 17}, "2", false, 1,
+           "Dicke der Teilchenbahn 2"),
+    Panel("Panel3", "Panel6", {8, 475, 225, 183}, kInnerPanel, 2),
+    Button("Button1", "Panel3", {22, 30, 187, 25}, "Info", 0),
+    Button("Button6", "Panel3", {22, 80, 187, 25}, "Daten", 2),
+    Button("Button2", "Panel3", {22, 132, 185, 25}, "ENDE", 1),
+
+    // The view scroll bars beside and below the scene.
+    ScrollBar("ScrollBar1", "Form1", {732, 8, 12, 441},
+              {Orientation::Vertical, {-180, 180, 5, 1, 5}, ValueFormat::Integer, "Grad", "Edit7"},
+              0, "Drehung um die z-Achse in Grad"),
+    ScrollBar("ScrollBar2", "Form1", {8, 452, 713, 12},
+              {kHorizontal, {-180, 0, -25, 1, 5}, ValueFormat::NegatedInteger, "Grad", "Edit8"},
+              1, "Drehung links-rechts in Grad"),
+
+    // Bottom block: the experiment settings and the data page over them.
+    Panel("Panel9", "Form1", {8, 472, 745, 201}, kOuterPanel, 4),
+    {.name = "Panel1", .kind = Kind::Panel, .parent = "Panel9", .bounds = {8, 10, 729, 183},
+     .font = kRegular11, .text = kBlack, .fill = kInnerPanel, .tab_order = 0},
+    Label("Label2", "Panel1", 24, 20, "Spulenstrom ( in A )"),
+    ScrollBar("ScrollBar7", "Panel1", {272, 24, 345, 12},
+              {kHorizontal, {0, 3000, 0, 1, 10}, ValueFormat::Thousandths, "A", "Edit5"}, 2,
+              "Spulenstrom in A"),
+    Readout("Edit5", "Panel1", {632, 18, 49, 22}, 3, "Anzeige Spulenstrom in A"),
+    Label("Label10", "Panel1", 24, 60, "Beschleunigungsspannung ( in V )"),
+    ScrollBar("ScrollBar4", "Panel1", {272, 64, 345, 12},
+              {kHorizontal, {50, 2000, 1200, 1, 10}, ValueFormat::Integer, "V", "Edit1"}, 0,
+              "Beschleunigungsspannung in V"),
+    Readout("Edit1", "Panel1", {632, 58, 49, 22}, 1, "Anzeige Beschleunigungsspannung in V"),
+    Label("Label1", "Panel1", 24, 120, "Ablenkspannung"),
+    Choice(kRadio, "AblenkEin", "Panel1", {160, 112, 49, 17}, "Ein", false, 4, "Ablenkspannung ein"),
+    Choice(kRadio, "AblenkAus", "Panel1", {160, 136, 57, 17}, "Aus", true, 5, "Ablenkspannung aus"),
+    {.name = "Panel11", .kind = Kind::Panel, .parent = "Panel1", .bounds = {256, 95, 457, 81},
+     .fill = kInnerPanel, .bevel = Bevel::None, .visible = false, .tab_order = 6},
+    ScrollBar("ScrollBar3", "Panel11", {16, 9, 161, 12},
+              {kHorizontal, {0, 300, 200, 1, 1}, ValueFormat::Integer, "", ""}, 0,
+              "Amplitude der Ablenkspannung"),
+    Choice(kRadio, "Gleichspannung", "Panel11", {16, 32, 113, 17}, "Gleichspannung", true, 1, {},
+           kRegular13),
+    Choice(kRadio, "Wechselspannung", "Panel11", {16, 56, 137, 17}, "Wechselspannung", false, 2, {},
+           kRegular13),
+    {.name = "Image3", .kind = Kind::Image, .parent = "Panel11", .bounds = {192, 7, 241, 50},
+     .accessible_name = "Achsen der Ablenkspannung", .picture = "image3_signal_axes.jpg"},
+    // The plot is drawn over the axes picture.
+    {.name = "PaintBox2", .kind = Kind::PaintBox, .parent = "Panel11", .bounds = {192, 7, 241, 50},
+     .accessible_name = "Verlauf der Ablenkspannung",
+     .accessible_description =
+         "Rechteckspannung bei Wechselspannung, waagerechte Linie bei Gleichspannung"},
+    {.name = "Panel10", .kind = Kind::Panel, .parent = "Panel9", .bounds = {8, 10, 729, 183},
+     .fill = kInnerPanel, .visible = false, .tab_order = 1},
+    // The picture is 176 pixels high: its lowest 11 rows are clipped.
+    {.name = "Image2", .kind = Kind::Image, .parent = "Panel10", .bounds = {17, 9, 531, 165},
+     .accessible_name = "Daten der Apparatur",
+     .accessible_description =
+         "Spule mit 2000 Windungen und 0,4 m Länge, Abstand Ablenkplatten-Schirm 0,095 m, "
+         "Literaturwert e/m = 1,75882 · 10^11 C/kg",
+     .picture = "image2_data.jpg"},
+    Button("Button7", "Panel10", {584, 72, 89, 41}, "Schließen", 0),
+
+    // The way to the measurement protocol, in the free room below the right
+    // column, aligned with Panel3.
+    {.name = "ProtocolButton", .kind = Kind::Button, .parent = "Form1", .bounds = {760, 681, 225, 25},
+     .caption = "Messprotokoll", .font = kBold13, .tab_order = 5,
+     .hint = "Messprotokoll zeigen oder verbergen (Strg+M)", .shortcut = "Ctrl+M"},
+
+    // The measurement protocol right of the right column (which ends at
+    // x = 993), as high as the form; shown and hidden by "Messprotokoll".
+    // The program fills its table, its texts and its plot. Under the
+    // information page like every working control.
+    {.name = "Protocol", .kind = Kind::Panel, .parent = "Form1", .bounds = {1001, 8, 440, 705},
+     .font = kRegular13, .text = kWhite, .fill = kOuterPanel, .visible = false, .tab_order = 6},
+    Label("ProtocolOrderLabel", "Protocol", 10, 12, "Fokusordnung k:"),
+    {.name = "ProtocolOrder", .kind = Kind::SpinBox, .parent = "Protocol", .bounds = {122, 8, 46, 25},
+     .font = kBold13, .text = kBlack, .fill = kWhite,
+     .slider = Slider{kHorizontal, {1, 4, 1, 1, 1}, ValueFormat::Integer, "", ""}, .tab_order = 0,
+     .accessible_name = "Fokusordnung k"},
+    {.name = "ProtocolRecord", .kind = Kind::Button, .parent = "Protocol", .bounds = {176, 8, 256, 25},
+     .caption = "Messwert übernehmen", .font = kBold13, .tab_order = 1,
+     .hint = "Die Einstellungen als Messwert übernehmen (Strg+Eingabe, überall im Fenster)",
+     .shortcut = "Ctrl+Return"},
+    {.name = "ProtocolStatus", .kind = Kind::Text, .parent = "Protocol", .bounds = {8, 38, 424, 50},
+     .font = kRegular13, .text = kWhite, .fill = kOuterPanel,
+     .accessible_name = "Meldung des Messprotokolls"},
+    {.name = "ProtocolTable", .kind = Kind::Table, .parent = "Protocol", .bounds = {8, 92, 424, 220},
+     .font = kRegular13, .text = kBlack, .fill = kWhite, .tab_order = 2,
+     .accessible_name = "Messwerte", .hint = protocol_caption::DeflectionLegend},
+    Button("ProtocolDelete", "Protocol", {8, 318, 140, 25}, "Zeile löschen", 3),
+    Button("ProtocolClear", "Protocol", {156, 318, 140, 25}, "Alle löschen", 4),
+    {.name = "ProtocolResult", .kind = Kind::Text, .parent = "Protocol", .bounds = {8, 348, 424, 36},
+     .font = kBold13, .text = kWhite, .fill = kOuterPanel, .accessible_name = "Ergebnis"},
+    {.name = "ProtocolWarnings", .kind = Kind::Text, .parent = "Protocol", .bounds = {8, 388, 424, 52},
+     .font = kRegular13, .text = kWarning, .fill = kOuterPanel,
+     .accessible_name = "Hinweise zu den Messwerten"},
+    {.name = "ProtocolPlot", .kind = Kind::Plot, .parent = "Protocol", .bounds = {8, 446, 424, 196},
+     .accessible_name = protocol_caption::PlotName},
+    Button("ProtocolImport", "Protocol", {8, 648, 210, 25}, "CSV importieren …", 5),
+    Button("ProtocolExport", "Protocol", {222, 648, 210, 25}, "CSV exportieren …", 6),
+    Button("ProtocolPng", "Protocol", {8, 678, 138, 25}, "Diagramm als PNG …", 7),
+    Button("ProtocolSvg", "Protocol", {151, 678, 138, 25}, "Diagramm als SVG …", 8),
+    Button("ProtocolPdf", "Protocol", {294, 678, 138, 25}, "Als PDF speichern …", 9),
+
+    // The information page over everything.
+    Panel("Panel4", "Form1", {0, 0, 1004, 721}, kInnerPanel, 3),
+    {.name = "Image1", .kind = Kind::Image, .parent = "Panel4", .bounds = {0, 16, 1004, 654},
+     .accessible_name = "Erklärungen",
+     .accessible_description = "Erklärung der Varek-Methode mit den Formeln bis zur spezifischen "
+                               "Ladung e/m = 8π²U / (B²s²)",
+     .picture = "image1_information.jpg"},
+    Label("Label3", "Panel4", 864, 696, "Physik-Simulation", kRegular11),
+    Button("Button14", "Panel4", {432, 684, 153, 25}, "Weiter", 0),
+};
+}  // namespace
+
+const Window& Form1Window() { return kForm1; }
+
+std::span<const Control> Form1Controls() { return kControls; }
+
+}  // namespace varek::form

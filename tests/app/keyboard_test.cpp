@@ -1,0 +1,116 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window from the keyboard: the scroll bars' keys, a visible focus on
+// every control, and where the focus goes when a page opens or closes.
+#include <QApplication>
+#include <QTest>
+#include <map>
+
+#include "form/form1.h"
+#include "window_driver.h"
+
+namespace varek::testing {
+namespace {
+
+class KeyboardTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  }
+  // A key as the user presses it: to the control with the focus.
+  static void Press(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); }
+  static QWidget* Focus() { return QApplication::focusWidget(); }
+};
+
+TEST_F(KeyboardTest, ScrollBarKeysMoveTheThumbTheWayOfTheirArrow) {
+  ShowScene();
+  // Right moves a horizontal thumb to the right, Down a vertical one down;
+  // both raise the position, as PageDown does by a page.
+  const struct {
+    Qt::Key key;
+    int current, voltage, left_right;  // ScrollBar7, ScrollBar4, ScrollBar2
+  } steps[] = {
+      {Qt::Key_Right, 1, 1201, -24},    {Qt::Key_Right, 2, 1202, -23},
+      {Qt::Key_Left, 1, 1201, -24},     {Qt::Key_Down, 2, 1202, -23},
+      {Qt::Key_Up, 1, 1201, -24},       {Qt::Key_PageDown, 11, 1211, -19},
+      {Qt::Key_PageUp, 1, 1201, -24},   {Qt::Key_End, 3000, 2000, 0},
+      {Qt::Key_Home, 0, 50, -180},
+  };
+  for (TScrollBar* bar : {form->ScrollBar7, form->ScrollBar4, form->ScrollBar2}) {
+    bar->setFocus(Qt::TabFocusReason);
+    for (const auto& step : steps) {
+      Press(step.key);
+      const int expected = bar == form->ScrollBar7   ? step.current
+                           : bar == form->ScrollBar4 ? step.voltage
+                                                     : step.left_right;
+      EXPECT_EQ(bar->Position(), expected) << bar->objectName().toStdString() << " key " << step.key;
+    }
+  }
+  form->ScrollBar1->setFocus(Qt::TabFocusReason);
+  Press(Qt::Key_Down);
+  EXPECT_EQ(form->ScrollBar1->Position(), 6) << "Down moves the vertical thumb down";
+  Settle();
+  EXPECT_EQ(form->Edit5->text(), "0");
+  EXPECT_EQ(form->Edit1->text(), "50");
+  EXPECT_EQ(form->Edit8->text(), "180");
+  EXPECT_EQ(FreshPaths(), CurrentPaths()) << "the keys' changes were computed";
+}
+
+// Tab through the window: every control looks different while it has the
+// focus, scroll bars and readouts too, for which the style draws nothing.
+TEST_F(KeyboardTest, FocusIsVisibleOnEveryControl) {
+  ShowScene();
+  Click(form->AblenkEin);
+  Settle();
+  std::map<QWidget*, QImage> focused, unfocused;
+  QWidget* previous = nullptr;
+  for (int i = 0; i < 25; ++i) {
+    Press(Qt::Key_Tab);
+    if (previous != nullptr && !unfocused.count(previous)) {
+      unfocused[previous] = previous->grab().toImage();
+    }
+    previous = Focus();
+    if (!focused.count(previous)) focused[previous] = previous->grab().toImage();
+  }
+  int compared = 0;
+  for (const auto& [control, image] : unfocused) {
+    EXPECT_TRUE(image != focused[control]) << control->objectName().toStdString();
+    ++compared;
+  }
+  // Tab visits the selected radio button of a group, not the others.
+  EXPECT_EQ(compared, 20) << "scroll bars, readouts, check boxes, radio buttons and buttons";
+}
+
+TEST_F(KeyboardTest, PagesTakeTheFocusAndGiveItBack) {
+  EXPECT_EQ(Focus(), form->Button14) << "\"Weiter\" has the focus at start";
+  Press(Qt::Key_Tab);
+  EXPECT_EQ(Focus(), form->Button14) << "nothing under the information page takes it";
+  Press(Qt::Key_Space);
+  Settle();
+  EXPECT_FALSE(form->Panel4->isVisible());
+  EXPECT_EQ(Focus(), form->ScrollBar1) << "the first control of the window";
+
+  form->Button6->setFocus(Qt::TabFocusReason);
+  Press(Qt::Key_Space);  // "Daten"
+  EXPECT_EQ(Focus(), form->Button7);
+  for (int i = 0; i < 30; ++i) {
+    Press(Qt::Key_Tab);
+    EXPECT_FALSE(form->Panel1->isAncestorOf(Focus())) << "Tab reached a covered control";
+  }
+  form->Button7->setFocus(Qt::TabFocusReason);
+  Press(Qt::Key_Space);  // "Schließen"
+  EXPECT_FALSE(form->Panel10->isVisible());
+  EXPECT_EQ(Focus(), form->Button6);
+
+  form->Button1->setFocus(Qt::TabFocusReason);
+  Press(Qt::Key_Space);  // "Info"
+  EXPECT_EQ(Focus(), form->Button14);
+  Press(Qt::Key_Space);  // "Weiter"
+  Settle();
+  EXPECT_EQ(Focus(), form->Button1);
+}
+
+}  // namespace
+}  // namespace varek::testing

@@ -1,0 +1,144 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window's description: a sound table, and its JSON export read back
+// (with Qt's JSON reader) equals it.
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <deque>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+
+#include "form/form1.h"
+#include "tools/form/form_json.h"
+
+namespace varek::form {
+namespace {
+
+TEST(Form1Description, TableIsSound) {
+  std::map<std::string_view, const Control*> seen{{Form1Window().name, nullptr}};
+  std::set<std::pair<std::string_view, int>> tab_places;
+  for (const Control& c : Form1Controls()) {
+    EXPECT_TRUE(seen.emplace(c.name, &c).second) << c.name << " twice";
+    const auto parent = seen.find(c.parent);
+    ASSERT_NE(parent, seen.end()) << c.name << ": parent " << c.parent << " not before it";
+    EXPECT_TRUE(parent->second == nullptr || parent->second->kind == Kind::Panel) << c.name;
+    if (c.tab_order) {
+      EXPECT_TRUE(tab_places.emplace(c.parent, *c.tab_order).second) << c.name << ": tab place taken";
+    }
+    EXPECT_EQ(c.slider.has_value(), c.kind == Kind::ScrollBar || c.kind == Kind::SpinBox) << c.name;
+    if (c.slider) {
+      const ScrollRange& r = c.slider->range;
+      EXPECT_TRUE(r.minimum <= r.position && r.position <= r.maximum) << c.name;
+      if (!c.slider->readout.empty()) {
+        const Control* readout = FindControl(c.slider->readout);
+        ASSERT_NE(readout, nullptr) << c.name;
+        EXPECT_EQ(readout->kind, Kind::Edit) << c.name;
+      }
+    }
+    if (!c.picture.empty()) {
+      EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(VAREK_ASSETS_DIR) / c.picture))
+          << c.picture;
+    }
+  }
+  const std::vector<std::string_view> chain = TabChain();
+  EXPECT_EQ(chain.front(), "ScrollBar1");
+  EXPECT_EQ(chain[24], "ProtocolButton");
+  EXPECT_EQ(chain.back(), "ProtocolPdf");
+  EXPECT_EQ(chain.size(), 35u);
+}
+
+// Reads the export back into rows; the strings live in `texts`.
+class Reader {
+ public:
+  std::string_view Text(const QJsonObject& o, const char* key) {
+    if (!o.contains(key)) return {};
+    return texts_.emplace_back(o[key].toString().toStdString());
+  }
+  static Rgb Colour(const QJsonValue& v) {
+    const unsigned rgb = v.toString().mid(1).toUInt(nullptr, 16);
+    return {static_cast<int>(rgb >> 16), static_cast<int>((rgb >> 8) & 0xff),
+            static_cast<int>(rgb & 0xff)};
+  }
+  static Font FontOf(const QJsonValue& v) {
+    return {v["pixels"].toInt(), v["bold"].toBool()};
+  }
+  static Bounds BoundsOf(const QJsonObject& o) {
+    return {o["left"].toInt(), o["top"].toInt(), o["width"].toInt(), o["height"].toInt()};
+  }
+
+  Control ControlOf(const QJsonObject& o) {
+    static const std::map<QString, Kind> kinds = {
+        {"panel", Kind::Panel},       {"label", Kind::Label},     {"edit", Kind::Edit},
+        {"button", Kind::Button},     {"checkBox", Kind::CheckBox},
+        {"radioButton", Kind::RadioButton}, {"scrollBar", Kind::ScrollBar},
+        {"paintBox", Kind::PaintBox}, {"image", Kind::Image},       {"spinBox", Kind::SpinBox},
+        {"table", Kind::Table},       {"text", Kind::Text},       {"plot", Kind::Plot}};
+    static const std::map<QString, ValueFormat> formats = {
+        {"integer", ValueFormat::Integer}, {"negatedInteger", ValueFormat::NegatedInteger},
+        {"thousandths", ValueFormat::Thousandths}};
+    Control c;
+    c.name = Text(o, "name");
+    c.kind = kinds.at(o["kind"].toString());
+    c.parent = Text(o, "parent");
+    c.bounds = BoundsOf(o);
+    c.caption = Text(o, "caption");
+    if (o.contains("font")) c.font = FontOf(o["font"]);
+    if (o.contains("text")) c.text = Colour(o["text"]);
+    if (o.contains("fill")) c.fill = Colour(o["fill"]);
+    if (o["bevel"] == "none") c.bevel = Bevel::None;
+    if (o.contains("slider")) {
+      const QJsonObject s = o["slider"].toObject();
+      c.slider = Slider{
+          s["orientation"] == "vertical" ? Orientation::Vertical : Orientation::Horizontal,
+          {s["minimum"].toInt(), s["maximum"].toInt(), s["position"].toInt(),
+           s["lineStep"].toInt(), s["pageStep"].toInt()},
+          formats.at(s["format"].toString()),
+          Text(s, "unit"),
+          Text(s, "readout")};
+    }
+    c.checked = o["checked"].toBool();
+    c.visible = o["visible"].toBool();
+    if (o.contains("tabOrder")) c.tab_order = o["tabOrder"].toInt();
+    c.accessible_name = Text(o, "accessibleName");
+    c.accessible_description = Text(o, "accessibleDescription");
+    c.hint = Text(o, "hint");
+    c.shortcut = Text(o, "shortcut");
+    c.picture = Text(o, "picture");
+    return c;
+  }
+
+ private:
+  std::deque<std::string> texts_;
+};
+
+TEST(Form1Description, JsonExportReadsBackAsTheTable) {
+  QJsonParseError error;
+  const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(Form1Json()), &error);
+  ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+  const QJsonObject root = document.object();
+  Reader reader;
+
+  const QJsonObject w = root["window"].toObject();
+  const Window window{reader.Text(w, "name"), reader.Text(w, "caption"),
+                      Reader::BoundsOf(w["restoredOuter"].toObject()), Reader::Colour(w["fill"]),
+                      Reader::FontOf(w["font"]), Reader::Colour(w["text"])};
+  EXPECT_EQ(window, Form1Window());
+
+  const QJsonArray controls = root["controls"].toArray();
+  ASSERT_EQ(static_cast<std::size_t>(controls.size()), Form1Controls().size());
+  for (qsizetype i = 0; i < controls.size(); ++i) {
+    EXPECT_EQ(reader.ControlOf(controls[i].toObject()), Form1Controls()[i]) << Form1Controls()[i].name;
+  }
+
+  std::vector<std::string_view> chain;
+  for (const QJsonValue& name : root["tabChain"].toArray()) chain.push_back(reader.Text(QJsonObject{{"n", name}}, "n"));
+  EXPECT_EQ(chain, TabChain());
+}
+
+}  // namespace
+}  // namespace varek::form

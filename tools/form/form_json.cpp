@@ -1,0 +1,158 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/form/form_json.h"
+
+#include <cstdio>
+#include <string_view>
+
+#include "form/form1.h"
+
+namespace varek::form {
+
+namespace {
+
+std::string Quoted(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out + '"';
+}
+
+std::string Colour(const Rgb& rgb) {
+  char text[16];
+  std::snprintf(text, sizeof text, "\"#%02x%02x%02x\"", rgb.red, rgb.green, rgb.blue);
+  return text;
+}
+
+std::string FontJson(const Font& font) {
+  return "{\"pixels\": " + std::to_string(font.pixels) +
+         ", \"bold\": " + (font.bold ? "true" : "false") + "}";
+}
+
+const char* KindName(Kind kind) {
+  switch (kind) {
+    case Kind::Panel: return "panel";
+    case Kind::Label: return "label";
+    case Kind::Edit: return "edit";
+    case Kind::Button: return "button";
+    case Kind::CheckBox: return "checkBox";
+    case Kind::RadioButton: return "radioButton";
+    case Kind::ScrollBar: return "scrollBar";
+    case Kind::PaintBox: return "paintBox";
+    case Kind::Image: return "image";
+    case Kind::SpinBox: return "spinBox";
+    case Kind::Table: return "table";
+    case Kind::Text: return "text";
+    case Kind::Plot: return "plot";
+  }
+  return "";
+}
+
+const char* FormatName(ValueFormat format) {
+  switch (format) {
+    case ValueFormat::Integer: return "integer";
+    case ValueFormat::NegatedInteger: return "negatedInteger";
+    case ValueFormat::Thousandths: return "thousandths";
+  }
+  return "";
+}
+
+// The members of one JSON object, comma-separated.
+class Members {
+ public:
+  void Add(std::string_view key, const std::string& value) {
+    if (!text_.empty()) text_ += ", ";
+    text_ += Quoted(key) + ": " + value;
+  }
+  void Add(std::string_view key, int value) { Add(key, std::to_string(value)); }
+  void Add(std::string_view key, bool value) { Add(key, std::string(value ? "true" : "false")); }
+  void AddText(std::string_view key, std::string_view value) {
+    if (!value.empty()) Add(key, Quoted(value));
+  }
+  void AddBounds(const Bounds& b) {
+    Add("left", b.left);
+    Add("top", b.top);
+    Add("width", b.width);
+    Add("height", b.height);
+  }
+  std::string Object() const { return "{" + text_ + "}"; }
+
+ private:
+  std::string text_;
+};
+
+std::string SliderJson(const Slider& slider) {
+  Members m;
+  m.Add("orientation", Quoted(slider.orientation == Orientation::Vertical ? "vertical" : "horizontal"));
+  m.Add("minimum", slider.range.minimum);
+  m.Add("maximum", slider.range.maximum);
+  m.Add("position", slider.range.position);
+  m.Add("lineStep", slider.range.line_step);
+  m.Add("pageStep", slider.range.page_step);
+  m.Add("format", Quoted(FormatName(slider.format)));
+  m.AddText("unit", slider.unit);
+  m.AddText("readout", slider.readout);
+  return m.Object();
+}
+
+std::string ControlJson(const Control& c) {
+  Members m;
+  m.AddText("name", c.name);
+  m.Add("kind", Quoted(KindName(c.kind)));
+  m.AddText("parent", c.parent);
+  m.AddBounds(c.bounds);
+  m.Add("visible", c.visible);
+  m.AddText("caption", c.caption);
+  if (c.font) m.Add("font", FontJson(*c.font));
+  if (c.text) m.Add("text", Colour(*c.text));
+  if (c.fill) m.Add("fill", Colour(*c.fill));
+  if (c.kind == Kind::Panel) m.Add("bevel", Quoted(c.bevel == Bevel::Raised ? "raised" : "none"));
+  if (c.slider) m.Add("slider", SliderJson(*c.slider));
+  if (c.kind == Kind::CheckBox || c.kind == Kind::RadioButton) m.Add("checked", c.checked);
+  if (c.tab_order) m.Add("tabOrder", *c.tab_order);
+  m.AddText("accessibleName", c.accessible_name);
+  m.AddText("accessibleDescription", c.accessible_description);
+  m.AddText("hint", c.hint);
+  m.AddText("shortcut", c.shortcut);
+  m.AddText("picture", c.picture);
+  return m.Object();
+}
+
+std::string WindowJson(const Window& w) {
+  Members bounds;
+  bounds.AddBounds(w.restored_outer);
+  Members m;
+  m.AddText("name", w.name);
+  m.AddText("caption", w.caption);
+  m.Add("restoredOuter", bounds.Object());
+  m.Add("fill", Colour(w.fill));
+  m.Add("font", FontJson(w.font));
+  m.Add("text", Colour(w.text));
+  return m.Object();
+}
+
+}  // namespace
+
+std::string Form1Json() {
+  std::string json = "{\n\"window\": " + WindowJson(Form1Window()) + ",\n\"controls\": [\n";
+  const auto controls = Form1Controls();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    json += "  " + ControlJson(controls[i]) + (i + 1 < controls.size() ? ",\n" : "\n");
+  }
+  json += "],\n\"tabChain\": [";
+  const std::vector<std::string_view> chain = TabChain();
+  for (std::size_t i = 0; i < chain.size(); ++i) json += (i ? ", " : "") + Quoted(chain[i]);
+  return json + "]\n}\n";
+}
+
+}  // namespace varek::form

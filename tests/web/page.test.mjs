@@ -289,17 +289,17 @@ describe("protocol", () => {
 
     const cells = await rowCells();
     assert.deepEqual(cells.map((c) => c.slice(0, 5)), rows.map(([u, i, a, k], n) =>
-        [String(n + 1), String(u), (i / 1000).toFixed(3).replace(".", ","), String(k), String(a)]));
-    const csv = "U in V;I in A;k\n" +
-        rows.map(([u, i, , k]) => `${u};${String(i / 1000).replace(".", ",")};${k}\n`).join("");
+        [String(n + 1), String(u), (i / 1000).toFixed(3).replace(".", ","), String(k), `${a} ~`]));
+    const csv = "U in V;I in A;k;Amplitude\n" +
+        rows.map(([u, i, a, k]) => `${u};${String(i / 1000).replace(".", ",")};${k};${a}\n`).join("");
     const csvFile = join(work, "reihe.csv");
     writeFileSync(csvFile, csv);
     const printed = execFileSync(evaluator, [csvFile], { encoding: "utf8" }).trimEnd().split("\n");
-    assert.deepEqual(cells.map((c) => c[6] + "e11"),
-                     printed.slice(0, -1).map((line) => line.match(/e\/m = (\S+) C\/kg$/)[1]));
+    assert.deepEqual(cells.map((c) => c[6]),
+                     printed.slice(0, -1).map((line) => line.match(/e\/m = (\S+) · 10¹¹ C\/kg$/)[1]));
     const result = await page.$eval("#ProtocolResult", (e) => e.textContent);
     assert.equal(result.split("\n")[0], printed.at(-1));
-    assert.match(result.split("\n")[1], /^Abweichung vom Literaturwert 1,75882e11 C\/kg: [+-]\d+,\d\d %$/);
+    assert.match(result.split("\n")[1], /^Abweichung vom Literaturwert 1,75882 · 10¹¹ C\/kg: [+\u2212]\d+,\d\d %$/);
 
     const downloads = mkdtempSync(join(work, "downloads-"));
     const cdp = await page.createCDPSession();

@@ -176,12 +176,14 @@ bool ProtocolPanel::ClearAll() {
 
 void ProtocolPanel::AskAndClear() {
   if (rows_.empty()) return;
-  QMessageBox box(QMessageBox::Question, Q(caption::Title), Q(ClearQuestion(rows_.size())),
+  // The rows the question names: another copy may add some while it is open.
+  const ProtocolTable seen = rows_;
+  QMessageBox box(QMessageBox::Question, Q(caption::Title), Q(ClearQuestion(seen.size())),
                   QMessageBox::NoButton, DialogParent(this));
   QPushButton* yes = box.addButton(Q(caption::Yes), QMessageBox::YesRole);
   box.setDefaultButton(box.addButton(Q(caption::No), QMessageBox::NoRole));
   box.exec();
-  if (box.clickedButton() == yes) ClearAll();
+  if (box.clickedButton() == yes) Apply(ClearRows(seen), Q(ClearedMessage(seen.size())));
 }
 
 bool ProtocolPanel::ImportCsv(const QString& path) {
@@ -192,9 +194,10 @@ bool ProtocolPanel::ImportCsv(const QString& path) {
   const std::string file = FileName(path).toStdString();
   if (!read.Clean()) return Report(false, Q(ImportRefusedMessage(file, read.Summary())));
   ImportMode mode = ImportMode::Append;
-  if (!rows_.empty()) {
+  const ProtocolTable seen = rows_;  // what "Ersetzen" replaces
+  if (!seen.empty()) {
     QMessageBox box(QMessageBox::Question, Q(caption::Title),
-                    Q(ImportQuestion(file, read.rows.size(), rows_.size())), QMessageBox::NoButton,
+                    Q(ImportQuestion(file, read.rows.size(), seen.size())), QMessageBox::NoButton,
                     DialogParent(this));
     QPushButton* replace = box.addButton(Q(caption::Replace), QMessageBox::DestructiveRole);
     QPushButton* append = box.addButton(Q(caption::Append), QMessageBox::AcceptRole);
@@ -206,7 +209,7 @@ bool ProtocolPanel::ImportCsv(const QString& path) {
       return false;
     }
   }
-  Apply(ImportRows(rows_, ValuesOf(read.rows), mode, ids_), Q(ImportedMessage(read.rows.size(), file)));
+  Apply(ImportRows(seen, ValuesOf(read.rows), mode, ids_), Q(ImportedMessage(read.rows.size(), file)));
   return true;
 }
 

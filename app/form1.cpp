@@ -45,6 +45,7 @@ TForm1::TForm1()
 
   AttachHandlers();
   BuildProtocol();
+  SetTabChain();
   FormCreate(this);
 }
 

@@ -10,19 +10,22 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <vector>
 
+#include "app/form_builder.h"
 #include "app/qt_message_pump.h"
 #include "app/recompute_chain.h"
 #include "app/toolkit/controls.h"
 #include "app/toolkit/image_view.h"
 #include "app/toolkit/panel.h"
+#include "measurement/protocol_checks.h"
 
 namespace varek {
 
 class Simulation;
-class ProtocolWindow;
+class ProtocolPanel;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -66,11 +69,21 @@ class TForm1 : public QWidget {
 
   bool Activated() const { return activated_; }
 
-  // The measurement protocol: its window, the button that opens it (below the
-  // right column) and its shortcut.
-  void ShowProtocol();
+  // The measurement protocol: its panel right of the right column, the
+  // button that shows and hides it (below the right column) and Ctrl+M;
+  // Ctrl+Enter records a reading.
+  void ShowProtocol(bool shown);
+  void ToggleProtocol();
+  void RecordReading();
+  // The window's state for a reading (the order k is the panel's).
+  Reading CurrentReading() const;
   TButton* ProtocolButton = nullptr;
-  ProtocolWindow* Protocol = nullptr;
+  ProtocolPanel* Protocol = nullptr;
+
+  // The part of the form that is shown (wider with the protocol), and who
+  // fits it to the screen again when it changes.
+  QSize ShownSize() const;
+  std::function<void()> OnShownSizeChange;
 
   // Directly on the window, bottom to top.
   TPaintBox* PaintBox1 = nullptr;
@@ -149,6 +162,8 @@ class TForm1 : public QWidget {
   void AttachHandlers();
   void ActivateOnce();
   void BuildProtocol();
+  // The tab chain of the description, once every control is built.
+  void SetTabChain();
   // Draws the deflection plot for the settings in force and shows it.
   void DrawDeflectionSignal();
   // Writes a scroll bar's position into its readout, in the bar's format.
@@ -162,6 +177,7 @@ class TForm1 : public QWidget {
   RecomputeChain chain_;
   Bitmap signal_background_;
   std::vector<Readout> readouts_;
+  BuiltControls controls_;  // every control by its name in the description
   // Where the focus goes when the information page is closed: the control
   // that opened it, or the first control of the tab chain.
   QWidget* focus_after_information_ = nullptr;

@@ -1,34 +1,88 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The way from the main window to the measurement protocol: the button below
-// the right column and its shortcut (both in the window's description).
+// The measurement protocol in the main window: its panel (the description's
+// row "Protocol", right of the right-hand column), shown and hidden by the
+// button "Messprotokoll" and its shortcut; the shortcut of "Messwert
+// übernehmen" records a reading from anywhere in the window. The form's
+// shown part is wider with the panel, and the window fits it to the screen.
 #include <QShortcut>
 
 #include "app/form1.h"
-#include "app/protocol/protocol_window.h"
+#include "app/protocol/protocol_panel.h"
 #include "form/form1.h"
 
 namespace varek {
 
-void TForm1::BuildProtocol() {
-  ProtocolButton->SetOnClick([this] { ShowProtocol(); });
-  const std::string_view keys = form::FindControl("ProtocolButton")->shortcut;
-  auto* shortcut = new QShortcut(
-      QKeySequence(QString::fromUtf8(keys.data(), static_cast<qsizetype>(keys.size())),
-                   QKeySequence::PortableText),
-      this);
-  connect(shortcut, &QShortcut::activated, this, [this] { ShowProtocol(); });
+namespace {
 
-  Protocol = new ProtocolWindow(this, DefaultProtocolStorePath(), [this] {
-    const Settings now = CurrentSettings();
-    return ProtocolReading{now.voltage, now.current, now.amplitude};
-  });
+// The shortcut of a row, and for Return its twin on the keypad.
+std::vector<QKeySequence> KeysOf(std::string_view row) {
+  const std::string_view keys = form::FindControl(row)->shortcut;
+  const QKeySequence key(DescriptionText(keys), QKeySequence::PortableText);
+  std::vector<QKeySequence> sequences{key};
+  if (key[0].key() == Qt::Key_Return) {
+    sequences.emplace_back(QKeyCombination(key[0].keyboardModifiers() | Qt::KeypadModifier, Qt::Key_Enter));
+  }
+  return sequences;
 }
 
-void TForm1::ShowProtocol() {
-  Protocol->show();
-  Protocol->raise();
-  Protocol->activateWindow();
+// The form's shown part: the information page (the largest part without the
+// protocol), or as far as the protocol's panel reaches, with the margin the
+// panel keeps to the window's edge as to the top.
+QSize FormSize(bool with_protocol) {
+  const form::Bounds page = form::FindControl("Panel4")->bounds;
+  if (!with_protocol) return {page.width, page.height};
+  const form::Bounds panel = form::FindControl("Protocol")->bounds;
+  return {panel.left + panel.width + panel.top, page.height};
+}
+
+}  // namespace
+
+void TForm1::BuildProtocol() {
+  Protocol = new ProtocolPanel(this, DefaultProtocolStorePath(), [this] { return CurrentReading(); });
+  Protocol->stackUnder(Panel4);  // as in the description: the information page lies over it
+  for (const auto& [name, control] : Protocol->Controls()) controls_[name] = control;
+
+  ProtocolButton->SetOnClick([this] { ToggleProtocol(); });
+  for (const QKeySequence& key : KeysOf("ProtocolButton")) {
+    connect(new QShortcut(key, this), &QShortcut::activated, this, [this] { ToggleProtocol(); });
+  }
+  for (const QKeySequence& key : KeysOf("ProtocolRecord")) {
+    connect(new QShortcut(key, this), &QShortcut::activated, this, [this] { RecordReading(); });
+  }
+}
+
+Reading TForm1::CurrentReading() const {
+  const Settings now = CurrentSettings();
+  Reading reading;
+  reading.voltage = now.voltage;
+  reading.current = now.current;
+  reading.amplitude = now.amplitude;
+  reading.deflection_on = now.deflection_on;
+  reading.steady = now.steady;
+  reading.information_shown = !Panel4->isHidden();
+  reading.data_shown = !Panel10->isHidden();
+  return reading;
+}
+
+QSize TForm1::ShownSize() const { return FormSize(!Protocol->isHidden()); }
+
+void TForm1::ShowProtocol(bool shown) {
+  if (shown == !Protocol->isHidden()) return;
+  Protocol->setVisible(shown);
+  if (shown) Protocol->Reload();
+  if (OnShownSizeChange) OnShownSizeChange();
+}
+
+void TForm1::ToggleProtocol() {
+  // Like every working control, not while the information page covers the window.
+  if (!Panel4->isHidden()) return;
+  ShowProtocol(Protocol->isHidden());
+}
+
+void TForm1::RecordReading() {
+  ShowProtocol(true);
+  Protocol->Record();
 }
 
 }  // namespace varek

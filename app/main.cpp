@@ -21,7 +21,8 @@ int main(int argc, char* argv[]) {
   QGuiApplication::setDesktopFileName(QStringLiteral("varek-em"));
   varek::SetUpApplicationLook();
   varek::TForm1 form;  // builds the controls and runs FormCreate
-  varek::WindowPresentation presentation(form);
+  varek::WindowPresentation presentation(form, [&form] { return form.ShownSize(); });
+  form.OnShownSizeChange = [&presentation] { presentation.Refit(); };
   presentation.Show();  // maximized, scaled where the screen is too small
   return QApplication::exec();
 }

@@ -32,7 +32,10 @@ void AddShortcuts(QWidget& owner, const QList<QKeySequence>& keys, WindowPresent
 
 }  // namespace
 
-WindowPresentation::WindowPresentation(QWidget& form) : form_(form), form_size_(form.size()) {
+WindowPresentation::WindowPresentation(QWidget& form, std::function<QSize()> shown_size)
+    : form_(form),
+      shown_size_(shown_size ? std::move(shown_size) : [&form] { return form.size(); }),
+      form_size_(shown_size_()) {
   settings_ = LoadPresentationSettings(*OpenSettings());
 
   AddShortcuts(form_, {QKeySequence(Qt::Key_F11)}, this, &WindowPresentation::ToggleFullScreen);
@@ -61,7 +64,12 @@ void WindowPresentation::Show() {
     // The form as built, nothing scaled; only its restored place is kept on
     // the screen (without a window manager it is where the window stays).
     if (const QScreen* screen = form_.screen()) {
-      form_.setGeometry(PlaceOnScreen(form_.geometry(), screen->availableGeometry(), kNominalFrame));
+      // The restored window may be larger than a screen that the shown part
+      // of the form fits: it is cut to the screen, never below that part.
+      const QRect area = screen->availableGeometry().marginsRemoved(kNominalFrame);
+      QRect client = form_.geometry();
+      client.setSize(client.size().boundedTo(area.size()).expandedTo(form_size_));
+      form_.setGeometry(PlaceOnScreen(client, screen->availableGeometry(), kNominalFrame));
     }
     form_.showMaximized();
     return;
@@ -102,6 +110,15 @@ void WindowPresentation::Apply() {
   // Without a window manager nobody activates the window, and keys would
   // not reach it.
   host_->activateWindow();
+}
+
+void WindowPresentation::Refit() {
+  form_size_ = shown_size_();
+  if (host_ == nullptr && !settings_.full_screen &&
+      EffectiveScale(settings_.zoom, FitScale()) == 1.0) {
+    return;  // the unscaled form shows it all
+  }
+  Apply();
 }
 
 void WindowPresentation::ToggleFullScreen() {

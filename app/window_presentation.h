@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QSize>
+#include <functional>
 #include <memory>
 
 #include "app/presentation_settings.h"
@@ -22,7 +23,9 @@ class ScaledHost;
 class WindowPresentation : public QObject {
   Q_OBJECT
  public:
-  explicit WindowPresentation(QWidget& form);
+  // `shown_size`: the part of the form to fit, from its top-left corner
+  // (the whole form when not given); Refit after it changed.
+  explicit WindowPresentation(QWidget& form, std::function<QSize()> shown_size = {});
   ~WindowPresentation() override;
 
   // Shows the window maximized (or full screen, as last chosen).
@@ -30,6 +33,10 @@ class WindowPresentation : public QObject {
 
   // The factor at which the form is shown now.
   double Scale() const { return scale_; }
+
+  // The shown part of the form changed size: fit it again; a form shown
+  // unscaled that no longer fits is from now on shown scaled.
+  void Refit();
 
   void ToggleFullScreen();
   void ZoomIn();
@@ -44,7 +51,8 @@ class WindowPresentation : public QObject {
   void Save() const;
 
   QWidget& form_;
-  const QSize form_size_;
+  std::function<QSize()> shown_size_;
+  QSize form_size_;
   PresentationSettings settings_;
   double scale_ = 1.0;
   std::unique_ptr<ScaledHost> host_;

@@ -13,7 +13,17 @@
 
 namespace varek::form {
 
-enum class Kind { Panel, Label, Edit, Button, CheckBox, RadioButton, ScrollBar, PaintBox, Image };
+// SpinBox: a whole number typed or stepped within its slider's range.
+// Table: rows of cells under column titles, one row selectable, scrolling
+// vertically; its columns and rows come from the program at run time.
+// Text: read-only text of several lines, wrapped, scrolling when it is longer
+// than the control; the program writes it at run time.
+// Plot: a plot drawn as vectors from the plan that the program makes for the
+// control's size (measurement/plot_plan.h).
+enum class Kind {
+  Panel, Label, Edit, Button, CheckBox, RadioButton, ScrollBar, PaintBox, Image, SpinBox, Table, Text,
+  Plot,
+};
 
 struct Rgb {
   int red = 0, green = 0, blue = 0;
@@ -73,7 +83,7 @@ struct Control {
   std::optional<Rgb> text{};   // text colour; a panel's is inherited by its children
   std::optional<Rgb> fill{};   // background: panels, edit fields
   Bevel bevel = Bevel::Raised;     // panels
-  std::optional<Slider> slider{};  // scroll bars
+  std::optional<Slider> slider{};  // scroll bars and spin boxes
   bool checked = false;            // check boxes and radio buttons, at start
   bool visible = true;             // at start
   std::optional<int> tab_order{};  // place among the parent's focusable children

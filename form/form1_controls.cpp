@@ -4,6 +4,7 @@
 // text. The desktop widens a check box or radio button whose caption its font
 // would clip; each has free room to its right.
 #include "form/form1.h"
+#include "measurement/protocol_texts.h"
 
 namespace varek::form {
 
@@ -13,6 +14,7 @@ constexpr Rgb kOuterPanel{91, 91, 91};
 constexpr Rgb kInnerPanel{65, 65, 65};
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kWarning{255, 190, 110};
 constexpr Font kBold13{13, true};
 constexpr Font kRegular13{13, false};
 constexpr Font kRegular11{11, false};
@@ -156,13 +158,43 @@ constexpr Control kControls[] = {
     // column, aligned with Panel3.
     {.name = "ProtocolButton", .kind = Kind::Button, .parent = "Form1", .bounds = {760, 681, 225, 25},
      .caption = "Messprotokoll", .font = kBold13, .tab_order = 5,
-     .hint = "Messprotokoll öffnen (Strg+M)", .shortcut = "Ctrl+M"},
-    // The measurement protocol: a panel right of the right column, from the
-    // column's top; while shown, the form is this much wider and the window
-    // scales the whole of it. Its contents are the protocol's own.
-    {.name = "Protokoll", .kind = Kind::Panel, .parent = "Form1", .bounds = {1001, 8, 440, 705},
-     .font = kBold13, .text = kWhite, .fill = kOuterPanel, .visible = false, .tab_order = 6,
-     .accessible_name = "Messprotokoll"},
+     .hint = "Messprotokoll zeigen oder verbergen (Strg+M)", .shortcut = "Ctrl+M"},
+
+    // The measurement protocol right of the right column (which ends at
+    // x = 993), as high as the form; shown and hidden by "Messprotokoll".
+    // The program fills its table, its texts and its plot. Under the
+    // information page like every working control.
+    {.name = "Protocol", .kind = Kind::Panel, .parent = "Form1", .bounds = {1001, 8, 440, 705},
+     .font = kRegular13, .text = kWhite, .fill = kOuterPanel, .visible = false, .tab_order = 6},
+    Label("ProtocolOrderLabel", "Protocol", 10, 12, "Fokusordnung k:"),
+    {.name = "ProtocolOrder", .kind = Kind::SpinBox, .parent = "Protocol", .bounds = {122, 8, 46, 25},
+     .font = kBold13, .text = kBlack, .fill = kWhite,
+     .slider = Slider{kHorizontal, {1, 4, 1, 1, 1}, ValueFormat::Integer, "", ""}, .tab_order = 0,
+     .accessible_name = "Fokusordnung k"},
+    {.name = "ProtocolRecord", .kind = Kind::Button, .parent = "Protocol", .bounds = {176, 8, 256, 25},
+     .caption = "Messwert übernehmen", .font = kBold13, .tab_order = 1,
+     .hint = "Die Einstellungen als Messwert übernehmen (Strg+Eingabe, überall im Fenster)",
+     .shortcut = "Ctrl+Return"},
+    {.name = "ProtocolStatus", .kind = Kind::Text, .parent = "Protocol", .bounds = {8, 38, 424, 50},
+     .font = kRegular13, .text = kWhite, .fill = kOuterPanel,
+     .accessible_name = "Meldung des Messprotokolls"},
+    {.name = "ProtocolTable", .kind = Kind::Table, .parent = "Protocol", .bounds = {8, 92, 424, 220},
+     .font = kRegular13, .text = kBlack, .fill = kWhite, .tab_order = 2,
+     .accessible_name = "Messwerte", .hint = protocol_caption::DeflectionLegend},
+    Button("ProtocolDelete", "Protocol", {8, 318, 140, 25}, "Zeile löschen", 3),
+    Button("ProtocolClear", "Protocol", {156, 318, 140, 25}, "Alle löschen", 4),
+    {.name = "ProtocolResult", .kind = Kind::Text, .parent = "Protocol", .bounds = {8, 348, 424, 36},
+     .font = kBold13, .text = kWhite, .fill = kOuterPanel, .accessible_name = "Ergebnis"},
+    {.name = "ProtocolWarnings", .kind = Kind::Text, .parent = "Protocol", .bounds = {8, 388, 424, 52},
+     .font = kRegular13, .text = kWarning, .fill = kOuterPanel,
+     .accessible_name = "Hinweise zu den Messwerten"},
+    {.name = "ProtocolPlot", .kind = Kind::Plot, .parent = "Protocol", .bounds = {8, 446, 424, 196},
+     .accessible_name = protocol_caption::PlotName},
+    Button("ProtocolImport", "Protocol", {8, 648, 210, 25}, "CSV importieren …", 5),
+    Button("ProtocolExport", "Protocol", {222, 648, 210, 25}, "CSV exportieren …", 6),
+    Button("ProtocolPng", "Protocol", {8, 678, 138, 25}, "Diagramm als PNG …", 7),
+    Button("ProtocolSvg", "Protocol", {151, 678, 138, 25}, "Diagramm als SVG …", 8),
+    Button("ProtocolPdf", "Protocol", {294, 678, 138, 25}, "Als PDF speichern …", 9),
 
     // The information page over everything.
     Panel("Panel4", "Form1", {0, 0, 1004, 721}, kInnerPanel, 3),

@@ -7,9 +7,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <sstream>
+#include <cstdint>
+
+#include "measurement/decimal_text.h"
+#include "measurement/text_excerpt.h"
 
 namespace varek {
 
@@ -40,7 +41,10 @@ std::string ReasonOf(int number) {
     case ENOSPC: return "kein Platz mehr auf dem Datenträger";
     case EROFS: return "Datenträger ist schreibgeschützt";
     case EISDIR: return "ist ein Ordner";
-    default: return std::strerror(number);
+    case ENAMETOOLONG: return "Name zu lang";
+    case ELOOP: return "zu viele symbolische Verknüpfungen";
+    case ENOTDIR: return "ein Teil des Pfads ist kein Ordner";
+    default: return "Fehler Nr. " + std::to_string(number);
   }
 }
 
@@ -54,7 +58,7 @@ bool Fail(std::string& error, const std::string& what) {
 bool SaveFileAtomically(const std::string& path, std::string_view content, std::string& error) {
   std::string temporary = path + ".tmp-XXXXXX";
   const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) return Fail(error, "Kann keine Datei in " + FolderOf(path) + " anlegen");
+  if (fd < 0) return Fail(error, "Kann keine Datei in " + QuotedExcerpt(FolderOf(path), PathExcerptLength) + " anlegen");
   // mkstemp creates the file for the owner alone; a saved table is an
   // ordinary document.
   ::fchmod(fd, 0644);
@@ -63,13 +67,13 @@ bool SaveFileAtomically(const std::string& path, std::string_view content, std::
   if (::close(fd) != 0 || !written) {
     errno = written ? errno : saved_errno;
     ::unlink(temporary.c_str());
-    return Fail(error, "Kann " + path + " nicht schreiben");
+    return Fail(error, "Kann " + QuotedExcerpt(path, PathExcerptLength) + " nicht schreiben");
   }
   if (::rename(temporary.c_str(), path.c_str()) != 0) {
     const int rename_errno = errno;
     ::unlink(temporary.c_str());
     errno = rename_errno;
-    return Fail(error, "Kann " + path + " nicht ersetzen");
+    return Fail(error, "Kann " + QuotedExcerpt(path, PathExcerptLength) + " nicht ersetzen");
   }
   // The rename itself reaches the disk with the folder's entry.
   const int folder = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
@@ -80,21 +84,47 @@ bool SaveFileAtomically(const std::string& path, std::string_view content, std::
   return true;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
+std::optional<std::string> ReadFileUpTo(const std::string& path, std::size_t limit,
+                                        std::string& error) {
+  const std::string name = QuotedExcerpt(path, PathExcerptLength);
+  // Non-blocking: opening a FIFO without a writer returns at once.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    Fail(error, "Kann " + name + " nicht lesen");
+    return std::nullopt;
+  }
   struct stat info {};
-  if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) errno = EISDIR;
-  if (!in || S_ISDIR(info.st_mode)) {
-    Fail(error, "Kann " + path + " nicht lesen");
-    return std::nullopt;
+  std::optional<std::string> content;
+  if (::fstat(fd, &info) != 0) {
+    Fail(error, "Kann " + name + " nicht lesen");
+  } else if (S_ISDIR(info.st_mode)) {
+    error = name + " ist ein Ordner, keine Datei";
+  } else if (!S_ISREG(info.st_mode)) {
+    error = name + " ist keine gewöhnliche Datei (ein Gerät, eine Pipe oder ein Socket)";
+  } else if (static_cast<std::uintmax_t>(info.st_size) > limit) {
+    error = name + " ist größer als " + SizeInWords(limit) + " und wird nicht gelesen";
+  } else {
+    content.emplace();
+    char buffer[65536];
+    for (;;) {
+      const ssize_t got = ::read(fd, buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) {
+        Fail(error, "Fehler beim Lesen von " + name);
+        content.reset();
+        break;
+      }
+      if (got == 0) break;
+      content->append(buffer, static_cast<std::size_t>(got));
+      if (content->size() > limit) {  // it grew while being read
+        error = name + " ist größer als " + SizeInWords(limit) + " und wird nicht gelesen";
+        content.reset();
+        break;
+      }
+    }
   }
-  std::ostringstream content;
-  content << in.rdbuf();
-  if (in.bad()) {
-    Fail(error, "Fehler beim Lesen von " + path);
-    return std::nullopt;
-  }
-  return content.str();
+  ::close(fd);
+  return content;
 }
 
 }  // namespace varek

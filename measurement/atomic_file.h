@@ -6,6 +6,7 @@
 // when the program or the machine stops in between.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,7 +17,11 @@ namespace varek {
 // the old file is then untouched.
 bool SaveFileAtomically(const std::string& path, std::string_view content, std::string& error);
 
-// The file's bytes, or nothing with a German reason in `error`.
-std::optional<std::string> ReadWholeFile(const std::string& path, std::string& error);
+// The bytes of a regular file of at most `limit` bytes, or nothing with a
+// German reason in `error`. Never waits: a FIFO, a device or a socket is
+// refused before anything is read, and so is a folder; a file that is or
+// grows larger than `limit` is refused after reading at most limit + 1 bytes.
+std::optional<std::string> ReadFileUpTo(const std::string& path, std::size_t limit,
+                                        std::string& error);
 
 }  // namespace varek

@@ -32,17 +32,6 @@ std::string FixedChars(double value, int decimals) {
 std::string ScientificChars(double value, int decimals) {
   return Chars(value, std::chars_format::scientific, decimals);
 }
-// A whole text as from_chars reads it; beyond the range of double: infinity.
-std::optional<double> ReadChars(std::string_view text) {
-  double value = 0;
-  const char* begin = text.data();
-  const char* end = begin + text.size();
-  const auto [stop, status] = std::from_chars(begin, end, value);
-  if (stop != end) return std::nullopt;
-  if (status == std::errc::result_out_of_range) return std::copysign(HUGE_VAL, *begin == '-' ? -1.0 : 1.0);
-  if (status != std::errc()) return std::nullopt;
-  return value;
-}
 #else
 // This standard library has no floating-point to_chars and from_chars.
 std::string ShortestChars(double value) { return PortableShortest(value); }
@@ -50,14 +39,7 @@ std::string FixedChars(double value, int decimals) { return PortableFixed(value,
 std::string ScientificChars(double value, int decimals) {
   return PortableScientific(value, decimals);
 }
-std::optional<double> ReadChars(std::string_view text) { return PortableRead(text); }
 #endif
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
 
 }  // namespace
 
@@ -67,30 +49,54 @@ std::string FixedText(double value, int decimals) {
   return WithComma(FixedChars(value, decimals));
 }
 
-std::string ValueWithUncertainty(double value, std::optional<double> uncertainty,
-                                 std::string_view unit, int significant) {
-  // The power of ten is the one of the value as rounded: 9.99996e10 is 1,0000e11.
-  const std::string scientific = ScientificChars(value, significant - 1);
-  const std::size_t e = scientific.find('e');
-  if (e == std::string::npos) return WithComma(scientific);  // inf or nan
-  const int exponent = std::atoi(scientific.c_str() + e + 1);
-  const std::string power = "e" + std::to_string(exponent) + " " + std::string(unit);
-  std::string text = WithComma(scientific.substr(0, e)) + power;
-  if (uncertainty) {
-    text += " \u00b1 " + FixedText(*uncertainty / std::pow(10.0, exponent), significant - 1) + power;
-  }
-  return text;
+std::string SizeInWords(std::size_t bytes) {
+  if (bytes >= 1000000 && bytes % 1000000 == 0) return std::to_string(bytes / 1000000) + " MB";
+  if (bytes >= 1000 && bytes % 1000 == 0) return std::to_string(bytes / 1000) + " kB";
+  return std::to_string(bytes) + " Bytes";
 }
 
-std::optional<double> ParseDecimal(std::string_view text) {
-  text = Trimmed(text);
-  if (text.empty() || text.find('.') != std::string_view::npos) return std::nullopt;
-  std::string plain(text);
-  std::replace(plain.begin(), plain.end(), ',', '.');
-  std::string_view number(plain);
-  if (number.starts_with('+')) number.remove_prefix(1);  // from_chars takes no plus sign
-  if (number.empty()) return std::nullopt;
-  return ReadChars(number);
+std::string ForPerson(std::string text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '-') {
+      out += "\u2212";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string Superscript(int exponent) {
+  static const char* const Digits[] = {"\u2070", "\u00b9", "\u00b2", "\u00b3", "\u2074",
+                                       "\u2075", "\u2076", "\u2077", "\u2078", "\u2079"};
+  std::string out = exponent < 0 ? "\u207b" : "";
+  for (char c : std::to_string(exponent < 0 ? -static_cast<long>(exponent) : exponent)) {
+    out += Digits[c - '0'];
+  }
+  return out;
+}
+
+std::string PowerOfTenText(double value) {
+  return "10" + Superscript(static_cast<int>(std::lround(std::log10(value))));
+}
+
+std::string SchoolNotation(double value, std::optional<double> uncertainty, std::string_view unit,
+                           int significant) {
+  if (!std::isfinite(value) || (uncertainty && !std::isfinite(*uncertainty))) {
+    return "nicht bestimmbar";
+  }
+  // The power of ten is the one of the value as rounded: 9.99996e10 is 1,0000 · 10¹¹.
+  const std::string scientific = ScientificChars(value, significant - 1);
+  const std::size_t e = scientific.find('e');
+  const int exponent = std::atoi(scientific.c_str() + e + 1);
+  std::string text = WithComma(scientific.substr(0, e));
+  if (uncertainty) {
+    text = "(" + text + " \u00b1 " + FixedText(*uncertainty / std::pow(10.0, exponent), significant - 1) + ")";
+  }
+  if (exponent != 0) text += " \u00b7 10" + Superscript(exponent);
+  if (!unit.empty()) text += " " + std::string(unit);
+  return ForPerson(text);
 }
 
 }  // namespace varek

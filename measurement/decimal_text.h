@@ -1,9 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers as German text: decimal comma, no digit grouping, independent of
-// any locale (written with std::to_chars, read with std::from_chars).
+// any locale (written with std::to_chars, or where the standard library has
+// none, with the equivalent of measurement/portable_chars.h). Reading is
+// measurement/decimal_reading.h.
+//
+// Files keep the hyphen-minus ("-0,3"); texts for a person use the minus
+// sign U+2212 ("−0,3") and school notation for powers of ten.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,14 +20,22 @@ namespace varek {
 std::string DecimalText(double value);
 // A fixed number of decimals: (7.72834, 2) -> "7,73".
 std::string FixedText(double value, int decimals);
-// A value with `significant` digits in powers of ten and, when given, an
-// uncertainty in the same power: "1,7683e11 C/kg ± 0,0021e11 C/kg".
-std::string ValueWithUncertainty(double value, std::optional<double> uncertainty,
-                                 std::string_view unit, int significant = 5);
 
-// Reads a decimal number with a decimal comma ("1,23", "1200", "-5", "2,5e3");
-// surrounding spaces are allowed. Nothing for anything else, a decimal point
-// included. Infinities and NaN come back as such: the caller refuses them.
-std::optional<double> ParseDecimal(std::string_view text);
+// "1 MB", "64 kB", "500 Bytes": a size limit in words.
+std::string SizeInWords(std::size_t bytes);
+
+// The text with every hyphen-minus made the minus sign U+2212.
+std::string ForPerson(std::string text);
+// An exponent in superscript digits: 11 -> "¹¹", -3 -> "⁻³".
+std::string Superscript(int exponent);
+// The power of ten nearest to `value`: 1e9 -> "10⁹".
+std::string PowerOfTenText(double value);
+
+// A value with `significant` digits times the power of ten of the value as
+// rounded, and when given, an uncertainty in the same power:
+// "(1,7678 ± 0,0032) · 10¹¹ C/kg", "1,7678 · 10¹¹ C/kg", "(2,5 ± 0,1) C/kg"
+// for the power 0. Negative values with U+2212. Not finite: "nicht bestimmbar".
+std::string SchoolNotation(double value, std::optional<double> uncertainty,
+                           std::string_view unit, int significant = 5);
 
 }  // namespace varek

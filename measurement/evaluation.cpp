@@ -23,7 +23,7 @@ double SpecificChargeOf(const Measurement& row) {
 
 std::optional<SeriesResult> EvaluateSeries(std::span<const Measurement> rows) {
   if (rows.empty()) return std::nullopt;
-  // x = k^2 U, y = I^2; slope of the line through the origin m = sum xy / sum x^2.
+  // x = k^2 U, y = I^2; slope of the line through the origin a = sum xy / sum x^2.
   double sum_xx = 0, sum_xy = 0;
   for (const Measurement& row : rows) {
     const double x = Square(row.order) * row.voltage;
@@ -37,8 +37,8 @@ std::optional<SeriesResult> EvaluateSeries(std::span<const Measurement> rows) {
   result.deviation_percent =
       (result.specific_charge - LiteratureSpecificCharge) / LiteratureSpecificCharge * 100;
   if (rows.size() >= 2) {
-    // Standard error of the slope: s_m^2 = sum (y - m x)^2 / ((N - 1) sum x^2);
-    // e/m is proportional to 1/m, so u(e/m) = e/m * s_m / m.
+    // Standard error of the slope: s_a^2 = sum (y - a x)^2 / ((N - 1) sum x^2);
+    // e/m is proportional to 1/a, so u(e/m) = e/m * s_a / a.
     double residuals = 0;
     for (const Measurement& row : rows) {
       residuals += Square(Square(row.current) - result.slope * Square(row.order) * row.voltage);

@@ -2,11 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measurement/portable_chars.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <strings.h>
 
 namespace varek {
 
@@ -19,34 +17,6 @@ std::string Printed(const char* format, int precision, double value) {
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// [-]digits[.digits][(e|E)[+|-]digits] with at least one digit before the exponent.
-bool IsDecimal(std::string_view text) {
-  std::size_t i = 0, digits = 0;
-  if (i < text.size() && text[i] == '-') ++i;
-  for (; i < text.size() && IsDigit(text[i]); ++i) ++digits;
-  if (i < text.size() && text[i] == '.') {
-    for (++i; i < text.size() && IsDigit(text[i]); ++i) ++digits;
-  }
-  if (digits == 0) return false;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    std::size_t exponent_digits = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i) ++exponent_digits;
-    if (exponent_digits == 0) return false;
-  }
-  return i == text.size();
-}
-
-bool IsSpecial(std::string_view text) {
-  if (text.starts_with('-')) text.remove_prefix(1);
-  for (const char* word : {"inf", "infinity", "nan"}) {
-    const std::string_view w(word);
-    if (text.size() == w.size() && strncasecmp(text.data(), word, w.size()) == 0) return true;
-  }
-  return false;
-}
 
 }  // namespace
 
@@ -132,18 +102,6 @@ std::string PortableFixed(double value, int decimals) { return Printed("%.*f", d
 
 std::string PortableScientific(double value, int decimals) {
   return Printed("%.*e", decimals, value);
-}
-
-std::optional<double> PortableRead(std::string_view text) {
-  if (!IsDecimal(text) && !IsSpecial(text)) return std::nullopt;
-  const std::string copy(text);
-  errno = 0;
-  const double value = std::strtod(copy.c_str(), nullptr);
-  // Out of range: too large, or so small that it reads as zero.
-  if (errno == ERANGE && (std::isinf(value) || value == 0)) {
-    return std::copysign(HUGE_VAL, text.starts_with('-') ? -1.0 : 1.0);
-  }
-  return value;
 }
 
 }  // namespace varek

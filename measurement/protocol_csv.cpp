@@ -2,69 +2,169 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measurement/protocol_csv.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
+#include <unordered_set>
 
 #include "measurement/constants.h"
+#include "measurement/decimal_reading.h"
 #include "measurement/decimal_text.h"
+#include "measurement/protocol_checks.h"
+#include "measurement/text_excerpt.h"
 
 namespace varek {
 
 namespace {
 
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::string_view StandardHeader = "U in V;I in A;k";
-constexpr std::string_view AmplitudeHeader = "U in V;I in A;k;Amplitude";
+constexpr std::string_view ShortHeader = "U in V;I in A;k";
+constexpr std::string_view ExchangeHeader = "U in V;I in A;k;Amplitude";
+constexpr std::string_view StoreHeader = "Kennung;U in V;I in A;k;Amplitude;Ablenkung";
+constexpr std::string_view SteadyWord = "Gleichspannung";
+constexpr std::string_view AlternatingWord = "Wechselspannung";
 
-std::string_view HeaderOf(CsvColumns columns) {
-  return columns == CsvColumns::Standard ? StandardHeader : AmplitudeHeader;
-}
-
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-  std::vector<std::string_view> parts;
-  std::size_t start = 0;
-  for (std::size_t at; (at = text.find(separator, start)) != std::string_view::npos;
-       start = at + 1) {
-    parts.push_back(text.substr(start, at - start));
-  }
-  parts.push_back(text.substr(start));
-  return parts;
-}
+// The columns of a text, by its header.
+enum class Layout { Short, Exchange, OldStore, Store };
 
 struct FieldRule {
   const char* name;  // as the German message names it
   double lowest;
   double highest;
-  bool lowest_excluded;
   bool whole;
   const char* range;  // the allowed values, in words
 };
 
-constexpr FieldRule Rules[] = {
-    {"U", LowestVoltage, HighestVoltage, false, false, "von 50 bis 2000 V"},
-    {"I", 0, HighestCurrent, true, false, "größer als 0 und höchstens 3 A"},
-    {"k", 1, HighestOrder, false, true, "eine ganze Zahl von 1 bis 4"},
-    {"Amplitude", 0, HighestAmplitude, false, true, "eine ganze Zahl von 0 bis 300"},
-};
+constexpr FieldRule VoltageRule{"U", LowestVoltage, HighestVoltage, false, "von 50 bis 2000 V"};
+constexpr FieldRule CurrentRule{"I", LowestCurrent, HighestCurrent, false, "von 0,001 bis 3 A"};
+constexpr FieldRule OrderRule{"k", 1, HighestOrder, true, "eine ganze Zahl von 1 bis 4"};
+constexpr FieldRule AmplitudeRule{"Amplitude", LowestAmplitude, HighestAmplitude, true,
+                                  "eine ganze Zahl von 1 bis 300 oder nichts"};
 
 // The value of one field, or why it cannot be one.
-std::optional<double> ReadField(std::string_view field, const FieldRule& rule,
-                                std::string& reason) {
-  const std::optional<double> value = ParseDecimal(field);
-  const std::string quoted = "\u201E" + std::string(field) + "\u201C";
-  if (!value) {
-    reason = std::string(rule.name) + " = " + quoted + " ist keine Zahl (erwartet z. B. 1,23)";
-  } else if (!std::isfinite(*value)) {
-    reason = std::string(rule.name) + " = " + quoted + " ist keine endliche Zahl";
-  } else if ((rule.lowest_excluded ? *value <= rule.lowest : *value < rule.lowest) ||
-             *value > rule.highest || (rule.whole && *value != std::floor(*value))) {
-    reason = std::string(rule.name) + " = " + quoted + " ist nicht erlaubt, erwartet " + rule.range;
+std::optional<double> ReadField(std::string_view field, const FieldRule& rule, std::string& reason) {
+  const DecimalReading reading = ReadDecimal(field);
+  const std::string named = std::string(rule.name) + " = " + QuotedExcerpt(field);
+  if (reading.kind == NumberKind::NotANumber) {
+    reason = named + " ist keine Zahl (erwartet z. B. 1,23)";
+    return std::nullopt;
+  }
+  const double value = reading.value;
+  if (reading.kind != NumberKind::Number || value < rule.lowest || value > rule.highest ||
+      (rule.whole && value != std::floor(value))) {
+    reason = named + " ist nicht erlaubt, erwartet " + rule.range;
+    return std::nullopt;
+  }
+  return value;
+}
+
+struct Fields {
+  std::string_view items[6];
+  std::size_t count = 0;  // all fields of the line, also beyond six
+};
+
+Fields Split(std::string_view line) {
+  Fields fields;
+  fields.count = static_cast<std::size_t>(std::count(line.begin(), line.end(), ';')) + 1;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < std::size(fields.items) && start <= line.size(); ++i) {
+    const std::size_t end = std::min(line.find(';', start), line.size());
+    fields.items[i] = line.substr(start, end - start);
+    start = end + 1;
+  }
+  return fields;
+}
+
+std::size_t FieldCount(Layout layout) {
+  switch (layout) {
+    case Layout::Short: return 3;
+    case Layout::Exchange: case Layout::OldStore: return 4;
+    case Layout::Store: return 6;
+  }
+  return 0;
+}
+
+const char* FieldName(Layout layout, std::size_t index) {
+  static const char* const Measured[] = {"U", "I", "k", "Amplitude"};
+  if (layout != Layout::Store) return Measured[index];
+  static const char* const Stored[] = {"Kennung", "U", "I", "k", "Amplitude", "Ablenkung"};
+  return Stored[index];
+}
+
+// The row of one line, or why it cannot be one.
+std::optional<ProtocolRow> ReadRow(std::string_view line, Layout layout, int number,
+                                   std::string& reason) {
+  const Fields fields = Split(line);
+  const std::size_t expected = FieldCount(layout);
+  if (fields.count != expected) {
+    reason = std::to_string(fields.count) + (fields.count == 1 ? " Feld" : " Felder") + " statt " +
+             std::to_string(expected);
+    reason += fields.count < expected
+                  ? std::string(", es fehlt ") + FieldName(layout, fields.count)
+                  : std::string(" (Feld zu viel)");
+    return std::nullopt;
+  }
+  ProtocolRow row;
+  std::size_t at = 0;
+  if (layout == Layout::Store) {
+    const std::string_view id = fields.items[at++];
+    if (!IsRowId(id)) {
+      reason = "Kennung " + QuotedExcerpt(id) + " ist nicht erlaubt, erwartet 1 bis 32 Zeichen 0-9, a-z";
+      return std::nullopt;
+    }
+    row.id = id;
+  } else if (layout == Layout::OldStore) {
+    row.id = "z" + std::to_string(number);
+  }
+  const std::optional<double> voltage = ReadField(fields.items[at++], VoltageRule, reason);
+  if (!voltage) return std::nullopt;
+  const std::optional<double> current = ReadField(fields.items[at++], CurrentRule, reason);
+  if (!current) return std::nullopt;
+  const std::optional<double> order = ReadField(fields.items[at++], OrderRule, reason);
+  if (!order) return std::nullopt;
+  row.values = {*voltage, *current, static_cast<int>(*order), std::nullopt, Deflection::Unknown};
+  if (layout != Layout::Short && !fields.items[at].empty()) {
+    const std::optional<double> amplitude = ReadField(fields.items[at], AmplitudeRule, reason);
+    if (!amplitude) return std::nullopt;
+    row.values.amplitude = static_cast<int>(*amplitude);
+  }
+  ++at;
+  if (layout == Layout::Store) {
+    const std::string_view deflection = fields.items[at];
+    if (deflection == SteadyWord) {
+      row.values.deflection = Deflection::Steady;
+    } else if (deflection == AlternatingWord) {
+      row.values.deflection = Deflection::Alternating;
+    } else if (!deflection.empty()) {
+      reason = "Ablenkung = " + QuotedExcerpt(deflection) + " ist nicht erlaubt, erwartet " +
+               std::string(SteadyWord) + ", " + std::string(AlternatingWord) + " oder nichts";
+      return std::nullopt;
+    }
+  }
+  if (const std::optional<std::string> why = ImplausibleRow(row.values)) {
+    reason = *why;
+    return std::nullopt;
+  }
+  return row;
+}
+
+std::string Quoted(std::string_view text) { return "\u201E" + std::string(text) + "\u201C"; }
+
+std::optional<Layout> LayoutOf(std::string_view header, TableForm form) {
+  if (form == TableForm::Exchange) {
+    if (header == ExchangeHeader) return Layout::Exchange;
+    if (header == ShortHeader) return Layout::Short;
   } else {
-    return value;
+    if (header == StoreHeader) return Layout::Store;
+    if (header == ExchangeHeader) return Layout::OldStore;
   }
   return std::nullopt;
 }
 
-CsvParse Refuse(int line, std::string reason) { return {{}, CsvProblem{line, std::move(reason)}}; }
+std::string ExpectedHeaders(TableForm form) {
+  return form == TableForm::Exchange ? Quoted(ExchangeHeader) + " oder " + Quoted(ShortHeader)
+                                     : Quoted(StoreHeader);
+}
 
 }  // namespace
 
@@ -72,60 +172,90 @@ std::string CsvProblem::Message() const {
   return line > 0 ? "Zeile " + std::to_string(line) + ": " + reason : reason;
 }
 
-CsvParse ParseProtocolCsv(std::string_view text, CsvColumns columns) {
-  if (text.starts_with(ByteOrderMark)) text.remove_prefix(ByteOrderMark.size());
-  std::vector<std::string_view> lines = Split(text, '\n');
-  for (std::string_view& line : lines) {
-    if (line.ends_with('\r')) line.remove_suffix(1);
+std::string TableRead::Summary() const {
+  if (problems.empty()) return {};
+  std::string text = problems.front().Message();
+  if (bad_lines > 1) {
+    text += " (und " + std::to_string(bad_lines - 1) +
+            (bad_lines == 2 ? " weitere fehlerhafte Zeile)" : " weitere fehlerhafte Zeilen)");
   }
-  while (!lines.empty() && lines.back().empty()) lines.pop_back();
-  const std::string_view header = HeaderOf(columns);
-  if (lines.empty()) return Refuse(1, "die Datei ist leer, erwartet die Kopfzeile \u201E" +
-                                          std::string(header) + "\u201C");
-  if (lines[0] != header) {
-    return Refuse(1, "die Kopfzeile muss \u201E" + std::string(header) + "\u201C lauten");
-  }
-  if (lines.size() == 1) return Refuse(2, "die Datei enthält keine Messwerte");
-
-  const std::size_t field_count = columns == CsvColumns::Standard ? 3 : 4;
-  CsvParse parse;
-  for (std::size_t i = 1; i < lines.size(); ++i) {
-    const int line = static_cast<int>(i) + 1;
-    if (lines[i].empty()) return Refuse(line, "leere Zeile zwischen den Messwerten");
-    const std::vector<std::string_view> fields = Split(lines[i], ';');
-    if (fields.size() < field_count) {
-      return Refuse(line, std::to_string(fields.size()) + " Feld(er) statt " +
-                              std::to_string(field_count) + ", es fehlt " +
-                              Rules[fields.size()].name);
-    }
-    if (fields.size() > field_count) {
-      return Refuse(line, std::to_string(fields.size()) + " Felder statt " +
-                              std::to_string(field_count) + " (Feld zu viel)");
-    }
-    double values[4] = {};
-    std::string reason;
-    for (std::size_t f = 0; f < field_count; ++f) {
-      if (f == 3 && fields[f].empty()) break;  // an imported row: amplitude unknown
-      const std::optional<double> value = ReadField(fields[f], Rules[f], reason);
-      if (!value) return Refuse(line, reason);
-      values[f] = *value;
-    }
-    Measurement row{values[0], values[1], static_cast<int>(values[2]), std::nullopt};
-    if (field_count == 4 && !fields[3].empty()) row.amplitude = static_cast<int>(values[3]);
-    parse.rows.push_back(row);
-  }
-  return parse;
+  return text;
 }
 
-std::string WriteProtocolCsv(std::span<const Measurement> rows, CsvColumns columns) {
-  std::string text(HeaderOf(columns));
+TableRead ReadTable(std::string_view text, TableForm form) {
+  TableRead read;
+  const auto refuse_whole = [&](int line, std::string reason) {
+    read.refused_whole = true;
+    read.problems.push_back({line, std::move(reason)});
+    read.bad_lines = 0;
+    read.rows.clear();
+    return read;
+  };
+  if (text.size() > MaxTableBytes) {
+    return refuse_whole(0, "die Tabelle ist größer als " + SizeInWords(MaxTableBytes));
+  }
+  if (text.starts_with(ByteOrderMark)) text.remove_prefix(ByteOrderMark.size());
+  // Empty lines at the end do not count.
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+  if (text.empty()) {
+    if (form == TableForm::Store) return read;  // nothing recorded yet
+    return refuse_whole(1, "die Datei ist leer, erwartet die Kopfzeile " + ExpectedHeaders(form));
+  }
+
+  std::size_t start = 0;
+  auto next_line = [&]() {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    return line;
+  };
+  const std::string_view header = next_line();
+  const std::optional<Layout> layout = LayoutOf(header, form);
+  if (!layout) {
+    return refuse_whole(1, "die Kopfzeile muss " + ExpectedHeaders(form) + " lauten, nicht " +
+                               QuotedExcerpt(header));
+  }
+  if (start > text.size() && form == TableForm::Exchange) {
+    return refuse_whole(2, "die Datei enthält keine Messwerte");
+  }
+  std::unordered_set<std::string> ids;
+  for (int number = 2; start <= text.size(); ++number) {
+    const std::string_view line = next_line();
+    std::string reason;
+    std::optional<ProtocolRow> row;
+    if (line.empty()) {
+      reason = "leere Zeile zwischen den Messwerten";
+    } else {
+      row = ReadRow(line, *layout, number, reason);
+      if (row && !row->id.empty() && !ids.insert(row->id).second) {
+        reason = "Kennung " + QuotedExcerpt(row->id) + " kommt schon in einer früheren Zeile vor";
+        row.reset();
+      }
+    }
+    if (row) {
+      read.rows.push_back(std::move(*row));
+    } else {
+      ++read.bad_lines;
+      if (read.problems.size() < MaxNamedProblems) read.problems.push_back({number, reason});
+    }
+  }
+  return read;
+}
+
+std::string WriteTable(const ProtocolTable& rows, TableForm form) {
+  const bool store = form == TableForm::Store;
+  std::string text(store ? StoreHeader : ExchangeHeader);
   text += '\n';
-  for (const Measurement& row : rows) {
-    text += DecimalText(row.voltage) + ';' + DecimalText(row.current) + ';' +
-            std::to_string(row.order);
-    if (columns == CsvColumns::WithAmplitude) {
+  for (const ProtocolRow& row : rows) {
+    const Measurement& m = row.values;
+    if (store) text += row.id + ';';
+    text += DecimalText(m.voltage) + ';' + DecimalText(m.current) + ';' + std::to_string(m.order) + ';';
+    if (m.amplitude) text += std::to_string(*m.amplitude);
+    if (store) {
       text += ';';
-      if (row.amplitude) text += std::to_string(*row.amplitude);
+      if (m.deflection == Deflection::Steady) text += SteadyWord;
+      if (m.deflection == Deflection::Alternating) text += AlternatingWord;
     }
     text += '\n';
   }

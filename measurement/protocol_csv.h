@@ -1,49 +1,63 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The measurement table as a CSV file that spreadsheets open and the tools read:
-// UTF-8 (a byte-order mark is accepted), ';' between fields, decimal comma,
-// LF or CRLF line ends, the header line "U in V;I in A;k", then one row per
-// measurement, e.g. "1200;1,23;1".
+// The measurement table as text, in two forms. Both: UTF-8 (a byte-order
+// mark is accepted), ';' between fields, decimal comma, hyphen-minus, LF or
+// CRLF line ends, empty lines at the end ignored, at most MaxTableBytes.
 //
-// The window keeps its own table in the same form with a fourth column,
-// "U in V;I in A;k;Amplitude", so that the amplitude of every recorded row
-// survives a restart.
+// The exchange file ("CSV exportieren", "CSV importieren", varek-auswertung),
+// which spreadsheets open:
+//   U in V;I in A;k;Amplitude
+//   1200;1,23;1;200
+// The amplitude is empty where it is not known. Files with the header
+// "U in V;I in A;k" and three fields a row are read as well.
+//
+// The store, the program's own table (a file in the user's data folder; the
+// browser's storage), with each row's identity and deflection voltage:
+//   Kennung;U in V;I in A;k;Amplitude;Ablenkung
+//   5f0c2a91d3e4b768;1200;1,23;1;200;Wechselspannung
+// The deflection is "Gleichspannung", "Wechselspannung" or empty (not known).
+// A store of the earlier form "U in V;I in A;k;Amplitude" is read too; its
+// rows are named after their lines, "z2", "z3", …, the same in every copy.
+//
+// Every field is checked: numbers as measurement/decimal_reading.h reads
+// them, U 50…2000 V, I 0,001…3 A, k a whole number 1…4, the amplitude a whole
+// number 1…300 (or empty), and each row's e/m within 1e9…1e13 C/kg.
 #pragma once
 
-#include <optional>
-#include <span>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "measurement/evaluation.h"
+#include "measurement/protocol_table.h"
 
 namespace varek {
 
-enum class CsvColumns {
-  Standard,       // U, I, k
-  WithAmplitude,  // U, I, k, amplitude (empty: not known, e.g. an imported row)
-};
+// Far above any class's table (a row takes about 40 bytes).
+inline constexpr std::size_t MaxTableBytes = 1000000;
+// Bad lines named one by one; the rest are counted.
+inline constexpr std::size_t MaxNamedProblems = 3;
 
-// What is wrong with a file: the line (1 = header; 0 = the file as a whole) and why, in German.
+enum class TableForm { Exchange, Store };
+
+// What is wrong with a line (1 = header; 0 = the text as a whole), in German.
 struct CsvProblem {
   int line = 0;
   std::string reason;
-  std::string Message() const;  // "Zeile 3: ..."
+  std::string Message() const;  // "Zeile 3: I = „abc“ ist keine Zahl (erwartet z. B. 1,23)"
 };
 
-struct CsvParse {
-  std::vector<Measurement> rows;     // empty when there is a problem
-  std::optional<CsvProblem> problem;
+struct TableRead {
+  ProtocolTable rows;                // every good row; exchange rows have no identity
+  std::vector<CsvProblem> problems;  // the first MaxNamedProblems
+  int bad_lines = 0;                 // every line that was passed over
+  bool refused_whole = false;        // the header, the size or emptiness refused every line
+  bool Clean() const { return problems.empty(); }
+  // The first problem, and how many more lines are bad: for a refusal.
+  std::string Summary() const;
 };
 
-// Refuses a file without rows, a field that is not a finite number, U outside
-// 50..2000 V, I not above 0 or above 3 A, k not a whole number 1..4, an
-// amplitude not a whole number 0..300, a missing or an extra field. Empty lines
-// at the end of the file are ignored.
-CsvParse ParseProtocolCsv(std::string_view text, CsvColumns columns = CsvColumns::Standard);
-
-std::string WriteProtocolCsv(std::span<const Measurement> rows,
-                             CsvColumns columns = CsvColumns::Standard);
+TableRead ReadTable(std::string_view text, TableForm form);
+std::string WriteTable(const ProtocolTable& rows, TableForm form);
 
 }  // namespace varek

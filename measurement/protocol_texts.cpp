@@ -2,63 +2,164 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measurement/protocol_texts.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "measurement/amplitude_advice.h"
 #include "measurement/constants.h"
 #include "measurement/decimal_text.h"
+#include "measurement/text_excerpt.h"
 
 namespace varek {
+
+namespace {
+
+constexpr std::size_t NamedRows = 5;  // row numbers a warning lists
+
+std::string Quoted(std::string_view text) { return "\u201E" + std::string(text) + "\u201C"; }
+
+// "Nr. 3", "Nr. 2, 5 und 9", "Nr. 1, 2, 3, 4, 5 und 7 weitere".
+std::string RowNumbers(const std::vector<std::size_t>& numbers) {
+  std::string text = "Nr. ";
+  const std::size_t shown = std::min(numbers.size(), NamedRows);
+  for (std::size_t i = 0; i < shown; ++i) {
+    if (i > 0) text += i + 1 == shown && numbers.size() == shown ? " und " : ", ";
+    text += std::to_string(numbers[i]);
+  }
+  if (numbers.size() > shown) text += " und " + std::to_string(numbers.size() - shown) + " weitere";
+  return text;
+}
+
+std::string Plural(std::size_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+}  // namespace
 
 std::vector<std::string> TableColumnTitles() {
   return {"Nr.", "U in V", "I in A", "k", "Amplitude", "B in mT", "e/m in 10\u00b9\u00b9 C/kg"};
 }
 
 std::vector<std::string> TableRowCells(int number, const Measurement& row) {
+  std::string amplitude = "\u2013";
+  if (row.amplitude) {
+    amplitude = std::to_string(*row.amplitude);
+    if (row.deflection == Deflection::Alternating) amplitude += " ~";
+    if (row.deflection == Deflection::Steady) amplitude += " =";
+  }
   return {std::to_string(number),
           DecimalText(row.voltage),
           FixedText(row.current, 3),
           std::to_string(row.order),
-          row.amplitude ? std::to_string(*row.amplitude) : std::string("\u2013"),
+          amplitude,
           FixedText(FieldOf(row.current) * 1e3, 3),
           FixedText(SpecificChargeOf(row) / 1e11, 4)};
 }
 
-std::string SeriesResultText(const std::optional<SeriesResult>& result) {
+std::string ResultText(const std::optional<SeriesResult>& result) {
   if (!result) {
     return "Noch keine Messwerte: Fokus einstellen, dann \u201EMesswert übernehmen\u201C.";
   }
-  std::string text = "e/m = " + ValueWithUncertainty(result->specific_charge, result->uncertainty, "C/kg");
+  std::string text = "e/m = " + SchoolNotation(result->specific_charge, result->uncertainty, "C/kg");
   if (!result->uncertainty) text += " (ein Messwert: keine Unsicherheit)";
-  const std::string sign = result->deviation_percent >= 0 ? "+" : "";
-  text += "\nAbweichung vom Literaturwert " +
-          ValueWithUncertainty(LiteratureSpecificCharge, std::nullopt, "C/kg", 6) + ": " + sign +
-          FixedText(result->deviation_percent, 2) + " %";
   return text;
 }
 
-std::string AmplitudeWarningText(std::span<const Measurement> rows) {
-  std::string lines;
+std::string DeviationText(const std::optional<SeriesResult>& result) {
+  if (!result || !std::isfinite(result->deviation_percent)) return {};
+  std::string percent = FixedText(result->deviation_percent, 2);
+  // Rounded to nothing, it has no sign.
+  if (percent == "-0,00") percent = "0,00";
+  if (percent.front() != '-' && percent != "0,00") percent = "+" + percent;
+  return "Abweichung vom Literaturwert " +
+         SchoolNotation(LiteratureSpecificCharge, std::nullopt, "C/kg", 6) + ": " +
+         ForPerson(percent) + " %";
+}
+
+std::vector<std::string> WarningLines(std::span<const Measurement> rows,
+                                      std::span<const OutlierMark> marks) {
+  std::vector<std::size_t> outliers, too_large, too_small;
   for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (i < marks.size() && marks[i].marked) outliers.push_back(i + 1);
     if (!rows[i].amplitude) continue;
-    const std::string where = "Zeile " + std::to_string(i + 1) + ": Amplitude " +
-                              std::to_string(*rows[i].amplitude) + " bei " +
-                              DecimalText(rows[i].voltage) + " V";
-    std::string line;
     switch (AdviceFor(rows[i].voltage, *rows[i].amplitude)) {
-      case AmplitudeAdvice::Fine:
-        continue;
-      case AmplitudeAdvice::NearPlates:
-        line = where + " ist zu groß: die Elektronen streifen die Ablenkplatten, "
-                       "der Fokus verschiebt sich oder fehlt.";
-        break;
-      case AmplitudeAdvice::TooSmall:
-        line = where + " ist zu klein: die Marken liegen über viele mA "
-                       "aufeinander, der Strom ist unsicher.";
-        break;
+      case AmplitudeAdvice::Fine: break;
+      case AmplitudeAdvice::NearPlates: too_large.push_back(i + 1); break;
+      case AmplitudeAdvice::TooSmall: too_small.push_back(i + 1); break;
     }
-    if (!lines.empty()) lines += '\n';
-    lines += line;
+  }
+  std::vector<std::string> lines;
+  if (outliers.size() == 1) {
+    const double deviation = marks[outliers.front() - 1].deviation_percent;
+    lines.push_back("Ausreißer " + RowNumbers(outliers) + " (markiert): e/m liegt " +
+                    FixedText(std::abs(deviation), 1) + (deviation < 0 ? " % unter" : " % über") +
+                    " der Ausgleichsgeraden der übrigen; Fokus prüfen und neu messen.");
+  } else if (!outliers.empty()) {
+    lines.push_back(Plural(outliers.size(), "Ausreißer", "Ausreißer") + " (markiert): " +
+                    RowNumbers(outliers) +
+                    " weichen weit von der Ausgleichsgeraden der übrigen ab; Fokus prüfen und neu messen.");
+  }
+  if (!too_large.empty()) {
+    lines.push_back("Amplitude zu groß für die Spannung (die Elektronen streifen die Ablenkplatten, "
+                    "der Fokus verschiebt sich oder fehlt): " + RowNumbers(too_large) + ".");
+  }
+  if (!too_small.empty()) {
+    lines.push_back("Amplitude zu klein für die Spannung (die Marken liegen über viele mA "
+                    "aufeinander, der Strom ist unsicher): " + RowNumbers(too_small) + ".");
   }
   return lines;
+}
+
+std::string ClearQuestion(std::size_t rows) {
+  const std::string which = rows == 1 ? "Den Messwert" : "Alle " + std::to_string(rows) + " Messwerte";
+  return which + " löschen? Das lässt sich nicht rückgängig machen.";
+}
+
+std::string ImportQuestion(std::string_view file, std::size_t file_rows, std::size_t table_rows) {
+  return QuotedExcerpt(file, PathExcerptLength) + " enthält " +
+         Plural(file_rows, "Messwert", "Messwerte") + ". Die Tabelle (" +
+         Plural(table_rows, "Messwert", "Messwerte") + ") damit ersetzen oder sie anhängen?";
+}
+
+std::string RecordedMessage(std::size_t number, const Measurement& row) {
+  std::string text = "Messwert Nr. " + std::to_string(number) + " übernommen: U = " +
+                     DecimalText(row.voltage) + " V, I = " + FixedText(row.current, 3) +
+                     " A, k = " + std::to_string(row.order);
+  if (row.amplitude) text += ", Amplitude " + std::to_string(*row.amplitude);
+  if (row.deflection == Deflection::Alternating) text += " (Wechselspannung)";
+  if (row.deflection == Deflection::Steady) text += " (Gleichspannung)";
+  return text + ".";
+}
+
+std::string DeletedMessage(std::size_t number) {
+  return "Messwert Nr. " + std::to_string(number) + " gelöscht.";
+}
+
+std::string ClearedMessage(std::size_t rows) {
+  return Plural(rows, "Messwert", "Messwerte") + " gelöscht.";
+}
+
+std::string ImportedMessage(std::size_t rows, std::string_view file) {
+  return Plural(rows, "Messwert", "Messwerte") + " importiert aus " + QuotedExcerpt(file, PathExcerptLength);
+}
+
+std::string ImportRefusedMessage(std::string_view file, const std::string& why) {
+  return QuotedExcerpt(file, PathExcerptLength) + ", " + why + ". Die Tabelle bleibt, wie sie war.";
+}
+
+std::string SavedMessage(std::string_view what, std::string_view file) {
+  return std::string(what) + " gespeichert in " + QuotedExcerpt(file, PathExcerptLength);
+}
+
+std::string StoreRepairedMessage(const std::string& summary, std::size_t rows_kept,
+                                 std::string_view kept_as) {
+  if (rows_kept == 0) {
+    return "Gespeichertes Protokoll unlesbar (" + summary + "); das Original liegt unter " +
+           Quoted(kept_as) + ", die Tabelle beginnt leer.";
+  }
+  return "Gespeichertes Protokoll teilweise unlesbar (" + summary + "): " +
+         Plural(rows_kept, "Messwert", "Messwerte") + " geladen, das Original liegt unter " +
+         Quoted(kept_as) + ".";
 }
 
 }  // namespace varek

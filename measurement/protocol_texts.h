@@ -1,29 +1,83 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The German texts of a measurement table: column titles, the cells of a row,
-// the series result and the amplitude warnings. The desktop window, its PDF
-// page and the browser page all show these.
+// Every German text of the measurement protocol: captions, column titles,
+// the cells of a row, the result, the summarised warnings, questions and
+// messages. The desktop window, its PDF page, varek-auswertung and the
+// browser page all show these, and no front end writes one of its own.
 #pragma once
 
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "measurement/evaluation.h"
+#include "measurement/protocol_checks.h"
 
 namespace varek {
 
+// The protocol's texts that its controls (form/form1_controls.cpp), its
+// dialogs and its files share: titles, filters, answers, the PDF's lines.
+namespace protocol_caption {
+inline constexpr std::string_view Title = "Messprotokoll";
+inline constexpr std::string_view ImportDialog = "Messwerte importieren";
+inline constexpr std::string_view ExportDialog = "Messwerte exportieren";
+inline constexpr std::string_view PlotDialog = "Diagramm speichern";
+inline constexpr std::string_view PdfDialog = "Protokoll als PDF speichern";
+inline constexpr std::string_view CsvFilter = "CSV-Dateien (*.csv)";
+inline constexpr std::string_view PngFilter = "PNG-Bilder (*.png)";
+inline constexpr std::string_view SvgFilter = "SVG-Grafiken (*.svg)";
+inline constexpr std::string_view PdfFilter = "PDF-Dateien (*.pdf)";
+inline constexpr std::string_view FileStem = "messprotokoll";
+inline constexpr std::string_view Replace = "Ersetzen";
+inline constexpr std::string_view Append = "Anhängen";
+inline constexpr std::string_view Cancel = "Abbrechen";
+inline constexpr std::string_view Yes = "Ja";
+inline constexpr std::string_view No = "Nein";
+inline constexpr std::string_view PlotName = "Diagramm I² über k²·U mit Ausgleichsgerade";
+inline constexpr std::string_view PdfHeading = "Messprotokoll: spezifische Ladung des Elektrons";
+inline constexpr std::string_view PdfApparatus =
+    "Spule: n = 2000 Windungen, L = 0,4 m; Ablenkplatten bis Schirm: s = 0,095 m";
+inline constexpr std::string_view PdfMethod =
+    "B = μ₀·n·I/L;  e/m = 8π²·k²·U/(B²·s²); Ausgleichsgerade I² = a·k²·U durch den Ursprung: "
+    "e/m = 8π²·L²/(μ₀²·n²·s²·a)";
+inline constexpr std::string_view DeflectionLegend =
+    "Amplitude: ~ bei Wechselspannung, = bei Gleichspannung, – nicht bekannt (importiert)";
+}  // namespace protocol_caption
+
 // "Nr.", "U in V", "I in A", "k", "Amplitude", "B in mT", "e/m in 10¹¹ C/kg".
 std::vector<std::string> TableColumnTitles();
-// The cells of row `number` (from 1), in the order of the titles.
+// The cells of row `number` (from 1), in the order of the titles; the
+// amplitude with the kind of deflection voltage: "200 ~", "150 =", "–".
 std::vector<std::string> TableRowCells(int number, const Measurement& row);
 
-// "e/m = 1,7683e11 C/kg ± 0,0021e11 C/kg", a line with the deviation from the
-// literature value, or a hint while there are no rows.
-std::string SeriesResultText(const std::optional<SeriesResult>& result);
+// "e/m = (1,7678 ± 0,0032) · 10¹¹ C/kg"; one row: its value and "(ein
+// Messwert: keine Unsicherheit)"; no rows: a hint what to do.
+std::string ResultText(const std::optional<SeriesResult>& result);
+// "Abweichung vom Literaturwert 1,75882 · 10¹¹ C/kg: −0,30 %", or empty.
+std::string DeviationText(const std::optional<SeriesResult>& result);
 
-// One line per row whose amplitude does not suit its voltage; empty if none.
-std::string AmplitudeWarningText(std::span<const Measurement> rows);
+// At most three lines, however many rows: the outliers, the rows whose
+// amplitude is too large and those whose amplitude is too small, each with
+// up to five row numbers and how many more.
+std::vector<std::string> WarningLines(std::span<const Measurement> rows,
+                                      std::span<const OutlierMark> marks);
+
+// The questions, with the answers protocol_caption names.
+std::string ClearQuestion(std::size_t rows);
+std::string ImportQuestion(std::string_view file, std::size_t file_rows, std::size_t table_rows);
+
+// Messages of the status line.
+std::string RecordedMessage(std::size_t number, const Measurement& row);
+std::string DeletedMessage(std::size_t number);
+std::string ClearedMessage(std::size_t rows);
+std::string ImportedMessage(std::size_t rows, std::string_view file);
+std::string ImportRefusedMessage(std::string_view file, const std::string& why);
+std::string SavedMessage(std::string_view what, std::string_view file);
+// A store that had bad lines or could not be read at all, and where the
+// copy of it is kept.
+std::string StoreRepairedMessage(const std::string& summary, std::size_t rows_kept,
+                                 std::string_view kept_as);
 
 }  // namespace varek

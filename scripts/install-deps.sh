@@ -11,8 +11,9 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-translations-l10n libjpeg62-turbo-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2 fontconfig
-  xvfb xauth xdotool x11-apps imagemagick
+  xvfb xauth xdotool x11-apps imagemagick openbox
   valgrind poppler-utils
+  clang libclang-rt-14-dev
   dpkg-dev fakeroot lintian desktop-file-utils appstream
   "$@"
 )

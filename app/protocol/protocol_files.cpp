@@ -10,8 +10,9 @@
 #include <QSvgGenerator>
 #include <algorithm>
 
-#include "app/protocol/protocol_plot.h"
-#include "app/protocol/protocol_texts.h"
+#include "app/protocol/plot_painter.h"
+#include "app/protocol/qt_text.h"
+#include "measurement/protocol_texts.h"
 
 namespace varek {
 
@@ -19,17 +20,21 @@ namespace {
 
 // Exported plots: 16 by 10, the PNG at twice the size a page column needs.
 constexpr int PlotWidth = 800, PlotHeight = 500;
+constexpr double PlotTextSize = 16;
 constexpr int PngScale = 2;
+const QColor OutlierText(170, 20, 20);
 
 std::string BytesOf(const QByteArray& bytes) { return std::string(bytes.constData(), bytes.size()); }
 
+PlotPlan ExportPlan(const ProtocolView& view) { return PlanPlot(view, PlotWidth, PlotHeight, PlotTextSize); }
+
 }  // namespace
 
-std::string PlotAsPng(std::span<const Measurement> rows) {
+std::string PlotAsPng(const ProtocolView& view) {
   QImage image(PlotWidth * PngScale, PlotHeight * PngScale, QImage::Format_RGB32);
   {
     QPainter painter(&image);
-    PaintProtocolPlot(painter, image.rect(), rows, EvaluateSeries(rows));
+    PaintPlotPlan(painter, ExportPlan(view), image.rect());
   }
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -38,7 +43,7 @@ std::string PlotAsPng(std::span<const Measurement> rows) {
   return BytesOf(bytes);
 }
 
-std::string PlotAsSvg(std::span<const Measurement> rows) {
+std::string PlotAsSvg(const ProtocolView& view) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -46,15 +51,15 @@ std::string PlotAsSvg(std::span<const Measurement> rows) {
   svg.setOutputDevice(&buffer);
   svg.setSize(QSize(PlotWidth, PlotHeight));
   svg.setViewBox(QRect(0, 0, PlotWidth, PlotHeight));
-  svg.setTitle(QStringLiteral("I² über k²·U"));
+  svg.setTitle(Q(protocol_caption::PlotName));
   {
     QPainter painter(&svg);
-    PaintProtocolPlot(painter, QRectF(0, 0, PlotWidth, PlotHeight), rows, EvaluateSeries(rows));
+    PaintPlotPlan(painter, ExportPlan(view), QRectF(0, 0, PlotWidth, PlotHeight));
   }
   return BytesOf(bytes);
 }
 
-std::string ProtocolAsPdf(std::span<const Measurement> rows, const QDateTime& when) {
+std::string ProtocolAsPdf(const ProtocolView& view, const QDateTime& when) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -75,64 +80,67 @@ std::string ProtocolAsPdf(std::span<const Measurement> rows, const QDateTime& wh
     return f;
   };
   double y = 0;
-  auto line = [&](const QString& text, const QFont& f, double after) {
-    painter.setFont(f);
-    const QRectF box = painter.boundingRect(QRectF(0, y, page.width(), page.height()),
-                                            Qt::TextWordWrap, text);
-    painter.drawText(box, Qt::TextWordWrap, text);
-    y = box.bottom() + after * point;
+  auto room_for = [&](double height) {
+    if (y + height <= page.height()) return;
+    pdf.newPage();
+    y = 0;
   };
-  line(QStringLiteral("Messprotokoll: spezifische Ladung des Elektrons"), font(15, true), 4);
-  line(QStringLiteral("Datum: ") + when.toString(QStringLiteral("dd.MM.yyyy, HH:mm 'Uhr'")),
-       font(10, false), 3);
-  line(QStringLiteral("Spule: n = 2000 Windungen, L = 0,4 m; Ablenkplatten bis Schirm: s = 0,095 m"),
-       font(9, false), 1);
-  line(QStringLiteral("B = μ₀·n·I/L;  e/m = 8π²·k²·U/(B²·s²); Ausgleichsgerade I² = m·k²·U durch den "
-                      "Ursprung: e/m = 8π²·L²/(μ₀²·n²·s²·m)"),
-       font(9, false), 10);
+  auto line = [&](const QString& text, const QFont& f, double after, const QColor& colour = Qt::black) {
+    painter.setFont(f);
+    painter.setPen(colour);
+    const QRectF box = painter.boundingRect(QRectF(0, 0, page.width(), page.height()),
+                                            Qt::TextWordWrap, text);
+    room_for(box.height());
+    painter.drawText(QRectF(0, y, page.width(), box.height()), Qt::TextWordWrap, text);
+    y += box.height() + after * point;
+  };
+  line(Q(protocol_caption::PdfHeading), font(15, true), 4);
+  line(QStringLiteral("Datum: ") + when.toString(QStringLiteral("dd.MM.yyyy, HH:mm 'Uhr'")), font(10, false), 3);
+  line(Q(protocol_caption::PdfApparatus), font(9, false), 1);
+  line(Q(protocol_caption::PdfMethod), font(9, false), 10);
 
-  // The table: columns in proportion to their longest texts, a rule under the titles.
-  const QStringList titles = ProtocolColumnTitles();
+  // The table: columns in proportion to their longest texts, a rule under
+  // the titles, outliers in red; it goes on over the next pages.
   constexpr double ColumnWeights[] = {0.6, 1, 1, 0.5, 1.2, 1.1, 2};
   double total_weight = 0;
   for (double w : ColumnWeights) total_weight += w;
-  auto column_right = [&](int c) {
+  auto column_right = [&](std::size_t c) {
     double right = 0;
-    for (int i = 0; i <= c; ++i) right += ColumnWeights[i];
+    for (std::size_t i = 0; i <= c; ++i) right += ColumnWeights[i];
     return right / total_weight * page.width();
   };
-  // Rows shrink so that a long series still leaves room for the plot.
-  const double row_height =
-      std::min(15 * point, page.height() * 0.4 / static_cast<double>(rows.size() + 1));
-  const double row_points = 9.5 * row_height / (15 * point);
-  auto table_row = [&](const QStringList& cells, bool bold) {
-    painter.setFont(font(row_points, bold));
-    for (int c = 0; c < cells.size(); ++c) {
+  const double row_height = 14 * point;
+  auto table_row = [&](const std::vector<std::string>& cells, bool bold, const QColor& colour) {
+    room_for(row_height);
+    painter.setFont(font(9.5, bold));
+    painter.setPen(colour);
+    for (std::size_t c = 0; c < cells.size() && c < std::size(ColumnWeights); ++c) {
       const double left = c == 0 ? 0 : column_right(c - 1);
       painter.drawText(QRectF(left, y, column_right(c) - left - 6 * point, row_height),
-                       Qt::AlignRight | Qt::AlignVCenter, cells[c]);
+                       Qt::AlignRight | Qt::AlignVCenter, Q(cells[c]));
     }
     y += row_height;
   };
-  table_row(titles, true);
+  table_row(view.titles, true, Qt::black);
   painter.setPen(QPen(Qt::black, 0.8 * point));
   painter.drawLine(QPointF(0, y), QPointF(page.width(), y));
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    table_row(ProtocolCells(static_cast<int>(i) + 1, rows[i]), false);
+  for (const ProtocolViewRow& row : view.rows) {
+    table_row(row.cells, row.outlier, row.outlier ? OutlierText : QColor(Qt::black));
   }
-  y += 10 * point;
+  y += 4 * point;
+  line(Q(protocol_caption::DeflectionLegend), font(8, false), 8);
 
-  const std::optional<SeriesResult> result = EvaluateSeries(rows);
-  line(ProtocolResultText(result), font(11, true), 4);
-  const QString warnings = ProtocolWarningText(rows);
-  if (!warnings.isEmpty()) line(warnings, font(9, false), 4);
+  line(Q(view.result), font(11, true), 2);
+  if (!view.deviation.empty()) line(Q(view.deviation), font(10, false), 4);
+  for (const std::string& warning : view.warnings) line(Q(warning), font(9, false), 2, OutlierText);
   y += 6 * point;
 
-  // The plot takes the rest of the page, at most 16 by 10.
-  const double plot_height = std::min(page.height() - y, page.width() * 10 / 16);
-  if (plot_height > 0) {
-    PaintProtocolPlot(painter, QRectF(0, y, plot_height * 16 / 10, plot_height), rows, result);
-  }
+  // The plot, 16 by 10, the width of the page or what is left of it.
+  const double plot_height = page.width() * 10 / 16;
+  room_for(std::min(plot_height, page.height() / 3));
+  const double height = std::min(plot_height, page.height() - y);
+  PaintPlotPlan(painter, PlanPlot(view, PlotWidth, PlotHeight, PlotTextSize),
+                QRectF(0, y, height * 16 / 10, height));
   painter.end();
   return BytesOf(bytes);
 }

@@ -4,24 +4,26 @@
 
 #include <QPainter>
 
-#include "app/protocol/protocol_plot.h"
+#include "app/protocol/plot_painter.h"
 
 namespace varek {
 
-ProtocolPlotView::ProtocolPlotView(QWidget* parent) : QWidget(parent) {
-  setMinimumSize(320, 200);
-  setAccessibleName(QStringLiteral("Diagramm I² über k²·U mit Ausgleichsgerade"));
-}
+namespace {
+constexpr double TextSize = 13;  // px of the form, as the window's other texts
+}  // namespace
 
-void ProtocolPlotView::SetSeries(std::vector<Measurement> rows, std::optional<SeriesResult> result) {
-  rows_ = std::move(rows);
-  result_ = result;
+ProtocolPlotView::ProtocolPlotView(QWidget* parent) : QWidget(parent) {}
+
+void ProtocolPlotView::SetView(const ProtocolView& view) {
+  view_ = view;
   update();
 }
 
+PlotPlan ProtocolPlotView::Plan() const { return PlanPlot(view_, width(), height(), TextSize); }
+
 void ProtocolPlotView::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
-  PaintProtocolPlot(painter, rect(), rows_, result_);
+  PaintPlotPlan(painter, Plan(), rect());
 }
 
 }  // namespace varek

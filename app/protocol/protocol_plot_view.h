@@ -1,13 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The plot as a widget of the protocol window.
+// The protocol's plot as a widget: the plan for the widget's size, drawn.
 #pragma once
 
 #include <QWidget>
-#include <optional>
-#include <vector>
 
-#include "measurement/evaluation.h"
+#include "measurement/protocol_view.h"
 
 namespace varek {
 
@@ -15,14 +13,15 @@ class ProtocolPlotView : public QWidget {
   Q_OBJECT
  public:
   explicit ProtocolPlotView(QWidget* parent);
-  void SetSeries(std::vector<Measurement> rows, std::optional<SeriesResult> result);
+  void SetView(const ProtocolView& view);
+  // The plan last drawn (or to be drawn) at the widget's size.
+  PlotPlan Plan() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  std::vector<Measurement> rows_;
-  std::optional<SeriesResult> result_;
+  ProtocolView view_;
 };
 
 }  // namespace varek

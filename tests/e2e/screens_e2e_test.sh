@@ -42,7 +42,8 @@ read -r size mode <<<"$VAREK_SCREEN_ROW"
 screen_width="${size%x*}"
 screen_height="${size#*x}"
 readonly wait_window_s=20 wait_work_s=20 wait_end_s=5
-readonly form_width=1051 form_height=893
+# The shown part of the form (the protocol closed): the information page.
+readonly form_width=1004 form_height=721 restored_width=1051 restored_height=893
 
 work="$PWD"
 source "$(dirname "$0")/xvfb_helpers.sh"
@@ -74,17 +75,31 @@ fi
 
 # The form's scale and its top-left corner on the screen: a window shows it
 # at its top left, full screen in the middle.
+# The unscaled form is its own window at its restored size (1051 x 893,
+# times Qt's own scale factor), cut to the screen where that is smaller.
+unscaled=0
+for q in 1 2; do
+  if ((WIDTH >= q * form_width && HEIGHT >= q * form_height &&
+        WIDTH <= q * restored_width && HEIGHT <= q * restored_height)); then
+    unscaled=$q
+  fi
+done
 if [[ "$mode" == presentation ]]; then
   ((WIDTH == screen_width && HEIGHT == screen_height)) || fail "not full screen: ${WIDTH} x ${HEIGHT}"
   scale=2
+elif ((unscaled > 0)); then
+  scale=$unscaled
 else
   scale="$(awk -v w="$WIDTH" -v f="$form_width" 'BEGIN { print w / f }')"
+  awk -v s="$scale" -v h="$HEIGHT" -v fh="$form_height" 'BEGIN { d = h - fh * s; exit !(d > -1.5 && d < 1.5) }' ||
+    fail "the form is not scaled uniformly: ${WIDTH} x ${HEIGHT} at scale $scale"
 fi
-read -r left top < <(awk -v s="$scale" -v x="$X" -v y="$Y" -v w="$WIDTH" -v h="$HEIGHT" \
-  -v fw="$form_width" -v fh="$form_height" 'BEGIN { printf "%d %d\n", x + (w - fw * s) / 2, y + (h - fh * s) / 2 }')
-awk -v s="$scale" -v h="$HEIGHT" -v fh="$form_height" -v m="$mode" \
-  'BEGIN { d = h - fh * s; exit !(m == "presentation" || (d > -1.5 && d < 1.5)) }' ||
-  fail "the form is not scaled uniformly: ${WIDTH} x ${HEIGHT} at scale $scale"
+if [[ "$mode" == presentation ]]; then
+  read -r left top < <(awk -v s="$scale" -v x="$X" -v y="$Y" -v w="$WIDTH" -v h="$HEIGHT" \
+    -v fw="$form_width" -v fh="$form_height" 'BEGIN { printf "%d %d\n", x + (w - fw * s) / 2, y + (h - fh * s) / 2 }')
+else
+  left=$X top=$Y
+fi
 echo "form at ($left, $top), scale $scale"
 
 # Screen position of the form's point (x, y).

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -37,7 +38,7 @@ TEST_F(AtomicFileTest, ReplacesTheFileAndLeavesNoTemporaryBehind) {
   std::string error;
   ASSERT_TRUE(SaveFileAtomically(path, "alt\n", error)) << error;
   ASSERT_TRUE(SaveFileAtomically(path, "neu\n", error)) << error;
-  EXPECT_EQ(ReadWholeFile(path, error), "neu\n");
+  EXPECT_EQ(ReadFileUpTo(path, 1 << 21, error), "neu\n");
   EXPECT_EQ(Entries(), 1u);
 }
 
@@ -45,16 +46,33 @@ TEST_F(AtomicFileTest, FailuresSayWhyInGermanAndKeepTheOldFile) {
   std::string error;
   EXPECT_FALSE(SaveFileAtomically(folder / "fehlt" / "x.csv", "a", error));
   EXPECT_NE(error.find("nicht gefunden"), std::string::npos) << error;
-  EXPECT_FALSE(ReadWholeFile(folder / "nichts.csv", error));
+  EXPECT_FALSE(ReadFileUpTo(folder / "nichts.csv", 100, error));
   EXPECT_NE(error.find("Kann"), std::string::npos) << error;
-  EXPECT_FALSE(ReadWholeFile(folder, error));
-  EXPECT_NE(error.find("Ordner"), std::string::npos) << error;
+  EXPECT_FALSE(ReadFileUpTo(folder, 100, error));
+  EXPECT_NE(error.find("ist ein Ordner"), std::string::npos) << error;
   // The target is a folder: rename fails, and nothing is left behind.
   const std::string taken = folder / "belegt";
   fs::create_directories(fs::path(taken) / "inhalt");
   EXPECT_FALSE(SaveFileAtomically(taken, "a", error));
   EXPECT_TRUE(fs::is_directory(taken));
   EXPECT_EQ(Entries(), 1u);
+}
+
+// Nothing that is not a regular file is read, nothing waits, nothing beyond
+// the limit is kept.
+TEST_F(AtomicFileTest, ReadingIsBoundedAndNeverWaits) {
+  std::string error;
+  const std::string fifo = folder / "pipe";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(ReadFileUpTo(fifo, 100, error));  // no writer: would block without O_NONBLOCK
+  EXPECT_NE(error.find("keine gewöhnliche Datei"), std::string::npos) << error;
+  EXPECT_FALSE(ReadFileUpTo("/dev/zero", 100, error));
+  EXPECT_NE(error.find("keine gewöhnliche Datei"), std::string::npos) << error;
+  const std::string path = folder / "tabelle.csv";
+  ASSERT_TRUE(SaveFileAtomically(path, std::string(101, 'x'), error));
+  EXPECT_FALSE(ReadFileUpTo(path, 100, error));
+  EXPECT_EQ(error, "\u201E" + path + "\u201C ist größer als 100 Bytes und wird nicht gelesen");
+  EXPECT_EQ(ReadFileUpTo(path, 101, error), std::string(101, 'x'));
 }
 
 // A process killed at a random moment while it saves over and over leaves
@@ -74,7 +92,7 @@ TEST_F(AtomicFileTest, AKilledWriterLeavesAWholeFile) {
     std::this_thread::sleep_for(std::chrono::milliseconds(40 + 30 * round));
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
-    const auto content = ReadWholeFile(path, error);
+    const auto content = ReadFileUpTo(path, 1 << 21, error);
     ASSERT_TRUE(content);
     EXPECT_TRUE(*content == versions[0] || *content == versions[1]) << content->size();
   }

@@ -1,89 +1,106 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "measurement/protocol_csv.h"
+
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
-
-#include "measurement/protocol_csv.h"
 
 namespace varek {
 namespace {
 
-TEST(ProtocolCsvTest, RoundTripInBothForms) {
-  const std::vector<Measurement> rows = {
-      {1200, 1.23, 1, 200}, {300, 0.613, 1, 25}, {800, 2.007, 2, std::nullopt}, {50.5, 3, 4, 0}};
-  const std::string standard = WriteProtocolCsv(rows);
-  EXPECT_EQ(standard, "U in V;I in A;k\n1200;1,23;1\n300;0,613;1\n800;2,007;2\n50,5;3;4\n");
-  const CsvParse back = ParseProtocolCsv(standard);
-  ASSERT_FALSE(back.problem) << back.problem->Message();
-  ASSERT_EQ(back.rows.size(), rows.size());
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    Measurement without = rows[i];
-    without.amplitude.reset();
-    EXPECT_EQ(back.rows[i], without);
-  }
-  const CsvParse full =
-      ParseProtocolCsv(WriteProtocolCsv(rows, CsvColumns::WithAmplitude), CsvColumns::WithAmplitude);
-  ASSERT_FALSE(full.problem) << full.problem->Message();
-  EXPECT_EQ(full.rows, rows);
+using D = Deflection;
+
+TEST(ProtocolCsvTest, ExchangeRoundTripKeepsTheAmplitude) {
+  const ProtocolTable rows = {{"", {1200, 1.23, 1, 200}},
+                              {"", {300, 0.613, 1, 25}},
+                              {"", {800, 2.007, 2, std::nullopt}},
+                              {"", {50.5, 0.32, 1, 1}}};
+  const std::string text = WriteTable(rows, TableForm::Exchange);
+  EXPECT_EQ(text, "U in V;I in A;k;Amplitude\n1200;1,23;1;200\n300;0,613;1;25\n800;2,007;2;\n50,5;0,32;1;1\n");
+  const TableRead back = ReadTable(text, TableForm::Exchange);
+  ASSERT_TRUE(back.Clean()) << back.Summary();
+  EXPECT_EQ(back.rows, rows);
+  // Files of three columns, with a byte-order mark, CRLF and empty lines at the end.
+  const TableRead short_form =
+      ReadTable("\xEF\xBB\xBFU in V;I in A;k\r\n1200;1,23;1\r\n\r\n\n", TableForm::Exchange);
+  ASSERT_TRUE(short_form.Clean()) << short_form.Summary();
+  EXPECT_EQ(short_form.rows, (ProtocolTable{{"", {1200, 1.23, 1, std::nullopt}}}));
 }
 
-TEST(ProtocolCsvTest, AcceptsByteOrderMarkCrlfAndTrailingEmptyLines) {
-  const CsvParse parse = ParseProtocolCsv("\xEF\xBB\xBFU in V;I in A;k\r\n1200;1,23;1\r\n\r\n\n");
-  ASSERT_FALSE(parse.problem) << parse.problem->Message();
-  ASSERT_EQ(parse.rows.size(), 1u);
-  EXPECT_EQ(parse.rows[0], (Measurement{1200, 1.23, 1, std::nullopt}));
+TEST(ProtocolCsvTest, StoreRoundTripKeepsIdentityAndDeflection) {
+  const ProtocolTable rows = {{"5f0c2a91d3e4b768", {1200, 1.23, 1, 200, D::Alternating}},
+                              {"a1", {300, 0.613, 1, 25, D::Steady}},
+                              {"z7", {800, 2.007, 2, std::nullopt, D::Unknown}}};
+  const std::string text = WriteTable(rows, TableForm::Store);
+  EXPECT_EQ(text,
+            "Kennung;U in V;I in A;k;Amplitude;Ablenkung\n5f0c2a91d3e4b768;1200;1,23;1;200;Wechselspannung\n"
+            "a1;300;0,613;1;25;Gleichspannung\nz7;800;2,007;2;;\n");
+  EXPECT_EQ(ReadTable(text, TableForm::Store).rows, rows);
+  // The earlier store form: rows named after their lines, alike in every copy.
+  const TableRead old = ReadTable("U in V;I in A;k;Amplitude\n1200;1,23;1;200\n300;0,613;1;\n", TableForm::Store);
+  ASSERT_TRUE(old.Clean());
+  EXPECT_EQ(old.rows, (ProtocolTable{{"z2", {1200, 1.23, 1, 200}}, {"z3", {300, 0.613, 1, std::nullopt}}}));
+  EXPECT_TRUE(ReadTable("", TableForm::Store).rows.empty());
+  EXPECT_TRUE(ReadTable("", TableForm::Store).Clean());
 }
 
-TEST(ProtocolCsvTest, DamagedFilesNameTheLineAndTheReason) {
+TEST(ProtocolCsvTest, RefusalsNameTheLineAndTheReason) {
   const std::string head = "U in V;I in A;k\n";
   const struct {
     const char* name;
     std::string text;
     const char* message;
   } cases[] = {
-      {"empty", "", "Zeile 1: die Datei ist leer, erwartet die Kopfzeile \u201EU in V;I in A;k\u201C"},
+      {"empty", "", "Zeile 1: die Datei ist leer, erwartet die Kopfzeile \u201EU in V;I in A;k;Amplitude\u201C oder \u201EU in V;I in A;k\u201C"},
       {"header only", head, "Zeile 2: die Datei enthält keine Messwerte"},
       {"wrong header", "U;I;k\n1200;1,23;1\n",
-       "Zeile 1: die Kopfzeile muss \u201EU in V;I in A;k\u201C lauten"},
-      {"not a number", head + "1200;1,23;1\n1200;abc;1\n",
-       "Zeile 3: I = \u201Eabc\u201C ist keine Zahl (erwartet z. B. 1,23)"},
-      {"decimal point", head + "1200;1.23;1\n",
-       "Zeile 2: I = \u201E1.23\u201C ist keine Zahl (erwartet z. B. 1,23)"},
-      {"infinite", head + "1e999;1;1\n", "Zeile 2: U = \u201E1e999\u201C ist keine endliche Zahl"},
-      {"nan", head + "1200;nan;1\n", "Zeile 2: I = \u201Enan\u201C ist keine endliche Zahl"},
-      {"U too low", head + "49,9;1;1\n",
-       "Zeile 2: U = \u201E49,9\u201C ist nicht erlaubt, erwartet von 50 bis 2000 V"},
-      {"U too high", head + "2001;1;1\n",
-       "Zeile 2: U = \u201E2001\u201C ist nicht erlaubt, erwartet von 50 bis 2000 V"},
-      {"I zero", head + "1200;0;1\n",
-       "Zeile 2: I = \u201E0\u201C ist nicht erlaubt, erwartet größer als 0 und höchstens 3 A"},
-      {"I too high", head + "1200;3,001;1\n",
-       "Zeile 2: I = \u201E3,001\u201C ist nicht erlaubt, erwartet größer als 0 und höchstens 3 A"},
-      {"k fraction", head + "1200;1;1,5\n",
-       "Zeile 2: k = \u201E1,5\u201C ist nicht erlaubt, erwartet eine ganze Zahl von 1 bis 4"},
-      {"k five", head + "1200;1;5\n",
-       "Zeile 2: k = \u201E5\u201C ist nicht erlaubt, erwartet eine ganze Zahl von 1 bis 4"},
-      {"missing field", head + "1200;1,23\n", "Zeile 2: 2 Feld(er) statt 3, es fehlt k"},
+       "Zeile 1: die Kopfzeile muss \u201EU in V;I in A;k;Amplitude\u201C oder \u201EU in V;I in A;k\u201C lauten, nicht \u201EU;I;k\u201C"},
+      {"not a number", head + "1200;1,23;1\n1200;abc;1\n", "Zeile 3: I = \u201Eabc\u201C ist keine Zahl (erwartet z. B. 1,23)"},
+      {"decimal point", head + "1200;1.23;1\n", "Zeile 2: I = \u201E1.23\u201C ist keine Zahl (erwartet z. B. 1,23)"},
+      {"plus minus", head + "+-5;1;1\n", "Zeile 2: U = \u201E+-5\u201C ist keine Zahl (erwartet z. B. 1,23)"},
+      {"nan payload", head + "1200;nan(0x1);1\n", "Zeile 2: I = \u201Enan(0x1)\u201C ist keine Zahl (erwartet z. B. 1,23)"},
+      {"huge", head + "1e61;1;1\n", "Zeile 2: U = \u201E1e61\u201C ist nicht erlaubt, erwartet von 50 bis 2000 V"},
+      {"tiny current", head + "1200;1e-200;1\n", "Zeile 2: I = \u201E1e-200\u201C ist nicht erlaubt, erwartet von 0,001 bis 3 A"},
+      {"I zero", head + "1200;0;1\n", "Zeile 2: I = \u201E0\u201C ist nicht erlaubt, erwartet von 0,001 bis 3 A"},
+      {"k fraction", head + "1200;1;1,5\n", "Zeile 2: k = \u201E1,5\u201C ist nicht erlaubt, erwartet eine ganze Zahl von 1 bis 4"},
+      {"absurd e/m", head + "2000;0,001;4\n",
+       "Zeile 2: e/m = 7,1 \u00b7 10\u00b9\u2078 C/kg liegt außerhalb von 10\u2079 bis 10\u00b9\u00b3 C/kg"},
+      {"missing field", head + "1200;1,23\n", "Zeile 2: 2 Felder statt 3, es fehlt k"},
       {"extra field", head + "1200;1,23;1;7\n", "Zeile 2: 4 Felder statt 3 (Feld zu viel)"},
-      {"empty line inside", head + "1200;1,23;1\n\n300;0,6;1\n",
-       "Zeile 3: leere Zeile zwischen den Messwerten"},
+      {"empty line inside", head + "1200;1,23;1\n\n300;0,6;1\n", "Zeile 3: leere Zeile zwischen den Messwerten"},
+      {"escaped excerpt", head + "1200;1\x1b[2J" + std::string(50, 'x') + "\r;1\n",
+       "Zeile 2: I = \u201E1\\e[2Jxxxxxxxxxxxxxxxxxxx\u2026\u201C ist keine Zahl (erwartet z. B. 1,23)"},
+      {"a million fields", head + std::string(999000, ';') + "\n", "Zeile 2: 999001 Felder statt 3 (Feld zu viel)"},
+      {"too large", head + std::string(MaxTableBytes, '1'), "die Tabelle ist größer als 1 MB"},
+      {"several bad lines", head + "1200;x;1\n1200;1,23;1\n0;1;1\n1200;1;9\n",
+       "Zeile 2: I = \u201Ex\u201C ist keine Zahl (erwartet z. B. 1,23) (und 2 weitere fehlerhafte Zeilen)"},
   };
   for (const auto& c : cases) {
-    const CsvParse parse = ParseProtocolCsv(c.text);
-    ASSERT_TRUE(parse.problem) << c.name;
-    EXPECT_EQ(parse.problem->Message(), c.message) << c.name;
-    EXPECT_TRUE(parse.rows.empty()) << c.name;
+    const TableRead read = ReadTable(c.text, TableForm::Exchange);
+    EXPECT_EQ(read.Summary(), c.message) << c.name;
   }
 }
 
-TEST(ProtocolCsvTest, StoredTableChecksTheAmplitude) {
-  const CsvParse parse =
-      ParseProtocolCsv("U in V;I in A;k;Amplitude\n1200;1;1;301\n", CsvColumns::WithAmplitude);
-  ASSERT_TRUE(parse.problem);
-  EXPECT_EQ(parse.problem->Message(),
-            "Zeile 2: Amplitude = \u201E301\u201C ist nicht erlaubt, erwartet eine ganze Zahl von 0 "
-            "bis 300");
+// A store with one bad row among good ones: the good rows stay, the bad one
+// is named.
+TEST(ProtocolCsvTest, BadStoreRowIsSkippedAndTheOthersStay) {
+  const std::string store =
+      "Kennung;U in V;I in A;k;Amplitude;Ablenkung\n"
+      "a1;1200;1,23;1;200;Wechselspannung\n"
+      "a2;1200;inf;1;200;Wechselspannung\n"
+      "a3;300;0,613;1;25;Gleichspannung\n"
+      "a1;800;1,004;1;150;Wechselspannung\n"
+      "a4;800;1,004;1;150;Wechselspannung";
+  const TableRead read = ReadTable(store, TableForm::Store);
+  ASSERT_EQ(read.rows.size(), 3u);
+  EXPECT_EQ(read.rows[0].id, "a1");
+  EXPECT_EQ(read.rows[1].id, "a3");
+  EXPECT_EQ(read.rows[2].id, "a4");
+  EXPECT_EQ(read.bad_lines, 2);
+  EXPECT_EQ(read.Summary(), "Zeile 3: I = \u201Einf\u201C ist keine Zahl (erwartet z. B. 1,23) (und 1 weitere fehlerhafte Zeile)");
+  EXPECT_EQ(read.problems[1].Message(), "Zeile 5: Kennung \u201Ea1\u201C kommt schon in einer früheren Zeile vor");
 }
 
 }  // namespace

@@ -269,7 +269,7 @@ describe("keyboard", () => {
 describe("protocol", () => {
   const rowCells = () => page.$$eval("#ProtocolRows tbody tr",
       (rows) => rows.map((row) => [...row.cells].slice(0, 7).map((cell) => cell.textContent)));
-  const showsRows = (count) => page.waitForFunction((n) => !document.getElementById("Protokoll").hidden &&
+  const showsRows = (count) => page.waitForFunction((n) => !document.getElementById("Protocol").hidden &&
       document.querySelector("#ProtocolRows thead") &&
       document.querySelectorAll("#ProtocolRows tbody tr").length === n, {}, count);
 
@@ -294,29 +294,29 @@ describe("protocol", () => {
       await showsRows(i + 1);
     }
     // The panel stands right of the right column; the window shrinks to keep it in view.
-    const boxes = await page.evaluate(() => Object.fromEntries(["Form1", "Panel6", "Protokoll"].map((id) => {
+    const boxes = await page.evaluate(() => Object.fromEntries(["Form1", "Panel6", "Protocol"].map((id) => {
       const { x, y, width, height } = document.getElementById(id).getBoundingClientRect();
       return [id, { x, y, width, height }];
     })));
-    const scale = boxes.Protokoll.width / 440;
-    assert.ok(Math.abs(boxes.Protokoll.height - 705 * scale) < 1, JSON.stringify(boxes));
-    assert.ok(Math.abs(boxes.Protokoll.x - boxes.Form1.x - 1001 * scale) < 1, JSON.stringify(boxes));
-    assert.ok(boxes.Protokoll.x > boxes.Panel6.x + boxes.Panel6.width, JSON.stringify(boxes));
+    const scale = boxes.Protocol.width / 440;
+    assert.ok(Math.abs(boxes.Protocol.height - 705 * scale) < 1, JSON.stringify(boxes));
+    assert.ok(Math.abs(boxes.Protocol.x - boxes.Form1.x - 1001 * scale) < 1, JSON.stringify(boxes));
+    assert.ok(boxes.Protocol.x > boxes.Panel6.x + boxes.Panel6.width, JSON.stringify(boxes));
     assert.ok(boxes.Form1.x + boxes.Form1.width <= 1280 + 0.5, JSON.stringify(boxes));
 
     const cells = await rowCells();
     assert.deepEqual(cells.map((c) => c.slice(0, 5)), rows.map(([u, i, a, k], n) =>
-        [String(n + 1), String(u), (i / 1000).toFixed(3).replace(".", ","), String(k), String(a)]));
-    const csv = "U in V;I in A;k\n" +
-        rows.map(([u, i, , k]) => `${u};${String(i / 1000).replace(".", ",")};${k}\n`).join("");
+        [String(n + 1), String(u), (i / 1000).toFixed(3).replace(".", ","), String(k), `${a} ~`]));
+    const csv = "U in V;I in A;k;Amplitude\n" +
+        rows.map(([u, i, a, k]) => `${u};${String(i / 1000).replace(".", ",")};${k};${a}\n`).join("");
     const csvFile = join(work, "reihe.csv");
     writeFileSync(csvFile, csv);
     const printed = execFileSync(evaluator, [csvFile], { encoding: "utf8" }).trimEnd().split("\n");
-    assert.deepEqual(cells.map((c) => c[6] + "e11"),
-                     printed.slice(0, -1).map((line) => line.match(/e\/m = (\S+) C\/kg$/)[1]));
+    assert.deepEqual(cells.map((c) => c[6]),
+                     printed.slice(0, -1).map((line) => line.match(/e\/m = (\S+) · 10¹¹ C\/kg$/)[1]));
     const result = await page.$eval("#ProtocolResult", (e) => e.textContent);
     assert.equal(result.split("\n")[0], printed.at(-1));
-    assert.match(result.split("\n")[1], /^Abweichung vom Literaturwert 1,75882e11 C\/kg: [+-]\d+,\d\d %$/);
+    assert.match(result.split("\n")[1], /^Abweichung vom Literaturwert 1,75882 · 10¹¹ C\/kg: [+\u2212]\d+,\d\d %$/);
 
     const downloads = mkdtempSync(join(work, "downloads-"));
     const cdp = await page.createCDPSession();
@@ -543,7 +543,7 @@ describe("accessibility and links", () => {
     await open("?a=1&b=2&c=3");
     await click("Button14");
     await page.click("#ProtocolButton");
-    await page.waitForFunction(() => !document.getElementById("Protokoll").hidden);
+    await page.waitForFunction(() => !document.getElementById("Protocol").hidden);
     const onTop = await page.$$eval("#Notices .notice", (notices) => notices.map((n) => {
       const box = n.getBoundingClientRect();
       return n.contains(document.elementFromPoint(box.x + 4, box.y + box.height / 2));

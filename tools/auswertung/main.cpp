@@ -1,16 +1,21 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// varek-auswertung FILE.csv: evaluates a measurement table (see
-// measurement/protocol_csv.h for its form): one line per row and the series'
-// e/m with its standard uncertainty as the last line.
+// varek-auswertung FILE.csv: evaluates a measurement table in the exchange
+// form of measurement/protocol_csv.h (at most 1 MB, a regular file): one
+// line per row (outliers marked), a line per warning, and the series' e/m
+// with its standard uncertainty in school notation as the last line,
+// "e/m = (1,7678 ± 0,0032) · 10¹¹ C/kg". A file it cannot take gives one
+// German line on stderr that names the line and the reason, and exit 2.
 #include <cstdio>
 #include <optional>
 #include <string>
 
 #include "measurement/atomic_file.h"
 #include "measurement/decimal_text.h"
-#include "measurement/evaluation.h"
 #include "measurement/protocol_csv.h"
+#include "measurement/protocol_texts.h"
+#include "measurement/protocol_view.h"
+#include "measurement/text_excerpt.h"
 
 namespace {
 
@@ -26,19 +31,21 @@ int main(int argc, char** argv) {
   if (argc != 2) return Fail("Aufruf: varek-auswertung DATEI.csv");
   const std::string path = argv[1];
   std::string error;
-  const std::optional<std::string> text = ReadWholeFile(path, error);
+  const std::optional<std::string> text = ReadFileUpTo(path, MaxTableBytes, error);
   if (!text) return Fail(error);
-  const CsvParse parse = ParseProtocolCsv(*text);
-  if (parse.problem) return Fail(path + ": " + parse.problem->Message());
+  const TableRead read = ReadTable(*text, TableForm::Exchange);
+  if (!read.Clean()) return Fail(QuotedExcerpt(path, PathExcerptLength) + ": " + read.Summary());
 
-  for (const Measurement& row : parse.rows) {
-    std::printf("U = %s V; I = %s A; k = %d; B = %s mT; e/m = %s\n",
-                DecimalText(row.voltage).c_str(), DecimalText(row.current).c_str(), row.order,
+  const ProtocolView view = ViewOf(read.rows);
+  for (std::size_t i = 0; i < view.values.size(); ++i) {
+    const Measurement& row = view.values[i];
+    std::printf("U = %s V; I = %s A; k = %d; B = %s mT; e/m = %s%s\n", DecimalText(row.voltage).c_str(),
+                DecimalText(row.current).c_str(), row.order,
                 FixedText(FieldOf(row.current) * 1000, 4).c_str(),
-                ValueWithUncertainty(SpecificChargeOf(row), std::nullopt, "C/kg").c_str());
+                SchoolNotation(SpecificChargeOf(row), std::nullopt, "C/kg").c_str(),
+                view.marks[i].marked ? " (Ausreißer)" : "");
   }
-  const SeriesResult result = *EvaluateSeries(parse.rows);
-  std::printf("e/m = %s\n",
-              ValueWithUncertainty(result.specific_charge, result.uncertainty, "C/kg").c_str());
+  for (const std::string& warning : view.warnings) std::printf("Hinweis: %s\n", warning.c_str());
+  std::printf("%s\n", view.result.c_str());
   return 0;
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "measurement/focus_search.h"
+#include "measurement/text_excerpt.h"
 #include "tools/flags/tool_flags.h"
 
 namespace {
@@ -49,14 +50,14 @@ std::optional<std::string> TakeFlag(int argc, char** argv, int& i, FocusFlags& f
     int value = 0;
     if (!varek::ParsePlainInteger(argv[i + 1], value) || value < flag.lowest ||
         value > flag.highest) {
-      return std::string(flag.name) + ": ungültiger Wert \u201E" + argv[i + 1] + "\u201C, " +
-             expected;
+      return std::string(flag.name) + ": ungültiger Wert " + varek::QuotedExcerpt(argv[i + 1]) +
+             ", " + expected;
     }
     flags.*flag.field = value;
     ++i;
     return std::nullopt;
   }
-  return std::string("unbekannter Schalter \u201E") + argv[i] + "\u201C; " + Usage;
+  return "unbekannter Schalter " + varek::QuotedExcerpt(argv[i]) + "; " + Usage;
 }
 
 }  // namespace

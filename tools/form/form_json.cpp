@@ -51,6 +51,10 @@ const char* KindName(Kind kind) {
     case Kind::ScrollBar: return "scrollBar";
     case Kind::PaintBox: return "paintBox";
     case Kind::Image: return "image";
+    case Kind::SpinBox: return "spinBox";
+    case Kind::Table: return "table";
+    case Kind::Text: return "text";
+    case Kind::Plot: return "plot";
   }
   return "";
 }

@@ -11,13 +11,14 @@
 //           texts of these pictures as HTML with MathML formulas (page_html.h)}
 //
 // A control: "name", "kind" (panel, label, edit, button, checkBox,
-// radioButton, scrollBar, paintBox, image), "parent", "left", "top", "width",
+// radioButton, scrollBar, paintBox, image, spinBox, table, text, plot: see
+// form/control.h), "parent", "left", "top", "width",
 // "height" (0 x 0 for a label: as large as its text), "visible" (at start),
 // and where they apply: "caption", "font" {"pixels", "bold"}, "text" and
 // "fill" ("#rrggbb"), "bevel" (panels: "raised" or "none"), "checked",
 // "tabOrder" (among the parent's focusable children), "accessibleName",
 // "accessibleDescription", "hint", "shortcut" ("Ctrl+M"), "picture" (a file
-// of assets/), and for scroll bars "slider": {"orientation", "minimum",
+// of assets/), and for scroll bars and spin boxes "slider": {"orientation", "minimum",
 // "maximum", "position", "lineStep", "pageStep", "format" (integer,
 // negatedInteger or thousandths: position / 1000 with a decimal comma, no
 // trailing zeros), "unit", "readout" (the edit field showing the value)}.

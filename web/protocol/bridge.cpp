@@ -4,9 +4,9 @@
 // the CSV texts and the German texts of the table, all from the measurement
 // module that the desktop window and the command-line tools use.
 //
-// The page keeps its table as text in the form of the desktop's store,
-// "U in V;I in A;k;Amplitude" (measurement/protocol_csv.h); every function
-// takes that text and returns a string that lives until the next call.
+// The page keeps its table as text in the form of the desktop's store
+// (measurement/protocol_csv.h); every function takes that text and returns a
+// string that lives until the next call.
 #include <emscripten/emscripten.h>
 
 #include <cstdio>
@@ -16,15 +16,18 @@
 
 #include "measurement/amplitude_advice.h"
 #include "measurement/constants.h"
-#include "measurement/evaluation.h"
 #include "measurement/portable_chars.h"
+#include "measurement/protocol_checks.h"
 #include "measurement/protocol_csv.h"
+#include "measurement/protocol_store.h"
 #include "measurement/protocol_texts.h"
+#include "measurement/protocol_view.h"
 
 namespace {
 
-using varek::CsvColumns;
 using varek::Measurement;
+using varek::ProtocolTable;
+using varek::TableForm;
 
 std::string answer;
 
@@ -33,14 +36,17 @@ const char* Answer(std::string text) {
   return answer.c_str();
 }
 
-// The rows of the stored table; an empty text is an empty table.
-varek::CsvParse StoredRows(std::string_view table) {
-  if (table.empty()) return {};
-  return varek::ParseProtocolCsv(table, CsvColumns::WithAmplitude);
+// Identities of new rows: seeded once from the clock of the page.
+varek::RowIdSource& Ids() {
+  static varek::RowIdSource ids(static_cast<std::uint64_t>(emscripten_get_now() * 1e3));
+  return ids;
 }
 
-std::string Stored(const std::vector<Measurement>& rows) {
-  return rows.empty() ? std::string() : varek::WriteProtocolCsv(rows, CsvColumns::WithAmplitude);
+// The stored table with `change` applied, as the store's text; an empty
+// table is no text at all.
+std::string Changed(std::string_view table, const varek::TableChange& change) {
+  const varek::StoreStep step = varek::StepStore(table, change);
+  return step.rows.empty() ? std::string() : step.text;
 }
 
 std::string Json(std::string_view text) {
@@ -75,53 +81,58 @@ std::string Json(const std::vector<std::string>& texts) {
 
 extern "C" {
 
-// {"titles", "cells": one array a row, "result", "warning", "slope": m of
-// I^2 = m k^2 U or null, "points": [k^2 U, I^2] a row, "error": why the
+// {"titles", "cells": one array a row, "result", "warning", "slope": a of
+// I^2 = a k^2 U or null, "points": [k^2 U, I^2] a row, "error": why the
 // stored table cannot be read, or ""}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_view(const char* table) {
-  const varek::CsvParse parse = StoredRows(table);
-  const std::optional<varek::SeriesResult> result = varek::EvaluateSeries(parse.rows);
+  const varek::TableRead read = varek::ReadTable(table, TableForm::Store);
+  const varek::ProtocolView view = varek::ViewOf(read.rows);
+  const std::optional<varek::SeriesResult> result = varek::EvaluateSeries(view.values);
   std::string cells = "[", points = "[";
-  for (std::size_t i = 0; i < parse.rows.size(); ++i) {
-    const Measurement& row = parse.rows[i];
+  for (std::size_t i = 0; i < view.rows.size(); ++i) {
+    const Measurement& row = view.values[i];
     const char* comma = i > 0 ? "," : "";
-    cells += comma + Json(varek::TableRowCells(static_cast<int>(i) + 1, row));
+    cells += comma + Json(view.rows[i].cells);
     points += comma + ("[" + Json(row.order * row.order * row.voltage) + "," +
                        Json(row.current * row.current) + "]");
   }
-  return Answer("{\"titles\":" + Json(varek::TableColumnTitles()) + ",\"cells\":" + cells +
-                "],\"points\":" + points + "],\"result\":" + Json(varek::SeriesResultText(result)) +
-                ",\"warning\":" + Json(varek::AmplitudeWarningText(parse.rows)) +
-                ",\"slope\":" + (result ? Json(result->slope) : "null") + ",\"error\":" +
-                Json(parse.problem ? parse.problem->Message() : "") + "}");
+  std::string warning;
+  for (const std::string& line : view.warnings) warning += (warning.empty() ? "" : "\n") + line;
+  const std::string result_text = view.deviation.empty() ? view.result : view.result + "\n" + view.deviation;
+  return Answer("{\"titles\":" + Json(view.titles) + ",\"cells\":" + cells +
+                "],\"points\":" + points + "],\"result\":" + Json(result_text) +
+                ",\"warning\":" + Json(warning) + ",\"slope\":" +
+                (result ? Json(result->slope) : "null") + ",\"error\":" + Json(read.Summary()) + "}");
 }
 
 // The table with one more row: the settings in force (current in mA) and the focus order.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_record(const char* table, int voltage,
                                                       int milliamps, int amplitude, int order) {
-  std::vector<Measurement> rows = StoredRows(table).rows;
-  rows.push_back({static_cast<double>(voltage),
-                  milliamps / static_cast<double>(varek::MilliampsPerAmp), order, amplitude});
-  return Answer(Stored(rows));
+  const Measurement row{static_cast<double>(voltage),
+                        milliamps / static_cast<double>(varek::MilliampsPerAmp), order, amplitude,
+                        varek::Deflection::Alternating};
+  return Answer(Changed(table, varek::AddRows({{Ids().Next(), row}})));
 }
 
 // The table without row `index` (from 0).
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_delete(const char* table, int index) {
-  std::vector<Measurement> rows = StoredRows(table).rows;
-  if (index >= 0 && index < static_cast<int>(rows.size())) rows.erase(rows.begin() + index);
-  return Answer(Stored(rows));
+  const ProtocolTable rows = varek::ReadTable(table, TableForm::Store).rows;
+  if (index < 0 || index >= static_cast<int>(rows.size())) return Answer(table);
+  return Answer(Changed(table, varek::DeleteRow(rows[static_cast<std::size_t>(index)].id)));
 }
 
-// The CSV file of the table: "U in V;I in A;k", one line a row.
+// The CSV file of the table: "U in V;I in A;k;Amplitude", one line a row.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_export(const char* table) {
-  return Answer(varek::WriteProtocolCsv(StoredRows(table).rows));
+  return Answer(varek::WriteTable(varek::ReadTable(table, TableForm::Store).rows, TableForm::Exchange));
 }
 
 // {"table": the stored form of the file's rows} or {"error": "Zeile 3: …"}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_import(const char* csv) {
-  const varek::CsvParse parse = varek::ParseProtocolCsv(csv);
-  if (parse.problem) return Answer("{\"error\":" + Json(parse.problem->Message()) + "}");
-  return Answer("{\"table\":" + Json(Stored(parse.rows)) + "}");
+  const varek::TableRead read = varek::ReadTable(csv, TableForm::Exchange);
+  if (!read.Clean()) return Answer("{\"error\":" + Json(read.Summary()) + "}");
+  const varek::TableChange change =
+      varek::ImportRows({}, varek::ValuesOf(read.rows), varek::ImportMode::Append, Ids());
+  return Answer("{\"table\":" + Json(Changed("", change)) + "}");
 }
 
 // 0: the amplitude suits the voltage; 1: too small; 2: the electrons graze the plates.

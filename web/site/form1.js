@@ -116,7 +116,7 @@ class TForm1 {
       else if (!this.Panel10.hidden) this.Button7Click();
     });
     // The protocol panel widens the shown form.
-    new MutationObserver(() => this.layout.update()).observe(this.Protokoll, { attributeFilter: ["hidden"] });
+    new MutationObserver(() => this.layout.update()).observe(this.Protocol, { attributeFilter: ["hidden"] });
   }
 
   FormCreate() {

@@ -143,6 +143,8 @@ function buildForm(description, root) {
   const elements = { [description.window.name]: root };
   const children = new Map();
   description.controls.forEach((row, stacking) => {
+    // The protocol panel's inside is made by the protocol's own code.
+    if (row.parent === "Protocol") return;
     elements[row.name] = buildControl(row, ui);
     elements[row.name].style.zIndex = String(stacking);
     if (!children.has(row.parent)) children.set(row.parent, []);

@@ -55,7 +55,7 @@ class Protocol {
     this.form = form;
     this.table = "";
     this.module = null;
-    for (const id of ["ProtocolButton", "Protokoll", "ProtocolOrder", "ProtocolRecord",
+    for (const id of ["ProtocolButton", "Protocol", "ProtocolOrder", "ProtocolRecord",
                       "ProtocolAdvice", "ProtocolClear", "ProtocolRows", "ProtocolResult",
                       "ProtocolWarning", "ProtocolPlot", "ProtocolExport", "ProtocolImport",
                       "ProtocolImportFile", "ProtocolStatus"]) {
@@ -87,8 +87,8 @@ class Protocol {
       this.form.addNotice(`Das Messprotokoll kann nicht laden: ${error.message}`);
       return;
     }
-    if (this.Protokoll.hidden) {
-      this.Protokoll.hidden = false;
+    if (this.Protocol.hidden) {
+      this.Protocol.hidden = false;
       this.ProtocolButton.setAttribute("aria-expanded", "true");
       this.Restore();
     }
@@ -96,8 +96,8 @@ class Protocol {
   }
 
   Toggle() {
-    if (!this.Protokoll.hidden) {
-      this.Protokoll.hidden = true;
+    if (!this.Protocol.hidden) {
+      this.Protocol.hidden = true;
       this.ProtocolButton.setAttribute("aria-expanded", "false");
     } else {
       this.Open();
@@ -175,7 +175,7 @@ class Protocol {
 
   // The hint for the settings in force, before they are recorded.
   ShowAdvice() {
-    if (!this.module || this.Protokoll.hidden) return;
+    if (!this.module || this.Protocol.hidden) return;
     const s = this.form.Settings();
     this.ProtocolAdvice.textContent = !s.deflectionOn ? "" : [
       "", `Amplitude ${s.amplitude} ist für ${s.voltage} V zu klein.`,

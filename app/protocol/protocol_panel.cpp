@@ -1,0 +1,321 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/protocol/protocol_panel.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QTimer>
+#include <random>
+
+#include "app/dialog_parent.h"
+#include "app/protocol/protocol_files.h"
+#include "app/protocol/protocol_plot_view.h"
+#include "app/protocol/qt_text.h"
+#include "app/toolkit/controls.h"
+#include "app/toolkit/look.h"
+#include "form/form1.h"
+#include "measurement/atomic_file.h"
+#include "measurement/protocol_csv.h"
+#include "measurement/protocol_texts.h"
+
+namespace varek {
+
+namespace {
+
+namespace caption = protocol_caption;
+
+const QColor kCaption = Qt::white;
+const QColor kFailure(255, 150, 150);
+const QColor kOutlierRow(255, 215, 215);
+// The store's folder reports every step of a save; one reload after them.
+constexpr int kReloadDelayMs = 60;
+// Column widths of the table, in the order of the core's titles; the last
+// takes the rest.
+constexpr int kColumnWidths[] = {32, 48, 52, 22, 76, 60};
+constexpr int kRowHeight = 21;
+
+std::uint64_t RandomSeed() {
+  std::random_device device;
+  return (static_cast<std::uint64_t>(device()) << 32) ^ device();
+}
+
+QString FileName(const QString& path) { return QFileInfo(path).fileName(); }
+
+}  // namespace
+
+std::string DefaultProtocolStorePath() {
+  return (QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+          QStringLiteral("/messprotokoll.csv"))
+      .toStdString();
+}
+
+ProtocolPanel::ProtocolPanel(QWidget* parent, std::string store_path, std::function<Reading()> reading)
+    : TPanel(parent, DescriptionRect(form::FindControl("Protocol")->bounds),
+             DescriptionColour(*form::FindControl("Protocol")->fill)),
+      store_(std::move(store_path)),
+      reading_(std::move(reading)),
+      ids_(RandomSeed()) {
+  const form::Control& row = *form::FindControl("Protocol");
+  setObjectName(DescriptionText(row.name));
+  setFont(DescriptionFont(*row.font));
+  SetTextColour(this, DescriptionColour(*row.text));
+  if (!row.visible) hide();
+  controls_ = {{row.name, this}};
+  BuildRows(controls_);
+  BindControls();
+  reload_ = new QTimer(this);
+  reload_->setSingleShot(true);
+  reload_->setInterval(kReloadDelayMs);
+  connect(reload_, &QTimer::timeout, this, [this] { Reload(); });
+  Reload();
+  WatchStore();
+}
+
+ProtocolPanel::~ProtocolPanel() = default;
+
+void ProtocolPanel::BindControls() {
+  Bind(controls_, OrderBox, "ProtocolOrder");
+  Bind(controls_, RecordButton, "ProtocolRecord");
+  Bind(controls_, DeleteButton, "ProtocolDelete");
+  Bind(controls_, ClearButton, "ProtocolClear");
+  Bind(controls_, Table, "ProtocolTable");
+  Bind(controls_, ResultText, "ProtocolResult");
+  Bind(controls_, WarningText, "ProtocolWarnings");
+  Bind(controls_, StatusText, "ProtocolStatus");
+  Bind(controls_, Plot, "ProtocolPlot");
+  QLabel* order_label = nullptr;
+  Bind(controls_, order_label, "ProtocolOrderLabel");
+  order_label->setBuddy(OrderBox);
+
+  RecordButton->SetOnClick([this] { Record(); });
+  DeleteButton->SetOnClick([this] { DeleteSelected(); });
+  ClearButton->SetOnClick([this] { AskAndClear(); });
+  Table->setColumnCount(static_cast<int>(TableColumnTitles().size()));
+  Table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  Table->horizontalHeader()->setStretchLastSection(true);
+  Table->verticalHeader()->setDefaultSectionSize(kRowHeight);
+  for (int c = 0; c < static_cast<int>(std::size(kColumnWidths)); ++c) {
+    Table->setColumnWidth(c, kColumnWidths[c]);
+  }
+  AttachFileButtons();
+}
+
+void ProtocolPanel::AttachFileButtons() {
+  struct FileButton {
+    TButton** button;
+    const char* name;
+    std::string_view dialog, filter;
+    const char* suffix;
+    bool (ProtocolPanel::*action)(const QString&);
+    bool save;
+  };
+  const FileButton buttons[] = {
+      {&ImportButton, "ProtocolImport", caption::ImportDialog, caption::CsvFilter, "csv",
+       &ProtocolPanel::ImportCsv, false},
+      {&ExportButton, "ProtocolExport", caption::ExportDialog, caption::CsvFilter, "csv",
+       &ProtocolPanel::ExportCsv, true},
+      {&PngButton, "ProtocolPng", caption::PlotDialog, caption::PngFilter, "png",
+       &ProtocolPanel::SavePlotPng, true},
+      {&SvgButton, "ProtocolSvg", caption::PlotDialog, caption::SvgFilter, "svg",
+       &ProtocolPanel::SavePlotSvg, true},
+      {&PdfButton, "ProtocolPdf", caption::PdfDialog, caption::PdfFilter, "pdf",
+       &ProtocolPanel::SavePdf, true},
+  };
+  for (const FileButton& b : buttons) {
+    Bind(controls_, *b.button, b.name);
+    (*b.button)->SetOnClick([this, b] { ChooseAndRun(b.dialog, b.filter, b.suffix, b.action, b.save); });
+  }
+}
+
+void ProtocolPanel::ChooseAndRun(std::string_view dialog, std::string_view filter,
+                                 const char* suffix, bool (ProtocolPanel::*action)(const QString&),
+                                 bool save) {
+  const QString start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + '/' +
+                        Q(caption::FileStem) + '.' + suffix;
+  QWidget* parent = DialogParent(this);
+  QString path = save ? QFileDialog::getSaveFileName(parent, Q(dialog), start, Q(filter))
+                      : QFileDialog::getOpenFileName(parent, Q(dialog), start, Q(filter));
+  if (path.isEmpty()) return;
+  if (save && QFileInfo(path).suffix().isEmpty()) path += '.' + QString::fromLatin1(suffix);
+  (this->*action)(path);
+}
+
+bool ProtocolPanel::Record() {
+  Reading reading = reading_();
+  reading.order = OrderBox->value();
+  const ReadingCheck check = CheckReading(reading);
+  if (!check.row) return Report(false, Q(check.refusal));
+  const std::size_t before = rows_.size();
+  Apply(AddRows({{ids_.Next(), *check.row}}), Q(RecordedMessage(before + 1, *check.row)));
+  if (rows_.size() > before) Table->selectRow(static_cast<int>(rows_.size()) - 1);
+  return rows_.size() > before;
+}
+
+bool ProtocolPanel::DeleteSelected() {
+  const int row = Table->currentRow();
+  if (row < 0 || row >= static_cast<int>(rows_.size())) return false;
+  Apply(DeleteRow(rows_[static_cast<std::size_t>(row)].id),
+        Q(DeletedMessage(static_cast<std::size_t>(row) + 1)));
+  if (!rows_.empty()) Table->selectRow(std::min(row, static_cast<int>(rows_.size()) - 1));
+  return true;
+}
+
+bool ProtocolPanel::ClearAll() {
+  Apply(ClearRows(rows_), Q(ClearedMessage(rows_.size())));
+  return true;
+}
+
+void ProtocolPanel::AskAndClear() {
+  if (rows_.empty()) return;
+  // The rows the question names: another copy may add some while it is open.
+  const ProtocolTable seen = rows_;
+  QMessageBox box(QMessageBox::Question, Q(caption::Title), Q(ClearQuestion(seen.size())),
+                  QMessageBox::NoButton, DialogParent(this));
+  QPushButton* yes = box.addButton(Q(caption::Yes), QMessageBox::YesRole);
+  box.setDefaultButton(box.addButton(Q(caption::No), QMessageBox::NoRole));
+  box.exec();
+  if (box.clickedButton() == yes) Apply(ClearRows(seen), Q(ClearedMessage(seen.size())));
+}
+
+bool ProtocolPanel::ImportCsv(const QString& path) {
+  std::string error;
+  const std::optional<std::string> text = ReadFileUpTo(path.toStdString(), MaxTableBytes, error);
+  if (!text) return Report(false, Q(error));
+  const TableRead read = ReadTable(*text, TableForm::Exchange);
+  const std::string file = FileName(path).toStdString();
+  if (!read.Clean()) return Report(false, Q(ImportRefusedMessage(file, read.Summary())));
+  ImportMode mode = ImportMode::Append;
+  const ProtocolTable seen = rows_;  // what "Ersetzen" replaces
+  if (!seen.empty()) {
+    QMessageBox box(QMessageBox::Question, Q(caption::Title),
+                    Q(ImportQuestion(file, read.rows.size(), seen.size())), QMessageBox::NoButton,
+                    DialogParent(this));
+    QPushButton* replace = box.addButton(Q(caption::Replace), QMessageBox::DestructiveRole);
+    QPushButton* append = box.addButton(Q(caption::Append), QMessageBox::AcceptRole);
+    box.setDefaultButton(box.addButton(Q(caption::Cancel), QMessageBox::RejectRole));
+    box.exec();
+    if (box.clickedButton() == replace) {
+      mode = ImportMode::Replace;
+    } else if (box.clickedButton() != append) {
+      return false;
+    }
+  }
+  Apply(ImportRows(seen, ValuesOf(read.rows), mode, ids_), Q(ImportedMessage(read.rows.size(), file)));
+  return true;
+}
+
+bool ProtocolPanel::ExportCsv(const QString& path) {
+  return SaveFile(path, WriteTable(rows_, TableForm::Exchange), "Messwerte");
+}
+
+bool ProtocolPanel::SavePlotPng(const QString& path) {
+  return SaveFile(path, PlotAsPng(view_), "Diagramm");
+}
+
+bool ProtocolPanel::SavePlotSvg(const QString& path) {
+  return SaveFile(path, PlotAsSvg(view_), "Diagramm");
+}
+
+bool ProtocolPanel::SavePdf(const QString& path) {
+  return SaveFile(path, ProtocolAsPdf(view_), "Protokoll");
+}
+
+bool ProtocolPanel::SaveFile(const QString& path, const std::string& bytes, std::string_view what) {
+  std::string error;
+  if (!SaveFileAtomically(path.toStdString(), bytes, error)) return Report(false, Q(error));
+  return Report(true, Q(SavedMessage(what, path.toStdString())));
+}
+
+void ProtocolPanel::Apply(const TableChange& change, const QString& success) {
+  const ProtocolStoreFile::Outcome outcome = store_.Apply(change);
+  if (!outcome.ok) {
+    Report(false, Q(outcome.message));
+    return;
+  }
+  rows_ = outcome.rows;
+  Show();
+  if (!outcome.message.empty()) {
+    Report(false, Q(outcome.message));
+  } else if (!success.isEmpty()) {
+    Report(true, success);
+  }
+}
+
+void ProtocolPanel::Reload() {
+  const ProtocolStoreFile::Outcome outcome = store_.Load();
+  if (!outcome.ok) {
+    Report(false, Q(outcome.message));
+    return;
+  }
+  if (!outcome.message.empty()) Report(false, Q(outcome.message));
+  if (outcome.rows == rows_ && !view_.titles.empty()) return;
+  rows_ = outcome.rows;
+  Show();
+}
+
+void ProtocolPanel::WatchStore() {
+  watcher_ = new QFileSystemWatcher(this);
+  const QString store = QString::fromStdString(store_.path());
+  watcher_->addPath(QFileInfo(store).path());
+  if (QFileInfo::exists(store)) watcher_->addPath(store);
+  auto changed = [this, store] {
+    // A save replaces the file: watch the new one.
+    if (QFileInfo::exists(store) && !watcher_->files().contains(store)) watcher_->addPath(store);
+    reload_->start();
+  };
+  connect(watcher_, &QFileSystemWatcher::directoryChanged, this, changed);
+  connect(watcher_, &QFileSystemWatcher::fileChanged, this, changed);
+}
+
+void ProtocolPanel::Show() {
+  const QString selected = Table->currentRow() >= 0 && Table->currentRow() < static_cast<int>(view_.rows.size())
+                               ? QString::fromStdString(view_.rows[static_cast<std::size_t>(Table->currentRow())].id)
+                               : QString();
+  view_ = ViewOf(rows_);
+  QStringList titles;
+  for (const std::string& title : view_.titles) titles << Q(title);
+  Table->setColumnCount(static_cast<int>(titles.size()));
+  Table->setHorizontalHeaderLabels(titles);
+  Table->setRowCount(static_cast<int>(view_.rows.size()));
+  int keep = -1;
+  for (int r = 0; r < static_cast<int>(view_.rows.size()); ++r) {
+    const ProtocolViewRow& row = view_.rows[static_cast<std::size_t>(r)];
+    if (QString::fromStdString(row.id) == selected) keep = r;
+    for (int c = 0; c < static_cast<int>(row.cells.size()); ++c) {
+      auto* item = new QTableWidgetItem(Q(row.cells[static_cast<std::size_t>(c)]));
+      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      if (row.outlier) {
+        item->setBackground(kOutlierRow);
+        item->setToolTip(QStringLiteral("Ausreißer: siehe Hinweis unter der Tabelle"));
+      }
+      Table->setItem(r, c, item);
+    }
+  }
+  if (keep >= 0) Table->selectRow(keep);
+  ResultText->setPlainText(Q(view_.result) + (view_.deviation.empty() ? QString() : '\n' + Q(view_.deviation)));
+  QString warnings;
+  for (const std::string& line : view_.warnings) warnings += (warnings.isEmpty() ? "" : "\n") + Q(line);
+  WarningText->setPlainText(warnings);
+  DeleteButton->setEnabled(!rows_.empty());
+  ClearButton->setEnabled(!rows_.empty());
+  Plot->SetView(view_);
+}
+
+bool ProtocolPanel::Report(bool ok, const QString& text) {
+  StatusText->setPlainText(text);
+  QPalette palette = StatusText->palette();
+  palette.setColor(QPalette::Text, ok ? kCaption : kFailure);
+  StatusText->setPalette(palette);
+  return ok;
+}
+
+}  // namespace varek

@@ -1,0 +1,109 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// "Messprotokoll": the panel of the main window that records focus settings
+// into the shared store and shows the table, the result, the warnings and
+// the plot, with the files for the lab report. Everything it shows and
+// decides comes from the protocol's core (measurement/): the checks, the
+// table's changes, the texts, the plot's plan. This only builds the
+// controls, asks the user and draws.
+//
+// The store is shared with every other copy of the program: each change is
+// applied to it under its lock, and a change that another copy makes shows
+// here as soon as the store's folder reports it.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/form_builder.h"
+#include "app/toolkit/panel.h"
+#include "measurement/protocol_checks.h"
+#include "measurement/protocol_store_file.h"
+#include "measurement/protocol_view.h"
+
+class QFileSystemWatcher;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+class QTimer;
+
+namespace varek {
+
+class ProtocolPlotView;
+class TButton;
+
+class ProtocolPanel : public TPanel {
+  Q_OBJECT
+ public:
+  // The panel and its controls as the window's description states them
+  // (the row "Protocol" and its children). `store_path`: the shared store;
+  // `reading`: the main window's state at the moment a reading is taken
+  // (the order k is the panel's own).
+  ProtocolPanel(QWidget* parent, std::string store_path, std::function<Reading()> reading);
+  ~ProtocolPanel() override;
+
+  // The panel's controls by their names in the description, itself included.
+  const BuiltControls& Controls() const { return controls_; }
+
+  const ProtocolTable& Rows() const { return rows_; }
+  const ProtocolView& View() const { return view_; }
+
+  // The actions behind the buttons, without their file dialogs. Each shows
+  // its outcome in the status line and returns false on a refusal or failure.
+  bool Record();
+  bool DeleteSelected();
+  bool ClearAll();  // no question asked
+  // Reads and checks the file; with rows in the table, asks "Ersetzen",
+  // "Anhängen" or "Abbrechen".
+  bool ImportCsv(const QString& path);
+  bool ExportCsv(const QString& path);
+  bool SavePlotPng(const QString& path);
+  bool SavePlotSvg(const QString& path);
+  bool SavePdf(const QString& path);
+  // Asks first, then clears.
+  void AskAndClear();
+  // The store as it is now (another copy may have changed it).
+  void Reload();
+
+  QSpinBox* OrderBox = nullptr;        // k, 1..4
+  TButton* RecordButton = nullptr;     // "Messwert übernehmen"
+  TButton* DeleteButton = nullptr;     // "Zeile löschen"
+  TButton* ClearButton = nullptr;      // "Alle löschen", asks first
+  TButton* ImportButton = nullptr;
+  TButton* ExportButton = nullptr;
+  TButton* PngButton = nullptr;
+  TButton* SvgButton = nullptr;
+  TButton* PdfButton = nullptr;
+  QTableWidget* Table = nullptr;
+  QPlainTextEdit* ResultText = nullptr;   // result and deviation
+  QPlainTextEdit* WarningText = nullptr;  // the summarised warnings
+  QPlainTextEdit* StatusText = nullptr;   // the outcome of the last action
+  ProtocolPlotView* Plot = nullptr;
+
+ private:
+  void BindControls();
+  void AttachFileButtons();
+  void Apply(const TableChange& change, const QString& success = {});
+  void Show();
+  void WatchStore();
+  void ChooseAndRun(std::string_view caption, std::string_view filter, const char* suffix,
+                    bool (ProtocolPanel::*action)(const QString&), bool save);
+  bool SaveFile(const QString& path, const std::string& bytes, std::string_view what);
+  bool Report(bool ok, const QString& text);
+
+  ProtocolStoreFile store_;
+  std::function<Reading()> reading_;
+  RowIdSource ids_;
+  ProtocolTable rows_;
+  ProtocolView view_;
+  BuiltControls controls_;
+  QFileSystemWatcher* watcher_ = nullptr;
+  QTimer* reload_ = nullptr;
+};
+
+// The store in the user's data folder; the folder is made at the first save.
+std::string DefaultProtocolStorePath();
+
+}  // namespace varek

@@ -1,0 +1,41 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The protocol's store, shared by every copy of the program that runs (or
+// every tab of the page): each change is applied under a lock to what the
+// store holds at that moment, and written back at once.
+//
+//   lock; read the store; keep a damaged one aside; apply the change;
+//   write the store when its text changed; unlock
+//
+// StepStore is the part between lock and unlock on the store's text, the
+// same for both front ends: the desktop's ProtocolStoreFile
+// (measurement/protocol_store_file.h) runs it on a file under flock(2); the
+// page runs it on its storage under a Web Lock.
+// Bad lines of a store are passed over, never the good ones; the store as it
+// was is first kept aside under a name that no earlier copy has.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "measurement/protocol_csv.h"
+#include "measurement/protocol_table.h"
+
+namespace varek {
+
+struct StoreStep {
+  ProtocolTable rows;       // the table after the change
+  std::string text;         // the store's text after the change
+  bool write = false;       // the text differs from what was stored
+  bool keep_aside = false;  // the stored text had bad lines: keep it as it was
+  std::string summary;      // what was wrong with it (for StoreRepairedMessage)
+  std::size_t rows_read = 0;  // the good rows of the stored text
+};
+
+// `stored`: the store's text, empty when there is none yet.
+StoreStep StepStore(std::string_view stored, const TableChange& change);
+
+// The name of the n-th copy kept aside (n from 1): "messprotokoll.csv.defekt-2".
+std::string KeptAsideName(std::string_view store, int n);
+
+}  // namespace varek

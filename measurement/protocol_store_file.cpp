@@ -1,0 +1,147 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "measurement/protocol_store_file.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <optional>
+#include <thread>
+
+#include "measurement/atomic_file.h"
+#include "measurement/protocol_texts.h"
+
+namespace varek {
+
+namespace {
+
+// Another copy holds the lock only while it reads and writes the store.
+constexpr auto LockPatience = std::chrono::seconds(5);
+constexpr auto LockRetry = std::chrono::milliseconds(10);
+constexpr int MostKeptAside = 10000;
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// mkdir -p; the user's data folder does not exist before the first save.
+void MakeFolders(const std::string& folder) {
+  for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+    ::mkdir(folder.substr(0, slash).c_str(), 0755);
+    if (slash == std::string::npos) break;
+  }
+}
+
+class StoreLock {
+ public:
+  explicit StoreLock(const std::string& path) {
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0644);
+    if (fd_ < 0) return;
+    const auto give_up = std::chrono::steady_clock::now() + LockPatience;
+    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+      if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() > give_up) {
+        ::close(fd_);
+        fd_ = -1;
+        return;
+      }
+      std::this_thread::sleep_for(LockRetry);
+    }
+  }
+  ~StoreLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+  }
+  StoreLock(const StoreLock&) = delete;
+  StoreLock& operator=(const StoreLock&) = delete;
+  bool Held() const { return fd_ >= 0; }
+
+ private:
+  int fd_ = -1;
+};
+
+// A save cut off by a crash leaves its temporary file; under the lock no
+// other save is running.
+void RemoveLeftovers(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  const std::string prefix = path.substr(path.rfind('/') + 1) + ".tmp-";
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (std::string_view(entry->d_name).starts_with(prefix)) {
+      ::unlink((folder + "/" + entry->d_name).c_str());
+    }
+  }
+  ::closedir(dir);
+}
+
+// Moves or links the store to the first free kept-aside name; never over
+// an existing file.
+std::optional<std::string> KeepAside(const std::string& path) {
+  for (int n = 1; n <= MostKeptAside; ++n) {
+    const std::string name = KeptAsideName(path, n);
+    if (::link(path.c_str(), name.c_str()) == 0) return name;
+    if (errno == EEXIST) continue;
+    // Without hard links (FAT) or for a folder: rename, but not over a file.
+    if (::syscall(SYS_renameat2, AT_FDCWD, path.c_str(), AT_FDCWD, name.c_str(), 1 /* RENAME_NOREPLACE */) == 0) {
+      return name;
+    }
+    if (errno != EEXIST) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+ProtocolStoreFile::ProtocolStoreFile(std::string path) : path_(std::move(path)) {}
+
+ProtocolStoreFile::Outcome ProtocolStoreFile::Apply(const TableChange& change) {
+  MakeFolders(FolderOf(path_));
+  const StoreLock lock(path_ + ".lock");
+  if (!lock.Held()) {
+    return {false, {},
+            "Das Protokoll ist gesperrt oder sein Ordner nicht beschreibbar; die Änderung ist "
+            "nicht gesichert. Bitte noch einmal versuchen."};
+  }
+  RemoveLeftovers(path_);
+
+  Outcome outcome;
+  std::string stored, unreadable;
+  struct stat info {};
+  if (::lstat(path_.c_str(), &info) == 0) {
+    std::string error;
+    if (std::optional<std::string> text = ReadFileUpTo(path_, MaxTableBytes, error)) {
+      stored = std::move(*text);
+    } else {
+      unreadable = error;
+    }
+  }
+  StoreStep step = StepStore(stored, change);
+  if (!unreadable.empty() || step.keep_aside) {
+    const std::optional<std::string> kept = KeepAside(path_);
+    if (!kept) {
+      return {false, {}, "Gespeichertes Protokoll beschädigt und nicht beiseitezulegen: " + path_};
+    }
+    outcome.message = StoreRepairedMessage(unreadable.empty() ? step.summary : unreadable,
+                                           step.rows_read, *kept);
+    // The store is gone (renamed) or still there (linked): write it anew.
+    step.write = step.write || ::access(path_.c_str(), F_OK) == 0;
+  }
+  if (step.write) {
+    std::string error;
+    if (!SaveFileAtomically(path_, step.text, error)) {
+      return {false, {}, "Protokoll nicht gesichert: " + error};
+    }
+  }
+  outcome.rows = std::move(step.rows);
+  return outcome;
+}
+
+}  // namespace varek

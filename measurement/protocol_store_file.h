@@ -1,0 +1,36 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The store as a file (the desktop's messprotokoll.csv in the user's data
+// folder), shared by every copy of the program that runs: each change is
+// StepStore (measurement/protocol_store.h) under flock(2) on a lock file
+// beside it; the store is read with the table's size limit and written
+// atomically; a damaged one is linked or moved to a free ".defekt-N" name.
+#pragma once
+
+#include <string>
+
+#include "measurement/protocol_store.h"
+
+namespace varek {
+
+class ProtocolStoreFile {
+ public:
+  // `path`: the store; its folder is made when missing, the lock file is
+  // `path` + ".lock" beside it.
+  explicit ProtocolStoreFile(std::string path);
+
+  struct Outcome {
+    bool ok = true;       // false: the change was not stored (see message)
+    ProtocolTable rows;   // the table in the store now (only when ok)
+    std::string message;  // German; empty when there is nothing to say
+  };
+  Outcome Apply(const TableChange& change);
+  Outcome Load() { return Apply({}); }
+
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+}  // namespace varek

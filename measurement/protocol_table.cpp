@@ -1,0 +1,66 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "measurement/protocol_table.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace varek {
+
+namespace {
+constexpr std::size_t LongestRowId = 32;
+}  // namespace
+
+bool IsRowId(std::string_view id) {
+  return !id.empty() && id.size() <= LongestRowId &&
+         std::all_of(id.begin(), id.end(),
+                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); });
+}
+
+std::string RowIdSource::Next() {
+  // splitmix64: a counter through a bijective mixing, no two outputs alike.
+  std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  z ^= z >> 31;
+  std::string id(16, '0');
+  for (int i = 15; i >= 0; --i, z >>= 4) id[static_cast<std::size_t>(i)] = "0123456789abcdef"[z & 15];
+  return id;
+}
+
+TableChange AddRows(ProtocolTable rows) { return {{}, std::move(rows)}; }
+
+TableChange DeleteRow(std::string id) { return {{std::move(id)}, {}}; }
+
+TableChange ClearRows(const ProtocolTable& seen) {
+  TableChange change;
+  for (const ProtocolRow& row : seen) change.remove.push_back(row.id);
+  return change;
+}
+
+TableChange ImportRows(const ProtocolTable& seen, const std::vector<Measurement>& rows,
+                       ImportMode mode, RowIdSource& ids) {
+  TableChange change = mode == ImportMode::Replace ? ClearRows(seen) : TableChange{};
+  for (const Measurement& values : rows) change.add.push_back({ids.Next(), values});
+  return change;
+}
+
+ProtocolTable Applied(ProtocolTable table, const TableChange& change) {
+  const std::unordered_set<std::string> gone(change.remove.begin(), change.remove.end());
+  std::erase_if(table, [&](const ProtocolRow& row) { return gone.contains(row.id); });
+  std::unordered_set<std::string> present;
+  for (const ProtocolRow& row : table) present.insert(row.id);
+  for (const ProtocolRow& row : change.add) {
+    if (present.insert(row.id).second) table.push_back(row);
+  }
+  return table;
+}
+
+std::vector<Measurement> ValuesOf(const ProtocolTable& table) {
+  std::vector<Measurement> values;
+  values.reserve(table.size());
+  for (const ProtocolRow& row : table) values.push_back(row.values);
+  return values;
+}
+
+}  // namespace varek

@@ -1,0 +1,67 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The protocol's table: rows with a stable identity, and the changes a user
+// makes to it.
+//
+// Several copies of the program (or tabs of the page) share one store. Each
+// change is therefore kept as what it does to rows by their identity, and
+// applied to whatever the store holds at the moment it is written: rows of
+// another copy that this one has not seen yet are neither removed nor
+// brought back, and applying a change twice does what applying it once did.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "measurement/evaluation.h"
+
+namespace varek {
+
+struct ProtocolRow {
+  std::string id;  // 1..32 characters of [0-9a-z], unique in a table
+  Measurement values;
+  friend bool operator==(const ProtocolRow&, const ProtocolRow&) = default;
+};
+using ProtocolTable = std::vector<ProtocolRow>;
+
+bool IsRowId(std::string_view id);
+
+// Fresh identities: 16 hexadecimal digits from a 64-bit mixing of the seed
+// and a counter. Seeded from the platform's random source once per program
+// (or page), two copies practically never make the same one.
+class RowIdSource {
+ public:
+  explicit RowIdSource(std::uint64_t seed) : state_(seed) {}
+  std::string Next();
+
+ private:
+  std::uint64_t state_;
+};
+
+// A change: rows removed by identity (those no longer there are passed
+// over), then rows added at the end (those whose identity is there already
+// are passed over).
+struct TableChange {
+  std::vector<std::string> remove;
+  ProtocolTable add;
+  bool Empty() const { return remove.empty() && add.empty(); }
+};
+
+TableChange AddRows(ProtocolTable rows);
+TableChange DeleteRow(std::string id);
+// Every row the user saw (and confirmed to clear); rows added meanwhile by
+// another copy stay.
+TableChange ClearRows(const ProtocolTable& seen);
+// Import: "Ersetzen" clears what the user saw and adds the file's rows,
+// "Anhängen" only adds them.
+enum class ImportMode { Replace, Append };
+TableChange ImportRows(const ProtocolTable& seen, const std::vector<Measurement>& rows,
+                       ImportMode mode, RowIdSource& ids);
+
+ProtocolTable Applied(ProtocolTable table, const TableChange& change);
+
+std::vector<Measurement> ValuesOf(const ProtocolTable& table);
+
+}  // namespace varek

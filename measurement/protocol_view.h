@@ -1,0 +1,38 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the protocol shows for a table, as plain values and texts: the front
+// ends put them into their widgets (the window's table and labels, the
+// page's elements) and draw the plot's plan, nothing more.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "measurement/plot_plan.h"
+#include "measurement/protocol_checks.h"
+#include "measurement/protocol_table.h"
+
+namespace varek {
+
+struct ProtocolViewRow {
+  std::string id;
+  std::vector<std::string> cells;  // in the order of ProtocolView::titles
+  bool outlier = false;            // to be marked in the table
+};
+
+struct ProtocolView {
+  std::vector<std::string> titles;
+  std::vector<ProtocolViewRow> rows;
+  std::string result;                 // never empty: "e/m = (…) · 10¹¹ C/kg" or a hint
+  std::string deviation;              // from the literature value; empty without rows
+  std::vector<std::string> warnings;  // at most three lines
+  std::vector<OutlierMark> marks;     // one a row, for the plot
+  std::vector<Measurement> values;    // the rows' values, for the plot and the files
+};
+
+ProtocolView ViewOf(const ProtocolTable& table);
+
+// The plot of a view for a frame of width × height units.
+PlotPlan PlanPlot(const ProtocolView& view, double width, double height, double text_size = 13);
+
+}  // namespace varek

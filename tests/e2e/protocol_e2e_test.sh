@@ -1,0 +1,232 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The varek-em developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The measurement protocol in the real program, each display an Xvfb with
+# the openbox window manager:
+#   screens: at 1024 x 768 and 1280 x 720 the form is scaled with the
+#     protocol panel open; "Messwert übernehmen", "Alle löschen" (its
+#     question answered) and "CSV exportieren …" (its file dialog) are
+#     clicked, and each dialog must be a window of its own with its title.
+#   two_programs: two programs on two displays share one store and record
+#     in turn with Ctrl+Enter; every row of both is in the store, and both
+#     windows show the same table with all of them.
+#
+# Usage: protocol_e2e_test.sh PATH_TO_VAREK_EM
+# Screenshots (protocol-*.png) stay in the working directory.
+set -u
+program="$1"
+work="$PWD"
+readonly poll_s=0.1 wait_s=20
+
+runtime_dir="$(mktemp -d)"
+chmod 700 "$runtime_dir"
+export XDG_RUNTIME_DIR="$runtime_dir"
+export XDG_DATA_HOME="$runtime_dir/data" XDG_CONFIG_HOME="$runtime_dir/config" HOME="$runtime_dir/home"
+mkdir -p "$HOME"
+unset QT_QPA_PLATFORM
+store="$XDG_DATA_HOME/varek-em/messprotokoll.csv"
+pids=()
+
+# Programs first, then window managers and servers.
+stop_all() {
+  local i
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    kill "${pids[i]}" 2>/dev/null
+    wait "${pids[i]}" 2>/dev/null
+  done
+  pids=()
+}
+
+cleanup() {
+  stop_all
+  rm -rf "$runtime_dir"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  exit 1
+}
+
+poll() {
+  local seconds="$1"; shift
+  local deadline=$((SECONDS + seconds))
+  until "$@"; do
+    ((SECONDS < deadline)) || return 1
+    sleep "$poll_s"
+  done
+}
+
+# Starts an Xvfb of SIZE with openbox; sets DISPLAY.
+start_display() {
+  local fifo="$runtime_dir/display.$RANDOM"
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$fifo" 2>/dev/null &
+  pids+=($!)
+  local number
+  read -r number <"$fifo"
+  export DISPLAY=":$number"
+  openbox >/dev/null 2>&1 &
+  pids+=($!)
+  sleep 1
+}
+
+start_program() {
+  "$program" &
+  pids+=($!)
+  find_titled "Spezifische Ladung des Elektrons - Varek-Methode" || fail "no window on $DISPLAY"
+}
+
+# The main window's client area (X, Y, W, H) and the scale at which the form
+# part of FORM_W x FORM_H is shown: the window's size decides, never above 1.
+measure() {
+  find_titled "Spezifische Ladung des Elektrons - Varek-Methode" || fail "no window on $DISPLAY"
+  eval "$(xwininfo -id "$found" | awk '/Absolute upper-left X/{print "X="$4} /Absolute upper-left Y/{print "Y="$4} /Width:/{print "W="$2} /Height:/{print "H="$2}')"
+  scale="$(awk -v w="$W" -v h="$H" -v fw="$1" -v fh="$2" 'BEGIN { s = w / fw; if (h / fh < s) s = h / fh; if (s > 1) s = 1; print s }')"
+}
+
+# Clicks the point (x, y) of the form.
+click_form() {
+  xdotool mousemove --sync "$(awk -v o="$X" -v s="$scale" -v v="$1" 'BEGIN { printf "%d", o + v * s }')" \
+    "$(awk -v o="$Y" -v s="$scale" -v v="$2" 'BEGIN { printf "%d", o + v * s }')" click 1
+  sleep 0.3
+}
+
+# Waits for a visible window titled exactly $1; sets found. xdotool gives up
+# on an X error when a window goes while it looks at it: ask again.
+find_titled() {
+  found=""
+  titled() { found="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)"; [[ -n "$found" ]]; }
+  poll "$wait_s" titled "$1"
+}
+
+rows_in_store() { [[ -f "$store" ]] && echo $(($(wc -l <"$store") - 1)) || echo 0; }
+store_has() { [[ "$(rows_in_store)" == "$1" ]]; }
+
+# Form coordinates: Weiter, Ein, the thumb of the coil current at 0 mA, the
+# button "Messprotokoll"; and on the panel (left 1001, top 8): record,
+# delete all, export, the table.
+readonly weiter=(508 696) ein=(182 602) current_thumb=(295 512) protocol=(872 693)
+readonly record=(1305 28) clear_all=(1227 338) export_csv=(1336 668)
+readonly table_crop=(1009 100 424 220) first_row=(1060 133)
+
+# Weiter, deflection on, the coil current to its end (3 A): a reading that is recorded.
+prepare_reading() {
+  click_form "${weiter[@]}"
+  click_form "${ein[@]}"
+  click_form "${current_thumb[@]}"
+  xdotool key End
+  sleep 0.3
+}
+
+shoot() { import -window root "$work/$1"; }
+
+# Crops the protocol's table of the screenshot $1 into $2.
+crop_table() {
+  convert "$work/$1" -crop "$(awk -v s="$scale" -v x="$X" -v y="$Y" -v a="${table_crop[0]}" -v b="${table_crop[1]}" -v c="${table_crop[2]}" -v d="${table_crop[3]}" \
+    'BEGIN { printf "%dx%d+%d+%d", c * s, d * s, x + a * s, y + b * s }')" +repage "$work/$2"
+}
+
+# Lines of text in the first column ("Nr.") of a table crop: runs of pixel
+# rows that hold dark (text) pixels, inside the table's frame.
+numbered_rows() {
+  convert "$work/$1" -crop "22x100%+5+0" +repage -colorspace gray -depth 8 txt:- |
+    sed -n 's/^\([0-9]*\),\([0-9]*\): (\([0-9]*\).*/\2 \3/p' |
+    awk '{ if (!($1 in min) || $2 < min[$1]) min[$1] = $2; if ($1 > last) last = $1 }
+         END { for (y = 0; y <= last; y++) { dark = min[y] < 60; if (dark && !was) runs++; was = dark }
+               print runs + 0 }'
+}
+
+screens_row() {
+  local size="$1"
+  start_display "$size"
+  start_program
+  sleep 2
+  measure 1004 721
+  echo "$size: window $W x $H, form scale $scale without the protocol"
+  prepare_reading
+  click_form "${protocol[@]}"
+  sleep 1
+  measure 1449 721
+  echo "$size: form scale $scale with the protocol"
+  awk -v s="$scale" 'BEGIN { exit !(13 * s >= 9) }' || fail "13 px text is $(awk -v s="$scale" 'BEGIN{print 13*s}') px on the screen"
+  click_form "${record[@]}"
+  poll "$wait_s" store_has 1 || fail "$size: \"Messwert übernehmen\" stored $(rows_in_store) rows"
+  click_form "${record[@]}"
+  poll "$wait_s" store_has 2 || fail "$size: the second reading is not stored"
+  shoot "protocol-$size.png"
+
+  click_form "${export_csv[@]}"
+  find_titled "Messwerte exportieren" || fail "$size: the export dialog is no window of its own"
+  sleep 0.5
+  shoot "protocol-$size-export-dialog.png"
+  # The dialog has the keyboard: its file name field is focused.
+  xdotool key ctrl+a
+  xdotool type "$runtime_dir/export.csv"
+  xdotool key Return
+  poll "$wait_s" test -s "$runtime_dir/export.csv" || fail "$size: nothing exported"
+  [[ "$(head -n 1 "$runtime_dir/export.csv")" == "U in V;I in A;k;Amplitude" && "$(wc -l <"$runtime_dir/export.csv")" == 3 ]] ||
+    fail "$size: export is $(cat "$runtime_dir/export.csv")"
+
+  measure 1449 721
+  click_form "${clear_all[@]}"
+  find_titled "Messprotokoll" || fail "$size: the question of \"Alle löschen\" is no window of its own"
+  sleep 0.5
+  shoot "protocol-$size-question.png"
+  # The question's default is "Nein"; Shift+Tab reaches "Ja".
+  xdotool key shift+Tab space
+  poll "$wait_s" store_has 0 || fail "$size: \"Alle löschen\" left $(rows_in_store) rows"
+  echo "$size: recorded 2 rows, exported them, cleared them"
+  stop_all
+  rm -f "$store" "$runtime_dir/export.csv"
+}
+
+two_programs() {
+  local a b
+  start_display 1600x900
+  a="$DISPLAY"
+  start_program
+  start_display 1600x900
+  b="$DISPLAY"
+  start_program
+  sleep 2
+  for display in "$a" "$b"; do
+    DISPLAY="$display" measure 1004 721
+    DISPLAY="$display" prepare_reading
+  done
+  local expected=0
+  for round in 1 2 3; do
+    for display in "$a" "$b"; do
+      export DISPLAY="$display"
+      measure 1004 721
+      xdotool key ctrl+Return
+      expected=$((expected + 1))
+      poll "$wait_s" store_has "$expected" || fail "after $expected readings the store holds $(rows_in_store)"
+    done
+  done
+  sleep 1
+  for display in "$a" "$b"; do
+    export DISPLAY="$display"
+    measure 1449 721
+    # The same look in both: the first row current, nothing selected.
+    click_form "${first_row[@]}"
+    xdotool keydown ctrl
+    click_form "${first_row[@]}"
+    xdotool keyup ctrl
+    shoot "protocol-two-programs-$display.png"
+    crop_table "protocol-two-programs-$display.png" "protocol-table-$display.png"
+  done
+  [[ "$(compare -metric AE "$work/protocol-table-$a.png" "$work/protocol-table-$b.png" null: 2>&1)" == 0 ]] ||
+    fail "the two windows show different tables"
+  local shown
+  shown="$(numbered_rows "protocol-table-$a.png")"
+  # The header line and one line a row.
+  [[ "$shown" == $((expected + 1)) ]] || fail "the tables show $((shown - 1)) rows, not $expected"
+  echo "two programs: $expected rows in the store and on both screens"
+}
+
+case "${2:-all}" in
+  screens) screens_row 1024x768 && screens_row 1280x720 ;;
+  two_programs) two_programs ;;
+  all) screens_row 1024x768 && screens_row 1280x720 && two_programs ;;
+esac

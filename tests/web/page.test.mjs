@@ -35,7 +35,7 @@ let server, base, browser, page;
 const pageErrors = [];
 
 before(async () => {
-  assert.ok(existsSync(join(site, "index.html")), `no site in ${site}: run scripts/web.sh first`);
+  assert.ok(existsSync(join(site, "index.html")), `no site in ${site}: build the web preset first`);
   assert.ok(renderer && existsSync(renderer), "varek-render not found: set VAREK_RENDER");
   ({ server, url: base } = await serveDirectory(site));
   browser = await puppeteer.launch({

@@ -15,8 +15,6 @@
 
 namespace varek {
 
-TForm1* Form1 = nullptr;
-
 namespace {
 const QColor kWindowColour(38, 74, 74);
 // Outer rectangle of the window when it is not maximized, and the frame that
@@ -41,7 +39,6 @@ TForm1::TForm1()
     : QWidget(nullptr),
       chain_([this]() -> Simulation& { return *simulation_; }, [this] { return CurrentSettings(); },
              [this](const Bitmap& picture) { PaintBox1->Present(picture); }) {
-  Form1 = this;
   setWindowTitle(QStringLiteral("Spezifische Ladung des Elektrons - Varek-Methode"));
   SetBackgroundColour(this, kWindowColour);
   SetTextColour(this, Qt::black);
@@ -58,9 +55,7 @@ TForm1::TForm1()
   FormCreate(this);
 }
 
-TForm1::~TForm1() {
-  if (Form1 == this) Form1 = nullptr;
-}
+TForm1::~TForm1() = default;
 
 Settings TForm1::CurrentSettings() const {
   Settings s;

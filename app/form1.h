@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TForm1: the one window of the program, Form1 its single instance.
+// TForm1: the one window of the program.
 //
 // Controls keep absolute positions and sizes relative to their parent panel;
 // nothing is anchored, stretched or laid out, so resizing the window moves
@@ -157,8 +157,5 @@ class TForm1 : public QWidget {
   bool activated_ = false;
   bool shown_once_ = false;
 };
-
-// The single instance, set while it exists.
-extern TForm1* Form1;
 
 }  // namespace varek

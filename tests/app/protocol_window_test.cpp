@@ -25,6 +25,7 @@
 #include "measurement/protocol_csv.h"
 #include "app/form1.h"
 #include "app/toolkit/controls.h"
+#include "tests/app/test_main.h"
 
 namespace varek::testing {
 
@@ -37,6 +38,7 @@ int RunProtocolCrashChild(const char* store) {
   std::fflush(stdout);
   for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));
 }
+const ChildMode crash_child("--protocol-crash-child", RunProtocolCrashChild);
 
 namespace {
 

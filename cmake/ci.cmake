@@ -9,7 +9,10 @@
 #   build  release, then web, then asan, one after the other, each with all
 #          cores; each build runs its preset's configure first, so a changed
 #          preset always reaches it
-#   test   ci.release      ctest --preset release, every label; the web tests
+#   test   ci.reuse        reuse lint: every file says its licence
+#          ci.clang-tidy   clang-tidy on the project's own sources as the
+#                          release build compiles them (scripts/clang-tidy.sh)
+#          ci.release      ctest --preset release, every label; the web tests
 #                          use build/web and fail rather than skip without it
 #          ci.asan         ctest --preset asan, the same under the sanitizers
 include(ExternalProject)
@@ -41,9 +44,11 @@ file(MAKE_DIRECTORY ${xdg_runtime})
 file(CHMOD ${xdg_runtime} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
 
 enable_testing()
+add_test(NAME ci.reuse COMMAND reuse lint WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
+add_test(NAME ci.clang-tidy COMMAND bash scripts/clang-tidy.sh build/release WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
 foreach(preset IN ITEMS release asan)
   add_test(NAME ci.${preset} COMMAND ${CMAKE_CTEST_COMMAND} --preset ${preset} --parallel ${jobs}
            WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
   set_tests_properties(ci.${preset} PROPERTIES ENVIRONMENT "VAREK_WEB_REQUIRED=1;XDG_RUNTIME_DIR=${xdg_runtime}")
 endforeach()
-set_tests_properties(ci.release ci.asan PROPERTIES TIMEOUT 3600)
+set_tests_properties(ci.reuse ci.clang-tidy ci.release ci.asan PROPERTIES TIMEOUT 3600)

@@ -16,4 +16,4 @@ run-clang-tidy -p "$build" -j "$(nproc)" -quiet -header-filter "$own" "$own" >"$
   echo "clang-tidy: findings above (all output in $build/clang-tidy.log)"
   exit 1
 }
-echo "clang-tidy: no findings in $(grep -c '"file"' "$build/compile_commands.json") translation units"
+echo "clang-tidy: no findings in $(grep -cE "\"file\": \"${own#^}" "$build/compile_commands.json") translation units"

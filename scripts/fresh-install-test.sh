@@ -15,7 +15,7 @@
 #       clones this repository's committed HEAD into the root and runs the
 #       README's test command there, scripts/test.sh, as its root user: every
 #       package it needs must come from its own install step. Prints how long
-#       that took. About an hour on two cores.
+#       that took: about 35 minutes on two shared cores.
 #
 # Run as root; needs a few GB under build/. Leaves the logs (and the
 # screenshot) in build/fresh-install/ and removes the root.

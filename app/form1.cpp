@@ -14,8 +14,6 @@
 
 namespace varek {
 
-TForm1* Form1 = nullptr;
-
 namespace {
 // Without a window manager the window is never activated; the first chain
 // then runs this long after the window was shown.
@@ -35,7 +33,6 @@ TForm1::TForm1()
     : QWidget(nullptr),
       chain_([this]() -> Simulation& { return *simulation_; }, [this] { return CurrentSettings(); },
              [this](const Bitmap& picture) { PaintBox1->Present(picture); }) {
-  Form1 = this;
   BuildControls();
   // The information page lies over everything at start, "Weiter" in focus.
   ShowPage(Panel4, true);
@@ -49,9 +46,7 @@ TForm1::TForm1()
   FormCreate(this);
 }
 
-TForm1::~TForm1() {
-  if (Form1 == this) Form1 = nullptr;
-}
+TForm1::~TForm1() = default;
 
 Settings TForm1::CurrentSettings() const {
   Settings s;

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TForm1: the one window of the program, Form1 its single instance.
+// TForm1: the one window of the program.
 //
 // Its controls are built from the window's description (form/form1.h) and
 // keep their names there as members here. They keep absolute positions and
@@ -184,8 +184,5 @@ class TForm1 : public QWidget {
   bool activated_ = false;
   bool shown_once_ = false;
 };
-
-// The single instance, set while it exists.
-extern TForm1* Form1;
 
 }  // namespace varek

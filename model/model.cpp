@@ -33,10 +33,7 @@ Model::~Model() = default;
 void Model::InitApparatus() { varek::InitApparatus(*scene_); }
 
 void Model::ComputeTrajectories(const Settings& settings) {
-  if (running_) {
-    pending_ = settings;
-    return;
-  }
+  if (running_) return;
   // Clears the running mark also when a handler in the pump throws.
   struct Running {
     Model& model;
@@ -44,20 +41,13 @@ void Model::ComputeTrajectories(const Settings& settings) {
     ~Running() {
       model.running_ = false;
       model.stop_requested_ = false;
-      model.pending_.reset();
     }
   } running(*this);
 
   Observer observer(*this);
-  Settings snapshot = settings;
-  for (;;) {
-    InitApparatus();
-    const bool stopped = IntegratePaths(*scene_, snapshot, observer);
-    // A stop is the window closing: a pending computation is dropped with it.
-    if (stopped || !pending_) break;
-    snapshot = *pending_;
-    pending_.reset();
-  }
+  const Settings snapshot = settings;
+  InitApparatus();
+  IntegratePaths(*scene_, snapshot, observer);
 }
 
 void Model::RequestStop() {

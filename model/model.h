@@ -5,7 +5,6 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 
 #include "model/message_pump.h"
 #include "model/scene.h"
@@ -30,18 +29,13 @@ class Model {
 
   // InitApparatus, then integrates the path(s) for a copy of `settings`
   // taken now; a settings change made while it runs (inside the pump) does
-  // not reach it.
-  //
-  // A call made from inside the pump of a running computation does not
-  // compute: it leaves its settings for the running one and returns. The
-  // running computation then starts over with the latest settings so left
-  // once it has finished, so the stored paths are always those of one
-  // computation and the last one follows the latest settings.
+  // not reach it. A call made from inside the pump of a running computation
+  // does nothing: the window never makes one, its recomputation chain
+  // (app/recompute_chain.h) runs the next computation after this one.
   void ComputeTrajectories(const Settings& settings);
 
   // "ENDE": the path under computation ends at the next pump; a following
-  // path still runs in full, and no pending computation starts. Does nothing
-  // while no computation runs.
+  // path still runs in full. Does nothing while no computation runs.
   void RequestStop();
   bool ComputationRunning() const { return running_; }
 
@@ -59,7 +53,6 @@ class Model {
   MessagePump* pump_ = nullptr;
   bool running_ = false;
   bool stop_requested_ = false;
-  std::optional<Settings> pending_;  // left by a call from inside the pump
 };
 
 }  // namespace varek

@@ -59,7 +59,8 @@ void ForEachLinePixel(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::in
 
   // Steps whose minor offset m(t) keeps the minor coordinate in range.
   const auto m = [&](std::int64_t t) {
-    return static_cast<std::int64_t>((2 * static_cast<WideSigned>(t) * amin + amaj) / (2 * amaj));
+    return static_cast<std::int64_t>((2 * static_cast<WideSigned>(t) * amin + amaj) /
+                                     (2 * static_cast<WideSigned>(amaj)));
   };
   const std::int64_t m_lo = smin > 0 ? lo - minor0 : minor0 - (minor_limit - 1);
   const std::int64_t m_hi = smin > 0 ? minor_limit - 1 - minor0 : minor0 - lo;
@@ -83,8 +84,8 @@ void ForEachLinePixel(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::in
   if (t_first > t_last) return;
 
   const WideSigned num = 2 * static_cast<WideSigned>(t_first) * amin + amaj;
-  std::int64_t off = static_cast<std::int64_t>(num / (2 * amaj));
-  std::int64_t rem = static_cast<std::int64_t>(num % (2 * amaj));
+  std::int64_t off = static_cast<std::int64_t>(num / (2 * static_cast<WideSigned>(amaj)));
+  std::int64_t rem = static_cast<std::int64_t>(num % (2 * static_cast<WideSigned>(amaj)));
   for (std::int64_t t = t_first; t <= t_last; ++t) {
     const std::int64_t major = major0 + smaj * t;
     const std::int64_t minor = minor0 + smin * off;

@@ -2,9 +2,18 @@
 # SPDX-FileCopyrightText: 2026 The varek-em developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages that building, running and testing need,
-# and only those that are missing. Further package names may be given as
-# arguments.
+# and only those that are missing.
+#
+#   install-deps.sh [--web] [--ci] [PACKAGE...]
+#     (none)  the desktop program, its tests and its package
+#     --web   also the browser edition and its tests: emscripten, Debian's
+#             acorn for emcc, chromium, npm (Debian 12's nodejs comes
+#             without it), and the npm packages of package-lock.json
+#     --ci    also what the ci preset runs besides the builds: clang-tidy,
+#             reuse (with git, through which it reads .gitignore); implies --web
+#     PACKAGE further Debian packages
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 packages=(
   build-essential cmake ninja-build
@@ -15,8 +24,20 @@ packages=(
   valgrind poppler-utils
   clang libclang-rt-14-dev
   dpkg-dev fakeroot lintian desktop-file-utils appstream
-  "$@"
 )
+web=false
+for argument in "$@"; do
+  case "$argument" in
+    --web) web=true ;;
+    --ci) web=true; packages+=(clang-tidy reuse git) ;;
+    *) packages+=("$argument") ;;
+  esac
+done
+if $web; then
+  packages+=(emscripten node-acorn chromium)
+  # A Node.js from elsewhere may bring its own npm, and conflicts with Debian's.
+  command -v npm >/dev/null || packages+=(npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -25,14 +46,17 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if ((${#missing[@]} == 0)); then
-  exit 0
+if ((${#missing[@]} > 0)); then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  if [[ $(id -u) -ne 0 ]]; then
+    sudo="sudo"
+  fi
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-echo "Installing: ${missing[*]}"
-sudo=""
-if [[ $(id -u) -ne 0 ]]; then
-  sudo="sudo"
+# The npm packages, again whenever package-lock.json changed.
+if $web && [[ package-lock.json -nt node_modules/.package-lock.json ]]; then
+  npm ci --no-audit --no-fund
 fi
-$sudo apt-get update
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"

@@ -7,11 +7,12 @@
 //
 //   node bench/web/page_timings.mjs [SITE]   (default build/web/site)
 import { join, resolve } from "node:path";
+import { fileURLToPath } from "node:url";
 import puppeteer from "puppeteer-core";
 
 import { serveDirectory } from "../../web/static_server.mjs";
 
-const root = resolve(import.meta.dirname, "../..");
+const root = resolve(fileURLToPath(new URL(".", import.meta.url)), "../..");
 const site = process.argv[2] ?? join(root, "build/web/site");
 const { server, url } = await serveDirectory(site);
 let served = 0;

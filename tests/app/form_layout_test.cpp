@@ -200,7 +200,7 @@ TEST_F(LayoutTest, ResizingTheWindowMovesNothing) {
   for (QWidget* child : form->findChildren<QWidget*>()) before[child] = child->geometry();
   for (QSize size : {QSize(600, 400), QSize(1600, 1100)}) {
     form->resize(size);
-    QTest::qWait(10);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->size() == size; }, 5000));
     for (const auto& [child, rect] : before) EXPECT_EQ(child->geometry(), rect);
   }
 }

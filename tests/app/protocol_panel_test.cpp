@@ -31,6 +31,7 @@
 #include "app/scaled_host.h"
 #include "app/toolkit/controls.h"
 #include "measurement/protocol_csv.h"
+#include "tests/app/test_main.h"
 
 namespace varek::testing {
 
@@ -53,6 +54,7 @@ int RunProtocolCrashChild(const char* store) {
   std::fflush(stdout);
   for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));
 }
+const ChildMode crash_child("--protocol-crash-child", RunProtocolCrashChild);
 
 namespace {
 

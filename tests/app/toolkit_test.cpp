@@ -124,6 +124,12 @@ TEST(ScrollBar, KeysAndArrowsMoveByLineAndPageStepWithTheMinimumAtTheTop) {
   EXPECT_EQ(bar->Position(), 180);
 }
 
+// Waits, as long as it takes, until `done` holds; returns whether it does.
+template <typename Done>
+bool Eventually(Done done) {
+  return QTest::qWaitFor(done, 5000);
+}
+
 TEST(PaintBox, OwnPresentationsDoNotCallThePaintHandler) {
   Shown window;
   auto* box = new TPaintBox(&window, {0, 0, 50, 40});
@@ -135,7 +141,8 @@ TEST(PaintBox, OwnPresentationsDoNotCallThePaintHandler) {
   Bitmap picture(50, 40, Rgb(10, 20, 30));
   box->Present(picture);
   box->Present(picture);
-  QTest::qWait(20);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(box->PaintHandlerPending());
   EXPECT_EQ(calls, 0);
   EXPECT_EQ(box->PresentCount(), 2);
   EXPECT_EQ(box->grab().toImage().pixel(25, 20), qRgb(10, 20, 30));
@@ -145,7 +152,7 @@ TEST(PaintBox, ForeignPaintsCallTheHandlerOnceFromTheEventLoop) {
   Shown window;
   auto* box = new TPaintBox(&window, {0, 0, 50, 40});
   box->show();
-  QTest::qWait(20);
+  QCoreApplication::processEvents();
   int calls = 0;
   bool inside_paint = false;
   box->OnPaint = [&] {
@@ -156,11 +163,10 @@ TEST(PaintBox, ForeignPaintsCallTheHandlerOnceFromTheEventLoop) {
   box->repaint();
   box->repaint();
   EXPECT_EQ(calls, 0) << "never inside the paint event";
-  QTest::qWait(20);
-  EXPECT_EQ(calls, 1) << "paints coalesce into one pending call";
+  ASSERT_TRUE(Eventually([&] { return calls == 1; }));
+  EXPECT_FALSE(box->PaintHandlerPending()) << "paints coalesce into one pending call";
   box->update();
-  QTest::qWait(20);
-  EXPECT_EQ(calls, 2);
+  ASSERT_TRUE(Eventually([&] { return calls == 2; }));
   EXPECT_FALSE(inside_paint);
 }
 
@@ -172,16 +178,16 @@ TEST(PaintBox, HidingAPanelAboveItCallsTheHandler) {
   box->show();
   cover->show();
   aside->show();
-  QTest::qWait(20);
+  QCoreApplication::processEvents();
   int calls = 0;
   box->OnPaint = [&] { ++calls; };
   aside->hide();
-  QTest::qWait(20);
-  EXPECT_EQ(calls, 0) << "a panel beside the box uncovers nothing";
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(box->PaintHandlerPending()) << "a panel beside the box uncovers nothing";
+  EXPECT_EQ(calls, 0);
   cover->hide();
   box->Present(Bitmap(100, 100));  // a presentation right after must not swallow it
-  QTest::qWait(20);
-  EXPECT_EQ(calls, 1);
+  EXPECT_TRUE(Eventually([&] { return calls == 1; }));
 }
 
 }  // namespace

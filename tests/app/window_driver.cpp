@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QRadioButton>
 #include <QTest>
@@ -105,14 +104,9 @@ void WindowTest::Click(QAbstractButton* button) {
 }
 
 void WindowTest::Settle() {
-  QElapsedTimer timer;
-  timer.start();
-  do {
-    QCoreApplication::processEvents();
-    QTest::qWait(10);
-  } while ((form->chain().Running() || form->PaintBox1->PaintHandlerPending()) &&
-           timer.elapsed() < kSettleLimitMs);
-  ASSERT_FALSE(form->PaintBox1->PaintHandlerPending());
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(QTest::qWaitFor(
+      [this] { return !form->chain().Running() && !form->PaintBox1->PaintHandlerPending(); }, kSettleLimitMs));
 }
 
 int WindowTest::RunEventLoop() {

@@ -15,7 +15,7 @@ namespace {
 class PresentationSettingsTest : public ::testing::Test {
  protected:
   QString Write(const std::string& contents) {
-    const QString path = dir_.filePath("varek-em.ini");
+    QString path = dir_.filePath("varek-em.ini");
     std::ofstream(path.toStdString(), std::ios::binary) << contents;
     return path;
   }

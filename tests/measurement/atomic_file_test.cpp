@@ -6,9 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "measurement/atomic_file.h"
 
@@ -83,14 +81,23 @@ TEST_F(AtomicFileTest, AKilledWriterLeavesAWholeFile) {
   std::string error;
   ASSERT_TRUE(SaveFileAtomically(path, versions[0], error));
   for (int round = 0; round < 3; ++round) {
+    int saved[2];
+    ASSERT_EQ(::pipe(saved), 0);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+      // Says when each save is done, so that the kill comes in the middle of a later one.
       std::string ignored;
-      for (int i = 0;; ++i) SaveFileAtomically(path, versions[i % 2], ignored);
+      for (int i = 0;; ++i) {
+        SaveFileAtomically(path, versions[i % 2], ignored);
+        if (::write(saved[1], "s", 1) != 1) ::_exit(1);
+      }
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(40 + 30 * round));
+    ::close(saved[1]);
+    char done = 0;
+    for (int i = 0; i <= round; ++i) ASSERT_EQ(::read(saved[0], &done, 1), 1);
     ::kill(child, SIGKILL);
+    ::close(saved[0]);
     ::waitpid(child, nullptr, 0);
     const auto content = ReadFileUpTo(path, 1 << 21, error);
     ASSERT_TRUE(content);

@@ -15,13 +15,14 @@ import { execFileSync } from "node:child_process";
 import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join, resolve } from "node:path";
+import { fileURLToPath } from "node:url";
 import { after, afterEach, before, describe, test } from "node:test";
 import puppeteer from "puppeteer-core";
 
 import { serveDirectory } from "../../web/static_server.mjs";
 import { readPng } from "./png.mjs";
 
-const root = resolve(import.meta.dirname, "../..");
+const root = resolve(fileURLToPath(new URL(".", import.meta.url)), "../..");
 const site = process.env.VAREK_SITE ?? join(root, "build/web/site");
 const renderer = process.env.VAREK_RENDER ??
     readdirSync(join(root, "build")).map((d) => join(root, "build", d, "tools/render/varek-render"))
@@ -34,7 +35,7 @@ let server, base, browser, page;
 const pageErrors = [];
 
 before(async () => {
-  assert.ok(existsSync(join(site, "index.html")), `no site in ${site}: run scripts/web.sh first`);
+  assert.ok(existsSync(join(site, "index.html")), `no site in ${site}: build the web preset first`);
   assert.ok(renderer && existsSync(renderer), "varek-render not found: set VAREK_RENDER");
   ({ server, url: base } = await serveDirectory(site));
   browser = await puppeteer.launch({

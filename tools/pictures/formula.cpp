@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
 namespace pictures {
 namespace {
@@ -16,7 +17,7 @@ constexpr double kFractionGap = 2.0;     // pixels between bar and numerator/den
 constexpr double kFractionPad = 2.0;     // bar overhang on each side
 
 QFont Scaled(QFont font, double scale) {
-  font.setPixelSize(static_cast<int>(font.pixelSize() * scale + 0.5));
+  font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * scale)));
   return font;
 }
 

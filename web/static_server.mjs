@@ -21,6 +21,8 @@ const TYPES = {
   ".jpg": "image/jpeg",
   ".png": "image/png",
   ".json": "application/json",
+  ".svg": "image/svg+xml",
+  ".webmanifest": "application/manifest+json",
 };
 
 // Resolves to { server, url } once the server listens.

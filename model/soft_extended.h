@@ -190,6 +190,12 @@ class SoftExtended {
     return v;
   }
 
+  [[gnu::always_inline]] friend constexpr SoftExtended Abs(const SoftExtended& a) {
+    SoftExtended v = a;
+    v.sign_ = 0;
+    return v;
+  }
+
   [[gnu::always_inline]] friend constexpr SoftExtended operator+(const SoftExtended& a, const SoftExtended& b) {
     return a.sign_ == b.sign_ ? AddMagnitudes(a, b, a.sign_) : SubtractMagnitudes(a, b);
   }

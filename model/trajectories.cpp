@@ -151,66 +151,58 @@ bool Sampler::SampleAndPump(Extended x, Extended y, Extended z, bool screen_hit)
   return end_now;
 }
 
-// The general case: deflection and field turn the electron. Returns the
+// The end tests of a step, in the order of the model, after the sample and
+// the pump of a sample step; the plate test only where it can fire. True
+// when the path ends here.
+[[gnu::always_inline]] inline bool EndTests(const Motion& m, std::int32_t steps, Sampler& sampler,
+                                            bool& screen_hit, bool plate_region) {
+  if (steps % StepsPerSample == 0 && sampler.SampleAndPump(m.x, m.y, m.z, screen_hit)) return true;
+  if (steps >= StepLimit || m.x > ScreenPlaneX) return true;
+  const bool hit = HitsWall(m.y, m.z) || (plate_region && HitsPlate(m.x, m.y));
+  screen_hit = !hit;
+  return hit;
+}
+
+// The general case, deflection and field turning the electron. Returns the
 // number of steps; sets the end test's flag.
-std::int32_t Integrate(Scene& scene, Sampler& sampler, const StepConstants& c, const Extended& a) {
+std::int32_t Integrate(Scene& scene, Sampler& sampler, const StepConstants& c, const Extended& a,
+                       const Extended& past_plates) {
   Motion m{GunX, 0, 0, 0, 0};
-  bool screen_hit = scene.ScreenHit;
-  const Extended past_plates = PastThePlates();
   std::int32_t steps = 0;
-  int until_sample = StepsPerSample;
-  // The end tests of a step in the order of the model; the plate test only
-  // where it can fire.
-  auto ends = [&](bool plate_region) {
-    if (--until_sample == 0) {
-      until_sample = StepsPerSample;
-      if (sampler.SampleAndPump(m.x, m.y, m.z, screen_hit)) return true;
-    }
-    if (steps >= StepLimit) return true;
-    if (m.x > ScreenPlaneX) return true;
-    const bool hit = HitsWall(m.y, m.z) || (plate_region && HitsPlate(m.x, m.y));
-    screen_hit = !hit;
-    return hit;
-  };
+  bool screen_hit = scene.ScreenHit;
   bool ended = false;
   // The plates act while x, at the start of the step, lies below -0.04 m.
   while (!ended && m.x < FieldRegionEndX) {
     ++steps;
     Step<true>(m, c, a);
-    ended = ends(true);
+    ended = EndTests(m, steps, sampler, screen_hit, true);
   }
-  while (!ended && m.x < past_plates) {
-    ++steps;
-    Step<false>(m, c, a);
-    ended = ends(true);
-  }
+  bool plate_region = true;
   while (!ended) {
+    plate_region = plate_region && m.x < past_plates;
     ++steps;
     Step<false>(m, c, a);
-    ended = ends(false);
+    ended = EndTests(m, steps, sampler, screen_hit, plate_region);
   }
   scene.ScreenHit = screen_hit;
   return steps;
 }
 
 // y and z stay exactly 0 without a deflecting acceleration: only x moves,
-// and the end tests before the screen all pass. Returns the number of steps.
+// and the end tests before the screen all pass (HitsObstacle finds nothing
+// on the axis). Returns the number of steps.
 std::int32_t IntegrateAxial(Scene& scene, Sampler& sampler, const Extended& axial_advance) {
   Extended x = GunX;
   std::int32_t steps = 0;
-  int until_sample = StepsPerSample;
-  for (;;) {
+  bool ended = false;
+  while (!ended) {
     ++steps;
     x = axial_advance + x;
     x = axial_advance + x;
-    if (--until_sample == 0) {
-      until_sample = StepsPerSample;
-      // Every step before ran HitsObstacle, which found nothing.
-      if (sampler.SampleAndPump(x, 0, 0, true)) break;
-    }
-    if (steps >= StepLimit || x > ScreenPlaneX) break;
+    ended = (steps % StepsPerSample == 0 && sampler.SampleAndPump(x, 0, 0, true)) || steps >= StepLimit ||
+            x > ScreenPlaneX;
   }
-  // So did this step's test, unless an end test before it fired.
+  // Every step ran HitsObstacle, except one that an end test before it ended.
   scene.ScreenHit = true;
   return steps;
 }
@@ -246,6 +238,7 @@ bool IntegratePaths(Scene& scene, const Settings& settings, StepObserver& observ
   const int b = settings.deflection_on ? 1 : 0;
   const Extended deflection = settings.amplitude / AmplitudeScale;
   const StepConstants constants{omega, h, h / 2, speed * h};
+  const Extended past_plates = PastThePlates();
 
   for (int i = 1; i <= n; ++i) {
     scene.TrajectoryCount[i] = 0;
@@ -260,7 +253,7 @@ bool IntegratePaths(Scene& scene, const Settings& settings, StepObserver& observ
     Sampler sampler(scene, scene.TrajectoryPoints[i], observer);
     scene.StepCounter = plate_acceleration == 0
                             ? IntegrateAxial(scene, sampler, constants.axial_advance)
-                            : Integrate(scene, sampler, constants, plate_acceleration);
+                            : Integrate(scene, sampler, constants, plate_acceleration, past_plates);
     ended_by_observer = ended_by_observer || sampler.ended_by_observer();
     scene.TrajectoryCount[i] = sampler.stored();
   }

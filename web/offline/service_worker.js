@@ -13,9 +13,10 @@ const CACHE_PREFIX = "varek-em-";
 const CACHE = CACHE_PREFIX + SITE_VERSION;
 
 self.addEventListener("install", (event) => {
-  // "reload": the files from the server, not from the browser's HTTP cache.
+  // "no-cache": every file as the server has it now (a copy in the browser's
+  // HTTP cache only if the server confirms it), never an older one.
   event.waitUntil(caches.open(CACHE)
-      .then((cache) => cache.addAll(SITE_FILES.map((file) => new Request(file, { cache: "reload" }))))
+      .then((cache) => cache.addAll(SITE_FILES.map((file) => new Request(file, { cache: "no-cache" }))))
       .then(() => self.skipWaiting()));
 });
 

@@ -12,10 +12,10 @@
 //   CHROMIUM       the browser (default /usr/bin/chromium)
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
-import { appendFileSync, copyFileSync, cpSync, existsSync, mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync,
-         statSync } from "node:fs";
+import { appendFileSync, copyFileSync, cpSync, existsSync, mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync }
+  from "node:fs";
 import { tmpdir } from "node:os";
-import { join, resolve, sep } from "node:path";
+import { join, resolve } from "node:path";
 import { fileURLToPath, pathToFileURL } from "node:url";
 import { after, afterEach, before, test } from "node:test";
 import puppeteer from "puppeteer-core";
@@ -150,8 +150,9 @@ test("the service worker lists every file of the site, and any change to one ren
              version: text.match(/SITE_VERSION = "(\w+)"/)[1] };
   };
   const before = make();
-  const files = readdirSync(copy, { recursive: true }).map((f) => f.split(sep).join("/"))
-      .filter((f) => f !== "service_worker.js" && statSync(join(copy, f)).isFile());
+  const filesIn = (dir, prefix = "") => readdirSync(dir, { withFileTypes: true }).flatMap((entry) =>
+    entry.isDirectory() ? filesIn(join(dir, entry.name), `${prefix}${entry.name}/`) : [prefix + entry.name]);
+  const files = filesIn(copy).filter((f) => f !== "service_worker.js");
   assert.deepEqual(before.files, files.sort());
   assert.ok(files.includes("manifest.webmanifest") && files.includes("icons/varek-em.svg"));
   appendFileSync(join(copy, "image3_signal_axes.jpg"), "\0");

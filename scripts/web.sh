@@ -6,7 +6,8 @@
 # and the release preset, which holds the tests that compare the two.
 #
 #   scripts/web.sh [build]   install what is missing, then build build/web/:
-#                            the site in build/web/site/ and the Node programs
+#                            the site in build/web/site/, the single-file edition
+#                            build/web/offline/varek-em.html and the Node programs
 #                            (varek-paths.js, scene-digest.js, arithmetic-timing.js)
 #   scripts/web.sh install   only install what is missing
 #   scripts/web.sh twin [N]  the Node twin against varek-paths on N random

@@ -21,6 +21,8 @@ const TYPES = {
   ".jpg": "image/jpeg",
   ".png": "image/png",
   ".json": "application/json",
+  ".svg": "image/svg+xml",
+  ".webmanifest": "application/manifest+json",
 };
 
 // Resolves to { server, url } once the server listens.
@@ -32,10 +34,15 @@ export function serveDirectory(directory, port = 0) {
       let file = normalize(join(root, path));
       if (file !== root && !file.startsWith(root + sep)) throw new Error("outside the site");
       if ((await stat(file)).isDirectory()) file = join(file, "index.html");
-      const size = (await stat(file)).size;
+      const { size, mtimeMs } = await stat(file);
+      // Every use asks again ("no-cache"); a copy the browser has is confirmed
+      // by its tag (304) rather than sent again, as the service worker asks.
+      const tag = `"${size}-${Math.trunc(mtimeMs)}"`;
+      response.setHeader("Cache-Control", "no-cache");
+      response.setHeader("ETag", tag);
+      if (request.headers["if-none-match"] === tag) return response.writeHead(304).end();
       response.setHeader("Content-Type", TYPES[extname(file)] ?? "application/octet-stream");
       response.setHeader("Content-Length", size);
-      response.setHeader("Cache-Control", "no-cache");
       if (request.method === "HEAD") response.end();
       else createReadStream(file).on("error", () => response.destroy()).pipe(response);
     } catch {

@@ -12,7 +12,7 @@
 //   CHROMIUM       the browser (default /usr/bin/chromium)
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
-import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from "node:fs";
+import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join, resolve } from "node:path";
 import { fileURLToPath } from "node:url";
@@ -20,13 +20,12 @@ import { after, afterEach, before, describe, test } from "node:test";
 import puppeteer from "puppeteer-core";
 
 import { serveDirectory } from "../../web/static_server.mjs";
+import { canvasPixels, findRenderer, pictureCheck, settled } from "./pictures.mjs";
 import { readPng } from "./png.mjs";
 
 const root = resolve(fileURLToPath(new URL(".", import.meta.url)), "../..");
 const site = process.env.VAREK_SITE ?? join(root, "build/web/site");
-const renderer = process.env.VAREK_RENDER ??
-    readdirSync(join(root, "build")).map((d) => join(root, "build", d, "tools/render/varek-render"))
-        .find(existsSync);
+const renderer = findRenderer(root);
 const evaluator = process.env.VAREK_AUSWERTUNG ??
     (renderer && join(renderer, "../../auswertung/varek-auswertung"));
 const work = mkdtempSync(join(tmpdir(), "varek-web-"));
@@ -60,44 +59,10 @@ async function open(query = "") {
   await ready();
 }
 
-const ready = () => page.waitForSelector("html[data-state=ready]", { timeout: 30000 });
+const ready = () => settled(page);
 
-// Canvas pixels as RGBA bytes.
-async function canvasPixels(id) {
-  const base64 = await page.$eval(`#${id}`, (canvas) => {
-    const bytes = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
-    let text = "";
-    for (let i = 0; i < bytes.length; i += 0x8000) {
-      text += String.fromCharCode(...bytes.subarray(i, i + 0x8000));
-    }
-    return btoa(text);
-  });
-  return new Uint8Array(Buffer.from(base64, "base64"));
-}
-
-function differingPixels(a, b) {
-  assert.equal(a.length, b.length, "picture sizes differ");
-  let count = 0;
-  for (let i = 0; i < a.length; i += 4) {
-    if (a[i] !== b[i] || a[i + 1] !== b[i + 1] || a[i + 2] !== b[i + 2]) ++count;
-  }
-  return count;
-}
-
-// The scene (and the plot, with signal) on the page equal varek-render's for these flags.
-let renders = 0;
-async function assertPicturesEqual(flags, { signal = false } = {}) {
-  const scene = join(work, `scene${++renders}.png`);
-  const plot = join(work, `signal${renders}.png`);
-  const args = [...Object.entries(flags).flatMap(([k, v]) => [`--${k}`, String(v)]), "--out", scene];
-  execFileSync(renderer, signal ? [...args, "--signal-out", plot] : args);
-  assert.equal(differingPixels(await canvasPixels("PaintBox1"), readPng(scene).rgba), 0,
-               `scene differs from varek-render ${args.join(" ")}`);
-  if (signal) {
-    assert.equal(differingPixels(await canvasPixels("PaintBox2"), readPng(plot).rgba), 0,
-                 `plot differs from varek-render ${args.join(" ")}`);
-  }
-}
+const checkPictures = pictureCheck(renderer, work);
+const assertPicturesEqual = (flags, options) => checkPictures(page, flags, options);
 
 const value = (id) => page.$eval(`#${id}`, (e) => e.value);
 const shown = (id) => page.$eval(`#${id}`, (e) => e.checkVisibility());
@@ -396,6 +361,7 @@ async function hold(selector, touch, { ms = 0, dx = 0 } = {}) {
 // The shown scene, taken from the screen in device pixels, is the canvas's
 // picture with every pixel an n x n square of the same colour. Returns n, or
 // 0 where the device has fewer pixels than the picture (then it is reduced).
+let shots = 0;
 async function assertSceneShownWhole() {
   const shown = await page.$eval("#PaintBox1Slot > .pixel-view", (view) => {
     window.scrollTo(0, 0);
@@ -404,12 +370,12 @@ async function assertSceneShownWhole() {
   });
   if (shown.width * shown.ratio < 720) return 0;
   const factor = Math.round(shown.width * shown.ratio / 720);
-  const shot = join(work, `shown${++renders}.png`);
+  const shot = join(work, `shown${++shots}.png`);
   await page.screenshot({ path: shot, clip: { x: shown.x, y: shown.y, width: 720 * factor / shown.ratio,
                                               height: 440 * factor / shown.ratio } });
   const { width, rgba } = readPng(shot);
   assert.equal(width, 720 * factor, "the screenshot has the shown picture's device pixels");
-  const picture = await canvasPixels("PaintBox1");
+  const picture = await canvasPixels(page, "PaintBox1");
   let wrong = 0;
   for (let y = 0; y < 440 * factor; ++y) {
     for (let x = 0; x < 720 * factor; ++x) {

@@ -256,6 +256,7 @@ class TForm1 {
 }
 
 window.addEventListener("DOMContentLoaded", () => {
+  if (!window.pictureWorker) return;  // opened from a file: site_start.js shows what to do instead
   const form = new TForm1(globalThis.Form1Description);
   const { settings, notices, prepared } = settingsFromQuery(location.search, form.Settings());
   form.Apply(settings);

@@ -6,14 +6,17 @@
 // deflection plot (when asked) and then the scene picture, both as RGBA
 // bytes ready for ImageData, the scene with the sentence that tells where
 // its end marks lie.
-importScripts("varek.js");
+//
+// The single-file edition makes this worker from one text that brings the
+// module (createVarek) and its bytes (self.varekModule) before this file.
+if (typeof createVarek === "undefined") importScripts("varek.js");
 
 const SCENE = { width: 720, height: 440 };
 const SIGNAL = { width: 241, height: 50 };
 
 let varek = null;
 let warmedUp = false;
-const ready = createVarek().then((module) => {
+const ready = createVarek(self.varekModule ?? {}).then((module) => {
   varek = module;
   varek._varek_create();
 });

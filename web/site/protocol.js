@@ -40,6 +40,8 @@ class ProtocolModule {
 let protocolModule = null;
 function loadProtocolModule() {
   protocolModule ??= new Promise((resolve, reject) => {
+    // The single-file edition has the module in the page already.
+    if (typeof createVarekProtocol === "function") return resolve(createVarekProtocol());
     const script = document.createElement("script");
     script.src = "varek_protocol.js";
     script.onload = () => resolve(createVarekProtocol());

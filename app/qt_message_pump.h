@@ -21,6 +21,11 @@ class QtMessagePump : public MessagePump {
 
   static constexpr long long QuietPassIntervalNs = 1'000'000;  // 1 ms
 
+  // The next call makes a pass whatever the time, for a caller that knows an
+  // event is waiting (a computation that takes less than QuietPassIntervalNs
+  // would otherwise finish before it runs).
+  void PassAtNextCall() { last_pass_found_events_ = true; }
+
   // Nesting depth of Pump calls now, and the deepest seen since the last reset.
   int Depth() const { return depth_; }
   int MaxDepth() const { return max_depth_; }

@@ -55,7 +55,7 @@ std::string SizeInWords(std::size_t bytes) {
   return std::to_string(bytes) + " Bytes";
 }
 
-std::string ForPerson(std::string text) {
+std::string ForPerson(std::string_view text) {
   std::string out;
   for (char c : text) {
     if (c == '-') {

@@ -25,7 +25,7 @@ std::string FixedText(double value, int decimals);
 std::string SizeInWords(std::size_t bytes);
 
 // The text with every hyphen-minus made the minus sign U+2212.
-std::string ForPerson(std::string text);
+std::string ForPerson(std::string_view text);
 // An exponent in superscript digits: 11 -> "¹¹", -3 -> "⁻³".
 std::string Superscript(int exponent);
 // The power of ten nearest to `value`: 1e9 -> "10⁹".

@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 namespace varek {
 
@@ -47,7 +48,7 @@ void PaintPlotPlan(QPainter& painter, const PlotPlan& plan, const QRectF& area) 
   }
   for (const PlotText& text : plan.texts) {
     QFont font(QString::fromStdString(plan.font_family));
-    font.setPixelSize(std::max(1, static_cast<int>(text.size + 0.5)));
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(text.size))));
     font.setBold(text.bold);
     painter.setFont(font);
     painter.setPen(ColourOf(text.colour));

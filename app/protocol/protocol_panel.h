@@ -88,7 +88,7 @@ class ProtocolPanel : public TPanel {
   void Apply(const TableChange& change, const QString& success = {});
   void Show();
   void WatchStore();
-  void ChooseAndRun(std::string_view caption, std::string_view filter, const char* suffix,
+  void ChooseAndRun(std::string_view dialog, std::string_view filter, const char* suffix,
                     bool (ProtocolPanel::*action)(const QString&), bool save);
   bool SaveFile(const QString& path, const std::string& bytes, std::string_view what);
   bool Report(bool ok, const QString& text);

@@ -29,6 +29,8 @@ class ChainTest : public WindowTest {
     CountingPump counting;
     counting.inner = &form->pump();
     form->simulation().SetMessagePump(&counting);
+    // However fast the computation, its first pump call runs `inside`.
+    form->pump().PassAtNextCall();
     QTimer::singleShot(0, [&, inside] {
       ran_inside = form->chain().Running();
       depth_inside = form->pump().Depth();
@@ -149,6 +151,7 @@ TEST_F(ChainTest, DraggedThumbInsideAComputationCoalescesIntoOneMorePass) {
     form->ScrollBar7->triggerAction(QScrollBar::SliderSingleStepAdd);
   });
   drag.start();
+  form->pump().PassAtNextCall();  // from the first pump call on, the drag's steps keep coming
   form->ScrollBar4->SetPosition(50);
   Settle();
   EXPECT_EQ(form->ScrollBar7->Position(), 40);

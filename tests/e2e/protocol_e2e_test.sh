@@ -100,6 +100,10 @@ find_titled() {
   poll "$wait_s" titled "$1"
 }
 
+# Waits until the window $1 has the keyboard.
+is_active() { [[ "$(xdotool getactivewindow 2>/dev/null)" == "$1" ]]; }
+has_keyboard() { poll "$wait_s" is_active "$1"; }
+
 rows_in_store() { [[ -f "$store" ]] && echo $(($(wc -l <"$store") - 1)) || echo 0; }
 store_has() { [[ "$(rows_in_store)" == "$1" ]]; }
 
@@ -158,7 +162,7 @@ screens_row() {
 
   click_form "${export_csv[@]}"
   find_titled "Messwerte exportieren" || fail "$size: the export dialog is no window of its own"
-  sleep 0.5
+  has_keyboard "$found" || fail "$size: the export dialog does not get the keyboard"
   shoot "protocol-$size-export-dialog.png"
   # The dialog has the keyboard: its file name field is focused.
   xdotool key ctrl+a
@@ -171,7 +175,7 @@ screens_row() {
   measure 1449 721
   click_form "${clear_all[@]}"
   find_titled "Messprotokoll" || fail "$size: the question of \"Alle löschen\" is no window of its own"
-  sleep 0.5
+  has_keyboard "$found" || fail "$size: the question does not get the keyboard"
   shoot "protocol-$size-question.png"
   # The question's default is "Nein"; Shift+Tab reaches "Ja".
   xdotool key shift+Tab space

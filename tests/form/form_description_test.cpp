@@ -136,7 +136,7 @@ TEST(Form1Description, JsonExportReadsBackAsTheTable) {
   }
 
   std::vector<std::string_view> chain;
-  for (const QJsonValue& name : root["tabChain"].toArray()) chain.push_back(reader.Text(QJsonObject{{"n", name}}, "n"));
+  for (const auto& name : root["tabChain"].toArray()) chain.push_back(reader.Text(QJsonObject{{"n", name}}, "n"));
   EXPECT_EQ(chain, TabChain());
 }
 

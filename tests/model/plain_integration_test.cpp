@@ -57,6 +57,7 @@ PlainPath IntegratePlainly(const Settings& s, int i) {
 
 std::vector<Settings> Corpus() {
   std::vector<Settings> corpus;
+  corpus.reserve(240 + 3 * 5 * 5);
   std::mt19937 random(20261208);
   auto pick = [&](Range r) { return std::uniform_int_distribution<int>(r.lowest, r.highest)(random); };
   for (int k = 0; k < 240; ++k)

@@ -14,7 +14,7 @@ constexpr Rgb kOuterPanel{91, 91, 91};
 constexpr Rgb kInnerPanel{65, 65, 65};
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kBlack{0, 0, 0};
-constexpr Rgb kWarning{255, 190, 110};
+constexpr Rgb kWarning{255, 210, 150};  // 4.8 : 1 on the panel, for 13 px text
 constexpr Font kBold13{13, true};
 constexpr Font kRegular13{13, false};
 constexpr Font kRegular11{11, false};

@@ -34,7 +34,7 @@ namespace {
 namespace caption = protocol_caption;
 
 const QColor kCaption = Qt::white;
-const QColor kFailure(255, 150, 150);
+const QColor kFailure(255, 200, 200);  // 4.6 : 1 on the panel
 const QColor kOutlierRow(255, 215, 215);
 // The store's folder reports every step of a save; one reload after them.
 constexpr int kReloadDelayMs = 60;

@@ -71,7 +71,32 @@ const rowCells = () => page.$$eval("#ProtocolTable tbody tr",
 const text = (id) => page.$eval(`#${id}`, (e) => e.textContent);
 const statusMatches = (pattern) => page.waitForFunction((source) =>
   new RegExp(source).test(document.getElementById("ProtocolStatus").textContent), { timeout: 10000 }, pattern.source);
-const stored = (key = STORE) => page.evaluate((k) => localStorage.getItem(k), key);
+// The page's store: entries of the IndexedDB database "varek-em", object
+// store "protokoll". op "get" reads one (null when missing), "put" writes
+// one, "clear" removes them all.
+const entries = (op, key, value, p = page) => p.evaluate((op, key, value) => new Promise((resolve, reject) => {
+  const open = indexedDB.open("varek-em", 1);
+  open.onupgradeneeded = () => open.result.createObjectStore("protokoll");
+  open.onsuccess = () => {
+    const transaction = open.result.transaction("protokoll", op === "get" ? "readonly" : "readwrite");
+    const store = transaction.objectStore("protokoll");
+    const request = op === "get" ? store.get(key) : op === "put" ? store.put(value, key) : store.clear();
+    transaction.oncomplete = () => {
+      open.result.close();
+      resolve(op === "get" ? request.result ?? null : null);
+    };
+    transaction.onabort = () => reject(transaction.error);
+  };
+}), op, key ?? null, value ?? null);
+const stored = (key = STORE) => entries("get", key);
+
+// The protocol opened on an empty store.
+async function openEmptyProtocol(query, p = page) {
+  await openProtocol(query, p);
+  await entries("clear", null, null, p);
+  await openProtocol(query, p);
+  await showsRows(0, p);
+}
 
 async function ctrl(key) {
   await page.keyboard.down("Control");
@@ -102,9 +127,9 @@ describe("recording", () => {
     // [U in V, I in mA, amplitude, k, deflection]
     const rows = [[300, 615, 60, 1, "ac"], [800, 1004, 150, 1, "ac"], [300, 1230, 60, 2, "dc"]];
     for (const [i, [voltage, current, amplitude, order, mode]] of rows.entries()) {
+      if (i === 0) await openEmptyProtocol("");
       await page.goto(base + reading(voltage, current, amplitude, mode));
       await whenReady(page);
-      if (i === 0) await page.evaluate(() => localStorage.clear());
       await ctrl("KeyM");
       await showsRows(i);
       await page.$eval("#ProtocolOrder", (e, k) => { e.value = String(k); }, order);
@@ -153,15 +178,35 @@ describe("recording", () => {
     await ctrl("Enter");
     await page.waitForFunction(() => /Die Informationsseite verdeckt/.test(document.getElementById("Notices").textContent));
     assert.equal(await rowCount(), 3);
+
+    // "Zeile löschen" takes the selected row; "Alle löschen" asks first, "Nein" being the default.
+    await page.click("#Button14");
+    await page.click("#ProtocolTable tbody tr:nth-child(2)");
+    await page.click("#ProtocolDelete");
+    await showsRows(2);
+    assert.equal(await text("ProtocolStatus"), "Messwert Nr. 2 gelöscht.");
+    for (const [answer, left] of [["Enter", 2], ["Shift+Tab", 0]]) {
+      await page.click("#ProtocolClear");
+      await question();
+      assert.equal(await page.$eval("dialog.question p", (p) => p.textContent),
+                   "Alle 2 Messwerte löschen? Das lässt sich nicht rückgängig machen.");
+      if (answer === "Shift+Tab") {
+        await page.keyboard.down("Shift");
+        await page.keyboard.press("Tab");
+        await page.keyboard.up("Shift");
+      }
+      await page.keyboard.press("Enter");
+      await page.waitForFunction(() => !document.querySelector("dialog"));
+      await showsRows(left);
+    }
+    assert.equal(await stored(), HEAD);
   });
 
   test("two tabs recording in turn and at once: every row in the store and on both screens", async () => {
     const second = await browser.newPage();
     watch(second);
     try {
-      await openProtocol(reading(300, 615, 60));
-      await page.evaluate(() => localStorage.clear());
-      await openProtocol(reading(300, 615, 60));
+      await openEmptyProtocol(reading(300, 615, 60));
       await openProtocol(reading(800, 1004, 150), second);
       const tabs = [page, second];
       for (let i = 0; i < 6; ++i) {
@@ -170,16 +215,18 @@ describe("recording", () => {
         await tab.click("#ProtocolRecord");
         await showsRows(i + 1, tab);
       }
-      // Both at the same moment, twice each.
-      await Promise.all(tabs.map((tab) => tab.evaluate(() => {
-        document.getElementById("ProtocolRecord").click();
-        document.getElementById("ProtocolRecord").click();
-      })));
-      for (const tab of tabs) await showsRows(10, tab);
+      // Both at the same moment, twice each, twice.
+      for (const rows of [10, 14]) {
+        await Promise.all(tabs.map((tab) => tab.evaluate(() => {
+          document.getElementById("ProtocolRecord").click();
+          document.getElementById("ProtocolRecord").click();
+        })));
+        for (const tab of tabs) await showsRows(rows, tab);
+      }
       const lines = (await stored()).trimEnd().split("\n").slice(1);
-      assert.equal(lines.length, 10);
-      assert.equal(new Set(lines.map((line) => line.split(";")[0])).size, 10, "ten identities");
-      assert.deepEqual(lines.map((line) => line.split(";")[1]).sort(), [...Array(5).fill("300"), ...Array(5).fill("800")]);
+      assert.equal(lines.length, 14);
+      assert.equal(new Set(lines.map((line) => line.split(";")[0])).size, 14, "an identity each");
+      assert.deepEqual(lines.map((line) => line.split(";")[1]).sort(), [...Array(7).fill("300"), ...Array(7).fill("800")]);
     } finally {
       await second.close();
     }
@@ -187,8 +234,8 @@ describe("recording", () => {
 });
 
 describe("store", () => {
-  test("a damaged store keeps its good rows and is kept aside under a new key each time; a full storage is told",
-       async () => {
+  test("a damaged store keeps its good rows and is kept aside under a new key each time; a full storage is told; " +
+       "the store of localStorage is taken over", async () => {
     const good = ["a1;300;0,615;1;60;Wechselspannung\n", "c3;800;1,004;1;150;Gleichspannung\n"];
     // [stored text, rows kept, what the message names]
     const damaged = [
@@ -196,10 +243,9 @@ describe("store", () => {
       [HEAD + good[0] + "b2;300;0,6\u00001;1;60;\n" + good[1], 2, "„0,6\\01“"],
       ["x".repeat(4_000_000), 0, "größer als 1 MB"],
     ];
-    await openProtocol(reading(300, 615, 60));
-    await page.evaluate(() => localStorage.clear());
+    await openEmptyProtocol(reading(300, 615, 60));
     for (const [n, [content, kept, named]] of damaged.entries()) {
-      await page.evaluate((key, value) => localStorage.setItem(key, value), STORE, content);
+      await entries("put", STORE, content);
       await openProtocol(reading(300, 615, 60));
       await showsRows(kept);
       const key = `${STORE}.defekt-${n + 1}`;
@@ -210,25 +256,46 @@ describe("store", () => {
     }
     assert.equal(await stored(`${STORE}.defekt-1`), damaged[0][0], "an earlier copy is never overwritten");
 
-    // Storage filled to the last character: a reading is not stored, and the table says so.
-    await page.evaluate(() => {
-      for (let size = 1 << 22, n = 0; size > 0; size >>= 1) {
-        try { localStorage.setItem(`filler${n}`, "f".repeat(size)); ++n; } catch { /* full at this size */ }
-      }
-    });
+    // A full storage aborts the transaction (QuotaExceededError): a reading
+    // is not stored, and a damaged store that cannot be kept aside stays as
+    // it is, its good rows shown; the table says so each time. (Chromium's
+    // quota override of the DevTools protocol leaves IndexedDB's quota as it is.)
+    const storageFull = (full) => page.evaluate((full) => {
+      window.realPut ??= IDBObjectStore.prototype.put;
+      IDBObjectStore.prototype.put = !full ? window.realPut : function abortingPut(...args) {
+        const request = window.realPut.apply(this, args);
+        this.transaction.abort();
+        return request;
+      };
+    }, full);
+    await storageFull(true);
     await page.click("#ProtocolRecord");
     await statusMatches(/^Der Speicher des Browsers ist voll/);
     assert.equal(await rowCount(), 0);
-    await page.evaluate(() => localStorage.clear());
+    await storageFull(false);
+    assert.equal(await stored(), HEAD);
+    await entries("put", STORE, damaged[0][0]);
+    await storageFull(true);
+    await page.evaluate((key) => new BroadcastChannel(key).postMessage("changed"), STORE);  // as another tab
+    await statusMatches(/zu voll, um es beiseitezulegen/);
+    await showsRows(2);
+    await storageFull(false);
+    assert.equal(await stored(), damaged[0][0]);
+
+    // The table that earlier versions of the page kept in localStorage.
+    await entries("clear");
+    await page.evaluate((key) => localStorage.setItem(key, "U in V;I in A;k;Amplitude\n300;0,615;1;60\n"), STORE);
+    await openProtocol(reading(300, 615, 60));
+    await showsRows(1);
+    assert.equal(await page.evaluate((key) => localStorage.getItem(key), STORE), null);
+    assert.equal(await stored(), HEAD + "z2;300;0,615;1;60;\n");
   });
 });
 
 describe("files", () => {
   test("import asks in the page; CSV round trip with Amplitude; PNG and SVG; hostile files as varek-auswertung",
        async () => {
-    await openProtocol(reading(300, 615, 60));
-    await page.evaluate(() => localStorage.clear());
-    await openProtocol(reading(300, 615, 60));
+    await openEmptyProtocol(reading(300, 615, 60));
     await page.click("#ProtocolRecord");
     await showsRows(1);
     const withAmplitude = "U in V;I in A;k;Amplitude\n800;1,004;1;150\n1200;1,231;1;\n500;0,9;1;100\n";
@@ -270,6 +337,8 @@ describe("files", () => {
     assert.deepEqual(await page.$$eval("#ProtocolTable tr.outlier", (rows) => rows.map((row) => row.cells[0].textContent)),
                      ["3"]);
     assert.match(await text("ProtocolWarnings"), /^Ausreißer Nr\. 3 \(markiert\)/);
+    await page.click("#ProtocolTable tbody tr:nth-child(3)");
+    assert.deepEqual(await axeViolations(page), [], "four rows, one an outlier and selected");
 
     await page.click("#ProtocolPng");
     const png = join(downloads, "messprotokoll.png");
@@ -290,6 +359,7 @@ describe("files", () => {
       ["escape.csv", "U in V;I in A;k\n1200;\u001b[31m1,23\r;1\n"],
       ["winzig.csv", "U in V;I in A;k\n1200;1e-200;1\n"],
       ["nan.csv", "U in V;I in A;k\n1200;nan(0x1);1\n"],
+      ["riesig.csv", "U in V;I in A;k\n1e61;1,23;1\n"],
       ["vorzeichen.csv", "U in V;I in A;k;Amplitude\n+-5;1,23;1;\n"],
       ["kopf.csv", "Spannung;Strom\n1200;1,23\n"],
     ];

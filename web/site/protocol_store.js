@@ -1,115 +1,137 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 "use strict";
-// The protocol's store in the browser's storage, shared by every tab of the
-// page. Each change is applied under a Web Lock to what the storage holds at
-// that moment and written back at once:
+// The protocol's store in the browser, shared by every tab of the page. Each
+// change is applied under a Web Lock to what the store holds at that moment
+// and written back at once:
 //
 //   lock; read the stored text; the core's step with the change; keep a
 //   damaged text aside under a key no earlier copy has; write; unlock
 //
-// so that rows recorded in another tab are neither lost nor brought back.
-// The other tabs read the store again on the storage event.
+// so that rows recorded in another tab are neither lost nor brought back;
+// the other tabs are told on a BroadcastChannel and read the store again.
 //
-// A full storage (QuotaExceededError) stores nothing and says so; a damaged
-// text that cannot be copied aside is moved aside instead, and when even that
-// fails it stays as it is. Where the browser refuses storage to the page,
-// the table lives in the page's memory.
+// The store is an entry of IndexedDB, not of localStorage: a tab's
+// localStorage is a copy that the browser brings up to date a moment after
+// another tab wrote, so a tab that takes the lock just then reads an old
+// table and writes it back without the other tab's row. IndexedDB reads
+// what was written last. Keeping aside and writing are one transaction; a
+// full storage (QuotaExceededError) stores nothing of it and says so. The
+// store of earlier versions of the page, in localStorage, is taken over
+// once. Where the browser refuses storage to the page, the table lives in
+// the page's memory.
 
 class ProtocolStore {
+  static DATABASE = "varek-em";
+  static ENTRIES = "protokoll";
+
   // core: ProtocolModule; texts: its start(); onOutside: runs when another
   // tab changed the store.
   constructor(core, texts, onOutside) {
     this.core = core;
     this.key = texts.storeKey;
     this.texts = texts;
-    this.storage = ProtocolStore.storage();
-    window.addEventListener("storage", (event) => {
-      if (event.key === this.key || event.key === null) onOutside();
-    });
+    this.database = ProtocolStore.open().catch(() => null);
+    this.memory = new Map();
+    this.channel = new BroadcastChannel(this.key);
+    this.channel.onmessage = () => onOutside();
   }
 
-  // localStorage, or a stand-in in memory where the browser refuses it.
-  static storage() {
-    try {
-      const storage = window.localStorage;
-      storage.getItem("");
-      return storage;
-    } catch {
-      const items = new Map();
-      return {
-        refused: true,
-        getItem: (key) => items.get(key) ?? null,
-        setItem: (key, value) => items.set(key, String(value)),
-        removeItem: (key) => items.delete(key),
-      };
-    }
+  static open() {
+    return new Promise((resolve, reject) => {
+      const request = indexedDB.open(ProtocolStore.DATABASE, 1);
+      request.onupgradeneeded = () => request.result.createObjectStore(ProtocolStore.ENTRIES);
+      request.onsuccess = () => resolve(request.result);
+      request.onerror = () => reject(request.error);
+    });
   }
 
   // Applies the core's change (0: none, a reload). Returns {message} when
   // it is stored, {problem} when something went wrong (in German).
   async apply(change) {
-    const step = () => this.step(change);
-    const outcome = navigator.locks ? await navigator.locks.request(this.key, step) : step();
-    if (this.storage.refused && !this.told) {
-      this.told = true;
-      return { ...outcome, problem: outcome.problem ?? this.texts.storageRefused };
-    }
-    return outcome;
+    const run = async () => {
+      const database = await this.database;
+      const outcome = database ? await this.stepInDatabase(database, change) : this.stepInMemory(change);
+      if (!database && !this.told) {
+        this.told = true;
+        return { ...outcome, problem: outcome.problem ?? this.texts.storageRefused };
+      }
+      return outcome;
+    };
+    return navigator.locks ? navigator.locks.request(this.key, run) : run();
   }
 
-  step(change) {
-    const stored = this.storage.getItem(this.key) ?? "";
-    const keptAs = this.freeKey();
-    const step = this.core.step(stored, change, keptAs);
-    let moved = false;
-    if (step.keepAside) {
-      moved = this.keepAside(stored, keptAs);
-      if (moved === null) {
-        this.core.commit(ProtocolModule.READ_ONLY);
-        return { problem: step.notKeptAside };
+  // The step on the stored value and the keys in use: what to write, and
+  // what to tell once it is written (`stored`) or not.
+  plan(value, keys, change) {
+    let n = 1;
+    while (keys.has(this.core.keptAsideKey(n))) ++n;
+    const keptAs = this.core.keptAsideKey(n);
+    const step = this.core.step(value === undefined ? "" : String(value), change, keptAs);
+    const writes = [];
+    if (step.keepAside) writes.push([keptAs, value]);
+    if (step.write) writes.push([this.key, step.text]);
+    const finish = (stored) => {
+      if (stored) {
+        const { message } = this.core.commit(ProtocolModule.STORED);
+        if (writes.length > 0) this.channel.postMessage("changed");
+        return step.keepAside ? { problem: step.repaired } : { message };
       }
-    }
-    if (step.write && !this.write(this.key, step.text)) {
-      if (moved) {
-        // The damaged text goes back where it was: nothing is stored.
-        this.storage.removeItem(keptAs);
-        this.write(this.key, stored);
+      if (step.keepAside) {
         this.core.commit(ProtocolModule.READ_ONLY);
         return { problem: step.notKeptAside };
       }
       this.core.commit(ProtocolModule.NOTHING_STORED);
       return { problem: this.texts.storageFull };
-    }
-    const { message } = this.core.commit(ProtocolModule.STORED);
-    return step.keepAside ? { problem: step.repaired } : { message };
+    };
+    return { writes, finish };
   }
 
-  // The first key for a damaged store that holds nothing yet.
-  freeKey() {
-    for (let n = 1; ; ++n) {
-      const key = this.core.keptAsideKey(n);
-      if (this.storage.getItem(key) === null) return key;
-    }
+  stepInDatabase(database, change) {
+    return new Promise((resolve) => {
+      const transaction = database.transaction(ProtocolStore.ENTRIES, "readwrite");
+      const entries = transaction.objectStore(ProtocolStore.ENTRIES);
+      const keys = entries.getAllKeys();
+      const entry = entries.get(this.key);
+      // Until the store is read, a failure stores nothing of the change.
+      let finish = () => {
+        this.core.drop(change);
+        return { problem: this.texts.storageFull };
+      };
+      entry.onsuccess = () => {
+        const value = entry.result ?? this.takeOver();
+        const plan = this.plan(value, new Set(keys.result), change);
+        finish = plan.finish;
+        try {
+          for (const [key, text] of plan.writes) entries.put(text, key);
+        } catch {
+          // Not written: the transaction ends without any of it (unless it has already).
+          try { transaction.abort(); } catch { /* aborted before */ }
+        }
+      };
+      transaction.oncomplete = () => {
+        if (this.takenOver) localStorage.removeItem(this.key);
+        this.takenOver = false;
+        resolve(finish(true));
+      };
+      transaction.onabort = () => resolve(finish(false));
+    });
   }
 
-  // Copies the stored text to keptAs; where there is no room for a copy,
-  // moves it. false: copied, true: moved, null: neither.
-  keepAside(stored, keptAs) {
-    if (this.write(keptAs, stored)) return false;
-    this.storage.removeItem(this.key);
-    if (this.write(keptAs, stored)) return true;
-    this.write(this.key, stored);
-    return null;
+  stepInMemory(change) {
+    const plan = this.plan(this.memory.get(this.key), new Set(this.memory.keys()), change);
+    for (const [key, text] of plan.writes) this.memory.set(key, text);
+    return plan.finish(true);
   }
 
-  // false when the storage is full.
-  write(key, text) {
+  // The store that earlier versions of the page kept in localStorage.
+  takeOver() {
     try {
-      this.storage.setItem(key, text);
-      return true;
+      const value = localStorage.getItem(this.key);
+      this.takenOver = value !== null;
+      return value ?? undefined;
     } catch {
-      return false;
+      return undefined;
     }
   }
 }

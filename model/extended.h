@@ -7,7 +7,7 @@
 // of that arithmetic through Extended and the functions below, nothing else:
 // + - * / unary -, comparisons, construction from integers and doubles (and
 // from hexadecimal long double literals of at most 16 digits, which are exact
-// in any wider type), static_cast<double>, Sqrt, Sin, Cos and RoundEven.
+// in any wider type), static_cast<double>, Abs, Sqrt, Sin, Cos and RoundEven.
 //
 // On x86-64 Extended is long double itself. In WebAssembly long double is a
 // 128-bit quad, so there (and in the native build that checks it,
@@ -32,6 +32,7 @@ namespace varek {
 using Extended = SoftExtended;
 
 SoftExtended Sqrt(const SoftExtended& a);  // correctly rounded; defined in the class
+constexpr SoftExtended Abs(const SoftExtended& a);  // defined in the class
 
 // Sine and cosine of an angle of the table; any other angle ends the program
 // with a message naming it.
@@ -62,6 +63,7 @@ inline Extended Cos(Extended angle) { return std::cos(angle); }
 #endif
 
 inline Extended Sqrt(Extended value) { return std::sqrt(value); }
+inline Extended Abs(Extended value) { return std::fabs(value); }
 
 // Nearest integer, an exact half going to the even neighbour. lrintl honours
 // the current rounding mode, which this program never changes from the

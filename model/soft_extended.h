@@ -190,8 +190,65 @@ class SoftExtended {
     return v;
   }
 
+  [[gnu::always_inline]] friend constexpr SoftExtended Abs(const SoftExtended& a) {
+    SoftExtended v = a;
+    v.sign_ = 0;
+    return v;
+  }
+
   [[gnu::always_inline]] friend constexpr SoftExtended operator+(const SoftExtended& a, const SoftExtended& b) {
-    return a.sign_ == b.sign_ ? AddMagnitudes(a, b, a.sign_) : SubtractMagnitudes(a, b);
+    if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]]
+      return AddSpecial(a, b);
+    // The operand of the larger magnitude, and the other aligned below it as
+    // (small_high:small_low); bits beyond are kept as a sticky bit 0.
+    const bool swap = MagnitudeLess(a, b);
+    const SoftExtended& big = swap ? b : a;
+    const SoftExtended& small = swap ? a : b;
+    const std::uint32_t distance = static_cast<std::uint32_t>(big.exponent_ - small.exponent_);
+    std::uint64_t small_high = 0, small_low;
+    if (distance < 64) {
+      small_high = small.significand_ >> distance;
+      small_low = distance == 0 ? 0 : small.significand_ << (64 - distance);
+    } else {
+      small_low = distance == 64    ? small.significand_
+                  : distance < 128 ? (small.significand_ >> (distance - 64)) |
+                                         static_cast<std::uint64_t>((small.significand_ << (128 - distance)) != 0)
+                                   : 1;
+    }
+    std::int32_t exponent = big.exponent_;
+    std::uint64_t high, low;
+    if (a.sign_ == b.sign_) {
+      // big << 64 plus small: a carry out moves one place into the sticky bit.
+      low = small_low;
+      high = big.significand_ + small_high;
+      if (high < big.significand_) {
+        low = (low >> 1) | (high << 63) | (low & 1);
+        high = (high >> 1) | Top;
+        exponent += 1;
+      }
+    } else {
+      // big << 64 minus small: exact for a distance below 64; beyond, small
+      // is at most 2^64 and its lost bits are the sticky bit. From a
+      // distance of 2 on the difference is at least 2^126: one place to
+      // normalise.
+      low = 0 - small_low;
+      high = big.significand_ - small_high - static_cast<std::uint64_t>(small_low != 0);
+      if ((high >> 63) == 0) {
+        if (high == 0) {  // distance 0 or 1
+          if (low == 0) return Zero(0);  // equal magnitudes
+          high = low;
+          low = 0;
+          exponent -= 64;
+        }
+        const int shift = std::countl_zero(high);
+        if (shift != 0) {
+          high = (high << shift) | (low >> (64 - shift));
+          low <<= shift;
+          exponent -= shift;
+        }
+      }
+    }
+    return Round(big.sign_, exponent, high, low);
   }
   [[gnu::always_inline]] friend constexpr SoftExtended operator-(const SoftExtended& a, const SoftExtended& b) {
     return a + -b;
@@ -445,88 +502,16 @@ class SoftExtended {
     return v;
   }
 
-  [[gnu::always_inline]] static constexpr SoftExtended AddMagnitudes(const SoftExtended& a, const SoftExtended& b, std::uint32_t sign) {
-    if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]] {
+  // A sum with a zero, an infinity or a NaN.
+  [[gnu::noinline]] static constexpr SoftExtended AddSpecial(const SoftExtended& a, const SoftExtended& b) {
+    if (a.IsNan() || b.IsNan()) return Nan();
+    if (a.sign_ == b.sign_) {
       if (a.IsFinite() && b.IsFinite()) return a.IsZero() ? b : a;  // a zero of the same sign: the other
-      if (a.IsNan() || b.IsNan()) return Nan();
-      return Infinity(sign);
+      return Infinity(a.sign_);
     }
-    const SoftExtended& big = a.exponent_ >= b.exponent_ ? a : b;
-    const SoftExtended& small = a.exponent_ >= b.exponent_ ? b : a;
-    const std::int32_t distance = big.exponent_ - small.exponent_;
-    std::uint64_t high, low;
-    std::int32_t exponent = big.exponent_;
-    if (distance == 0) {
-      const std::uint64_t sum = big.significand_ + small.significand_;  // carries out: both have bit 63
-      high = (sum >> 1) | Top;
-      low = sum << 63;
-      exponent += 1;
-    } else if (distance < 64) {
-      low = small.significand_ << (64 - distance);
-      high = big.significand_ + (small.significand_ >> distance);
-      if (high < big.significand_) {  // carry
-        low = (low >> 1) | (high << 63) | (low & 1);
-        high = (high >> 1) | Top;
-        exponent += 1;
-      }
-    } else {
-      high = big.significand_;
-      low = distance == 64    ? small.significand_
-            : distance < 128 ? (small.significand_ >> (distance - 64)) |
-                                   static_cast<std::uint64_t>((small.significand_ << (128 - distance)) != 0)
-                             : 1;
-    }
-    return Round(sign, exponent, high, low);
-  }
-
-  [[gnu::always_inline]] static constexpr SoftExtended SubtractMagnitudes(const SoftExtended& a, const SoftExtended& b) {
-    if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]] {
-      if (a.IsFinite() && b.IsFinite()) return !a.IsZero() ? a : b.IsZero() ? Zero(0) : b;  // x - 0, 0 - x, 0 - 0
-      if (a.IsNan() || b.IsNan()) return Nan();
-      if (a.IsInfinity()) return b.IsInfinity() ? Nan() : a;
-      return b;
-    }
-    const bool a_bigger = MagnitudeLess(b, a);
-    const SoftExtended& big = a_bigger ? a : b;
-    const SoftExtended& small = a_bigger ? b : a;
-    const std::int32_t distance = big.exponent_ - small.exponent_;
-    if (distance == 0) {  // exact
-      const std::uint64_t difference = big.significand_ - small.significand_;
-      if (difference == 0) return Zero(0);
-      const int shift = std::countl_zero(difference);
-      return Round(big.sign_, big.exponent_ - shift, difference << shift, 0);
-    }
-    std::uint64_t small_high, small_low;
-    if (distance < 64) {
-      small_high = small.significand_ >> distance;
-      small_low = small.significand_ << (64 - distance);
-    } else {
-      small_high = 0;
-      small_low = distance == 64    ? small.significand_
-                  : distance < 128 ? (small.significand_ >> (distance - 64)) |
-                                         static_cast<std::uint64_t>((small.significand_ << (128 - distance)) != 0)
-                                   : 1;
-    }
-    // big << 64 minus small: exact for a distance below 64; beyond, small is
-    // at most 2^64 and its lost bits are kept as a sticky bit 0. From a
-    // distance of 2 on the difference is at least 2^126: one place to normalise.
-    std::uint64_t low = 0 - small_low;
-    std::uint64_t high = big.significand_ - small_high - static_cast<std::uint64_t>(small_low != 0);
-    std::int32_t exponent = big.exponent_;
-    if ((high >> 63) == 0) {
-      if (high == 0) {  // distance 1 only
-        high = low;
-        low = 0;
-        exponent -= 64;
-      }
-      const int shift = std::countl_zero(high);
-      if (shift != 0) {
-        high = (high << shift) | (low >> (64 - shift));
-        low <<= shift;
-        exponent -= shift;
-      }
-    }
-    return Round(big.sign_, exponent, high, low);
+    if (a.IsFinite() && b.IsFinite()) return !a.IsZero() ? a : b.IsZero() ? Zero(0) : b;  // x - 0, 0 - x, 0 - 0
+    if (a.IsInfinity()) return b.IsInfinity() ? Nan() : a;
+    return b;
   }
 
   [[gnu::noinline]] static constexpr SoftExtended MultiplySpecial(const SoftExtended& a, const SoftExtended& b, std::uint32_t sign) {

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/trajectories.h"
 
+#include <cmath>
+
 namespace varek {
 
 namespace {
@@ -13,6 +15,213 @@ constexpr Extended AmplitudeScale = 100;      // amplitude units per unit of Acc
 constexpr Extended AccelerationScale = 0x8.e1bc9bf04p+50L;  // m/s^2, 1e16
 constexpr Extended OneSixth = Extended{1} / 6;
 constexpr std::int32_t StepLimit = 100000;  // steps
+
+// While |y| and |z| both stay below this, the distance from the axis stays
+// below the tube's inner radius also after every rounding of the wall test:
+// 0.0157 m * sqrt(2) = 0.022203 m < 0.02222 m.
+constexpr Extended WallClearance = 0.0157;  // m
+
+// Position and velocity of the electron under integration. The field has no
+// x component, so the velocity along the axis stays the beam speed for the
+// whole path: every x stage derivative is 0, and adding 0 * h leaves it
+// unchanged to the bit. Only y and z are integrated; the position is
+// unchanged between the stages, so it needs no restoring.
+struct Motion {
+  Extended x, y, z, vy, vz;
+};
+
+// What one step needs besides the motion.
+struct StepConstants {
+  Extended omega;
+  Extended h;
+  // h / 2: k h / 2 is (k h) / 2, and halving commutes with rounding as long as
+  // nothing leaves the normal range, which the velocities and their
+  // derivatives never come near; so k * (h / 2) is the same value.
+  Extended half_h;
+  Extended axial_advance;  // vx h, the same product at every advance of x
+};
+
+// Adds the plates' acceleration a to a derivative. Beyond the plates a is
+// 0, and v + 0 is v except for the sign of a zero, which nothing downstream
+// can tell apart: the step leaves it out there.
+template <bool kPlates>
+[[gnu::always_inline]] inline Extended WithPlates(const Extended& value, const Extended& a) {
+  if constexpr (kPlates) {
+    return value + a;
+  } else {
+    return value;
+  }
+}
+
+// One integration step: the stages as each value's operations, in their
+// order. The weighted mean is summed as it is formed, in the same order:
+// K = ((2 k2 + k1) + 2 k3) + k4.
+template <bool kPlates>
+[[gnu::always_inline]] inline void Step(Motion& m, const StepConstants& c, const Extended& a) {
+  const Extended omega = c.omega, h = c.h, half_h = c.half_h;
+  const Extended vy0 = m.vy, vz0 = m.vz;
+  // stage 1: k1 = f(v); v = k1 h / 2 + v
+  const Extended k1y = WithPlates<kPlates>(vz0 * omega, a), k1z = -vy0 * omega;
+  const Extended vy1 = k1y * half_h + vy0, vz1 = k1z * half_h + vz0;
+  // stage 2: k2 = f(v); v = k2 h / 2 + v0
+  const Extended k2y = WithPlates<kPlates>(vz1 * omega, a), k2z = -vy1 * omega;
+  const Extended vy2 = k2y * half_h + vy0, vz2 = k2z * half_h + vz0;
+  Extended sum_y = k2y * 2 + k1y, sum_z = k2z * 2 + k1z;
+  // stage 3: k3 = f(v); v = k3 h + v0
+  const Extended k3y = WithPlates<kPlates>(vz2 * omega, a), k3z = -vy2 * omega;
+  const Extended vy3 = k3y * h + vy0, vz3 = k3z * h + vz0;
+  sum_y = sum_y + k3y * 2;
+  sum_z = sum_z + k3z * 2;
+  // first advance: r = v h + r
+  m.x = c.axial_advance + m.x;
+  m.y = vy3 * h + m.y;
+  m.z = vz3 * h + m.z;
+  // stage 4: k4 = f(v); v = K / 6 h + v (v is still v0 + k3 h)
+  const Extended k4y = WithPlates<kPlates>(vz3 * omega, a), k4z = -vy3 * omega;
+  m.vy = (sum_y + k4y) * OneSixth * h + vy3;
+  m.vz = (sum_z + k4z) * OneSixth * h + vz3;
+  // second advance: r = v h + r
+  m.x = c.axial_advance + m.x;
+  m.y = m.vy * h + m.y;
+  m.z = m.vz * h + m.z;
+}
+
+// The plate test of HitsObstacle for a point given in extended. double(y)
+// lies beyond the double PlateHalfGap only if y itself does (rounding is
+// monotonic), so the conversions wait until then.
+[[gnu::always_inline]] inline bool HitsPlate(const Extended& x, const Extended& y) {
+  if (Abs(y) < Extended{PlateHalfGap}) return false;
+  const double xd = static_cast<double>(x), yd = static_cast<double>(y);
+  return xd < PlateEndX && (yd > PlateHalfGap || yd < -PlateHalfGap);
+}
+
+// The wall test of HitsObstacle for a point given in extended, with a
+// cheap bound first.
+[[gnu::always_inline]] inline bool HitsWall(const Extended& y, const Extended& z) {
+  if (Abs(y) < WallClearance && Abs(z) < WallClearance) return false;
+  const double yd = static_cast<double>(y), zd = static_cast<double>(z);
+  const double r = static_cast<double>(Sqrt(static_cast<Extended>(zd) * zd + static_cast<Extended>(yd) * yd));
+  return !(r < TubeInnerRadius);
+}
+
+// The first x, in extended, from which on the double of x no longer lies
+// below PlateEndX: the smallest double at or above it. Past it (x only grows)
+// the plate tests cannot fire.
+Extended PastThePlates() {
+  double bound = static_cast<double>(PlateEndX);
+  while (bound < PlateEndX) bound = std::nextafter(bound, 0.0);
+  return bound;
+}
+
+// The samples and the pumps of one path.
+class Sampler {
+ public:
+  Sampler(Scene& scene, Path& samples, StepObserver& observer)
+      : scene_(scene), samples_(samples), observer_(observer) {}
+
+  // Every 30th step: runs the pump, then stores the sample; true when the
+  // observer ended the path there. The values come as copies, so that the
+  // motion of the caller stays in registers.
+  bool SampleAndPump(Extended x, Extended y, Extended z, bool screen_hit);
+
+  int stored() const { return j_; }
+  bool ended_by_observer() const { return ended_by_observer_; }
+
+ private:
+  Scene& scene_;
+  Path& samples_;
+  StepObserver& observer_;
+  int j_ = 0;
+  bool ended_by_observer_ = false;
+};
+
+bool Sampler::SampleAndPump(Extended x, Extended y, Extended z, bool screen_hit) {
+  // Handlers in the pump see the flag of the latest end test.
+  scene_.ScreenHit = screen_hit;
+  const bool end_now = observer_.EndPathNow();
+  ended_by_observer_ = ended_by_observer_ || end_now;
+  // Hard guard on the capacity: one computation stores at most 1987
+  // samples, so this never skips a sample; it only makes writing past
+  // slot 2000 impossible.
+  if (j_ < MaxSamples) {
+    ++j_;
+    samples_[j_] = {RoundEven(x * UnitsPerMetre), RoundEven(y * UnitsPerMetre),
+                    RoundEven(z * UnitsPerMetre)};
+  }
+  return end_now;
+}
+
+// The end tests of a step, in the order of the model, after the sample and
+// the pump of a sample step; the plate test only where it can fire. True
+// when the path ends here.
+[[gnu::always_inline]] inline bool EndTests(const Motion& m, std::int32_t steps, Sampler& sampler,
+                                            bool& screen_hit, bool plate_region) {
+  if (steps % StepsPerSample == 0 && sampler.SampleAndPump(m.x, m.y, m.z, screen_hit)) return true;
+  if (steps >= StepLimit || m.x > ScreenPlaneX) return true;
+  const bool hit = HitsWall(m.y, m.z) || (plate_region && HitsPlate(m.x, m.y));
+  screen_hit = !hit;
+  return hit;
+}
+
+// The general case, deflection and field turning the electron. Returns the
+// number of steps; sets the end test's flag.
+std::int32_t Integrate(Scene& scene, Sampler& sampler, const StepConstants& c, const Extended& a,
+                       const Extended& past_plates) {
+  Motion m{GunX, 0, 0, 0, 0};
+  std::int32_t steps = 0;
+  bool screen_hit = scene.ScreenHit;
+  bool ended = false;
+  // The plates act while x, at the start of the step, lies below -0.04 m.
+  while (!ended && m.x < FieldRegionEndX) {
+    ++steps;
+    Step<true>(m, c, a);
+    ended = EndTests(m, steps, sampler, screen_hit, true);
+  }
+  bool plate_region = true;
+  while (!ended) {
+    plate_region = plate_region && m.x < past_plates;
+    ++steps;
+    Step<false>(m, c, a);
+    ended = EndTests(m, steps, sampler, screen_hit, plate_region);
+  }
+  scene.ScreenHit = screen_hit;
+  return steps;
+}
+
+// y and z stay exactly 0 without a deflecting acceleration: only x moves,
+// and the end tests before the screen all pass (HitsObstacle finds nothing
+// on the axis). Returns the number of steps.
+std::int32_t IntegrateAxial(Scene& scene, Sampler& sampler, const Extended& axial_advance) {
+  Extended x = GunX;
+  std::int32_t steps = 0;
+  bool ended = false;
+  while (!ended) {
+    ++steps;
+    x = axial_advance + x;
+    x = axial_advance + x;
+    ended = (steps % StepsPerSample == 0 && sampler.SampleAndPump(x, 0, 0, true)) || steps >= StepLimit ||
+            x > ScreenPlaneX;
+  }
+  // Every step ran HitsObstacle, except one that an end test before it ended.
+  scene.ScreenHit = true;
+  return steps;
+}
+
+// Path 2 of the alternating voltage as the mirror image of path 1 in the
+// axis. The two differ only in the sign of the plates' acceleration, and
+// every operation of a step is odd in (y, z, vy, vz, a) with a rounding that
+// is symmetric under a change of sign: each value of path 2 is that of path 1
+// negated, to the bit, and so are the rounded samples. The end tests do not
+// see the sign (the plates lie symmetric), so path 2 ends at the same step
+// with the same flag.
+void MirrorPathOne(Scene& scene) {
+  const int count = scene.TrajectoryCount[1];
+  for (int s = 1; s <= count; ++s) {
+    const Vec3i& p = scene.TrajectoryPoints[1][s];
+    scene.TrajectoryPoints[2][s] = {p.x, -p.y, -p.z};
+  }
+  scene.TrajectoryCount[2] = count;
+}
 
 }  // namespace
 
@@ -28,77 +237,25 @@ bool IntegratePaths(Scene& scene, const Settings& settings, StepObserver& observ
   const int n = scene.TrajectoryTotal;
   const int b = settings.deflection_on ? 1 : 0;
   const Extended deflection = settings.amplitude / AmplitudeScale;
+  const StepConstants constants{omega, h, h / 2, speed * h};
+  const Extended past_plates = PastThePlates();
 
   for (int i = 1; i <= n; ++i) {
     scene.TrajectoryCount[i] = 0;
-    Path& samples = scene.TrajectoryPoints[i];
-    // The field has no x component, so the velocity along the axis stays the
-    // beam speed for the whole path: every x stage derivative is 0, and adding
-    // 0 * h leaves it unchanged to the bit. Only y and z are integrated; the
-    // position is unchanged between the stages, so it needs no restoring.
-    const Extended vx = speed;
-    Extended vy = 0, vz = 0;
+    // Path 2 follows from path 1, unless the observer cut path 1 short.
+    if (i == 2 && !ended_by_observer) {
+      MirrorPathOne(scene);
+      break;
+    }
     const int polarity = -b * (2 * i - 3);  // +b on path 1, -b on path 2
     // deflecting acceleration between the plates, the same for every step there
     const Extended plate_acceleration = polarity * deflection * AccelerationScale;
-    int j = 0;
-    std::int32_t steps = 0;
-    Extended x = GunX, y = 0, z = 0;
-
-    for (;;) {
-      ++steps;
-      // the plates act while x, at the start of the step, lies below -0.04 m
-      const Extended a = x < FieldRegionEndX ? plate_acceleration : Extended{0};
-      const Extended vy0 = vy, vz0 = vz;
-
-      // stage 1: k1 = f(v); v = k1 h / 2 + v
-      const Extended k1y = vz * omega + a, k1z = -vy * omega;
-      vy = k1y * h / 2 + vy;
-      vz = k1z * h / 2 + vz;
-      // stage 2: k2 = f(v); v = k2 h / 2 + v0
-      const Extended k2y = vz * omega + a, k2z = -vy * omega;
-      vy = k2y * h / 2 + vy0;
-      vz = k2z * h / 2 + vz0;
-      // stage 3: k3 = f(v); v = k3 h + v0
-      const Extended k3y = vz * omega + a, k3z = -vy * omega;
-      vy = k3y * h + vy0;
-      vz = k3z * h + vz0;
-      // first advance: r = v h + r
-      x = vx * h + x;
-      y = vy * h + y;
-      z = vz * h + z;
-      // stage 4: k4 = f(v)
-      const Extended k4y = vz * omega + a, k4z = -vy * omega;
-      // K = (2 k2 + k1 + 2 k3 + k4) / 6; v = K h + v (v is still v0 + k3 h)
-      vy = (k2y * 2 + k1y + k3y * 2 + k4y) * OneSixth * h + vy;
-      vz = (k2z * 2 + k1z + k3z * 2 + k4z) * OneSixth * h + vz;
-      // second advance: r = v h + r
-      x = vx * h + x;
-      y = vy * h + y;
-      z = vz * h + z;
-
-      bool end_now = false;
-      if (steps % StepsPerSample == 0) {
-        end_now = observer.EndPathNow();
-        ended_by_observer = ended_by_observer || end_now;
-        // Hard guard on the capacity: one computation stores at most 1987
-        // samples, so this never skips a sample; it only makes writing past
-        // slot 2000 impossible.
-        if (j < MaxSamples) {
-          ++j;
-          samples[j] = {RoundEven(x * UnitsPerMetre), RoundEven(y * UnitsPerMetre),
-                        RoundEven(z * UnitsPerMetre)};
-        }
-      }
-
-      if (end_now || steps >= StepLimit) break;
-      if (x > ScreenPlaneX) break;
-      if (HitsObstacle(static_cast<double>(x), static_cast<double>(y), static_cast<double>(z),
-                       scene.ScreenHit))
-        break;
-    }
-    scene.StepCounter = steps;
-    scene.TrajectoryCount[i] = j;
+    Sampler sampler(scene, scene.TrajectoryPoints[i], observer);
+    scene.StepCounter = plate_acceleration == 0
+                            ? IntegrateAxial(scene, sampler, constants.axial_advance)
+                            : Integrate(scene, sampler, constants, plate_acceleration, past_plates);
+    ended_by_observer = ended_by_observer || sampler.ended_by_observer();
+    scene.TrajectoryCount[i] = sampler.stored();
   }
   return ended_by_observer;
 }

@@ -21,13 +21,21 @@ namespace varek {
 namespace {
 
 struct Case {
+  const char* name;
   int voltage;
+  int current;  // mA
   bool alternating;
   int amplitude;
 };
-// 50 V alternating with amplitude 0 is the longest computation: two paths of
-// 1987 samples, 3974 pumps. 1200 V steady is the start-up setting.
-constexpr Case kCases[] = {{50, true, 0}, {1200, false, 200}};
+// 50 V alternating gives the longest paths: two of 1987 samples. With 1000 mA
+// and amplitude 10 or 2000 mA and amplitude 5 they turn in the field with
+// every value non-zero (the heavy cases); with amplitude 0 they stay on the
+// axis. 1200 V steady is the start-up setting.
+constexpr Case kCases[] = {{"50V_1000mA_ac_amplitude10_heavy", 50, 1000, true, 10},
+                           {"50V_2000mA_ac_amplitude5_heavy", 50, 2000, true, 5},
+                           {"50V_ac_amplitude0", 50, 0, true, 0},
+                           {"1200V_dc_startup", 1200, 0, false, 200}};
+constexpr int kCaseCount = sizeof kCases / sizeof kCases[0];
 
 std::unique_ptr<TForm1> window;
 
@@ -47,6 +55,7 @@ void OpenWindow(const Case& c) {
   Settle();
   window->Button14->click();
   window->ScrollBar3->SetPosition(c.amplitude);
+  window->ScrollBar7->SetPosition(c.current);
   window->AblenkEin->click();
   (c.alternating ? window->Wechselspannung : window->Gleichspannung)->click();
   window->ScrollBar4->SetPosition(c.voltage);
@@ -66,9 +75,9 @@ void BM_ScrollBar4Chain(benchmark::State& state) {
   state.counters["event_loop_passes_per_chain"] =
       static_cast<double>(window->pump().Passes() - passes) / static_cast<double>(state.iterations());
   Settle();
-  state.SetLabel(c.alternating ? "alternating" : "steady");
+  state.SetLabel(c.name);
 }
-BENCHMARK(BM_ScrollBar4Chain)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollBar4Chain)->DenseRange(0, kCaseCount - 1)->Unit(benchmark::kMillisecond);
 
 // The drawing part of the chain alone: a one-degree turn of the view redraws
 // the same paths and copies the picture onto PaintBox1.
@@ -80,9 +89,9 @@ void BM_ScrollBar1Redraw(benchmark::State& state) {
     window->ScrollBar1->setValue(5 + (++step & 1));
   }
   Settle();
-  state.SetLabel(c.alternating ? "alternating" : "steady");
+  state.SetLabel(c.name);
 }
-BENCHMARK(BM_ScrollBar1Redraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollBar1Redraw)->DenseRange(0, kCaseCount - 1)->Unit(benchmark::kMillisecond);
 
 // The same computations without a window: a model of its own, no pump;
 // ComputeTrajectories includes InitApparatus.
@@ -93,6 +102,7 @@ void BM_BareComputeTrajectories(benchmark::State& state) {
   settings.deflection_on = true;
   settings.steady = !c.alternating;
   settings.amplitude = c.amplitude;
+  settings.current = c.current;
   Model model(settings);
   int step = 0;
   for (auto _ : state) {
@@ -100,19 +110,20 @@ void BM_BareComputeTrajectories(benchmark::State& state) {
     model.ComputeTrajectories(settings);
     benchmark::DoNotOptimize(model.scene().TrajectoryCount[1]);
   }
-  state.SetLabel(c.alternating ? "alternating" : "steady");
+  state.SetLabel(c.name);
 }
-BENCHMARK(BM_BareComputeTrajectories)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BareComputeTrajectories)->DenseRange(0, kCaseCount - 1)->Unit(benchmark::kMillisecond);
 
 // The thumb of ScrollBar4 dragged back and forth over 50..80 V with the
-// alternating deflection of amplitude 0, one tracking step every few
-// milliseconds, for two seconds of wall time; pictures are the RenderScene
-// passes whose picture reached PaintBox1.
+// settings of a 50 V case, one tracking step every few milliseconds, for two
+// seconds of wall time; pictures are the RenderScene passes whose picture
+// reached PaintBox1.
 void BM_VoltageDragPictures(benchmark::State& state) {
   constexpr int kStepMs = 3;
   constexpr int kDragMs = 2000;
   constexpr int kLowest = 50, kHighest = 80;
-  OpenWindow(kCases[0]);
+  const Case& c = kCases[state.range(0)];
+  OpenWindow(c);
   double pictures = 0, full = 0, steps = 0, seconds = 0;
   for (auto _ : state) {
     TScrollBar* bar = window->ScrollBar4;
@@ -159,8 +170,9 @@ void BM_VoltageDragPictures(benchmark::State& state) {
   state.counters["computations_per_s"] = full / seconds;
   state.counters["thumb_steps_per_s"] = steps / seconds;
   state.counters["max_pump_depth"] = window->pump().MaxDepth();
+  state.SetLabel(c.name);
 }
-BENCHMARK(BM_VoltageDragPictures)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_VoltageDragPictures)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace varek

@@ -1,104 +1,163 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Timings of the web page in headless chromium (prints numbers, asserts none):
-// bytes served on the first load, time to the first picture, the worst case
-// from input to picture (50 V, alternating, amplitude 0), and pictures per
-// second while the voltage thumb is dragged.
+// bytes served on the first load, time to the first picture after a cold
+// load (the start-up settings, and a prepared link to a heavy case), input to
+// picture for key presses, and pictures per second while the voltage thumb
+// is dragged, each for the cases below.
 //
-//   node bench/web/page_timings.mjs [SITE]   (default build/web/site)
+//   node bench/web/page_timings.mjs [--rounds N] [SITE...]   (default build/web/site)
+//
+// With several sites (e.g. the builds of two commits) each round measures
+// every site in turn, so that they share the machine's load; every round
+// starts from a fresh browser context (no cache). Prints min, median and max
+// of each measurement over all rounds.
 import { join, resolve } from "node:path";
 import { fileURLToPath } from "node:url";
 import puppeteer from "puppeteer-core";
 
 import { serveDirectory } from "../../web/static_server.mjs";
 
+// Each key press changes 50 <-> 51 V; each drag goes over 50..80 V. The
+// heavy cases turn in the field with every value non-zero; amplitude 0 has
+// the same long paths on the axis.
+const CASES = [
+  ["50 V, 1000 mA, ac, amplitude 10 (heavy)", "?voltage=51&current=1000&mode=ac&amplitude=10&deflection=on", 50, 80],
+  ["50 V, 2000 mA, ac, amplitude 5 (heavy)", "?voltage=51&current=2000&mode=ac&amplitude=5&deflection=on", 50, 80],
+  ["50 V, ac, amplitude 0", "?voltage=51&mode=ac&amplitude=0&deflection=on", 50, 80],
+];
+const START_UP_DRAG = ["1200..1230 V, start-up settings", "?voltage=1200", 1200, 1230];
+const PRESSES_PER_ROUND = 10;
+
 const root = resolve(fileURLToPath(new URL(".", import.meta.url)), "../..");
-const site = process.argv[2] ?? join(root, "build/web/site");
-const { server, url } = await serveDirectory(site);
-let served = 0;
-server.on("request", (_request, response) =>
-  response.on("finish", () => { served += Number(response.getHeader("content-length") ?? 0); }));
+const options = process.argv.slice(2);
+let rounds = 1;
+const siteDirectories = [];
+for (let i = 0; i < options.length; ++i) {
+  if (options[i] === "--rounds") rounds = Number(options[++i]);
+  else siteDirectories.push(options[i]);
+}
+if (siteDirectories.length === 0) siteDirectories.push(join(root, "build/web/site"));
+
+const sites = [];
+for (const directory of siteDirectories) {
+  const { server, url } = await serveDirectory(directory);
+  const site = { directory, server, url, served: 0, results: new Map() };
+  server.on("request", (_request, response) =>
+    response.on("finish", () => { site.served += Number(response.getHeader("content-length") ?? 0); }));
+  sites.push(site);
+}
 
 const browser = await puppeteer.launch({
   executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
   args: ["--no-sandbox"],
   defaultViewport: { width: 1280, height: 1024 },
 });
-const page = await browser.newPage();
-// The time of every scene picture put on the page.
-await page.evaluateOnNewDocument(() => {
-  window.scenePictures = [];
-  const put = CanvasRenderingContext2D.prototype.putImageData;
-  CanvasRenderingContext2D.prototype.putImageData = function (...args) {
-    if (this.canvas.id === "PaintBox1") window.scenePictures.push(performance.now());
-    return put.apply(this, args);
-  };
-});
-const ready = () => page.waitForSelector("html[data-state=ready]", { timeout: 60000 });
-const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
-const ms = (value) => `${value.toFixed(1)} ms`;
 
-await page.goto(url, { waitUntil: "load" });
-await ready();
-const start = await page.evaluate(() => ({ first: window.scenePictures[0] }));
-console.log(`first load: ${served} bytes served; first picture ${ms(start.first)} after navigation start`);
-// The same again in the running browser (the server sends every file again).
-await page.goto(url, { waitUntil: "load" });
-await ready();
-const again = await page.evaluate(() => window.scenePictures[0]);
-console.log(`second load: first picture ${ms(again)} after navigation start`);
-
-// Worst case: each key press changes 50 <-> 51 V and is answered by one picture.
-await page.goto(`${url}?voltage=51&mode=ac&amplitude=0&deflection=on`);
-await ready();
-await page.focus("#ScrollBar4");
-const latencies = [];
-for (let i = 0; i < 20; ++i) {
-  const before = await page.evaluate(() => window.scenePictures.length);
-  const pressed = await page.evaluate(() => performance.now());
-  await page.keyboard.press(i % 2 === 0 ? "ArrowLeft" : "ArrowRight");
-  await ready();
-  const shown = await page.evaluate((n) => window.scenePictures[n], before);
-  latencies.push(shown - pressed);
+function record(site, name, unit, value) {
+  if (!site.results.has(name)) site.results.set(name, { unit, values: [] });
+  site.results.get(name).values.push(value);
 }
-console.log(`worst case (50/51 V, ac, amplitude 0), input to picture: median ${ms(median(latencies))}, ` +
-            `max ${ms(Math.max(...latencies))} over ${latencies.length} presses`);
+
+// A page in a fresh context that notes the time of every scene picture.
+async function freshPage() {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  await page.evaluateOnNewDocument(() => {
+    window.scenePictures = [];
+    const put = CanvasRenderingContext2D.prototype.putImageData;
+    CanvasRenderingContext2D.prototype.putImageData = function (...args) {
+      if (this.canvas.id === "PaintBox1") window.scenePictures.push(performance.now());
+      return put.apply(this, args);
+    };
+  });
+  return { context, page };
+}
+
+const ready = (page) => page.waitForSelector("html[data-state=ready]", { timeout: 60000 });
 
 // The voltage thumb tracked back and forth over a range, one tracking step
 // every 3 ms from a timer in the page, for two seconds (the desktop
 // benchmark's drag). Pictures are those put on PaintBox1 until the last
 // settings are shown.
-async function drag(query, lowest, highest) {
-  await page.goto(`${url}${query}`);
-  await ready();
+function drag(page, lowest, highest) {
   return page.evaluate((lowest, highest) => new Promise((done) => {
     const bar = window.Form1.ScrollBar4;
     const before = window.scenePictures.length;
     const t0 = performance.now();
-    let direction = 1, steps = 0;
+    let direction = 1;
     const timer = setInterval(() => {
       if (performance.now() - t0 >= 2000) {
         clearInterval(timer);
         const wait = () => (document.documentElement.dataset.state === "ready"
-            ? done({ pictures: window.scenePictures.length - before, steps,
-                     seconds: (window.scenePictures.at(-1) - t0) / 1000 })
+            ? done((window.scenePictures.length - before) / ((window.scenePictures.at(-1) - t0) / 1000))
             : setTimeout(wait, 1));
         wait();
         return;
       }
       if (bar.position + direction > highest || bar.position + direction < lowest) direction = -direction;
       bar.setPosition(bar.position + direction);
-      ++steps;
     }, 3);
   }), lowest, highest);
 }
-for (const [name, query, lowest, highest] of [
-  ["50..80 V, ac, amplitude 0", "?voltage=50&mode=ac&amplitude=0&deflection=on", 50, 80],
-  ["1200..1230 V, start-up settings", "?voltage=1200", 1200, 1230]]) {
-  const r = await drag(query, lowest, highest);
-  console.log(`voltage drag ${name}: ${r.steps} tracking steps, ${r.pictures} pictures ` +
-              `in ${r.seconds.toFixed(2)} s = ${(r.pictures / r.seconds).toFixed(1)} pictures/s`);
+
+async function measure(site) {
+  const { url } = site;
+  // Cold loads: the start-up settings, then a prepared link to a heavy case.
+  for (const [name, query] of [["start-up settings", ""], [CASES[1][0], CASES[1][1]]]) {
+    const { context, page } = await freshPage();
+    site.served = 0;
+    await page.goto(url + query, { waitUntil: "load" });
+    await ready(page);
+    record(site, `first picture after a cold load, ${name}`, "ms", await page.evaluate(() => window.scenePictures[0]));
+    if (query === "") {
+      record(site, "bytes served on a cold load", "bytes", site.served);
+      // The same again in the running browser (the server sends every file again).
+      await page.goto(url, { waitUntil: "load" });
+      await ready(page);
+      record(site, "first picture after a second load, start-up settings", "ms",
+             await page.evaluate(() => window.scenePictures[0]));
+    }
+    await context.close();
+  }
+
+  const { context, page } = await freshPage();
+  for (const [name, query] of CASES) {
+    await page.goto(url + query);
+    await ready(page);
+    await page.focus("#ScrollBar4");
+    for (let i = 0; i < PRESSES_PER_ROUND; ++i) {
+      const before = await page.evaluate(() => window.scenePictures.length);
+      const pressed = await page.evaluate(() => performance.now());
+      await page.keyboard.press(i % 2 === 0 ? "ArrowLeft" : "ArrowRight");
+      await ready(page);
+      const shown = await page.evaluate((n) => window.scenePictures[n], before);
+      record(site, `key press to picture, ${name}`, "ms", shown - pressed);
+    }
+  }
+  for (const [name, query, lowest, highest] of [...CASES, START_UP_DRAG]) {
+    await page.goto(url + query);
+    await ready(page);
+    record(site, `voltage drag, ${name}`, "pictures/s", await drag(page, lowest, highest));
+  }
+  await context.close();
+}
+
+for (let round = 0; round < rounds; ++round) {
+  for (const site of sites) await measure(site);
+}
+
+const sorted = (values) => [...values].sort((a, b) => a - b);
+const format = (value, unit) => (unit === "bytes" ? String(value) : value.toFixed(1));
+for (const name of sites[0].results.keys()) {
+  console.log(name);
+  for (const site of sites) {
+    const { unit, values } = site.results.get(name);
+    const s = sorted(values);
+    console.log(`  ${site.directory}: min ${format(s[0], unit)}, median ${format(s[Math.floor(s.length / 2)], unit)}, ` +
+                `max ${format(s.at(-1), unit)} ${unit} (${s.length} runs)`);
+  }
 }
 
 await browser.close();
-server.close();
+for (const site of sites) site.server.close();

@@ -101,7 +101,9 @@ TEST_F(TrajectoriesTest, StepsAndSamplesFollowTheAxialSpeed) {
   }
 }
 
-TEST_F(TrajectoriesTest, PumpRunsOnceEveryThirtySteps) {
+// Path 2 of the alternating voltage is path 1's mirror image and is not
+// integrated, so it runs no pump of its own.
+TEST_F(TrajectoriesTest, PumpRunsOnceEveryThirtyStepsOfPathOne) {
   Compute();
   EXPECT_EQ(sc.StepCounter, 12169);
   EXPECT_EQ(pump.calls, 405);
@@ -109,7 +111,7 @@ TEST_F(TrajectoriesTest, PumpRunsOnceEveryThirtySteps) {
   settings.steady = false;
   pump.calls = 0;
   Compute();
-  EXPECT_EQ(pump.calls, 2 * 1987);
+  EXPECT_EQ(pump.calls, 1987);
 }
 
 // Reversing the deflecting voltage mirrors the path through the axis: the

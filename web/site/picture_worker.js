@@ -12,6 +12,7 @@ const SCENE = { width: 720, height: 440 };
 const SIGNAL = { width: 241, height: 50 };
 
 let varek = null;
+let warmedUp = false;
 const ready = createVarek().then((module) => {
   varek = module;
   varek._varek_create();
@@ -47,6 +48,9 @@ function show({ settings: s, compute, signal }) {
   if (compute) varek._varek_compute();
   const scene = rgbaCopy(varek._varek_render_scene(), SCENE);
   postMessage({ type: "scene", pixels: scene, marks: textAt(varek._varek_beam_marks()) }, [scene]);
+  // After the first picture, while the user reads the information page.
+  if (!warmedUp) setTimeout(() => varek._varek_warm_up(), 0);
+  warmedUp = true;
 }
 
 onmessage = async ({ data }) => {

@@ -13,7 +13,7 @@
 //   and those of session.mjs
 import assert from "node:assert/strict";
 import { execFileSync, spawnSync } from "node:child_process";
-import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
+import { existsSync, mkdtempSync, readFileSync, rmSync, statSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { after, afterEach, before, describe, test } from "node:test";
@@ -113,10 +113,14 @@ async function upload(name, content) {
 
 const question = () => page.waitForSelector("dialog.question[open]");
 
-// Waits for a downloaded file in `folder`.
+// Waits for a downloaded file in `folder`: there, not empty, and no longer growing.
 async function downloaded(folder, name) {
   const file = join(folder, name);
-  for (let wait = 0; wait < 100 && !existsSync(file); ++wait) await new Promise((r) => setTimeout(r, 100));
+  const size = () => (existsSync(file) ? statSync(file).size : 0);
+  for (let wait = 0, last = -1; wait < 100; ++wait, await new Promise((r) => setTimeout(r, 100))) {
+    if (size() > 0 && size() === last) break;
+    last = size();
+  }
   return readFileSync(file);
 }
 
@@ -307,7 +311,7 @@ describe("files", () => {
                                                                 d.querySelector("p").textContent,
                                                                 [...d.querySelectorAll("button")].map((b) => b.textContent),
                                                                 document.activeElement.textContent]),
-                     ["Messwerte importieren",
+                     ["Messprotokoll",
                       "„ohne.csv“ enthält 1 Messwert. Die Tabelle (1 Messwert) damit ersetzen oder sie anhängen?",
                       ["Ersetzen", "Anhängen", "Abbrechen"], "Abbrechen"]);
     for (let i = 0; i < 4; ++i) await page.keyboard.press("Tab");

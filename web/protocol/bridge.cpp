@@ -88,8 +88,7 @@ std::size_t NumberOf(const ProtocolTable& table, std::string_view id) {
 
 std::string Captions() {
   const std::pair<const char*, std::string_view> texts[] = {
-      {"title", caption::Title}, {"importDialog", caption::ImportDialog},
-      {"plotName", caption::PlotName}, {"fileStem", caption::FileStem},
+      {"title", caption::Title}, {"plotName", caption::PlotName}, {"fileStem", caption::FileStem},
       {"replace", caption::Replace}, {"append", caption::Append}, {"cancel", caption::Cancel},
       {"yes", caption::Yes}, {"no", caption::No}, {"pdfHeading", caption::PdfHeading},
       {"pdfApparatus", caption::PdfApparatus}, {"pdfMethod", caption::PdfMethod},

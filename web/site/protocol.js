@@ -16,7 +16,7 @@ function isShortcut(event, shortcut) {
   const wanted = { Ctrl: false, Shift: false, Alt: false };
   for (const modifier of parts) wanted[modifier] = true;
   if (event.ctrlKey !== wanted.Ctrl || event.shiftKey !== wanted.Shift || event.altKey !== wanted.Alt) return false;
-  return key === "Return" ? event.key === "Enter" : event.key.toLowerCase() === key.toLowerCase();
+  return key === "Return" ? event.key === "Enter" : (event.key ?? "").toLowerCase() === key.toLowerCase();
 }
 
 class Protocol {
@@ -155,7 +155,7 @@ class Protocol {
     let chosen = append;
     if (question) {
       const { captions } = this.texts;
-      chosen = await askQuestion({ title: captions.importDialog, text: question, cancel: 0, initial: 0,
+      chosen = await askQuestion({ title: captions.title, text: question, cancel: 0, initial: 0,
                                    answers: [[captions.replace, replace], [captions.append, append],
                                              [captions.cancel, 0]] });
     }

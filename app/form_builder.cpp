@@ -127,7 +127,10 @@ QRect DescriptionRect(const form::Bounds& b) { return QRect(b.left, b.top, b.wid
 
 void BuildRows(BuiltControls& built, std::string_view skip) {
   for (const form::Control& row : form::Form1Controls()) {
-    if (row.name == skip || built.contains(row.name) || !built.contains(row.parent)) continue;
+    if (row.name == skip || built.contains(row.name) || !built.contains(row.parent) ||
+        !form::ShownIn(row, form::Edition::Desktop)) {
+      continue;
+    }
     QWidget* control = Build(row, built.at(row.parent));
     control->setObjectName(DescriptionText(row.name));
     if (!row.accessible_name.empty()) control->setAccessibleName(DescriptionText(row.accessible_name));

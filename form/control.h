@@ -73,6 +73,10 @@ struct Slider {
 
 enum class Bevel { Raised, None };
 
+// Which edition shows a control. The desktop saves its protocol as a PDF
+// file; the page prints it (the browser's print dialog saves PDF files too).
+enum class Edition { Both, Desktop, Page };
+
 struct Control {
   std::string_view name{};  // the control's name on the form: "ScrollBar7"
   Kind kind = Kind::Panel;
@@ -92,6 +96,7 @@ struct Control {
   std::string_view hint{};      // tool tip
   std::string_view shortcut{};  // key sequence in portable text: "Ctrl+M"
   std::string_view picture{};   // an image's picture file (assets/)
+  Edition edition = Edition::Both;
   friend bool operator==(const Control&, const Control&) = default;
 };
 

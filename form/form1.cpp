@@ -14,16 +14,16 @@ const Control* FindControl(std::string_view name) {
 }
 
 namespace {
-void AppendTabChain(std::string_view parent, std::vector<std::string_view>& chain) {
+void AppendTabChain(std::string_view parent, Edition edition, std::vector<std::string_view>& chain) {
   std::vector<const Control*> children;
   for (const Control& control : Form1Controls()) {
-    if (control.parent == parent && control.tab_order) children.push_back(&control);
+    if (control.parent == parent && control.tab_order && ShownIn(control, edition)) children.push_back(&control);
   }
   std::stable_sort(children.begin(), children.end(),
                    [](const Control* a, const Control* b) { return *a->tab_order < *b->tab_order; });
   for (const Control* child : children) {
     if (child->kind == Kind::Panel) {
-      AppendTabChain(child->name, chain);
+      AppendTabChain(child->name, edition, chain);
     } else {
       chain.push_back(child->name);
     }
@@ -31,10 +31,14 @@ void AppendTabChain(std::string_view parent, std::vector<std::string_view>& chai
 }
 }  // namespace
 
-std::vector<std::string_view> TabChain() {
+std::vector<std::string_view> TabChain(Edition edition) {
   std::vector<std::string_view> chain;
-  AppendTabChain(Form1Window().name, chain);
+  AppendTabChain(Form1Window().name, edition, chain);
   return chain;
+}
+
+bool ShownIn(const Control& control, Edition edition) {
+  return control.edition == Edition::Both || control.edition == edition;
 }
 
 }  // namespace varek::form

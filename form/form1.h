@@ -20,8 +20,12 @@ std::span<const Control> Form1Controls();
 // The row named `name`, or nullptr.
 const Control* FindControl(std::string_view name);
 
-// The focusable controls in the order Tab visits them: the window's children
-// by their tab order, a panel's children in its place, by theirs.
-std::vector<std::string_view> TabChain();
+// The focusable controls of an edition in the order Tab visits them: the
+// window's children by their tab order, a panel's children in its place, by
+// theirs.
+std::vector<std::string_view> TabChain(Edition edition = Edition::Desktop);
+
+// Whether `edition` shows the control.
+bool ShownIn(const Control& control, Edition edition);
 
 }  // namespace varek::form

@@ -14,7 +14,7 @@ constexpr Rgb kOuterPanel{91, 91, 91};
 constexpr Rgb kInnerPanel{65, 65, 65};
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kBlack{0, 0, 0};
-constexpr Rgb kWarning{255, 190, 110};
+constexpr Rgb kWarning{255, 210, 150};  // 4.8 : 1 on the panel, for 13 px text
 constexpr Font kBold13{13, true};
 constexpr Font kRegular13{13, false};
 constexpr Font kRegular11{11, false};
@@ -194,7 +194,13 @@ constexpr Control kControls[] = {
     Button("ProtocolExport", "Protocol", {222, 648, 210, 25}, "CSV exportieren …", 6),
     Button("ProtocolPng", "Protocol", {8, 678, 138, 25}, "Diagramm als PNG …", 7),
     Button("ProtocolSvg", "Protocol", {151, 678, 138, 25}, "Diagramm als SVG …", 8),
-    Button("ProtocolPdf", "Protocol", {294, 678, 138, 25}, "Als PDF speichern …", 9),
+    {.name = "ProtocolPdf", .kind = Kind::Button, .parent = "Protocol", .bounds = {294, 678, 138, 25},
+     .caption = "Als PDF speichern …", .font = kBold13, .tab_order = 9, .edition = Edition::Desktop},
+    // In its place in the page: the protocol as the PDF page shows it, on paper or as PDF.
+    {.name = "ProtocolPrint", .kind = Kind::Button, .parent = "Protocol", .bounds = {294, 678, 138, 25},
+     .caption = "Drucken …", .font = kBold13, .tab_order = 10,
+     .hint = "Das Protokoll mit Tabelle, Ergebnis und Diagramm drucken oder als PDF speichern (Strg+P)",
+     .shortcut = "Ctrl+P", .edition = Edition::Page},
 
     // The information page over everything.
     Panel("Panel4", "Form1", {0, 0, 1004, 721}, kInnerPanel, 3),

@@ -84,25 +84,34 @@ bool SaveFileAtomically(const std::string& path, std::string_view content, std::
   return true;
 }
 
+std::string FileUnreadableMessage(std::string_view name) {
+  return "Kann " + QuotedExcerpt(name, PathExcerptLength) + " nicht lesen";
+}
+
+std::string FileTooLargeMessage(std::string_view name, std::size_t limit) {
+  return QuotedExcerpt(name, PathExcerptLength) + " ist größer als " + SizeInWords(limit) +
+         " und wird nicht gelesen";
+}
+
 std::optional<std::string> ReadFileUpTo(const std::string& path, std::size_t limit,
                                         std::string& error) {
   const std::string name = QuotedExcerpt(path, PathExcerptLength);
   // Non-blocking: opening a FIFO without a writer returns at once.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
-    Fail(error, "Kann " + name + " nicht lesen");
+    Fail(error, FileUnreadableMessage(path));
     return std::nullopt;
   }
   struct stat info {};
   std::optional<std::string> content;
   if (::fstat(fd, &info) != 0) {
-    Fail(error, "Kann " + name + " nicht lesen");
+    Fail(error, FileUnreadableMessage(path));
   } else if (S_ISDIR(info.st_mode)) {
     error = name + " ist ein Ordner, keine Datei";
   } else if (!S_ISREG(info.st_mode)) {
     error = name + " ist keine gewöhnliche Datei (ein Gerät, eine Pipe oder ein Socket)";
   } else if (static_cast<std::uintmax_t>(info.st_size) > limit) {
-    error = name + " ist größer als " + SizeInWords(limit) + " und wird nicht gelesen";
+    error = FileTooLargeMessage(path, limit);
   } else {
     content.emplace();
     char buffer[65536];
@@ -117,7 +126,7 @@ std::optional<std::string> ReadFileUpTo(const std::string& path, std::size_t lim
       if (got == 0) break;
       content->append(buffer, static_cast<std::size_t>(got));
       if (content->size() > limit) {  // it grew while being read
-        error = name + " ist größer als " + SizeInWords(limit) + " und wird nicht gelesen";
+        error = FileTooLargeMessage(path, limit);
         content.reset();
         break;
       }

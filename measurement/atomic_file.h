@@ -21,6 +21,13 @@ bool SaveFileAtomically(const std::string& path, std::string_view content, std::
 // German reason in `error`. Never waits: a FIFO, a device or a socket is
 // refused before anything is read, and so is a folder; a file that is or
 // grows larger than `limit` is refused after reading at most limit + 1 bytes.
+// The refusal of a file `name` larger than `limit`: "„x.csv“ ist größer als
+// 1 MB und wird nicht gelesen" (also the page's, which checks a chosen
+// file's size itself).
+std::string FileTooLargeMessage(std::string_view name, std::size_t limit);
+// "Kann „x.csv“ nicht lesen" (the file reader adds the reason it knows).
+std::string FileUnreadableMessage(std::string_view name);
+
 std::optional<std::string> ReadFileUpTo(const std::string& path, std::size_t limit,
                                         std::string& error);
 

@@ -78,6 +78,12 @@ struct PlotPlan {
   std::vector<PlotText> texts;  // tick labels and axis titles
 };
 
+// The plot as a file (PNG, SVG, the printed page): 16 by 10, its text a
+// little larger than on screen; the PNG at twice that size, for a page column.
+inline constexpr double ExportPlotWidth = 800, ExportPlotHeight = 500;
+inline constexpr double ExportPlotTextSize = 16;
+inline constexpr int ExportPngScale = 2;
+
 // The plan for a frame of width × height units with text `text_size` high.
 PlotPlan PlanPlot(std::span<const Measurement> rows, std::span<const OutlierMark> marks,
                   double width, double height, double text_size = 13);

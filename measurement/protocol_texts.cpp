@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "measurement/amplitude_advice.h"
 #include "measurement/constants.h"
@@ -160,6 +161,28 @@ std::string StoreRepairedMessage(const std::string& summary, std::size_t rows_ke
   return "Gespeichertes Protokoll teilweise unlesbar (" + summary + "): " +
          Plural(rows_kept, "Messwert", "Messwerte") + " geladen, das Original liegt unter " +
          Quoted(kept_as) + ".";
+}
+
+std::string DateLine(int year, int month, int day, int hour, int minute) {
+  char text[64];
+  std::snprintf(text, sizeof text, "Datum: %02d.%02d.%04d, %02d:%02d Uhr", day, month, year, hour, minute);
+  return text;
+}
+
+std::string StorageFullMessage() {
+  return "Der Speicher des Browsers ist voll: die Änderung ist nicht gespeichert, die Tabelle bleibt, "
+         "wie sie war.";
+}
+
+std::string StoreNotKeptAsideMessage(const std::string& summary, std::size_t rows_kept) {
+  return "Gespeichertes Protokoll teilweise unlesbar (" + summary + "), und der Speicher des Browsers "
+         "ist zu voll, um es beiseitezulegen: es bleibt unverändert gespeichert, " +
+         Plural(rows_kept, "Messwert", "Messwerte") + " gezeigt, Änderungen werden nicht gespeichert.";
+}
+
+std::string StorageRefusedMessage() {
+  return "Der Browser erlaubt dieser Seite keinen Speicher: die Messwerte bleiben nur, bis die Seite "
+         "geschlossen wird.";
 }
 
 }  // namespace varek

@@ -44,6 +44,11 @@ inline constexpr std::string_view PdfMethod =
     "e/m = 8π²·L²/(μ₀²·n²·s²·a)";
 inline constexpr std::string_view DeflectionLegend =
     "Amplitude: ~ bei Wechselspannung, = bei Gleichspannung, – nicht bekannt (importiert)";
+inline constexpr std::string_view OutlierHint = "Ausreißer: siehe Hinweis unter der Tabelle";
+// What SavedMessage names.
+inline constexpr std::string_view SavedTable = "Messwerte";
+inline constexpr std::string_view SavedPlot = "Diagramm";
+inline constexpr std::string_view SavedProtocol = "Protokoll";
 }  // namespace protocol_caption
 
 // "Nr.", "U in V", "I in A", "k", "Amplitude", "B in mT", "e/m in 10¹¹ C/kg".
@@ -79,5 +84,18 @@ std::string SavedMessage(std::string_view what, std::string_view file);
 // copy of it is kept.
 std::string StoreRepairedMessage(const std::string& summary, std::size_t rows_kept,
                                  std::string_view kept_as);
+
+// The printed protocol's date: "Datum: 05.03.2026, 14:07 Uhr".
+std::string DateLine(int year, int month, int day, int hour, int minute);
+
+// The page's store in the browser's storage, which can be full or refused.
+// Full: the change is not stored, the table stays as it was.
+std::string StorageFullMessage();
+// Full, and a store with bad lines cannot be kept aside: it stays as it is,
+// its good rows are shown, and nothing is stored until there is room.
+std::string StoreNotKeptAsideMessage(const std::string& summary, std::size_t rows_kept);
+// No storage at all (the browser refuses it to the page): the table lives
+// only as long as the page.
+std::string StorageRefusedMessage();
 
 }  // namespace varek

@@ -18,20 +18,20 @@ namespace varek {
 
 namespace {
 
-// Exported plots: 16 by 10, the PNG at twice the size a page column needs.
-constexpr int PlotWidth = 800, PlotHeight = 500;
-constexpr double PlotTextSize = 16;
-constexpr int PngScale = 2;
+constexpr int PlotWidth = static_cast<int>(ExportPlotWidth);
+constexpr int PlotHeight = static_cast<int>(ExportPlotHeight);
 const QColor OutlierText(170, 20, 20);
 
 std::string BytesOf(const QByteArray& bytes) { return std::string(bytes.constData(), bytes.size()); }
 
-PlotPlan ExportPlan(const ProtocolView& view) { return PlanPlot(view, PlotWidth, PlotHeight, PlotTextSize); }
+PlotPlan ExportPlan(const ProtocolView& view) {
+  return PlanPlot(view, ExportPlotWidth, ExportPlotHeight, ExportPlotTextSize);
+}
 
 }  // namespace
 
 std::string PlotAsPng(const ProtocolView& view) {
-  QImage image(PlotWidth * PngScale, PlotHeight * PngScale, QImage::Format_RGB32);
+  QImage image(PlotWidth * ExportPngScale, PlotHeight * ExportPngScale, QImage::Format_RGB32);
   {
     QPainter painter(&image);
     PaintPlotPlan(painter, ExportPlan(view), image.rect());
@@ -95,7 +95,9 @@ std::string ProtocolAsPdf(const ProtocolView& view, const QDateTime& when) {
     y += box.height() + after * point;
   };
   line(Q(protocol_caption::PdfHeading), font(15, true), 4);
-  line(QStringLiteral("Datum: ") + when.toString(QStringLiteral("dd.MM.yyyy, HH:mm 'Uhr'")), font(10, false), 3);
+  const QDate day = when.date();
+  const QTime time = when.time();
+  line(Q(DateLine(day.year(), day.month(), day.day(), time.hour(), time.minute())), font(10, false), 3);
   line(Q(protocol_caption::PdfApparatus), font(9, false), 1);
   line(Q(protocol_caption::PdfMethod), font(9, false), 10);
 
@@ -139,8 +141,7 @@ std::string ProtocolAsPdf(const ProtocolView& view, const QDateTime& when) {
   const double plot_height = page.width() * 10 / 16;
   room_for(std::min(plot_height, page.height() / 3));
   const double height = std::min(plot_height, page.height() - y);
-  PaintPlotPlan(painter, PlanPlot(view, PlotWidth, PlotHeight, PlotTextSize),
-                QRectF(0, y, height * 16 / 10, height));
+  PaintPlotPlan(painter, ExportPlan(view), QRectF(0, y, height * 16 / 10, height));
   painter.end();
   return BytesOf(bytes);
 }

@@ -34,7 +34,7 @@ namespace {
 namespace caption = protocol_caption;
 
 const QColor kCaption = Qt::white;
-const QColor kFailure(255, 150, 150);
+const QColor kFailure(255, 200, 200);  // 4.6 : 1 on the panel
 const QColor kOutlierRow(255, 215, 215);
 // The store's folder reports every step of a save; one reload after them.
 constexpr int kReloadDelayMs = 60;
@@ -214,19 +214,19 @@ bool ProtocolPanel::ImportCsv(const QString& path) {
 }
 
 bool ProtocolPanel::ExportCsv(const QString& path) {
-  return SaveFile(path, WriteTable(rows_, TableForm::Exchange), "Messwerte");
+  return SaveFile(path, WriteTable(rows_, TableForm::Exchange), caption::SavedTable);
 }
 
 bool ProtocolPanel::SavePlotPng(const QString& path) {
-  return SaveFile(path, PlotAsPng(view_), "Diagramm");
+  return SaveFile(path, PlotAsPng(view_), caption::SavedPlot);
 }
 
 bool ProtocolPanel::SavePlotSvg(const QString& path) {
-  return SaveFile(path, PlotAsSvg(view_), "Diagramm");
+  return SaveFile(path, PlotAsSvg(view_), caption::SavedPlot);
 }
 
 bool ProtocolPanel::SavePdf(const QString& path) {
-  return SaveFile(path, ProtocolAsPdf(view_), "Protokoll");
+  return SaveFile(path, ProtocolAsPdf(view_), caption::SavedProtocol);
 }
 
 bool ProtocolPanel::SaveFile(const QString& path, const std::string& bytes, std::string_view what) {
@@ -295,7 +295,7 @@ void ProtocolPanel::Show() {
       item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
       if (row.outlier) {
         item->setBackground(kOutlierRow);
-        item->setToolTip(QStringLiteral("Ausreißer: siehe Hinweis unter der Tabelle"));
+        item->setToolTip(Q(caption::OutlierHint));
       }
       Table->setItem(r, c, item);
     }

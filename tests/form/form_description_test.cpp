@@ -50,6 +50,9 @@ TEST(Form1Description, TableIsSound) {
   EXPECT_EQ(chain[24], "ProtocolButton");
   EXPECT_EQ(chain.back(), "ProtocolPdf");
   EXPECT_EQ(chain.size(), 35u);
+  const std::vector<std::string_view> page = TabChain(Edition::Page);
+  EXPECT_EQ(page.back(), "ProtocolPrint");
+  EXPECT_EQ(page.size(), 35u);
 }
 
 // Reads the export back into rows; the strings live in `texts`.
@@ -109,6 +112,7 @@ class Reader {
     c.hint = Text(o, "hint");
     c.shortcut = Text(o, "shortcut");
     c.picture = Text(o, "picture");
+    if (o.contains("edition")) c.edition = o["edition"] == "page" ? Edition::Page : Edition::Desktop;
     return c;
   }
 
@@ -137,7 +141,7 @@ TEST(Form1Description, JsonExportReadsBackAsTheTable) {
 
   std::vector<std::string_view> chain;
   for (const auto& name : root["tabChain"].toArray()) chain.push_back(reader.Text(QJsonObject{{"n", name}}, "n"));
-  EXPECT_EQ(chain, TabChain());
+  EXPECT_EQ(chain, TabChain(Edition::Page));
 }
 
 }  // namespace

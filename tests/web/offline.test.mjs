@@ -21,7 +21,8 @@ import { after, afterEach, before, test } from "node:test";
 import puppeteer from "puppeteer-core";
 
 import { serveDirectory } from "../../web/static_server.mjs";
-import { findRenderer, pictureCheck, settled } from "./pictures.mjs";
+import { findRenderer, pictureCheck } from "./pictures.mjs";
+import { whenReady } from "./session.mjs";
 
 const root = resolve(fileURLToPath(new URL(".", import.meta.url)), "../..");
 const site = process.env.VAREK_SITE ?? join(root, "build/web/site");
@@ -67,7 +68,7 @@ async function newPage() {
 async function recordRow(rows) {
   if (await page.$eval("#Protocol", (e) => e.hidden)) await page.click("#ProtocolButton");
   await page.click("#ProtocolRecord");
-  await page.waitForFunction((n) => document.querySelectorAll("#ProtocolRows tbody tr").length === n, {}, rows);
+  await page.waitForFunction((n) => document.querySelectorAll("#ProtocolTable tbody tr").length === n, {}, rows);
 }
 
 test("the single file, alone in a folder, runs from file:// with varek-render's pictures and its protocol",
@@ -80,7 +81,7 @@ test("the single file, alone in a folder, runs from file:// with varek-render's 
   page.on("request", (request) => fetched.push(request.url()));
   const url = pathToFileURL(join(stick, "varek-em.html")).href;
   await page.goto(url + link);
-  await settled(page);
+  await whenReady(page);
   await checkPictures(page, linkFlags, { signal: true });
 
   await page.click("#Button6");  // Daten
@@ -91,9 +92,9 @@ test("the single file, alone in a folder, runs from file:// with varek-render's 
   await page.evaluate(() => localStorage.clear());
   await recordRow(1);
   await page.reload();
-  await settled(page);
+  await whenReady(page);
   await recordRow(2);
-  assert.deepEqual(await page.$$eval("#ProtocolRows tbody tr", (rows) => rows.map((r) => r.cells[1].textContent)),
+  assert.deepEqual(await page.$$eval("#ProtocolTable tbody tr", (rows) => rows.map((r) => r.cells[1].textContent)),
                    ["800", "800"]);
   await page.evaluate(() => localStorage.clear());
   assert.deepEqual(fetched.filter((u) => !u.startsWith(url) && !/^(data|blob):/.test(u)), [],
@@ -105,7 +106,7 @@ test("the site, once loaded over http, reloads offline with the server gone and 
   try {
     await newPage();
     await page.goto(base + "?deflection=on");
-    await settled(page);
+    await whenReady(page);
     await page.evaluate(() => navigator.serviceWorker.ready.then(() => undefined));
     const cdp = await page.createCDPSession();
     assert.deepEqual((await cdp.send("Page.getInstallabilityErrors")).installabilityErrors, [],
@@ -116,10 +117,10 @@ test("the site, once loaded over http, reloads offline with the server gone and 
   }
   await page.setOfflineMode(true);
   await page.reload();
-  await settled(page);
+  await whenReady(page);
   await checkPictures(page, { deflection: "on" }, { signal: true });
   await page.goto(base + link);
-  await settled(page);
+  await whenReady(page);
   await checkPictures(page, linkFlags, { signal: true });
   // The protocol's module is loaded only when it is opened: from the cache too.
   await page.evaluate(() => localStorage.clear());

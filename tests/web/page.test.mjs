@@ -2,46 +2,32 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The web page in headless chromium: the pictures equal varek-render's for the
 // same settings pixel for pixel, prepared links and bad values, the data and
-// closing pages, the tab order and the keyboard, and the measurement protocol
-// against varek-auswertung.
+// closing pages, the tab order and the keyboard, every classroom device and
+// accessibility. The protocol has tests of its own (protocol.test.mjs).
 //
 //   node --test tests/web/page.test.mjs
-//   VAREK_SITE     the built site (default build/web/site)
 //   VAREK_RENDER   the varek-render program (default: the first build/*/tools/render/varek-render)
-//   VAREK_AUSWERTUNG  the varek-auswertung program (default: next to varek-render)
-//   CHROMIUM       the browser (default /usr/bin/chromium)
+//   and those of session.mjs
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
-import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
+import { existsSync, mkdtempSync, rmSync } from "node:fs";
 import { tmpdir } from "node:os";
-import { join, resolve } from "node:path";
-import { fileURLToPath } from "node:url";
+import { join } from "node:path";
 import { after, afterEach, before, describe, test } from "node:test";
-import puppeteer from "puppeteer-core";
 
-import { serveDirectory } from "../../web/static_server.mjs";
-import { canvasPixels, findRenderer, pictureCheck, settled } from "./pictures.mjs";
+import { canvasPixels, findRenderer, pictureCheck } from "./pictures.mjs";
 import { readPng } from "./png.mjs";
+import { axeViolations, root, startSession, whenReady } from "./session.mjs";
 
-const root = resolve(fileURLToPath(new URL(".", import.meta.url)), "../..");
-const site = process.env.VAREK_SITE ?? join(root, "build/web/site");
 const renderer = findRenderer(root);
-const evaluator = process.env.VAREK_AUSWERTUNG ??
-    (renderer && join(renderer, "../../auswertung/varek-auswertung"));
 const work = mkdtempSync(join(tmpdir(), "varek-web-"));
 
 let server, base, browser, page;
 const pageErrors = [];
 
 before(async () => {
-  assert.ok(existsSync(join(site, "index.html")), `no site in ${site}: build the web preset first`);
   assert.ok(renderer && existsSync(renderer), "varek-render not found: set VAREK_RENDER");
-  ({ server, url: base } = await serveDirectory(site));
-  browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
-    args: ["--no-sandbox"],
-    defaultViewport: { width: 1280, height: 1024 },
-  });
+  ({ server, base, browser } = await startSession());
   page = await browser.newPage();
   page.on("pageerror", (error) => pageErrors.push(error.message));
 });
@@ -59,7 +45,7 @@ async function open(query = "") {
   await ready();
 }
 
-const ready = () => settled(page);
+const ready = () => whenReady(page);
 
 const checkPictures = pictureCheck(renderer, work);
 const assertPicturesEqual = (flags, options) => checkPictures(page, flags, options);
@@ -232,87 +218,6 @@ describe("keyboard", () => {
   });
 });
 
-describe("protocol", () => {
-  const rowCells = () => page.$$eval("#ProtocolRows tbody tr",
-      (rows) => rows.map((row) => [...row.cells].slice(0, 7).map((cell) => cell.textContent)));
-  const showsRows = (count) => page.waitForFunction((n) => !document.getElementById("Protocol").hidden &&
-      document.querySelector("#ProtocolRows thead") &&
-      document.querySelectorAll("#ProtocolRows tbody tr").length === n, {}, count);
-
-  test("rows survive reloads, evaluate as varek-auswertung, export exactly, a damaged import changes nothing",
-       async () => {
-    assert.ok(evaluator && existsSync(evaluator), "varek-auswertung not found: set VAREK_AUSWERTUNG");
-    // [U in V, I in mA, amplitude, k]
-    const rows = [[300, 615, 60, 1], [800, 1004, 150, 1], [300, 1230, 60, 2]];
-    for (const [i, [voltage, current, amplitude, order]] of rows.entries()) {
-      await open(`?voltage=${voltage}&current=${current}&deflection=on&mode=ac&amplitude=${amplitude}`);
-      if (i === 0) {
-        await page.evaluate(() => localStorage.clear());
-        await page.click("#ProtocolButton");
-      } else {
-        await page.keyboard.down("Control");
-        await page.keyboard.press("KeyM");
-        await page.keyboard.up("Control");
-      }
-      await showsRows(i);
-      await page.$eval("#ProtocolOrder", (e, k) => { e.value = String(k); }, order);
-      await page.click("#ProtocolRecord");
-      await showsRows(i + 1);
-    }
-    // The panel stands right of the right column; the window shrinks to keep it in view.
-    const boxes = await page.evaluate(() => Object.fromEntries(["Form1", "Panel6", "Protocol"].map((id) => {
-      const { x, y, width, height } = document.getElementById(id).getBoundingClientRect();
-      return [id, { x, y, width, height }];
-    })));
-    const scale = boxes.Protocol.width / 440;
-    assert.ok(Math.abs(boxes.Protocol.height - 705 * scale) < 1, JSON.stringify(boxes));
-    assert.ok(Math.abs(boxes.Protocol.x - boxes.Form1.x - 1001 * scale) < 1, JSON.stringify(boxes));
-    assert.ok(boxes.Protocol.x > boxes.Panel6.x + boxes.Panel6.width, JSON.stringify(boxes));
-    assert.ok(boxes.Form1.x + boxes.Form1.width <= 1280 + 0.5, JSON.stringify(boxes));
-
-    const cells = await rowCells();
-    assert.deepEqual(cells.map((c) => c.slice(0, 5)), rows.map(([u, i, a, k], n) =>
-        [String(n + 1), String(u), (i / 1000).toFixed(3).replace(".", ","), String(k), `${a} ~`]));
-    const csv = "U in V;I in A;k;Amplitude\n" +
-        rows.map(([u, i, a, k]) => `${u};${String(i / 1000).replace(".", ",")};${k};${a}\n`).join("");
-    const csvFile = join(work, "reihe.csv");
-    writeFileSync(csvFile, csv);
-    const printed = execFileSync(evaluator, [csvFile], { encoding: "utf8" }).trimEnd().split("\n");
-    assert.deepEqual(cells.map((c) => c[6]),
-                     printed.slice(0, -1).map((line) => line.match(/e\/m = (\S+) · 10¹¹ C\/kg$/)[1]));
-    const result = await page.$eval("#ProtocolResult", (e) => e.textContent);
-    assert.equal(result.split("\n")[0], printed.at(-1));
-    assert.match(result.split("\n")[1], /^Abweichung vom Literaturwert 1,75882 · 10¹¹ C\/kg: [+\u2212]\d+,\d\d %$/);
-
-    const downloads = mkdtempSync(join(work, "downloads-"));
-    const cdp = await page.createCDPSession();
-    await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloads });
-    await page.click("#ProtocolExport");
-    const exported = join(downloads, "messprotokoll.csv");
-    for (let wait = 0; wait < 100 && !existsSync(exported); ++wait) await new Promise((r) => setTimeout(r, 100));
-    assert.equal(readFileSync(exported, "utf8"), csv);
-
-    const damaged = join(work, "kaputt.csv");
-    writeFileSync(damaged, "U in V;I in A;k\n1200;1,23;1\n800;1.004;1\n");
-    await (await page.$("#ProtocolImportFile")).uploadFile(damaged);
-    await page.waitForFunction(() => document.getElementById("ProtocolStatus").textContent.startsWith("kaputt"));
-    assert.equal(await page.$eval("#ProtocolStatus", (e) => e.textContent),
-                 "kaputt.csv, Zeile 3: I = \u201E1.004\u201C ist keine Zahl (erwartet z. B. 1,23). " +
-                 "Die Tabelle bleibt, wie sie war.");
-    assert.deepEqual(await rowCells(), cells);
-
-    for (const answer of ["dismiss", "accept"]) {
-      page.once("dialog", (dialog) => {
-        assert.equal(dialog.message(), "Alle 3 Messwerte löschen? Das lässt sich nicht rückgängig machen.");
-        dialog[answer]();
-      });
-      await page.click("#ProtocolClear");
-      await showsRows(answer === "dismiss" ? 3 : 0);
-    }
-    assert.equal(await page.evaluate(() => localStorage.length), 0);
-  });
-});
-
 // ---- Every classroom device -------------------------------------------------
 
 // Runs body on a page of its own with this viewport (touch emulated where asked).
@@ -435,13 +340,7 @@ describe("devices", () => {
 });
 
 describe("accessibility and links", () => {
-  const axeSource = join(root, "node_modules/axe-core/axe.min.js");
-
-  async function violations() {
-    await page.addScriptTag({ path: axeSource });
-    const result = await page.evaluate(() => axe.run(document, { resultTypes: ["violations"] }));
-    return result.violations.map((v) => `${v.impact} ${v.id}: ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`);
-  }
+  const violations = () => axeViolations(page);
 
   test("axe finds nothing on the information page, the window, deflection with the protocol, the data page",
        async () => {
@@ -451,7 +350,7 @@ describe("accessibility and links", () => {
     assert.deepEqual(await violations(), [], "window");
     await click("AblenkEin");
     await page.click("#ProtocolButton");
-    await page.waitForFunction(() => document.querySelector("#ProtocolRows thead"));
+    await page.waitForFunction(() => document.querySelector("#ProtocolTable thead tr"));
     assert.deepEqual(await violations(), [], "deflection on, protocol open");
     await page.click("#ProtocolButton");
     await click("Button6");

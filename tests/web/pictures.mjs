@@ -15,9 +15,6 @@ export function findRenderer(root) {
           .find(existsSync);
 }
 
-// The page has shown the pictures of the settings in force.
-export const settled = (page) => page.waitForSelector("html[data-state=ready]", { timeout: 30000 });
-
 // Canvas pixels as RGBA bytes.
 export async function canvasPixels(page, id) {
   const base64 = await page.$eval(`#${id}`, (canvas) => {

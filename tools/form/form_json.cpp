@@ -126,6 +126,7 @@ std::string ControlJson(const Control& c) {
   m.AddText("hint", c.hint);
   m.AddText("shortcut", c.shortcut);
   m.AddText("picture", c.picture);
+  if (c.edition != Edition::Both) m.Add("edition", Quoted(c.edition == Edition::Desktop ? "desktop" : "page"));
   return m.Object();
 }
 
@@ -151,7 +152,7 @@ std::string Form1Json() {
     json += "  " + ControlJson(controls[i]) + (i + 1 < controls.size() ? ",\n" : "\n");
   }
   json += "],\n\"tabChain\": [";
-  const std::vector<std::string_view> chain = TabChain();
+  const std::vector<std::string_view> chain = TabChain(Edition::Page);
   for (std::size_t i = 0; i < chain.size(); ++i) json += (i ? ", " : "") + Quoted(chain[i]);
   // Keyed by the picture that shows each text.
   json += "],\n\"texts\": {\"Image1\": " + Quoted(InformationHtml()) +

@@ -1,148 +1,269 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The functions that the page's measurement protocol calls: the evaluation,
-// the CSV texts and the German texts of the table, all from the measurement
-// module that the desktop window and the command-line tools use.
+// The page's measurement protocol: the core of measurement/ that the desktop
+// window and varek-auswertung use, for the page's main thread. The page
+// draws what this returns and forwards the user's actions; it decides
+// nothing and writes no text of its own.
 //
-// The page keeps its table as text in the form of the desktop's store
-// (measurement/protocol_csv.h); every function takes that text and returns a
-// string that lives until the next call.
+// A change of the table is made in two halves. An action (record, delete,
+// clear, import) gives a numbered change; the page applies it under its lock
+// on the store: varek_protocol_step with the stored text, then, after
+// writing, varek_protocol_commit. The change 0 changes nothing: a reload.
+//
+// Texts go in as bytes with their length (a stored text may hold a NUL);
+// every answer is JSON, valid until the next call.
 #include <emscripten/emscripten.h>
 
-#include <cstdio>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "measurement/amplitude_advice.h"
-#include "measurement/constants.h"
-#include "measurement/portable_chars.h"
+#include "measurement/atomic_file.h"
+#include "measurement/plot_plan.h"
 #include "measurement/protocol_checks.h"
 #include "measurement/protocol_csv.h"
+#include "measurement/protocol_json.h"
 #include "measurement/protocol_store.h"
+#include "measurement/protocol_table.h"
 #include "measurement/protocol_texts.h"
 #include "measurement/protocol_view.h"
 
 namespace {
 
-using varek::Measurement;
-using varek::ProtocolTable;
-using varek::TableForm;
+using namespace varek;
+namespace caption = protocol_caption;
 
+// The key of the store in the browser's storage; damaged stores are kept
+// aside under KeptAsideName(StoreKey, n).
+constexpr std::string_view StoreKey = "varek-messprotokoll";
+
+// A change and the message that tells what it did, from the table before
+// it was made (as shown then) and after it was stored.
+struct Pending {
+  TableChange change;
+  std::function<std::string(const ProtocolTable& after)> message;
+};
+
+struct State {
+  RowIdSource ids{0};
+  ProtocolTable shown;  // the table as last read from the store or written to it
+  ProtocolView view = ViewOf({});
+  std::map<int, Pending> pending;
+  int next = 1;
+  // The last step, until the page tells what it stored.
+  int step_change = 0;
+  StoreStep step;
+  ProtocolTable read;  // the good rows of the stored text, without the change
+};
+State state;
 std::string answer;
 
-const char* Answer(std::string text) {
-  answer = std::move(text);
+const char* Answer(std::string json) {
+  answer = std::move(json);
   return answer.c_str();
 }
 
-// Identities of new rows: seeded once from the clock of the page.
-varek::RowIdSource& Ids() {
-  static varek::RowIdSource ids(static_cast<std::uint64_t>(emscripten_get_now() * 1e3));
-  return ids;
+std::string_view Bytes(const char* bytes, int length) {
+  return {bytes, static_cast<std::size_t>(length > 0 ? length : 0)};
 }
 
-// The stored table with `change` applied, as the store's text; an empty
-// table is no text at all.
-std::string Changed(std::string_view table, const varek::TableChange& change) {
-  const varek::StoreStep step = varek::StepStore(table, change);
-  return step.rows.empty() ? std::string() : step.text;
+std::string Member(std::string_view key, const std::string& json) { return JsonString(key) + ":" + json; }
+std::string Bool(bool value) { return value ? "true" : "false"; }
+
+int Keep(TableChange change, std::function<std::string(const ProtocolTable&)> message) {
+  state.pending[state.next] = {std::move(change), std::move(message)};
+  return state.next++;
 }
 
-std::string Json(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
-      out += escape;
-    } else {
-      out += c;
-    }
+// The number (from 1) of the row `id` in `table`, or 0.
+std::size_t NumberOf(const ProtocolTable& table, std::string_view id) {
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (table[i].id == id) return i + 1;
   }
-  return out + '"';
+  return 0;
 }
 
-// Shortest round-trip digits; the values of valid rows are finite.
-std::string Json(double value) { return varek::PortableShortest(value); }
-
-std::string Json(const std::vector<std::string>& texts) {
-  std::string out = "[";
-  for (const std::string& text : texts) out += (out.size() > 1 ? "," : "") + Json(text);
-  return out + ']';
+std::string Captions() {
+  const std::pair<const char*, std::string_view> texts[] = {
+      {"title", caption::Title}, {"plotName", caption::PlotName}, {"fileStem", caption::FileStem},
+      {"replace", caption::Replace}, {"append", caption::Append}, {"cancel", caption::Cancel},
+      {"yes", caption::Yes}, {"no", caption::No}, {"pdfHeading", caption::PdfHeading},
+      {"pdfApparatus", caption::PdfApparatus}, {"pdfMethod", caption::PdfMethod},
+      {"deflectionLegend", caption::DeflectionLegend}, {"outlierHint", caption::OutlierHint},
+      {"savedTable", caption::SavedTable}, {"savedPlot", caption::SavedPlot},
+      {"savedProtocol", caption::SavedProtocol}};
+  std::string json = "{";
+  for (const auto& [key, text] : texts) json += (json.size() > 1 ? "," : "") + Member(key, JsonString(text));
+  return json + "}";
 }
 
 }  // namespace
 
 extern "C" {
 
-// {"titles", "cells": one array a row, "result", "warning", "slope": a of
-// I^2 = a k^2 U or null, "points": [k^2 U, I^2] a row, "error": why the
-// stored table cannot be read, or ""}.
-EMSCRIPTEN_KEEPALIVE const char* varek_protocol_view(const char* table) {
-  const varek::TableRead read = varek::ReadTable(table, TableForm::Store);
-  const varek::ProtocolView view = varek::ViewOf(read.rows);
-  const std::optional<varek::SeriesResult> result = varek::EvaluateSeries(view.values);
-  std::string cells = "[", points = "[";
-  for (std::size_t i = 0; i < view.rows.size(); ++i) {
-    const Measurement& row = view.values[i];
-    const char* comma = i > 0 ? "," : "";
-    cells += comma + Json(view.rows[i].cells);
-    points += comma + ("[" + Json(row.order * row.order * row.voltage) + "," +
-                       Json(row.current * row.current) + "]");
+// Seeds the rows' identities (two 32-bit halves from the page's random
+// source) and returns the fixed texts and numbers: {"storeKey",
+// "maxTableBytes", "plotExport": {"width", "height", "textSize",
+// "pngScale"}, "captions": {...}, "storageFull", "storageRefused"}.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_start(std::uint32_t high, std::uint32_t low) {
+  state.ids = RowIdSource((static_cast<std::uint64_t>(high) << 32) | low);
+  const std::string plot_export = "{" + Member("width", JsonNumber(ExportPlotWidth)) + "," +
+                                  Member("height", JsonNumber(ExportPlotHeight)) + "," +
+                                  Member("textSize", JsonNumber(ExportPlotTextSize)) + "," +
+                                  Member("pngScale", std::to_string(ExportPngScale)) + "}";
+  return Answer("{" + Member("storeKey", JsonString(StoreKey)) + "," +
+                Member("maxTableBytes", std::to_string(MaxTableBytes)) + "," +
+                Member("plotExport", plot_export) + "," + Member("captions", Captions()) + "," +
+                Member("storageFull", JsonString(StorageFullMessage())) + "," +
+                Member("storageRefused", JsonString(StorageRefusedMessage())) + "}");
+}
+
+// "Messwert übernehmen" with the window's state (current in mA, flags 0 or
+// 1): {"change": n} or {"change": 0, "refusal": the sentence why not}.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_record(int voltage, int current, int amplitude,
+                                                      int deflection_on, int steady, int order,
+                                                      int information_shown, int data_shown) {
+  const ReadingCheck check = CheckReading({.voltage = voltage, .current = current, .amplitude = amplitude,
+                                            .deflection_on = deflection_on != 0, .steady = steady != 0,
+                                            .order = order, .information_shown = information_shown != 0,
+                                            .data_shown = data_shown != 0});
+  if (!check.row) return Answer("{\"change\":0," + Member("refusal", JsonString(check.refusal)) + "}");
+  const ProtocolRow row{state.ids.Next(), *check.row};
+  const int change = Keep(AddRows({row}), [row](const ProtocolTable& after) {
+    return RecordedMessage(NumberOf(after, row.id), row.values);
+  });
+  return Answer("{\"change\":" + std::to_string(change) + "}");
+}
+
+// "Zeile löschen" for the row `id` of the shown table: {"change": n}, 0 when
+// the table has no such row.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_delete(const char* id, int id_length) {
+  const std::size_t number = NumberOf(state.shown, Bytes(id, id_length));
+  if (number == 0) return Answer("{\"change\":0}");
+  const int change = Keep(DeleteRow(std::string(Bytes(id, id_length))),
+                          [number](const ProtocolTable&) { return DeletedMessage(number); });
+  return Answer("{\"change\":" + std::to_string(change) + "}");
+}
+
+// "Alle löschen": the rows shown now, and the question to ask first:
+// {"change": n, "question"}; 0 when there are none.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_clear() {
+  if (state.shown.empty()) return Answer("{\"change\":0}");
+  const std::size_t rows = state.shown.size();
+  const int change = Keep(ClearRows(state.shown), [rows](const ProtocolTable&) { return ClearedMessage(rows); });
+  return Answer("{\"change\":" + std::to_string(change) + "," + Member("question", JsonString(ClearQuestion(rows))) + "}");
+}
+
+// Whether a chosen file of `size` bytes is read at all (`readable` 0: the
+// browser could not read it): {"refusal": ""} or why not.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_file_refusal(const char* name, int name_length, double size,
+                                                            int readable) {
+  std::string refusal;
+  if (readable == 0) {
+    refusal = FileUnreadableMessage(Bytes(name, name_length));
+  } else if (size > static_cast<double>(MaxTableBytes)) {
+    refusal = FileTooLargeMessage(Bytes(name, name_length), MaxTableBytes);
   }
-  std::string warning;
-  for (const std::string& line : view.warnings) warning += (warning.empty() ? "" : "\n") + line;
-  const std::string result_text = view.deviation.empty() ? view.result : view.result + "\n" + view.deviation;
-  return Answer("{\"titles\":" + Json(view.titles) + ",\"cells\":" + cells +
-                "],\"points\":" + points + "],\"result\":" + Json(result_text) +
-                ",\"warning\":" + Json(warning) + ",\"slope\":" +
-                (result ? Json(result->slope) : "null") + ",\"error\":" + Json(read.Summary()) + "}");
+  return Answer("{" + Member("refusal", JsonString(refusal)) + "}");
 }
 
-// The table with one more row: the settings in force (current in mA) and the focus order.
-EMSCRIPTEN_KEEPALIVE const char* varek_protocol_record(const char* table, int voltage,
-                                                      int milliamps, int amplitude, int order) {
-  const Measurement row{static_cast<double>(voltage),
-                        milliamps / static_cast<double>(varek::MilliampsPerAmp), order, amplitude,
-                        varek::Deflection::Alternating};
-  return Answer(Changed(table, varek::AddRows({{Ids().Next(), row}})));
-}
-
-// The table without row `index` (from 0).
-EMSCRIPTEN_KEEPALIVE const char* varek_protocol_delete(const char* table, int index) {
-  const ProtocolTable rows = varek::ReadTable(table, TableForm::Store).rows;
-  if (index < 0 || index >= static_cast<int>(rows.size())) return Answer(table);
-  return Answer(Changed(table, varek::DeleteRow(rows[static_cast<std::size_t>(index)].id)));
-}
-
-// The CSV file of the table: "U in V;I in A;k;Amplitude", one line a row.
-EMSCRIPTEN_KEEPALIVE const char* varek_protocol_export(const char* table) {
-  return Answer(varek::WriteTable(varek::ReadTable(table, TableForm::Store).rows, TableForm::Exchange));
-}
-
-// {"table": the stored form of the file's rows} or {"error": "Zeile 3: …"}.
-EMSCRIPTEN_KEEPALIVE const char* varek_protocol_import(const char* csv) {
-  const varek::TableRead read = varek::ReadTable(csv, TableForm::Exchange);
-  if (!read.Clean()) return Answer("{\"error\":" + Json(read.Summary()) + "}");
-  const varek::TableChange change =
-      varek::ImportRows({}, varek::ValuesOf(read.rows), varek::ImportMode::Append, Ids());
-  return Answer("{\"table\":" + Json(Changed("", change)) + "}");
-}
-
-// 0: the amplitude suits the voltage; 1: too small; 2: the electrons graze the plates.
-EMSCRIPTEN_KEEPALIVE int varek_protocol_advice(int voltage, int amplitude) {
-  switch (varek::AdviceFor(voltage, amplitude)) {
-    case varek::AmplitudeAdvice::TooSmall: return 1;
-    case varek::AmplitudeAdvice::NearPlates: return 2;
-    case varek::AmplitudeAdvice::Fine: break;
+// "CSV importieren" of the file `name` with this text: {"refusal"} when it
+// is not taken, else {"replace": n, "append": m, "question"}; the question
+// is empty when the table is (then the page appends without asking).
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_import(const char* text, int text_length,
+                                                      const char* name, int name_length) {
+  const std::string file(Bytes(name, name_length));
+  const TableRead read = ReadTable(Bytes(text, text_length), TableForm::Exchange);
+  if (!read.Clean()) {
+    return Answer("{" + Member("refusal", JsonString(ImportRefusedMessage(file, read.Summary()))) + "}");
   }
-  return 0;
+  const std::vector<Measurement> rows = ValuesOf(read.rows);
+  const auto message = [rows = rows.size(), file](const ProtocolTable&) { return ImportedMessage(rows, file); };
+  const int replace = Keep(ImportRows(state.shown, rows, ImportMode::Replace, state.ids), message);
+  const int append = Keep(ImportRows(state.shown, rows, ImportMode::Append, state.ids), message);
+  const std::string question =
+      state.shown.empty() ? std::string() : ImportQuestion(file, rows.size(), state.shown.size());
+  return Answer("{\"replace\":" + std::to_string(replace) + ",\"append\":" + std::to_string(append) +
+                "," + Member("question", JsonString(question)) + "}");
+}
+
+// A change that the page will not apply (the question was cancelled).
+EMSCRIPTEN_KEEPALIVE void varek_protocol_drop(int change) { state.pending.erase(change); }
+
+// The change applied to the stored text (empty when there is none), under
+// the page's lock: {"write": whether to store "text", "text", "keepAside":
+// whether the stored text goes to `kept_as` first, "repaired": the message
+// then, "notKeptAside": the message when it cannot be kept aside}.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step(const char* stored, int stored_length, int change,
+                                                    const char* kept_as, int kept_as_length) {
+  const auto found = state.pending.find(change);
+  static const TableChange none;
+  const std::string_view text = Bytes(stored, stored_length);
+  state.step = StepStore(text, found == state.pending.end() ? none : found->second.change);
+  state.step_change = change;
+  state.read = state.step.keep_aside ? ReadTable(text, TableForm::Store).rows : ProtocolTable{};
+  std::string repaired, not_kept;
+  if (state.step.keep_aside) {
+    repaired = StoreRepairedMessage(state.step.summary, state.step.rows_read, Bytes(kept_as, kept_as_length));
+    not_kept = StoreNotKeptAsideMessage(state.step.summary, state.step.rows_read);
+  }
+  return Answer("{" + Member("write", Bool(state.step.write)) + "," + Member("text", JsonString(state.step.text)) +
+                "," + Member("keepAside", Bool(state.step.keep_aside)) + "," +
+                Member("repaired", JsonString(repaired)) + "," + Member("notKeptAside", JsonString(not_kept)) + "}");
+}
+
+// What the page stored of the last step: 1 its text (the change is made),
+// 2 nothing because the damaged store could not be kept aside (its good
+// rows are shown, the change is not made), 0 nothing (the table stays as
+// shown). {"message": what the change did, or ""}.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored) {
+  std::string message;
+  const auto found = state.pending.find(state.step_change);
+  if (stored == 1) {
+    state.shown = state.step.rows;
+    if (found != state.pending.end() && found->second.message) message = found->second.message(state.shown);
+  } else if (stored == 2) {
+    state.shown = state.read;
+  }
+  if (stored != 0) state.view = ViewOf(state.shown);
+  if (found != state.pending.end()) state.pending.erase(found);
+  state.step_change = 0;
+  return Answer("{" + Member("message", JsonString(message)) + "}");
+}
+
+// The shown table's view (measurement/protocol_json.h).
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_view() { return Answer(ViewJson(state.view)); }
+
+// The plot's plan for a frame of width × height with text `text_size` high
+// (0: the screen's).
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_plot(double width, double height, double text_size) {
+  const PlotPlan plan = text_size > 0 ? PlanPlot(state.view, width, height, text_size)
+                                      : PlanPlot(state.view, width, height);
+  return Answer(PlanJson(plan));
+}
+
+// {"csv": the shown table as the exchange file}.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_export() {
+  return Answer("{" + Member("csv", JsonString(WriteTable(state.shown, TableForm::Exchange))) + "}");
+}
+
+// {"key": the n-th name (from 1) for a damaged store kept aside}.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_kept_aside_key(int n) {
+  return Answer("{" + Member("key", JsonString(KeptAsideName(StoreKey, n))) + "}");
+}
+
+// {"text": the printed protocol's date line}.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_date_line(int year, int month, int day, int hour, int minute) {
+  return Answer("{" + Member("text", JsonString(DateLine(year, month, day, hour, minute))) + "}");
+}
+
+// {"text": "<what> gespeichert in „<file>“"}.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_saved(const char* what, int what_length, const char* file,
+                                                     int file_length) {
+  return Answer("{" + Member("text", JsonString(SavedMessage(Bytes(what, what_length), Bytes(file, file_length)))) + "}");
 }
 
 }  // extern "C"

@@ -148,7 +148,6 @@ class TForm1 {
     const settings = this.Settings();
     this.pictures.show(settings);
     if (this.Panel4.hidden) history.replaceState(null, "", queryFromSettings(settings) + location.hash);
-    this.protocol?.ShowAdvice();
   }
 
   ShowScene(rgba, marks) {
@@ -263,6 +262,6 @@ window.addEventListener("DOMContentLoaded", () => {
   form.attachHandlers();
   form.FormCreate();
   window.Form1 = form;
-  form.protocol = new Protocol(form);
+  form.protocol = new Protocol(form, globalThis.Form1Description);
   form.Start(notices, prepared);
 });

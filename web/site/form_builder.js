@@ -10,8 +10,8 @@
 // stand in the DOM in the order Tab visits them (a control without a tab
 // stop just before the next sibling that has one), and z-index keeps the
 // rows' stacking order. An element that the page already holds under a
-// row's name (a panel's contents, such as the protocol's) is taken as it is
-// and placed.
+// row's name is taken as it is and placed. Rows of the desktop edition alone
+// are left out.
 
 // One control's element; `ui` collects what the page works with.
 function buildControl(row, ui) {
@@ -60,6 +60,31 @@ function buildControl(row, ui) {
     case "paintBox":
     case "image":
       element = buildPicture(row, ui);
+      break;
+    case "spinBox":
+      element = make("input", "edit spin-box");
+      Object.assign(element, { type: "number", min: row.slider.minimum, max: row.slider.maximum,
+                               step: row.slider.lineStep, value: row.slider.position });
+      break;
+    case "table": {
+      // A scrolling box; the table in it is what takes the focus.
+      element = make("div", "table-view");
+      const table = document.createElement("table");
+      table.setAttribute("role", "grid");
+      table.tabIndex = 0;
+      table.append(document.createElement("thead"), document.createElement("tbody"));
+      element.append(table);
+      ui[row.name] = table;
+      break;
+    }
+    case "text":
+      // What the program writes at run time; spoken when it changes.
+      element = make("div", "text-view");
+      element.setAttribute("role", "status");
+      break;
+    case "plot":
+      element = make("div", "plot-view");
+      element.setAttribute("role", "img");
       break;
     default:
       throw new Error(`unknown kind of control: ${row.kind}`);
@@ -143,8 +168,7 @@ function buildForm(description, root) {
   const elements = { [description.window.name]: root };
   const children = new Map();
   description.controls.forEach((row, stacking) => {
-    // The protocol panel's inside is made by the protocol's own code.
-    if (row.parent === "Protocol") return;
+    if (row.edition === "desktop") return;
     elements[row.name] = buildControl(row, ui);
     elements[row.name].style.zIndex = String(stacking);
     if (!children.has(row.parent)) children.set(row.parent, []);
@@ -152,11 +176,7 @@ function buildForm(description, root) {
   });
   const parentOf = new Map(description.controls.map((row) => [row.name, row.parent]));
   const stops = new Set();
-  // A panel without rows of its own is a container for the page's contents
-  // (the protocol's), which take the focus.
-  const containers = description.controls.filter((row) => row.kind === "panel" && row.tabOrder !== undefined &&
-                                                          !children.has(row.name)).map((row) => row.name);
-  for (let name of [...description.tabChain, ...containers]) {
+  for (let name of description.tabChain) {
     for (; parentOf.has(name); name = parentOf.get(name)) stops.add(name);
   }
   for (const [parent, rows] of children) {

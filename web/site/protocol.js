@@ -1,199 +1,271 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 "use strict";
-// "Messprotokoll": the table of recorded focus settings below the window,
-// its evaluation, the plot and the CSV file. The evaluation and every text
-// of the table come from the measurement module (varek_protocol.wasm), the
-// one the desktop's protocol window and varek-auswertung use.
-//
-// The table is kept as text in the store form "U in V;I in A;k;Amplitude"
-// in localStorage and saved at every change, so a reload keeps it.
+// "Messprotokoll": the panel right of the window's right column, built from
+// the description's rows like every control; this puts the core's view into
+// it and forwards what the user does. The core (protocol_module.js) checks
+// each reading, makes each change, words each message and plans the plot;
+// the store (protocol_store.js) applies the changes under a lock shared
+// with the page's other tabs.
 
-const PROTOCOL_STORE = "varek-messprotokoll";
-
-// The module's functions with JavaScript strings in and out.
-class ProtocolModule {
-  constructor(module) { this.m = module; }
-
-  call(name, text, ...numbers) {
-    const size = this.m.lengthBytesUTF8(text) + 1;
-    const pointer = this.m._malloc(size);
-    try {
-      this.m.stringToUTF8(text, pointer, size);
-      return this.m.UTF8ToString(this.m[`_varek_protocol_${name}`](pointer, ...numbers));
-    } finally {
-      this.m._free(pointer);
-    }
-  }
-
-  view(table) { return JSON.parse(this.call("view", table)); }
-  record(table, voltage, milliamps, amplitude, order) {
-    return this.call("record", table, voltage, milliamps, amplitude, order);
-  }
-  remove(table, index) { return this.call("delete", table, index); }
-  exportCsv(table) { return this.call("export", table); }
-  importCsv(text) { return JSON.parse(this.call("import", text)); }
-  advice(voltage, amplitude) { return this.m._varek_protocol_advice(voltage, amplitude); }
-}
-
-// The module is loaded when the protocol is first opened, not with the page.
-let protocolModule = null;
-function loadProtocolModule() {
-  protocolModule ??= new Promise((resolve, reject) => {
-    // The single-file edition has the module in the page already.
-    if (typeof createVarekProtocol === "function") return resolve(createVarekProtocol());
-    const script = document.createElement("script");
-    script.src = "varek_protocol.js";
-    script.onload = () => resolve(createVarekProtocol());
-    script.onerror = () => reject(new Error("varek_protocol.js fehlt"));
-    document.head.append(script);
-  }).then((module) => new ProtocolModule(module));
-  return protocolModule;
+// Whether a key event is the description's shortcut ("Ctrl+M", "Ctrl+Return").
+function isShortcut(event, shortcut) {
+  if (!shortcut) return false;
+  const parts = shortcut.split("+");
+  const key = parts.pop();
+  const wanted = { Ctrl: false, Shift: false, Alt: false };
+  for (const modifier of parts) wanted[modifier] = true;
+  if (event.ctrlKey !== wanted.Ctrl || event.shiftKey !== wanted.Shift || event.altKey !== wanted.Alt) return false;
+  return key === "Return" ? event.key === "Enter" : (event.key ?? "").toLowerCase() === key.toLowerCase();
 }
 
 class Protocol {
-  // form: the main window (its Settings() are what a row records).
-  constructor(form) {
+  // form: the main window; description: the window's description.
+  constructor(form, description) {
     this.form = form;
-    this.table = "";
-    this.module = null;
-    for (const id of ["ProtocolButton", "Protocol", "ProtocolOrder", "ProtocolRecord",
-                      "ProtocolAdvice", "ProtocolClear", "ProtocolRows", "ProtocolResult",
-                      "ProtocolWarning", "ProtocolPlot", "ProtocolExport", "ProtocolImport",
-                      "ProtocolImportFile", "ProtocolStatus"]) {
-      this[id] = byId(id);
-    }
-    this.ProtocolButton.addEventListener("click", () => this.Toggle());
-    document.addEventListener("keydown", (e) => {
-      if (e.ctrlKey && !e.altKey && !e.shiftKey && e.key.toLowerCase() === "m") {
-        e.preventDefault();
-        if (!this.ProtocolButton.closest("[inert]") && !this.form.ended) this.Open();
+    this.shortcuts = Object.fromEntries(description.controls.filter((row) => row.shortcut)
+                                            .map((row) => [row.name, row.shortcut]));
+    this.selected = null;  // the identity of the selected row
+    this.fileInput = document.createElement("input");
+    Object.assign(this.fileInput, { type: "file", accept: ".csv,text/csv", hidden: true });
+    this.fileInput.id = "ProtocolImportFile";
+    form.Protocol.append(this.fileInput);
+    this.ready = ProtocolModule.load().then((core) => this.Start(core));
+    this.ready.catch((error) => form.addNotice(`Das Messprotokoll kann nicht laden: ${error.message}`));
+    this.attachHandlers();
+  }
+
+  async Start(core) {
+    this.core = core;
+    this.texts = core.start(crypto.getRandomValues(new Uint32Array(2)));
+    this.store = new ProtocolStore(core, this.texts, () => this.Apply(0));
+    this.plot = new PlotView(this.form.ProtocolPlot, (width, height) => core.plot(width, height));
+    this.printed = new ProtocolPrint(core, this.texts);
+    await this.Apply(0);
+  }
+
+  attachHandlers() {
+    const f = this.form;
+    const on = (name, action) => f[name].addEventListener("click", () => this.whenReady(action));
+    f.ProtocolButton.addEventListener("click", () => this.Show(f.Protocol.hidden));
+    on("ProtocolRecord", () => this.Record());
+    on("ProtocolDelete", () => this.DeleteSelected());
+    on("ProtocolClear", () => this.AskAndClear());
+    on("ProtocolImport", () => this.fileInput.click());
+    on("ProtocolExport", () => this.ExportCsv());
+    on("ProtocolPng", () => this.SavePlotPng());
+    on("ProtocolSvg", () => this.SavePlotSvg());
+    f.ProtocolPrint.addEventListener("click", () => window.print());
+    this.fileInput.addEventListener("change", () => this.whenReady(() => this.Import()));
+    document.addEventListener("keydown", (event) => {
+      if (event.defaultPrevented || f.ended || document.querySelector("dialog[open]")) return;
+      if (isShortcut(event, this.shortcuts.ProtocolButton)) {
+        event.preventDefault();
+        if (!f.ProtocolButton.closest("[inert]")) this.Show(f.Protocol.hidden);
+      } else if (isShortcut(event, this.shortcuts.ProtocolRecord)) {
+        // From anywhere in the window; the core refuses while a page covers it.
+        event.preventDefault();
+        if (f.Panel4.hidden) this.Show(true);
+        this.whenReady(() => this.Record());
       }
     });
-    this.ProtocolRecord.addEventListener("click", () => this.Record());
-    this.ProtocolClear.addEventListener("click", () => this.AskAndClear());
-    this.ProtocolExport.addEventListener("click", () => this.Export());
-    this.ProtocolImport.addEventListener("click", () => this.ProtocolImportFile.click());
-    this.ProtocolImportFile.addEventListener("change", () => this.Import());
-    this.ProtocolRows.addEventListener("click", (e) => {
-      const row = e.target.closest("button[data-row]");
-      if (row) this.Change(this.module.remove(this.table, Number(row.dataset.row)));
+    const table = f.ProtocolTable;
+    table.addEventListener("click", (event) => {
+      const row = event.target.closest("tbody tr");
+      if (row) this.Select(row.dataset.id);
+    });
+    table.addEventListener("keydown", (event) => {
+      const rows = [...table.tBodies[0].rows];
+      if (rows.length === 0) return;
+      const at = rows.findIndex((row) => row.dataset.id === this.selected);
+      const to = { ArrowUp: at - 1, ArrowDown: at + 1, Home: 0, End: rows.length - 1 }[event.key];
+      if (to === undefined) return;
+      event.preventDefault();
+      this.Select(rows[Math.min(rows.length - 1, Math.max(0, to))].dataset.id);
     });
   }
 
-  async Open() {
-    try {
-      this.module ??= await loadProtocolModule();
-    } catch (error) {
-      protocolModule = null;
-      this.form.addNotice(`Das Messprotokoll kann nicht laden: ${error.message}`);
+  // Runs an action once the core is there; a failed load was told already.
+  whenReady(action) { this.ready.then(action, () => {}); }
+
+  Show(shown) {
+    const f = this.form;
+    f.Protocol.hidden = !shown;
+    f.ProtocolButton.setAttribute("aria-expanded", String(shown));
+    // Whether a text scrolls is known once it is seen.
+    for (const text of [f.ProtocolStatus, f.ProtocolResult, f.ProtocolWarnings]) this.Write(text, text.textContent);
+  }
+
+  Reading() {
+    const s = this.form.Settings();
+    const order = Number(this.form.ProtocolOrder.value);
+    return { ...s, order: Number.isInteger(order) ? order : 0, informationShown: !this.form.Panel4.hidden,
+             dataShown: !this.form.Panel10.hidden };
+  }
+
+  async Record() {
+    const { change, refusal } = this.core.record(this.Reading());
+    if (!change) {
+      this.Report(false, refusal);
+      // Where the protocol cannot be seen, the refusal must be.
+      if (this.form.Protocol.hidden || this.form.Protocol.inert) this.form.addNotice(refusal);
       return;
     }
-    if (this.Protocol.hidden) {
-      this.Protocol.hidden = false;
-      this.ProtocolButton.setAttribute("aria-expanded", "true");
-      this.Restore();
+    await this.Apply(change);
+    const rows = this.form.ProtocolTable.tBodies[0].rows;
+    if (rows.length > 0) this.Select(rows[rows.length - 1].dataset.id);
+  }
+
+  // The row at the deleted one's place is selected then.
+  async DeleteSelected() {
+    if (this.selected === null) return;
+    const rows = this.form.ProtocolTable.tBodies[0].rows;
+    const at = [...rows].findIndex((row) => row.dataset.id === this.selected);
+    const { change } = this.core.remove(this.selected);
+    if (!change) return;
+    await this.Apply(change);
+    if (rows.length > 0) this.Select(rows[Math.min(at, rows.length - 1)].dataset.id);
+  }
+
+  async AskAndClear() {
+    const { change, question } = this.core.clear();
+    if (!change) return;
+    const { captions } = this.texts;
+    const yes = await askQuestion({ title: captions.title, text: question, cancel: false, initial: false,
+                                    answers: [[captions.yes, true], [captions.no, false]] });
+    if (yes) await this.Apply(change);
+    else this.core.drop(change);
+  }
+
+  // The file is refused by its size before it is read.
+  async Import() {
+    const file = this.fileInput.files[0];
+    this.fileInput.value = "";
+    if (!file) return;
+    const tooLarge = this.core.fileRefusal(file.name, file.size);
+    if (tooLarge) return this.Report(false, tooLarge);
+    let text;
+    try {
+      text = await file.text();
+    } catch {
+      return this.Report(false, this.core.fileRefusal(file.name, file.size, false));
     }
-    this.ProtocolOrder.focus();
-  }
-
-  Toggle() {
-    if (!this.Protocol.hidden) {
-      this.Protocol.hidden = true;
-      this.ProtocolButton.setAttribute("aria-expanded", "false");
-    } else {
-      this.Open();
+    const { refusal, replace, append, question } = this.core.importCsv(text, file.name);
+    if (refusal) return this.Report(false, refusal);
+    let chosen = append;
+    if (question) {
+      const { captions } = this.texts;
+      chosen = await askQuestion({ title: captions.title, text: question, cancel: 0, initial: 0,
+                                   answers: [[captions.replace, replace], [captions.append, append],
+                                             [captions.cancel, 0]] });
     }
+    for (const change of [replace, append]) if (change !== chosen) this.core.drop(change);
+    if (chosen) await this.Apply(chosen);
   }
 
-  // The table stored by the last visit; a store that cannot be read is kept
-  // aside under another key and the table starts empty.
-  Restore() {
-    const stored = localStorage.getItem(PROTOCOL_STORE) ?? "";
-    const { error } = this.module.view(stored);
-    if (error) {
-      localStorage.setItem(`${PROTOCOL_STORE}.defekt`, stored);
-      localStorage.removeItem(PROTOCOL_STORE);
-      this.table = "";
-      this.Status(`Gespeichertes Protokoll nicht lesbar (${error}), beiseitegelegt.`, false);
-    } else {
-      this.table = stored;
-    }
-    this.Show();
+  // A change through the store; then the table as stored now is shown.
+  async Apply(change) {
+    const { message, problem } = await this.store.apply(change);
+    this.Refresh();
+    if (problem) this.Report(false, problem);
+    else if (message) this.Report(true, message);
   }
 
-  Order() {
-    const k = Math.round(Number(this.ProtocolOrder.value));
-    return Math.min(4, Math.max(1, Number.isFinite(k) ? k : 1));
-  }
-
-  Record() {
-    const s = this.form.Settings();
-    this.ProtocolOrder.value = String(this.Order());
-    this.Change(this.module.record(this.table, s.voltage, s.current, s.amplitude, this.Order()));
-  }
-
-  AskAndClear() {
-    const count = this.module.view(this.table).cells.length;
-    if (count === 0) return;
-    if (confirm(`Alle ${count} Messwerte löschen? Das lässt sich nicht rückgängig machen.`)) this.Change("");
-  }
-
-  // The table changes: it is stored at once, then shown.
-  Change(table) {
-    this.table = table;
-    if (table === "") localStorage.removeItem(PROTOCOL_STORE);
-    else localStorage.setItem(PROTOCOL_STORE, table);
-    this.Show();
-  }
-
-  Export() {
-    const csv = this.module.exportCsv(this.table);
+  download(blob, name, what) {
     const link = document.createElement("a");
-    link.href = URL.createObjectURL(new Blob([csv], { type: "text/csv;charset=utf-8" }));
-    link.download = "messprotokoll.csv";
+    link.href = URL.createObjectURL(blob);
+    link.download = name;
     link.click();
     setTimeout(() => URL.revokeObjectURL(link.href), 10000);
-    this.Status("Messwerte exportiert als messprotokoll.csv", true);
+    this.Report(true, this.core.saved(what, name));
   }
 
-  async Import() {
-    const file = this.ProtocolImportFile.files[0];
-    this.ProtocolImportFile.value = "";
-    if (!file) return;
-    const { table, error } = this.module.importCsv(await file.text());
-    if (error) {
-      this.Status(`${file.name}, ${error}. Die Tabelle bleibt, wie sie war.`, false);
-      return;
+  fileName(suffix) { return `${this.texts.captions.fileStem}.${suffix}`; }
+
+  ExportCsv() {
+    this.download(new Blob([this.core.exportCsv()], { type: "text/csv;charset=utf-8" }), this.fileName("csv"),
+                  this.texts.captions.savedTable);
+  }
+
+  exportPlan() {
+    const { width, height, textSize } = this.texts.plotExport;
+    return this.core.plot(width, height, textSize);
+  }
+
+  SavePlotSvg() {
+    const svg = plotPlanSvg(this.exportPlan(), this.texts.captions.plotName);
+    this.download(new Blob([svg], { type: "image/svg+xml" }), this.fileName("svg"), this.texts.captions.savedPlot);
+  }
+
+  SavePlotPng() {
+    const plan = this.exportPlan();
+    const scale = this.texts.plotExport.pngScale;
+    const canvas = document.createElement("canvas");
+    canvas.width = plan.width * scale;
+    canvas.height = plan.height * scale;
+    drawPlotPlan(canvas.getContext("2d"), plan, scale);
+    canvas.toBlob((png) => this.download(png, this.fileName("png"), this.texts.captions.savedPlot), "image/png");
+  }
+
+  Select(id) {
+    this.selected = id;
+    const table = this.form.ProtocolTable;
+    for (const row of table.tBodies[0].rows) {
+      const chosen = row.dataset.id === id;
+      row.setAttribute("aria-selected", String(chosen));
+      if (chosen) {
+        table.setAttribute("aria-activedescendant", row.id);
+        row.scrollIntoView({ block: "nearest" });
+      }
     }
-    this.Change(table);
-    this.Status(`${this.module.view(table).cells.length} Messwerte importiert aus ${file.name}`, true);
   }
 
-  Status(text, ok) {
-    this.ProtocolStatus.textContent = text;
-    this.ProtocolStatus.classList.toggle("error", !ok);
+  // The core's view of the stored table in the panel, the plot and the printed page.
+  Refresh() {
+    const f = this.form;
+    const view = this.core.view();
+    const cells = (tag, texts) => texts.map((text) => {
+      const cell = document.createElement(tag);
+      cell.textContent = text;
+      if (tag === "th") cell.scope = "col";
+      return cell;
+    });
+    const head = document.createElement("tr");
+    head.append(...cells("th", view.titles));
+    f.ProtocolTable.tHead.replaceChildren(head);
+    const rows = view.rows.map((row) => {
+      const line = document.createElement("tr");
+      line.id = `ProtocolRow-${row.id}`;
+      line.dataset.id = row.id;
+      line.setAttribute("aria-selected", "false");
+      if (row.outlier) {
+        line.className = "outlier";
+        line.title = this.texts.captions.outlierHint;
+      }
+      line.append(...cells("td", row.cells));
+      return line;
+    });
+    f.ProtocolTable.tBodies[0].replaceChildren(...rows);
+    f.ProtocolTable.removeAttribute("aria-activedescendant");
+    if (view.rows.some((row) => row.id === this.selected)) this.Select(this.selected);
+    else this.selected = null;
+    this.Write(f.ProtocolResult, view.deviation ? `${view.result}\n${view.deviation}` : view.result);
+    this.Write(f.ProtocolWarnings, view.warnings.join("\n"));
+    f.ProtocolDelete.disabled = view.rows.length === 0;
+    f.ProtocolClear.disabled = view.rows.length === 0;
+    this.plot.draw();
+    this.printed.update();
   }
 
-  // The hint for the settings in force, before they are recorded.
-  ShowAdvice() {
-    if (!this.module || this.Protocol.hidden) return;
-    const s = this.form.Settings();
-    this.ProtocolAdvice.textContent = !s.deflectionOn ? "" : [
-      "", `Amplitude ${s.amplitude} ist für ${s.voltage} V zu klein.`,
-      `Amplitude ${s.amplitude} ist für ${s.voltage} V zu groß.`][this.module.advice(s.voltage, s.amplitude)];
+  // A text control's new text; one that scrolls can be reached by Tab.
+  Write(element, text) {
+    if (element.textContent !== text) element.textContent = text;
+    if (element.scrollHeight > element.clientHeight) element.tabIndex = 0;
+    else element.removeAttribute("tabindex");
   }
 
-  Show() {
-    const view = this.module.view(this.table);
-    const head = `<tr>${view.titles.map((t) => `<th scope="col">${t}</th>`).join("")}<th scope="col"><span class="visually-hidden">Zeile löschen</span></th></tr>`;
-    const body = view.cells.map((cells, i) => `<tr>${cells.map((c) => `<td>${c}</td>`).join("")}` +
-        `<td><button type="button" data-row="${i}" aria-label="Zeile ${i + 1} löschen">Löschen</button></td></tr>`);
-    this.ProtocolRows.innerHTML = `<thead>${head}</thead><tbody>${body.join("")}</tbody>`;
-    this.ProtocolResult.textContent = view.result;
-    this.ProtocolWarning.textContent = view.warning;
-    this.ProtocolClear.disabled = view.cells.length === 0;
-    drawProtocolPlot(this.ProtocolPlot, view.points, view.slope);
-    this.ShowAdvice();
+  Report(ok, text) {
+    this.Write(this.form.ProtocolStatus, text);
+    this.form.ProtocolStatus.classList.toggle("error", !ok);
   }
 }

@@ -1,99 +1,129 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 "use strict";
-// The protocol's plot: the points I² over k²·U and the fitted line through
-// the origin, on a white ground with a grid and German axis titles. Drawn at
-// the screen's pixel density, so it stays crisp when zoomed.
+// The protocol's plot, drawn from the plan the core makes
+// (measurement/plot_plan.h), the same plan the desktop's painter draws: fill
+// the frame; the lines in order with round caps; the marks (a disc, an
+// outlier a ring); the texts at their anchors, vertical ones turned a
+// quarter to the left. Nothing here places or sizes anything of its own.
 
-const PLOT_MARGIN = { left: 62, right: 14, top: 12, bottom: 44 };
-const PLOT_TICKS = 5;
+// [canvas textAlign, textBaseline, SVG text-anchor, dominant-baseline] of each anchor.
+const PLOT_ANCHORS = {
+  topCentre: ["center", "top", "middle", "text-before-edge"],
+  middleRight: ["right", "middle", "end", "central"],
+  bottomCentre: ["center", "bottom", "middle", "text-after-edge"],
+  middleCentre: ["center", "middle", "middle", "central"],
+};
 
-// A round step (1, 2 or 5 times a power of ten) that divides 0..highest into about PLOT_TICKS parts.
-function plotTickStep(highest) {
-  const raw = highest / PLOT_TICKS;
-  const power = 10 ** Math.floor(Math.log10(raw));
-  for (const factor of [1, 2, 5]) if (factor * power >= raw) return factor * power;
-  return 10 * power;
-}
+const plotFont = (plan, text, scale) =>
+  `${text.bold ? "bold " : ""}${text.size * scale}px "${plan.fontFamily}", sans-serif`;
 
-function plotTickText(value, step) {
-  const decimals = Math.max(0, -Math.floor(Math.log10(step)));
-  return value.toFixed(decimals).replace(".", ",");
-}
-
-// points: [[k²U, I²], …]; slope: m of I² = m·k²U, or null.
-function drawProtocolPlot(canvas, points, slope) {
-  const width = canvas.clientWidth, height = canvas.clientHeight;
-  const scale = window.devicePixelRatio || 1;
-  canvas.width = Math.round(width * scale);
-  canvas.height = Math.round(height * scale);
-  const g = canvas.getContext("2d");
-  g.setTransform(scale, 0, 0, scale, 0, 0);
-  g.fillStyle = "white";
-  g.fillRect(0, 0, width, height);
-
-  // Empty axes before the first row: the ranges of the controls.
-  const highestX = Math.max(0, ...points.map(([x]) => x)) || 2000;
-  const highestY = Math.max(0, ...points.map(([, y]) => y)) || 3;
-  const stepX = plotTickStep(highestX * 1.05), stepY = plotTickStep(highestY * 1.05);
-  const endX = Math.ceil(highestX * 1.05 / stepX) * stepX;
-  const endY = Math.ceil(highestY * 1.05 / stepY) * stepY;
-  const left = PLOT_MARGIN.left, top = PLOT_MARGIN.top;
-  const right = width - PLOT_MARGIN.right, bottom = height - PLOT_MARGIN.bottom;
-  const at = (x, y) => [left + x / endX * (right - left), bottom - y / endY * (bottom - top)];
-
-  g.font = "12px 'Liberation Sans', Arial, sans-serif";
-  g.lineWidth = 1;
-  g.fillStyle = "black";
-  g.textAlign = "center";
-  g.textBaseline = "top";
-  for (let x = 0; x <= endX + stepX / 2; x += stepX) {
-    const [px] = at(x, 0);
-    g.strokeStyle = "rgb(220, 220, 220)";
-    g.beginPath(); g.moveTo(px, top); g.lineTo(px, bottom); g.stroke();
-    g.fillText(plotTickText(x, stepX), px, bottom + 4);
-  }
-  g.textAlign = "right";
-  g.textBaseline = "middle";
-  for (let y = 0; y <= endY + stepY / 2; y += stepY) {
-    const [, py] = at(0, y);
-    g.strokeStyle = "rgb(220, 220, 220)";
-    g.beginPath(); g.moveTo(left, py); g.lineTo(right, py); g.stroke();
-    g.fillText(plotTickText(y, stepY), left - 5, py);
-  }
-  g.strokeStyle = "black";
-  g.lineWidth = 1.5;
-  g.beginPath(); g.moveTo(left, top); g.lineTo(left, bottom); g.lineTo(right, bottom); g.stroke();
-
-  g.font = "bold 12px 'Liberation Sans', Arial, sans-serif";
-  g.textAlign = "center";
-  g.textBaseline = "bottom";
-  g.fillText("k² · U in V", (left + right) / 2, height - 4);
+// Draws the plan with `scale` device pixels a unit. Lines along the axes
+// keep whole device pixels: their width is rounded, and they lie on pixel
+// centres (odd widths) or pixel edges (even ones).
+function drawPlotPlan(g, plan, scale) {
   g.save();
-  g.translate(14, (top + bottom) / 2);
-  g.rotate(-Math.PI / 2);
-  g.textBaseline = "middle";
-  g.fillText("I² in A²", 0, 0);
-  g.restore();
-
-  g.save();
-  g.beginPath();
-  g.rect(left - 5, top - 5, right - left + 10, bottom - top + 10);
-  g.clip();
-  if (slope !== null) {
-    const xEnd = Math.min(endX, endY / slope);
-    g.strokeStyle = "rgb(200, 30, 30)";
-    g.lineWidth = 2;
-    g.beginPath(); g.moveTo(...at(0, 0)); g.lineTo(...at(xEnd, slope * xEnd)); g.stroke();
-  }
-  g.strokeStyle = "rgb(0, 60, 160)";
-  g.fillStyle = "rgb(70, 130, 220)";
-  g.lineWidth = 1.5;
-  for (const [x, y] of points) {
+  g.fillStyle = plan.background;
+  g.fillRect(0, 0, plan.width * scale, plan.height * scale);
+  g.lineCap = "round";
+  for (const line of plan.lines) {
+    const along = line.x1 === line.x2 || line.y1 === line.y2;
+    const width = along ? Math.max(1, Math.round(line.width * scale)) : line.width * scale;
+    const snap = (v) => (width % 2 === 1 ? Math.floor(v * scale) + 0.5 : Math.round(v * scale));
+    const x1 = line.x1 === line.x2 ? snap(line.x1) : line.x1 * scale;
+    const x2 = line.x1 === line.x2 ? x1 : line.x2 * scale;
+    const y1 = line.y1 === line.y2 ? snap(line.y1) : line.y1 * scale;
+    const y2 = line.y1 === line.y2 ? y1 : line.y2 * scale;
+    g.strokeStyle = line.colour;
+    g.lineWidth = width;
     g.beginPath();
-    g.arc(...at(x, y), 4.5, 0, 2 * Math.PI);
-    g.fill();
+    g.moveTo(x1, y1);
+    g.lineTo(x2, y2);
     g.stroke();
   }
+  for (const mark of plan.marks) {
+    g.beginPath();
+    g.arc(mark.x * scale, mark.y * scale, mark.radius * scale, 0, 2 * Math.PI);
+    g.fillStyle = mark.fill;
+    g.fill();
+    g.strokeStyle = mark.edge;
+    g.lineWidth = mark.edgeWidth * scale;
+    g.stroke();
+  }
+  for (const text of plan.texts) {
+    const [align, baseline] = PLOT_ANCHORS[text.anchor];
+    g.save();
+    g.translate(text.x * scale, text.y * scale);
+    if (text.vertical) g.rotate(-Math.PI / 2);
+    g.font = plotFont(plan, text, scale);
+    g.fillStyle = text.colour;
+    g.textAlign = align;
+    g.textBaseline = baseline;
+    g.fillText(text.text, 0, 0);
+    g.restore();
+  }
   g.restore();
+}
+
+// The plan as an SVG document with its title.
+function plotPlanSvg(plan, title) {
+  const escape = (text) => String(text).replace(/[&<>"]/g, (c) => `&#${c.charCodeAt(0)};`);
+  const n = (value) => String(Math.round(value * 1000) / 1000);
+  const parts = [
+    `<svg xmlns="http://www.w3.org/2000/svg" width="${n(plan.width)}" height="${n(plan.height)}" ` +
+        `viewBox="0 0 ${n(plan.width)} ${n(plan.height)}">`,
+    `<title>${escape(title)}</title>`,
+    `<rect width="${n(plan.width)}" height="${n(plan.height)}" fill="${plan.background}"/>`,
+  ];
+  for (const l of plan.lines) {
+    parts.push(`<line x1="${n(l.x1)}" y1="${n(l.y1)}" x2="${n(l.x2)}" y2="${n(l.y2)}" stroke="${l.colour}" ` +
+               `stroke-width="${n(l.width)}" stroke-linecap="round"/>`);
+  }
+  for (const m of plan.marks) {
+    parts.push(`<circle cx="${n(m.x)}" cy="${n(m.y)}" r="${n(m.radius)}" fill="${m.fill}" stroke="${m.edge}" ` +
+               `stroke-width="${n(m.edgeWidth)}"/>`);
+  }
+  for (const t of plan.texts) {
+    const [, , anchor, baseline] = PLOT_ANCHORS[t.anchor];
+    const turn = t.vertical ? ` transform="rotate(-90 ${n(t.x)} ${n(t.y)})"` : "";
+    parts.push(`<text x="${n(t.x)}" y="${n(t.y)}" font-family="${escape(plan.fontFamily)}, sans-serif" ` +
+               `font-size="${n(t.size)}" font-weight="${t.bold ? "bold" : "normal"}" fill="${t.colour}" ` +
+               `text-anchor="${anchor}" dominant-baseline="${baseline}"${turn}>${escape(t.text)}</text>`);
+  }
+  parts.push("</svg>\n");
+  return parts.join("\n");
+}
+
+// The plot in its slot on screen: a canvas of whole device pixels on the
+// device pixel grid (as PixelView places the scene), the plan made for the
+// slot's size in form pixels, so that it looks as the desktop's at any scale.
+class PlotView {
+  // slot: the plot's element; plan(width, height): the plan for a frame.
+  constructor(slot, plan) {
+    this.slot = slot;
+    this.plan = plan;
+    this.view = document.createElement("canvas");
+    this.view.className = "plot-canvas";
+    this.view.setAttribute("aria-hidden", "true");
+    slot.append(this.view);
+    new ResizeObserver(() => this.draw()).observe(slot);
+  }
+
+  draw() {
+    const box = this.slot.getBoundingClientRect();
+    if (box.width === 0 || box.height === 0) return;
+    const ratio = window.devicePixelRatio || 1;
+    const formScale = Number(getComputedStyle(document.documentElement).getPropertyValue("--s")) || 1;
+    const v = this.view;
+    v.width = PixelView.exactDevicePixels(Math.max(1, Math.floor(box.width * ratio + 1e-6)), ratio);
+    v.height = PixelView.exactDevicePixels(Math.max(1, Math.floor(box.height * ratio + 1e-6)), ratio);
+    v.style.width = `${v.width / ratio}px`;
+    v.style.height = `${v.height / ratio}px`;
+    const grid = PixelView.grid(ratio);
+    const left = box.left + window.scrollX, top = box.top + window.scrollY;
+    v.style.left = `${Math.round(left / grid) * grid - left}px`;
+    v.style.top = `${Math.round(top / grid) * grid - top}px`;
+    const scale = formScale * ratio;
+    drawPlotPlan(v.getContext("2d"), this.plan(v.width / scale, v.height / scale), scale);
+  }
 }

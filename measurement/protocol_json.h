@@ -1,0 +1,30 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The protocol's view and the plot's plan as JSON, for the browser page
+// (which shows and draws them) and for comparing the page's values with the
+// desktop build's. Numbers are the shortest digits that read back as the
+// same double (measurement/portable_chars.h), the same text in both builds.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "measurement/plot_plan.h"
+#include "measurement/protocol_view.h"
+
+namespace varek {
+
+// A JSON string: quotes, backslashes and control characters escaped.
+std::string JsonString(std::string_view text);
+std::string JsonStrings(const std::vector<std::string>& texts);
+// A number, or null when it is not finite.
+std::string JsonNumber(double value);
+
+// {"titles", "rows": [{"id", "cells", "outlier"}], "result", "deviation", "warnings"}
+std::string ViewJson(const ProtocolView& view);
+// Every member of the plan under its camel-case name; colours as "#rrggbb",
+// anchors as "topCentre", "middleRight", "bottomCentre", "middleCentre".
+std::string PlanJson(const PlotPlan& plan);
+
+}  // namespace varek

@@ -1,0 +1,448 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The page's measurement protocol in headless chromium: recording and its
+// refusals, two tabs on one store, damaged stores and a full storage, the
+// import question, the files, hostile files against varek-auswertung, the
+// view and plot plan against the desktop build's (protocol_digest), and the
+// printed page.
+//
+//   node --test tests/web/protocol.test.mjs
+//   VAREK_AUSWERTUNG       the varek-auswertung program
+//   VAREK_PROTOCOL_DIGEST  the desktop build's protocol_digest (tests/web)
+//   VAREK_SHOTS            a folder for screenshots to look at (optional)
+//   and those of session.mjs
+import assert from "node:assert/strict";
+import { execFileSync, spawnSync } from "node:child_process";
+import { existsSync, mkdtempSync, readFileSync, rmSync, statSync, writeFileSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { join } from "node:path";
+import { after, afterEach, before, describe, test } from "node:test";
+
+import { readPng } from "./png.mjs";
+import { axeViolations, startSession, whenReady } from "./session.mjs";
+
+const evaluator = process.env.VAREK_AUSWERTUNG;
+const digest = process.env.VAREK_PROTOCOL_DIGEST;
+const shots = process.env.VAREK_SHOTS;
+const work = mkdtempSync(join(tmpdir(), "varek-protocol-"));
+const STORE = "varek-messprotokoll";
+const HEAD = "Kennung;U in V;I in A;k;Amplitude;Ablenkung\n";
+
+let server, base, browser, page;
+const pageErrors = [];
+const watch = (p) => p.on("pageerror", (error) => pageErrors.push(error.message));
+
+before(async () => {
+  assert.ok(evaluator && existsSync(evaluator), "varek-auswertung not found: set VAREK_AUSWERTUNG");
+  assert.ok(digest && existsSync(digest), "protocol_digest not found: set VAREK_PROTOCOL_DIGEST");
+  ({ server, base, browser } = await startSession({ width: 1366, height: 768 }));
+  page = await browser.newPage();
+  watch(page);
+});
+
+afterEach(() => assert.deepEqual(pageErrors.splice(0), [], "errors on the page"));
+
+after(async () => {
+  await browser?.close();
+  server?.close();
+  rmSync(work, { recursive: true, force: true });
+});
+
+// ---- Driving the protocol ----------------------------------------------------
+
+const reading = (voltage, current, amplitude, mode = "ac") =>
+  `?voltage=${voltage}&current=${current}&deflection=on&mode=${mode}&amplitude=${amplitude}`;
+
+// Opens the page (on `p`) with a prepared reading and the protocol shown.
+async function openProtocol(query, p = page) {
+  await p.bringToFront();  // a tab in the background draws nothing
+  await p.goto(base + query);
+  await whenReady(p);
+  await p.click("#ProtocolButton");
+  await p.waitForFunction(() => document.querySelector("#ProtocolTable thead tr"));
+}
+
+const rowCount = (p = page) => p.$$eval("#ProtocolTable tbody tr", (rows) => rows.length);
+const showsRows = (n, p = page) => p.waitForFunction((count) =>
+  document.querySelector("#ProtocolTable thead tr") &&
+  document.querySelectorAll("#ProtocolTable tbody tr").length === count, { timeout: 10000, polling: 100 }, n);
+const rowCells = () => page.$$eval("#ProtocolTable tbody tr",
+    (rows) => rows.map((row) => [...row.cells].map((cell) => cell.textContent)));
+const text = (id) => page.$eval(`#${id}`, (e) => e.textContent);
+const statusMatches = (pattern) => page.waitForFunction((source) =>
+  new RegExp(source).test(document.getElementById("ProtocolStatus").textContent), { timeout: 10000 }, pattern.source);
+// The page's store: entries of the IndexedDB database "varek-em", object
+// store "protokoll". op "get" reads one (null when missing), "put" writes
+// one, "clear" removes them all.
+const entries = (op, key, value, p = page) => p.evaluate((op, key, value) => new Promise((resolve, reject) => {
+  const open = indexedDB.open("varek-em", 1);
+  open.onupgradeneeded = () => open.result.createObjectStore("protokoll");
+  open.onsuccess = () => {
+    const transaction = open.result.transaction("protokoll", op === "get" ? "readonly" : "readwrite");
+    const store = transaction.objectStore("protokoll");
+    const request = op === "get" ? store.get(key) : op === "put" ? store.put(value, key) : store.clear();
+    transaction.oncomplete = () => {
+      open.result.close();
+      resolve(op === "get" ? request.result ?? null : null);
+    };
+    transaction.onabort = () => reject(transaction.error);
+  };
+}), op, key ?? null, value ?? null);
+const stored = (key = STORE) => entries("get", key);
+
+// The protocol opened on an empty store.
+async function openEmptyProtocol(query, p = page) {
+  await openProtocol(query, p);
+  await entries("clear", null, null, p);
+  await openProtocol(query, p);
+  await showsRows(0, p);
+}
+
+async function ctrl(key) {
+  await page.keyboard.down("Control");
+  await page.keyboard.press(key);
+  await page.keyboard.up("Control");
+}
+
+async function upload(name, content) {
+  const file = join(work, name);
+  writeFileSync(file, content);
+  await (await page.$("#ProtocolImportFile")).uploadFile(file);
+  return file;
+}
+
+const question = () => page.waitForSelector("dialog.question[open]");
+
+// Waits for a downloaded file in `folder`: there, not empty, and no longer growing.
+async function downloaded(folder, name) {
+  const file = join(folder, name);
+  const size = () => (existsSync(file) ? statSync(file).size : 0);
+  for (let wait = 0, last = -1; wait < 100; ++wait, await new Promise((r) => setTimeout(r, 100))) {
+    if (size() > 0 && size() === last) break;
+    last = size();
+  }
+  return readFileSync(file);
+}
+
+// ---- Tests ---------------------------------------------------------------------
+
+describe("recording", () => {
+  test("rows survive reloads and evaluate as varek-auswertung; 0 A and covered windows are refused", async () => {
+    // [U in V, I in mA, amplitude, k, deflection]
+    const rows = [[300, 615, 60, 1, "ac"], [800, 1004, 150, 1, "ac"], [300, 1230, 60, 2, "dc"]];
+    for (const [i, [voltage, current, amplitude, order, mode]] of rows.entries()) {
+      if (i === 0) await openEmptyProtocol("");
+      await page.goto(base + reading(voltage, current, amplitude, mode));
+      await whenReady(page);
+      await ctrl("KeyM");
+      await showsRows(i);
+      await page.$eval("#ProtocolOrder", (e, k) => { e.value = String(k); }, order);
+      await page.click("#ProtocolRecord");
+      await showsRows(i + 1);
+    }
+    // The panel stands right of the right column; the window shrinks to keep it in view.
+    const boxes = await page.evaluate(() => Object.fromEntries(["Form1", "Panel6", "Protocol"].map((id) => {
+      const { x, y, width, height } = document.getElementById(id).getBoundingClientRect();
+      return [id, { x, y, width, height }];
+    })));
+    const scale = boxes.Protocol.width / 440;
+    assert.ok(Math.abs(boxes.Protocol.height - 705 * scale) < 1, JSON.stringify(boxes));
+    assert.ok(Math.abs(boxes.Protocol.x - boxes.Form1.x - 1001 * scale) < 1, JSON.stringify(boxes));
+    assert.ok(boxes.Form1.x + boxes.Form1.width <= 1366 + 0.5, JSON.stringify(boxes));
+
+    const cells = await rowCells();
+    assert.deepEqual(cells.map((c) => c.slice(0, 5)), rows.map(([u, i, a, k, mode], n) =>
+        [String(n + 1), String(u), (i / 1000).toFixed(3).replace(".", ","), String(k), `${a} ${mode === "ac" ? "~" : "="}`]));
+    const csvFile = join(work, "reihe.csv");
+    writeFileSync(csvFile, "U in V;I in A;k\n" +
+        rows.map(([u, i, , k]) => `${u};${String(i / 1000).replace(".", ",")};${k}\n`).join(""));
+    const printed = execFileSync(evaluator, [csvFile], { encoding: "utf8" }).trimEnd().split("\n");
+    assert.deepEqual(cells.map((c) => c[6]),
+                     printed.slice(0, -1).map((line) => line.match(/e\/m = (\S+) · 10¹¹ C\/kg$/)[1]));
+    const [result, deviation] = (await text("ProtocolResult")).split("\n");
+    assert.equal(result, printed.at(-1));
+    assert.match(deviation, /^Abweichung vom Literaturwert 1,75882 · 10¹¹ C\/kg: [+\u2212]\d+,\d\d %$/);
+
+    // The start-up current: refused, every row stays, also after a reload.
+    await openProtocol("?deflection=on");
+    await showsRows(3);
+    await page.click("#ProtocolRecord");
+    await statusMatches(/^Bei 0 A Spulenstrom gibt es keinen Fokus/);
+    assert.deepEqual(await rowCells(), cells);
+    await openProtocol("?deflection=on");
+    await showsRows(3);
+    assert.deepEqual(await rowCells(), cells);
+
+    // Ctrl+Enter records from anywhere, but not under the information or the data page.
+    await page.click("#Button6");
+    await ctrl("Enter");
+    await statusMatches(/^Die Seite „Daten“ verdeckt die Einstellungen/);
+    await page.click("#Button7");
+    await page.click("#Button1");
+    await ctrl("Enter");
+    await page.waitForFunction(() => /Die Informationsseite verdeckt/.test(document.getElementById("Notices").textContent));
+    assert.equal(await rowCount(), 3);
+
+    // "Zeile löschen" takes the selected row; "Alle löschen" asks first, "Nein" being the default.
+    await page.click("#Button14");
+    await page.click("#ProtocolTable tbody tr:nth-child(2)");
+    await page.click("#ProtocolDelete");
+    await showsRows(2);
+    assert.equal(await text("ProtocolStatus"), "Messwert Nr. 2 gelöscht.");
+    for (const [answer, left] of [["Enter", 2], ["Shift+Tab", 0]]) {
+      await page.click("#ProtocolClear");
+      await question();
+      assert.equal(await page.$eval("dialog.question p", (p) => p.textContent),
+                   "Alle 2 Messwerte löschen? Das lässt sich nicht rückgängig machen.");
+      if (answer === "Shift+Tab") {
+        await page.keyboard.down("Shift");
+        await page.keyboard.press("Tab");
+        await page.keyboard.up("Shift");
+      }
+      await page.keyboard.press("Enter");
+      await page.waitForFunction(() => !document.querySelector("dialog"));
+      await showsRows(left);
+    }
+    assert.equal(await stored(), HEAD);
+  });
+
+  test("two tabs recording in turn and at once: every row in the store and on both screens", async () => {
+    const second = await browser.newPage();
+    watch(second);
+    try {
+      await openEmptyProtocol(reading(300, 615, 60));
+      await openProtocol(reading(800, 1004, 150), second);
+      const tabs = [page, second];
+      for (let i = 0; i < 6; ++i) {
+        const tab = tabs[i % 2];
+        await tab.bringToFront();
+        await tab.click("#ProtocolRecord");
+        await showsRows(i + 1, tab);
+      }
+      // Both at the same moment, twice each, twice.
+      for (const rows of [10, 14]) {
+        await Promise.all(tabs.map((tab) => tab.evaluate(() => {
+          document.getElementById("ProtocolRecord").click();
+          document.getElementById("ProtocolRecord").click();
+        })));
+        for (const tab of tabs) await showsRows(rows, tab);
+      }
+      const lines = (await stored()).trimEnd().split("\n").slice(1);
+      assert.equal(lines.length, 14);
+      assert.equal(new Set(lines.map((line) => line.split(";")[0])).size, 14, "an identity each");
+      assert.deepEqual(lines.map((line) => line.split(";")[1]).sort(), [...Array(7).fill("300"), ...Array(7).fill("800")]);
+    } finally {
+      await second.close();
+    }
+  });
+});
+
+describe("store", () => {
+  test("a damaged store keeps its good rows and is kept aside under a new key each time; a full storage is told; " +
+       "the store of localStorage is taken over", async () => {
+    const good = ["a1;300;0,615;1;60;Wechselspannung\n", "c3;800;1,004;1;150;Gleichspannung\n"];
+    // [stored text, rows kept, what the message names]
+    const damaged = [
+      [HEAD + good[0] + "b2;300;abc;1;60;\n" + good[1], 2, "Zeile 3: I = „abc“ ist keine Zahl"],
+      [HEAD + good[0] + "b2;300;0,6\u00001;1;60;\n" + good[1], 2, "„0,6\\01“"],
+      ["x".repeat(4_000_000), 0, "größer als 1 MB"],
+    ];
+    await openEmptyProtocol(reading(300, 615, 60));
+    for (const [n, [content, kept, named]] of damaged.entries()) {
+      await entries("put", STORE, content);
+      await openProtocol(reading(300, 615, 60));
+      await showsRows(kept);
+      const key = `${STORE}.defekt-${n + 1}`;
+      await statusMatches(new RegExp(`unter „${key.replace(/\./g, "\\.")}“`));
+      assert.ok((await text("ProtocolStatus")).includes(named), await text("ProtocolStatus"));
+      assert.equal(await stored(key), content, `${key} holds the damaged store as it was`);
+      assert.equal(await stored(), HEAD + good.slice(0, kept).join(""));
+    }
+    assert.equal(await stored(`${STORE}.defekt-1`), damaged[0][0], "an earlier copy is never overwritten");
+
+    // A full storage aborts the transaction (QuotaExceededError): a reading
+    // is not stored, and a damaged store that cannot be kept aside stays as
+    // it is, its good rows shown; the table says so each time. (Chromium's
+    // quota override of the DevTools protocol leaves IndexedDB's quota as it is.)
+    const storageFull = (full) => page.evaluate((full) => {
+      window.realPut ??= IDBObjectStore.prototype.put;
+      IDBObjectStore.prototype.put = !full ? window.realPut : function abortingPut(...args) {
+        const request = window.realPut.apply(this, args);
+        this.transaction.abort();
+        return request;
+      };
+    }, full);
+    await storageFull(true);
+    await page.click("#ProtocolRecord");
+    await statusMatches(/^Der Speicher des Browsers ist voll/);
+    assert.equal(await rowCount(), 0);
+    await storageFull(false);
+    assert.equal(await stored(), HEAD);
+    await entries("put", STORE, damaged[0][0]);
+    await storageFull(true);
+    await page.evaluate((key) => new BroadcastChannel(key).postMessage("changed"), STORE);  // as another tab
+    await statusMatches(/zu voll, um es beiseitezulegen/);
+    await showsRows(2);
+    await storageFull(false);
+    assert.equal(await stored(), damaged[0][0]);
+
+    // The table that earlier versions of the page kept in localStorage.
+    await entries("clear");
+    await page.evaluate((key) => localStorage.setItem(key, "U in V;I in A;k;Amplitude\n300;0,615;1;60\n"), STORE);
+    await openProtocol(reading(300, 615, 60));
+    await showsRows(1);
+    assert.equal(await page.evaluate((key) => localStorage.getItem(key), STORE), null);
+    assert.equal(await stored(), HEAD + "z2;300;0,615;1;60;\n");
+  });
+});
+
+describe("files", () => {
+  test("import asks in the page; CSV round trip with Amplitude; PNG and SVG; hostile files as varek-auswertung",
+       async () => {
+    await openEmptyProtocol(reading(300, 615, 60));
+    await page.click("#ProtocolRecord");
+    await showsRows(1);
+    const withAmplitude = "U in V;I in A;k;Amplitude\n800;1,004;1;150\n1200;1,231;1;\n500;0,9;1;100\n";
+    const without = "U in V;I in A;k\n300;0,615;1\n";
+
+    await upload("ohne.csv", without);
+    await question();
+    assert.deepEqual(await page.$eval("dialog.question", (d) => [d.querySelector("h2").textContent,
+                                                                d.querySelector("p").textContent,
+                                                                [...d.querySelectorAll("button")].map((b) => b.textContent),
+                                                                document.activeElement.textContent]),
+                     ["Messprotokoll",
+                      "„ohne.csv“ enthält 1 Messwert. Die Tabelle (1 Messwert) damit ersetzen oder sie anhängen?",
+                      ["Ersetzen", "Anhängen", "Abbrechen"], "Abbrechen"]);
+    for (let i = 0; i < 4; ++i) await page.keyboard.press("Tab");
+    assert.ok(await page.evaluate(() => document.activeElement.closest("dialog") !== null), "Tab stays in the question");
+    assert.deepEqual(await axeViolations(page), [], "the import question");
+    if (shots) await page.screenshot({ path: join(shots, "import-question.png") });
+    await page.keyboard.press("Escape");
+    await page.waitForFunction(() => !document.querySelector("dialog"));
+    assert.equal(await rowCount(), 1, "Escape is Abbrechen");
+
+    await upload("reihe.csv", withAmplitude);
+    await question();
+    await page.click("dialog.question button:first-of-type");  // Ersetzen
+    await showsRows(3);
+    await statusMatches(/^3 Messwerte importiert aus „reihe\.csv“$/);
+    const downloads = mkdtempSync(join(work, "downloads-"));
+    const cdp = await page.createCDPSession();
+    await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloads });
+    await page.click("#ProtocolExport");
+    assert.equal((await downloaded(downloads, "messprotokoll.csv")).toString(), withAmplitude);
+
+    await upload("ohne.csv", without);
+    await question();
+    await page.click("dialog.question button:nth-of-type(2)");  // Anhängen
+    await showsRows(4);
+    assert.deepEqual((await rowCells()).map((row) => row[4]), ["150", "–", "100", "–"]);
+    assert.deepEqual(await page.$$eval("#ProtocolTable tr.outlier", (rows) => rows.map((row) => row.cells[0].textContent)),
+                     ["3"]);
+    assert.match(await text("ProtocolWarnings"), /^Ausreißer Nr\. 3 \(markiert\)/);
+    await page.click("#ProtocolTable tbody tr:nth-child(3)");
+    assert.deepEqual(await axeViolations(page), [], "four rows, one an outlier and selected");
+
+    await page.click("#ProtocolPng");
+    const png = join(downloads, "messprotokoll.png");
+    await downloaded(downloads, "messprotokoll.png");
+    assert.deepEqual([readPng(png).width, readPng(png).height], [1600, 1000]);
+    await page.click("#ProtocolSvg");
+    const svg = (await downloaded(downloads, "messprotokoll.svg")).toString();
+    assert.deepEqual(await page.evaluate((source) => {
+      const document = new DOMParser().parseFromString(source, "image/svg+xml");
+      return [document.querySelector("parsererror") === null, document.querySelectorAll("circle").length,
+              document.querySelector("title").textContent];
+    }, svg), [true, 4, "Diagramm I² über k²·U mit Ausgleichsgerade"]);
+
+    // Hostile files: the page refuses each with varek-auswertung's reason, and the table stays.
+    const before = await rowCells();
+    const hostile = [
+      ["gross.csv", "U in V;I in A;k\n" + "1200;1,23;1\n".repeat(90_000)],
+      ["escape.csv", "U in V;I in A;k\n1200;\u001b[31m1,23\r;1\n"],
+      ["winzig.csv", "U in V;I in A;k\n1200;1e-200;1\n"],
+      ["nan.csv", "U in V;I in A;k\n1200;nan(0x1);1\n"],
+      ["riesig.csv", "U in V;I in A;k\n1e61;1,23;1\n"],
+      ["vorzeichen.csv", "U in V;I in A;k;Amplitude\n+-5;1,23;1;\n"],
+      ["kopf.csv", "Spannung;Strom\n1200;1,23\n"],
+    ];
+    for (const [name, content] of hostile) {
+      const file = await upload(name, content);
+      const refused = spawnSync(evaluator, [file], { encoding: "utf8" });
+      assert.equal(refused.status, 2, name);
+      const reason = refused.stderr.trimEnd().split(`„${file}“`).at(-1).replace(/^: /, "");
+      await statusMatches(new RegExp(`^„${name.replace(".", "\\.")}“`));
+      const status = await text("ProtocolStatus");
+      assert.ok(status.startsWith(`„${name}“`) && status.includes(reason), `${name}: ${status} / ${reason}`);
+      assert.deepEqual(await rowCells(), before, name);
+    }
+  });
+
+  // The table that the import left.
+  test("the page's view and plot plan are the desktop build's for the same table", async () => {
+    const table = join(work, "store.csv");
+    writeFileSync(table, await stored());
+    const desktop = JSON.parse(execFileSync(digest, [table, "424", "196"], { encoding: "utf8" }));
+    const shown = await page.evaluate(() => ({ view: Form1.protocol.core.view(), plot: Form1.protocol.core.plot(424, 196) }));
+    assert.equal(desktop.view.rows.length, 4);
+    assert.ok(desktop.plot.marks.some((mark) => mark.outlier));
+    assert.deepEqual(shown, desktop);
+  });
+});
+
+describe("print and screens", () => {
+  // With the table that the import left.
+  test("the printed page is the protocol alone, dark on white; the panel on a phone and at 1366 × 768", async () => {
+    await page.emulateMediaType("print");
+    assert.deepEqual(await page.evaluate(() => [...document.querySelectorAll("button, input, [role=slider], canvas, a")]
+        .filter((e) => e.checkVisibility()).map((e) => e.id || e.tagName)), [], "nothing interactive is printed");
+    await page.emulateMediaType(null);
+    if (shots) await page.screenshot({ path: join(shots, "protocol-1366x768.png") });
+    const pdf = join(work, "protokoll.pdf");
+    await page.pdf({ path: pdf, format: "A4" });
+    const words = execFileSync("pdftotext", ["-layout", pdf, "-"], { encoding: "utf8" });
+    for (const line of ["Messprotokoll: spezifische Ladung des Elektrons", "Spule: n = 2000 Windungen",
+                        "U in V", "e/m = (", "Abweichung vom Literaturwert", "Ausreißer Nr. 3", "k² · U in V"]) {
+      assert.ok(words.includes(line), `printed page lacks ${line}`);
+    }
+    assert.match(words, /Datum: \d\d\.\d\d\.\d{4}, \d\d:\d\d Uhr/);
+    execFileSync("pdftoppm", ["-png", "-r", "100", "-f", "1", "-l", "1", "-singlefile", pdf, join(work, "seite")]);
+    const { rgba } = readPng(join(work, "seite.png"));
+    let white = 0, dark = 0;
+    for (let i = 0; i < rgba.length; i += 4) {
+      const light = rgba[i] + rgba[i + 1] + rgba[i + 2];
+      if (light > 3 * 245) ++white;
+      else if (light < 3 * 80) ++dark;
+    }
+    assert.ok(white > 0.8 * rgba.length / 4 && dark > 500, `white ${white}, dark ${dark}`);
+    if (shots) execFileSync("cp", [join(work, "seite.png"), join(shots, "printed-page.png")]);
+
+    const phone = await browser.newPage();
+    watch(phone);
+    try {
+      await phone.emulate({ viewport: { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true },
+                            userAgent: await browser.userAgent() });
+      await openProtocol(reading(300, 615, 60), phone);
+      await showsRows(4, phone);
+      const small = await phone.evaluate(() => [...document.querySelectorAll("#Protocol button, #Protocol input")]
+          .filter((e) => e.checkVisibility()).filter((e) => {
+            const box = e.getBoundingClientRect();
+            return box.width < 44 || box.height < 44;
+          }).map((e) => e.id));
+      assert.deepEqual(small, [], "touch targets smaller than 44 x 44");
+      assert.ok(await phone.evaluate(() => document.documentElement.scrollWidth <= document.documentElement.clientWidth));
+      const record = await phone.$("#ProtocolRecord");
+      await record.scrollIntoView();
+      const box = await record.boundingBox();
+      await phone.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
+      await showsRows(5, phone);
+      if (shots) {
+        await (await phone.$("#Protocol")).scrollIntoView();
+        await phone.screenshot({ path: join(shots, "protocol-phone.png") });
+      }
+    } finally {
+      await phone.close();
+    }
+  });
+});

@@ -1,0 +1,77 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+"use strict";
+// The measurement protocol's core (varek_protocol.wasm, made from
+// web/protocol/bridge.cpp over measurement/): the checks, the table and its
+// changes, the store's steps, the view, the plot's plan and every text.
+// Strings go in as their UTF-8 bytes with the length (so that a NUL in a
+// stored text reaches the core), numbers as they are; answers are JSON.
+
+class ProtocolModule {
+  constructor(module) { this.m = module; }
+
+  // The module, loaded once.
+  static load() {
+    ProtocolModule.loading ??= new Promise((resolve, reject) => {
+      // The single-file edition has the module in the page already.
+      if (typeof createVarekProtocol === "function") return resolve(createVarekProtocol());
+      const script = document.createElement("script");
+      script.src = "varek_protocol.js";
+      script.onload = () => resolve(createVarekProtocol());
+      script.onerror = () => reject(new Error("varek_protocol.js fehlt"));
+      document.head.append(script);
+    }).then((module) => new ProtocolModule(module));
+    return ProtocolModule.loading;
+  }
+
+  call(name, ...args) {
+    const pointers = [];
+    try {
+      const values = [];
+      for (const arg of args) {
+        if (typeof arg !== "string") {
+          values.push(arg);
+          continue;
+        }
+        const length = this.m.lengthBytesUTF8(arg);
+        const pointer = this.m._malloc(length + 1);
+        pointers.push(pointer);
+        this.m.stringToUTF8(arg, pointer, length + 1);
+        values.push(pointer, length);
+      }
+      return JSON.parse(this.m.UTF8ToString(this.m[`_varek_protocol_${name}`](...values)));
+    } finally {
+      for (const pointer of pointers) this.m._free(pointer);
+    }
+  }
+
+  // The fixed texts and numbers; seeds the rows' identities.
+  start(seed) { return this.call("start", seed[0], seed[1]); }
+  // reading: the window's state {voltage, current (mA), amplitude,
+  // deflectionOn, steady, order, informationShown, dataShown}.
+  record(r) {
+    return this.call("record", r.voltage, r.current, r.amplitude, Number(r.deflectionOn), Number(r.steady),
+                     r.order, Number(r.informationShown), Number(r.dataShown));
+  }
+  remove(id) { return this.call("delete", id); }
+  clear() { return this.call("clear"); }
+  // Why a chosen file is not read: its size, or the browser could not read it.
+  fileRefusal(name, size, readable = true) { return this.call("file_refusal", name, size, Number(readable)).refusal; }
+  importCsv(text, name) { return this.call("import", text, name); }
+  drop(change) { this.m._varek_protocol_drop(change); }
+  step(stored, change, keptAs) { return this.call("step", stored, change, keptAs); }
+  commit(stored) { return this.call("commit", stored); }
+  view() { return this.call("view"); }
+  plot(width, height, textSize = 0) { return this.call("plot", width, height, textSize); }
+  exportCsv() { return this.call("export").csv; }
+  keptAsideKey(n) { return this.call("kept_aside_key", n).key; }
+  dateLine(d) {
+    return this.call("date_line", d.getFullYear(), d.getMonth() + 1, d.getDate(), d.getHours(), d.getMinutes()).text;
+  }
+  saved(what, file) { return this.call("saved", what, file).text; }
+}
+
+// What varek_protocol_commit is told about the last step.
+ProtocolModule.NOTHING_STORED = 0;
+ProtocolModule.STORED = 1;
+ProtocolModule.READ_ONLY = 2;

@@ -1,0 +1,137 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+"use strict";
+// The protocol's store in the browser, shared by every tab of the page. Each
+// change is applied under a Web Lock to what the store holds at that moment
+// and written back at once:
+//
+//   lock; read the stored text; the core's step with the change; keep a
+//   damaged text aside under a key no earlier copy has; write; unlock
+//
+// so that rows recorded in another tab are neither lost nor brought back;
+// the other tabs are told on a BroadcastChannel and read the store again.
+//
+// The store is an entry of IndexedDB, not of localStorage: a tab's
+// localStorage is a copy that the browser brings up to date a moment after
+// another tab wrote, so a tab that takes the lock just then reads an old
+// table and writes it back without the other tab's row. IndexedDB reads
+// what was written last. Keeping aside and writing are one transaction; a
+// full storage (QuotaExceededError) stores nothing of it and says so. The
+// store of earlier versions of the page, in localStorage, is taken over
+// once. Where the browser refuses storage to the page, the table lives in
+// the page's memory.
+
+class ProtocolStore {
+  static DATABASE = "varek-em";
+  static ENTRIES = "protokoll";
+
+  // core: ProtocolModule; texts: its start(); onOutside: runs when another
+  // tab changed the store.
+  constructor(core, texts, onOutside) {
+    this.core = core;
+    this.key = texts.storeKey;
+    this.texts = texts;
+    this.database = ProtocolStore.open().catch(() => null);
+    this.memory = new Map();
+    this.channel = new BroadcastChannel(this.key);
+    this.channel.onmessage = () => onOutside();
+  }
+
+  static open() {
+    return new Promise((resolve, reject) => {
+      const request = indexedDB.open(ProtocolStore.DATABASE, 1);
+      request.onupgradeneeded = () => request.result.createObjectStore(ProtocolStore.ENTRIES);
+      request.onsuccess = () => resolve(request.result);
+      request.onerror = () => reject(request.error);
+    });
+  }
+
+  // Applies the core's change (0: none, a reload). Returns {message} when
+  // it is stored, {problem} when something went wrong (in German).
+  async apply(change) {
+    const run = async () => {
+      const database = await this.database;
+      const outcome = database ? await this.stepInDatabase(database, change) : this.stepInMemory(change);
+      if (!database && !this.told) {
+        this.told = true;
+        return { ...outcome, problem: outcome.problem ?? this.texts.storageRefused };
+      }
+      return outcome;
+    };
+    return navigator.locks ? navigator.locks.request(this.key, run) : run();
+  }
+
+  // The step on the stored value and the keys in use: what to write, and
+  // what to tell once it is written (`stored`) or not.
+  plan(value, keys, change) {
+    let n = 1;
+    while (keys.has(this.core.keptAsideKey(n))) ++n;
+    const keptAs = this.core.keptAsideKey(n);
+    const step = this.core.step(value === undefined ? "" : String(value), change, keptAs);
+    const writes = [];
+    if (step.keepAside) writes.push([keptAs, value]);
+    if (step.write) writes.push([this.key, step.text]);
+    const finish = (stored) => {
+      if (stored) {
+        const { message } = this.core.commit(ProtocolModule.STORED);
+        if (writes.length > 0) this.channel.postMessage("changed");
+        return step.keepAside ? { problem: step.repaired } : { message };
+      }
+      if (step.keepAside) {
+        this.core.commit(ProtocolModule.READ_ONLY);
+        return { problem: step.notKeptAside };
+      }
+      this.core.commit(ProtocolModule.NOTHING_STORED);
+      return { problem: this.texts.storageFull };
+    };
+    return { writes, finish };
+  }
+
+  stepInDatabase(database, change) {
+    return new Promise((resolve) => {
+      const transaction = database.transaction(ProtocolStore.ENTRIES, "readwrite");
+      const entries = transaction.objectStore(ProtocolStore.ENTRIES);
+      const keys = entries.getAllKeys();
+      const entry = entries.get(this.key);
+      // Until the store is read, a failure stores nothing of the change.
+      let finish = () => {
+        this.core.drop(change);
+        return { problem: this.texts.storageFull };
+      };
+      entry.onsuccess = () => {
+        const value = entry.result ?? this.takeOver();
+        const plan = this.plan(value, new Set(keys.result), change);
+        finish = plan.finish;
+        try {
+          for (const [key, text] of plan.writes) entries.put(text, key);
+        } catch {
+          // Not written: the transaction ends without any of it (unless it has already).
+          try { transaction.abort(); } catch { /* aborted before */ }
+        }
+      };
+      transaction.oncomplete = () => {
+        if (this.takenOver) localStorage.removeItem(this.key);
+        this.takenOver = false;
+        resolve(finish(true));
+      };
+      transaction.onabort = () => resolve(finish(false));
+    });
+  }
+
+  stepInMemory(change) {
+    const plan = this.plan(this.memory.get(this.key), new Set(this.memory.keys()), change);
+    for (const [key, text] of plan.writes) this.memory.set(key, text);
+    return plan.finish(true);
+  }
+
+  // The store that earlier versions of the page kept in localStorage.
+  takeOver() {
+    try {
+      const value = localStorage.getItem(this.key);
+      this.takenOver = value !== null;
+      return value ?? undefined;
+    } catch {
+      return undefined;
+    }
+  }
+}

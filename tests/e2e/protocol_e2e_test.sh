@@ -16,14 +16,11 @@
 set -u
 program="$1"
 work="$PWD"
-readonly poll_s=0.1 wait_s=20
+source "$(dirname "$0")/xvfb_helpers.sh"
+readonly wait_s=20
 
-runtime_dir="$(mktemp -d)"
-chmod 700 "$runtime_dir"
-export XDG_RUNTIME_DIR="$runtime_dir"
 export XDG_DATA_HOME="$runtime_dir/data" XDG_CONFIG_HOME="$runtime_dir/config" HOME="$runtime_dir/home"
 mkdir -p "$HOME"
-unset QT_QPA_PLATFORM
 store="$XDG_DATA_HOME/varek-em/messprotokoll.csv"
 pids=()
 
@@ -37,24 +34,10 @@ stop_all() {
   pids=()
 }
 
+# Replaces the helpers' cleanup, which knows one program only.
 cleanup() {
   stop_all
   rm -rf "$runtime_dir"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*"
-  exit 1
-}
-
-poll() {
-  local seconds="$1"; shift
-  local deadline=$((SECONDS + seconds))
-  until "$@"; do
-    ((SECONDS < deadline)) || return 1
-    sleep "$poll_s"
-  done
 }
 
 # Starts an Xvfb of SIZE with openbox; sets DISPLAY.

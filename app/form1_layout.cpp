@@ -29,6 +29,7 @@ void TForm1::BuildControls() {
   BuildRows(built, "Protocol");
 
 #define VAREK_BIND(member) Bind(built, member, #member)
+  // clang-format off
   VAREK_BIND(PaintBox1); VAREK_BIND(Panel6); VAREK_BIND(ScrollBar1); VAREK_BIND(ScrollBar2);
   VAREK_BIND(Panel9); VAREK_BIND(Panel4); VAREK_BIND(ProtocolButton);
   VAREK_BIND(Panel2); VAREK_BIND(Panel5); VAREK_BIND(Label12); VAREK_BIND(Label9);
@@ -43,6 +44,7 @@ void TForm1::BuildControls() {
   VAREK_BIND(Gleichspannung); VAREK_BIND(Wechselspannung); VAREK_BIND(Image3);
   VAREK_BIND(PaintBox2); VAREK_BIND(Panel10); VAREK_BIND(Image2); VAREK_BIND(Button7);
   VAREK_BIND(Image1); VAREK_BIND(Label3); VAREK_BIND(Button14);
+  // clang-format on
 #undef VAREK_BIND
 
   for (const form::Control& row : form::Form1Controls()) {

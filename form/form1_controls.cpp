@@ -28,6 +28,8 @@ constexpr Window kForm1{
     .text = kBlack,
 };
 
+// The rows are laid out by hand, a row a control.
+// clang-format off
 // Shorthands for the rows that recur.
 constexpr Control Panel(std::string_view name, std::string_view parent, Bounds bounds, Rgb fill,
                         int tab_order) {
@@ -212,6 +214,7 @@ constexpr Control kControls[] = {
     Label("Label3", "Panel4", 864, 696, "Physik-Simulation", kRegular11),
     Button("Button14", "Panel4", {432, 684, 153, 25}, "Weiter", 0),
 };
+// clang-format on
 }  // namespace
 
 const Window& Form1Window() { return kForm1; }

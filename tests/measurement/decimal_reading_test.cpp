@@ -22,6 +22,7 @@ TEST(DecimalReadingTest, GrammarAndRanges) {
     NumberKind kind;
     double value;
   } cases[] = {
+      // clang-format off
       {"1,23", NumberKind::Number, 1.23},     {" 1200 ", NumberKind::Number, 1200},
       {"+2", NumberKind::Number, 2},          {"-5", NumberKind::Number, -5},
       {",5", NumberKind::Number, 0.5},        {"5,", NumberKind::Number, 5},
@@ -40,6 +41,7 @@ TEST(DecimalReadingTest, GrammarAndRanges) {
       {"12a", NumberKind::NotANumber, 0},     {"1\t", NumberKind::NotANumber, 0},
       {"1 2", NumberKind::NotANumber, 0},     {"00000000000000000000000000000000000000001", NumberKind::NotANumber, 0},
   };
+  // clang-format on
   for (const auto& c : cases) {
     const DecimalReading reading = ReadDecimal(c.text);
     EXPECT_EQ(reading.kind, c.kind) << c.text;

@@ -24,6 +24,7 @@ struct PathCase {
 };
 
 TEST_F(TrajectoriesTest, OneCallForTheSettings) {
+  // clang-format off
   const PathCase cases[] = {
       {"off, dc, 1200 V, 0 mA", Paths(1200, 0, false, true), 1, 12169, true, 405,
        Point(-313, 0, 0), {Point(314, 0, 0)}},
@@ -49,6 +50,7 @@ TEST_F(TrajectoriesTest, OneCallForTheSettings) {
       {"on, 10, 1200 V, 1000 mA, ac", Paths(1200, 1000, true, false, 10), 2, 12169, true, 405,
        std::nullopt, {Point(314, -3, -2), Point(314, 3, 2)}},
   };
+  // clang-format on
   for (const PathCase& c : cases) {
     SCOPED_TRACE(c.name);
     settings = c.settings;

@@ -13,9 +13,14 @@ constexpr std::string_view kProgram = "varek-em";
 
 // Options of QGuiApplication and QApplication, without their leading dash.
 constexpr std::string_view kQtOptionsWithValue[] = {
-    "platform", "platformpluginpath", "platformtheme", "plugin",     "display",
-    "geometry", "qwindowgeometry",    "qwindowicon",   "qwindowtitle", "style",
-    "stylesheet", "session",          "title",         "name",       "qmljsdebugger",
+    "platform",        "platformpluginpath",
+    "platformtheme",   "plugin",
+    "display",         "geometry",
+    "qwindowgeometry", "qwindowicon",
+    "qwindowtitle",    "style",
+    "stylesheet",      "session",
+    "title",           "name",
+    "qmljsdebugger",
 };
 constexpr std::string_view kQtSwitches[] = {"reverse", "nograb", "dograb", "sync", "widgetcount"};
 
@@ -70,7 +75,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
       continue;
     }
     if (argument == "--version" || argument == "-V") {
-      if (result.action == CommandLine::Action::Run) result.action = CommandLine::Action::ShowVersion;
+      if (result.action == CommandLine::Action::Run)
+        result.action = CommandLine::Action::ShowVersion;
       continue;
     }
     if (argument.size() < 2 || argument[0] != '-') {
@@ -97,21 +103,17 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 
 int ReportCommandLine(const CommandLine& command_line) {
   switch (command_line.action) {
-    case CommandLine::Action::ShowHelp:
-      std::fputs(kHelp, stdout);
-      return 0;
+    case CommandLine::Action::ShowHelp: std::fputs(kHelp, stdout); return 0;
     case CommandLine::Action::ShowVersion:
       std::printf("%.*s %s\n%s", static_cast<int>(kProgram.size()), kProgram.data(), VAREK_VERSION,
                   kLicence);
       return 0;
     case CommandLine::Action::Refuse:
       std::fprintf(stderr, "%.*s: %s\nMehr dazu mit „%.*s --help“.\n",
-                   static_cast<int>(kProgram.size()), kProgram.data(),
-                   command_line.refusal.c_str(), static_cast<int>(kProgram.size()),
-                   kProgram.data());
+                   static_cast<int>(kProgram.size()), kProgram.data(), command_line.refusal.c_str(),
+                   static_cast<int>(kProgram.size()), kProgram.data());
       return 2;
-    case CommandLine::Action::Run:
-      break;
+    case CommandLine::Action::Run: break;
   }
   return 0;
 }

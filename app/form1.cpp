@@ -73,8 +73,8 @@ void TForm1::LoadPictures() {
   }
   if (auto picture = LoadOrReport(PictureId::Data, "Data")) Image2->SetPicture(*picture);
   // The plot needs a background even when its picture is damaged: plain white.
-  const Bitmap axes = LoadOrReport(PictureId::SignalAxes, "SignalAxes")
-                          .value_or(Bitmap(SignalWidth, SignalHeight));
+  const Bitmap axes =
+      LoadOrReport(PictureId::SignalAxes, "SignalAxes").value_or(Bitmap(SignalWidth, SignalHeight));
   Image3->SetPicture(axes);
   PaintBox2->Present(axes);
   signal_background_ = axes;

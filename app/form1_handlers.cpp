@@ -75,17 +75,11 @@ void TForm1::WechselspannungClick(QObject* /*Sender*/) {
   chain_.Request(Stage::Full);
 }
 
-void TForm1::RadioButton1Click(QObject* /*Sender*/) {
-  chain_.Request(Stage::Render);
-}
+void TForm1::RadioButton1Click(QObject* /*Sender*/) { chain_.Request(Stage::Render); }
 
-void TForm1::RadioButton2Click(QObject* /*Sender*/) {
-  chain_.Request(Stage::Render);
-}
+void TForm1::RadioButton2Click(QObject* /*Sender*/) { chain_.Request(Stage::Render); }
 
-void TForm1::CheckBox5Click(QObject* /*Sender*/) {
-  chain_.Request(Stage::Render);
-}
+void TForm1::CheckBox5Click(QObject* /*Sender*/) { chain_.Request(Stage::Render); }
 
 void TForm1::CheckBox1Click(QObject* /*Sender*/) { chain_.Request(Stage::Render); }
 

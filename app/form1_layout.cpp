@@ -50,7 +50,8 @@ void TForm1::BuildControls() {
   for (const form::Control& row : form::Form1Controls()) {
     if (row.slider && !row.slider->readout.empty()) {
       readouts_.push_back({qobject_cast<TScrollBar*>(built.at(row.name)),
-                           qobject_cast<TEdit*>(built.at(row.slider->readout)), row.slider->format});
+                           qobject_cast<TEdit*>(built.at(row.slider->readout)),
+                           row.slider->format});
     }
   }
 }

@@ -21,7 +21,8 @@ std::vector<QKeySequence> KeysOf(std::string_view row) {
   const QKeySequence key(DescriptionText(keys), QKeySequence::PortableText);
   std::vector<QKeySequence> sequences{key};
   if (key[0].key() == Qt::Key_Return) {
-    sequences.emplace_back(QKeyCombination(key[0].keyboardModifiers() | Qt::KeypadModifier, Qt::Key_Enter));
+    sequences.emplace_back(
+        QKeyCombination(key[0].keyboardModifiers() | Qt::KeypadModifier, Qt::Key_Enter));
   }
   return sequences;
 }
@@ -39,7 +40,8 @@ QSize FormSize(bool with_protocol) {
 }  // namespace
 
 void TForm1::BuildProtocol() {
-  Protocol = new ProtocolPanel(this, DefaultProtocolStorePath(), [this] { return CurrentReading(); });
+  Protocol =
+      new ProtocolPanel(this, DefaultProtocolStorePath(), [this] { return CurrentReading(); });
   Protocol->stackUnder(Panel4);  // as in the description: the information page lies over it
   for (const auto& [name, control] : Protocol->Controls()) controls_[name] = control;
 

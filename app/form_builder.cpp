@@ -53,8 +53,7 @@ QWidget* Build(const form::Control& row, QWidget* parent) {
       return new TLabel(parent, bounds.topLeft(), caption, FontOf(*row.font), Colour(*row.text));
     case form::Kind::Edit:
       return new TEdit(parent, bounds, FontOf(*row.font), Colour(*row.text), Colour(*row.fill));
-    case form::Kind::Button:
-      return new TButton(parent, bounds, caption, FontOf(*row.font));
+    case form::Kind::Button: return new TButton(parent, bounds, caption, FontOf(*row.font));
     case form::Kind::CheckBox: {
       auto* box = new TCheckBox(parent, bounds, caption, FontOf(*row.font));
       box->setChecked(row.checked);
@@ -72,10 +71,8 @@ QWidget* Build(const form::Control& row, QWidget* parent) {
           slider.orientation == form::Orientation::Vertical ? Qt::Vertical : Qt::Horizontal;
       return new TScrollBar(parent, orientation, bounds, slider.range);
     }
-    case form::Kind::PaintBox:
-      return new TPaintBox(parent, bounds);
-    case form::Kind::Image:
-      return new TImage(parent, bounds);
+    case form::Kind::PaintBox: return new TPaintBox(parent, bounds);
+    case form::Kind::Image: return new TImage(parent, bounds);
     case form::Kind::SpinBox: {
       auto* box = Styled(new QSpinBox(parent), row);
       box->setGeometry(bounds);
@@ -133,7 +130,8 @@ void BuildRows(BuiltControls& built, std::string_view skip) {
     }
     QWidget* control = Build(row, built.at(row.parent));
     control->setObjectName(DescriptionText(row.name));
-    if (!row.accessible_name.empty()) control->setAccessibleName(DescriptionText(row.accessible_name));
+    if (!row.accessible_name.empty())
+      control->setAccessibleName(DescriptionText(row.accessible_name));
     if (!row.accessible_description.empty()) {
       control->setAccessibleDescription(DescriptionText(row.accessible_description));
     }

@@ -29,7 +29,8 @@ PresentationSettings LoadPresentationSettings(QSettings& store) {
 
 void SavePresentationSettings(QSettings& store, const PresentationSettings& settings) {
   store.setValue(kZoomKey, QString::number(settings.zoom));
-  store.setValue(kFullScreenKey, settings.full_screen ? QStringLiteral("true") : QStringLiteral("false"));
+  store.setValue(kFullScreenKey,
+                 settings.full_screen ? QStringLiteral("true") : QStringLiteral("false"));
   store.sync();
 }
 

@@ -28,12 +28,9 @@ QString CoilCurrentText(int milliamperes) {
 
 QString ReadoutText(form::ValueFormat format, int position) {
   switch (format) {
-    case form::ValueFormat::Integer:
-      return IntegerText(position);
-    case form::ValueFormat::NegatedInteger:
-      return IntegerText(-position);
-    case form::ValueFormat::Thousandths:
-      return CoilCurrentText(position);
+    case form::ValueFormat::Integer: return IntegerText(position);
+    case form::ValueFormat::NegatedInteger: return IntegerText(-position);
+    case form::ValueFormat::Thousandths: return CoilCurrentText(position);
   }
   return {};
 }

@@ -145,8 +145,6 @@ void WindowPresentation::ResetZoom() {
   Save();
 }
 
-void WindowPresentation::Save() const {
-  SavePresentationSettings(*OpenSettings(), settings_);
-}
+void WindowPresentation::Save() const { SavePresentationSettings(*OpenSettings(), settings_); }
 
 }  // namespace varek

@@ -44,8 +44,8 @@ void FailOnWarning(j_common_ptr info, int level) {
 
 // A longjmp lands in this frame, so nothing here has a destructor; the bitmap
 // lives in the caller. Returns false with errors->message filled on failure.
-bool DecodeInto(jpeg_decompress_struct* info, ErrorManager* errors,
-                const unsigned char* data, unsigned long size, Bitmap* out) {
+bool DecodeInto(jpeg_decompress_struct* info, ErrorManager* errors, const unsigned char* data,
+                unsigned long size, Bitmap* out) {
   if (setjmp(errors->jump) != 0) return false;
 
   jpeg_create_decompress(info);
@@ -66,7 +66,8 @@ bool DecodeInto(jpeg_decompress_struct* info, ErrorManager* errors,
   out->height = static_cast<int>(info->output_height);
   out->pixels.assign(static_cast<std::size_t>(pixels), 0);
   while (info->output_scanline < info->output_height) {
-    Pixel* row = out->pixels.data() + static_cast<std::size_t>(info->output_scanline) * info->output_width;
+    Pixel* row =
+        out->pixels.data() + static_cast<std::size_t>(info->output_scanline) * info->output_width;
     JSAMPROW rows[1] = {reinterpret_cast<JSAMPLE*>(row)};
     jpeg_read_scanlines(info, rows, 1);
   }
@@ -92,7 +93,8 @@ std::optional<Bitmap> DecodeJpeg(std::span<const unsigned char> jpeg, std::strin
   errors.base.emit_message = FailOnWarning;
 
   Bitmap bitmap;
-  const bool ok = DecodeInto(&info, &errors, jpeg.data(), static_cast<unsigned long>(jpeg.size()), &bitmap);
+  const bool ok =
+      DecodeInto(&info, &errors, jpeg.data(), static_cast<unsigned long>(jpeg.size()), &bitmap);
   jpeg_destroy_decompress(&info);
   if (!ok) return fail(errors.message);
 

@@ -18,8 +18,7 @@ std::span<const unsigned char> PictureJpeg(PictureId id) {
   switch (id) {
     case PictureId::Information:
       return {embedded::information_jpeg, embedded::information_jpeg_size};
-    case PictureId::Data:
-      return {embedded::data_jpeg, embedded::data_jpeg_size};
+    case PictureId::Data: return {embedded::data_jpeg, embedded::data_jpeg_size};
     case PictureId::SignalAxes:
       return {embedded::signal_axes_jpeg, embedded::signal_axes_jpeg_size};
   }

@@ -21,7 +21,18 @@ namespace varek::form {
 // Plot: a plot drawn as vectors from the plan that the program makes for the
 // control's size (measurement/plot_plan.h).
 enum class Kind {
-  Panel, Label, Edit, Button, CheckBox, RadioButton, ScrollBar, PaintBox, Image, SpinBox, Table, Text,
+  Panel,
+  Label,
+  Edit,
+  Button,
+  CheckBox,
+  RadioButton,
+  ScrollBar,
+  PaintBox,
+  Image,
+  SpinBox,
+  Table,
+  Text,
   Plot,
 };
 
@@ -82,15 +93,15 @@ struct Control {
   Kind kind = Kind::Panel;
   std::string_view parent{};  // "Form1" for the window itself
   Bounds bounds{};
-  std::string_view caption{};  // labels, buttons, check boxes, radio buttons
-  std::optional<Font> font{};  // text controls; a panel's is inherited by its children
-  std::optional<Rgb> text{};   // text colour; a panel's is inherited by its children
-  std::optional<Rgb> fill{};   // background: panels, edit fields
-  Bevel bevel = Bevel::Raised;     // panels
-  std::optional<Slider> slider{};  // scroll bars and spin boxes
-  bool checked = false;            // check boxes and radio buttons, at start
-  bool visible = true;             // at start
-  std::optional<int> tab_order{};  // place among the parent's focusable children
+  std::string_view caption{};          // labels, buttons, check boxes, radio buttons
+  std::optional<Font> font{};          // text controls; a panel's is inherited by its children
+  std::optional<Rgb> text{};           // text colour; a panel's is inherited by its children
+  std::optional<Rgb> fill{};           // background: panels, edit fields
+  Bevel bevel = Bevel::Raised;         // panels
+  std::optional<Slider> slider{};      // scroll bars and spin boxes
+  bool checked = false;                // check boxes and radio buttons, at start
+  bool visible = true;                 // at start
+  std::optional<int> tab_order{};      // place among the parent's focusable children
   std::string_view accessible_name{};  // empty: the caption
   std::string_view accessible_description{};
   std::string_view hint{};      // tool tip

@@ -14,13 +14,16 @@ const Control* FindControl(std::string_view name) {
 }
 
 namespace {
-void AppendTabChain(std::string_view parent, Edition edition, std::vector<std::string_view>& chain) {
+void AppendTabChain(std::string_view parent, Edition edition,
+                    std::vector<std::string_view>& chain) {
   std::vector<const Control*> children;
   for (const Control& control : Form1Controls()) {
-    if (control.parent == parent && control.tab_order && ShownIn(control, edition)) children.push_back(&control);
+    if (control.parent == parent && control.tab_order && ShownIn(control, edition))
+      children.push_back(&control);
   }
-  std::stable_sort(children.begin(), children.end(),
-                   [](const Control* a, const Control* b) { return *a->tab_order < *b->tab_order; });
+  std::stable_sort(children.begin(), children.end(), [](const Control* a, const Control* b) {
+    return *a->tab_order < *b->tab_order;
+  });
   for (const Control* child : children) {
     if (child->kind == Kind::Panel) {
       AppendTabChain(child->name, edition, chain);

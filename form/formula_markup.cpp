@@ -30,7 +30,8 @@ class Parser {
         flush();
         FormulaNode numerator = Group();
         FormulaNode denominator = Group();
-        parts.push_back({FormulaNode::Kind::Fraction, {}, {std::move(numerator), std::move(denominator)}});
+        parts.push_back(
+            {FormulaNode::Kind::Fraction, {}, {std::move(numerator), std::move(denominator)}});
       } else if (Command("\\sqrt")) {
         flush();
         parts.push_back({FormulaNode::Kind::Root, {}, {Group()}});

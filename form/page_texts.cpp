@@ -52,8 +52,7 @@ constexpr TextBlock kRight[] = {
      "Die Ablenkplatten geben dem Elektron eine Geschwindigkeit <i>v</i><sub>⊥</sub> "
      "quer zur Achse. Senkrecht zur Achse beschreibt es im Feld <i>B</i> einen Kreis "
      "mit dem Radius&nbsp;<i>r</i>; die Lorentzkraft ist die Zentripetalkraft:"},
-    {K::Formula,
-     "e·v_⊥·B = \\frac{m·v_⊥^2}{r}   ⇒   T = \\frac{2π·r}{v_⊥} = \\frac{2π·m}{e·B}"},
+    {K::Formula, "e·v_⊥·B = \\frac{m·v_⊥^2}{r}   ⇒   T = \\frac{2π·r}{v_⊥} = \\frac{2π·m}{e·B}"},
     {K::Paragraph,
      "Die Umlaufzeit <i>T</i> hängt nicht von <i>v</i><sub>⊥</sub> ab. Längs der Achse "
      "fliegt das Elektron gleichförmig mit <i>v</i>: seine Bahn ist eine Schraubenlinie, "

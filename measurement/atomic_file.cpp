@@ -37,7 +37,8 @@ bool WriteAll(int fd, std::string_view content) {
 std::string ReasonOf(int number) {
   switch (number) {
     case ENOENT: return "Datei oder Ordner nicht gefunden";
-    case EACCES: case EPERM: return "keine Berechtigung";
+    case EACCES:
+    case EPERM: return "keine Berechtigung";
     case ENOSPC: return "kein Platz mehr auf dem Datenträger";
     case EROFS: return "Datenträger ist schreibgeschützt";
     case EISDIR: return "ist ein Ordner";
@@ -58,7 +59,9 @@ bool Fail(std::string& error, const std::string& what) {
 bool SaveFileAtomically(const std::string& path, std::string_view content, std::string& error) {
   std::string temporary = path + ".tmp-XXXXXX";
   const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) return Fail(error, "Kann keine Datei in " + QuotedExcerpt(FolderOf(path), PathExcerptLength) + " anlegen");
+  if (fd < 0)
+    return Fail(error, "Kann keine Datei in " + QuotedExcerpt(FolderOf(path), PathExcerptLength) +
+                           " anlegen");
   // mkstemp creates the file for the owner alone; a saved table is an
   // ordinary document.
   ::fchmod(fd, 0644);

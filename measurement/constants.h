@@ -19,19 +19,19 @@ inline constexpr double MagneticConstant = 4e-7 * std::numbers::pi;
 inline constexpr double LiteratureSpecificCharge = 1.75882e11;  // e/m, C/kg
 
 // The apparatus in double precision.
-inline constexpr double TurnsOfCoil = CoilTurns;                          // n
-inline constexpr double LengthOfCoil = static_cast<double>(CoilLength);   // L, m
+inline constexpr double TurnsOfCoil = CoilTurns;                              // n
+inline constexpr double LengthOfCoil = static_cast<double>(CoilLength);       // L, m
 inline constexpr double PlatesToScreen = static_cast<double>(PlateToScreen);  // s, m
 
 // What a measurement can be: the ranges of the controls, and focus orders
 // 1..4. The coil current starts at one step of its scroll bar, 1 mA: at 0 A
 // there is no focus. The amplitude starts at 1: at 0 the beam flies straight.
-inline constexpr double LowestVoltage = VoltageRange.lowest;    // V
-inline constexpr double HighestVoltage = VoltageRange.highest;  // V
+inline constexpr double LowestVoltage = VoltageRange.lowest;                       // V
+inline constexpr double HighestVoltage = VoltageRange.highest;                     // V
 inline constexpr double LowestCurrent = 1 / static_cast<double>(MilliampsPerAmp);  // A
 inline constexpr double HighestCurrent =
     CurrentRange.highest / static_cast<double>(MilliampsPerAmp);  // A
-inline constexpr int HighestOrder = 4;                              // k
+inline constexpr int HighestOrder = 4;                            // k
 inline constexpr int LowestAmplitude = 1;
 inline constexpr int HighestAmplitude = AmplitudeRange.highest;
 

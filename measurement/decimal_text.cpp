@@ -45,9 +45,7 @@ std::string ScientificChars(double value, int decimals) {
 
 std::string DecimalText(double value) { return WithComma(ShortestChars(value)); }
 
-std::string FixedText(double value, int decimals) {
-  return WithComma(FixedChars(value, decimals));
-}
+std::string FixedText(double value, int decimals) { return WithComma(FixedChars(value, decimals)); }
 
 std::string SizeInWords(std::size_t bytes) {
   if (bytes >= 1000000 && bytes % 1000000 == 0) return std::to_string(bytes / 1000000) + " MB";
@@ -92,7 +90,8 @@ std::string SchoolNotation(double value, std::optional<double> uncertainty, std:
   const int exponent = std::atoi(scientific.c_str() + e + 1);
   std::string text = WithComma(scientific.substr(0, e));
   if (uncertainty) {
-    text = "(" + text + " \u00b1 " + FixedText(*uncertainty / std::pow(10.0, exponent), significant - 1) + ")";
+    text = "(" + text + " \u00b1 " +
+           FixedText(*uncertainty / std::pow(10.0, exponent), significant - 1) + ")";
   }
   if (exponent != 0) text += " \u00b7 10" + Superscript(exponent);
   if (!unit.empty()) text += " " + std::string(unit);

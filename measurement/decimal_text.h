@@ -35,7 +35,7 @@ std::string PowerOfTenText(double value);
 // rounded, and when given, an uncertainty in the same power:
 // "(1,7678 ± 0,0032) · 10¹¹ C/kg", "1,7678 · 10¹¹ C/kg", "(2,5 ± 0,1) C/kg"
 // for the power 0. Negative values with U+2212. Not finite: "nicht bestimmbar".
-std::string SchoolNotation(double value, std::optional<double> uncertainty,
-                           std::string_view unit, int significant = 5);
+std::string SchoolNotation(double value, std::optional<double> uncertainty, std::string_view unit,
+                           int significant = 5);
 
 }  // namespace varek

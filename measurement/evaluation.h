@@ -19,10 +19,10 @@ namespace varek {
 enum class Deflection { Unknown, Steady, Alternating };
 
 struct Measurement {
-  double voltage = 0;             // U, V
-  double current = 0;             // I, A
-  int order = 1;                  // k, 1..4
-  std::optional<int> amplitude;   // deflection amplitude when it was recorded; unknown for imports
+  double voltage = 0;            // U, V
+  double current = 0;            // I, A
+  int order = 1;                 // k, 1..4
+  std::optional<int> amplitude;  // deflection amplitude when it was recorded; unknown for imports
   Deflection deflection = Deflection::Unknown;
   friend bool operator==(const Measurement&, const Measurement&) = default;
 };
@@ -33,10 +33,10 @@ double FieldOf(double current);
 double SpecificChargeOf(const Measurement& row);
 
 struct SeriesResult {
-  double slope = 0;                    // a of I^2 = a k^2 U, A^2/V
-  double specific_charge = 0;          // e/m, C/kg
-  std::optional<double> uncertainty;   // standard uncertainty of e/m, C/kg; none for one row
-  double deviation_percent = 0;        // (e/m - literature) / literature * 100
+  double slope = 0;                   // a of I^2 = a k^2 U, A^2/V
+  double specific_charge = 0;         // e/m, C/kg
+  std::optional<double> uncertainty;  // standard uncertainty of e/m, C/kg; none for one row
+  double deviation_percent = 0;       // (e/m - literature) / literature * 100
 };
 
 // The fit of the rows; nothing for no rows.

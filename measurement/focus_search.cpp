@@ -66,8 +66,9 @@ BestCurrent Scan(Model& model, int voltage, int amplitude, int lowest, int highe
 }  // namespace
 
 double TheoreticalFocusCurrent(double voltage, int order) {
-  const double field = std::sqrt(8 * std::numbers::pi * std::numbers::pi * voltage /
-                                 LiteratureSpecificCharge) / PlatesToScreen;
+  const double field =
+      std::sqrt(8 * std::numbers::pi * std::numbers::pi * voltage / LiteratureSpecificCharge) /
+      PlatesToScreen;
   return order * field * LengthOfCoil / (MagneticConstant * TurnsOfCoil) *
          static_cast<double>(MilliampsPerAmp);
 }
@@ -81,8 +82,8 @@ std::optional<long> EndMarkDistanceSquared(int voltage, int current, int amplitu
 std::optional<int> FindFocusCurrent(int voltage, int order, int amplitude) {
   const double ideal = TheoreticalFocusCurrent(voltage, order);
   const int lowest = std::max(0, static_cast<int>(std::floor(ideal * (1 - WindowFraction))));
-  const int highest = std::min(HighestCurrentMilliamps,
-                               static_cast<int>(std::ceil(ideal * (1 + WindowFraction))));
+  const int highest =
+      std::min(HighestCurrentMilliamps, static_cast<int>(std::ceil(ideal * (1 + WindowFraction))));
   if (ideal > HighestCurrentMilliamps) return std::nullopt;
   Model model(FocusSettings(voltage, lowest, amplitude));
   const BestCurrent coarse = Scan(model, voltage, amplitude, lowest, highest, CoarseStep);

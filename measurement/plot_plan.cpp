@@ -21,7 +21,7 @@ constexpr double CharacterWidth = 0.62;  // of a digit, about, in a sans-serif f
 constexpr double MarginTitle = 2.4;      // left of the tick labels: the vertical title
 constexpr double MarginBottom = 3.4;
 constexpr double MarginTop = 1.0;
-constexpr double MarginRight = 1.6;      // half the last label of the x axis
+constexpr double MarginRight = 1.6;  // half the last label of the x axis
 constexpr double TickGap = 0.35;
 constexpr double PointRadius = 0.35;
 
@@ -46,7 +46,8 @@ std::vector<PlotTick> Ticks(double highest, double& end) {
   // As many decimals as the step needs.
   const int decimals = std::max(0, -static_cast<int>(std::floor(std::log10(step))));
   std::vector<PlotTick> ticks;
-  for (int i = 0; i <= count; ++i) ticks.push_back({i * step, ForPerson(FixedText(i * step, decimals))});
+  for (int i = 0; i <= count; ++i)
+    ticks.push_back({i * step, ForPerson(FixedText(i * step, decimals))});
   return ticks;
 }
 
@@ -95,7 +96,8 @@ PlotPlan PlanPlot(std::span<const Measurement> rows, std::span<const OutlierMark
   plan.texts.push_back({MarginTitle * text_size / 2, (plan.top + plan.bottom) / 2, plan.y_title,
                         text_size, true, Anchor::MiddleCentre, true, Axes});
 
-  if (const std::optional<SeriesResult> result = EvaluateSeries(rows); result && result->slope > 0) {
+  if (const std::optional<SeriesResult> result = EvaluateSeries(rows);
+      result && result->slope > 0) {
     // I² = a k²U from the origin to the edge of the area it leaves first.
     const double x_end = std::min(plan.x_end, plan.y_end / result->slope);
     plan.lines.push_back({px(0), py(0), px(x_end), py(result->slope * x_end), 2, Fit});

@@ -36,24 +36,33 @@ std::optional<std::string> ImplausibleRow(const Measurement& row) {
 }
 
 ReadingCheck CheckReading(const Reading& reading) {
-  const auto refuse = [](std::string sentence) { return ReadingCheck{std::nullopt, std::move(sentence)}; };
+  const auto refuse = [](std::string sentence) {
+    return ReadingCheck{std::nullopt, std::move(sentence)};
+  };
   if (reading.information_shown) {
-    return refuse("Die Informationsseite verdeckt die Apparatur: erst \u201EWeiter\u201C drücken, dann messen.");
+    return refuse(
+        "Die Informationsseite verdeckt die Apparatur: erst \u201EWeiter\u201C drücken, dann "
+        "messen.");
   }
   if (reading.data_shown) {
-    return refuse("Die Seite \u201EDaten\u201C verdeckt die Einstellungen: erst \u201ESchließen\u201C drücken, dann messen.");
+    return refuse(
+        "Die Seite \u201EDaten\u201C verdeckt die Einstellungen: erst \u201ESchließen\u201C "
+        "drücken, dann messen.");
   }
   if (reading.current <= 0) {
-    return refuse("Bei 0 A Spulenstrom gibt es keinen Fokus: den Spulenstrom erhöhen, bis sich die "
-                  "Marken in der Schirmmitte treffen.");
+    return refuse(
+        "Bei 0 A Spulenstrom gibt es keinen Fokus: den Spulenstrom erhöhen, bis sich die "
+        "Marken in der Schirmmitte treffen.");
   }
   if (!reading.deflection_on) {
-    return refuse("Ohne Ablenkspannung fliegt der Strahl gerade und zeigt keinen Fokus: bei "
-                  "\u201EAblenkspannung\u201C \u201EEin\u201C wählen.");
+    return refuse(
+        "Ohne Ablenkspannung fliegt der Strahl gerade und zeigt keinen Fokus: bei "
+        "\u201EAblenkspannung\u201C \u201EEin\u201C wählen.");
   }
   if (reading.amplitude < LowestAmplitude) {
-    return refuse("Bei der Amplitude 0 fliegt der Strahl gerade und zeigt keinen Fokus: die "
-                  "Amplitude erhöhen.");
+    return refuse(
+        "Bei der Amplitude 0 fliegt der Strahl gerade und zeigt keinen Fokus: die "
+        "Amplitude erhöhen.");
   }
   if (reading.order < 1 || reading.order > HighestOrder) {
     return refuse("Die Fokusordnung k muss eine ganze Zahl von 1 bis 4 sein.");

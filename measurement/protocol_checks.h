@@ -21,8 +21,8 @@ struct Reading {
   int current = 0;    // mA
   int amplitude = 0;  // deflection amplitude
   bool deflection_on = false;
-  bool steady = true;  // Gleichspannung (true) or Wechselspannung
-  int order = 1;       // k, as chosen in the protocol
+  bool steady = true;              // Gleichspannung (true) or Wechselspannung
+  int order = 1;                   // k, as chosen in the protocol
   bool information_shown = false;  // the information page covers the window
   bool data_shown = false;         // the "Daten" page covers the settings
 };

@@ -42,7 +42,8 @@ constexpr FieldRule AmplitudeRule{"Amplitude", LowestAmplitude, HighestAmplitude
                                   "eine ganze Zahl von 1 bis 300 oder nichts"};
 
 // The value of one field, or why it cannot be one.
-std::optional<double> ReadField(std::string_view field, const FieldRule& rule, std::string& reason) {
+std::optional<double> ReadField(std::string_view field, const FieldRule& rule,
+                                std::string& reason) {
   const DecimalReading reading = ReadDecimal(field);
   const std::string named = std::string(rule.name) + " = " + QuotedExcerpt(field);
   if (reading.kind == NumberKind::NotANumber) {
@@ -78,7 +79,8 @@ Fields Split(std::string_view line) {
 std::size_t FieldCount(Layout layout) {
   switch (layout) {
     case Layout::Short: return 3;
-    case Layout::Exchange: case Layout::OldStore: return 4;
+    case Layout::Exchange:
+    case Layout::OldStore: return 4;
     case Layout::Store: return 6;
   }
   return 0;
@@ -99,9 +101,8 @@ std::optional<ProtocolRow> ReadRow(std::string_view line, Layout layout, int num
   if (fields.count != expected) {
     reason = std::to_string(fields.count) + (fields.count == 1 ? " Feld" : " Felder") + " statt " +
              std::to_string(expected);
-    reason += fields.count < expected
-                  ? std::string(", es fehlt ") + FieldName(layout, fields.count)
-                  : std::string(" (Feld zu viel)");
+    reason += fields.count < expected ? std::string(", es fehlt ") + FieldName(layout, fields.count)
+                                      : std::string(" (Feld zu viel)");
     return std::nullopt;
   }
   ProtocolRow row;
@@ -109,7 +110,8 @@ std::optional<ProtocolRow> ReadRow(std::string_view line, Layout layout, int num
   if (layout == Layout::Store) {
     const std::string_view id = fields.items[at++];
     if (!IsRowId(id)) {
-      reason = "Kennung " + QuotedExcerpt(id) + " ist nicht erlaubt, erwartet 1 bis 32 Zeichen 0-9, a-z";
+      reason =
+          "Kennung " + QuotedExcerpt(id) + " ist nicht erlaubt, erwartet 1 bis 32 Zeichen 0-9, a-z";
       return std::nullopt;
     }
     row.id = id;
@@ -250,7 +252,8 @@ std::string WriteTable(const ProtocolTable& rows, TableForm form) {
   for (const ProtocolRow& row : rows) {
     const Measurement& m = row.values;
     if (store) text += row.id + ';';
-    text += DecimalText(m.voltage) + ';' + DecimalText(m.current) + ';' + std::to_string(m.order) + ';';
+    text +=
+        DecimalText(m.voltage) + ';' + DecimalText(m.current) + ';' + std::to_string(m.order) + ';';
     if (m.amplitude) text += std::to_string(*m.amplitude);
     if (store) {
       text += ';';

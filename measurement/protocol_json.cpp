@@ -67,7 +67,8 @@ std::string JsonString(std::string_view text) {
       out += "\\n";
     } else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
       char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+      std::snprintf(escape, sizeof escape, "\\u%04x",
+                    static_cast<unsigned>(static_cast<unsigned char>(c)));
       out += escape;
     } else {
       out += c;
@@ -87,37 +88,74 @@ std::string JsonNumber(double value) {
 
 std::string ViewJson(const ProtocolView& view) {
   const std::string rows = Array(view.rows, [](const ProtocolViewRow& row) {
-    return Object().Text("id", row.id).Raw("cells", JsonStrings(row.cells))
-        .Raw("outlier", Bool(row.outlier)).Close();
+    return Object()
+        .Text("id", row.id)
+        .Raw("cells", JsonStrings(row.cells))
+        .Raw("outlier", Bool(row.outlier))
+        .Close();
   });
-  return Object().Raw("titles", JsonStrings(view.titles)).Raw("rows", rows)
-      .Text("result", view.result).Text("deviation", view.deviation)
-      .Raw("warnings", JsonStrings(view.warnings)).Close();
+  return Object()
+      .Raw("titles", JsonStrings(view.titles))
+      .Raw("rows", rows)
+      .Text("result", view.result)
+      .Text("deviation", view.deviation)
+      .Raw("warnings", JsonStrings(view.warnings))
+      .Close();
 }
 
 std::string PlanJson(const PlotPlan& plan) {
   const std::string lines = Array(plan.lines, [](const PlotLine& line) {
-    return Object().Number("x1", line.x1).Number("y1", line.y1).Number("x2", line.x2)
-        .Number("y2", line.y2).Number("width", line.width).Raw("colour", Colour(line.colour)).Close();
+    return Object()
+        .Number("x1", line.x1)
+        .Number("y1", line.y1)
+        .Number("x2", line.x2)
+        .Number("y2", line.y2)
+        .Number("width", line.width)
+        .Raw("colour", Colour(line.colour))
+        .Close();
   });
   const std::string marks = Array(plan.marks, [](const PlotMark& mark) {
-    return Object().Number("x", mark.x).Number("y", mark.y).Number("radius", mark.radius)
-        .Raw("outlier", Bool(mark.outlier)).Raw("fill", Colour(mark.fill))
-        .Raw("edge", Colour(mark.edge)).Number("edgeWidth", mark.edge_width).Close();
+    return Object()
+        .Number("x", mark.x)
+        .Number("y", mark.y)
+        .Number("radius", mark.radius)
+        .Raw("outlier", Bool(mark.outlier))
+        .Raw("fill", Colour(mark.fill))
+        .Raw("edge", Colour(mark.edge))
+        .Number("edgeWidth", mark.edge_width)
+        .Close();
   });
   const std::string texts = Array(plan.texts, [](const PlotText& text) {
-    return Object().Number("x", text.x).Number("y", text.y).Text("text", text.text)
-        .Number("size", text.size).Raw("bold", Bool(text.bold))
-        .Raw("anchor", JsonString(AnchorName(text.anchor))).Raw("vertical", Bool(text.vertical))
-        .Raw("colour", Colour(text.colour)).Close();
+    return Object()
+        .Number("x", text.x)
+        .Number("y", text.y)
+        .Text("text", text.text)
+        .Number("size", text.size)
+        .Raw("bold", Bool(text.bold))
+        .Raw("anchor", JsonString(AnchorName(text.anchor)))
+        .Raw("vertical", Bool(text.vertical))
+        .Raw("colour", Colour(text.colour))
+        .Close();
   });
-  return Object().Number("width", plan.width).Number("height", plan.height)
-      .Raw("background", Colour(plan.background)).Text("fontFamily", plan.font_family)
-      .Number("left", plan.left).Number("top", plan.top).Number("right", plan.right)
-      .Number("bottom", plan.bottom).Number("xEnd", plan.x_end).Number("yEnd", plan.y_end)
-      .Raw("xTicks", Array(plan.x_ticks, TickJson)).Raw("yTicks", Array(plan.y_ticks, TickJson))
-      .Text("xTitle", plan.x_title).Text("yTitle", plan.y_title)
-      .Raw("lines", lines).Raw("marks", marks).Raw("texts", texts).Close();
+  return Object()
+      .Number("width", plan.width)
+      .Number("height", plan.height)
+      .Raw("background", Colour(plan.background))
+      .Text("fontFamily", plan.font_family)
+      .Number("left", plan.left)
+      .Number("top", plan.top)
+      .Number("right", plan.right)
+      .Number("bottom", plan.bottom)
+      .Number("xEnd", plan.x_end)
+      .Number("yEnd", plan.y_end)
+      .Raw("xTicks", Array(plan.x_ticks, TickJson))
+      .Raw("yTicks", Array(plan.y_ticks, TickJson))
+      .Text("xTitle", plan.x_title)
+      .Text("yTitle", plan.y_title)
+      .Raw("lines", lines)
+      .Raw("marks", marks)
+      .Raw("texts", texts)
+      .Close();
 }
 
 }  // namespace varek

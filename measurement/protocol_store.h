@@ -24,11 +24,11 @@
 namespace varek {
 
 struct StoreStep {
-  ProtocolTable rows;       // the table after the change
-  std::string text;         // the store's text after the change
-  bool write = false;       // the text differs from what was stored
-  bool keep_aside = false;  // the stored text had bad lines: keep it as it was
-  std::string summary;      // what was wrong with it (for StoreRepairedMessage)
+  ProtocolTable rows;         // the table after the change
+  std::string text;           // the store's text after the change
+  bool write = false;         // the text differs from what was stored
+  bool keep_aside = false;    // the stored text had bad lines: keep it as it was
+  std::string summary;        // what was wrong with it (for StoreRepairedMessage)
   std::size_t rows_read = 0;  // the good rows of the stored text
 };
 

@@ -90,7 +90,8 @@ std::optional<std::string> KeepAside(const std::string& path) {
     if (::link(path.c_str(), name.c_str()) == 0) return name;
     if (errno == EEXIST) continue;
     // Without hard links (FAT) or for a folder: rename, but not over a file.
-    if (::syscall(SYS_renameat2, AT_FDCWD, path.c_str(), AT_FDCWD, name.c_str(), 1 /* RENAME_NOREPLACE */) == 0) {
+    if (::syscall(SYS_renameat2, AT_FDCWD, path.c_str(), AT_FDCWD, name.c_str(),
+                  1 /* RENAME_NOREPLACE */) == 0) {
       return name;
     }
     if (errno != EEXIST) return std::nullopt;
@@ -106,7 +107,8 @@ ProtocolStoreFile::Outcome ProtocolStoreFile::Apply(const TableChange& change) {
   MakeFolders(FolderOf(path_));
   const StoreLock lock(path_ + ".lock");
   if (!lock.Held()) {
-    return {false, {},
+    return {false,
+            {},
             "Das Protokoll ist gesperrt oder sein Ordner nicht beschreibbar; die Änderung ist "
             "nicht gesichert. Bitte noch einmal versuchen."};
   }
@@ -129,8 +131,8 @@ ProtocolStoreFile::Outcome ProtocolStoreFile::Apply(const TableChange& change) {
     if (!kept) {
       return {false, {}, "Gespeichertes Protokoll beschädigt und nicht beiseitezulegen: " + path_};
     }
-    outcome.message = StoreRepairedMessage(unreadable.empty() ? step.summary : unreadable,
-                                           step.rows_read, *kept);
+    outcome.message =
+        StoreRepairedMessage(unreadable.empty() ? step.summary : unreadable, step.rows_read, *kept);
     // The store is gone (renamed) or still there (linked): write it anew.
     step.write = step.write || ::access(path_.c_str(), F_OK) == 0;
   }

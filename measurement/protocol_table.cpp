@@ -12,9 +12,9 @@ constexpr std::size_t LongestRowId = 32;
 }  // namespace
 
 bool IsRowId(std::string_view id) {
-  return !id.empty() && id.size() <= LongestRowId &&
-         std::all_of(id.begin(), id.end(),
-                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); });
+  return !id.empty() && id.size() <= LongestRowId && std::all_of(id.begin(), id.end(), [](char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z');
+  });
 }
 
 std::string RowIdSource::Next() {
@@ -24,7 +24,8 @@ std::string RowIdSource::Next() {
   z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
   z ^= z >> 31;
   std::string id(16, '0');
-  for (int i = 15; i >= 0; --i, z >>= 4) id[static_cast<std::size_t>(i)] = "0123456789abcdef"[z & 15];
+  for (int i = 15; i >= 0; --i, z >>= 4)
+    id[static_cast<std::size_t>(i)] = "0123456789abcdef"[z & 15];
   return id;
 }
 

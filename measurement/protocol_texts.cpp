@@ -61,7 +61,8 @@ std::string ResultText(const std::optional<SeriesResult>& result) {
   if (!result) {
     return "Noch keine Messwerte: Fokus einstellen, dann \u201EMesswert übernehmen\u201C.";
   }
-  std::string text = "e/m = " + SchoolNotation(result->specific_charge, result->uncertainty, "C/kg");
+  std::string text =
+      "e/m = " + SchoolNotation(result->specific_charge, result->uncertainty, "C/kg");
   if (!result->uncertainty) text += " (ein Messwert: keine Unsicherheit)";
   return text;
 }
@@ -96,23 +97,28 @@ std::vector<std::string> WarningLines(std::span<const Measurement> rows,
                     FixedText(std::abs(deviation), 1) + (deviation < 0 ? " % unter" : " % über") +
                     " der Ausgleichsgeraden der übrigen; Fokus prüfen und neu messen.");
   } else if (!outliers.empty()) {
-    lines.push_back(Plural(outliers.size(), "Ausreißer", "Ausreißer") + " (markiert): " +
-                    RowNumbers(outliers) +
-                    " weichen weit von der Ausgleichsgeraden der übrigen ab; Fokus prüfen und neu messen.");
+    lines.push_back(
+        Plural(outliers.size(), "Ausreißer", "Ausreißer") + " (markiert): " + RowNumbers(outliers) +
+        " weichen weit von der Ausgleichsgeraden der übrigen ab; Fokus prüfen und neu messen.");
   }
   if (!too_large.empty()) {
-    lines.push_back("Amplitude zu groß für die Spannung (die Elektronen streifen die Ablenkplatten, "
-                    "der Fokus verschiebt sich oder fehlt): " + RowNumbers(too_large) + ".");
+    lines.push_back(
+        "Amplitude zu groß für die Spannung (die Elektronen streifen die Ablenkplatten, "
+        "der Fokus verschiebt sich oder fehlt): " +
+        RowNumbers(too_large) + ".");
   }
   if (!too_small.empty()) {
-    lines.push_back("Amplitude zu klein für die Spannung (die Marken liegen über viele mA "
-                    "aufeinander, der Strom ist unsicher): " + RowNumbers(too_small) + ".");
+    lines.push_back(
+        "Amplitude zu klein für die Spannung (die Marken liegen über viele mA "
+        "aufeinander, der Strom ist unsicher): " +
+        RowNumbers(too_small) + ".");
   }
   return lines;
 }
 
 std::string ClearQuestion(std::size_t rows) {
-  const std::string which = rows == 1 ? "Den Messwert" : "Alle " + std::to_string(rows) + " Messwerte";
+  const std::string which =
+      rows == 1 ? "Den Messwert" : "Alle " + std::to_string(rows) + " Messwerte";
   return which + " löschen? Das lässt sich nicht rückgängig machen.";
 }
 
@@ -123,9 +129,9 @@ std::string ImportQuestion(std::string_view file, std::size_t file_rows, std::si
 }
 
 std::string RecordedMessage(std::size_t number, const Measurement& row) {
-  std::string text = "Messwert Nr. " + std::to_string(number) + " übernommen: U = " +
-                     DecimalText(row.voltage) + " V, I = " + FixedText(row.current, 3) +
-                     " A, k = " + std::to_string(row.order);
+  std::string text =
+      "Messwert Nr. " + std::to_string(number) + " übernommen: U = " + DecimalText(row.voltage) +
+      " V, I = " + FixedText(row.current, 3) + " A, k = " + std::to_string(row.order);
   if (row.amplitude) text += ", Amplitude " + std::to_string(*row.amplitude);
   if (row.deflection == Deflection::Alternating) text += " (Wechselspannung)";
   if (row.deflection == Deflection::Steady) text += " (Gleichspannung)";
@@ -141,7 +147,8 @@ std::string ClearedMessage(std::size_t rows) {
 }
 
 std::string ImportedMessage(std::size_t rows, std::string_view file) {
-  return Plural(rows, "Messwert", "Messwerte") + " importiert aus " + QuotedExcerpt(file, PathExcerptLength);
+  return Plural(rows, "Messwert", "Messwerte") + " importiert aus " +
+         QuotedExcerpt(file, PathExcerptLength);
 }
 
 std::string ImportRefusedMessage(std::string_view file, const std::string& why) {
@@ -158,30 +165,35 @@ std::string StoreRepairedMessage(const std::string& summary, std::size_t rows_ke
     return "Gespeichertes Protokoll unlesbar (" + summary + "); das Original liegt unter " +
            Quoted(kept_as) + ", die Tabelle beginnt leer.";
   }
-  return "Gespeichertes Protokoll teilweise unlesbar (" + summary + "): " +
-         Plural(rows_kept, "Messwert", "Messwerte") + " geladen, das Original liegt unter " +
-         Quoted(kept_as) + ".";
+  return "Gespeichertes Protokoll teilweise unlesbar (" + summary +
+         "): " + Plural(rows_kept, "Messwert", "Messwerte") +
+         " geladen, das Original liegt unter " + Quoted(kept_as) + ".";
 }
 
 std::string DateLine(int year, int month, int day, int hour, int minute) {
   char text[64];
-  std::snprintf(text, sizeof text, "Datum: %02d.%02d.%04d, %02d:%02d Uhr", day, month, year, hour, minute);
+  std::snprintf(text, sizeof text, "Datum: %02d.%02d.%04d, %02d:%02d Uhr", day, month, year, hour,
+                minute);
   return text;
 }
 
 std::string StorageFullMessage() {
-  return "Der Speicher des Browsers ist voll: die Änderung ist nicht gespeichert, die Tabelle bleibt, "
+  return "Der Speicher des Browsers ist voll: die Änderung ist nicht gespeichert, die Tabelle "
+         "bleibt, "
          "wie sie war.";
 }
 
 std::string StoreNotKeptAsideMessage(const std::string& summary, std::size_t rows_kept) {
-  return "Gespeichertes Protokoll teilweise unlesbar (" + summary + "), und der Speicher des Browsers "
+  return "Gespeichertes Protokoll teilweise unlesbar (" + summary +
+         "), und der Speicher des Browsers "
          "ist zu voll, um es beiseitezulegen: es bleibt unverändert gespeichert, " +
-         Plural(rows_kept, "Messwert", "Messwerte") + " gezeigt, Änderungen werden nicht gespeichert.";
+         Plural(rows_kept, "Messwert", "Messwerte") +
+         " gezeigt, Änderungen werden nicht gespeichert.";
 }
 
 std::string StorageRefusedMessage() {
-  return "Der Browser erlaubt dieser Seite keinen Speicher: die Messwerte bleiben nur, bis die Seite "
+  return "Der Browser erlaubt dieser Seite keinen Speicher: die Messwerte bleiben nur, bis die "
+         "Seite "
          "geschlossen wird.";
 }
 

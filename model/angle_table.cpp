@@ -17,10 +17,13 @@ const AngleTableRow& RowFor(const Extended& angle) {
   const SoftExtended::Bits bits = angle.ToBits();
   const AngleTableRow* end = AngleTable + AngleTableSize;
   const AngleTableRow* row = std::lower_bound(
-      AngleTable, end, bits, [](const AngleTableRow& r, const SoftExtended::Bits& b) { return BitsBefore(r.Angle(), b); });
+      AngleTable, end, bits,
+      [](const AngleTableRow& r, const SoftExtended::Bits& b) { return BitsBefore(r.Angle(), b); });
   if (row == end || !(row->Angle() == bits)) {
-    std::fprintf(stderr, "varek: no sine and cosine in the angle table for %.17g (bits %04x:%016llx)\n",
-                 static_cast<double>(angle), bits.sign_exponent, static_cast<unsigned long long>(bits.significand));
+    std::fprintf(stderr,
+                 "varek: no sine and cosine in the angle table for %.17g (bits %04x:%016llx)\n",
+                 static_cast<double>(angle), bits.sign_exponent,
+                 static_cast<unsigned long long>(bits.significand));
     std::abort();
   }
   return *row;

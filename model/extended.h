@@ -31,7 +31,7 @@ namespace varek {
 
 using Extended = SoftExtended;
 
-SoftExtended Sqrt(const SoftExtended& a);  // correctly rounded; defined in the class
+SoftExtended Sqrt(const SoftExtended& a);           // correctly rounded; defined in the class
 constexpr SoftExtended Abs(const SoftExtended& a);  // defined in the class
 
 // Sine and cosine of an angle of the table; any other angle ends the program

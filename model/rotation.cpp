@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 
-
 namespace varek {
 
 namespace {
@@ -24,7 +23,7 @@ Turn TurnFor(Extended angle1, Extended angle2) {
 // Every intermediate kept in extended precision.
 Vec3i TurnExtended(const Vec3i& p, const Turn& t) {
   const Extended x = p.x, y = p.y, z = p.z;
-  const Extended y1 = y * t.cos1 - z * t.sin1;   // about x: +y towards +z
+  const Extended y1 = y * t.cos1 - z * t.sin1;  // about x: +y towards +z
   const Extended z1 = y * t.sin1 + z * t.cos1;
   const Extended x2 = x * t.cos2 + z1 * t.sin2;  // about y: +z towards +x
   const Extended z2 = z1 * t.cos2 - x * t.sin2;

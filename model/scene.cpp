@@ -16,9 +16,10 @@ constexpr Extended RingRadius = TubeRadius;       // scene units
 
 constexpr Vec3i ScreenCentrePoint{ScreenX, 0, 0};
 // Ends of the tube's two edge lines: upper line [1]-[3], lower line [2]-[4].
-constexpr Vec3i TubeEdgeCorners[TubeEdgePointCount] = {
-    {ScreenX, TubeRadius, 0}, {ScreenX, -TubeRadius, 0},
-    {RearX, TubeRadius, 0},   {RearX, -TubeRadius, 0}};
+constexpr Vec3i TubeEdgeCorners[TubeEdgePointCount] = {{ScreenX, TubeRadius, 0},
+                                                       {ScreenX, -TubeRadius, 0},
+                                                       {RearX, TubeRadius, 0},
+                                                       {RearX, -TubeRadius, 0}};
 
 std::int32_t ToSceneUnits(Extended metres) { return RoundEven(metres * UnitsPerMetre); }
 

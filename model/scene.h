@@ -20,10 +20,10 @@
 
 namespace varek {
 
-inline constexpr int MaxPaths = 6;         // path slots; only paths 1 and 2 are ever filled
-inline constexpr int MaxSamples = 2000;    // samples per path; one computation stores at most 1987
-inline constexpr int RingPointCount = 300;   // 299 steps, point 300 repeats point 1
-inline constexpr int PlateCornerCount = 8;   // corners 1-4 upper plate, 5-8 lower plate
+inline constexpr int MaxPaths = 6;          // path slots; only paths 1 and 2 are ever filled
+inline constexpr int MaxSamples = 2000;     // samples per path; one computation stores at most 1987
+inline constexpr int RingPointCount = 300;  // 299 steps, point 300 repeats point 1
+inline constexpr int PlateCornerCount = 8;  // corners 1-4 upper plate, 5-8 lower plate
 inline constexpr int TubeEdgePointCount = 4;
 
 using Path = OneBased<Vec3i, MaxSamples>;
@@ -50,7 +50,7 @@ struct Scene {
   std::int32_t TrajectoryTotal = 0;  // paths of the latest computation, 1 or 2 (0 before the first)
   std::int32_t StepCounter = 0;      // steps of the latest path computed
   Extended BeamSpeed = 0;            // m/s after acceleration, of the latest computation
-  bool ScreenHit = false;            // outcome of the latest end test: true = clear of wall and plates
+  bool ScreenHit = false;  // outcome of the latest end test: true = clear of wall and plates
   double ViewAngle1 = 0, ViewAngle2 = 0;  // radians of the latest rotation
   std::uint8_t PerspectiveFactor = 0;     // 1 from the start-up on
 };

@@ -16,11 +16,11 @@
 #pragma once
 
 #include <bit>
-#include <type_traits>
 #include <cmath>
 #include <concepts>
 #include <cstdint>
 #include <cstdlib>
+#include <type_traits>
 
 namespace varek {
 
@@ -125,7 +125,8 @@ class SoftExtended {
     const std::uint16_t sign = static_cast<std::uint16_t>(sign_ << 15);
     if (significand_ == 0) {
       if (exponent_ == InfinityExponent) return {Top, static_cast<std::uint16_t>(sign | 0x7fff)};
-      if (exponent_ == NanExponent) return {Top | Top >> 1, static_cast<std::uint16_t>(sign | 0x7fff)};
+      if (exponent_ == NanExponent)
+        return {Top | Top >> 1, static_cast<std::uint16_t>(sign | 0x7fff)};
       return {0, sign};
     }
     if (exponent_ < MinExponent)  // denormal: exponent field 0, integer bit clear
@@ -148,11 +149,13 @@ class SoftExtended {
     if (drop >= 65) return BitCast<double>(sign);
     const std::uint64_t kept = drop == 64 ? 0 : significand_ >> drop;
     const std::uint64_t rest = drop == 64 ? significand_ : significand_ << (64 - drop);
-    const std::uint64_t up = (rest >> 63) & static_cast<std::uint64_t>(((rest << 1) | (kept & 1)) != 0);
+    const std::uint64_t up =
+        (rest >> 63) & static_cast<std::uint64_t>(((rest << 1) | (kept & 1)) != 0);
     // A carry out of the fraction moves into the exponent field, also from
     // the largest subnormal to the smallest normal and from the largest
     // double to infinity.
-    const std::uint64_t field = exponent_ >= -1022 ? static_cast<std::uint64_t>(exponent_ + 1022) << 52 : 0;
+    const std::uint64_t field =
+        exponent_ >= -1022 ? static_cast<std::uint64_t>(exponent_ + 1022) << 52 : 0;
     return BitCast<double>(sign | (field + kept + up));
   }
 
@@ -176,7 +179,8 @@ class SoftExtended {
     const int drop = 63 - exponent_;  // 1 .. 64
     const std::uint64_t kept = drop == 64 ? 0 : significand_ >> drop;
     const std::uint64_t rest = drop == 64 ? significand_ : significand_ << (64 - drop);
-    const std::uint64_t up = (rest >> 63) & static_cast<std::uint64_t>(((rest << 1) | (kept & 1)) != 0);
+    const std::uint64_t up =
+        (rest >> 63) & static_cast<std::uint64_t>(((rest << 1) | (kept & 1)) != 0);
     const std::uint64_t magnitude = kept + up;
     if (magnitude > static_cast<std::uint64_t>(INT64_MAX)) return INT64_MIN;
     return sign_ ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
@@ -196,7 +200,8 @@ class SoftExtended {
     return v;
   }
 
-  [[gnu::always_inline]] friend constexpr SoftExtended operator+(const SoftExtended& a, const SoftExtended& b) {
+  [[gnu::always_inline]] friend constexpr SoftExtended operator+(const SoftExtended& a,
+                                                                 const SoftExtended& b) {
     if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]]
       return AddSpecial(a, b);
     // The operand of the larger magnitude, and the other aligned below it as
@@ -210,10 +215,12 @@ class SoftExtended {
       small_high = small.significand_ >> distance;
       small_low = distance == 0 ? 0 : small.significand_ << (64 - distance);
     } else {
-      small_low = distance == 64    ? small.significand_
-                  : distance < 128 ? (small.significand_ >> (distance - 64)) |
-                                         static_cast<std::uint64_t>((small.significand_ << (128 - distance)) != 0)
-                                   : 1;
+      small_low =
+          distance == 64 ? small.significand_
+          : distance < 128
+              ? (small.significand_ >> (distance - 64)) |
+                    static_cast<std::uint64_t>((small.significand_ << (128 - distance)) != 0)
+              : 1;
     }
     std::int32_t exponent = big.exponent_;
     std::uint64_t high, low;
@@ -234,7 +241,7 @@ class SoftExtended {
       low = 0 - small_low;
       high = big.significand_ - small_high - static_cast<std::uint64_t>(small_low != 0);
       if ((high >> 63) == 0) {
-        if (high == 0) {  // distance 0 or 1
+        if (high == 0) {                 // distance 0 or 1
           if (low == 0) return Zero(0);  // equal magnitudes
           high = low;
           low = 0;
@@ -250,11 +257,13 @@ class SoftExtended {
     }
     return Round(big.sign_, exponent, high, low);
   }
-  [[gnu::always_inline]] friend constexpr SoftExtended operator-(const SoftExtended& a, const SoftExtended& b) {
+  [[gnu::always_inline]] friend constexpr SoftExtended operator-(const SoftExtended& a,
+                                                                 const SoftExtended& b) {
     return a + -b;
   }
 
-  [[gnu::always_inline]] friend constexpr SoftExtended operator*(const SoftExtended& a, const SoftExtended& b) {
+  [[gnu::always_inline]] friend constexpr SoftExtended operator*(const SoftExtended& a,
+                                                                 const SoftExtended& b) {
     const std::uint32_t sign = a.sign_ ^ b.sign_;
     if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]] {
       if (a.IsFinite() && b.IsFinite()) return Zero(sign);  // zero times a finite value
@@ -271,7 +280,8 @@ class SoftExtended {
     return Round(sign, exponent, high, low);
   }
 
-  [[gnu::always_inline]] friend constexpr SoftExtended operator/(const SoftExtended& a, const SoftExtended& b) {
+  [[gnu::always_inline]] friend constexpr SoftExtended operator/(const SoftExtended& a,
+                                                                 const SoftExtended& b) {
     const std::uint32_t sign = a.sign_ ^ b.sign_;
     if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]] {
       if (a.IsZero() && (b.significand_ >> 63) != 0) return Zero(sign);
@@ -294,13 +304,17 @@ class SoftExtended {
     const std::uint64_t quotient = DivideWide(high, low, b.significand_, remainder);
     // Twice the remainder against the divisor: above, beyond half a unit; equal, a tie.
     const std::uint64_t half = b.significand_ - remainder;
-    const std::uint64_t low_word = remainder > half ? Top | 1 : remainder == half ? Top : remainder != 0 ? 1 : 0;
+    const std::uint64_t low_word = remainder > half    ? Top | 1
+                                   : remainder == half ? Top
+                                   : remainder != 0    ? 1
+                                                       : 0;
     return Round(sign, exponent, quotient, low_word);
   }
 
   friend SoftExtended Sqrt(const SoftExtended& a) {
     if (a.significand_ == 0 || a.sign_) [[unlikely]] {
-      if (a.significand_ == 0 && (a.exponent_ != InfinityExponent || !a.sign_)) return a;  // +-0, +inf, NaN
+      if (a.significand_ == 0 && (a.exponent_ != InfinityExponent || !a.sign_))
+        return a;  // +-0, +inf, NaN
       return Nan();
     }
     // a = n * 2^k with k even and n = significand << 63 or << 64 in [2^126, 2^128).
@@ -311,13 +325,16 @@ class SoftExtended {
     // The root from double precision (about 2^11 off), one step on the
     // residual n - root^2 (off by at most 2), then the exact floor.
     const double estimate = std::sqrt(static_cast<double>(high) * 0x1p64);
-    std::uint64_t root = estimate >= 0x1p64 ? ~std::uint64_t{0} : static_cast<std::uint64_t>(estimate);
+    std::uint64_t root =
+        estimate >= 0x1p64 ? ~std::uint64_t{0} : static_cast<std::uint64_t>(estimate);
     std::uint64_t square_high, square_low;
     MultiplyWide(root, root, square_high, square_low);
-    const std::int64_t residual_high =
-        static_cast<std::int64_t>(high - square_high - static_cast<std::uint64_t>(low < square_low));
-    const double residual = static_cast<double>(residual_high) * 0x1p64 + static_cast<double>(low - square_low);
-    root += static_cast<std::uint64_t>(static_cast<std::int64_t>(residual / (2.0 * static_cast<double>(root))));
+    const std::int64_t residual_high = static_cast<std::int64_t>(
+        high - square_high - static_cast<std::uint64_t>(low < square_low));
+    const double residual =
+        static_cast<double>(residual_high) * 0x1p64 + static_cast<double>(low - square_low);
+    root += static_cast<std::uint64_t>(
+        static_cast<std::int64_t>(residual / (2.0 * static_cast<double>(root))));
     for (;;) {
       MultiplyWide(root, root, square_high, square_low);
       if (square_high > high || (square_high == high && square_low > low)) {  // root^2 > n
@@ -327,7 +344,8 @@ class SoftExtended {
       if (root == ~std::uint64_t{0}) break;
       // (root + 1)^2 = root^2 + 2 root + 1
       const std::uint64_t step = 2 * root + 1, next_low = square_low + step;
-      const std::uint64_t next_high = square_high + (root >> 63) + static_cast<std::uint64_t>(next_low < step);
+      const std::uint64_t next_high =
+          square_high + (root >> 63) + static_cast<std::uint64_t>(next_low < step);
       if (next_high < high || (next_high == high && next_low <= low)) {
         ++root;
         continue;
@@ -347,19 +365,25 @@ class SoftExtended {
     return v;
   }
 
-  [[gnu::always_inline]] friend constexpr bool operator==(const SoftExtended& a, const SoftExtended& b) {
+  [[gnu::always_inline]] friend constexpr bool operator==(const SoftExtended& a,
+                                                          const SoftExtended& b) {
     if (a.IsNan() || b.IsNan()) return false;
     if (a.IsZero() && b.IsZero()) return true;
     return a.sign_ == b.sign_ && a.exponent_ == b.exponent_ && a.significand_ == b.significand_;
   }
-  [[gnu::always_inline]] friend constexpr bool operator<(const SoftExtended& a, const SoftExtended& b) {
+  [[gnu::always_inline]] friend constexpr bool operator<(const SoftExtended& a,
+                                                         const SoftExtended& b) {
     if (a.IsNan() || b.IsNan()) return false;
     if (a.sign_ != b.sign_) return a.sign_ > b.sign_ && !(a.IsZero() && b.IsZero());
     return a.sign_ ? MagnitudeLess(b, a) : MagnitudeLess(a, b);
   }
   friend constexpr bool operator>(const SoftExtended& a, const SoftExtended& b) { return b < a; }
-  friend constexpr bool operator<=(const SoftExtended& a, const SoftExtended& b) { return a < b || a == b; }
-  friend constexpr bool operator>=(const SoftExtended& a, const SoftExtended& b) { return b < a || a == b; }
+  friend constexpr bool operator<=(const SoftExtended& a, const SoftExtended& b) {
+    return a < b || a == b;
+  }
+  friend constexpr bool operator>=(const SoftExtended& a, const SoftExtended& b) {
+    return b < a || a == b;
+  }
 
   SoftExtended& operator+=(const SoftExtended& b) { return *this = *this + b; }
   SoftExtended& operator-=(const SoftExtended& b) { return *this = *this - b; }
@@ -408,10 +432,13 @@ class SoftExtended {
   // Zero, infinity and NaN order below, above and beside every finite
   // magnitude by their exponents.
   static constexpr bool MagnitudeLess(const SoftExtended& a, const SoftExtended& b) {
-    return a.exponent_ < b.exponent_ || (a.exponent_ == b.exponent_ && a.significand_ < b.significand_);
+    return a.exponent_ < b.exponent_ ||
+           (a.exponent_ == b.exponent_ && a.significand_ < b.significand_);
   }
 
-  [[gnu::always_inline]] static constexpr void MultiplyWide(std::uint64_t a, std::uint64_t b, std::uint64_t& high, std::uint64_t& low) {
+  [[gnu::always_inline]] static constexpr void MultiplyWide(std::uint64_t a, std::uint64_t b,
+                                                            std::uint64_t& high,
+                                                            std::uint64_t& low) {
 #if defined(__x86_64__) && !defined(VAREK_SOFT_EXTENDED_PORTABLE)
     const Wide product = Wide{a} * b;
     high = static_cast<std::uint64_t>(product >> 64);
@@ -428,8 +455,9 @@ class SoftExtended {
 
   // (high:low) / divisor for high < divisor and divisor >= 2^63, in two
   // 32-bit digits (long division with estimated digits).
-  [[gnu::noinline]] static constexpr std::uint64_t DivideWide(std::uint64_t high, std::uint64_t low, std::uint64_t divisor,
-                                            std::uint64_t& remainder) {
+  [[gnu::noinline]] static constexpr std::uint64_t DivideWide(std::uint64_t high, std::uint64_t low,
+                                                              std::uint64_t divisor,
+                                                              std::uint64_t& remainder) {
     constexpr std::uint64_t Base = std::uint64_t{1} << 32;
     const std::uint64_t d1 = divisor >> 32, d0 = divisor & 0xffffffff;
     const std::uint64_t n1 = low >> 32, n0 = low & 0xffffffff;
@@ -452,12 +480,15 @@ class SoftExtended {
   }
 
   // Rounds (high:low) * 2^(exponent - 63), high normalised, low the bits below.
-  [[gnu::always_inline]] static constexpr SoftExtended Round(std::uint32_t sign, std::int32_t exponent, std::uint64_t high,
-                                      std::uint64_t low) {
-    if (static_cast<std::uint32_t>(exponent - MinExponent) > static_cast<std::uint32_t>(MaxExponent - MinExponent))
-        [[unlikely]]
+  [[gnu::always_inline]] static constexpr SoftExtended Round(std::uint32_t sign,
+                                                             std::int32_t exponent,
+                                                             std::uint64_t high,
+                                                             std::uint64_t low) {
+    if (static_cast<std::uint32_t>(exponent - MinExponent) >
+        static_cast<std::uint32_t>(MaxExponent - MinExponent)) [[unlikely]]
       return RoundOutOfRange(sign, exponent, high, low);
-    const std::uint64_t up = (low >> 63) & static_cast<std::uint64_t>(((low << 1) | (high & 1)) != 0);
+    const std::uint64_t up =
+        (low >> 63) & static_cast<std::uint64_t>(((low << 1) | (high & 1)) != 0);
     SoftExtended v;
     v.sign_ = sign;
     v.significand_ = high + up;
@@ -471,8 +502,10 @@ class SoftExtended {
 
   // Above the range: infinity. Below it: rounded on the grid of the
   // denormals, 2^-16445, and stored normalised.
-  [[gnu::noinline]] static constexpr SoftExtended RoundOutOfRange(std::uint32_t sign, std::int32_t exponent, std::uint64_t high,
-                                                std::uint64_t low) {
+  [[gnu::noinline]] static constexpr SoftExtended RoundOutOfRange(std::uint32_t sign,
+                                                                  std::int32_t exponent,
+                                                                  std::uint64_t high,
+                                                                  std::uint64_t low) {
     if (exponent > MaxExponent) return Infinity(sign);
     const std::int32_t drop = MinExponent - exponent;  // bits of high that fall below the grid
     std::uint64_t kept, rest;
@@ -503,24 +536,31 @@ class SoftExtended {
   }
 
   // A sum with a zero, an infinity or a NaN.
-  [[gnu::noinline]] static constexpr SoftExtended AddSpecial(const SoftExtended& a, const SoftExtended& b) {
+  [[gnu::noinline]] static constexpr SoftExtended AddSpecial(const SoftExtended& a,
+                                                             const SoftExtended& b) {
     if (a.IsNan() || b.IsNan()) return Nan();
     if (a.sign_ == b.sign_) {
-      if (a.IsFinite() && b.IsFinite()) return a.IsZero() ? b : a;  // a zero of the same sign: the other
+      if (a.IsFinite() && b.IsFinite())
+        return a.IsZero() ? b : a;  // a zero of the same sign: the other
       return Infinity(a.sign_);
     }
-    if (a.IsFinite() && b.IsFinite()) return !a.IsZero() ? a : b.IsZero() ? Zero(0) : b;  // x - 0, 0 - x, 0 - 0
+    if (a.IsFinite() && b.IsFinite())
+      return !a.IsZero() ? a : b.IsZero() ? Zero(0) : b;  // x - 0, 0 - x, 0 - 0
     if (a.IsInfinity()) return b.IsInfinity() ? Nan() : a;
     return b;
   }
 
-  [[gnu::noinline]] static constexpr SoftExtended MultiplySpecial(const SoftExtended& a, const SoftExtended& b, std::uint32_t sign) {
+  [[gnu::noinline]] static constexpr SoftExtended MultiplySpecial(const SoftExtended& a,
+                                                                  const SoftExtended& b,
+                                                                  std::uint32_t sign) {
     if (a.IsNan() || b.IsNan()) return Nan();
     if (a.IsInfinity() || b.IsInfinity()) return a.IsZero() || b.IsZero() ? Nan() : Infinity(sign);
     return Zero(sign);
   }
 
-  [[gnu::noinline]] static constexpr SoftExtended DivideSpecial(const SoftExtended& a, const SoftExtended& b, std::uint32_t sign) {
+  [[gnu::noinline]] static constexpr SoftExtended DivideSpecial(const SoftExtended& a,
+                                                                const SoftExtended& b,
+                                                                std::uint32_t sign) {
     if (a.IsNan() || b.IsNan()) return Nan();
     if (a.IsInfinity()) return b.IsInfinity() ? Nan() : Infinity(sign);
     if (b.IsInfinity()) return Zero(sign);

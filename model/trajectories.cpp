@@ -11,7 +11,7 @@ namespace {
 constexpr Extended TimeStep = 0xe.12e13424bb40e13p-46L;  // s, h = 2e-13
 // (e/m) mu0 N = 1.758820174e11 C/kg * 1.256637061e-6 V s/(A m) * 2000 turns
 constexpr Extended SpecificChargeMu0Turns = SpecificCharge * VacuumPermeability * CoilTurns;
-constexpr Extended AmplitudeScale = 100;      // amplitude units per unit of AccelerationScale
+constexpr Extended AmplitudeScale = 100;  // amplitude units per unit of AccelerationScale
 constexpr Extended AccelerationScale = 0x8.e1bc9bf04p+50L;  // m/s^2, 1e16
 constexpr Extended OneSixth = Extended{1} / 6;
 constexpr std::int32_t StepLimit = 100000;  // steps
@@ -100,7 +100,8 @@ template <bool kPlates>
 [[gnu::always_inline]] inline bool HitsWall(const Extended& y, const Extended& z) {
   if (Abs(y) < WallClearance && Abs(z) < WallClearance) return false;
   const double yd = static_cast<double>(y), zd = static_cast<double>(z);
-  const double r = static_cast<double>(Sqrt(static_cast<Extended>(zd) * zd + static_cast<Extended>(yd) * yd));
+  const double r =
+      static_cast<double>(Sqrt(static_cast<Extended>(zd) * zd + static_cast<Extended>(yd) * yd));
   return !(r < TubeInnerRadius);
 }
 
@@ -199,8 +200,8 @@ std::int32_t IntegrateAxial(Scene& scene, Sampler& sampler, const Extended& axia
     ++steps;
     x = axial_advance + x;
     x = axial_advance + x;
-    ended = (steps % StepsPerSample == 0 && sampler.SampleAndPump(x, 0, 0, true)) || steps >= StepLimit ||
-            x > ScreenPlaneX;
+    ended = (steps % StepsPerSample == 0 && sampler.SampleAndPump(x, 0, 0, true)) ||
+            steps >= StepLimit || x > ScreenPlaneX;
   }
   // Every step ran HitsObstacle, except one that an end test before it ended.
   scene.ScreenHit = true;
@@ -264,8 +265,8 @@ bool HitsObstacle(double x, double y, double z, bool& screen_hit) {
   screen_hit = true;
   bool hit = false;
   // distance from the axis, formed in extended and rounded to double
-  const double r = static_cast<double>(Sqrt(static_cast<Extended>(z) * z +
-                                            static_cast<Extended>(y) * y));
+  const double r =
+      static_cast<double>(Sqrt(static_cast<Extended>(z) * z + static_cast<Extended>(y) * y));
   if (!(r < TubeInnerRadius)) {  // tube wall
     hit = true;
     screen_hit = false;

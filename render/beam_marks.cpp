@@ -29,13 +29,16 @@ std::string DescribeBeamMarks(const Scene& scene) {
   const int paths = std::clamp<int>(scene.TrajectoryTotal, 0, 2);
   for (int p = 1; p <= paths; ++p) {
     const int count = std::clamp<int>(scene.TrajectoryCount[p], 0, MaxSamples);
-    if (count >= 1) marks.push_back(ProjectPoint(scene.TrajectoryView[p][count], scene.PerspectiveFactor));
+    if (count >= 1)
+      marks.push_back(ProjectPoint(scene.TrajectoryView[p][count], scene.PerspectiveFactor));
   }
   if (marks.empty()) return "Noch keine Elektronenbahn berechnet.";
   const bool one = marks.size() == 1;
   if (!scene.ScreenHit) {
-    return one ? "Die Marke liegt nicht auf dem Schirm: das Elektron trifft die Röhrenwand oder eine Platte."
-               : "Die Marken liegen nicht auf dem Schirm: die Elektronen treffen die Röhrenwand oder eine Platte.";
+    return one ? "Die Marke liegt nicht auf dem Schirm: das Elektron trifft die Röhrenwand oder "
+                 "eine Platte."
+               : "Die Marken liegen nicht auf dem Schirm: die Elektronen treffen die Röhrenwand "
+                 "oder eine Platte.";
   }
   const PixelPoint centre = ProjectPoint(scene.ScreenCentreView, scene.PerspectiveFactor);
   const long first = Distance(marks[0], centre);
@@ -49,10 +52,9 @@ std::string DescribeBeamMarks(const Scene& scene) {
     return first == 0 ? "Die Marken fallen im Mittelpunkt des Schirms zusammen."
                       : "Die Marken fallen zusammen, " + FromCentre(first) + ".";
   }
-  const std::string where = first == second
-                                ? "je " + FromCentre(first)
-                                : std::to_string(std::min(first, second)) + " und " +
-                                      FromCentre(std::max(first, second));
+  const std::string where = first == second ? "je " + FromCentre(first)
+                                            : std::to_string(std::min(first, second)) + " und " +
+                                                  FromCentre(std::max(first, second));
   return "Die Marken liegen " + std::to_string(apart) + " Pixel auseinander, " + where + ".";
 }
 

@@ -28,7 +28,9 @@ struct Bitmap {
 
   Bitmap() = default;
   Bitmap(int w, int h, Pixel fill = Rgb(255, 255, 255))
-      : width(w), height(h), pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill) {}
+      : width(w),
+        height(h),
+        pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill) {}
 
   bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
   Pixel At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }

@@ -36,12 +36,13 @@ void ForEachLinePixel(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::in
   const std::int64_t amin = std::abs(dminor);
   const std::int64_t smaj = dmajor < 0 ? -1 : 1;
   const std::int64_t smin = dminor < 0 ? -1 : 1;
-  const std::int64_t major_limit = (x_major ? width : height) + margin;   // exclusive
+  const std::int64_t major_limit = (x_major ? width : height) + margin;  // exclusive
   const std::int64_t minor_limit = (x_major ? height : width) + margin;
   const std::int64_t lo = -margin;
 
   if (amaj == 0) {  // a single point
-    if (last >= 0 && x0 >= lo && y0 >= lo && x0 < width + margin && y0 < height + margin) fn(0, x0, y0);
+    if (last >= 0 && x0 >= lo && y0 >= lo && x0 < width + margin && y0 < height + margin)
+      fn(0, x0, y0);
     return;
   }
 
@@ -68,7 +69,8 @@ void ForEachLinePixel(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::in
     std::int64_t a = t_first, b = t_last + 1;
     while (a < b) {
       const std::int64_t mid = a + (b - a) / 2;
-      if (m(mid) >= m_lo) b = mid; else a = mid + 1;
+      if (m(mid) >= m_lo) b = mid;
+      else a = mid + 1;
     }
     t_first = a;
   }
@@ -77,7 +79,8 @@ void ForEachLinePixel(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::in
     std::int64_t a = t_first - 1, b = t_last;
     while (a < b) {
       const std::int64_t mid = b - (b - a) / 2;
-      if (m(mid) <= m_hi) a = mid; else b = mid - 1;
+      if (m(mid) <= m_hi) a = mid;
+      else b = mid - 1;
     }
     t_last = a;
   }
@@ -89,7 +92,8 @@ void ForEachLinePixel(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::in
   for (std::int64_t t = t_first; t <= t_last; ++t) {
     const std::int64_t major = major0 + smaj * t;
     const std::int64_t minor = minor0 + smin * off;
-    if (x_major) fn(t, major, minor); else fn(t, minor, major);
+    if (x_major) fn(t, major, minor);
+    else fn(t, minor, major);
     // m(t + 1): the numerator grows by 2|minor|, at most one whole 2|major|.
     rem += 2 * amin;
     if (rem >= 2 * amaj) {
@@ -122,7 +126,9 @@ class EllipseRows {
     const Wide ry2 = static_cast<Wide>(ry_) * static_cast<Wide>(ry_);
     const Wide y2 = static_cast<Wide>(std::abs(Y)) * static_cast<Wide>(std::abs(Y));
     const Wide q = static_cast<Wide>(rx_) * static_cast<Wide>(rx_) * (ry2 - y2);
-    const auto fits = [&](std::int64_t X) { return static_cast<Wide>(X) * static_cast<Wide>(X) * ry2 <= q; };
+    const auto fits = [&](std::int64_t X) {
+      return static_cast<Wide>(X) * static_cast<Wide>(X) * ry2 <= q;
+    };
     std::int64_t X = static_cast<std::int64_t>(
         std::sqrt(static_cast<long double>(q) / static_cast<long double>(ry2)));
     while (fits(X + 1)) ++X;
@@ -144,7 +150,8 @@ class EllipseRows {
 Canvas::Canvas(Bitmap& target) : target_(target) { FitToTarget(); }
 
 void Canvas::FitToTarget() {
-  const std::size_t size = static_cast<std::size_t>(target_.width) * static_cast<std::size_t>(target_.height);
+  const std::size_t size =
+      static_cast<std::size_t>(target_.width) * static_cast<std::size_t>(target_.height);
   if (fill_visited_.size() != size) {
     fill_visited_.assign(size, 0);
     fill_queue_.assign(size, 0);
@@ -208,7 +215,8 @@ void Canvas::ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::in
     if (x0 < 0 || x0 >= target_.width) return;
     const std::int64_t from = std::max<std::int64_t>(std::min(y0, y1 + 1), 0);
     const std::int64_t to = std::min<std::int64_t>(std::max(y0, y1 - 1), target_.height - 1);
-    for (std::int64_t y = from; y <= to; ++y) target_.At(static_cast<int>(x0), static_cast<int>(y)) = pen_colour_;
+    for (std::int64_t y = from; y <= to; ++y)
+      target_.At(static_cast<int>(x0), static_cast<int>(y)) = pen_colour_;
     return;
   }
   const bool dotted = pen_style_ == PenStyle::Dotted;
@@ -216,7 +224,8 @@ void Canvas::ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::in
   ForEachLinePixel(x0, y0, x1, y1, n - 1, target_.width, target_.height, 0,
                    [&](std::int64_t t, std::int64_t x, std::int64_t y) {
                      const bool on = !dotted || (phase + t) % DotPeriod < DotOn;
-                     target_.At(static_cast<int>(x), static_cast<int>(y)) = on ? pen_colour_ : brush_colour_;
+                     target_.At(static_cast<int>(x), static_cast<int>(y)) =
+                         on ? pen_colour_ : brush_colour_;
                    });
   dot_phase_ = (phase + n) % DotPeriod;
 }
@@ -231,7 +240,8 @@ void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
   std::int64_t l = std::min(x1, x2), r = std::max(x1, x2) - 1;
   std::int64_t t = std::min(y1, y2), b = std::max(y1, y2) - 1;
   if (l > r || t > b) return;
-  for (std::int64_t y = std::max<std::int64_t>(t + 1, 0); y <= std::min<std::int64_t>(b - 1, target_.height - 1); ++y)
+  for (std::int64_t y = std::max<std::int64_t>(t + 1, 0);
+       y <= std::min<std::int64_t>(b - 1, target_.height - 1); ++y)
     HorizontalRun(y, l + 1, r - 1, brush_colour_);
   if (pen_width_ > 1) {
     WideLine(l, t, r, t);
@@ -242,7 +252,8 @@ void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
   }
   HorizontalRun(t, l, r, pen_colour_);
   HorizontalRun(b, l, r, pen_colour_);
-  for (std::int64_t y = std::max<std::int64_t>(t, 0); y <= std::min<std::int64_t>(b, target_.height - 1); ++y) {
+  for (std::int64_t y = std::max<std::int64_t>(t, 0);
+       y <= std::min<std::int64_t>(b, target_.height - 1); ++y) {
     Plot(l, y, pen_colour_);
     Plot(r, y, pen_colour_);
   }
@@ -287,7 +298,8 @@ void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
   if (pen_width_ <= 1) {
     for_each_row([&](std::int64_t y, const Span& s, const Span& inner) {
       if (!inner.Empty()) HorizontalRun(y, inner.left, inner.right, brush_colour_);
-      outline_runs(s, inner, [&](std::int64_t a, std::int64_t z) { HorizontalRun(y, a, z, pen_colour_); });
+      outline_runs(s, inner,
+                   [&](std::int64_t a, std::int64_t z) { HorizontalRun(y, a, z, pen_colour_); });
     });
     return;
   }

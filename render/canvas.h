@@ -29,7 +29,6 @@ class Canvas {
   // the flood fill is allocated here, once, for the target's current size.
   explicit Canvas(Bitmap& target);
 
-
   void SetPenColour(Pixel colour) { pen_colour_ = colour; }
   void SetPenWidth(int width) { pen_width_ = width < 1 ? 1 : width; }
   void SetPenStyle(PenStyle style) { pen_style_ = style; }

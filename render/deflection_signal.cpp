@@ -11,13 +11,13 @@ namespace varek {
 
 namespace {
 
-constexpr Pixel PaperColour = Rgb(255, 255, 255);   // under the axes picture
+constexpr Pixel PaperColour = Rgb(255, 255, 255);      // under the axes picture
 constexpr Pixel CurveColour = FromToolkitColour(255);  // red
-constexpr int ZeroRow = 25;           // lower row of the zero line; positive voltage above it
-constexpr int AmplitudeScale = 15;    // amplitude positions per pixel: 0..300 gives 0..20 pixels
-constexpr int CurveStart = 1;         // on the vertical axis
-constexpr int CurveEnd = 240;         // last column of the plot
-constexpr int HalfPeriod = 30;        // pixels on each level of the square wave
+constexpr int ZeroRow = 25;         // lower row of the zero line; positive voltage above it
+constexpr int AmplitudeScale = 15;  // amplitude positions per pixel: 0..300 gives 0..20 pixels
+constexpr int CurveStart = 1;       // on the vertical axis
+constexpr int CurveEnd = 240;       // last column of the plot
+constexpr int HalfPeriod = 30;      // pixels on each level of the square wave
 
 }  // namespace
 

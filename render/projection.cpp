@@ -19,7 +19,8 @@ constexpr Extended MaxOffset = 1 << 30;
 
 // r(numerator / divisor): the quotient in extended precision, rounded half to even.
 int RoundedQuotient(std::int64_t numerator, std::int64_t divisor) {
-  if (divisor == 0) return numerator == 0 ? 0 : static_cast<int>(numerator > 0 ? MaxOffset : -MaxOffset);
+  if (divisor == 0)
+    return numerator == 0 ? 0 : static_cast<int>(numerator > 0 ? MaxOffset : -MaxOffset);
   const Extended quotient = static_cast<Extended>(numerator) / static_cast<Extended>(divisor);
   if (quotient > MaxOffset) return static_cast<int>(MaxOffset);
   if (quotient < -MaxOffset) return -static_cast<int>(MaxOffset);

@@ -10,18 +10,19 @@ namespace {
 
 constexpr Pixel BackgroundColour = FromToolkitColour(0xE8E8E8);  // (232, 232, 232)
 constexpr Pixel Black = FromToolkitColour(0);
-constexpr Pixel CoilColour = FromToolkitColour(255);           // red
-constexpr Pixel PlateColour = FromToolkitColour(0x808080);     // grey
-constexpr Pixel PathColour = FromToolkitColour(0xFF0000);      // blue, also the miss marks
-constexpr Pixel ScreenColour = FromToolkitColour(0x8000);      // green rim, border of the fill
+constexpr Pixel CoilColour = FromToolkitColour(255);        // red
+constexpr Pixel PlateColour = FromToolkitColour(0x808080);  // grey
+constexpr Pixel PathColour = FromToolkitColour(0xFF0000);   // blue, also the miss marks
+constexpr Pixel ScreenColour = FromToolkitColour(0x8000);   // green rim, border of the fill
 constexpr Pixel ScreenFillColour = FromToolkitColour(0xB4FAB4);
-constexpr Pixel HitMarkColour[] = {FromToolkitColour(0x8700), FromToolkitColour(0x8C00)};  // paths 1, 2
+constexpr Pixel HitMarkColour[] = {FromToolkitColour(0x8700),
+                                   FromToolkitColour(0x8C00)};  // paths 1, 2
 
-constexpr int ThickPen = 3;         // coil, plates, screen rim and end marks
-constexpr int SourceRadius = 3;     // half size of the beam source's circle
+constexpr int ThickPen = 3;      // coil, plates, screen rim and end marks
+constexpr int SourceRadius = 3;  // half size of the beam source's circle
 constexpr int MissMarkRadius = 1;
 constexpr int HitMarkRadius = 2;
-constexpr int DrawnPaths = 2;       // only paths 1 and 2 are ever computed
+constexpr int DrawnPaths = 2;  // only paths 1 and 2 are ever computed
 // The screen disc is filled only while the vertical turn is at least 4 degrees
 // away from edge-on (0 and -180).
 constexpr int FillFromPosition = -176;
@@ -55,7 +56,9 @@ struct Projected {
 
 // Paths to draw: the latest computation's, never beyond the two path rows
 // that are ever filled.
-int PathsToDraw(const Scene& scene) { return std::clamp<int>(scene.TrajectoryTotal, 0, DrawnPaths); }
+int PathsToDraw(const Scene& scene) {
+  return std::clamp<int>(scene.TrajectoryTotal, 0, DrawnPaths);
+}
 
 // Stored samples of path p, never beyond the row's capacity.
 int SamplesOf(const Scene& scene, int p) {

@@ -11,7 +11,7 @@
 
 namespace varek {
 
-inline constexpr int SceneWidth = 720;   // size of PaintBox1 and BackBuffer
+inline constexpr int SceneWidth = 720;  // size of PaintBox1 and BackBuffer
 inline constexpr int SceneHeight = 440;
 
 struct PixelPoint {

@@ -74,7 +74,8 @@ EMSCRIPTEN_KEEPALIVE void varek_compute() { simulation->ComputeTrajectories(sett
 // baseline tier and compiles what ran often with its optimising one, so that
 // the first picture the user asks for runs the optimised code.
 EMSCRIPTEN_KEEPALIVE void varek_warm_up() {
-  const varek::Settings heavy{.voltage = 50, .current = 2000, .amplitude = 5, .deflection_on = true, .steady = false};
+  const varek::Settings heavy{
+      .voltage = 50, .current = 2000, .amplitude = 5, .deflection_on = true, .steady = false};
   const auto warm = std::make_unique<varek::Simulation>(heavy);
   warm->ComputeTrajectories(heavy);
   Bytes rgba;

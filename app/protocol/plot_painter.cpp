@@ -12,7 +12,9 @@ namespace varek {
 
 namespace {
 
-QColor ColourOf(PlotColour rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+QColor ColourOf(PlotColour rgb) {
+  return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
 
 // The top left of a text's box for its anchor point.
 QPointF BoxCorner(const PlotText& text, const QSizeF& box) {

@@ -22,7 +22,9 @@ constexpr int PlotWidth = static_cast<int>(ExportPlotWidth);
 constexpr int PlotHeight = static_cast<int>(ExportPlotHeight);
 const QColor OutlierText(170, 20, 20);
 
-std::string BytesOf(const QByteArray& bytes) { return std::string(bytes.constData(), bytes.size()); }
+std::string BytesOf(const QByteArray& bytes) {
+  return std::string(bytes.constData(), bytes.size());
+}
 
 PlotPlan ExportPlan(const ProtocolView& view) {
   return PlanPlot(view, ExportPlotWidth, ExportPlotHeight, ExportPlotTextSize);
@@ -85,11 +87,12 @@ std::string ProtocolAsPdf(const ProtocolView& view, const QDateTime& when) {
     pdf.newPage();
     y = 0;
   };
-  auto line = [&](const QString& text, const QFont& f, double after, const QColor& colour = Qt::black) {
+  auto line = [&](const QString& text, const QFont& f, double after,
+                  const QColor& colour = Qt::black) {
     painter.setFont(f);
     painter.setPen(colour);
-    const QRectF box = painter.boundingRect(QRectF(0, 0, page.width(), page.height()),
-                                            Qt::TextWordWrap, text);
+    const QRectF box =
+        painter.boundingRect(QRectF(0, 0, page.width(), page.height()), Qt::TextWordWrap, text);
     room_for(box.height());
     painter.drawText(QRectF(0, y, page.width(), box.height()), Qt::TextWordWrap, text);
     y += box.height() + after * point;
@@ -97,7 +100,8 @@ std::string ProtocolAsPdf(const ProtocolView& view, const QDateTime& when) {
   line(Q(protocol_caption::PdfHeading), font(15, true), 4);
   const QDate day = when.date();
   const QTime time = when.time();
-  line(Q(DateLine(day.year(), day.month(), day.day(), time.hour(), time.minute())), font(10, false), 3);
+  line(Q(DateLine(day.year(), day.month(), day.day(), time.hour(), time.minute())), font(10, false),
+       3);
   line(Q(protocol_caption::PdfApparatus), font(9, false), 1);
   line(Q(protocol_caption::PdfMethod), font(9, false), 10);
 

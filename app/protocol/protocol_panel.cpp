@@ -58,7 +58,8 @@ std::string DefaultProtocolStorePath() {
       .toStdString();
 }
 
-ProtocolPanel::ProtocolPanel(QWidget* parent, std::string store_path, std::function<Reading()> reading)
+ProtocolPanel::ProtocolPanel(QWidget* parent, std::string store_path,
+                             std::function<Reading()> reading)
     : TPanel(parent, DescriptionRect(form::FindControl("Protocol")->bounds),
              DescriptionColour(*form::FindControl("Protocol")->fill)),
       store_(std::move(store_path)),
@@ -132,7 +133,8 @@ void ProtocolPanel::AttachFileButtons() {
   };
   for (const FileButton& b : buttons) {
     Bind(controls_, *b.button, b.name);
-    (*b.button)->SetOnClick([this, b] { ChooseAndRun(b.dialog, b.filter, b.suffix, b.action, b.save); });
+    (*b.button)->SetOnClick(
+        [this, b] { ChooseAndRun(b.dialog, b.filter, b.suffix, b.action, b.save); });
   }
 }
 
@@ -209,7 +211,8 @@ bool ProtocolPanel::ImportCsv(const QString& path) {
       return false;
     }
   }
-  Apply(ImportRows(seen, ValuesOf(read.rows), mode, ids_), Q(ImportedMessage(read.rows.size(), file)));
+  Apply(ImportRows(seen, ValuesOf(read.rows), mode, ids_),
+        Q(ImportedMessage(read.rows.size(), file)));
   return true;
 }
 
@@ -277,9 +280,10 @@ void ProtocolPanel::WatchStore() {
 }
 
 void ProtocolPanel::Show() {
-  const QString selected = Table->currentRow() >= 0 && Table->currentRow() < static_cast<int>(view_.rows.size())
-                               ? QString::fromStdString(view_.rows[static_cast<std::size_t>(Table->currentRow())].id)
-                               : QString();
+  const QString selected =
+      Table->currentRow() >= 0 && Table->currentRow() < static_cast<int>(view_.rows.size())
+          ? QString::fromStdString(view_.rows[static_cast<std::size_t>(Table->currentRow())].id)
+          : QString();
   view_ = ViewOf(rows_);
   QStringList titles;
   for (const std::string& title : view_.titles) titles << Q(title);
@@ -301,9 +305,11 @@ void ProtocolPanel::Show() {
     }
   }
   if (keep >= 0) Table->selectRow(keep);
-  ResultText->setPlainText(Q(view_.result) + (view_.deviation.empty() ? QString() : '\n' + Q(view_.deviation)));
+  ResultText->setPlainText(Q(view_.result) +
+                           (view_.deviation.empty() ? QString() : '\n' + Q(view_.deviation)));
   QString warnings;
-  for (const std::string& line : view_.warnings) warnings += (warnings.isEmpty() ? "" : "\n") + Q(line);
+  for (const std::string& line : view_.warnings)
+    warnings += (warnings.isEmpty() ? "" : "\n") + Q(line);
   WarningText->setPlainText(warnings);
   DeleteButton->setEnabled(!rows_.empty());
   ClearButton->setEnabled(!rows_.empty());

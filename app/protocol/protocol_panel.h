@@ -67,10 +67,10 @@ class ProtocolPanel : public TPanel {
   // The store as it is now (another copy may have changed it).
   void Reload();
 
-  QSpinBox* OrderBox = nullptr;        // k, 1..4
-  TButton* RecordButton = nullptr;     // "Messwert übernehmen"
-  TButton* DeleteButton = nullptr;     // "Zeile löschen"
-  TButton* ClearButton = nullptr;      // "Alle löschen", asks first
+  QSpinBox* OrderBox = nullptr;     // k, 1..4
+  TButton* RecordButton = nullptr;  // "Messwert übernehmen"
+  TButton* DeleteButton = nullptr;  // "Zeile löschen"
+  TButton* ClearButton = nullptr;   // "Alle löschen", asks first
   TButton* ImportButton = nullptr;
   TButton* ExportButton = nullptr;
   TButton* PngButton = nullptr;

@@ -61,21 +61,14 @@ void FrameFocus(QWidget* control, QPalette::ColorRole role) {
 std::optional<QAbstractSlider::SliderAction> WindowsKeyAction(int key) {
   switch (key) {
     case Qt::Key_Left:
-    case Qt::Key_Up:
-      return QAbstractSlider::SliderSingleStepSub;
+    case Qt::Key_Up: return QAbstractSlider::SliderSingleStepSub;
     case Qt::Key_Right:
-    case Qt::Key_Down:
-      return QAbstractSlider::SliderSingleStepAdd;
-    case Qt::Key_PageUp:
-      return QAbstractSlider::SliderPageStepSub;
-    case Qt::Key_PageDown:
-      return QAbstractSlider::SliderPageStepAdd;
-    case Qt::Key_Home:
-      return QAbstractSlider::SliderToMinimum;
-    case Qt::Key_End:
-      return QAbstractSlider::SliderToMaximum;
-    default:
-      return std::nullopt;
+    case Qt::Key_Down: return QAbstractSlider::SliderSingleStepAdd;
+    case Qt::Key_PageUp: return QAbstractSlider::SliderPageStepSub;
+    case Qt::Key_PageDown: return QAbstractSlider::SliderPageStepAdd;
+    case Qt::Key_Home: return QAbstractSlider::SliderToMinimum;
+    case Qt::Key_End: return QAbstractSlider::SliderToMaximum;
+    default: return std::nullopt;
   }
 }
 }  // namespace
@@ -117,7 +110,8 @@ void TButton::SetOnClick(Handler handler) {
   connect(this, &QPushButton::clicked, this, [handler = std::move(handler)] { handler(); });
 }
 
-TCheckBox::TCheckBox(QWidget* parent, const QRect& bounds, const QString& caption, const QFont& font)
+TCheckBox::TCheckBox(QWidget* parent, const QRect& bounds, const QString& caption,
+                     const QFont& font)
     : QCheckBox(caption, parent) {
   Place(this, bounds, font);
   WidenToCaption(this);
@@ -170,7 +164,8 @@ TScrollBar::TScrollBar(QWidget* parent, Qt::Orientation orientation, const QRect
 }
 
 void TScrollBar::SetOnChange(Handler handler) {
-  connect(this, &QScrollBar::valueChanged, this, [handler = std::move(handler)](int) { handler(); });
+  connect(this, &QScrollBar::valueChanged, this,
+          [handler = std::move(handler)](int) { handler(); });
 }
 
 void TScrollBar::keyPressEvent(QKeyEvent* event) {
@@ -190,8 +185,8 @@ void TScrollBar::paintEvent(QPaintEvent* event) {
   // A thin bar's frame alone is easily missed: the thumb is tinted as well.
   QStyleOptionSlider option;
   initStyleOption(&option);
-  const QRect thumb = style()->subControlRect(QStyle::CC_ScrollBar, &option,
-                                              QStyle::SC_ScrollBarSlider, this);
+  const QRect thumb =
+      style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
   QColor tint = palette().color(QPalette::Highlight);
   tint.setAlpha(kThumbTintAlpha);
   QPainter(this).fillRect(thumb.adjusted(1, 1, -1, -1), tint);

@@ -21,8 +21,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 #include "app/form1.h"
@@ -139,8 +139,8 @@ int main(int argc, char** argv) {
   std::sort(peaks.begin(), peaks.end());
   const char* platform = std::getenv("QT_QPA_PLATFORM");
   std::printf("platform %s, %d runs\n", platform ? platform : "(default, DISPLAY)", runs);
-  std::printf("start to first painted window: median %.1f ms, min %.1f ms, max %.1f ms\n", times[times.size() / 2],
-              times.front(), times.back());
+  std::printf("start to first painted window: median %.1f ms, min %.1f ms, max %.1f ms\n",
+              times[times.size() / 2], times.front(), times.back());
   std::printf("peak resident memory after showing the scene: median %ld KiB, max %ld KiB\n",
               peaks[peaks.size() / 2], peaks.back());
   return 0;

@@ -43,7 +43,8 @@ void Settle() {
   do {
     QCoreApplication::processEvents();
     QTest::qWait(5);
-  } while (window->chain().Running() || window->PaintBox1->PaintHandlerPending() || !window->Activated());
+  } while (window->chain().Running() || window->PaintBox1->PaintHandlerPending() ||
+           !window->Activated());
 }
 
 // A fresh, visible window with the scene uncovered and the case's settings.
@@ -73,7 +74,8 @@ void BM_ScrollBar4Chain(benchmark::State& state) {
     window->ScrollBar4->setValue(c.voltage + (++step & 1));
   }
   state.counters["event_loop_passes_per_chain"] =
-      static_cast<double>(window->pump().Passes() - passes) / static_cast<double>(state.iterations());
+      static_cast<double>(window->pump().Passes() - passes) /
+      static_cast<double>(state.iterations());
   Settle();
   state.SetLabel(c.name);
 }

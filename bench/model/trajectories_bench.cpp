@@ -26,7 +26,10 @@ void Run(benchmark::State& state, const Settings& settings) {
 
 // Deflection on, alternating voltage: two paths.
 void Alternating(benchmark::State& state, int voltage, int current, int amplitude) {
-  Run(state, {.voltage = voltage, .current = current, .amplitude = amplitude, .deflection_on = true,
+  Run(state, {.voltage = voltage,
+              .current = current,
+              .amplitude = amplitude,
+              .deflection_on = true,
               .steady = false});
 }
 
@@ -34,8 +37,10 @@ void SteadyAt1200Volts(benchmark::State& state) { Run(state, Settings{}); }
 
 // The heavy cases: the longest paths (50 V), turning in the field with every
 // value non-zero.
-BENCHMARK_CAPTURE(Alternating, 50V_1000mA_amplitude10_heavy, 50, 1000, 10)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Alternating, 50V_2000mA_amplitude5_heavy, 50, 2000, 5)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Alternating, 50V_1000mA_amplitude10_heavy, 50, 1000, 10)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Alternating, 50V_2000mA_amplitude5_heavy, 50, 2000, 5)
+    ->Unit(benchmark::kMillisecond);
 // The same paths on the axis: without deflection y and z stay 0.
 BENCHMARK_CAPTURE(Alternating, 50V_amplitude0, 50, 0, 0)->Unit(benchmark::kMillisecond);
 BENCHMARK(SteadyAt1200Volts)->Unit(benchmark::kMillisecond);

@@ -8,8 +8,8 @@
 // Built three times: on long double (desktop), on SoftExtended natively, and
 // in WebAssembly for Node; the same output for each.
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 #include "model/model.h"
@@ -55,20 +55,22 @@ double Shortest(int runs, Work work) {
 }
 
 // Operands the compiler cannot see, so that no chain is folded away.
-volatile double sink, start_value = 0.08, beam_speed = 4.19e6, time_step = 2e-13, turn_rate = 8.29e8,
-                turn_time = 1 / 8.29e8;  // turn_rate * turn_time is about 1: the chains stay normal numbers
+volatile double sink,
+    start_value = 0.08, beam_speed = 4.19e6, time_step = 2e-13, turn_rate = 8.29e8,
+    turn_time = 1 / 8.29e8;  // turn_rate * turn_time is about 1: the chains stay normal numbers
 
 // ns per operation over a dependent chain of model-like values.
 template <typename Operation>
 double NanosecondsPerOperation(Operation operation) {
   constexpr int Count = 1000000;
-  return Shortest(5, [&] {
-           Extended value = start_value;
-           for (int i = 0; i < Count; ++i) value = operation(value);
-           sink = static_cast<double>(value);
-         }) * 1e6 / Count;
+  return Shortest(5,
+                  [&] {
+                    Extended value = start_value;
+                    for (int i = 0; i < Count; ++i) value = operation(value);
+                    sink = static_cast<double>(value);
+                  }) *
+         1e6 / Count;
 }
-
 
 // The first call (in WebAssembly the engine's baseline code may run it),
 // then the shortest and the median of 15 calls.
@@ -80,14 +82,19 @@ void TimeComputation(const char* name, const Settings& settings) {
   std::sort(times.begin(), times.end());
   const double ms = times.front();
   const long steps = static_cast<long>(model.scene().StepCounter) * model.scene().TrajectoryTotal;
-  std::printf("ComputeTrajectories %s: %.2f ms per call (median %.2f, first call %.2f), %ld path steps, "
-              "%.1f ns per path step\n",
-              name, ms, times[times.size() / 2], first, steps, ms * 1e6 / static_cast<double>(steps));
+  std::printf(
+      "ComputeTrajectories %s: %.2f ms per call (median %.2f, first call %.2f), %ld path steps, "
+      "%.1f ns per path step\n",
+      name, ms, times[times.size() / 2], first, steps, ms * 1e6 / static_cast<double>(steps));
 }
 
 // Deflection on, alternating voltage.
 constexpr Settings Alternating(int voltage, int current, int amplitude) {
-  return {.voltage = voltage, .current = current, .amplitude = amplitude, .deflection_on = true, .steady = false};
+  return {.voltage = voltage,
+          .current = current,
+          .amplitude = amplitude,
+          .deflection_on = true,
+          .steady = false};
 }
 
 }  // namespace
@@ -101,14 +108,16 @@ int main() {
   TimeComputation("100 V 2000 mA ac amplitude 10", Alternating(100, 2000, 10));
 
   const Extended h = time_step, omega = turn_rate, omega_inverse = turn_time, speed = beam_speed;
-  std::printf("ns per operation: multiply-add %.2f, multiply %.2f, add %.2f, halve %.2f, divide %.2f, "
-              "sqrt %.2f, to double and back %.2f\n",
-              NanosecondsPerOperation([&](Extended v) { return v * h * omega + v; }) / 3,
-              NanosecondsPerOperation([&](Extended v) { return v * omega * omega_inverse; }) / 2,
-              NanosecondsPerOperation([&](Extended v) { return v + speed - speed; }) / 2,
-              NanosecondsPerOperation([&](Extended v) { return v / 2 * 2; }) / 2,
-              NanosecondsPerOperation([&](Extended v) { return v / 3 * 3; }) / 2,
-              NanosecondsPerOperation([&](Extended v) { return Sqrt(v * v); }) / 2,
-              NanosecondsPerOperation([&](Extended v) { return Extended{static_cast<double>(v)} + h; }) / 2);
+  std::printf(
+      "ns per operation: multiply-add %.2f, multiply %.2f, add %.2f, halve %.2f, divide %.2f, "
+      "sqrt %.2f, to double and back %.2f\n",
+      NanosecondsPerOperation([&](Extended v) { return v * h * omega + v; }) / 3,
+      NanosecondsPerOperation([&](Extended v) { return v * omega * omega_inverse; }) / 2,
+      NanosecondsPerOperation([&](Extended v) { return v + speed - speed; }) / 2,
+      NanosecondsPerOperation([&](Extended v) { return v / 2 * 2; }) / 2,
+      NanosecondsPerOperation([&](Extended v) { return v / 3 * 3; }) / 2,
+      NanosecondsPerOperation([&](Extended v) { return Sqrt(v * v); }) / 2,
+      NanosecondsPerOperation([&](Extended v) { return Extended{static_cast<double>(v)} + h; }) /
+          2);
   return 0;
 }

@@ -66,7 +66,8 @@ TEST_F(ChainTest, StoredPathsMatchAFreshComputationAfterEverySettingsChange) {
       {"deflection on", [](TForm1& f) { Click(f.AblenkEin); }},
       {"alternating", [](TForm1& f) { Click(f.Wechselspannung); }},
       {"amplitude 50", [](TForm1& f) { f.ScrollBar3->SetPosition(50); }},
-      {"current one step up", [](TForm1& f) { f.ScrollBar7->triggerAction(QScrollBar::SliderSingleStepAdd); }},
+      {"current one step up",
+       [](TForm1& f) { f.ScrollBar7->triggerAction(QScrollBar::SliderSingleStepAdd); }},
       {"steady", [](TForm1& f) { Click(f.Gleichspannung); }},
       {"deflection off", [](TForm1& f) { Click(f.AblenkAus); }},
       {"voltage 2000 V", [](TForm1& f) { f.ScrollBar4->SetPosition(2000); }},
@@ -99,15 +100,19 @@ TEST_F(ChainTest, ChangeInsideTheMessagePumpReachesOnlyTheNextPass) {
           f.ScrollBar4->SetPosition(50);
           EXPECT_EQ(f.Edit1->text(), "50");
         }},
-       &TForm1::Wechselspannung, pair},
+       &TForm1::Wechselspannung,
+       pair},
       {{"current 2 A",
         [](TForm1& f) {
           f.ScrollBar7->SetPosition(2000);
           EXPECT_EQ(f.Edit5->text(), "2");
         }},
-       &TForm1::Wechselspannung, pair},
+       &TForm1::Wechselspannung,
+       pair},
       {{"steady", [](TForm1& f) { Click(f.Gleichspannung); }}, &TForm1::Wechselspannung, pair},
-      {{"alternating", [](TForm1& f) { Click(f.Wechselspannung); }}, &TForm1::Gleichspannung, {pair[0]}},
+      {{"alternating", [](TForm1& f) { Click(f.Wechselspannung); }},
+       &TForm1::Gleichspannung,
+       {pair[0]}},
   };
   for (const auto& row : rows) {
     const auto& [c, running_kind, first_ends] = row;
@@ -188,7 +193,8 @@ TEST_F(ChainTest, EndeInsideAComputationStopsThePathAndStartsNoOtherPass) {
   // Pump call k comes with sample k, which is kept.
   ASSERT_GE(pump_call_inside, 1);
   ASSERT_LT(pump_call_inside, static_cast<long>(full.paths[0].size()));
-  EXPECT_EQ(stored.paths[0], std::vector<Vec3i>(full.paths[0].begin(), full.paths[0].begin() + pump_call_inside))
+  EXPECT_EQ(stored.paths[0],
+            std::vector<Vec3i>(full.paths[0].begin(), full.paths[0].begin() + pump_call_inside))
       << "path 1 ended at the sample of the pump that ran ENDE";
   EXPECT_EQ(stored.paths[1], full.paths[1]) << "path 2 starts afresh and runs in full";
   form->ScrollBar4->SetPosition(60);

@@ -13,8 +13,8 @@ namespace {
 using HandlerTest = WindowTest;
 
 int Count(const std::vector<Shown>& shown, const std::string& what) {
-  return static_cast<int>(std::count_if(shown.begin(), shown.end(),
-                                        [&](const Shown& s) { return s.what == what; }));
+  return static_cast<int>(
+      std::count_if(shown.begin(), shown.end(), [&](const Shown& s) { return s.what == what; }));
 }
 
 TEST_F(HandlerTest, ReadoutsAfterStartUp) {
@@ -150,8 +150,8 @@ TEST_F(HandlerTest, ClickingTheSelectedRadioButtonFiresNothing) {
   ShowScene();
   shown.clear();
   const int passes = FullPasses();
-  for (QAbstractButton* selected : std::initializer_list<QAbstractButton*>{
-           form->AblenkAus, form->RadioButton1}) {
+  for (QAbstractButton* selected :
+       std::initializer_list<QAbstractButton*>{form->AblenkAus, form->RadioButton1}) {
     Click(selected);
     EXPECT_TRUE(selected->isChecked()) << selected->accessibleName().toStdString();
   }

@@ -142,7 +142,7 @@ TEST_F(LayoutTest, FontsHaveTheirPixelHeightsAndWeights) {
     bool bold;
   } fonts[] = {
       {form.get(), 11, false},           {form->Label12, 13, true},  {form->Label9, 11, false},
-      {form->Edit7, 13, true},     {form->Edit5, 13, true},    {form->CheckBox5, 13, true},
+      {form->Edit7, 13, true},           {form->Edit5, 13, true},    {form->CheckBox5, 13, true},
       {form->Gleichspannung, 13, false}, {form->Button14, 13, true}, {form->Label3, 11, false},
   };
   for (const auto& f : fonts) {
@@ -177,9 +177,9 @@ TEST_F(LayoutTest, StartStates) {
 TEST_F(LayoutTest, TabOrderFollowsThePanels) {
   ShowScene();
   const std::vector<QWidget*> expected = {
-      form->ScrollBar1, form->ScrollBar2, form->Edit7,   form->Edit8,    form->CheckBox5,
-      form->Button5,    form->Button3,    form->CheckBox1, form->RadioButton1, form->Button1,
-      form->Button2,    form->Button6,    form->ScrollBar4, form->Edit1, form->ScrollBar7,
+      form->ScrollBar1, form->ScrollBar2, form->Edit7,      form->Edit8,        form->CheckBox5,
+      form->Button5,    form->Button3,    form->CheckBox1,  form->RadioButton1, form->Button1,
+      form->Button2,    form->Button6,    form->ScrollBar4, form->Edit1,        form->ScrollBar7,
       form->Edit5,      form->AblenkAus,
   };
   // Hidden controls and the unselected radio button of a group take no focus.

@@ -32,10 +32,10 @@ TEST_F(KeyboardTest, ScrollBarKeysMoveTheThumbTheWayOfTheirArrow) {
     Qt::Key key;
     int current, voltage, left_right;  // ScrollBar7, ScrollBar4, ScrollBar2
   } steps[] = {
-      {Qt::Key_Right, 1, 1201, -24},    {Qt::Key_Right, 2, 1202, -23},
-      {Qt::Key_Left, 1, 1201, -24},     {Qt::Key_Down, 2, 1202, -23},
-      {Qt::Key_Up, 1, 1201, -24},       {Qt::Key_PageDown, 11, 1211, -19},
-      {Qt::Key_PageUp, 1, 1201, -24},   {Qt::Key_End, 3000, 2000, 0},
+      {Qt::Key_Right, 1, 1201, -24},  {Qt::Key_Right, 2, 1202, -23},
+      {Qt::Key_Left, 1, 1201, -24},   {Qt::Key_Down, 2, 1202, -23},
+      {Qt::Key_Up, 1, 1201, -24},     {Qt::Key_PageDown, 11, 1211, -19},
+      {Qt::Key_PageUp, 1, 1201, -24}, {Qt::Key_End, 3000, 2000, 0},
       {Qt::Key_Home, 0, 50, -180},
   };
   for (TScrollBar* bar : {form->ScrollBar7, form->ScrollBar4, form->ScrollBar2}) {
@@ -45,7 +45,8 @@ TEST_F(KeyboardTest, ScrollBarKeysMoveTheThumbTheWayOfTheirArrow) {
       const int expected = bar == form->ScrollBar7   ? step.current
                            : bar == form->ScrollBar4 ? step.voltage
                                                      : step.left_right;
-      EXPECT_EQ(bar->Position(), expected) << bar->objectName().toStdString() << " key " << step.key;
+      EXPECT_EQ(bar->Position(), expected)
+          << bar->objectName().toStdString() << " key " << step.key;
     }
   }
   form->ScrollBar1->setFocus(Qt::TabFocusReason);

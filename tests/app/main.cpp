@@ -25,7 +25,8 @@ ChildMode::ChildMode(const char* flag, int (*run)(const char* argument)) : flag(
 int main(int argc, char* argv[]) {
   QStandardPaths::setTestModeEnabled(true);
 #ifdef VAREK_TEST_RUNTIME_DIR
-  if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) qputenv("XDG_RUNTIME_DIR", VAREK_TEST_RUNTIME_DIR);
+  if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"))
+    qputenv("XDG_RUNTIME_DIR", VAREK_TEST_RUNTIME_DIR);
 #endif
   const varek::testing::ChildMode* child = varek::testing::child_mode;
   if (child != nullptr && argc == 3 && std::strcmp(argv[1], child->flag) == 0) {

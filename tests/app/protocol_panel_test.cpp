@@ -103,7 +103,9 @@ TEST_F(ProtocolPanelTest, RefusedReadingsLeaveTheTableAndOthersAreRecordedDelete
     const char* status;  // how the status line begins
   } steps[] = {
       {Focused(1200, 0, 200), 1, "Bei 0 A Spulenstrom gibt es keinen Fokus"},
-      {Focused(1200, 1230, 200), 1, "Messwert Nr. 1 übernommen: U = 1200 V, I = 1,230 A, k = 1, Amplitude 200 (Wechselspannung)."},
+      {Focused(1200, 1230, 200), 1,
+       "Messwert Nr. 1 übernommen: U = 1200 V, I = 1,230 A, k = 1, Amplitude 200 "
+       "(Wechselspannung)."},
       {Focused(300, 613, 25), 1, "Messwert Nr. 2 übernommen"},
       {Focused(800, 2007, 100), 2, "Messwert Nr. 3 übernommen"},
   };
@@ -120,7 +122,8 @@ TEST_F(ProtocolPanelTest, RefusedReadingsLeaveTheTableAndOthersAreRecordedDelete
   const QStringList third = {"3", "800", "2,007", "2", "100 ~", "12,610", "1,7605"};
   for (int c = 0; c < third.size(); ++c) EXPECT_EQ(Cell(2, c), third[c]) << c;
   EXPECT_TRUE(panel->ResultText->toPlainText().startsWith(QStringLiteral("e/m = (1,7")));
-  EXPECT_TRUE(panel->ResultText->toPlainText().contains(QStringLiteral("Abweichung vom Literaturwert 1,75882 · 10¹¹ C/kg: ")));
+  EXPECT_TRUE(panel->ResultText->toPlainText().contains(
+      QStringLiteral("Abweichung vom Literaturwert 1,75882 · 10¹¹ C/kg: ")));
 
   QTest::mouseClick(panel->Table->viewport(), Qt::LeftButton, Qt::NoModifier,
                     panel->Table->visualItemRect(panel->Table->item(1, 0)).center());
@@ -257,7 +260,8 @@ TEST(ProtocolInMainWindowTest, KeysPanelSizeAndDialogsOutsideTheScaledForm) {
   EXPECT_FALSE(form.Protocol->isHidden());
   EXPECT_TRUE(form.Protocol->Rows().empty());
   EXPECT_TRUE(form.Protocol->StatusText->toPlainText().startsWith("Ohne Ablenkspannung"));
-  QTest::mouseClick(form.AblenkEin, Qt::LeftButton, Qt::NoModifier, QPoint(6, form.AblenkEin->height() / 2));
+  QTest::mouseClick(form.AblenkEin, Qt::LeftButton, Qt::NoModifier,
+                    QPoint(6, form.AblenkEin->height() / 2));
   form.ScrollBar3->SetPosition(25);
   form.Protocol->OrderBox->setValue(2);
   QTest::keyClick(form.ScrollBar4, Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);

@@ -30,8 +30,8 @@ TEST(Readouts, CoilCurrentInGeneralFormat) {
     int milliamperes;
     const char* text;
   } cases[] = {
-      {0, "0"},       {1, "0.001"}, {10, "0.01"},      {999, "0.999"},
-      {1500, "1.5"},  {2001, "2.001"}, {3000, "3"},    {1234, "1.234"},
+      {0, "0"},      {1, "0.001"},    {10, "0.01"}, {999, "0.999"},
+      {1500, "1.5"}, {2001, "2.001"}, {3000, "3"},  {1234, "1.234"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CoilCurrentText(c.milliamperes), QString::fromLatin1(c.text)) << c.milliamperes;

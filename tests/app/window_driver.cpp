@@ -106,7 +106,8 @@ void WindowTest::Click(QAbstractButton* button) {
 void WindowTest::Settle() {
   QCoreApplication::processEvents();
   ASSERT_TRUE(QTest::qWaitFor(
-      [this] { return !form->chain().Running() && !form->PaintBox1->PaintHandlerPending(); }, kSettleLimitMs));
+      [this] { return !form->chain().Running() && !form->PaintBox1->PaintHandlerPending(); },
+      kSettleLimitMs));
 }
 
 int WindowTest::RunEventLoop() {

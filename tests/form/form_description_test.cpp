@@ -28,7 +28,8 @@ TEST(Form1Description, TableIsSound) {
     ASSERT_NE(parent, seen.end()) << c.name << ": parent " << c.parent << " not before it";
     EXPECT_TRUE(parent->second == nullptr || parent->second->kind == Kind::Panel) << c.name;
     if (c.tab_order) {
-      EXPECT_TRUE(tab_places.emplace(c.parent, *c.tab_order).second) << c.name << ": tab place taken";
+      EXPECT_TRUE(tab_places.emplace(c.parent, *c.tab_order).second)
+          << c.name << ": tab place taken";
     }
     EXPECT_EQ(c.slider.has_value(), c.kind == Kind::ScrollBar || c.kind == Kind::SpinBox) << c.name;
     if (c.slider) {
@@ -67,22 +68,28 @@ class Reader {
     return {static_cast<int>(rgb >> 16), static_cast<int>((rgb >> 8) & 0xff),
             static_cast<int>(rgb & 0xff)};
   }
-  static Font FontOf(const QJsonValue& v) {
-    return {v["pixels"].toInt(), v["bold"].toBool()};
-  }
+  static Font FontOf(const QJsonValue& v) { return {v["pixels"].toInt(), v["bold"].toBool()}; }
   static Bounds BoundsOf(const QJsonObject& o) {
     return {o["left"].toInt(), o["top"].toInt(), o["width"].toInt(), o["height"].toInt()};
   }
 
   Control ControlOf(const QJsonObject& o) {
-    static const std::map<QString, Kind> kinds = {
-        {"panel", Kind::Panel},       {"label", Kind::Label},     {"edit", Kind::Edit},
-        {"button", Kind::Button},     {"checkBox", Kind::CheckBox},
-        {"radioButton", Kind::RadioButton}, {"scrollBar", Kind::ScrollBar},
-        {"paintBox", Kind::PaintBox}, {"image", Kind::Image},       {"spinBox", Kind::SpinBox},
-        {"table", Kind::Table},       {"text", Kind::Text},       {"plot", Kind::Plot}};
+    static const std::map<QString, Kind> kinds = {{"panel", Kind::Panel},
+                                                  {"label", Kind::Label},
+                                                  {"edit", Kind::Edit},
+                                                  {"button", Kind::Button},
+                                                  {"checkBox", Kind::CheckBox},
+                                                  {"radioButton", Kind::RadioButton},
+                                                  {"scrollBar", Kind::ScrollBar},
+                                                  {"paintBox", Kind::PaintBox},
+                                                  {"image", Kind::Image},
+                                                  {"spinBox", Kind::SpinBox},
+                                                  {"table", Kind::Table},
+                                                  {"text", Kind::Text},
+                                                  {"plot", Kind::Plot}};
     static const std::map<QString, ValueFormat> formats = {
-        {"integer", ValueFormat::Integer}, {"negatedInteger", ValueFormat::NegatedInteger},
+        {"integer", ValueFormat::Integer},
+        {"negatedInteger", ValueFormat::NegatedInteger},
         {"thousandths", ValueFormat::Thousandths}};
     Control c;
     c.name = Text(o, "name");
@@ -96,13 +103,13 @@ class Reader {
     if (o["bevel"] == "none") c.bevel = Bevel::None;
     if (o.contains("slider")) {
       const QJsonObject s = o["slider"].toObject();
-      c.slider = Slider{
-          s["orientation"] == "vertical" ? Orientation::Vertical : Orientation::Horizontal,
-          {s["minimum"].toInt(), s["maximum"].toInt(), s["position"].toInt(),
-           s["lineStep"].toInt(), s["pageStep"].toInt()},
-          formats.at(s["format"].toString()),
-          Text(s, "unit"),
-          Text(s, "readout")};
+      c.slider =
+          Slider{s["orientation"] == "vertical" ? Orientation::Vertical : Orientation::Horizontal,
+                 {s["minimum"].toInt(), s["maximum"].toInt(), s["position"].toInt(),
+                  s["lineStep"].toInt(), s["pageStep"].toInt()},
+                 formats.at(s["format"].toString()),
+                 Text(s, "unit"),
+                 Text(s, "readout")};
     }
     c.checked = o["checked"].toBool();
     c.visible = o["visible"].toBool();
@@ -112,7 +119,8 @@ class Reader {
     c.hint = Text(o, "hint");
     c.shortcut = Text(o, "shortcut");
     c.picture = Text(o, "picture");
-    if (o.contains("edition")) c.edition = o["edition"] == "page" ? Edition::Page : Edition::Desktop;
+    if (o.contains("edition"))
+      c.edition = o["edition"] == "page" ? Edition::Page : Edition::Desktop;
     return c;
   }
 
@@ -122,25 +130,31 @@ class Reader {
 
 TEST(Form1Description, JsonExportReadsBackAsTheTable) {
   QJsonParseError error;
-  const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(Form1Json()), &error);
+  const QJsonDocument document =
+      QJsonDocument::fromJson(QByteArray::fromStdString(Form1Json()), &error);
   ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
   const QJsonObject root = document.object();
   Reader reader;
 
   const QJsonObject w = root["window"].toObject();
-  const Window window{reader.Text(w, "name"), reader.Text(w, "caption"),
-                      Reader::BoundsOf(w["restoredOuter"].toObject()), Reader::Colour(w["fill"]),
-                      Reader::FontOf(w["font"]), Reader::Colour(w["text"])};
+  const Window window{reader.Text(w, "name"),
+                      reader.Text(w, "caption"),
+                      Reader::BoundsOf(w["restoredOuter"].toObject()),
+                      Reader::Colour(w["fill"]),
+                      Reader::FontOf(w["font"]),
+                      Reader::Colour(w["text"])};
   EXPECT_EQ(window, Form1Window());
 
   const QJsonArray controls = root["controls"].toArray();
   ASSERT_EQ(static_cast<std::size_t>(controls.size()), Form1Controls().size());
   for (qsizetype i = 0; i < controls.size(); ++i) {
-    EXPECT_EQ(reader.ControlOf(controls[i].toObject()), Form1Controls()[i]) << Form1Controls()[i].name;
+    EXPECT_EQ(reader.ControlOf(controls[i].toObject()), Form1Controls()[i])
+        << Form1Controls()[i].name;
   }
 
   std::vector<std::string_view> chain;
-  for (const auto& name : root["tabChain"].toArray()) chain.push_back(reader.Text(QJsonObject{{"n", name}}, "n"));
+  for (const auto& name : root["tabChain"].toArray())
+    chain.push_back(reader.Text(QJsonObject{{"n", name}}, "n"));
   EXPECT_EQ(chain, TabChain(Edition::Page));
 }
 

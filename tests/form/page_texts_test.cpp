@@ -23,8 +23,10 @@ TEST(FormulaMarkup, ReadsFractionsRootsAndWords) {
   const Case cases[] = {
       {"\\frac{1}{2}·m", Node(K::Row, {Node(K::Fraction, {Math("1"), Math("2")}), Math("·m")})},
       {"v = \\sqrt{2·\\frac{e}{m}·U}",
-       Node(K::Row, {Math("v = "), Node(K::Root, {Node(K::Row, {Math("2·"), Node(K::Fraction, {Math("e"), Math("m")}),
-                                                                  Math("·U")})})})},
+       Node(K::Row,
+            {Math("v = "),
+             Node(K::Root, {Node(K::Row, {Math("2·"), Node(K::Fraction, {Math("e"), Math("m")}),
+                                          Math("·U")})})})},
       {"e/m\\text{ = 1,7}\\text{¹¹ C}", Node(K::Row, {Math("e/m"), Word(" = 1,7"), Word("¹¹ C")})},
       {"a}b", Node(K::Row, {Math("a"), Math("b")})},
       {"\\frac{a", Node(K::Row, {Node(K::Fraction, {Math("a"), Node(K::Row, {})})})},
@@ -40,7 +42,8 @@ TEST(FormulaMarkup, MathMlSetsVariablesNumbersOperatorsAndScripts) {
   };
   const Case cases[] = {
       {"v_⊥^2", "<msubsup><mi>v</mi><mo>⊥</mo><mn>2</mn></msubsup>"},
-      {"8π²·U", "<mn>8</mn><msup><mi mathvariant=\"normal\">π</mi><mn>2</mn></msup><mo>·</mo><mi>U</mi>"},
+      {"8π²·U",
+       "<mn>8</mn><msup><mi mathvariant=\"normal\">π</mi><mn>2</mn></msup><mo>·</mo><mi>U</mi>"},
       {"s = 0,095\\text{ m}", "<mi>s</mi><mo>=</mo><mn>0,095</mn><mtext>\u00a0m</mtext>"},
       {"a   ⇒   \\frac{e}{m}",
        "<mi>a</mi><mspace width=\"1em\"/><mo>⇒</mo><mspace width=\"1em\"/>"
@@ -67,7 +70,8 @@ TEST(PageTexts, HtmlHoldsEveryHeadingAndDataLabelInOrder) {
   }
   EXPECT_EQ(information.find("<math display=\"block\">"), information.find("<math"));
   const std::string data = DataHtml();
-  EXPECT_NE(data.find("<dt>Abstand Mitte der Ablenkplatten – Schirm:</dt>"), std::string::npos) << data;
+  EXPECT_NE(data.find("<dt>Abstand Mitte der Ablenkplatten – Schirm:</dt>"), std::string::npos)
+      << data;
   EXPECT_NE(data.find("<mn>2000</mn>"), std::string::npos) << data;
 }
 

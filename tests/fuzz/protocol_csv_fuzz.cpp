@@ -21,14 +21,16 @@ namespace {
 
 void Require(bool condition, const char* what, std::string_view detail = {}) {
   if (condition) return;
-  std::fprintf(stderr, "protocol_csv_fuzz: %s: %.*s\n", what, static_cast<int>(detail.size()), detail.data());
+  std::fprintf(stderr, "protocol_csv_fuzz: %s: %.*s\n", what, static_cast<int>(detail.size()),
+               detail.data());
   std::abort();
 }
 
 // One line, short, no control characters (the excerpts escape them).
 void CheckMessage(const std::string& message) {
   Require(!message.empty() && message.size() < 600, "message length", message);
-  for (unsigned char c : message) Require(c >= 0x20 && c != 0x7F, "control character in a message", message);
+  for (unsigned char c : message)
+    Require(c >= 0x20 && c != 0x7F, "control character in a message", message);
 }
 
 void CheckShown(const std::string& text) {

@@ -52,13 +52,14 @@ TEST(DecimalReadingTest, GrammarAndRanges) {
 // The same bits as the standard library's correctly rounded reading, also
 // at the ties between two doubles.
 TEST(DecimalReadingTest, RoundsToTheNearestDoubleAsFromChars) {
-  std::vector<std::string> texts = {"9007199254740993", "9007199254740995", "0,1", "0,613",
-                                    "1e23", "8,589973e9", "2,2250738585072011e-30",
-                                    "1,7976931348623157e30", "4,35e-15"};
+  std::vector<std::string> texts = {
+      "9007199254740993",       "9007199254740995",      "0,1",     "0,613", "1e23", "8,589973e9",
+      "2,2250738585072011e-30", "1,7976931348623157e30", "4,35e-15"};
   std::mt19937_64 random(20261209);
   for (int i = 0; i < 100000; ++i) {
     std::string digits;
-    for (int d = 1 + static_cast<int>(random() % 24); d > 0; --d) digits += char('0' + random() % 10);
+    for (int d = 1 + static_cast<int>(random() % 24); d > 0; --d)
+      digits += char('0' + random() % 10);
     const std::size_t comma = random() % (digits.size() + 1);
     std::string text = digits.substr(0, comma) + "," + digits.substr(comma);
     if (random() % 2) text += "e" + std::to_string(static_cast<int>(random() % 40) - 20);
@@ -88,7 +89,13 @@ TEST(TextExcerptTest, QuotesShortAndEscaped) {
       {"\xc0\xaf", "\u201E\\xC0\\xAF\u201C"},  // an overlong '/'
       {"x\u202Ey", "\u201Ex\\u{202E}y\u201C"},
       {std::string(100000, ';'), "\u201E" + std::string(24, ';') + "\u2026\u201C"},
-      {std::string(30, '\0'), "\u201E" + [] { std::string s; for (int i = 0; i < 24; ++i) s += "\\0"; return s; }() + "\u2026\u201C"},
+      {std::string(30, '\0'), "\u201E" +
+                                  [] {
+                                    std::string s;
+                                    for (int i = 0; i < 24; ++i) s += "\\0";
+                                    return s;
+                                  }() +
+                                  "\u2026\u201C"},
   };
   for (const auto& c : cases) EXPECT_EQ(QuotedExcerpt(c.text), c.quoted);
 }

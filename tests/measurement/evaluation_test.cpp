@@ -53,7 +53,8 @@ TEST(EvaluationTest, NumbersAreWrittenInGermanSchoolStyle) {
       {DecimalText(1.23), "1,23"},
       {DecimalText(1200), "1200"},
       {FixedText(7.72834, 2), "7,73"},
-      {SchoolNotation(1.76784e11, 0.00321e11, "C/kg"), "(1,7678 \u00b1 0,0032) \u00b7 10\u00b9\u00b9 C/kg"},
+      {SchoolNotation(1.76784e11, 0.00321e11, "C/kg"),
+       "(1,7678 \u00b1 0,0032) \u00b7 10\u00b9\u00b9 C/kg"},
       {SchoolNotation(9.999996e10, std::nullopt, "C/kg"), "1,0000 \u00b7 10\u00b9\u00b9 C/kg"},
       {SchoolNotation(1.75882e11, std::nullopt, "C/kg", 6), "1,75882 \u00b7 10\u00b9\u00b9 C/kg"},
       {SchoolNotation(-2.5e-3, std::nullopt, "A"), "\u22122,5000 \u00b7 10\u207b\u00b3 A"},
@@ -71,9 +72,9 @@ TEST(EvaluationTest, AmplitudeAdviceAtTheMeasuredLimits) {
     int amplitude;
     AmplitudeAdvice advice;
   } cases[] = {
-      {1200, 200, AmplitudeAdvice::Fine},       {300, 25, AmplitudeAdvice::Fine},
-      {300, 200, AmplitudeAdvice::NearPlates},  {300, 80, AmplitudeAdvice::NearPlates},
-      {2000, 40, AmplitudeAdvice::TooSmall},    {1200, 24, AmplitudeAdvice::TooSmall},
+      {1200, 200, AmplitudeAdvice::Fine},      {300, 25, AmplitudeAdvice::Fine},
+      {300, 200, AmplitudeAdvice::NearPlates}, {300, 80, AmplitudeAdvice::NearPlates},
+      {2000, 40, AmplitudeAdvice::TooSmall},   {1200, 24, AmplitudeAdvice::TooSmall},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(AdviceFor(c.voltage, c.amplitude), c.advice) << c.voltage << " V " << c.amplitude;

@@ -40,9 +40,9 @@ TEST(FocusSearchTest, IdealCurrentIsKTimesTheFirst) {
 // every current, here at a voltage not in the table above.
 TEST(FocusSearchTest, SearchAgreesWithTryingEveryCurrent) {
   const double ideal = TheoreticalFocusCurrent(1000, 1);
-  EXPECT_EQ(FindFocusCurrent(1000, 1, 150),
-            ScanFocusCurrent(1000, 150, static_cast<int>(ideal * 0.85),
-                             static_cast<int>(ideal * 1.15)));
+  EXPECT_EQ(
+      FindFocusCurrent(1000, 1, 150),
+      ScanFocusCurrent(1000, 150, static_cast<int>(ideal * 0.85), static_cast<int>(ideal * 1.15)));
 }
 
 }  // namespace

@@ -24,9 +24,16 @@ std::string ToChars(double value, Format... format) {
 }
 
 TEST(PortableCharsTest, WritesAsToChars) {
-  std::vector<double> values = {0.0, -0.0, 1.23, 1200, 0.615, 1e-7, 1e22, 123456789012345680.0,
-                                1.7683e11, 2.0974519575012842e11, 5e-324, 1.7976931348623157e308,
-                                0.1, 100, 1e21, 1e-5, 0.0001, -2.5, HUGE_VAL, -HUGE_VAL};
+  std::vector<double> values = {0.0,       -0.0,
+                                1.23,      1200,
+                                0.615,     1e-7,
+                                1e22,      123456789012345680.0,
+                                1.7683e11, 2.0974519575012842e11,
+                                5e-324,    1.7976931348623157e308,
+                                0.1,       100,
+                                1e21,      1e-5,
+                                0.0001,    -2.5,
+                                HUGE_VAL,  -HUGE_VAL};
   std::mt19937_64 random(20261208);
   for (int i = 0; i < 20000; ++i) {
     double value = std::bit_cast<double>(random());

@@ -31,13 +31,19 @@ TEST(ProtocolChecksTest, ReadingIsRefusedWithOneSentence) {
     const char* starts;  // "" for a reading that is recorded
   } cases[] = {
       {"focused", [](Reading&) {}, ""},
-      {"zero current", [](Reading& r) { r.current = 0; }, "Bei 0 A Spulenstrom gibt es keinen Fokus"},
-      {"deflection off", [](Reading& r) { r.deflection_on = false; }, "Ohne Ablenkspannung fliegt der Strahl gerade"},
-      {"amplitude 0", [](Reading& r) { r.amplitude = 0; }, "Bei der Amplitude 0 fliegt der Strahl gerade"},
-      {"information page", [](Reading& r) { r.information_shown = true; }, "Die Informationsseite verdeckt"},
-      {"data page", [](Reading& r) { r.data_shown = true; }, "Die Seite \u201EDaten\u201C verdeckt"},
+      {"zero current", [](Reading& r) { r.current = 0; },
+       "Bei 0 A Spulenstrom gibt es keinen Fokus"},
+      {"deflection off", [](Reading& r) { r.deflection_on = false; },
+       "Ohne Ablenkspannung fliegt der Strahl gerade"},
+      {"amplitude 0", [](Reading& r) { r.amplitude = 0; },
+       "Bei der Amplitude 0 fliegt der Strahl gerade"},
+      {"information page", [](Reading& r) { r.information_shown = true; },
+       "Die Informationsseite verdeckt"},
+      {"data page", [](Reading& r) { r.data_shown = true; },
+       "Die Seite \u201EDaten\u201C verdeckt"},
       {"order 5", [](Reading& r) { r.order = 5; }, "Die Fokusordnung k muss"},
-      {"one milliampere", [](Reading& r) { r.current = 1; }, "Bei diesen Einstellungen liegt kein Fokus (e/m = "},
+      {"one milliampere", [](Reading& r) { r.current = 1; },
+       "Bei diesen Einstellungen liegt kein Fokus (e/m = "},
   };
   for (const auto& c : cases) {
     Reading reading = Focused();
@@ -56,8 +62,11 @@ TEST(ProtocolChecksTest, ReadingIsRefusedWithOneSentence) {
 }
 
 TEST(ProtocolChecksTest, OutliersAreMarkedAgainstTheOthers) {
-  const Measurement good[] = {{1200, 1.230, 1, 200}, {300, 0.614, 1, 60}, {800, 1.004, 1, 150},
-                              {1200, 1.231, 1, 200}, {500, 0.793, 1, 100}};
+  const Measurement good[] = {{1200, 1.230, 1, 200},
+                              {300, 0.614, 1, 60},
+                              {800, 1.004, 1, 150},
+                              {1200, 1.231, 1, 200},
+                              {500, 0.793, 1, 100}};
   std::vector<Measurement> rows(std::begin(good), std::end(good));
   for (const OutlierMark& mark : OutlierMarks(rows)) EXPECT_FALSE(mark.marked);
   rows.push_back({1200, 1.3, 1, 200});  // 10 % too little e/m
@@ -67,7 +76,8 @@ TEST(ProtocolChecksTest, OutliersAreMarkedAgainstTheOthers) {
   EXPECT_NEAR(marks[5].deviation_percent, -10.4, 0.1);
   // Few rows: more than 5 % from the others.
   EXPECT_FALSE(OutlierMarks(std::vector<Measurement>{good[0], good[2]})[0].marked);
-  const std::vector<OutlierMark> pair = OutlierMarks(std::vector<Measurement>{good[0], {1200, 1.3, 1, 200}});
+  const std::vector<OutlierMark> pair =
+      OutlierMarks(std::vector<Measurement>{good[0], {1200, 1.3, 1, 200}});
   EXPECT_TRUE(pair[0].marked && pair[1].marked);
   EXPECT_FALSE(OutlierMarks(std::vector<Measurement>{good[0]})[0].marked);
   // Identical readings have no spread: one mA off is still no outlier.
@@ -75,19 +85,24 @@ TEST(ProtocolChecksTest, OutliersAreMarkedAgainstTheOthers) {
   same.push_back({1200, 1.231, 1, 200});
   EXPECT_FALSE(OutlierMarks(same).back().marked);
 
-  const ProtocolView view = ViewOf({{"a", rows[0]}, {"b", rows[5]}, {"c", rows[2]}, {"d", rows[1]}, {"e", rows[3]}});
+  const ProtocolView view =
+      ViewOf({{"a", rows[0]}, {"b", rows[5]}, {"c", rows[2]}, {"d", rows[1]}, {"e", rows[3]}});
   EXPECT_TRUE(view.rows[1].outlier);
   ASSERT_EQ(view.warnings.size(), 1u);
-  EXPECT_EQ(view.warnings[0], "Ausreißer Nr. 2 (markiert): e/m liegt 10,4 % unter der Ausgleichsgeraden "
-                              "der übrigen; Fokus prüfen und neu messen.");
+  EXPECT_EQ(view.warnings[0],
+            "Ausreißer Nr. 2 (markiert): e/m liegt 10,4 % unter der Ausgleichsgeraden "
+            "der übrigen; Fokus prüfen und neu messen.");
 }
 
 TEST(ProtocolChecksTest, ResultAndWarningsStayShortHoweverManyRows) {
-  EXPECT_EQ(ViewOf({}).result, "Noch keine Messwerte: Fokus einstellen, dann \u201EMesswert übernehmen\u201C.");
+  EXPECT_EQ(ViewOf({}).result,
+            "Noch keine Messwerte: Fokus einstellen, dann \u201EMesswert übernehmen\u201C.");
   EXPECT_EQ(ViewOf({}).deviation, "");
   const ProtocolView one = ViewOf({{"a", {1200, 1.23, 1, 200, Deflection::Alternating}}});
-  EXPECT_EQ(one.result, "e/m = 1,7577 \u00b7 10\u00b9\u00b9 C/kg (ein Messwert: keine Unsicherheit)");
-  EXPECT_EQ(one.deviation, "Abweichung vom Literaturwert 1,75882 \u00b7 10\u00b9\u00b9 C/kg: \u22120,06 %");
+  EXPECT_EQ(one.result,
+            "e/m = 1,7577 \u00b7 10\u00b9\u00b9 C/kg (ein Messwert: keine Unsicherheit)");
+  EXPECT_EQ(one.deviation,
+            "Abweichung vom Literaturwert 1,75882 \u00b7 10\u00b9\u00b9 C/kg: \u22120,06 %");
   EXPECT_EQ(one.rows[0].cells[4], "200 ~");
 
   // 2000 rows, every one with an unsuitable amplitude, and an outlier.
@@ -98,8 +113,9 @@ TEST(ProtocolChecksTest, ResultAndWarningsStayShortHoweverManyRows) {
   many.push_back({"x", {300, 0.7, 1, 60}});
   const ProtocolView view = ViewOf(many);
   ASSERT_EQ(view.warnings.size(), 3u);
-  EXPECT_EQ(view.warnings[0], "Ausreißer Nr. 2001 (markiert): e/m liegt 22,8 % unter der "
-                              "Ausgleichsgeraden der übrigen; Fokus prüfen und neu messen.");
+  EXPECT_EQ(view.warnings[0],
+            "Ausreißer Nr. 2001 (markiert): e/m liegt 22,8 % unter der "
+            "Ausgleichsgeraden der übrigen; Fokus prüfen und neu messen.");
   EXPECT_TRUE(view.warnings[1].ends_with(": Nr. 2, 4, 6, 8, 10 und 995 weitere."));
   EXPECT_TRUE(view.warnings[2].ends_with(": Nr. 1, 3, 5, 7, 9 und 995 weitere."));
   for (const std::string& line : view.warnings) EXPECT_LT(line.size(), 200u);

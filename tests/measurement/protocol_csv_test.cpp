@@ -18,7 +18,9 @@ TEST(ProtocolCsvTest, ExchangeRoundTripKeepsTheAmplitude) {
                               {"", {800, 2.007, 2, std::nullopt}},
                               {"", {50.5, 0.32, 1, 1}}};
   const std::string text = WriteTable(rows, TableForm::Exchange);
-  EXPECT_EQ(text, "U in V;I in A;k;Amplitude\n1200;1,23;1;200\n300;0,613;1;25\n800;2,007;2;\n50,5;0,32;1;1\n");
+  EXPECT_EQ(
+      text,
+      "U in V;I in A;k;Amplitude\n1200;1,23;1;200\n300;0,613;1;25\n800;2,007;2;\n50,5;0,32;1;1\n");
   const TableRead back = ReadTable(text, TableForm::Exchange);
   ASSERT_TRUE(back.Clean()) << back.Summary();
   EXPECT_EQ(back.rows, rows);
@@ -35,13 +37,16 @@ TEST(ProtocolCsvTest, StoreRoundTripKeepsIdentityAndDeflection) {
                               {"z7", {800, 2.007, 2, std::nullopt, D::Unknown}}};
   const std::string text = WriteTable(rows, TableForm::Store);
   EXPECT_EQ(text,
-            "Kennung;U in V;I in A;k;Amplitude;Ablenkung\n5f0c2a91d3e4b768;1200;1,23;1;200;Wechselspannung\n"
+            "Kennung;U in V;I in "
+            "A;k;Amplitude;Ablenkung\n5f0c2a91d3e4b768;1200;1,23;1;200;Wechselspannung\n"
             "a1;300;0,613;1;25;Gleichspannung\nz7;800;2,007;2;;\n");
   EXPECT_EQ(ReadTable(text, TableForm::Store).rows, rows);
   // The earlier store form: rows named after their lines, alike in every copy.
-  const TableRead old = ReadTable("U in V;I in A;k;Amplitude\n1200;1,23;1;200\n300;0,613;1;\n", TableForm::Store);
+  const TableRead old =
+      ReadTable("U in V;I in A;k;Amplitude\n1200;1,23;1;200\n300;0,613;1;\n", TableForm::Store);
   ASSERT_TRUE(old.Clean());
-  EXPECT_EQ(old.rows, (ProtocolTable{{"z2", {1200, 1.23, 1, 200}}, {"z3", {300, 0.613, 1, std::nullopt}}}));
+  EXPECT_EQ(old.rows,
+            (ProtocolTable{{"z2", {1200, 1.23, 1, 200}}, {"z3", {300, 0.613, 1, std::nullopt}}}));
   EXPECT_TRUE(ReadTable("", TableForm::Store).rows.empty());
   EXPECT_TRUE(ReadTable("", TableForm::Store).Clean());
 }
@@ -53,29 +58,45 @@ TEST(ProtocolCsvTest, RefusalsNameTheLineAndTheReason) {
     std::string text;
     const char* message;
   } cases[] = {
-      {"empty", "", "Zeile 1: die Datei ist leer, erwartet die Kopfzeile \u201EU in V;I in A;k;Amplitude\u201C oder \u201EU in V;I in A;k\u201C"},
+      {"empty", "",
+       "Zeile 1: die Datei ist leer, erwartet die Kopfzeile \u201EU in V;I in A;k;Amplitude\u201C "
+       "oder \u201EU in V;I in A;k\u201C"},
       {"header only", head, "Zeile 2: die Datei enthält keine Messwerte"},
       {"wrong header", "U;I;k\n1200;1,23;1\n",
-       "Zeile 1: die Kopfzeile muss \u201EU in V;I in A;k;Amplitude\u201C oder \u201EU in V;I in A;k\u201C lauten, nicht \u201EU;I;k\u201C"},
-      {"not a number", head + "1200;1,23;1\n1200;abc;1\n", "Zeile 3: I = \u201Eabc\u201C ist keine Zahl (erwartet z. B. 1,23)"},
-      {"decimal point", head + "1200;1.23;1\n", "Zeile 2: I = \u201E1.23\u201C ist keine Zahl (erwartet z. B. 1,23)"},
-      {"plus minus", head + "+-5;1;1\n", "Zeile 2: U = \u201E+-5\u201C ist keine Zahl (erwartet z. B. 1,23)"},
-      {"nan payload", head + "1200;nan(0x1);1\n", "Zeile 2: I = \u201Enan(0x1)\u201C ist keine Zahl (erwartet z. B. 1,23)"},
-      {"huge", head + "1e61;1;1\n", "Zeile 2: U = \u201E1e61\u201C ist nicht erlaubt, erwartet von 50 bis 2000 V"},
-      {"tiny current", head + "1200;1e-200;1\n", "Zeile 2: I = \u201E1e-200\u201C ist nicht erlaubt, erwartet von 0,001 bis 3 A"},
-      {"I zero", head + "1200;0;1\n", "Zeile 2: I = \u201E0\u201C ist nicht erlaubt, erwartet von 0,001 bis 3 A"},
-      {"k fraction", head + "1200;1;1,5\n", "Zeile 2: k = \u201E1,5\u201C ist nicht erlaubt, erwartet eine ganze Zahl von 1 bis 4"},
+       "Zeile 1: die Kopfzeile muss \u201EU in V;I in A;k;Amplitude\u201C oder \u201EU in V;I in "
+       "A;k\u201C lauten, nicht \u201EU;I;k\u201C"},
+      {"not a number", head + "1200;1,23;1\n1200;abc;1\n",
+       "Zeile 3: I = \u201Eabc\u201C ist keine Zahl (erwartet z. B. 1,23)"},
+      {"decimal point", head + "1200;1.23;1\n",
+       "Zeile 2: I = \u201E1.23\u201C ist keine Zahl (erwartet z. B. 1,23)"},
+      {"plus minus", head + "+-5;1;1\n",
+       "Zeile 2: U = \u201E+-5\u201C ist keine Zahl (erwartet z. B. 1,23)"},
+      {"nan payload", head + "1200;nan(0x1);1\n",
+       "Zeile 2: I = \u201Enan(0x1)\u201C ist keine Zahl (erwartet z. B. 1,23)"},
+      {"huge", head + "1e61;1;1\n",
+       "Zeile 2: U = \u201E1e61\u201C ist nicht erlaubt, erwartet von 50 bis 2000 V"},
+      {"tiny current", head + "1200;1e-200;1\n",
+       "Zeile 2: I = \u201E1e-200\u201C ist nicht erlaubt, erwartet von 0,001 bis 3 A"},
+      {"I zero", head + "1200;0;1\n",
+       "Zeile 2: I = \u201E0\u201C ist nicht erlaubt, erwartet von 0,001 bis 3 A"},
+      {"k fraction", head + "1200;1;1,5\n",
+       "Zeile 2: k = \u201E1,5\u201C ist nicht erlaubt, erwartet eine ganze Zahl von 1 bis 4"},
       {"absurd e/m", head + "2000;0,001;4\n",
-       "Zeile 2: e/m = 7,1 \u00b7 10\u00b9\u2078 C/kg liegt außerhalb von 10\u2079 bis 10\u00b9\u00b3 C/kg"},
+       "Zeile 2: e/m = 7,1 \u00b7 10\u00b9\u2078 C/kg liegt außerhalb von 10\u2079 bis "
+       "10\u00b9\u00b3 C/kg"},
       {"missing field", head + "1200;1,23\n", "Zeile 2: 2 Felder statt 3, es fehlt k"},
       {"extra field", head + "1200;1,23;1;7\n", "Zeile 2: 4 Felder statt 3 (Feld zu viel)"},
-      {"empty line inside", head + "1200;1,23;1\n\n300;0,6;1\n", "Zeile 3: leere Zeile zwischen den Messwerten"},
+      {"empty line inside", head + "1200;1,23;1\n\n300;0,6;1\n",
+       "Zeile 3: leere Zeile zwischen den Messwerten"},
       {"escaped excerpt", head + "1200;1\x1b[2J" + std::string(50, 'x') + "\r;1\n",
-       "Zeile 2: I = \u201E1\\e[2Jxxxxxxxxxxxxxxxxxxx\u2026\u201C ist keine Zahl (erwartet z. B. 1,23)"},
-      {"a million fields", head + std::string(999000, ';') + "\n", "Zeile 2: 999001 Felder statt 3 (Feld zu viel)"},
+       "Zeile 2: I = \u201E1\\e[2Jxxxxxxxxxxxxxxxxxxx\u2026\u201C ist keine Zahl (erwartet z. B. "
+       "1,23)"},
+      {"a million fields", head + std::string(999000, ';') + "\n",
+       "Zeile 2: 999001 Felder statt 3 (Feld zu viel)"},
       {"too large", head + std::string(MaxTableBytes, '1'), "die Tabelle ist größer als 1 MB"},
       {"several bad lines", head + "1200;x;1\n1200;1,23;1\n0;1;1\n1200;1;9\n",
-       "Zeile 2: I = \u201Ex\u201C ist keine Zahl (erwartet z. B. 1,23) (und 2 weitere fehlerhafte Zeilen)"},
+       "Zeile 2: I = \u201Ex\u201C ist keine Zahl (erwartet z. B. 1,23) (und 2 weitere fehlerhafte "
+       "Zeilen)"},
   };
   for (const auto& c : cases) {
     const TableRead read = ReadTable(c.text, TableForm::Exchange);
@@ -99,8 +120,11 @@ TEST(ProtocolCsvTest, BadStoreRowIsSkippedAndTheOthersStay) {
   EXPECT_EQ(read.rows[1].id, "a3");
   EXPECT_EQ(read.rows[2].id, "a4");
   EXPECT_EQ(read.bad_lines, 2);
-  EXPECT_EQ(read.Summary(), "Zeile 3: I = \u201Einf\u201C ist keine Zahl (erwartet z. B. 1,23) (und 1 weitere fehlerhafte Zeile)");
-  EXPECT_EQ(read.problems[1].Message(), "Zeile 5: Kennung \u201Ea1\u201C kommt schon in einer früheren Zeile vor");
+  EXPECT_EQ(read.Summary(),
+            "Zeile 3: I = \u201Einf\u201C ist keine Zahl (erwartet z. B. 1,23) (und 1 weitere "
+            "fehlerhafte Zeile)");
+  EXPECT_EQ(read.problems[1].Message(),
+            "Zeile 5: Kennung \u201Ea1\u201C kommt schon in einer früheren Zeile vor");
 }
 
 }  // namespace

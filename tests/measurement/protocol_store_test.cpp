@@ -23,7 +23,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-ProtocolRow Row(const std::string& id, double current) { return {id, {1200, current, 1, 200, Deflection::Alternating}}; }
+ProtocolRow Row(const std::string& id, double current) {
+  return {id, {1200, current, 1, 200, Deflection::Alternating}};
+}
 
 std::set<std::string> Ids(const ProtocolTable& rows) {
   std::set<std::string> ids;
@@ -38,7 +40,7 @@ TEST(ProtocolStoreTest, ChangesOfTwoWritersMerge) {
   const ProtocolTable seen_by_b = StepStore(store, {}).rows;  // B loads a1, a2
 
   store = StepStore(store, AddRows({Row("a3", 1.22)})).text;  // A records
-  store = StepStore(store, DeleteRow("a1")).text;               // A deletes one
+  store = StepStore(store, DeleteRow("a1")).text;             // A deletes one
   // B, not knowing either: records, deletes a2, and clears what it saw.
   store = StepStore(store, AddRows({Row("b1", 1.25)})).text;
   EXPECT_EQ(Ids(StepStore(store, {}).rows), (std::set<std::string>{"a2", "a3", "b1"}));
@@ -117,7 +119,8 @@ TEST_F(StoreFileTest, DamagedStoreKeepsItsGoodRowsAndIsKeptAsideUnderAFreshName)
   EXPECT_EQ(Ids(outcome.rows), (std::set<std::string>{"a1", "a2"}));
   EXPECT_EQ(outcome.message,
             "Gespeichertes Protokoll teilweise unlesbar (Zeile 4: 4 Felder statt 6, es fehlt "
-            "Amplitude): 2 Messwerte geladen, das Original liegt unter \u201E" + Path() + ".defekt-2\u201C.");
+            "Amplitude): 2 Messwerte geladen, das Original liegt unter \u201E" +
+                Path() + ".defekt-2\u201C.");
   EXPECT_EQ(Read(Path() + ".defekt-1"), "an earlier copy");
   EXPECT_EQ(Read(Path() + ".defekt-2"), damaged);
   EXPECT_EQ(ReadTable(Read(Path()), TableForm::Store).rows, outcome.rows);

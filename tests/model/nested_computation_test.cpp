@@ -22,7 +22,8 @@ TEST_F(NestedComputationTest, EndeEndsThePathButTheNextOneRunsInFull) {
   EXPECT_EQ(sc.TrajectoryCount[2], 405);
   EXPECT_EQ(sc.StepCounter, 12169);
   EXPECT_EQ(pump.calls, 10 + 405);
-  for (int i = 1; i <= 10; ++i) EXPECT_EQ(sc.TrajectoryPoints[1][i], sc.TrajectoryPoints[2][i]) << i;
+  for (int i = 1; i <= 10; ++i)
+    EXPECT_EQ(sc.TrajectoryPoints[1][i], sc.TrajectoryPoints[2][i]) << i;
   EXPECT_EQ(sc.TrajectoryPoints[2][405], Point(314, 0, 0));
 }
 

@@ -59,13 +59,16 @@ std::vector<Settings> Corpus() {
   std::vector<Settings> corpus;
   corpus.reserve(240 + 3 * 5 * 5);
   std::mt19937 random(20261208);
-  auto pick = [&](Range r) { return std::uniform_int_distribution<int>(r.lowest, r.highest)(random); };
+  auto pick = [&](Range r) {
+    return std::uniform_int_distribution<int>(r.lowest, r.highest)(random);
+  };
   for (int k = 0; k < 240; ++k)
     corpus.push_back(Paths(pick(VoltageRange), pick(CurrentRange), k % 5 != 0, k % 4 == 0,
                            pick(AmplitudeRange)));
   for (int voltage : {50, 51, 2000})
     for (int current : {0, 1, 1000, 2000, 3000})
-      for (int amplitude : {0, 1, 5, 10, 300}) corpus.push_back(Paths(voltage, current, true, false, amplitude));
+      for (int amplitude : {0, 1, 5, 10, 300})
+        corpus.push_back(Paths(voltage, current, true, false, amplitude));
   return corpus;
 }
 
@@ -82,8 +85,8 @@ TEST(PlainIntegrationTest, EveryPathAndSampleEqualsTheStepByStepIntegration) {
           << s.voltage << " V, " << s.current << " mA, amplitude " << s.amplitude << ", path " << i;
       for (std::size_t k = 0; k < plain.samples.size(); ++k)
         ASSERT_EQ(sc.TrajectoryPoints[i][static_cast<int>(k) + 1], plain.samples[k])
-            << s.voltage << " V, " << s.current << " mA, amplitude " << s.amplitude << ", path " << i
-            << ", sample " << k + 1;
+            << s.voltage << " V, " << s.current << " mA, amplitude " << s.amplitude << ", path "
+            << i << ", sample " << k + 1;
     }
     // The scene keeps the step count and the end test's flag of the last path.
     EXPECT_EQ(sc.StepCounter, plain.steps) << s.voltage << " V, " << s.current << " mA";

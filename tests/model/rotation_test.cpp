@@ -15,8 +15,8 @@ TEST(ViewAngleTest, DegreesOfTheScrollBarsToRadians) {
   const struct {
     int position;
     double angle;
-  } cases[] = {{5, -0.08726646259971647},  {-25, 0.4363323129985824}, {0, 0.0},
-               {-90, 1.5707963267948966},  {90, -1.5707963267948966}, {-180, 3.141592653589793},
+  } cases[] = {{5, -0.08726646259971647}, {-25, 0.4363323129985824}, {0, 0.0},
+               {-90, 1.5707963267948966}, {90, -1.5707963267948966}, {-180, 3.141592653589793},
                {180, -3.141592653589793}};
   for (const auto& c : cases) EXPECT_EQ(ViewAngleFor(c.position), c.angle) << c.position;
 }
@@ -97,8 +97,10 @@ TEST_F(RotationTest, QuarterTurnsPermuteTheAxes) {
     RotateApparatus(sc, a1, a2);
     for (int i = 1; i <= sc.TrajectoryCount[1]; ++i)
       ASSERT_EQ(sc.TrajectoryView[1][i], c.turn(sc.TrajectoryPoints[1][i])) << i;
-    for (int i = 1; i <= CoilPointCount; ++i) ASSERT_EQ(sc.CoilView[i], c.turn(sc.CoilPoints[i])) << i;
-    for (int k = 1; k <= PlateCornerCount; ++k) ASSERT_EQ(sc.PlateView[k], c.turn(sc.PlatePoints[k]));
+    for (int i = 1; i <= CoilPointCount; ++i)
+      ASSERT_EQ(sc.CoilView[i], c.turn(sc.CoilPoints[i])) << i;
+    for (int k = 1; k <= PlateCornerCount; ++k)
+      ASSERT_EQ(sc.PlateView[k], c.turn(sc.PlatePoints[k]));
   }
 }
 
@@ -117,7 +119,8 @@ TEST_F(RotationTest, TurningKeepsDistancesFromTheOrigin) {
 TEST_F(RotationTest, OnlyStoredSamplesOfComputedPathsAreTurned) {
   const Vec3i untouched = Point(1, 2, 3);
   sc.TrajectoryView[1][1] = sc.TrajectoryView[2][1] = sc.TrajectoryView[2][2] = untouched;
-  sc.TrajectoryPoints[1][1] = sc.TrajectoryPoints[2][1] = sc.TrajectoryPoints[2][2] = Point(100, 50, 0);
+  sc.TrajectoryPoints[1][1] = sc.TrajectoryPoints[2][1] = sc.TrajectoryPoints[2][2] =
+      Point(100, 50, 0);
   // Before the first computation no path exists.
   ASSERT_EQ(sc.TrajectoryTotal, 0);
   RotateTrajectories(sc, 0.5L, 0.5L);

@@ -13,8 +13,8 @@ TEST(RoundEvenTest, HalvesGoToTheEvenNeighbour) {
   const struct {
     Extended value;
     int rounded;
-  } cases[] = {{-283.5L, -284}, {-220.5L, -220}, {0.5L, 0}, {1.5L, 2}, {2.5L, 2},
-               {-0.5L, 0},      {314.49L, 314},  {-313.51L, -314}};
+  } cases[] = {{-283.5L, -284}, {-220.5L, -220}, {0.5L, 0},      {1.5L, 2},
+               {2.5L, 2},       {-0.5L, 0},      {314.49L, 314}, {-313.51L, -314}};
   for (const auto& c : cases) EXPECT_EQ(RoundEven(c.value), c.rounded) << (double)c.value;
 }
 
@@ -70,8 +70,8 @@ TEST_F(SceneTest, RingsCloseOnTheirFirstPoint) {
 }
 
 TEST_F(SceneTest, ApparatusIsTheSameHoweverOftenItIsSet) {
-  const Vec3i plates[] = {Point(-314, 27, 63),  Point(-314, 27, -63),  Point(-251, 27, -63),
-                          Point(-251, 27, 63),  Point(-314, -27, 63),  Point(-314, -27, -63),
+  const Vec3i plates[] = {Point(-314, 27, 63),   Point(-314, 27, -63), Point(-251, 27, -63),
+                          Point(-251, 27, 63),   Point(-314, -27, 63), Point(-314, -27, -63),
                           Point(-251, -27, -63), Point(-251, -27, 63)};
   const Vec3i edges[] = {Point(315, 140, 0), Point(315, -140, 0), Point(-315, 140, 0),
                          Point(-315, -140, 0)};
@@ -80,7 +80,8 @@ TEST_F(SceneTest, ApparatusIsTheSameHoweverOftenItIsSet) {
     sc.PlatePoints[3] = sc.TubeEdgePoints[2] = sc.ScreenCentre = Point(7, 7, 7);
     model.InitApparatus();
     for (int c = 1; c <= PlateCornerCount; ++c) EXPECT_EQ(sc.PlatePoints[c], plates[c - 1]) << c;
-    for (int e = 1; e <= TubeEdgePointCount; ++e) EXPECT_EQ(sc.TubeEdgePoints[e], edges[e - 1]) << e;
+    for (int e = 1; e <= TubeEdgePointCount; ++e)
+      EXPECT_EQ(sc.TubeEdgePoints[e], edges[e - 1]) << e;
     EXPECT_EQ(sc.ScreenCentre, Point(315, 0, 0));
   }
 }
@@ -109,7 +110,8 @@ TEST(ConstantsTest, DerivedValuesKeepTheirBits) {
   static_assert(PlateEndX == -0.0393L && PlateHalfGap == 0.004285714285714286);
   static_assert(SpecificCharge == 1.758820174e11L && VacuumPermeability == 1.256637061e-6L);
   static_assert(SpecificCharge * VacuumPermeability * CoilTurns == 442039722.85657372282L);
-  static_assert(2 * Pi / 500 == 0.012566370614359172954L && 2 * Pi / 299 == 0.02101399768287487116L);
+  static_assert(2 * Pi / 500 == 0.012566370614359172954L &&
+                2 * Pi / 299 == 0.02101399768287487116L);
   EXPECT_EQ(BeamSpeedFor(1200), std::sqrt(1200 * 3.517640348e11L));
 }
 

@@ -101,17 +101,22 @@ TEST(SoftExtended, ArithmeticEqualsX87BitForBit) {
       const int ea = operands.Exponent(kind);
       const long double a = operands.Draw(kind, ea);
       const long double b =
-          operands.Draw(kind, kind.near_partner > 0 ? ea + operands.Offset(kind.near_partner) : operands.Exponent(kind));
-      const SoftExtended sa = SoftExtended::FromBits(BitsOf(a)), sb = SoftExtended::FromBits(BitsOf(b));
+          operands.Draw(kind, kind.near_partner > 0 ? ea + operands.Offset(kind.near_partner)
+                                                    : operands.Exponent(kind));
+      const SoftExtended sa = SoftExtended::FromBits(BitsOf(a)),
+                         sb = SoftExtended::FromBits(BitsOf(b));
       const struct {
         const char* op;
         long double expected;
         SoftExtended actual;
       } results[] = {
-          {"+", a + b, sa + sb},         {"-", a - b, sa - sb},
-          {"*", a * b, sa * sb},         {"/", a / b, sa / sb},
+          {"+", a + b, sa + sb},
+          {"-", a - b, sa - sb},
+          {"*", a * b, sa * sb},
+          {"/", a / b, sa / sb},
           {"sqrt", std::sqrt(std::fabs(a)), Sqrt(a < 0 ? -sa : sa)},
-          {"double", static_cast<long double>(static_cast<double>(a)), SoftExtended(static_cast<double>(sa))},
+          {"double", static_cast<long double>(static_cast<double>(a)),
+           SoftExtended(static_cast<double>(sa))},
           {"long double", a, SoftExtended(a)},
       };
       for (const auto& r : results) {
@@ -121,8 +126,8 @@ TEST(SoftExtended, ArithmeticEqualsX87BitForBit) {
           ++failures;
         }
       }
-      const bool order[] = {a < b, a > b, a <= b, a >= b, a == b, b < a};
-      const bool soft_order[] = {sa < sb, sa > sb, sa <= sb, sa >= sb, sa == sb, sb < sa};
+      const bool order[] = {a<b, a> b, a <= b, a >= b, a == b, b < a};
+      const bool soft_order[] = {sa<sb, sa> sb, sa <= sb, sa >= sb, sa == sb, sb < sa};
       if (std::memcmp(order, soft_order, sizeof order) != 0) {
         ADD_FAILURE() << "comparison of " << Hex(BitsOf(a)) << " and " << Hex(BitsOf(b));
         ++failures;
@@ -140,10 +145,12 @@ TEST(SoftExtended, IntegersAndRoundingEqualX87) {
     // Integers of every width, and values near exact halves for the rounding.
     const std::int64_t n = static_cast<std::int64_t>(random()) >> (random() % 64);
     const long double half = static_cast<long double>(n) / 2;
-    const long double near = half + static_cast<long double>(static_cast<std::int64_t>(random() % 5) - 2) * 0x1p-40L;
+    const long double near =
+        half + static_cast<long double>(static_cast<std::int64_t>(random() % 5) - 2) * 0x1p-40L;
     const SoftExtended soft_n(n);
     const SoftExtended s_near = SoftExtended::FromBits(BitsOf(near));
-    if (!Same(static_cast<long double>(n), soft_n) || std::lrintl(near) != s_near.RoundToInteger() ||
+    if (!Same(static_cast<long double>(n), soft_n) ||
+        std::lrintl(near) != s_near.RoundToInteger() ||
         std::lrintl(half) != SoftExtended::FromBits(BitsOf(half)).RoundToInteger() ||
         static_cast<std::int64_t>(near) != static_cast<std::int64_t>(s_near)) {
       ADD_FAILURE() << "integer " << n << ", near half " << Hex(BitsOf(near));

@@ -71,8 +71,8 @@ TEST_F(TrajectoriesTest, OneCallForTheSettings) {
 }
 
 TEST_F(TrajectoriesTest, WithoutDeflectionThePathStaysOnTheAxis) {
-  const Settings cases[] = {Paths(1200, 0, false, true),    Paths(1200, 3000, false, false),
-                            Paths(50, 1500, false, true),   Paths(1200, 2000, true, false, 0),
+  const Settings cases[] = {Paths(1200, 0, false, true), Paths(1200, 3000, false, false),
+                            Paths(50, 1500, false, true), Paths(1200, 2000, true, false, 0),
                             Paths(2000, 0, false, false)};
   for (const Settings& s : cases) {
     settings = s;
@@ -119,7 +119,7 @@ TEST_F(TrajectoriesTest, PumpRunsOnceEveryThirtyStepsOfPathOne) {
 // Reversing the deflecting voltage mirrors the path through the axis: the
 // equations are odd in (y, z, vy, vz, a), and rounding is symmetric.
 TEST_F(TrajectoriesTest, AlternatingPathsAreMirrorImages) {
-  const Settings cases[] = {Paths(1200, 0, true, false, 200),   Paths(50, 3000, true, false, 300),
+  const Settings cases[] = {Paths(1200, 0, true, false, 200), Paths(50, 3000, true, false, 300),
                             Paths(1200, 1000, true, false, 10), Paths(700, 2500, true, false, 150),
                             Paths(2000, 400, true, false, 1)};
   for (const Settings& s : cases) {
@@ -140,7 +140,7 @@ TEST_F(TrajectoriesTest, DeflectionBendsTowardsTheUpperPlateAndTheFieldTurnsIt) 
   const Vec3i last = sc.TrajectoryPoints[1][sc.TrajectoryCount[1]];
   EXPECT_GT(last.y, 20);  // close to the upper plate at y = 27
   EXPECT_LE(last.y, 27);
-  EXPECT_EQ(last.z, 0);   // no field, no turn
+  EXPECT_EQ(last.z, 0);  // no field, no turn
 
   // With the field, the sideways motion turns from +y towards -z.
   settings = Paths(1200, 1000, true, true, 10);
@@ -178,10 +178,18 @@ TEST_F(TrajectoriesTest, HitsObstacleAtWallAndPlates) {
     double x, y, z;
     bool hit;
   } cases[] = {
-      {0, 0, 0, false},          {0, 0.02222, 0, true},       {0, 0, -0.02222, true},
-      {0, 0.0222199, 0, false},  {0.049, 0.016, 0.016, true}, {0.049, 0.015, 0.015, false},
-      {-0.0394, gap, 0, false},  {-0.0394, 0.0043, 0, true},  {-0.0394, -0.0043, 0.02, true},
-      {-0.0394, -gap, 0, false}, {-0.03929, 0.0043, 0, false}, {-0.0392, -0.01, 0, false},
+      {0, 0, 0, false},
+      {0, 0.02222, 0, true},
+      {0, 0, -0.02222, true},
+      {0, 0.0222199, 0, false},
+      {0.049, 0.016, 0.016, true},
+      {0.049, 0.015, 0.015, false},
+      {-0.0394, gap, 0, false},
+      {-0.0394, 0.0043, 0, true},
+      {-0.0394, -0.0043, 0.02, true},
+      {-0.0394, -gap, 0, false},
+      {-0.03929, 0.0043, 0, false},
+      {-0.0392, -0.01, 0, false},
       // the double nearest -0.0393 lies just below the extended -0.0393
       {-0.0393, 0.0043, 0, true},
       {-0.05, 0.0043, 0.5, true},

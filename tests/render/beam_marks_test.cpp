@@ -22,13 +22,18 @@ TEST(BeamMarks, TellDistancesFromEachOtherAndFromTheScreensCentre) {
       {0, true, 0, 0, "Noch keine Elektronenbahn berechnet."},
       {1, true, 0, 0, "Die Marke liegt im Mittelpunkt des Schirms."},
       {1, true, 3, 0, "Die Marke liegt 3 Pixel vom Mittelpunkt des Schirms."},
-      {2, true, 12, -12, "Die Marken liegen 24 Pixel auseinander, je 12 Pixel vom Mittelpunkt des Schirms."},
-      {2, true, 12, -5, "Die Marken liegen 17 Pixel auseinander, 5 und 12 Pixel vom Mittelpunkt des Schirms."},
+      {2, true, 12, -12,
+       "Die Marken liegen 24 Pixel auseinander, je 12 Pixel vom Mittelpunkt des Schirms."},
+      {2, true, 12, -5,
+       "Die Marken liegen 17 Pixel auseinander, 5 und 12 Pixel vom Mittelpunkt des Schirms."},
       {2, true, 0, 0, "Die Marken fallen im Mittelpunkt des Schirms zusammen."},
       {2, true, 7, 7, "Die Marken fallen zusammen, 7 Pixel vom Mittelpunkt des Schirms."},
-      {1, false, 90, 0, "Die Marke liegt nicht auf dem Schirm: das Elektron trifft die Röhrenwand oder eine Platte."},
+      {1, false, 90, 0,
+       "Die Marke liegt nicht auf dem Schirm: das Elektron trifft die Röhrenwand oder eine "
+       "Platte."},
       {2, false, 90, -90,
-       "Die Marken liegen nicht auf dem Schirm: die Elektronen treffen die Röhrenwand oder eine Platte."},
+       "Die Marken liegen nicht auf dem Schirm: die Elektronen treffen die Röhrenwand oder eine "
+       "Platte."},
   };
   for (const Case& c : cases) {
     Settings settings;
@@ -45,7 +50,8 @@ TEST(BeamMarks, TellDistancesFromEachOtherAndFromTheScreensCentre) {
       scene.TrajectoryCount[p] = 2;
     }
     simulation.RenderScene(settings);
-    EXPECT_EQ(DescribeBeamMarks(simulation.scene()), c.text) << c.paths << " " << c.end1 << " " << c.end2;
+    EXPECT_EQ(DescribeBeamMarks(simulation.scene()), c.text)
+        << c.paths << " " << c.end1 << " " << c.end2;
   }
 }
 

@@ -22,8 +22,8 @@ constexpr Pixel Grey = testing::Background;
 constexpr Pixel Green = testing::ScreenGreen;
 constexpr Pixel Fill = testing::ScreenFill;
 
-const std::map<Pixel, char> Legend = {
-    {White, '.'}, {Black, 'P'}, {Red, 'R'}, {Grey, 'B'}, {Green, 'G'}, {Fill, 'F'}};
+const std::map<Pixel, char> Legend = {{White, '.'}, {Black, 'P'}, {Red, 'R'},
+                                      {Grey, 'B'},  {Green, 'G'}, {Fill, 'F'}};
 
 TEST(Canvas, RectangleRightAndBottomLieOutside) {
   Bitmap bitmap(7, 6, White);
@@ -68,7 +68,8 @@ TEST(Canvas, LineToLeavesItsEndPointUnpainted) {
     Canvas canvas(bitmap);
     canvas.MoveTo(c.x0, c.y0);
     canvas.LineTo(c.x1, c.y1);
-    EXPECT_EQ(PixelArt(bitmap, Legend), c.art) << c.x0 << "," << c.y0 << " -> " << c.x1 << "," << c.y1;
+    EXPECT_EQ(PixelArt(bitmap, Legend), c.art)
+        << c.x0 << "," << c.y0 << " -> " << c.x1 << "," << c.y1;
   }
 }
 
@@ -91,8 +92,8 @@ TEST(Canvas, ClosedPolylinePaintsEveryCornerOnce) {
 // Every thin line is one pixel per step of its longer axis, each pixel within
 // half a pixel of the ideal line, from the start point up to the end point.
 TEST(Canvas, ThinLinesFollowTheIdealLine) {
-  const int ends[][4] = {{0, 0, 19, 7}, {19, 7, 0, 0}, {2, 18, 17, 1}, {5, 0, 9, 19},
-                         {18, 3, 1, 12}, {0, 10, 19, 10}, {7, 19, 7, 0}, {3, 3, 16, 16}};
+  const int ends[][4] = {{0, 0, 19, 7},  {19, 7, 0, 0},   {2, 18, 17, 1}, {5, 0, 9, 19},
+                         {18, 3, 1, 12}, {0, 10, 19, 10}, {7, 19, 7, 0},  {3, 3, 16, 16}};
   for (const auto& e : ends) {
     Bitmap bitmap(20, 20, White);
     Canvas canvas(bitmap);
@@ -118,8 +119,12 @@ TEST(Canvas, ThinLinesFollowTheIdealLine) {
 // A line from far outside is clipped to exactly the pixels the same line
 // paints inside a bitmap large enough to hold it whole.
 TEST(Canvas, ClippedLinesPaintTheSamePixelsAsUnclipped) {
-  const int ends[][4] = {{-300, -170, 310, 180}, {-40, 12, 55, -3}, {4, -1000, 6, 1000},
-                         {1000, 9, -1000, 2}, {-2000000000, -7, 2000000000, 15}, {12, -5, -3, 20}};
+  const int ends[][4] = {{-300, -170, 310, 180},
+                         {-40, 12, 55, -3},
+                         {4, -1000, 6, 1000},
+                         {1000, 9, -1000, 2},
+                         {-2000000000, -7, 2000000000, 15},
+                         {12, -5, -3, 20}};
   for (PenStyle style : {PenStyle::Solid, PenStyle::Dotted}) {
     for (int width : {1, 3}) {
       for (const auto& e : ends) {
@@ -145,8 +150,8 @@ TEST(Canvas, ClippedLinesPaintTheSamePixelsAsUnclipped) {
         for (int y = 0; y < 10; ++y)
           for (int x = 0; x < 10; ++x)
             ASSERT_EQ(small.At(x, y), big.At(x + shift, y + shift))
-                << "line " << e[0] << "," << e[1] << " -> " << e[2] << "," << e[3] << " width " << width
-                << " pixel " << x << "," << y;
+                << "line " << e[0] << "," << e[1] << " -> " << e[2] << "," << e[3] << " width "
+                << width << " pixel " << x << "," << y;
       }
     }
   }
@@ -289,7 +294,7 @@ TEST(Canvas, FiguresPartlyOrWhollyOutsideAreClipped) {
   canvas.SetBrushColour(Grey);
   canvas.Rectangle(-4, -3, 3, 3);
   canvas.Ellipse(-2000000000, 30, 2000000000, 2000000000);  // wholly below
-  canvas.Rectangle(7, 0, 20, 5);                               // wholly right
+  canvas.Rectangle(7, 0, 20, 5);                            // wholly right
   canvas.SetPenWidth(3);
   canvas.Ellipse(9, 9, 40, 40);  // outside, but within reach of its pen
   EXPECT_EQ(PixelArt(bitmap, Legend),
@@ -368,10 +373,8 @@ TEST(Canvas, DrawCopiesABitmapClippedAtEveryEdge) {
     const char* art;
   };
   const Case cases[] = {
-      {1, 1, ".....\n.PRR.\n.RRR.\n.....\n"},
-      {-1, -1, "RR...\n.....\n.....\n.....\n"},
-      {3, 3, ".....\n.....\n.....\n...PR\n"},
-      {5, 0, ".....\n.....\n.....\n.....\n"},
+      {1, 1, ".....\n.PRR.\n.RRR.\n.....\n"},  {-1, -1, "RR...\n.....\n.....\n.....\n"},
+      {3, 3, ".....\n.....\n.....\n...PR\n"},  {5, 0, ".....\n.....\n.....\n.....\n"},
       {-3, 0, ".....\n.....\n.....\n.....\n"},
   };
   for (const Case& c : cases) {

@@ -46,7 +46,7 @@ class SignalTest : public ::testing::Test {
 struct Levels {
   int amplitude, upper, lower;
 };
-const Levels LevelCases[] = {{0, 25, 25}, {7, 25, 25}, {8, 24, 26},   {22, 24, 26},
+const Levels LevelCases[] = {{0, 25, 25},  {7, 25, 25},   {8, 24, 26}, {22, 24, 26},
                              {23, 23, 27}, {200, 12, 38}, {300, 5, 45}};
 
 TEST_F(SignalTest, SquareWaveHasFourPeriodsBetweenItsTwoLevels) {
@@ -58,7 +58,8 @@ TEST_F(SignalTest, SquareWaveHasFourPeriodsBetweenItsTwoLevels) {
     for (int y = c.upper; y <= c.lower; ++y) all.insert(y);
     for (int x = 1; x < SignalWidth - 1; ++x) {
       // 30 pixels up, 30 down; the steps stand on columns 30, 60, ... 210.
-      const std::set<int> expected = x % 30 == 0 ? all : std::set<int>{(x / 30) % 2 == 0 ? c.upper : c.lower};
+      const std::set<int> expected =
+          x % 30 == 0 ? all : std::set<int>{(x / 30) % 2 == 0 ? c.upper : c.lower};
       ASSERT_EQ(RedRows(x), expected) << "amplitude " << c.amplitude << " column " << x;
     }
     EXPECT_TRUE(RedRows(0).empty());
@@ -70,7 +71,8 @@ TEST_F(SignalTest, SteadyVoltageIsAFlatLineOnTheUpperLevel) {
   for (const Levels& c : LevelCases) {
     settings.amplitude = c.amplitude;
     DrawDeflectionSignal();
-    for (int x = 1; x < SignalWidth - 1; ++x) ASSERT_EQ(RedRows(x), std::set<int>{c.upper}) << c.amplitude << " " << x;
+    for (int x = 1; x < SignalWidth - 1; ++x)
+      ASSERT_EQ(RedRows(x), std::set<int>{c.upper}) << c.amplitude << " " << x;
     EXPECT_EQ(CountColour(DeflectionSignalPlot(), Red), 239);
   }
 }

@@ -17,7 +17,7 @@ inline constexpr Pixel Black = Rgb(0, 0, 0);
 inline constexpr Pixel Red = Rgb(255, 0, 0);
 inline constexpr Pixel Blue = Rgb(0, 0, 255);
 inline constexpr Pixel Background = Rgb(232, 232, 232);  // the scene's grey
-inline constexpr Pixel ScreenGreen = Rgb(0, 128, 0);      // rim of the screen
+inline constexpr Pixel ScreenGreen = Rgb(0, 128, 0);     // rim of the screen
 inline constexpr Pixel ScreenFill = Rgb(180, 250, 180);
 
 // Each pixel becomes the character its colour maps to, '?' for others; rows

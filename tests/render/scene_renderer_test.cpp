@@ -72,17 +72,14 @@ TEST(ProjectPoint, ProjectsThroughTheEyeAt4500RoundingHalvesToEven) {
     PixelPoint pixel;
   };
   const Case cases[] = {
-      {{315, 0, 0}, {675, 220}},
-      {{0, 140, 300}, {360, 89}},    // 630000 / 4800 = 131.25
-      {{100, 50, -300}, {467, 166}}, // 107.14 and 53.57
-      {{0, 0, 0}, {360, 220}},
-      {{1, 0, 4500}, {360, 220}},    // 0.5 goes to 0
-      {{3, 0, 4500}, {362, 220}},    // 1.5 goes to 2
-      {{-1, 0, 4500}, {360, 220}},   // -0.5 goes to 0
-      {{-3, 0, 4500}, {358, 220}},   // -1.5 goes to -2
-      {{0, 1, 4500}, {360, 220}},
-      {{0, 3, 4500}, {360, 218}},
-      {{0, 5, 4500}, {360, 218}},    // 2.5 goes to 2
+      {{315, 0, 0}, {675, 220}},       {{0, 140, 300}, {360, 89}},  // 630000 / 4800 = 131.25
+      {{100, 50, -300}, {467, 166}},                                // 107.14 and 53.57
+      {{0, 0, 0}, {360, 220}},         {{1, 0, 4500}, {360, 220}},  // 0.5 goes to 0
+      {{3, 0, 4500}, {362, 220}},                                   // 1.5 goes to 2
+      {{-1, 0, 4500}, {360, 220}},                                  // -0.5 goes to 0
+      {{-3, 0, 4500}, {358, 220}},                                  // -1.5 goes to -2
+      {{0, 1, 4500}, {360, 220}},      {{0, 3, 4500}, {360, 218}},
+      {{0, 5, 4500}, {360, 218}},  // 2.5 goes to 2
       {{-200, -140, 315}, {173, 351}},
   };
   for (const Case& c : cases)
@@ -141,10 +138,11 @@ TEST_F(SceneTest, ScreenIsFilledOnlyAwayFromEdgeOnAndWhenNotSeeThrough) {
   // its centre, the seed lies on the green rim and nothing is filled. One
   // degree further the disc opens and is filled.
   const Case cases[] = {
-      {5, -5, false, true},    {5, -4, false, false},   {5, -3, false, false},  {5, -175, false, true},
-      {5, -176, false, false}, {5, -177, false, false},
-      {5, -25, false, true},   {0, 0, false, false},    {0, -90, false, true},  {0, -90, true, false},
-      {5, -25, true, false},   {-120, -140, true, false}, {180, -180, false, false}, {-180, -60, false, true},
+      {5, -5, false, true},      {5, -4, false, false},    {5, -3, false, false},
+      {5, -175, false, true},    {5, -176, false, false},  {5, -177, false, false},
+      {5, -25, false, true},     {0, 0, false, false},     {0, -90, false, true},
+      {0, -90, true, false},     {5, -25, true, false},    {-120, -140, true, false},
+      {180, -180, false, false}, {-180, -60, false, true},
   };
   for (const Case& c : cases) {
     settings.turn_axis = c.turn_axis;
@@ -173,7 +171,8 @@ TEST_F(SceneTest, ScreenIsFilledOnlyAwayFromEdgeOnAndWhenNotSeeThrough) {
     for (int y = 0; y < SceneHeight; ++y)
       for (int x = 0; x < SceneWidth; ++x)
         if (Picture().At(x, y) == ScreenFill) {
-          ASSERT_TRUE(x > left && x < right && y > top && y < bottom) << view << " leak at " << x << "," << y;
+          ASSERT_TRUE(x > left && x < right && y > top && y < bottom)
+              << view << " leak at " << x << "," << y;
         }
   }
 }
@@ -246,7 +245,7 @@ TEST_F(SceneTest, OnlyThePathsOfTheLatestComputationAreDrawn) {
 
 TEST_F(SceneTest, PathOfOneSampleGetsAMarkButNoLine) {
   SideView();
-  StorePath(1, 7, 50);             // stale samples beyond the count
+  StorePath(1, 7, 50);  // stale samples beyond the count
   const PixelPoint only = StorePath(1, 1, 50);
   sc.TrajectoryTotal = 1;
   for (bool hit : {false, true}) {
@@ -254,8 +253,10 @@ TEST_F(SceneTest, PathOfOneSampleGetsAMarkButNoLine) {
     Render();
     const Pixel mark = hit ? HitMark1 : Blue;
     EXPECT_EQ(Picture().At(only.x, only.y - 1), mark);
-    EXPECT_EQ(CountColour(Picture(), mark), CountNear(mark, only, 3)) << "a line leads away, hit " << hit;
-    EXPECT_EQ(CountColour(Picture(), Blue) + CountColour(Picture(), HitMark1), CountNear(mark, only, 3));
+    EXPECT_EQ(CountColour(Picture(), mark), CountNear(mark, only, 3))
+        << "a line leads away, hit " << hit;
+    EXPECT_EQ(CountColour(Picture(), Blue) + CountColour(Picture(), HitMark1),
+              CountNear(mark, only, 3));
   }
 }
 

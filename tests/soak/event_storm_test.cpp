@@ -8,8 +8,8 @@
 // VAREK_SOAK_SEED replays a run; VAREK_SOAK_ACTIONS sets the number of actions.
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
@@ -28,7 +28,7 @@
 namespace varek::testing {
 namespace {
 
-constexpr long kDefaultActions = 20000;  // the least a regular run delivers
+constexpr long kDefaultActions = 20000;   // the least a regular run delivers
 constexpr int kLowVoltageBand = 250;      // V above the minimum
 constexpr int kSmallAmplitude = 10;       // the paths clear the plates
 constexpr int kStrongCurrentBand = 1000;  // mA below the maximum
@@ -77,9 +77,9 @@ class EventStorm : public WindowTest {
     std::vector<TScrollBar*> bars = {form->ScrollBar1, form->ScrollBar2, form->ScrollBar3,
                                      form->ScrollBar4, form->ScrollBar7};
     std::vector<QAbstractButton*> buttons = {
-        form->AblenkEin,  form->AblenkAus, form->Gleichspannung, form->Wechselspannung,
-        form->RadioButton1, form->RadioButton2, form->CheckBox5, form->CheckBox1,
-        form->Button3,    form->Button5,   form->Button14,       form->Button6,
+        form->AblenkEin,    form->AblenkAus,    form->Gleichspannung, form->Wechselspannung,
+        form->RadioButton1, form->RadioButton2, form->CheckBox5,      form->CheckBox1,
+        form->Button3,      form->Button5,      form->Button14,       form->Button6,
         form->Button7};
     // Between computations, half the actions change a physical setting and
     // so start one.
@@ -100,7 +100,9 @@ class EventStorm : public WindowTest {
     }
   }
 
-  int Pick(int lowest, int highest) { return std::uniform_int_distribution<int>(lowest, highest)(random_); }
+  int Pick(int lowest, int highest) {
+    return std::uniform_int_distribution<int>(lowest, highest)(random_);
+  }
 
   // The widget that a click at `at` of `widget` really meets.
   QWidget* HitAt(QWidget* widget, QPoint at) const {
@@ -234,12 +236,14 @@ TEST_F(EventStorm, WindowEndsInTheStateOfItsFinalSettings) {
 
   const int max_depth = form->pump().MaxDepth();
   const ChainCounts& after = form->chain().Counts();
-  std::printf("event storm: %ld actions (%ld inside a pump) in %.1f s; %d full and %d drawing passes; "
-              "%ld pumps making %ld event-loop passes; deepest pump nesting %d; deepest stack below the storm "
-              "%ld bytes\n",
-              actions_, inside_pump_, seconds, after.full_passes - before.full_passes,
-              after.render_passes - before.render_passes, probe.pumps, form->pump().Passes() - passes_before, max_depth,
-              probe.deepest_stack);
+  std::printf(
+      "event storm: %ld actions (%ld inside a pump) in %.1f s; %d full and %d drawing passes; "
+      "%ld pumps making %ld event-loop passes; deepest pump nesting %d; deepest stack below the "
+      "storm "
+      "%ld bytes\n",
+      actions_, inside_pump_, seconds, after.full_passes - before.full_passes,
+      after.render_passes - before.render_passes, probe.pumps,
+      form->pump().Passes() - passes_before, max_depth, probe.deepest_stack);
   EXPECT_EQ(actions_, wanted);
   EXPECT_GT(inside_pump_, wanted / 10) << "many actions must meet a running computation";
   // A pump never runs inside another: no computation starts inside a pump.
@@ -259,10 +263,11 @@ TEST_F(EventStorm, WindowEndsInTheStateOfItsFinalSettings) {
   EXPECT_EQ(CurrentPaths(), PathsOf(fresh.scene()));
   EXPECT_TRUE(form->PaintBox1->Image() == ToQImage(fresh.RenderScene(settings)))
       << "the picture on PaintBox1 is not that of the final settings";
-  std::printf("event storm: final settings %d V, %d mA, deflection %s %s amplitude %d, view %d/%d\n",
-              settings.voltage, settings.current, settings.deflection_on ? "on" : "off",
-              settings.steady ? "steady" : "alternating", settings.amplitude, settings.turn_axis,
-              settings.turn_vertical);
+  std::printf(
+      "event storm: final settings %d V, %d mA, deflection %s %s amplitude %d, view %d/%d\n",
+      settings.voltage, settings.current, settings.deflection_on ? "on" : "off",
+      settings.steady ? "steady" : "alternating", settings.amplitude, settings.turn_axis,
+      settings.turn_vertical);
 }
 
 // The pump skips passes over an idle event loop, yet an event that comes due
@@ -289,16 +294,18 @@ TEST_F(EventStorm, QuietPumpSkipsPassesButLateEventsRunInsideTheComputation) {
       });
       posted = Clock::now();
     } else if (probe.pumps > kPostCall && deadline_call < 0 &&
-               Clock::now() - posted >= std::chrono::nanoseconds(QtMessagePump::QuietPassIntervalNs)) {
+               Clock::now() - posted >=
+                   std::chrono::nanoseconds(QtMessagePump::QuietPassIntervalNs)) {
       deadline_call = probe.pumps;
     }
   };
   form->ScrollBar4->SetPosition(form->ScrollBar4->minimum());
   probe.hook = nullptr;
   const long made = form->pump().Passes() - passes;
-  std::printf("a 50 V alternating computation: %ld pump calls, %ld event-loop passes; the event posted in "
-              "call %ld ran in call %ld, due at the latest in call %ld\n",
-              probe.pumps, made, kPostCall, ran_in_call, deadline_call);
+  std::printf(
+      "a 50 V alternating computation: %ld pump calls, %ld event-loop passes; the event posted in "
+      "call %ld ran in call %ld, due at the latest in call %ld\n",
+      probe.pumps, made, kPostCall, ran_in_call, deadline_call);
   Settle();
 
   EXPECT_EQ(probe.pumps, 1987) << "one pump call per stored sample of path 1";
@@ -350,10 +357,11 @@ TEST_F(EventStorm, EndeInsideALongComputationEndsTheProgram) {
   ASSERT_EQ(stopped.TrajectoryTotal, 2);
   EXPECT_LT(stopped.TrajectoryCount[1], static_cast<int>(full.paths[0].size()));
   EXPECT_EQ(CurrentPaths().paths[1], full.paths[1]);
-  std::printf("\"ENDE\" inside a 50 V alternating computation: the chain ended %.2f ms and the event loop "
-              "%.2f ms after the click; path 1 kept %d of %zu samples, path 2 %d\n",
-              chain_ms, loop_ms, static_cast<int>(stopped.TrajectoryCount[1]), full.paths[0].size(),
-              static_cast<int>(stopped.TrajectoryCount[2]));
+  std::printf(
+      "\"ENDE\" inside a 50 V alternating computation: the chain ended %.2f ms and the event loop "
+      "%.2f ms after the click; path 1 kept %d of %zu samples, path 2 %d\n",
+      chain_ms, loop_ms, static_cast<int>(stopped.TrajectoryCount[1]), full.paths[0].size(),
+      static_cast<int>(stopped.TrajectoryCount[2]));
 }
 
 }  // namespace

@@ -18,8 +18,9 @@ bool Parse(std::vector<const char*> args, ToolFlags& flags, std::string& error,
 TEST(ToolFlags, ReadsEveryFlagAndKeepsTheDefaultsOfTheOthers) {
   ToolFlags s;
   std::string error;
-  ASSERT_TRUE(Parse({"--turn", "-180", "--coil", "on", "--current", "1230", "--mode", "ac", "--out", "a.png"}, s,
-                    error))
+  ASSERT_TRUE(Parse(
+      {"--turn", "-180", "--coil", "on", "--current", "1230", "--mode", "ac", "--out", "a.png"}, s,
+      error))
       << error;
   EXPECT_EQ(s.settings.turn_axis, -180);
   EXPECT_EQ(s.settings.turn_vertical, -25);
@@ -38,12 +39,15 @@ TEST(ToolFlags, RejectsBadValuesNamingTheFlagAndItsRange) {
     const char* named;
   };
   const Case cases[] = {
-      {{"--turn", "181", "--out", "a.png"}, "--turn: invalid value '181', expected an integer from -180 to 180"},
-      {{"--side", "1", "--out", "a.png"}, "--side: invalid value '1', expected an integer from -180 to 0"},
+      {{"--turn", "181", "--out", "a.png"},
+       "--turn: invalid value '181', expected an integer from -180 to 180"},
+      {{"--side", "1", "--out", "a.png"},
+       "--side: invalid value '1', expected an integer from -180 to 0"},
       {{"--side", "-25x", "--out", "a.png"}, "--side"},
       {{"--turn", "--", "--out", "a.png"}, "--turn"},
       {{"--width", "0", "--out", "a.png"}, "from 1 to 2"},
-      {{"--transparent", "yes", "--out", "a.png"}, "--transparent: invalid value 'yes', expected on or off"},
+      {{"--transparent", "yes", "--out", "a.png"},
+       "--transparent: invalid value 'yes', expected on or off"},
       {{"--out", "a.png", "--coil"}, "--coil: missing value"},
       {{"--amplitude", "301", "--out", "a.png"}, "--amplitude"},
       {{"--turn", "5"}, "--out: missing"},
@@ -62,8 +66,9 @@ TEST(ToolFlags, RejectsBadValuesNamingTheFlagAndItsRange) {
 // takes only the five settings of the paths.
 TEST(ToolFlags, UsageListsWhatEachToolTakes) {
   const std::string paths = UsageOf(FlagSet::Paths, "varek-paths");
-  EXPECT_EQ(paths, "usage: varek-paths [--voltage 50..2000] [--current 0..3000] [--deflection on|off] "
-                   "[--mode dc|ac] [--amplitude 0..300]");
+  EXPECT_EQ(paths,
+            "usage: varek-paths [--voltage 50..2000] [--current 0..3000] [--deflection on|off] "
+            "[--mode dc|ac] [--amplitude 0..300]");
   ToolFlags s;
   std::string error;
   EXPECT_FALSE(Parse({"--turn", "5"}, s, error, FlagSet::Paths));

@@ -17,7 +17,8 @@ using namespace varek;
 struct Digest {
   std::uint64_t value = 14695981039346656037u;  // FNV-1a
   void Add(const void* data, std::size_t size) {
-    for (std::size_t i = 0; i < size; ++i) value = (value ^ static_cast<const unsigned char*>(data)[i]) * 1099511628211u;
+    for (std::size_t i = 0; i < size; ++i)
+      value = (value ^ static_cast<const unsigned char*>(data)[i]) * 1099511628211u;
   }
   void Add(const Vec3i& p) { Add(&p, sizeof p); }
   template <int N>
@@ -47,7 +48,8 @@ int main() {
   std::printf("model %016llx\n", static_cast<unsigned long long>(start.value));
 
   for (int position = TurnAxisRange.lowest; position <= TurnAxisRange.highest; ++position) {
-    model.Rotate(position, position < TurnVerticalRange.highest ? position : TurnVerticalRange.highest);
+    model.Rotate(position,
+                 position < TurnVerticalRange.highest ? position : TurnVerticalRange.highest);
     Digest view;
     view.Add(&s.ViewAngle1, sizeof s.ViewAngle1);
     view.Add(&s.ViewAngle2, sizeof s.ViewAngle2);

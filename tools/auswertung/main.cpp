@@ -39,8 +39,8 @@ int main(int argc, char** argv) {
   const ProtocolView view = ViewOf(read.rows);
   for (std::size_t i = 0; i < view.values.size(); ++i) {
     const Measurement& row = view.values[i];
-    std::printf("U = %s V; I = %s A; k = %d; B = %s mT; e/m = %s%s\n", DecimalText(row.voltage).c_str(),
-                DecimalText(row.current).c_str(), row.order,
+    std::printf("U = %s V; I = %s A; k = %d; B = %s mT; e/m = %s%s\n",
+                DecimalText(row.voltage).c_str(), DecimalText(row.current).c_str(), row.order,
                 FixedText(FieldOf(row.current) * 1000, 4).c_str(),
                 SchoolNotation(SpecificChargeOf(row), std::nullopt, "C/kg").c_str(),
                 view.marks[i].marked ? " (Ausreißer)" : "");

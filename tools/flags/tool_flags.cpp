@@ -16,10 +16,10 @@ struct Flag {
   const char* name;
   FlagSet set;  // Paths: every tool; Render: varek-render only
   Kind kind;
-  Range range;                        // Integer
-  const char* yes;                    // Choice: the word for true
-  const char* no;                     // Choice: the word for false
-  const char* placeholder;            // File
+  Range range;              // Integer
+  const char* yes;          // Choice: the word for true
+  const char* no;           // Choice: the word for false
+  const char* placeholder;  // File
   bool required;
   int& (*integer)(ToolFlags&);
   bool& (*choice)(ToolFlags&);
@@ -27,7 +27,8 @@ struct Flag {
 };
 
 constexpr Flag IntegerFlag(const char* name, FlagSet set, Range range, int& (*field)(ToolFlags&)) {
-  return {name, set, Kind::Integer, range, nullptr, nullptr, nullptr, false, field, nullptr, nullptr};
+  return {name,    set,   Kind::Integer, range,   nullptr, nullptr,
+          nullptr, false, field,         nullptr, nullptr};
 }
 constexpr Flag ChoiceFlag(const char* name, FlagSet set, const char* yes, const char* no,
                           bool& (*field)(ToolFlags&)) {
@@ -35,8 +36,8 @@ constexpr Flag ChoiceFlag(const char* name, FlagSet set, const char* yes, const 
 }
 constexpr Flag FileFlag(const char* name, const char* placeholder, bool required,
                         std::string& (*field)(ToolFlags&)) {
-  return {name, FlagSet::Render, Kind::File, {}, nullptr, nullptr, placeholder, required,
-          nullptr, nullptr, field};
+  return {name,        FlagSet::Render, Kind::File, {},      nullptr, nullptr,
+          placeholder, required,        nullptr,    nullptr, field};
 }
 
 constexpr Flag Flags[] = {
@@ -74,10 +75,8 @@ std::string Expected(const Flag& flag) {
     case Kind::Integer:
       return "an integer from " + std::to_string(flag.range.lowest) + " to " +
              std::to_string(flag.range.highest);
-    case Kind::Choice:
-      return std::string(flag.yes) + " or " + flag.no;
-    case Kind::File:
-      return "a file name";
+    case Kind::Choice: return std::string(flag.yes) + " or " + flag.no;
+    case Kind::File: return "a file name";
   }
   return {};
 }
@@ -163,12 +162,8 @@ std::string UsageOf(FlagSet set, const char* tool) {
       case Kind::Integer:
         words += std::to_string(flag.range.lowest) + ".." + std::to_string(flag.range.highest);
         break;
-      case Kind::Choice:
-        words += std::string(flag.yes) + "|" + flag.no;
-        break;
-      case Kind::File:
-        words += flag.placeholder;
-        break;
+      case Kind::Choice: words += std::string(flag.yes) + "|" + flag.no; break;
+      case Kind::File: words += flag.placeholder; break;
     }
     usage += flag.required ? " " + words : " [" + words + "]";
   }

@@ -72,10 +72,11 @@ int main(int argc, char** argv) {
   const std::optional<int> current =
       varek::FindFocusCurrent(flags.voltage, flags.order, flags.amplitude);
   if (!current) {
-    std::fprintf(stderr,
-                 "varek-focus: kein Fokus %d. Ordnung bei %d V und Amplitude %d zwischen 0 und "
-                 "3000 mA (die Elektronen erreichen den Schirm nicht oder der Strom reicht nicht)\n",
-                 flags.order, flags.voltage, flags.amplitude);
+    std::fprintf(
+        stderr,
+        "varek-focus: kein Fokus %d. Ordnung bei %d V und Amplitude %d zwischen 0 und "
+        "3000 mA (die Elektronen erreichen den Schirm nicht oder der Strom reicht nicht)\n",
+        flags.order, flags.voltage, flags.amplitude);
     return 1;
   }
   std::printf("%d\n", *current);

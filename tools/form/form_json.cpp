@@ -94,7 +94,8 @@ class Members {
 
 std::string SliderJson(const Slider& slider) {
   Members m;
-  m.Add("orientation", Quoted(slider.orientation == Orientation::Vertical ? "vertical" : "horizontal"));
+  m.Add("orientation",
+        Quoted(slider.orientation == Orientation::Vertical ? "vertical" : "horizontal"));
   m.Add("minimum", slider.range.minimum);
   m.Add("maximum", slider.range.maximum);
   m.Add("position", slider.range.position);
@@ -126,7 +127,8 @@ std::string ControlJson(const Control& c) {
   m.AddText("hint", c.hint);
   m.AddText("shortcut", c.shortcut);
   m.AddText("picture", c.picture);
-  if (c.edition != Edition::Both) m.Add("edition", Quoted(c.edition == Edition::Desktop ? "desktop" : "page"));
+  if (c.edition != Edition::Both)
+    m.Add("edition", Quoted(c.edition == Edition::Desktop ? "desktop" : "page"));
   return m.Object();
 }
 

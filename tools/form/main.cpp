@@ -18,8 +18,10 @@ int main(int argc, char** argv) {
   const bool script = path.size() > 3 && path.compare(path.size() - 3, 3, ".js") == 0;
   std::string text = varek::form::Form1Json();
   if (script) {
-    text = "// Made by varek-form-export from form/form1_controls.cpp; not to be edited.\n"
-           "globalThis.Form1Description = " + text.substr(0, text.size() - 1) + ";\n";
+    text =
+        "// Made by varek-form-export from form/form1_controls.cpp; not to be edited.\n"
+        "globalThis.Form1Description = " +
+        text.substr(0, text.size() - 1) + ";\n";
   }
   const std::string partial = path + ".partial";
   std::FILE* out = std::fopen(partial.c_str(), "wb");

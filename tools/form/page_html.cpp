@@ -84,9 +84,9 @@ std::string MathTokens(std::string_view text) {
       at = end;
     } else if (IsDigit(c)) {
       std::size_t end = at;
-      while (end < text.size() &&
-             (IsDigit(static_cast<unsigned char>(text[end])) ||
-              (text[end] == ',' && end + 1 < text.size() && IsDigit(static_cast<unsigned char>(text[end + 1]))))) {
+      while (end < text.size() && (IsDigit(static_cast<unsigned char>(text[end])) ||
+                                   (text[end] == ',' && end + 1 < text.size() &&
+                                    IsDigit(static_cast<unsigned char>(text[end + 1]))))) {
         ++end;
       }
       tokens.push_back({"<mn>" + std::string(text.substr(at, end - at)) + "</mn>", {}, {}});
@@ -112,8 +112,8 @@ std::string NodeMathMl(const FormulaNode& node) {
       return "<mtext>" + kept + "</mtext>";
     }
     case K::Fraction:
-      return "<mfrac><mrow>" + NodeMathMl(node.parts[0]) + "</mrow><mrow>" + NodeMathMl(node.parts[1]) +
-             "</mrow></mfrac>";
+      return "<mfrac><mrow>" + NodeMathMl(node.parts[0]) + "</mrow><mrow>" +
+             NodeMathMl(node.parts[1]) + "</mrow></mfrac>";
     case K::Root: return "<msqrt>" + NodeMathMl(node.parts[0]) + "</msqrt>";
     case K::Row: break;
   }
@@ -166,7 +166,8 @@ std::string DataHtml() {
   for (const DataLine& line : data.lines) {
     if (!line.label.empty()) {
       std::string label = Escaped(line.label);
-      for (char& c : label) if (c == '\n') c = ' ';
+      for (char& c : label)
+        if (c == '\n') c = ' ';
       out += std::string(open ? "</div>" : "") + "<div><dt>" + label + "</dt>";
       open = true;
     }

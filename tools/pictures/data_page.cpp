@@ -18,7 +18,8 @@ QImage PaintDataPage() {
 
   const varek::form::DataText& data = varek::form::Data();
   p.setFont(SansFont(20, true));
-  p.drawText(QPointF(16, 28), QString::fromUtf8(data.heading.data(), static_cast<qsizetype>(data.heading.size())));
+  p.drawText(QPointF(16, 28),
+             QString::fromUtf8(data.heading.data(), static_cast<qsizetype>(data.heading.size())));
   p.fillRect(QRectF(16, 38, 499, 2), Qt::black);
 
   // The window shows only rows 0..164: the last line ends above row 160.

@@ -13,8 +13,8 @@ namespace {
 constexpr double kScriptScale = 0.7;     // size of sub- and superscripts
 constexpr double kSubscriptDrop = 0.22;  // in em, below the baseline
 constexpr double kSuperscriptRise = 0.42;
-constexpr double kFractionGap = 2.0;     // pixels between bar and numerator/denominator
-constexpr double kFractionPad = 2.0;     // bar overhang on each side
+constexpr double kFractionGap = 2.0;  // pixels between bar and numerator/denominator
+constexpr double kFractionPad = 2.0;  // bar overhang on each side
 
 QFont Scaled(QFont font, double scale) {
   font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * scale)));
@@ -24,7 +24,9 @@ QFont Scaled(QFont font, double scale) {
 double Em(const FormulaStyle& style) { return style.upright.pixelSize(); }
 
 // Height of the fraction bar above the baseline: the middle of a minus sign.
-double AxisHeight(const FormulaStyle& style) { return QFontMetricsF(style.upright).xHeight() * 0.55; }
+double AxisHeight(const FormulaStyle& style) {
+  return QFontMetricsF(style.upright).xHeight() * 0.55;
+}
 
 double BarThickness(const FormulaStyle& style) { return std::max(1.0, Em(style) / 16.0); }
 
@@ -75,7 +77,8 @@ Formula Formula::Row(std::vector<Formula> parts) {
 
 Formula Formula::From(const varek::form::FormulaNode& node) {
   using K = varek::form::FormulaNode::Kind;
-  const QString text = QString::fromUtf8(node.text.data(), static_cast<qsizetype>(node.text.size()));
+  const QString text =
+      QString::fromUtf8(node.text.data(), static_cast<qsizetype>(node.text.size()));
   std::vector<Formula> parts;
   for (const varek::form::FormulaNode& part : node.parts) parts.push_back(From(part));
   switch (node.kind) {
@@ -189,7 +192,8 @@ double Formula::Ascent(const FormulaStyle& style) const {
   switch (kind_) {
     case Kind::Text: {
       double a = 0;
-      for (const Run& run : Runs(style)) a = std::max(a, QFontMetricsF(run.font).capHeight() - run.shift);
+      for (const Run& run : Runs(style))
+        a = std::max(a, QFontMetricsF(run.font).capHeight() - run.shift);
       return a;
     }
     case Kind::Row: {
@@ -200,8 +204,7 @@ double Formula::Ascent(const FormulaStyle& style) const {
     case Kind::Fraction:
       return AxisHeight(style) + BarThickness(style) / 2 + kFractionGap + parts_[0].Ascent(style) +
              parts_[0].Descent(style);
-    case Kind::Root:
-      return parts_[0].Ascent(style) + 2 + BarThickness(style);
+    case Kind::Root: return parts_[0].Ascent(style) + 2 + BarThickness(style);
   }
   return 0;
 }
@@ -210,7 +213,8 @@ double Formula::Descent(const FormulaStyle& style) const {
   switch (kind_) {
     case Kind::Text: {
       double d = 0;
-      for (const Run& run : Runs(style)) d = std::max(d, QFontMetricsF(run.font).descent() * 0.8 + run.shift);
+      for (const Run& run : Runs(style))
+        d = std::max(d, QFontMetricsF(run.font).descent() * 0.8 + run.shift);
       return d;
     }
     case Kind::Row: {
@@ -221,8 +225,7 @@ double Formula::Descent(const FormulaStyle& style) const {
     case Kind::Fraction:
       return -AxisHeight(style) + BarThickness(style) / 2 + kFractionGap + parts_[1].Ascent(style) +
              parts_[1].Descent(style);
-    case Kind::Root:
-      return parts_[0].Descent(style) + 1;
+    case Kind::Root: return parts_[0].Descent(style) + 1;
   }
   return 0;
 }

@@ -31,7 +31,9 @@ class Formula {
   static Formula Row(std::vector<Formula> parts);
   // The formula that the markup's tree describes (form/formula_markup.h).
   static Formula From(const varek::form::FormulaNode& node);
-  static Formula FromMarkup(std::string_view markup) { return From(varek::form::ParseFormula(markup)); }
+  static Formula FromMarkup(std::string_view markup) {
+    return From(varek::form::ParseFormula(markup));
+  }
 
   double Width(const FormulaStyle& style) const;
   double Ascent(const FormulaStyle& style) const;   // above the baseline

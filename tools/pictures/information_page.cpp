@@ -115,7 +115,8 @@ QImage PaintInformationPage() {
   FillColumn(right, p, style, text.right);
   p.fillRect(QRectF(kMargin + width + kColumnGap / 2 - 0.5, top, 1, height), QColor(160, 160, 160));
   if (left.Bottom() > kHeight - kBottomMargin || right.Bottom() > kHeight - kBottomMargin) {
-    qWarning("information page: text runs past the bottom (%.0f, %.0f)", left.Bottom(), right.Bottom());
+    qWarning("information page: text runs past the bottom (%.0f, %.0f)", left.Bottom(),
+             right.Bottom());
   }
   return image;
 }

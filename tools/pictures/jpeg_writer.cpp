@@ -64,7 +64,8 @@ void ForwardDct(const double (&samples)[kBlock][kBlock], double (&out)[kBlock][k
       double sum = 0;
       for (int y = 0; y < kBlock; ++y)
         for (int x = 0; x < kBlock; ++x)
-          sum += samples[y][x] * std::cos((2 * x + 1) * u * pi / 16) * std::cos((2 * y + 1) * v * pi / 16);
+          sum += samples[y][x] * std::cos((2 * x + 1) * u * pi / 16) *
+                 std::cos((2 * y + 1) * v * pi / 16);
       const double cu = u == 0 ? std::numbers::sqrt2 / 2 : 1;
       const double cv = v == 0 ? std::numbers::sqrt2 / 2 : 1;
       out[v][u] = 0.25 * cu * cv * sum;
@@ -79,7 +80,8 @@ bool WriteGrayJpeg(const QImage& image, const QString& path, int quality) {
   Compressor c(image, quality);
   jpeg_start_compress(&c.info, TRUE);
   while (c.info.next_scanline < c.info.image_height) {
-    JSAMPROW row = const_cast<JSAMPLE*>(image.constScanLine(static_cast<int>(c.info.next_scanline)));
+    JSAMPROW row =
+        const_cast<JSAMPLE*>(image.constScanLine(static_cast<int>(c.info.next_scanline)));
     jpeg_write_scanlines(&c.info, &row, 1);
   }
   jpeg_finish_compress(&c.info);
@@ -97,8 +99,9 @@ bool WriteBilevelJpeg(const QImage& image, const QString& path) {
   jpeg_write_coefficients(&c.info, coefficients);
 
   for (int by = 0; by < blocks_y; ++by) {
-    JBLOCKARRAY row = (*c.info.mem->access_virt_barray)(reinterpret_cast<j_common_ptr>(&c.info),
-                                                        coefficients[0], static_cast<JDIMENSION>(by), 1, TRUE);
+    JBLOCKARRAY row =
+        (*c.info.mem->access_virt_barray)(reinterpret_cast<j_common_ptr>(&c.info), coefficients[0],
+                                          static_cast<JDIMENSION>(by), 1, TRUE);
     for (int bx = 0; bx < blocks_x; ++bx) {
       double samples[kBlock][kBlock];
       for (int y = 0; y < kBlock; ++y) {

@@ -21,7 +21,8 @@ QString sans_family;
 bool LoadFont(const char* file, QString* family) {
   const int id = QFontDatabase::addApplicationFont(QString(kFontFolder) + file);
   if (id < 0) {
-    std::fprintf(stderr, "make-pictures: cannot load %s%s (install fonts-dejavu-core)\n", kFontFolder, file);
+    std::fprintf(stderr, "make-pictures: cannot load %s%s (install fonts-dejavu-core)\n",
+                 kFontFolder, file);
     return false;
   }
   if (family != nullptr) *family = QFontDatabase::applicationFontFamilies(id).value(0);
@@ -61,7 +62,8 @@ int main(int argc, char** argv) {
       !LoadFont("DejaVuSans-Oblique.ttf", nullptr)) {
     return 1;
   }
-  const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(VAREK_ASSETS_DIR);
+  const QString folder =
+      argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(VAREK_ASSETS_DIR);
   // Text pages at quality 92; the axes strip exactly black and white.
   const bool ok = WriteGrayJpeg(PaintInformationPage(), folder + "/image1_information.jpg", 92) &&
                   WriteGrayJpeg(PaintDataPage(), folder + "/image2_data.jpg", 92) &&

@@ -14,8 +14,8 @@ namespace {
 constexpr int kBodyPixels = 15;
 constexpr int kHeadingPixels = 17;
 constexpr double kParagraphGap = 4;
-constexpr double kFormulaGap = 3;   // above and below a formula line
-constexpr double kFramePad = 7;     // between a framed formula and its frame
+constexpr double kFormulaGap = 3;  // above and below a formula line
+constexpr double kFramePad = 7;    // between a framed formula and its frame
 
 }  // namespace
 
@@ -57,7 +57,8 @@ void PageColumn::FormulaLine(const Formula& formula, bool framed) {
     painter_.save();
     painter_.setPen(QPen(Qt::black, 2));
     painter_.setBrush(Qt::NoBrush);
-    painter_.drawRect(QRectF(left - pad - 4, y_ - pad, width + 2 * pad + 8, ascent + descent + 2 * pad));
+    painter_.drawRect(
+        QRectF(left - pad - 4, y_ - pad, width + 2 * pad + 8, ascent + descent + 2 * pad));
     painter_.restore();
   }
   y_ += ascent + descent + pad + kFormulaGap;

@@ -15,9 +15,10 @@
 namespace {
 
 bool WritePng(const varek::Bitmap& bitmap, const std::string& file) {
-  const QImage image(reinterpret_cast<const uchar*>(bitmap.pixels.data()), bitmap.width, bitmap.height,
-                     static_cast<qsizetype>(bitmap.width) * static_cast<qsizetype>(sizeof(varek::Pixel)),
-                     QImage::Format_RGB32);
+  const QImage image(
+      reinterpret_cast<const uchar*>(bitmap.pixels.data()), bitmap.width, bitmap.height,
+      static_cast<qsizetype>(bitmap.width) * static_cast<qsizetype>(sizeof(varek::Pixel)),
+      QImage::Format_RGB32);
   if (image.save(QString::fromStdString(file), "PNG")) return true;
   std::fprintf(stderr, "varek-render: cannot write %s\n", file.c_str());
   return false;

@@ -18,7 +18,9 @@ namespace varek {
 namespace {
 
 struct BitsOrder {
-  bool operator()(const SoftExtended::Bits& a, const SoftExtended::Bits& b) const { return BitsBefore(a, b); }
+  bool operator()(const SoftExtended::Bits& a, const SoftExtended::Bits& b) const {
+    return BitsBefore(a, b);
+  }
 };
 std::set<SoftExtended::Bits, BitsOrder> angles;
 
@@ -37,12 +39,14 @@ long double ValueOf(const SoftExtended::Bits& bits) {
 }
 
 // The row of an angle: the three significands, then the three sign-and-exponent fields.
-std::string Row(const SoftExtended::Bits& angle, const SoftExtended::Bits& sine, const SoftExtended::Bits& cosine) {
+std::string Row(const SoftExtended::Bits& angle, const SoftExtended::Bits& sine,
+                const SoftExtended::Bits& cosine) {
   char text[120];
   std::snprintf(text, sizeof text, "{0x%016llxu, 0x%016llxu, 0x%016llxu, 0x%04x, 0x%04x, 0x%04x}",
-                static_cast<unsigned long long>(angle.significand), static_cast<unsigned long long>(sine.significand),
-                static_cast<unsigned long long>(cosine.significand), angle.sign_exponent, sine.sign_exponent,
-                cosine.sign_exponent);
+                static_cast<unsigned long long>(angle.significand),
+                static_cast<unsigned long long>(sine.significand),
+                static_cast<unsigned long long>(cosine.significand), angle.sign_exponent,
+                sine.sign_exponent, cosine.sign_exponent);
   return text;
 }
 
@@ -79,9 +83,11 @@ int main(int argc, char** argv) {
                "const AngleTableRow AngleTable[] = {\n");
   for (const SoftExtended::Bits& bits : angles) {
     const long double angle = ValueOf(bits);
-    std::fprintf(out, "    %s,\n", Row(bits, BitsOf(std::sin(angle)), BitsOf(std::cos(angle))).c_str());
+    std::fprintf(out, "    %s,\n",
+                 Row(bits, BitsOf(std::sin(angle)), BitsOf(std::cos(angle))).c_str());
   }
-  std::fprintf(out, "};\n\nconst int AngleTableSize = %zu;\n\n}  // namespace varek\n", angles.size());
+  std::fprintf(out, "};\n\nconst int AngleTableSize = %zu;\n\n}  // namespace varek\n",
+               angles.size());
   if (std::fclose(out) != 0 || std::rename(partial.c_str(), path.c_str()) != 0) {
     std::perror(path.c_str());
     return 1;

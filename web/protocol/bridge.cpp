@@ -70,7 +70,9 @@ std::string_view Bytes(const char* bytes, int length) {
   return {bytes, static_cast<std::size_t>(length > 0 ? length : 0)};
 }
 
-std::string Member(std::string_view key, const std::string& json) { return JsonString(key) + ":" + json; }
+std::string Member(std::string_view key, const std::string& json) {
+  return JsonString(key) + ":" + json;
+}
 std::string Bool(bool value) { return value ? "true" : "false"; }
 
 int Keep(TableChange change, std::function<std::string(const ProtocolTable&)> message) {
@@ -88,15 +90,25 @@ std::size_t NumberOf(const ProtocolTable& table, std::string_view id) {
 
 std::string Captions() {
   const std::pair<const char*, std::string_view> texts[] = {
-      {"title", caption::Title}, {"plotName", caption::PlotName}, {"fileStem", caption::FileStem},
-      {"replace", caption::Replace}, {"append", caption::Append}, {"cancel", caption::Cancel},
-      {"yes", caption::Yes}, {"no", caption::No}, {"pdfHeading", caption::PdfHeading},
-      {"pdfApparatus", caption::PdfApparatus}, {"pdfMethod", caption::PdfMethod},
-      {"deflectionLegend", caption::DeflectionLegend}, {"outlierHint", caption::OutlierHint},
-      {"savedTable", caption::SavedTable}, {"savedPlot", caption::SavedPlot},
+      {"title", caption::Title},
+      {"plotName", caption::PlotName},
+      {"fileStem", caption::FileStem},
+      {"replace", caption::Replace},
+      {"append", caption::Append},
+      {"cancel", caption::Cancel},
+      {"yes", caption::Yes},
+      {"no", caption::No},
+      {"pdfHeading", caption::PdfHeading},
+      {"pdfApparatus", caption::PdfApparatus},
+      {"pdfMethod", caption::PdfMethod},
+      {"deflectionLegend", caption::DeflectionLegend},
+      {"outlierHint", caption::OutlierHint},
+      {"savedTable", caption::SavedTable},
+      {"savedPlot", caption::SavedPlot},
       {"savedProtocol", caption::SavedProtocol}};
   std::string json = "{";
-  for (const auto& [key, text] : texts) json += (json.size() > 1 ? "," : "") + Member(key, JsonString(text));
+  for (const auto& [key, text] : texts)
+    json += (json.size() > 1 ? "," : "") + Member(key, JsonString(text));
   return json + "}";
 }
 
@@ -124,13 +136,18 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_start(std::uint32_t high, std::u
 // "Messwert übernehmen" with the window's state (current in mA, flags 0 or
 // 1): {"change": n} or {"change": 0, "refusal": the sentence why not}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_record(int voltage, int current, int amplitude,
-                                                      int deflection_on, int steady, int order,
-                                                      int information_shown, int data_shown) {
-  const ReadingCheck check = CheckReading({.voltage = voltage, .current = current, .amplitude = amplitude,
-                                            .deflection_on = deflection_on != 0, .steady = steady != 0,
-                                            .order = order, .information_shown = information_shown != 0,
-                                            .data_shown = data_shown != 0});
-  if (!check.row) return Answer("{\"change\":0," + Member("refusal", JsonString(check.refusal)) + "}");
+                                                       int deflection_on, int steady, int order,
+                                                       int information_shown, int data_shown) {
+  const ReadingCheck check = CheckReading({.voltage = voltage,
+                                           .current = current,
+                                           .amplitude = amplitude,
+                                           .deflection_on = deflection_on != 0,
+                                           .steady = steady != 0,
+                                           .order = order,
+                                           .information_shown = information_shown != 0,
+                                           .data_shown = data_shown != 0});
+  if (!check.row)
+    return Answer("{\"change\":0," + Member("refusal", JsonString(check.refusal)) + "}");
   const ProtocolRow row{state.ids.Next(), *check.row};
   const int change = Keep(AddRows({row}), [row](const ProtocolTable& after) {
     return RecordedMessage(NumberOf(after, row.id), row.values);
@@ -153,14 +170,16 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_delete(const char* id, int id_le
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_clear() {
   if (state.shown.empty()) return Answer("{\"change\":0}");
   const std::size_t rows = state.shown.size();
-  const int change = Keep(ClearRows(state.shown), [rows](const ProtocolTable&) { return ClearedMessage(rows); });
-  return Answer("{\"change\":" + std::to_string(change) + "," + Member("question", JsonString(ClearQuestion(rows))) + "}");
+  const int change =
+      Keep(ClearRows(state.shown), [rows](const ProtocolTable&) { return ClearedMessage(rows); });
+  return Answer("{\"change\":" + std::to_string(change) + "," +
+                Member("question", JsonString(ClearQuestion(rows))) + "}");
 }
 
 // Whether a chosen file of `size` bytes is read at all (`readable` 0: the
 // browser could not read it): {"refusal": ""} or why not.
-EMSCRIPTEN_KEEPALIVE const char* varek_protocol_file_refusal(const char* name, int name_length, double size,
-                                                            int readable) {
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_file_refusal(const char* name, int name_length,
+                                                             double size, int readable) {
   std::string refusal;
   if (readable == 0) {
     refusal = FileUnreadableMessage(Bytes(name, name_length));
@@ -174,20 +193,23 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_file_refusal(const char* name, i
 // is not taken, else {"replace": n, "append": m, "question"}; the question
 // is empty when the table is (then the page appends without asking).
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_import(const char* text, int text_length,
-                                                      const char* name, int name_length) {
+                                                       const char* name, int name_length) {
   const std::string file(Bytes(name, name_length));
   const TableRead read = ReadTable(Bytes(text, text_length), TableForm::Exchange);
   if (!read.Clean()) {
-    return Answer("{" + Member("refusal", JsonString(ImportRefusedMessage(file, read.Summary()))) + "}");
+    return Answer("{" + Member("refusal", JsonString(ImportRefusedMessage(file, read.Summary()))) +
+                  "}");
   }
   const std::vector<Measurement> rows = ValuesOf(read.rows);
-  const auto message = [rows = rows.size(), file](const ProtocolTable&) { return ImportedMessage(rows, file); };
+  const auto message = [rows = rows.size(), file](const ProtocolTable&) {
+    return ImportedMessage(rows, file);
+  };
   const int replace = Keep(ImportRows(state.shown, rows, ImportMode::Replace, state.ids), message);
   const int append = Keep(ImportRows(state.shown, rows, ImportMode::Append, state.ids), message);
   const std::string question =
       state.shown.empty() ? std::string() : ImportQuestion(file, rows.size(), state.shown.size());
-  return Answer("{\"replace\":" + std::to_string(replace) + ",\"append\":" + std::to_string(append) +
-                "," + Member("question", JsonString(question)) + "}");
+  return Answer("{\"replace\":" + std::to_string(replace) + ",\"append\":" +
+                std::to_string(append) + "," + Member("question", JsonString(question)) + "}");
 }
 
 // A change that the page will not apply (the question was cancelled).
@@ -197,8 +219,9 @@ EMSCRIPTEN_KEEPALIVE void varek_protocol_drop(int change) { state.pending.erase(
 // the page's lock: {"write": whether to store "text", "text", "keepAside":
 // whether the stored text goes to `kept_as` first, "repaired": the message
 // then, "notKeptAside": the message when it cannot be kept aside}.
-EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step(const char* stored, int stored_length, int change,
-                                                    const char* kept_as, int kept_as_length) {
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step(const char* stored, int stored_length,
+                                                     int change, const char* kept_as,
+                                                     int kept_as_length) {
   const auto found = state.pending.find(change);
   static const TableChange none;
   const std::string_view text = Bytes(stored, stored_length);
@@ -207,12 +230,15 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step(const char* stored, int sto
   state.read = state.step.keep_aside ? ReadTable(text, TableForm::Store).rows : ProtocolTable{};
   std::string repaired, not_kept;
   if (state.step.keep_aside) {
-    repaired = StoreRepairedMessage(state.step.summary, state.step.rows_read, Bytes(kept_as, kept_as_length));
+    repaired = StoreRepairedMessage(state.step.summary, state.step.rows_read,
+                                    Bytes(kept_as, kept_as_length));
     not_kept = StoreNotKeptAsideMessage(state.step.summary, state.step.rows_read);
   }
-  return Answer("{" + Member("write", Bool(state.step.write)) + "," + Member("text", JsonString(state.step.text)) +
-                "," + Member("keepAside", Bool(state.step.keep_aside)) + "," +
-                Member("repaired", JsonString(repaired)) + "," + Member("notKeptAside", JsonString(not_kept)) + "}");
+  return Answer("{" + Member("write", Bool(state.step.write)) + "," +
+                Member("text", JsonString(state.step.text)) + "," +
+                Member("keepAside", Bool(state.step.keep_aside)) + "," +
+                Member("repaired", JsonString(repaired)) + "," +
+                Member("notKeptAside", JsonString(not_kept)) + "}");
 }
 
 // What the page stored of the last step: 1 its text (the change is made),
@@ -224,7 +250,8 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored) {
   const auto found = state.pending.find(state.step_change);
   if (stored == 1) {
     state.shown = state.step.rows;
-    if (found != state.pending.end() && found->second.message) message = found->second.message(state.shown);
+    if (found != state.pending.end() && found->second.message)
+      message = found->second.message(state.shown);
   } else if (stored == 2) {
     state.shown = state.read;
   }
@@ -239,7 +266,8 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_view() { return Answer(ViewJson(
 
 // The plot's plan for a frame of width × height with text `text_size` high
 // (0: the screen's).
-EMSCRIPTEN_KEEPALIVE const char* varek_protocol_plot(double width, double height, double text_size) {
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_plot(double width, double height,
+                                                     double text_size) {
   const PlotPlan plan = text_size > 0 ? PlanPlot(state.view, width, height, text_size)
                                       : PlanPlot(state.view, width, height);
   return Answer(PlanJson(plan));
@@ -247,7 +275,8 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_plot(double width, double height
 
 // {"csv": the shown table as the exchange file}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_export() {
-  return Answer("{" + Member("csv", JsonString(WriteTable(state.shown, TableForm::Exchange))) + "}");
+  return Answer("{" + Member("csv", JsonString(WriteTable(state.shown, TableForm::Exchange))) +
+                "}");
 }
 
 // {"key": the n-th name (from 1) for a damaged store kept aside}.
@@ -256,14 +285,18 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_kept_aside_key(int n) {
 }
 
 // {"text": the printed protocol's date line}.
-EMSCRIPTEN_KEEPALIVE const char* varek_protocol_date_line(int year, int month, int day, int hour, int minute) {
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_date_line(int year, int month, int day, int hour,
+                                                          int minute) {
   return Answer("{" + Member("text", JsonString(DateLine(year, month, day, hour, minute))) + "}");
 }
 
 // {"text": "<what> gespeichert in „<file>“"}.
-EMSCRIPTEN_KEEPALIVE const char* varek_protocol_saved(const char* what, int what_length, const char* file,
-                                                     int file_length) {
-  return Answer("{" + Member("text", JsonString(SavedMessage(Bytes(what, what_length), Bytes(file, file_length)))) + "}");
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_saved(const char* what, int what_length,
+                                                      const char* file, int file_length) {
+  return Answer(
+      "{" +
+      Member("text", JsonString(SavedMessage(Bytes(what, what_length), Bytes(file, file_length)))) +
+      "}");
 }
 
 }  // extern "C"

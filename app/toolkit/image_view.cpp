@@ -4,6 +4,7 @@
 
 #include <QMetaObject>
 #include <QPainter>
+#include <utility>
 
 #include "app/toolkit/bitmap_image.h"
 #include "app/toolkit/picture_scaling.h"
@@ -34,9 +35,11 @@ TPaintBox::TPaintBox(QWidget* parent, const QRect& bounds) : ImageView(parent, b
 void TPaintBox::Present(const Bitmap& picture) {
   CopyInto(picture, image_);
   ++present_count_;
-  presenting_ = true;
+  // Shown directly, repaint paints at once. Shown scaled, it only marks the
+  // area, and the paint comes later from the window that shows the form:
+  // that paint is still this presentation's, not an uncovering.
+  own_paint_pending_ = isVisible();
   repaint();
-  presenting_ = false;
 }
 
 void TPaintBox::Uncovered() {
@@ -45,7 +48,7 @@ void TPaintBox::Uncovered() {
 
 void TPaintBox::paintEvent(QPaintEvent* event) {
   ImageView::paintEvent(event);
-  if (!presenting_) SchedulePaintHandler();
+  if (!std::exchange(own_paint_pending_, false)) SchedulePaintHandler();
 }
 
 void TPaintBox::SchedulePaintHandler() {

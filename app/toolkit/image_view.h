@@ -34,10 +34,11 @@ class TImage : public ImageView {
 };
 
 // A drawing area. The program shows its drawings with Present, which paints
-// at once and does not call OnPaint. Every paint that the program did not
-// cause (the area was uncovered or exposed) paints the current picture and
-// then calls OnPaint from the event loop: never inside the paint event, and
-// at most one call pending however many paints come.
+// at once (shown scaled: when the window paints next) and does not call
+// OnPaint. Every paint that the program did not cause (the area was
+// uncovered or exposed) paints the current picture and then calls OnPaint
+// from the event loop: never inside the paint event, and at most one call
+// pending however many paints come.
 class TPaintBox : public ImageView {
   Q_OBJECT
  public:
@@ -58,7 +59,7 @@ class TPaintBox : public ImageView {
  private:
   void SchedulePaintHandler();
 
-  bool presenting_ = false;
+  bool own_paint_pending_ = false;
   bool paint_handler_pending_ = false;
   int present_count_ = 0;
 };

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "app/scaled_host.h"
 #include "app/toolkit/controls.h"
 #include "app/toolkit/image_view.h"
 #include "app/toolkit/look.h"
@@ -146,6 +147,41 @@ TEST(PaintBox, OwnPresentationsDoNotCallThePaintHandler) {
   EXPECT_EQ(calls, 0);
   EXPECT_EQ(box->PresentCount(), 2);
   EXPECT_EQ(box->grab().toImage().pixel(25, 20), qRgb(10, 20, 30));
+}
+
+// Shown scaled, a presentation only marks the area: the window paints it
+// later, and that paint is still the program's own. Taking it for an
+// uncovering recomputed the scene without end.
+TEST(PaintBox, OwnPresentationsInAScaledWindowDoNotCallThePaintHandler) {
+  QWidget form;
+  form.resize(100, 80);
+  auto* box = new TPaintBox(&form, {0, 0, 50, 40});
+  int paints = 0;
+  struct PaintCounter : QObject {
+    int& count;
+    explicit PaintCounter(int& c) : count(c) {}
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+      if (event->type() == QEvent::Paint) ++count;
+      return false;
+    }
+  } counter(paints);
+  box->installEventFilter(&counter);
+  int calls = 0;
+  box->OnPaint = [&] { ++calls; };
+  ScaledHost host(form);
+  host.SetScale(0.5, form.size());
+  host.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+  ASSERT_TRUE(Eventually([&] { return paints > 0 && calls == 1; }))
+      << "the first exposure: " << paints << " paints, " << calls << " calls";
+  for (int i = 0; i < 3; ++i) {
+    const int before = paints;
+    box->Present(Bitmap(50, 40, Rgb(10, 20, 30)));
+    ASSERT_TRUE(Eventually([&] { return paints > before; }));
+    QTest::qWait(50);
+  }
+  EXPECT_EQ(calls, 1);
+  EXPECT_FALSE(box->PaintHandlerPending());
 }
 
 TEST(PaintBox, ForeignPaintsCallTheHandlerOnceFromTheEventLoop) {

@@ -2,10 +2,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Generators that run on the build machine and write sources for the build:
 # the angle-table generator (its table gives WebAssembly the x87 sines and
-# cosines) and the window's description for the page (varek-form-export). A native build runs its own targets. The WebAssembly build cannot
-# run what it compiles, so it builds these targets natively first, as a
-# sub-build of this very source tree in <build>/host (VAREK_HOST_TOOLS_ONLY:
-# the model and the generators, no toolkit), and runs them from there. It
+# cosines) and the window's description for the page (varek-form-export). A
+# native build runs its own targets. The WebAssembly build cannot run what it
+# compiles, so it builds these targets natively first, as a sub-build of this
+# very source tree in <build>/host (VAREK_HOST_TOOLS_ONLY: the model and the
+# generators, no toolkit), and runs them from there. It
 # needs nothing from any other build folder and no build order between
 # presets; a change to a generator's sources rebuilds it, since ninja runs in
 # the sub-build on every build and rewrites nothing that did not change.

@@ -10,13 +10,12 @@
 #include <string_view>
 #include <vector>
 
+#include "measurement/json_string.h"
 #include "measurement/plot_plan.h"
 #include "measurement/protocol_view.h"
 
 namespace varek {
 
-// A JSON string: quotes, backslashes and control characters escaped.
-std::string JsonString(std::string_view text);
 std::string JsonStrings(const std::vector<std::string>& texts);
 // A number, or null when it is not finite.
 std::string JsonNumber(double value);

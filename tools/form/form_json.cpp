@@ -6,28 +6,12 @@
 #include <string_view>
 
 #include "form/form1.h"
+#include "measurement/json_string.h"
 #include "tools/form/page_html.h"
 
 namespace varek::form {
 
 namespace {
-
-std::string Quoted(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-      out += escaped;
-    } else {
-      out += c;
-    }
-  }
-  return out + '"';
-}
 
 std::string Colour(const Rgb& rgb) {
   char text[16];
@@ -73,12 +57,12 @@ class Members {
  public:
   void Add(std::string_view key, const std::string& value) {
     if (!text_.empty()) text_ += ", ";
-    text_ += Quoted(key) + ": " + value;
+    text_ += JsonString(key) + ": " + value;
   }
   void Add(std::string_view key, int value) { Add(key, std::to_string(value)); }
   void Add(std::string_view key, bool value) { Add(key, std::string(value ? "true" : "false")); }
   void AddText(std::string_view key, std::string_view value) {
-    if (!value.empty()) Add(key, Quoted(value));
+    if (!value.empty()) Add(key, JsonString(value));
   }
   void AddBounds(const Bounds& b) {
     Add("left", b.left);
@@ -95,13 +79,13 @@ class Members {
 std::string SliderJson(const Slider& slider) {
   Members m;
   m.Add("orientation",
-        Quoted(slider.orientation == Orientation::Vertical ? "vertical" : "horizontal"));
+        JsonString(slider.orientation == Orientation::Vertical ? "vertical" : "horizontal"));
   m.Add("minimum", slider.range.minimum);
   m.Add("maximum", slider.range.maximum);
   m.Add("position", slider.range.position);
   m.Add("lineStep", slider.range.line_step);
   m.Add("pageStep", slider.range.page_step);
-  m.Add("format", Quoted(FormatName(slider.format)));
+  m.Add("format", JsonString(FormatName(slider.format)));
   m.AddText("unit", slider.unit);
   m.AddText("readout", slider.readout);
   return m.Object();
@@ -110,7 +94,7 @@ std::string SliderJson(const Slider& slider) {
 std::string ControlJson(const Control& c) {
   Members m;
   m.AddText("name", c.name);
-  m.Add("kind", Quoted(KindName(c.kind)));
+  m.Add("kind", JsonString(KindName(c.kind)));
   m.AddText("parent", c.parent);
   m.AddBounds(c.bounds);
   m.Add("visible", c.visible);
@@ -118,7 +102,8 @@ std::string ControlJson(const Control& c) {
   if (c.font) m.Add("font", FontJson(*c.font));
   if (c.text) m.Add("text", Colour(*c.text));
   if (c.fill) m.Add("fill", Colour(*c.fill));
-  if (c.kind == Kind::Panel) m.Add("bevel", Quoted(c.bevel == Bevel::Raised ? "raised" : "none"));
+  if (c.kind == Kind::Panel)
+    m.Add("bevel", JsonString(c.bevel == Bevel::Raised ? "raised" : "none"));
   if (c.slider) m.Add("slider", SliderJson(*c.slider));
   if (c.kind == Kind::CheckBox || c.kind == Kind::RadioButton) m.Add("checked", c.checked);
   if (c.tab_order) m.Add("tabOrder", *c.tab_order);
@@ -128,7 +113,7 @@ std::string ControlJson(const Control& c) {
   m.AddText("shortcut", c.shortcut);
   m.AddText("picture", c.picture);
   if (c.edition != Edition::Both)
-    m.Add("edition", Quoted(c.edition == Edition::Desktop ? "desktop" : "page"));
+    m.Add("edition", JsonString(c.edition == Edition::Desktop ? "desktop" : "page"));
   return m.Object();
 }
 
@@ -155,10 +140,10 @@ std::string Form1Json() {
   }
   json += "],\n\"tabChain\": [";
   const std::vector<std::string_view> chain = TabChain(Edition::Page);
-  for (std::size_t i = 0; i < chain.size(); ++i) json += (i ? ", " : "") + Quoted(chain[i]);
+  for (std::size_t i = 0; i < chain.size(); ++i) json += (i ? ", " : "") + JsonString(chain[i]);
   // Keyed by the picture that shows each text.
-  json += "],\n\"texts\": {\"Image1\": " + Quoted(InformationHtml()) +
-          ",\n  \"Image2\": " + Quoted(DataHtml()) + "}";
+  json += "],\n\"texts\": {\"Image1\": " + JsonString(InformationHtml()) +
+          ",\n  \"Image2\": " + JsonString(DataHtml()) + "}";
   return json + "\n}\n";
 }
 

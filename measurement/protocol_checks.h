@@ -25,6 +25,7 @@ struct Reading {
   int order = 1;                   // k, as chosen in the protocol
   bool information_shown = false;  // the information page covers the window
   bool data_shown = false;         // the "Daten" page covers the settings
+  bool screen_hit = true;          // a mark of the latest computation lies on the screen
 };
 
 // The row the reading gives, or one German sentence why it is refused.

@@ -19,6 +19,24 @@ std::size_t NumberOf(const ProtocolTable& table, std::string_view id) {
   return 0;
 }
 
+using Action = ProtocolSession::Action;
+
+Action Refused(std::string why) {
+  Action action;
+  action.refusal = std::move(why);
+  return action;
+}
+
+Action Asking(int change, std::string question, std::vector<AnswerChoice> answers) {
+  Action action;
+  action.change = change;
+  action.question = std::move(question);
+  action.answers = std::move(answers);
+  return action;
+}
+
+Action Changing(int change) { return Asking(change, {}, {}); }
+
 }  // namespace
 
 ProtocolSession::ProtocolSession(std::uint64_t seed) : ids_(seed), view_(ViewOf({})) {}
@@ -28,55 +46,62 @@ int ProtocolSession::Keep(Pending pending) {
   return next_++;
 }
 
-ProtocolSession::Action ProtocolSession::Record(const Reading& reading) {
+Action ProtocolSession::Record(const Reading& reading) {
   const ReadingCheck check = CheckReading(reading);
-  if (!check.row) return {.refusal = check.refusal};
+  if (!check.row) return Refused(check.refusal);
   ProtocolRow row{ids_.Next(), *check.row};
   // Its number is its place in the store after the change: another copy
   // may have added rows that this one has not shown yet.
   auto message = [id = row.id, values = row.values](const ProtocolTable& after) {
     return RecordedMessage(NumberOf(after, id), values);
   };
-  return {.change = Keep({AddRows({std::move(row)}), {}, std::move(message)})};
+  return Changing(Keep({AddRows({std::move(row)}), {}, std::move(message)}));
 }
 
-ProtocolSession::Action ProtocolSession::Delete(std::string_view id) {
+Action ProtocolSession::Delete(std::string_view id) {
   const std::size_t number = NumberOf(shown_, id);
   if (number == 0) return {};
-  return {.change = Keep({DeleteRow(std::string(id)), {}, [number](const ProtocolTable&) {
-                            return DeletedMessage(number);
-                          }})};
+  return Changing(Keep({DeleteRow(std::string(id)), {}, [number](const ProtocolTable&) {
+                          return DeletedMessage(number);
+                        }}));
 }
 
-ProtocolSession::Action ProtocolSession::Clear() {
+Action ProtocolSession::Include(std::string_view id, bool included) {
+  const std::size_t number = NumberOf(shown_, id);
+  if (number == 0) return {};
+  ProtocolRow row = shown_[number - 1];
+  row.values.inclusion = included ? Inclusion::In : Inclusion::Out;
+  return Changing(Keep({UpdateRow(std::move(row)), {}, [number, included](const ProtocolTable&) {
+                          return InclusionMessage(number, included);
+                        }}));
+}
+
+Action ProtocolSession::Clear() {
   if (shown_.empty()) return {};
   const std::size_t rows = shown_.size();
-  return {
-      .change = Keep(
-          {ClearRows(shown_), {}, [rows](const ProtocolTable&) { return ClearedMessage(rows); }}),
-      .question = ClearQuestion(rows),
-      .answers = {{std::string(caption::Yes), Answer::Yes},
-                  {std::string(caption::No), Answer::No}}};
+  return Asking(
+      Keep({ClearRows(shown_), {}, [rows](const ProtocolTable&) { return ClearedMessage(rows); }}),
+      ClearQuestion(rows),
+      {{std::string(caption::Yes), Answer::Yes}, {std::string(caption::No), Answer::No}});
 }
 
-ProtocolSession::Action ProtocolSession::Import(std::string_view text, std::string_view file) {
+Action ProtocolSession::Import(std::string_view text, std::string_view file) {
   const TableRead read = ReadTable(text, TableForm::Exchange);
-  if (!read.Clean()) return {.refusal = ImportRefusedMessage(file, read.Summary())};
+  if (!read.Clean()) return Refused(ImportRefusedMessage(file, read.Summary()));
   const std::vector<Measurement> rows = ValuesOf(read.rows);
   auto message = [count = rows.size(), name = std::string(file)](const ProtocolTable&) {
     return ImportedMessage(count, name);
   };
   if (shown_.empty()) {
-    return {.change = Keep({ImportRows({}, rows, ImportMode::Append, ids_), {}, message})};
+    return Changing(Keep({ImportRows({}, rows, ImportMode::Append, ids_), {}, message}));
   }
   // "Ersetzen" removes the rows the user saw when the question was asked.
   Pending pending{ImportRows(shown_, rows, ImportMode::Replace, ids_), {}, message};
   pending.alternative = AddRows(pending.change.add);
-  return {.change = Keep(std::move(pending)),
-          .question = ImportQuestion(file, rows.size(), shown_.size()),
-          .answers = {{std::string(caption::Replace), Answer::Replace},
-                      {std::string(caption::Append), Answer::Append},
-                      {std::string(caption::Cancel), Answer::Cancel}}};
+  return Asking(Keep(std::move(pending)), ImportQuestion(file, rows.size(), shown_.size()),
+                {{std::string(caption::Replace), Answer::Replace},
+                 {std::string(caption::Append), Answer::Append},
+                 {std::string(caption::Cancel), Answer::Cancel}});
 }
 
 int ProtocolSession::Decide(int change, Answer answer) {

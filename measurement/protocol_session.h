@@ -59,6 +59,9 @@ class ProtocolSession {
   Action Delete(std::string_view id);
   // Every shown row, after the question; no change when there is none.
   Action Clear();
+  // "in Auswertung" of the row `id` checked (true) or not: the row counts in
+  // the result or not, whether marked as an outlier or not.
+  Action Include(std::string_view id, bool included);
   // The text of the file `file`; refused with the file's first problem.
   // With rows shown, asks whether they are replaced or the file's rows
   // appended.

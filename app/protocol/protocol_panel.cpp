@@ -39,8 +39,8 @@ const QColor kOutlierRow(255, 215, 215);
 // The store's folder reports every step of a save; one reload after them.
 constexpr int kReloadDelayMs = 60;
 // Column widths of the table, in the order of the core's titles; the last
-// takes the rest.
-constexpr int kColumnWidths[] = {32, 48, 52, 22, 76, 60};
+// takes the rest. The first holds the check box "in Auswertung" and the number.
+constexpr int kColumnWidths[] = {42, 40, 46, 56, 20, 60, 48};
 constexpr int kRowHeight = 21;
 
 std::uint64_t RandomSeed() {
@@ -97,6 +97,7 @@ ProtocolPanel::~ProtocolPanel() = default;
 
 void ProtocolPanel::BindControls() {
   Bind(controls_, OrderBox, "ProtocolOrder");
+  Bind(controls_, UncertaintyBox, "ProtocolUncertainty");
   Bind(controls_, RecordButton, "ProtocolRecord");
   Bind(controls_, DeleteButton, "ProtocolDelete");
   Bind(controls_, ClearButton, "ProtocolClear");
@@ -108,9 +109,17 @@ void ProtocolPanel::BindControls() {
   QLabel* order_label = nullptr;
   Bind(controls_, order_label, "ProtocolOrderLabel");
   order_label->setBuddy(OrderBox);
+  QLabel* uncertainty_label = nullptr;
+  Bind(controls_, uncertainty_label, "ProtocolUncertaintyLabel");
+  uncertainty_label->setBuddy(UncertaintyBox);
+  uncertainty_label->setToolTip(UncertaintyBox->toolTip());
 
   RecordButton->SetOnClick([this] { Record(); });
   DeleteButton->SetOnClick([this] { DeleteSelected(); });
+  connect(Table, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+    if (filling_ || item->column() != 0) return;
+    Include(item->row(), item->checkState() == Qt::Checked);
+  });
   ClearButton->SetOnClick([this] { AskAndClear(); });
   Table->setColumnCount(static_cast<int>(TableColumnTitles().size()));
   Table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -166,6 +175,7 @@ void ProtocolPanel::ChooseAndRun(std::string_view dialog, std::string_view filte
 bool ProtocolPanel::Record() {
   Reading reading = reading_();
   reading.order = OrderBox->value();
+  reading.uncertainty = UncertaintyBox->value();
   if (!Run(session_.Record(reading))) return false;
   Table->selectRow(static_cast<int>(Rows().size()) - 1);
   return true;
@@ -177,6 +187,13 @@ bool ProtocolPanel::DeleteSelected() {
   if (!Run(session_.Delete(Rows()[static_cast<std::size_t>(row)].id))) return false;
   if (!Rows().empty()) Table->selectRow(std::min(row, static_cast<int>(Rows().size()) - 1));
   return true;
+}
+
+bool ProtocolPanel::Include(int row, bool included) {
+  if (row < 0 || row >= static_cast<int>(Rows().size())) return false;
+  const bool done = Run(session_.Include(Rows()[static_cast<std::size_t>(row)].id, included));
+  if (!done) Show();  // the check box as it was
+  return done;
 }
 
 bool ProtocolPanel::ClearAll() {
@@ -288,6 +305,7 @@ void ProtocolPanel::Show() {
   for (const std::string& title : view.titles) titles << Q(title);
   Table->setColumnCount(static_cast<int>(titles.size()));
   Table->setHorizontalHeaderLabels(titles);
+  filling_ = true;
   Table->setRowCount(static_cast<int>(view.rows.size()));
   int keep = -1;
   for (int r = 0; r < static_cast<int>(view.rows.size()); ++r) {
@@ -300,13 +318,18 @@ void ProtocolPanel::Show() {
         item->setBackground(kOutlierRow);
         item->setToolTip(Q(caption::OutlierHint));
       }
-      if (c == 0) item->setData(Qt::UserRole, QString::fromStdString(row.id));
+      if (c == 0) {
+        item->setData(Qt::UserRole, QString::fromStdString(row.id));
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(row.included ? Qt::Checked : Qt::Unchecked);
+        item->setToolTip(Q(caption::InclusionHint));
+      }
       Table->setItem(r, c, item);
     }
   }
+  filling_ = false;
   if (keep >= 0) Table->selectRow(keep);
-  ResultText->setPlainText(Q(view.result) +
-                           (view.deviation.empty() ? QString() : '\n' + Q(view.deviation)));
+  ResultText->setPlainText(Q(view.Summary()));
   QString warnings;
   for (const std::string& line : view.warnings)
     warnings += (warnings.isEmpty() ? "" : "\n") + Q(line);

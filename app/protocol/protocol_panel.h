@@ -53,6 +53,8 @@ class ProtocolPanel : public TPanel {
   // its outcome in the status line and returns false on a refusal or failure.
   bool Record();
   bool DeleteSelected();
+  // The check box "in Auswertung" of row `row` (from 0) set to `included`.
+  bool Include(int row, bool included);
   bool ClearAll();  // no question asked
   // Reads and checks the file; with rows in the table, asks "Ersetzen",
   // "Anhängen" or "Abbrechen".
@@ -66,10 +68,11 @@ class ProtocolPanel : public TPanel {
   // The store as it is now (another copy may have changed it).
   void Reload();
 
-  QSpinBox* OrderBox = nullptr;     // k, 1..4
-  TButton* RecordButton = nullptr;  // "Messwert übernehmen"
-  TButton* DeleteButton = nullptr;  // "Zeile löschen"
-  TButton* ClearButton = nullptr;   // "Alle löschen", asks first
+  QSpinBox* OrderBox = nullptr;        // k, 1..4
+  QSpinBox* UncertaintyBox = nullptr;  // ± ΔI in mA of the next readings, 0: not given
+  TButton* RecordButton = nullptr;     // "Messwert übernehmen"
+  TButton* DeleteButton = nullptr;     // "Zeile löschen"
+  TButton* ClearButton = nullptr;      // "Alle löschen", asks first
   TButton* ImportButton = nullptr;
   TButton* ExportButton = nullptr;
   TButton* PngButton = nullptr;
@@ -101,6 +104,7 @@ class ProtocolPanel : public TPanel {
   BuiltControls controls_;
   QFileSystemWatcher* watcher_ = nullptr;
   QTimer* reload_ = nullptr;
+  bool filling_ = false;  // the table is being filled: its changes are not the user's
 };
 
 // The store in the user's data folder; the folder is made at the first save.

@@ -76,7 +76,7 @@ constexpr Control kControls[] = {
 
     // Right column: view, path width, main buttons.
     {.name = "Panel6", .kind = Kind::Panel, .parent = "Form1", .bounds = {752, 8, 241, 665},
-     .font = kBold13, .text = kWhite, .fill = kOuterPanel, .tab_order = 2},
+     .font = kBold13, .text = kWhite, .fill = kOuterPanel, .tab_order = 3},
     Panel("Panel2", "Panel6", {8, 12, 225, 373}, kInnerPanel, 0),
     Panel("Panel5", "Panel2", {0, 0, 225, 57}, kInnerPanel, 2),
     Label("Label12", "Panel5", 24, 9, "Drehung der Anordnung"),
@@ -88,8 +88,8 @@ constexpr Control kControls[] = {
     Readout("Edit8", "Panel2", {120, 112, 41, 22}, 1, "Anzeige Drehung links-rechts in Grad"),
     Label("Label16", "Panel2", 168, 116, "Grad"),
     Choice(kCheckBox, "CheckBox5", "Panel2", {16, 168, 137, 17}, "Spule sichtbar", false, 3),
-    Choice(kCheckBox, "CheckBox1", "Panel2", {16, 208, 169, 17}, "Schirm durchsichtig", false, 5),
-    Panel("Panel8", "Panel2", {0, 236, 225, 137}, kInnerPanel, 4),
+    Choice(kCheckBox, "CheckBox1", "Panel2", {16, 208, 169, 17}, "Schirm durchsichtig", false, 4),
+    Panel("Panel8", "Panel2", {0, 236, 225, 137}, kInnerPanel, 5),
     Label("Label4", "Panel8", 72, 17, "Ansicht"),
     Button("Button5", "Panel8", {14, 48, 187, 25}, "von der Seite", 0),
     Button("Button3", "Panel8", {14, 88, 187, 25}, "von vorne", 1),
@@ -101,31 +101,31 @@ constexpr Control kControls[] = {
            "Dicke der Teilchenbahn 2"),
     Panel("Panel3", "Panel6", {8, 475, 225, 183}, kInnerPanel, 2),
     Button("Button1", "Panel3", {22, 30, 187, 25}, "Info", 0),
-    Button("Button6", "Panel3", {22, 80, 187, 25}, "Daten", 2),
-    Button("Button2", "Panel3", {22, 132, 185, 25}, "ENDE", 1),
+    Button("Button6", "Panel3", {22, 80, 187, 25}, "Daten", 1),
+    Button("Button2", "Panel3", {22, 132, 185, 25}, "ENDE", 2),
 
     // The view scroll bars beside and below the scene.
     ScrollBar("ScrollBar1", "Form1", {732, 8, 12, 441},
               {Orientation::Vertical, {-180, 180, 5, 1, 5}, ValueFormat::Integer, "Grad", "Edit7"},
-              0, "Drehung um die z-Achse in Grad"),
+              1, "Drehung um die z-Achse in Grad"),
     ScrollBar("ScrollBar2", "Form1", {8, 452, 713, 12},
               {kHorizontal, {-180, 0, -25, 1, 5}, ValueFormat::NegatedInteger, "Grad", "Edit8"},
-              1, "Drehung links-rechts in Grad"),
+              2, "Drehung links-rechts in Grad"),
 
     // Bottom block: the experiment settings and the data page over them.
-    Panel("Panel9", "Form1", {8, 472, 745, 201}, kOuterPanel, 4),
+    Panel("Panel9", "Form1", {8, 472, 745, 201}, kOuterPanel, 0),
     {.name = "Panel1", .kind = Kind::Panel, .parent = "Panel9", .bounds = {8, 10, 729, 183},
      .font = kRegular11, .text = kBlack, .fill = kInnerPanel, .tab_order = 0},
     Label("Label2", "Panel1", 24, 20, "Spulenstrom ( in A )"),
     ScrollBar("ScrollBar7", "Panel1", {272, 24, 345, 12},
-              {kHorizontal, {0, 3000, 0, 1, 10}, ValueFormat::Thousandths, "A", "Edit5"}, 2,
+              {kHorizontal, {0, 3000, 0, 1, 10}, ValueFormat::Thousandths, "A", "Edit5"}, 0,
               "Spulenstrom in A"),
-    Readout("Edit5", "Panel1", {632, 18, 49, 22}, 3, "Anzeige Spulenstrom in A"),
+    Readout("Edit5", "Panel1", {632, 18, 49, 22}, 1, "Anzeige Spulenstrom in A"),
     Label("Label10", "Panel1", 24, 60, "Beschleunigungsspannung ( in V )"),
     ScrollBar("ScrollBar4", "Panel1", {272, 64, 345, 12},
-              {kHorizontal, {50, 2000, 1200, 1, 10}, ValueFormat::Integer, "V", "Edit1"}, 0,
+              {kHorizontal, {50, 2000, 1200, 1, 10}, ValueFormat::Integer, "V", "Edit1"}, 2,
               "Beschleunigungsspannung in V"),
-    Readout("Edit1", "Panel1", {632, 58, 49, 22}, 1, "Anzeige Beschleunigungsspannung in V"),
+    Readout("Edit1", "Panel1", {632, 58, 49, 22}, 3, "Anzeige Beschleunigungsspannung in V"),
     Label("Label1", "Panel1", 24, 120, "Ablenkspannung"),
     Choice(kRadio, "AblenkEin", "Panel1", {160, 112, 49, 17}, "Ein", false, 4, "Ablenkspannung ein"),
     Choice(kRadio, "AblenkAus", "Panel1", {160, 136, 57, 17}, "Aus", true, 5, "Ablenkspannung aus"),
@@ -159,15 +159,21 @@ constexpr Control kControls[] = {
     // The way to the measurement protocol, in the free room below the right
     // column, aligned with Panel3.
     {.name = "ProtocolButton", .kind = Kind::Button, .parent = "Form1", .bounds = {760, 681, 225, 25},
-     .caption = "Messprotokoll", .font = kBold13, .tab_order = 5,
+     .caption = "Messprotokoll", .font = kBold13, .tab_order = 4,
      .hint = "Messprotokoll zeigen oder verbergen (Strg+M)", .shortcut = "Ctrl+M"},
+
+    // The live line under the settings: what keeps the focus from being
+    // read, before a reading is taken. The program writes it.
+    {.name = "ReadingHint", .kind = Kind::Text, .parent = "Form1", .bounds = {8, 681, 745, 32},
+     .font = kBold13, .text = kWarning, .fill = kWindowColour,
+     .accessible_name = "Hinweis zur Messung"},
 
     // The measurement protocol right of the right column (which ends at
     // x = 993), as high as the form; shown and hidden by "Messprotokoll".
     // The program fills its table, its texts and its plot. Under the
     // information page like every working control.
     {.name = "Protocol", .kind = Kind::Panel, .parent = "Form1", .bounds = {1001, 8, 440, 705},
-     .font = kRegular13, .text = kWhite, .fill = kOuterPanel, .visible = false, .tab_order = 6},
+     .font = kRegular13, .text = kWhite, .fill = kOuterPanel, .visible = false, .tab_order = 5},
     // The order and the reading uncertainty of the next readings, then the
     // button that records one, below them across the panel.
     Label("ProtocolOrderLabel", "Protocol", 10, 12, "Fokusordnung k:"),
@@ -213,7 +219,7 @@ constexpr Control kControls[] = {
      .shortcut = "Ctrl+P", .edition = Edition::Page},
 
     // The information page over everything.
-    Panel("Panel4", "Form1", {0, 0, 1004, 721}, kInnerPanel, 3),
+    Panel("Panel4", "Form1", {0, 0, 1004, 721}, kInnerPanel, 6),
     {.name = "Image1", .kind = Kind::Image, .parent = "Panel4", .bounds = {0, 16, 1004, 654},
      .accessible_name = "Erklärungen",
      .accessible_description = "Erklärung der Varek-Methode mit den Formeln bis zur spezifischen "

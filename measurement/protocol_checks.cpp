@@ -7,6 +7,7 @@
 
 #include "measurement/constants.h"
 #include "measurement/decimal_text.h"
+#include "measurement/reading_hints.h"
 
 namespace varek {
 
@@ -67,6 +68,13 @@ ReadingCheck CheckReading(const Reading& reading) {
     return refuse(
         "Bei der Amplitude 0 fliegt der Strahl gerade und zeigt keinen Fokus: die "
         "Amplitude erhöhen.");
+  }
+  if (const std::optional<std::string> missed =
+          NoMarkSentence({.voltage = reading.voltage,
+                          .amplitude = reading.amplitude,
+                          .deflection_on = reading.deflection_on,
+                          .screen_hit = reading.screen_hit})) {
+    return refuse(*missed);
   }
   if (reading.order < 1 || reading.order > HighestOrder) {
     return refuse("Die Fokusordnung k muss eine ganze Zahl von 1 bis 4 sein.");

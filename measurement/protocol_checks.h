@@ -26,6 +26,7 @@ struct Reading {
   int uncertainty = 0;             // ΔI in mA, as given in the protocol; 0: not given
   bool information_shown = false;  // the information page covers the window
   bool data_shown = false;         // the "Daten" page covers the settings
+  bool screen_hit = true;          // a mark of the latest computation lies on the screen
 };
 
 // The row the reading gives, or one German sentence why it is refused.

@@ -30,9 +30,25 @@ class Protocol {
     Object.assign(this.fileInput, { type: "file", accept: ".csv,text/csv", hidden: true });
     this.fileInput.id = "ProtocolImportFile";
     form.Protocol.append(this.fileInput);
-    this.ready = ProtocolModule.load().then((core) => this.Start(core));
-    this.ready.catch((error) => form.addNotice(`Das Messprotokoll kann nicht laden: ${error.message}`));
+    this.ready = null;  // the core's start, once it is asked for
     this.attachHandlers();
+  }
+
+  // The core is fetched when the panel is first opened or used, or earlier
+  // when the page has nothing else to do (form1.js); not before the first picture.
+  Load() {
+    if (!this.ready) {
+      this.ready = ProtocolModule.load().then((core) => this.Start(core));
+      this.ready.catch((error) => this.form.addNotice(`Das Messprotokoll kann nicht laden: ${error.message}`));
+    }
+    return this.ready;
+  }
+
+  // Loads the core when the browser is idle (after the first picture).
+  LoadWhenIdle() {
+    if (this.ready) return;
+    if ("requestIdleCallback" in window) requestIdleCallback(() => this.Load(), { timeout: 3000 });
+    else setTimeout(() => this.Load(), 200);
   }
 
   async Start(core) {
@@ -96,10 +112,11 @@ class Protocol {
   }
 
   // Runs an action once the core is there; a failed load was told already.
-  whenReady(action) { this.ready.then(action, () => {}); }
+  whenReady(action) { this.Load().then(action, () => {}); }
 
   Show(shown) {
     const f = this.form;
+    if (shown) this.Load();
     f.Protocol.hidden = !shown;
     f.ProtocolButton.setAttribute("aria-expanded", String(shown));
     // Whether a text scrolls is known once it is seen.

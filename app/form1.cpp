@@ -32,7 +32,10 @@ std::optional<Bitmap> LoadOrReport(PictureId id, const char* name) {
 TForm1::TForm1()
     : QWidget(nullptr),
       chain_([this]() -> Simulation& { return *simulation_; }, [this] { return CurrentSettings(); },
-             [this](const Bitmap& picture) { PaintBox1->Present(picture); }) {
+             [this](const Bitmap& picture) {
+               PaintBox1->Present(picture);
+               ShowReadingHint();
+             }) {
   BuildControls();
   // The information page lies over everything at start, "Weiter" in focus.
   ShowPage(Panel4, true);
@@ -42,6 +45,7 @@ TForm1::TForm1()
 
   AttachHandlers();
   BuildProtocol();
+  BuildKeys();
   SetTabChain();
   FormCreate(this);
 }

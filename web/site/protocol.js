@@ -44,11 +44,13 @@ class Protocol {
     return this.ready;
   }
 
-  // Loads the core when the browser is idle (after the first picture).
+  // Loads the core a few seconds after the first picture, when the browser is
+  // idle: its start would otherwise delay the pictures of the first changes.
   LoadWhenIdle() {
-    if (this.ready) return;
-    if ("requestIdleCallback" in window) requestIdleCallback(() => this.Load(), { timeout: 3000 });
-    else setTimeout(() => this.Load(), 200);
+    if (this.ready || this.loadQueued) return;
+    this.loadQueued = true;
+    const load = () => this.Load();
+    setTimeout(() => ("requestIdleCallback" in window ? requestIdleCallback(load, { timeout: 2000 }) : load()), 3000);
   }
 
   async Start(core) {

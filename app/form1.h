@@ -186,6 +186,8 @@ class TForm1 : public QWidget {
   void DrawDeflectionSignal();
   // Writes a scroll bar's position into its readout, in the bar's format.
   void ShowReadout(const TScrollBar* bar);
+  // The amplitude's value and range as the bar's tool tip and description.
+  void ShowAmplitude();
   // Shows or hides a page (the information or the data panel). While it is
   // shown, the controls under it take neither clicks nor the keyboard focus.
   void ShowPage(TPanel* page, bool shown);

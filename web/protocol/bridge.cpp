@@ -30,6 +30,7 @@
 #include "measurement/protocol_table.h"
 #include "measurement/protocol_texts.h"
 #include "measurement/protocol_view.h"
+#include "measurement/typed_value.h"
 
 namespace {
 
@@ -137,7 +138,8 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_start(std::uint32_t high, std::u
 // 1): {"change": n} or {"change": 0, "refusal": the sentence why not}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_record(int voltage, int current, int amplitude,
                                                        int deflection_on, int steady, int order,
-                                                       int information_shown, int data_shown) {
+                                                       int information_shown, int data_shown,
+                                                       int screen_hit) {
   const ReadingCheck check = CheckReading({.voltage = voltage,
                                            .current = current,
                                            .amplitude = amplitude,
@@ -145,7 +147,8 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_record(int voltage, int current,
                                            .steady = steady != 0,
                                            .order = order,
                                            .information_shown = information_shown != 0,
-                                           .data_shown = data_shown != 0});
+                                           .data_shown = data_shown != 0,
+                                           .screen_hit = screen_hit != 0});
   if (!check.row)
     return Answer("{\"change\":0," + Member("refusal", JsonString(check.refusal)) + "}");
   const ProtocolRow row{state.ids.Next(), *check.row};
@@ -153,6 +156,23 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_record(int voltage, int current,
     return RecordedMessage(NumberOf(after, row.id), row.values);
   });
   return Answer("{\"change\":" + std::to_string(change) + "}");
+}
+
+// A value typed into the field of a scroll bar (positions minimum..maximum,
+// per_unit positions a shown unit, sign -1 for a negated field):
+// {"position": n} or {"refusal": the sentence why not}.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_typed_value(const char* text, int text_length,
+                                                            int minimum, int maximum, int per_unit,
+                                                            int sign, const char* unit,
+                                                            int unit_length) {
+  const TypedValue typed = ReadTypedValue({text, static_cast<std::size_t>(text_length)},
+                                          {.minimum = minimum,
+                                           .maximum = maximum,
+                                           .per_unit = per_unit,
+                                           .sign = sign,
+                                           .unit = {unit, static_cast<std::size_t>(unit_length)}});
+  if (typed.position) return Answer("{\"position\":" + std::to_string(*typed.position) + "}");
+  return Answer("{" + Member("refusal", JsonString(typed.refusal)) + "}");
 }
 
 // "Zeile löschen" for the row `id` of the shown table: {"change": n}, 0 when

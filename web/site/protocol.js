@@ -100,7 +100,7 @@ class Protocol {
     const s = this.form.Settings();
     const order = Number(this.form.ProtocolOrder.value);
     return { ...s, order: Number.isInteger(order) ? order : 0, informationShown: !this.form.Panel4.hidden,
-             dataShown: !this.form.Panel10.hidden };
+             dataShown: !this.form.Panel10.hidden, screenHit: this.form.screenHit };
   }
 
   async Record() {

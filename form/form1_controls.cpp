@@ -130,12 +130,11 @@ constexpr Control kControls[] = {
     Choice(kRadio, "AblenkEin", "Panel1", {160, 112, 49, 17}, "Ein", false, 4, "Ablenkspannung ein"),
     Choice(kRadio, "AblenkAus", "Panel1", {160, 136, 57, 17}, "Aus", true, 5, "Ablenkspannung aus"),
     // A tone whose pitch rises as the marks meet at the screen's centre
-    // (render/beam_marks.h); the page plays it.
+    // (render/beam_marks.h).
     {.name = "ToneSwitch", .kind = Kind::CheckBox, .parent = "Panel1", .bounds = {24, 152, 65, 17},
      .caption = "Ton", .font = kBold13, .text = kWhite, .tab_order = 7,
      .accessible_description = "Ein Ton, der höher wird, je näher sich die Marken in der "
-                               "Schirmmitte kommen, und anders klingt, wenn sie sich treffen",
-     .edition = Edition::Page},
+                               "Schirmmitte kommen, und anders klingt, wenn sie sich treffen"},
     {.name = "Panel11", .kind = Kind::Panel, .parent = "Panel1", .bounds = {256, 95, 457, 81},
      .fill = kInnerPanel, .bevel = Bevel::None, .visible = false, .tab_order = 6},
     ScrollBar("ScrollBar3", "Panel11", {16, 9, 161, 12},

@@ -86,7 +86,7 @@ TEST_F(KeyboardTest, FocusIsVisibleOnEveryControl) {
     ++compared;
   }
   // Tab visits the selected radio button of a group, not the others.
-  EXPECT_EQ(compared, 20) << "scroll bars, readouts, check boxes, radio buttons and buttons";
+  EXPECT_EQ(compared, 21) << "scroll bars, readouts, check boxes, radio buttons and buttons";
 }
 
 TEST_F(KeyboardTest, PagesTakeTheFocusAndGiveItBack) {

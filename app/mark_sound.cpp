@@ -33,8 +33,8 @@ class ToneSamples : public QIODevice {
       double value = 0;
       if (!tone_.silent) {
         phase_ = std::fmod(phase_ + tone_.hertz / kRate, 1.0);
-        value = tone_.met ? (phase_ < 0.5 ? 1.0 : -1.0) * 0.5
-                          : std::sin(2 * std::numbers::pi * phase_);
+        value =
+            tone_.met ? (phase_ < 0.5 ? 1.0 : -1.0) * 0.5 : std::sin(2 * std::numbers::pi * phase_);
       }
       out[i] = static_cast<std::int16_t>(std::lrint(value * kVolume));
     }

@@ -26,12 +26,15 @@ endif()
 
 set(in_source ${CMAKE_COMMAND} -E chdir ${PROJECT_SOURCE_DIR})
 set(previous)
+# The web build runs the generators of the release build, built just before
+# (cmake/host_tools.cmake), rather than compiling them again.
+set(ci_options_web -DVAREK_HOST_TOOLS_FROM=${PROJECT_SOURCE_DIR}/build/release)
 foreach(preset IN ITEMS release web asan fuzz)
   ExternalProject_Add(ci_${preset}
     SOURCE_DIR ${PROJECT_SOURCE_DIR}
     BINARY_DIR ${PROJECT_SOURCE_DIR}/build/${preset}
     CONFIGURE_COMMAND ""
-    BUILD_COMMAND ${in_source} ${CMAKE_COMMAND} --preset ${preset}
+    BUILD_COMMAND ${in_source} ${CMAKE_COMMAND} --preset ${preset} ${ci_options_${preset}}
           COMMAND ${in_source} ${CMAKE_COMMAND} --build --preset ${preset} --parallel ${jobs}
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""

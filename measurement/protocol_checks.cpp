@@ -36,6 +36,10 @@ std::optional<std::string> ImplausibleRow(const Measurement& row) {
          PowerOfTenText(HighestPlausibleSpecificCharge) + " C/kg";
 }
 
+bool Included(const Measurement& row, const OutlierMark& mark) {
+  return row.inclusion == Inclusion::In || (row.inclusion == Inclusion::Automatic && !mark.marked);
+}
+
 ReadingCheck CheckReading(const Reading& reading) {
   const auto refuse = [](std::string sentence) {
     return ReadingCheck{std::nullopt, std::move(sentence)};
@@ -77,13 +81,20 @@ ReadingCheck CheckReading(const Reading& reading) {
     return refuse("Die Fokusordnung k muss eine ganze Zahl von 1 bis 4 sein.");
   }
   if (reading.voltage < LowestVoltage || reading.voltage > HighestVoltage ||
-      reading.current > CurrentRange.highest || reading.amplitude > HighestAmplitude) {
+      reading.current > CurrentRange.highest || reading.amplitude > HighestAmplitude ||
+      reading.uncertainty < 0 ||
+      reading.uncertainty > HighestReadingUncertainty * static_cast<double>(MilliampsPerAmp)) {
     return refuse("Die Einstellungen liegen außerhalb der Bereiche der Apparatur.");
   }
+  std::optional<double> uncertainty;
+  if (reading.uncertainty > 0)
+    uncertainty = reading.uncertainty / static_cast<double>(MilliampsPerAmp);
   const Measurement row{static_cast<double>(reading.voltage),
-                        reading.current / static_cast<double>(MilliampsPerAmp), reading.order,
+                        reading.current / static_cast<double>(MilliampsPerAmp),
+                        reading.order,
                         reading.amplitude,
-                        reading.steady ? Deflection::Steady : Deflection::Alternating};
+                        reading.steady ? Deflection::Steady : Deflection::Alternating,
+                        uncertainty};
   if (const std::optional<std::string> why = ImplausibleRow(row)) {
     return refuse("Bei diesen Einstellungen liegt kein Fokus (" + *why + ").");
   }

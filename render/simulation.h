@@ -27,10 +27,11 @@ class Simulation {
   void RequestStop() { model_.RequestStop(); }
   bool ComputationRunning() const { return model_.ComputationRunning(); }
 
-  // Turns every point for the view of `settings` and draws the scene.
-  const Bitmap& RenderScene(const Settings& settings);
-  const Bitmap& DrawDeflectionSignal(const Settings& settings) {
-    return plot_.DrawDeflectionSignal(settings);
+  // Turns every point for the view of `settings` and draws the scene, at
+  // `scale` device pixels per picture pixel.
+  const Bitmap& RenderScene(const Settings& settings, Extended scale = 1);
+  const Bitmap& DrawDeflectionSignal(const Settings& settings, Extended scale = 1) {
+    return plot_.DrawDeflectionSignal(settings, scale);
   }
 
   const Bitmap& Picture() const { return renderer_.BackBuffer(); }

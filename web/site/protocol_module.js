@@ -57,11 +57,14 @@ class ProtocolModule {
   typedValue(text, bar) {
     return this.call("typed_value", text, bar.minimum, bar.maximum, bar.perUnit, bar.sign, bar.unit);
   }
+  // Each action gives {change, refusal, question, answers: [[caption, answer], ...]}.
   remove(id) { return this.call("delete", id); }
   clear() { return this.call("clear"); }
   // Why a chosen file is not read: its size, or the browser could not read it.
   fileRefusal(name, size, readable = true) { return this.call("file_refusal", name, size, Number(readable)).refusal; }
   importCsv(text, name) { return this.call("import", text, name); }
+  // The answer (a number of the core's answers) to the question of an action: the change to apply, or 0.
+  decide(change, answer) { return this.call("decide", change, answer).change; }
   drop(change) { this.m._varek_protocol_drop(change); }
   step(stored, change, keptAs) { return this.call("step", stored, change, keptAs); }
   commit(stored) { return this.call("commit", stored); }

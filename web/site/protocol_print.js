@@ -3,8 +3,8 @@
 "use strict";
 // The protocol on paper, as the desktop's PDF page has it: the heading, the
 // date, the apparatus and the method, the table (outliers marked), the
-// legend of the amplitude column, the result, its deviation and the
-// warnings, then the plot as vectors from the plan of the exported plot.
+// legend of the amplitude column, the result, its deviation, the rows left
+// out of it and the warnings, then the plot as vectors from the plan of the exported plot.
 // Only this is printed (form1.css, @media print); the date is the moment of
 // printing. Every text comes from the core.
 class ProtocolPrint {
@@ -44,7 +44,7 @@ class ProtocolPrint {
         element("h1", captions.pdfHeading), element("p", this.core.dateLine(new Date()), "date"),
         element("p", captions.pdfApparatus, "small"), element("p", captions.pdfMethod, "small method"),
         table, element("p", captions.deflectionLegend, "legend"), element("p", view.result, "result"),
-        ...(view.deviation ? [element("p", view.deviation, "deviation")] : []),
+        ...[view.deviation, view.leftOut].filter(Boolean).map((line) => element("p", line, "deviation")),
         ...view.warnings.map((warning) => element("p", warning, "warning")), plot);
   }
 }

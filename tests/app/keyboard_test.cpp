@@ -227,5 +227,22 @@ TEST_F(KeyboardTest, EnterPressesButtonsTabGoesRoundAndF1ListsTheKeys) {
   EXPECT_EQ(table->item(0, 0)->text().toStdString(), form::KeyHelpRows().front().keys);
 }
 
+// "Ton" plays where there is an audio output and says so where there is none.
+TEST_F(KeyboardTest, ToneSwitchPlaysTheMarksOrSaysItCannot) {
+  ShowScene();
+  Click(form->AblenkEin);
+  form->ScrollBar7->SetPosition(FindFocusCurrent(1200, 1, 200).value());
+  Settle();
+  Click(form->ToneSwitch);
+  if (!MarkSound::Available()) {
+    EXPECT_FALSE(form->ToneSwitch->isChecked());
+    EXPECT_NE(form->ReadingHint->toPlainText().indexOf("nicht verfügbar"), -1);
+    return;
+  }
+  EXPECT_TRUE(form->Sound->Playing().met);
+  Click(form->ToneSwitch);
+  EXPECT_TRUE(form->Sound->Playing().silent);
+}
+
 }  // namespace
 }  // namespace varek::testing

@@ -261,9 +261,10 @@ describe("keyboard", () => {
     await page.waitForFunction((n) => document.querySelectorAll("#ProtocolTable tbody tr").length === n + 1,
                                { timeout: 10000 }, rows);
     assert.ok(presses <= 30, `${presses} keys`);
-    const [, voltage, current, , amplitude] = await lastRow();
-    assert.deepEqual([voltage, current], ["900", (focus / 1000).toFixed(3).replace(".", ",")]);
-    assert.match(amplitude, /~/, "Wechselspannung");
+    const titles = await page.$$eval("#ProtocolTable thead th", (cells) => cells.map((c) => c.textContent));
+    const row = Object.fromEntries((await lastRow()).map((cell, i) => [titles[i], cell]));
+    assert.deepEqual([row["U in V"], row["I in A"]], ["900", (focus / 1000).toFixed(3).replace(".", ",")]);
+    assert.match(row.Amplitude, /~/, "Wechselspannung");
   });
 
   test("at 600 V the start amplitude hits the plates: the line says so, the reading is refused", async () => {

@@ -88,6 +88,13 @@ void TForm1::LoadPictures() {
 
 void TForm1::AttachHandlers() {
   PaintBox1->OnPaint = [this] { PaintBox1Paint(PaintBox1); };
+  // Shown enlarged, the scene and the plot are drawn at the scale they are
+  // shown at, so every device pixel is the drawing's own.
+  PaintBox1->OnDeviceScale = [this](double scale) {
+    simulation_->SetPictureScale(scale > 1 ? static_cast<Extended>(scale) : Extended(1));
+    chain_.Request(Stage::Render);
+    if (AblenkEin->isChecked()) DrawDeflectionSignal();
+  };
   ScrollBar1->SetOnChange([this] { ScrollBar1Change(ScrollBar1); });
   ScrollBar2->SetOnChange([this] { ScrollBar2Change(ScrollBar2); });
   ScrollBar4->SetOnChange([this] { ScrollBar4Change(ScrollBar4); });

@@ -89,6 +89,7 @@ std::string Captions() {
       {"pdfMethod", caption::PdfMethod},
       {"deflectionLegend", caption::DeflectionLegend},
       {"outlierHint", caption::OutlierHint},
+      {"inclusionHint", caption::InclusionHint},
       {"savedTable", caption::SavedTable},
       {"savedPlot", caption::SavedPlot},
       {"savedProtocol", caption::SavedProtocol}};
@@ -119,18 +120,19 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_start(std::uint32_t high, std::u
                Member("storageRefused", JsonString(StorageRefusedMessage())) + "}");
 }
 
-// "Messwert übernehmen" with the window's state (current in mA, flags 0 or
-// 1). Each action answers as ActionJson.
+// "Messwert übernehmen" with the window's state (current and ΔI in mA,
+// flags 0 or 1). Each action answers as ActionJson.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_record(int voltage, int current, int amplitude,
                                                        int deflection_on, int steady, int order,
-                                                       int information_shown, int data_shown,
-                                                       int screen_hit) {
+                                                       int uncertainty, int information_shown,
+                                                       int data_shown, int screen_hit) {
   return Reply(ActionJson(state.session.Record({.voltage = voltage,
                                                 .current = current,
                                                 .amplitude = amplitude,
                                                 .deflection_on = deflection_on != 0,
                                                 .steady = steady != 0,
                                                 .order = order,
+                                                .uncertainty = uncertainty,
                                                 .information_shown = information_shown != 0,
                                                 .data_shown = data_shown != 0,
                                                 .screen_hit = screen_hit != 0})));
@@ -156,6 +158,12 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_typed_value(const char* text, in
 // "Zeile löschen" for the row `id` of the shown table.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_delete(const char* id, int id_length) {
   return Reply(ActionJson(state.session.Delete(Bytes(id, id_length))));
+}
+
+// "in Auswertung" of the row `id` checked (1) or not (0).
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_include(const char* id, int id_length,
+                                                        int included) {
+  return Reply(ActionJson(state.session.Include(Bytes(id, id_length), included != 0)));
 }
 
 // "Alle löschen": every row shown now, after the question.

@@ -44,11 +44,13 @@ class Protocol {
     return this.ready;
   }
 
-  // Loads the core when the browser is idle (after the first picture).
+  // Loads the core a few seconds after the first picture, when the browser is
+  // idle: its start would otherwise delay the pictures of the first changes.
   LoadWhenIdle() {
-    if (this.ready) return;
-    if ("requestIdleCallback" in window) requestIdleCallback(() => this.Load(), { timeout: 3000 });
-    else setTimeout(() => this.Load(), 200);
+    if (this.ready || this.loadQueued) return;
+    this.loadQueued = true;
+    const load = () => this.Load();
+    setTimeout(() => ("requestIdleCallback" in window ? requestIdleCallback(load, { timeout: 2000 }) : load()), 3000);
   }
 
   async Start(core) {
@@ -90,6 +92,16 @@ class Protocol {
       const row = event.target.closest("tbody tr");
       if (row) this.Select(row.dataset.id);
     });
+    // The check box "in Auswertung" in the first cell of a row.
+    table.addEventListener("change", (event) => {
+      const row = event.target.closest("tbody tr");
+      if (row && event.target.type === "checkbox") {
+        // Not changed (the row is gone, nothing stored): the box shows what is.
+        this.whenReady(async () => {
+          if (!(await this.Run(this.core.include(row.dataset.id, event.target.checked)))) this.Refresh();
+        });
+      }
+    });
     table.addEventListener("keydown", (event) => {
       const rows = [...table.tBodies[0].rows];
       if (rows.length === 0) return;
@@ -115,9 +127,13 @@ class Protocol {
 
   Reading() {
     const s = this.form.Settings();
-    const order = Number(this.form.ProtocolOrder.value);
-    return { ...s, order: Number.isInteger(order) ? order : 0, informationShown: !this.form.Panel4.hidden,
-             dataShown: !this.form.Panel10.hidden, screenHit: this.form.screenHit };
+    const whole = (input) => {
+      const value = Number(input.value);
+      return Number.isInteger(value) ? value : -1;
+    };
+    return { ...s, order: whole(this.form.ProtocolOrder), uncertainty: whole(this.form.ProtocolUncertainty),
+             informationShown: !this.form.Panel4.hidden, dataShown: !this.form.Panel10.hidden,
+             screenHit: this.form.screenHit };
   }
 
   async Record() {
@@ -254,18 +270,22 @@ class Protocol {
         line.title = this.texts.captions.outlierHint;
       }
       line.append(...cells("td", row.cells));
+      const included = document.createElement("input");
+      Object.assign(included, { type: "checkbox", checked: row.included, title: this.texts.captions.inclusionHint });
+      included.setAttribute("aria-label", `${view.titles[0]} ${row.cells[0]}: ${this.texts.captions.inclusionHint}`);
+      line.cells[0].prepend(included);
       return line;
     });
     f.ProtocolTable.tBodies[0].replaceChildren(...rows);
     f.ProtocolTable.removeAttribute("aria-activedescendant");
     if (view.rows.some((row) => row.id === this.selected)) this.Select(this.selected);
     else this.selected = null;
-    this.Write(f.ProtocolResult, view.deviation ? `${view.result}\n${view.deviation}` : view.result);
+    this.Write(f.ProtocolResult, view.summary);
     this.Write(f.ProtocolWarnings, view.warnings.join("\n"));
     f.ProtocolDelete.disabled = view.rows.length === 0;
     f.ProtocolClear.disabled = view.rows.length === 0;
     this.plot.draw();
-    this.printed.update();
+    this.printed.update(view);
   }
 
   // A text control's new text; one that scrolls can be reached by Tab.

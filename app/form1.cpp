@@ -44,6 +44,8 @@ TForm1::TForm1()
   LoadPictures();
 
   AttachHandlers();
+  Sound = new MarkSound(this);
+  ToneSwitch->SetOnClick([this] { ToneSwitchClick(ToneSwitch); });
   BuildProtocol();
   BuildKeys();
   SetTabChain();

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/form_builder.h"
+#include "app/mark_sound.h"
 #include "app/qt_message_pump.h"
 #include "app/recompute_chain.h"
 #include "app/toolkit/controls.h"
@@ -90,6 +91,11 @@ class TForm1 : public QWidget {
   // after every picture.
   QPlainTextEdit* ReadingHint = nullptr;
   void ShowReadingHint();
+  // "Ton": the marks' tone after every picture, while it is switched on.
+  TCheckBox* ToneSwitch = nullptr;
+  MarkSound* Sound = nullptr;
+  void ToneSwitchClick(QObject* Sender);
+  void PlayTone();
   ProtocolPanel* Protocol = nullptr;
 
   // The part of the form that is shown (wider with the protocol), and who
@@ -186,6 +192,8 @@ class TForm1 : public QWidget {
   void DrawDeflectionSignal();
   // Writes a scroll bar's position into its readout, in the bar's format.
   void ShowReadout(const TScrollBar* bar);
+  // The amplitude's value and range as the bar's tool tip and description.
+  void ShowAmplitude();
   // Shows or hides a page (the information or the data panel). While it is
   // shown, the controls under it take neither clicks nor the keyboard focus.
   void ShowPage(TPanel* page, bool shown);

@@ -20,6 +20,7 @@ void TForm1::FormCreate(QObject* /*Sender*/) {
   simulation_->SetSignalBackground(signal_background_);
   ShowReadout(ScrollBar1);
   ShowReadout(ScrollBar2);
+  ShowAmplitude();
 }
 
 void TForm1::FormActivate(QObject* /*Sender*/) { chain_.Request(Stage::Full); }
@@ -50,6 +51,7 @@ void TForm1::ScrollBar7Change(QObject* /*Sender*/) {
 }
 
 void TForm1::ScrollBar3Change(QObject* /*Sender*/) {
+  ShowAmplitude();
   DrawDeflectionSignal();
   chain_.Request(Stage::Full);
 }
@@ -125,6 +127,14 @@ void TForm1::ShowReadout(const TScrollBar* bar) {
   for (const Readout& readout : readouts_) {
     if (readout.bar == bar) readout.edit->setText(ReadoutText(readout.format, bar->Position()));
   }
+}
+
+void TForm1::ShowAmplitude() {
+  // The amplitude has no readout: its bar tells its value and range.
+  const QString text =
+      QStringLiteral("Amplitude %1 von %2").arg(ScrollBar3->Position()).arg(ScrollBar3->maximum());
+  ScrollBar3->setToolTip(text);
+  ScrollBar3->setAccessibleDescription(text);
 }
 
 void TForm1::ShowPage(TPanel* page, bool shown) {

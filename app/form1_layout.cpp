@@ -33,6 +33,7 @@ void TForm1::BuildControls() {
   // clang-format off
   VAREK_BIND(PaintBox1); VAREK_BIND(Panel6); VAREK_BIND(ScrollBar1); VAREK_BIND(ScrollBar2);
   VAREK_BIND(Panel9); VAREK_BIND(Panel4); VAREK_BIND(ProtocolButton); VAREK_BIND(ReadingHint);
+  VAREK_BIND(ToneSwitch);
   VAREK_BIND(Panel2); VAREK_BIND(Panel5); VAREK_BIND(Label12); VAREK_BIND(Label9);
   VAREK_BIND(Label13); VAREK_BIND(Edit7); VAREK_BIND(Label15); VAREK_BIND(Label14);
   VAREK_BIND(Edit8); VAREK_BIND(Label16); VAREK_BIND(CheckBox5); VAREK_BIND(CheckBox1);

@@ -78,6 +78,7 @@ void TForm1::ShowReadingHint() {
                                           .deflection_on = now.deflection_on,
                                           .screen_hit = simulation_->scene().ScreenHit}));
   if (ReadingHint->toPlainText() != hint) ReadingHint->setPlainText(hint);
+  PlayTone();
 }
 
 QSize TForm1::ShownSize() const { return FormSize(!Protocol->isHidden()); }

@@ -38,7 +38,9 @@ KeyHelpDialog::KeyHelpDialog(QWidget* parent) : QDialog(parent) {
   }
   table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   table->horizontalHeader()->setStretchLastSection(true);
-  table->resizeRowsToContents();
+  // Wrapped rows take their height once the columns have their widths.
+  connect(table->horizontalHeader(), &QHeaderView::sectionResized, table,
+          &QTableWidget::resizeRowsToContents);
 
   auto* buttons = new QDialogButtonBox(this);
   QPushButton* close =

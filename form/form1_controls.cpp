@@ -129,6 +129,12 @@ constexpr Control kControls[] = {
     Label("Label1", "Panel1", 24, 120, "Ablenkspannung"),
     Choice(kRadio, "AblenkEin", "Panel1", {160, 112, 49, 17}, "Ein", false, 4, "Ablenkspannung ein"),
     Choice(kRadio, "AblenkAus", "Panel1", {160, 136, 57, 17}, "Aus", true, 5, "Ablenkspannung aus"),
+    // A tone whose pitch rises as the marks meet at the screen's centre
+    // (render/beam_marks.h).
+    {.name = "ToneSwitch", .kind = Kind::CheckBox, .parent = "Panel1", .bounds = {24, 152, 65, 17},
+     .caption = "Ton", .font = kBold13, .text = kWhite, .tab_order = 7,
+     .accessible_description = "Ein Ton, der höher wird, je näher sich die Marken in der "
+                               "Schirmmitte kommen, und anders klingt, wenn sie sich treffen"},
     {.name = "Panel11", .kind = Kind::Panel, .parent = "Panel1", .bounds = {256, 95, 457, 81},
      .fill = kInnerPanel, .bevel = Bevel::None, .visible = false, .tab_order = 6},
     ScrollBar("ScrollBar3", "Panel11", {16, 9, 161, 12},
@@ -164,7 +170,7 @@ constexpr Control kControls[] = {
 
     // The live line under the settings: what keeps the focus from being
     // read, before a reading is taken. The program writes it.
-    {.name = "ReadingHint", .kind = Kind::Text, .parent = "Form1", .bounds = {8, 681, 745, 32},
+    {.name = "ReadingHint", .kind = Kind::Text, .parent = "Form1", .bounds = {8, 681, 584, 32},
      .font = kBold13, .text = kWarning, .fill = kWindowColour,
      .accessible_name = "Hinweis zur Messung"},
 

@@ -69,6 +69,7 @@ ReadingCheck CheckReading(const Reading& reading) {
         "Bei der Amplitude 0 fliegt der Strahl gerade und zeigt keinen Fokus: die "
         "Amplitude erhöhen.");
   }
+  // No mark on the screen: the same sentence as the line under the settings.
   if (const std::optional<std::string> missed =
           NoMarkSentence({.voltage = reading.voltage,
                           .amplitude = reading.amplitude,

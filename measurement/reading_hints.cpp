@@ -12,7 +12,8 @@ std::optional<std::string> NoMarkSentence(const HintFacts& facts) {
   if (facts.deflection_on &&
       AdviceFor(facts.voltage, facts.amplitude) == AmplitudeAdvice::NearPlates)
     return "Die Elektronen treffen die Ablenkplatten: Amplitude verringern.";
-  return "Kein Leuchtfleck auf dem Schirm: die Elektronen treffen die Röhrenwand.";
+  return "Kein Leuchtfleck auf dem Schirm: die Elektronen treffen die Röhrenwand; den "
+         "Spulenstrom erhöhen.";
 }
 
 std::string ReadingHint(const HintFacts& facts) {

@@ -22,7 +22,7 @@ std::string FromCentre(long pixels) {
 
 }  // namespace
 
-std::string DescribeBeamMarks(const Scene& scene) {
+MarkPlaces PlaceMarks(const Scene& scene) {
   // The marks that the renderer draws: on the last stored sample of paths 1
   // and 2 of the latest computation.
   std::vector<PixelPoint> marks;
@@ -32,22 +32,36 @@ std::string DescribeBeamMarks(const Scene& scene) {
     if (count >= 1)
       marks.push_back(ProjectPoint(scene.TrajectoryView[p][count], scene.PerspectiveFactor));
   }
-  if (marks.empty()) return "Noch keine Elektronenbahn berechnet.";
-  const bool one = marks.size() == 1;
-  if (!scene.ScreenHit) {
+  MarkPlaces places;
+  places.marks = static_cast<int>(marks.size());
+  places.on_screen = !marks.empty() && scene.ScreenHit;
+  if (!places.on_screen) return places;
+  const PixelPoint centre = ProjectPoint(scene.ScreenCentreView, scene.PerspectiveFactor);
+  places.first = Distance(marks[0], centre);
+  if (marks.size() == 2) {
+    places.second = Distance(marks[1], centre);
+    places.apart = Distance(marks[0], marks[1]);
+  }
+  return places;
+}
+
+std::string DescribeBeamMarks(const Scene& scene) {
+  const MarkPlaces places = PlaceMarks(scene);
+  if (places.marks == 0) return "Noch keine Elektronenbahn berechnet.";
+  const bool one = places.marks == 1;
+  if (!places.on_screen) {
     return one ? "Die Marke liegt nicht auf dem Schirm: das Elektron trifft die Röhrenwand oder "
                  "eine Platte."
                : "Die Marken liegen nicht auf dem Schirm: die Elektronen treffen die Röhrenwand "
                  "oder eine Platte.";
   }
-  const PixelPoint centre = ProjectPoint(scene.ScreenCentreView, scene.PerspectiveFactor);
-  const long first = Distance(marks[0], centre);
+  const long first = places.first;
   if (one) {
     return first == 0 ? "Die Marke liegt im Mittelpunkt des Schirms."
                       : "Die Marke liegt " + FromCentre(first) + ".";
   }
-  const long second = Distance(marks[1], centre);
-  const long apart = Distance(marks[0], marks[1]);
+  const long second = places.second;
+  const long apart = places.apart;
   if (apart == 0) {
     return first == 0 ? "Die Marken fallen im Mittelpunkt des Schirms zusammen."
                       : "Die Marken fallen zusammen, " + FromCentre(first) + ".";
@@ -56,6 +70,16 @@ std::string DescribeBeamMarks(const Scene& scene) {
                                             : std::to_string(std::min(first, second)) + " und " +
                                                   FromCentre(std::max(first, second));
   return "Die Marken liegen " + std::to_string(apart) + " Pixel auseinander, " + where + ".";
+}
+
+MarkTone ToneFor(const MarkPlaces& places) {
+  if (!places.on_screen) return {};
+  // How far the marks are from a focus: from each other and from the centre.
+  const long distance = places.apart + std::max(places.first, places.second);
+  // Two octaves over 0 .. 200 pixels, an octave for every 100 pixels closer.
+  constexpr double kHighest = 880, kPixelsPerOctave = 100, kOctaves = 2;
+  const double octaves_down = std::min(kOctaves, static_cast<double>(distance) / kPixelsPerOctave);
+  return {.silent = false, .hertz = kHighest / std::exp2(octaves_down), .met = distance <= 2};
 }
 
 }  // namespace varek

@@ -17,7 +17,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
   build-essential cmake ninja-build
-  qt6-base-dev qt6-svg-dev qt6-translations-l10n libjpeg62-turbo-dev
+  qt6-base-dev qt6-svg-dev qt6-multimedia-dev qt6-translations-l10n libjpeg62-turbo-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2 fontconfig
   xvfb xauth xdotool x11-apps imagemagick openbox

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "measurement/reading_hints.h"
 #include "render/beam_marks.h"
 #include "render/deflection_signal.h"
 #include "render/simulation.h"
@@ -26,6 +27,8 @@ std::unique_ptr<varek::Simulation> simulation;
 varek::Settings settings;
 Bytes scene_rgba, signal_rgba;
 std::string beam_marks;
+std::string reading_hint;
+varek::MarkTone mark_tone;
 // Filled by the page with the decoded axes picture, then handed over.
 Bytes signal_axes_rgba(static_cast<std::size_t>(varek::SignalWidth) * varek::SignalHeight * 4);
 
@@ -94,8 +97,27 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* varek_draw_signal() {
 // UTF-8, ended by a zero byte.
 EMSCRIPTEN_KEEPALIVE const char* varek_beam_marks() {
   beam_marks = varek::DescribeBeamMarks(simulation->scene());
+  mark_tone = varek::ToneFor(varek::PlaceMarks(simulation->scene()));
   return beam_marks.c_str();
 }
+
+// The marks' tone of the last scene picture (after varek_beam_marks): its
+// pitch in Hz, 0 while silent; 1 where the marks meet.
+EMSCRIPTEN_KEEPALIVE double varek_tone_hertz() { return mark_tone.silent ? 0 : mark_tone.hertz; }
+EMSCRIPTEN_KEEPALIVE int varek_tone_met() { return mark_tone.met ? 1 : 0; }
+
+// The line under the settings for the settings in force and the last
+// computation: a German sentence or nothing, UTF-8, ended by a zero byte.
+EMSCRIPTEN_KEEPALIVE const char* varek_reading_hint() {
+  reading_hint = varek::ReadingHint({.voltage = settings.voltage,
+                                     .amplitude = settings.amplitude,
+                                     .deflection_on = settings.deflection_on,
+                                     .screen_hit = simulation->scene().ScreenHit});
+  return reading_hint.c_str();
+}
+
+// 1 when the electrons of the last computation reach the screen, else 0.
+EMSCRIPTEN_KEEPALIVE int varek_screen_hit() { return simulation->scene().ScreenHit ? 1 : 0; }
 
 // The page writes the axes picture here as R, G, B, A bytes.
 EMSCRIPTEN_KEEPALIVE std::uint8_t* varek_signal_axes_rgba() { return signal_axes_rgba.data(); }

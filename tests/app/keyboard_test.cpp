@@ -86,7 +86,7 @@ TEST_F(KeyboardTest, FocusIsVisibleOnEveryControl) {
     ++compared;
   }
   // Tab visits the selected radio button of a group, not the others.
-  EXPECT_EQ(compared, 20) << "scroll bars, readouts, check boxes, radio buttons and buttons";
+  EXPECT_EQ(compared, 21) << "scroll bars, readouts, check boxes, radio buttons and buttons";
 }
 
 TEST_F(KeyboardTest, PagesTakeTheFocusAndGiveItBack) {
@@ -225,6 +225,23 @@ TEST_F(KeyboardTest, EnterPressesButtonsTabGoesRoundAndF1ListsTheKeys) {
     desktop_rows += form::ShownIn(row.edition, form::Edition::Desktop) ? 1 : 0;
   EXPECT_EQ(static_cast<std::size_t>(table->rowCount()), desktop_rows);
   EXPECT_EQ(table->item(0, 0)->text().toStdString(), form::KeyHelpRows().front().keys);
+}
+
+// "Ton" plays where there is an audio output and says so where there is none.
+TEST_F(KeyboardTest, ToneSwitchPlaysTheMarksOrSaysItCannot) {
+  ShowScene();
+  Click(form->AblenkEin);
+  form->ScrollBar7->SetPosition(FindFocusCurrent(1200, 1, 200).value());
+  Settle();
+  Click(form->ToneSwitch);
+  if (!MarkSound::Available()) {
+    EXPECT_FALSE(form->ToneSwitch->isChecked());
+    EXPECT_NE(form->ReadingHint->toPlainText().indexOf("nicht verfügbar"), -1);
+    return;
+  }
+  EXPECT_TRUE(form->Sound->Playing().met);
+  Click(form->ToneSwitch);
+  EXPECT_TRUE(form->Sound->Playing().silent);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "render/simulation.h"
 
 namespace varek {
@@ -52,6 +54,29 @@ TEST(BeamMarks, TellDistancesFromEachOtherAndFromTheScreensCentre) {
     simulation.RenderScene(settings);
     EXPECT_EQ(DescribeBeamMarks(simulation.scene()), c.text)
         << c.paths << " " << c.end1 << " " << c.end2;
+  }
+}
+
+// The tone rises an octave for every 100 pixels by which the marks come
+// closer to each other and to the centre, and is silent off the screen.
+TEST(BeamMarks, ToneRisesAsTheMarksMeetAtTheCentre) {
+  const struct {
+    MarkPlaces places;
+    MarkTone tone;
+  } cases[] = {
+      {{2, false, 0, 0, 0}, {true, 0, false}},
+      {{2, true, 0, 0, 0}, {false, 880, true}},
+      {{2, true, 1, 0, 1}, {false, 880 / std::exp2(0.02), true}},
+      {{2, true, 40, 30, 60}, {false, 440, false}},
+      {{2, true, 100, 100, 200}, {false, 220, false}},
+      {{2, true, 400, 300, 700}, {false, 220, false}},
+      {{1, true, 50, 0, 0}, {false, 880 / std::exp2(0.5), false}},
+  };
+  for (const auto& c : cases) {
+    const MarkTone tone = ToneFor(c.places);
+    EXPECT_EQ(tone.silent, c.tone.silent) << c.places.apart;
+    EXPECT_NEAR(tone.hertz, c.tone.hertz, 1e-9) << c.places.apart;
+    EXPECT_EQ(tone.met, c.tone.met) << c.places.apart;
   }
 }
 

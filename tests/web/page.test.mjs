@@ -153,17 +153,17 @@ describe("pages", () => {
 describe("keyboard", () => {
   test("Tab reaches every control in the window's order; each has a German name", async () => {
     await open("?deflection=on");
+    // The settings first, then the view; a radio pair is one stop, its selected button.
     const order = [
+      ["ScrollBar7", "Spulenstrom in A"], ["Edit5", "Anzeige Spulenstrom in A"],
+      ["ScrollBar4", "Beschleunigungsspannung in V"], ["Edit1", "Anzeige Beschleunigungsspannung in V"],
+      ["AblenkEin", "Ablenkspannung ein"], ["ScrollBar3", "Amplitude der Ablenkspannung"],
+      ["Gleichspannung", "Gleichspannung"], ["ToneSwitch", "Ton"],
       ["ScrollBar1", "Drehung um die z-Achse in Grad"], ["ScrollBar2", "Drehung links-rechts in Grad"],
       ["Edit7", "Anzeige Drehung um die z-Achse in Grad"], ["Edit8", "Anzeige Drehung links-rechts in Grad"],
-      ["CheckBox5", "Spule sichtbar"], ["Button5", "von der Seite"], ["Button3", "von vorne"],
-      ["CheckBox1", "Schirm durchsichtig"], ["RadioButton1", "Dicke der Teilchenbahn 1"],
-      ["RadioButton2", "Dicke der Teilchenbahn 2"], ["Button1", "Info"], ["Button2", "ENDE"],
-      ["Button6", "Daten"], ["ScrollBar4", "Beschleunigungsspannung in V"],
-      ["Edit1", "Anzeige Beschleunigungsspannung in V"], ["ScrollBar7", "Spulenstrom in A"],
-      ["Edit5", "Anzeige Spulenstrom in A"], ["AblenkEin", "Ablenkspannung ein"],
-      ["AblenkAus", "Ablenkspannung aus"], ["ScrollBar3", "Amplitude der Ablenkspannung"],
-      ["Gleichspannung", "Gleichspannung"], ["Wechselspannung", "Wechselspannung"],
+      ["CheckBox5", "Spule sichtbar"], ["CheckBox1", "Schirm durchsichtig"], ["Button5", "von der Seite"],
+      ["Button3", "von vorne"], ["RadioButton1", "Dicke der Teilchenbahn 1"], ["Button1", "Info"],
+      ["Button6", "Daten"], ["Button2", "ENDE"],
     ];
     const reached = [];
     for (let i = 0; i < order.length; ++i) {
@@ -215,6 +215,127 @@ describe("keyboard", () => {
     await click("ScrollBar7 > .arrow.down");
     assert.equal(await position("ScrollBar7"), 10);
     await assertPicturesEqual({ current: 10 });
+  });
+
+  // The current of the first focus as varek-focus finds it (in mA).
+  const focusCurrent = (voltage) => Number(execFileSync(
+      renderer.replace(/render\/varek-render$/, "focus/varek-focus"),
+      ["--voltage", String(voltage), "--order", "1", "--amplitude", "200"]).toString().trim());
+  const focused = () => page.evaluate(() => document.activeElement.id);
+  const lastRow = () => page.$$eval("#ProtocolTable tbody tr", (rows) => [...rows.at(-1).cells].map((c) => c.textContent));
+
+  test("from a fresh start to a recorded reading at 900 V with at most 30 keys", async () => {
+    const focus = focusCurrent(900);
+    await open();
+    let presses = 0;
+    const key = async (name, times = 1, modifier = "") => {
+      for (let i = 0; i < times; ++i, ++presses) {
+        if (modifier) await page.keyboard.down(modifier);
+        await page.keyboard.press(name);
+        if (modifier) await page.keyboard.up(modifier);
+      }
+    };
+    const type = async (text) => { await page.keyboard.type(text); presses += text.length; };
+    assert.equal(await focused(), "Button14");
+    await key("Enter");  // "Weiter"
+    await ready();
+    assert.equal(await focused(), "ScrollBar7");
+    await key("Tab", 3);
+    await type("900");
+    await key("Enter");
+    await key("Tab");
+    assert.equal(await focused(), "AblenkAus", "the pair's stop is its selected button");
+    await key("ArrowUp");
+    await key("Tab", 2);
+    assert.equal(await focused(), "Gleichspannung");
+    await key("ArrowDown");
+    await key("Tab", 5, "Shift");
+    assert.equal(await focused(), "Edit5");
+    await type(String((focus - 2) / 1000).replace(".", ","));
+    await key("Enter");
+    await key("Tab", 1, "Shift");
+    await key("ArrowRight", 2);
+    await ready();
+    const rows = await page.$$eval("#ProtocolTable tbody tr", (r) => r.length);
+    await key("Enter", 1, "Control");
+    await page.waitForFunction((n) => document.querySelectorAll("#ProtocolTable tbody tr").length === n + 1,
+                               { timeout: 10000 }, rows);
+    assert.ok(presses <= 30, `${presses} keys`);
+    const titles = await page.$$eval("#ProtocolTable thead th", (cells) => cells.map((c) => c.textContent));
+    const row = Object.fromEntries((await lastRow()).map((cell, i) => [titles[i], cell]));
+    assert.deepEqual([row["U in V"], row["I in A"]], ["900", (focus / 1000).toFixed(3).replace(".", ",")]);
+    assert.match(row.Amplitude, /~/, "Wechselspannung");
+  });
+
+  test("at 600 V the start amplitude hits the plates: the line says so, the reading is refused", async () => {
+    await open("?voltage=600&current=900&deflection=on");
+    assert.match(await page.$eval("#ReadingHint", (e) => e.textContent), /Ablenkplatten/);
+    await page.focus("#Edit1");
+    await page.keyboard.type("5000");
+    await page.keyboard.press("Enter");
+    assert.match(await page.$eval("#ReadingHint", (e) => e.textContent), /von 50 bis 2000 V/);
+    assert.equal(await value("Edit1"), "600");
+    await page.keyboard.type("7");
+    await page.keyboard.press("Escape");
+    assert.equal(await value("Edit1"), "600");
+    const ctrl = async (name) => {
+      await page.keyboard.down("Control");
+      await page.keyboard.press(name);
+      await page.keyboard.up("Control");
+    };
+    await ctrl("m");
+    await page.waitForSelector("#Protocol:not([hidden])");
+    await ready();
+    const rows = await page.$$eval("#ProtocolTable tbody tr", (r) => r.length);
+    await ctrl("Enter");
+    await page.waitForFunction(() => /Ablenkplatten/.test(document.getElementById("ProtocolStatus").textContent),
+                               { timeout: 10000 });
+    assert.equal(await page.$$eval("#ProtocolTable tbody tr", (r) => r.length), rows, "no row");
+  });
+
+  test("Ton: higher towards the focus, another sound where the marks meet, silent without a mark", async () => {
+    const focus = focusCurrent(900);
+    await open(`?voltage=900&deflection=on&mode=ac&current=${focus - 60}`);
+    await click("ToneSwitch");
+    const tone = () => page.evaluate(() => ({ hertz: Form1.tone.hertz, sounding: Form1.sound.sounding,
+                                              met: Form1.sound.met, marks: Form1.BeamMarks.textContent }));
+    const typeInto = async (id, text) => {
+      await page.focus(`#${id}`);
+      await page.keyboard.type(text);
+      await page.keyboard.press("Enter");
+      await ready();
+    };
+    const far = await tone();
+    await typeInto("Edit5", String(focus / 1000).replace(".", ","));
+    const near = await tone();
+    assert.ok(far.sounding && !far.met, JSON.stringify(far));
+    assert.ok(near.hertz > far.hertz, `${far.hertz} Hz, then ${near.hertz} Hz`);
+    assert.ok(near.sounding && near.met, JSON.stringify(near));
+    await typeInto("Edit1", "600");
+    assert.equal((await tone()).sounding, false, "no mark on the screen");
+    await click("ToneSwitch");
+    assert.equal((await tone()).sounding, false);
+  });
+
+  test("Ctrl with a page key steps coarsely, the amplitude speaks its range, F1 lists every key", async () => {
+    await open("?deflection=on");
+    await page.focus("#ScrollBar4");
+    await page.keyboard.down("Control");
+    await page.keyboard.press("PageUp");
+    await page.keyboard.up("Control");
+    assert.equal(await position("ScrollBar4"), 1300);
+    assert.equal(await page.$eval("#ScrollBar3", (e) => e.getAttribute("aria-valuetext")), "200 von 300");
+    assert.equal(await page.$eval("#AblenkEin", (e) => e.closest("[role=radiogroup]").getAttribute("aria-label")),
+                 "Ablenkspannung");
+    await page.keyboard.press("F1");
+    const rows = await page.$$eval("#KeyHelp[open] tbody tr", (r) => r.map((row) => row.cells[0].textContent));
+    assert.deepEqual(rows, await page.evaluate(() => Form1Description.keys.rows.map((r) => r.keys)));
+    assert.ok(rows.includes("F1") && rows.includes("Strg+Eingabe"));
+    if (process.env.VAREK_SHOTS) await page.screenshot({ path: join(process.env.VAREK_SHOTS, "page-f1.png") });
+    await page.keyboard.press("Escape");
+    assert.equal(await page.$("#KeyHelp"), null);
+    assert.equal(await focused(), "ScrollBar4", "the focus returns");
+    assert.ok(await page.evaluate(() => document.getElementById("Panel4").hidden), "Escape closed only the list");
   });
 });
 
@@ -379,7 +500,7 @@ describe("accessibility and links", () => {
     await open();
     const focused = () => page.evaluate(() => document.activeElement.id);
     const rows = [
-      [() => click("Button14"), "ScrollBar1"], [() => click("Button1"), "Button14"],
+      [() => click("Button14"), "ScrollBar7"], [() => click("Button1"), "Button14"],
       [() => page.keyboard.press("Escape"), "Button1"], [() => click("Button6"), "Button7"],
       [() => page.keyboard.press("Escape"), "Button6"], [() => click("Button6"), "Button7"],
       [() => click("Button7"), "Button6"], [() => click("Button1"), "Button14"],

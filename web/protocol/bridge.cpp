@@ -30,6 +30,7 @@
 #include "measurement/protocol_table.h"
 #include "measurement/protocol_texts.h"
 #include "measurement/protocol_view.h"
+#include "measurement/typed_value.h"
 
 namespace {
 
@@ -124,7 +125,7 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_start(std::uint32_t high, std::u
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_record(int voltage, int current, int amplitude,
                                                        int deflection_on, int steady, int order,
                                                        int uncertainty, int information_shown,
-                                                       int data_shown) {
+                                                       int data_shown, int screen_hit) {
   return Reply(ActionJson(state.session.Record({.voltage = voltage,
                                                 .current = current,
                                                 .amplitude = amplitude,
@@ -133,7 +134,25 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_record(int voltage, int current,
                                                 .order = order,
                                                 .uncertainty = uncertainty,
                                                 .information_shown = information_shown != 0,
-                                                .data_shown = data_shown != 0})));
+                                                .data_shown = data_shown != 0,
+                                                .screen_hit = screen_hit != 0})));
+}
+
+// A value typed into the field of a scroll bar (positions minimum..maximum,
+// per_unit positions a shown unit, sign -1 for a negated field):
+// {"position": n} or {"refusal": the sentence why not}.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_typed_value(const char* text, int text_length,
+                                                            int minimum, int maximum, int per_unit,
+                                                            int sign, const char* unit,
+                                                            int unit_length) {
+  const TypedValue typed = ReadTypedValue({text, static_cast<std::size_t>(text_length)},
+                                          {.minimum = minimum,
+                                           .maximum = maximum,
+                                           .per_unit = per_unit,
+                                           .sign = sign,
+                                           .unit = {unit, static_cast<std::size_t>(unit_length)}});
+  if (typed.position) return Reply("{\"position\":" + std::to_string(*typed.position) + "}");
+  return Reply("{" + Member("refusal", JsonString(typed.refusal)) + "}");
 }
 
 // "Zeile löschen" for the row `id` of the shown table.

@@ -52,6 +52,8 @@ class TForm1 {
     this.Form1 = byId("Form1");
     Object.assign(this, buildForm(description, this.Form1));
     for (const id of ["Notices", "Closed", "BeamMarks", "LinkButton", "LinkStatus", "Licence"]) this[id] = byId(id);
+    this.screenHit = true;  // until the first picture tells
+    this.sound = new MarkSound();
     document.title = description.window.caption;
     byId("Caption").textContent = description.window.caption;
     this.firstControl = byId(description.tabChain[0]);
@@ -70,10 +72,21 @@ class TForm1 {
       groups.get(row.parent).push(this[row.name]);
     }
     this.radioGroups = [...groups.values()].map((buttons) => new RadioGroup(buttons));
+    // Each group's choices stand in one element that names the group.
+    for (const [panel, buttons] of groups) {
+      const group = document.createElement("div");
+      group.className = "radio-group";
+      group.setAttribute("role", "radiogroup");
+      group.setAttribute("aria-label", description.keys.radioGroups[panel]);
+      const choices = buttons.map((button) => button.closest("label"));
+      choices[0].before(group);
+      group.append(...choices);
+    }
+    this.keys = description.keys;
     this.layout = new PageLayout(description, this.Form1, this.views);
 
     this.pictures = new PictureWorkerClient(window.pictureWorker, {
-      onScene: (rgba, marks) => this.ShowScene(rgba, marks),
+      onScene: (rgba, marks, line) => this.ShowScene(rgba, marks, line),
       onSignal: (rgba) => { putPixels(this.PaintBox2, rgba); this.viewOf.PaintBox2.draw(); },
       onIdle: () => {
         if (this.ended) return;
@@ -110,11 +123,38 @@ class TForm1 {
     }
     this.CheckBox5.addEventListener("change", () => this.Refresh());
     this.CheckBox1.addEventListener("change", () => this.Refresh());
+    this.ToneSwitch.addEventListener("change", () => this.sound.play(this.ToneSwitch.checked ? this.tone : null));
     for (const name of ["Button1", "Button2", "Button3", "Button5", "Button6", "Button7", "Button14"]) {
       this[name].addEventListener("click", () => this[`${name}Click`]());
     }
     this.LinkButton.addEventListener("click", () => this.CopyLink());
+    // The fields beside the scroll bars take typed values: Enter or leaving
+    // the field applies, Escape shows the value in force again.
+    for (const { bar, edit } of this.readouts) {
+      edit.readOnly = false;
+      edit.inputMode = "decimal";
+      edit.enterKeyHint = "done";
+      edit.autocomplete = "off";
+      edit.addEventListener("focus", () => edit.select());
+      edit.addEventListener("change", () => this.TypeValue(bar, edit));
+      edit.addEventListener("keydown", (event) => {
+        if (event.ctrlKey || event.altKey || event.metaKey) return;
+        if (event.key === "Enter") {
+          event.preventDefault();
+          this.TypeValue(bar, edit).then(() => edit.select());
+        } else if (event.key === "Escape" && edit.value !== sliderValueText(bar.format, bar.position)) {
+          event.preventDefault();
+          this.ShowReadout(bar);
+          edit.select();
+        }
+      });
+    }
     document.addEventListener("keydown", (event) => {
+      if (event.key === "F1" && !event.defaultPrevented) {
+        event.preventDefault();
+        showKeyHelp(this.keys);
+        return;
+      }
       if (event.key !== "Escape" || event.defaultPrevented) return;
       if (!this.Panel4.hidden) this.Button14Click();
       else if (!this.Panel10.hidden) this.Button7Click();
@@ -154,10 +194,31 @@ class TForm1 {
     if (this.Panel4.hidden) history.replaceState(null, "", queryFromSettings(settings) + location.hash);
   }
 
-  ShowScene(rgba, marks) {
+  ShowScene(rgba, marks, { hint, screenHit, tone }) {
+    this.tone = tone;
+    this.sound.play(this.ToneSwitch.checked ? tone : null);
     putPixels(this.PaintBox1, rgba);
     this.viewOf.PaintBox1.draw();
     if (this.BeamMarks.textContent !== marks) this.BeamMarks.textContent = marks;
+    this.screenHit = screenHit;
+    this.ShowHint(hint);
+  }
+
+  // The line under the settings; read out when it changes.
+  ShowHint(text) {
+    if (this.ReadingHint.textContent !== text) this.ReadingHint.textContent = text;
+  }
+
+  // A number typed into a scroll bar's field, read by the protocol's core:
+  // the bar takes it, or the line under the settings says why not; the
+  // field shows the value in force.
+  async TypeValue(bar, edit) {
+    const text = edit.value;
+    if (text === sliderValueText(bar.format, bar.position)) return;
+    const typed = (await ProtocolModule.load()).typedValue(text, bar);
+    if (typed.position === undefined) this.ShowHint(typed.refusal);
+    else bar.setPosition(typed.position);
+    this.ShowReadout(bar);
   }
 
   ShowReadout(bar) {
@@ -245,6 +306,8 @@ class TForm1 {
   async Start(notices, prepared) {
     for (const text of notices) this.addNotice(text);
     this.ShowInformation(!prepared);
+    // As on the desktop, "Weiter" has the focus while the page is shown.
+    if (!prepared) this.Button14.focus();
     try {
       await this.Image3.decode();
       const axes = picturePixels(this.Image3);

@@ -46,6 +46,8 @@ function buildControl(row, ui) {
       input.type = row.kind === "checkBox" ? "checkbox" : "radio";
       input.id = row.name;
       input.checked = row.checked;
+      // The radio buttons of a panel share a name: one tab stop, the arrow keys choose.
+      if (row.kind === "radioButton") input.name = row.parent;
       if (row.accessibleName) input.setAttribute("aria-label", row.accessibleName);
       element = document.createElement("label");
       element.className = "at choice";

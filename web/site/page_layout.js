@@ -22,7 +22,7 @@
 class PageLayout {
   static MARGIN = 8;
   // The window's children in the touch arrangement, from the top.
-  static TOUCH_ORDER = ["Panel4", "PaintBox1Slot", "Panel9", "ScrollBar2", "ScrollBar1", "Panel6",
+  static TOUCH_ORDER = ["Panel4", "PaintBox1Slot", "Panel9", "ReadingHint", "ScrollBar2", "ScrollBar1", "Panel6",
                         "ProtocolButton", "LinkButton", "Protocol"];
 
   // description: the window's; form: its element; views: the pictures' views.

@@ -5,7 +5,8 @@
 // compiled to WebAssembly). It answers every "show" message with the
 // deflection plot (when asked) and then the scene picture, both as RGBA
 // bytes ready for ImageData, the scene with the sentence that tells where
-// its end marks lie.
+// its end marks lie, the line under the settings and whether a mark lies
+// on the screen.
 //
 // The single-file edition makes this worker from one text that brings the
 // module (createVarek) and its bytes (self.varekModule) before this file.
@@ -50,7 +51,10 @@ function show({ settings: s, compute, signal }) {
   }
   if (compute) varek._varek_compute();
   const scene = rgbaCopy(varek._varek_render_scene(), SCENE);
-  postMessage({ type: "scene", pixels: scene, marks: textAt(varek._varek_beam_marks()) }, [scene]);
+  postMessage({ type: "scene", pixels: scene, marks: textAt(varek._varek_beam_marks()),
+                hint: textAt(varek._varek_reading_hint()), screenHit: varek._varek_screen_hit() === 1,
+                tone: { hertz: varek._varek_tone_hertz(), met: varek._varek_tone_met() === 1 } },
+              [scene]);
   // After the first picture, while the user reads the information page.
   if (!warmedUp) setTimeout(() => varek._varek_warm_up(), 0);
   warmedUp = true;

@@ -57,7 +57,8 @@ class PictureWorkerClient {
     if (data.type === "signal") {
       this.callbacks.onSignal(new Uint8ClampedArray(data.pixels));
     } else if (data.type === "scene") {
-      this.callbacks.onScene(new Uint8ClampedArray(data.pixels), data.marks);
+      this.callbacks.onScene(new Uint8ClampedArray(data.pixels), data.marks,
+                             { hint: data.hint, screenHit: data.screenHit, tone: data.tone });
       this.shown = this.inFlight;
       this.inFlight = null;
       if (!sameSettings(this.latest, this.shown)) this.send();

@@ -132,7 +132,8 @@ class Protocol {
       return Number.isInteger(value) ? value : -1;
     };
     return { ...s, order: whole(this.form.ProtocolOrder), uncertainty: whole(this.form.ProtocolUncertainty),
-             informationShown: !this.form.Panel4.hidden, dataShown: !this.form.Panel10.hidden };
+             informationShown: !this.form.Panel4.hidden, dataShown: !this.form.Panel10.hidden,
+             screenHit: this.form.screenHit };
   }
 
   async Record() {

@@ -48,10 +48,15 @@ class ProtocolModule {
   // The fixed texts and numbers; seeds the rows' identities.
   start(seed) { return this.call("start", seed[0], seed[1]); }
   // reading: the window's state {voltage, current (mA), amplitude,
-  // deflectionOn, steady, order, uncertainty (ΔI in mA), informationShown, dataShown}.
+  // deflectionOn, steady, order, uncertainty (ΔI in mA), informationShown, dataShown, screenHit}.
   record(r) {
     return this.call("record", r.voltage, r.current, r.amplitude, Number(r.deflectionOn), Number(r.steady),
-                     r.order, r.uncertainty, Number(r.informationShown), Number(r.dataShown));
+                     r.order, r.uncertainty, Number(r.informationShown), Number(r.dataShown),
+                     Number(r.screenHit ?? true));
+  }
+  // A value typed into a scroll bar's field: {position} or {refusal}.
+  typedValue(text, bar) {
+    return this.call("typed_value", text, bar.minimum, bar.maximum, bar.perUnit, bar.sign, bar.unit);
   }
   // "in Auswertung" of the row checked or not.
   include(id, included) { return this.call("include", id, Number(included)); }

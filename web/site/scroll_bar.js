@@ -8,7 +8,8 @@
 // by the line step, the trough by the page step (both repeat while held, by
 // mouse or finger), the dragged thumb sets it at every pointer move. Keys
 // follow the slider pattern on the value that the readout shows: Up and
-// PageUp raise it, Down and PageDown lower it, Home and End go to its least
+// PageUp raise it, Down and PageDown lower it, Ctrl with a page key by the
+// coarse step, Home and End go to its least
 // and greatest value; Right and Left move a horizontal thumb right and left
 // (a vertical bar's value up and down). onChange runs once for every real
 // change, after the new position is stored, whoever caused it.
@@ -42,6 +43,8 @@ class ScrollBar {
     this.maximum = slider.maximum;
     this.lineStep = slider.lineStep;
     this.pageStep = slider.pageStep;
+    this.coarseStep = slider.coarseStep ?? slider.pageStep;
+    this.perUnit = slider.perUnit ?? 1;
     this.position = slider.position;
     this.format = slider.format;
     this.unit = slider.unit ?? "";
@@ -79,9 +82,10 @@ class ScrollBar {
     return this.format === "thousandths" ? value / 1000 : value;
   }
 
+  // With a unit "1200 V"; a bare number with its greatest value: "200 von 300".
   valueText() {
     const text = sliderValueText(this.format, this.position);
-    return this.unit ? `${text} ${this.unit}` : text;
+    return this.unit ? `${text} ${this.unit}` : `${text} von ${sliderValueText(this.format, this.maximum)}`;
   }
 
   addPart(className) {
@@ -136,6 +140,12 @@ class ScrollBar {
   }
 
   onKey(event) {
+    // Ctrl with a page key: a coarse step.
+    if (event.ctrlKey && !event.altKey && !event.metaKey && (event.key === "PageUp" || event.key === "PageDown")) {
+      this.setPosition(this.position + this.sign * (event.key === "PageUp" ? this.coarseStep : -this.coarseStep));
+      event.preventDefault();
+      return;
+    }
     if (event.altKey || event.ctrlKey || event.metaKey) return;
     // Steps of the shown value; Right and Left of a horizontal thumb move it.
     const valueSteps = {

@@ -61,11 +61,11 @@ start_program() {
 }
 
 # The main window's client area (X, Y, W, H) and the scale at which the form
-# part of FORM_W x FORM_H is shown: the window's size decides, never above 1.
+# part of FORM_W x FORM_H is shown: the form fills the window, up as well as down.
 measure() {
   find_titled "Spezifische Ladung des Elektrons - Varek-Methode" || fail "no window on $DISPLAY"
   eval "$(xwininfo -id "$found" | awk '/Absolute upper-left X/{print "X="$4} /Absolute upper-left Y/{print "Y="$4} /Width:/{print "W="$2} /Height:/{print "H="$2}')"
-  scale="$(awk -v w="$W" -v h="$H" -v fw="$1" -v fh="$2" 'BEGIN { s = w / fw; if (h / fh < s) s = h / fh; if (s > 1) s = 1; print s }')"
+  scale="$(awk -v w="$W" -v h="$H" -v fw="$1" -v fh="$2" 'BEGIN { s = w / fw; if (h / fh < s) s = h / fh; print s }')"
 }
 
 # Clicks the point (x, y) of the form.

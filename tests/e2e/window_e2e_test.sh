@@ -31,6 +31,11 @@ readonly ende_x=874 ende_y=627      # Button2 on Panel3 on Panel6
 
 work="$PWD"
 source "$(dirname "$0")/xvfb_helpers.sh"
+# The form at 1:1 (the window would fill the screen by default): the scene's
+# place and the click points above are the form's own pixels.
+export XDG_CONFIG_HOME="$runtime_dir/config"
+mkdir -p "$XDG_CONFIG_HOME/varek-em"
+printf '[presentation]\nzoom=1\n' >"$XDG_CONFIG_HOME/varek-em/varek-em.ini"
 
 "$renderer" --deflection on --out "$work/reference.png" || fail "varek-render exited with $?"
 

@@ -273,7 +273,9 @@ describe("keyboard", () => {
     await page.focus("#Edit1");
     await page.keyboard.type("5000");
     await page.keyboard.press("Enter");
-    assert.match(await page.$eval("#ReadingHint", (e) => e.textContent), /von 50 bis 2000 V/);
+    // The first typed value waits for the core that reads it to load.
+    await page.waitForFunction(() => /von 50 bis 2000 V/.test(document.getElementById("ReadingHint").textContent),
+                               { timeout: 10000 });
     assert.equal(await value("Edit1"), "600");
     await page.keyboard.type("7");
     await page.keyboard.press("Escape");
@@ -299,6 +301,8 @@ describe("keyboard", () => {
     await click("ToneSwitch");
     const tone = () => page.evaluate(() => ({ hertz: Form1.tone.hertz, sounding: Form1.sound.sounding,
                                               met: Form1.sound.met, marks: Form1.BeamMarks.textContent }));
+    // The core that reads typed values, loaded before the first one.
+    await page.evaluate(() => ProtocolModule.load().then(() => true));
     const typeInto = async (id, text) => {
       await page.focus(`#${id}`);
       await page.keyboard.type(text);

@@ -135,13 +135,17 @@ class TForm1 {
       edit.inputMode = "decimal";
       edit.enterKeyHint = "done";
       edit.autocomplete = "off";
-      edit.addEventListener("focus", () => edit.select());
+      // The core that reads the number loads with the protocol, after the
+      // first picture; a field that takes the focus asks for it at once.
+      edit.addEventListener("focus", () => { edit.select(); ProtocolModule.load(); });
       edit.addEventListener("change", () => this.TypeValue(bar, edit));
       edit.addEventListener("keydown", (event) => {
         if (event.ctrlKey || event.altKey || event.metaKey) return;
         if (event.key === "Enter") {
           event.preventDefault();
-          this.TypeValue(bar, edit).then(() => edit.select());
+          // select() would take the focus back from where Tab moved it
+          // while the value was being read.
+          this.TypeValue(bar, edit).then(() => { if (document.activeElement === edit) edit.select(); });
         } else if (event.key === "Escape" && edit.value !== sliderValueText(bar.format, bar.position)) {
           event.preventDefault();
           this.ShowReadout(bar);

@@ -34,10 +34,6 @@ class Canvas {
   void SetPenStyle(PenStyle style) { pen_style_ = style; }
   void SetBrushColour(Pixel colour) { brush_colour_ = colour; }
 
-  Pixel PenColour() const { return pen_colour_; }
-  int PenWidth() const { return pen_width_; }
-  Pixel BrushColour() const { return brush_colour_; }
-
   void MoveTo(int x, int y);
   void LineTo(int x, int y);
   void Rectangle(int x1, int y1, int x2, int y2);

@@ -47,10 +47,10 @@ class ProtocolModule {
 
   // The fixed texts and numbers; seeds the rows' identities.
   start(seed) { return this.call("start", seed[0], seed[1]); }
-  // reading: the window's state {voltage, current (mA), amplitude,
-  // deflectionOn, steady, order, informationShown, dataShown}.
+  // reading: the window's settings (current in mA, the choices deflection and
+  // mode as true or false) with order, informationShown and dataShown.
   record(r) {
-    return this.call("record", r.voltage, r.current, r.amplitude, Number(r.deflectionOn), Number(r.steady),
+    return this.call("record", r.voltage, r.current, r.amplitude, Number(r.deflection), Number(r.mode),
                      r.order, Number(r.informationShown), Number(r.dataShown));
   }
   remove(id) { return this.call("delete", id); }

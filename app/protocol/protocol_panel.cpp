@@ -39,8 +39,8 @@ const QColor kOutlierRow(255, 215, 215);
 // The store's folder reports every step of a save; one reload after them.
 constexpr int kReloadDelayMs = 60;
 // Column widths of the table, in the order of the core's titles; the last
-// takes the rest.
-constexpr int kColumnWidths[] = {32, 48, 52, 22, 76, 60};
+// takes the rest. The first holds the check box "in Auswertung" and the number.
+constexpr int kColumnWidths[] = {42, 40, 46, 56, 20, 60, 48};
 constexpr int kRowHeight = 21;
 
 std::uint64_t RandomSeed() {
@@ -49,6 +49,17 @@ std::uint64_t RandomSeed() {
 }
 
 QString FileName(const QString& path) { return QFileInfo(path).fileName(); }
+
+QMessageBox::ButtonRole RoleOf(Answer answer) {
+  switch (answer) {
+    case Answer::Yes: return QMessageBox::YesRole;
+    case Answer::Replace: return QMessageBox::DestructiveRole;
+    case Answer::Append: return QMessageBox::AcceptRole;
+    case Answer::No: return QMessageBox::NoRole;
+    case Answer::Cancel: return QMessageBox::RejectRole;
+  }
+  return QMessageBox::RejectRole;
+}
 
 }  // namespace
 
@@ -64,7 +75,7 @@ ProtocolPanel::ProtocolPanel(QWidget* parent, std::string store_path,
              DescriptionColour(*form::FindControl("Protocol")->fill)),
       store_(std::move(store_path)),
       reading_(std::move(reading)),
-      ids_(RandomSeed()) {
+      session_(RandomSeed()) {
   const form::Control& row = *form::FindControl("Protocol");
   setObjectName(DescriptionText(row.name));
   setFont(DescriptionFont(*row.font));
@@ -77,6 +88,7 @@ ProtocolPanel::ProtocolPanel(QWidget* parent, std::string store_path,
   reload_->setSingleShot(true);
   reload_->setInterval(kReloadDelayMs);
   connect(reload_, &QTimer::timeout, this, [this] { Reload(); });
+  Show();
   Reload();
   WatchStore();
 }
@@ -85,6 +97,7 @@ ProtocolPanel::~ProtocolPanel() = default;
 
 void ProtocolPanel::BindControls() {
   Bind(controls_, OrderBox, "ProtocolOrder");
+  Bind(controls_, UncertaintyBox, "ProtocolUncertainty");
   Bind(controls_, RecordButton, "ProtocolRecord");
   Bind(controls_, DeleteButton, "ProtocolDelete");
   Bind(controls_, ClearButton, "ProtocolClear");
@@ -96,9 +109,17 @@ void ProtocolPanel::BindControls() {
   QLabel* order_label = nullptr;
   Bind(controls_, order_label, "ProtocolOrderLabel");
   order_label->setBuddy(OrderBox);
+  QLabel* uncertainty_label = nullptr;
+  Bind(controls_, uncertainty_label, "ProtocolUncertaintyLabel");
+  uncertainty_label->setBuddy(UncertaintyBox);
+  uncertainty_label->setToolTip(UncertaintyBox->toolTip());
 
   RecordButton->SetOnClick([this] { Record(); });
   DeleteButton->SetOnClick([this] { DeleteSelected(); });
+  connect(Table, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+    if (filling_ || item->column() != 0) return;
+    Include(item->row(), item->checkState() == Qt::Checked);
+  });
   ClearButton->SetOnClick([this] { AskAndClear(); });
   Table->setColumnCount(static_cast<int>(TableColumnTitles().size()));
   Table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -154,82 +175,80 @@ void ProtocolPanel::ChooseAndRun(std::string_view dialog, std::string_view filte
 bool ProtocolPanel::Record() {
   Reading reading = reading_();
   reading.order = OrderBox->value();
-  const ReadingCheck check = CheckReading(reading);
-  if (!check.row) return Report(false, Q(check.refusal));
-  const std::size_t before = rows_.size();
-  Apply(AddRows({{ids_.Next(), *check.row}}), Q(RecordedMessage(before + 1, *check.row)));
-  if (rows_.size() > before) Table->selectRow(static_cast<int>(rows_.size()) - 1);
-  return rows_.size() > before;
+  reading.uncertainty = UncertaintyBox->value();
+  if (!Run(session_.Record(reading))) return false;
+  Table->selectRow(static_cast<int>(Rows().size()) - 1);
+  return true;
 }
 
 bool ProtocolPanel::DeleteSelected() {
   const int row = Table->currentRow();
-  if (row < 0 || row >= static_cast<int>(rows_.size())) return false;
-  Apply(DeleteRow(rows_[static_cast<std::size_t>(row)].id),
-        Q(DeletedMessage(static_cast<std::size_t>(row) + 1)));
-  if (!rows_.empty()) Table->selectRow(std::min(row, static_cast<int>(rows_.size()) - 1));
+  if (row < 0 || row >= static_cast<int>(Rows().size())) return false;
+  if (!Run(session_.Delete(Rows()[static_cast<std::size_t>(row)].id))) return false;
+  if (!Rows().empty()) Table->selectRow(std::min(row, static_cast<int>(Rows().size()) - 1));
   return true;
+}
+
+bool ProtocolPanel::Include(int row, bool included) {
+  if (row < 0 || row >= static_cast<int>(Rows().size())) return false;
+  const bool done = Run(session_.Include(Rows()[static_cast<std::size_t>(row)].id, included));
+  if (!done) Show();  // the check box as it was
+  return done;
 }
 
 bool ProtocolPanel::ClearAll() {
-  Apply(ClearRows(rows_), Q(ClearedMessage(rows_.size())));
-  return true;
+  const ProtocolSession::Action action = session_.Clear();
+  return Apply(session_.Decide(action.change, Answer::Yes));
 }
 
-void ProtocolPanel::AskAndClear() {
-  if (rows_.empty()) return;
-  // The rows the question names: another copy may add some while it is open.
-  const ProtocolTable seen = rows_;
-  QMessageBox box(QMessageBox::Question, Q(caption::Title), Q(ClearQuestion(seen.size())),
-                  QMessageBox::NoButton, DialogParent(this));
-  QPushButton* yes = box.addButton(Q(caption::Yes), QMessageBox::YesRole);
-  box.setDefaultButton(box.addButton(Q(caption::No), QMessageBox::NoRole));
-  box.exec();
-  if (box.clickedButton() == yes) Apply(ClearRows(seen), Q(ClearedMessage(seen.size())));
-}
+void ProtocolPanel::AskAndClear() { Run(session_.Clear()); }
 
 bool ProtocolPanel::ImportCsv(const QString& path) {
   std::string error;
   const std::optional<std::string> text = ReadFileUpTo(path.toStdString(), MaxTableBytes, error);
   if (!text) return Report(false, Q(error));
-  const TableRead read = ReadTable(*text, TableForm::Exchange);
-  const std::string file = FileName(path).toStdString();
-  if (!read.Clean()) return Report(false, Q(ImportRefusedMessage(file, read.Summary())));
-  ImportMode mode = ImportMode::Append;
-  const ProtocolTable seen = rows_;  // what "Ersetzen" replaces
-  if (!seen.empty()) {
-    QMessageBox box(QMessageBox::Question, Q(caption::Title),
-                    Q(ImportQuestion(file, read.rows.size(), seen.size())), QMessageBox::NoButton,
-                    DialogParent(this));
-    QPushButton* replace = box.addButton(Q(caption::Replace), QMessageBox::DestructiveRole);
-    QPushButton* append = box.addButton(Q(caption::Append), QMessageBox::AcceptRole);
-    box.setDefaultButton(box.addButton(Q(caption::Cancel), QMessageBox::RejectRole));
-    box.exec();
-    if (box.clickedButton() == replace) {
-      mode = ImportMode::Replace;
-    } else if (box.clickedButton() != append) {
-      return false;
+  return Run(session_.Import(*text, FileName(path).toStdString()));
+}
+
+bool ProtocolPanel::Run(const ProtocolSession::Action& action) {
+  if (!action.refusal.empty()) return Report(false, Q(action.refusal));
+  int change = action.change;
+  if (change != 0 && !action.question.empty()) {
+    QMessageBox box(QMessageBox::Question, Q(caption::Title), Q(action.question),
+                    QMessageBox::NoButton, DialogParent(this));
+    box.setTextFormat(Qt::PlainText);
+    Answer answer = action.answers.back().answer;
+    std::vector<std::pair<QAbstractButton*, Answer>> buttons;
+    for (const AnswerChoice& choice : action.answers) {
+      const bool careful = &choice == &action.answers.back();
+      QPushButton* button = box.addButton(
+          Q(choice.caption), careful ? QMessageBox::RejectRole : RoleOf(choice.answer));
+      if (careful) box.setDefaultButton(button);
+      buttons.emplace_back(button, choice.answer);
     }
+    box.exec();
+    for (const auto& [button, given] : buttons) {
+      if (box.clickedButton() == button) answer = given;
+    }
+    change = session_.Decide(change, answer);
   }
-  Apply(ImportRows(seen, ValuesOf(read.rows), mode, ids_),
-        Q(ImportedMessage(read.rows.size(), file)));
-  return true;
+  return change != 0 && Apply(change);
 }
 
 bool ProtocolPanel::ExportCsv(const QString& path) {
-  return SaveFile(path, WriteTable(rows_, TableForm::Exchange), caption::SavedTable);
+  return SaveFile(path, WriteTable(Rows(), TableForm::Exchange), caption::SavedTable);
 }
 
 bool ProtocolPanel::SavePlotPng(const QString& path) {
-  return SaveFile(path, PlotAsPng(view_), caption::SavedPlot);
+  return SaveFile(path, PlotAsPng(View()), caption::SavedPlot);
 }
 
 bool ProtocolPanel::SavePlotSvg(const QString& path) {
-  return SaveFile(path, PlotAsSvg(view_), caption::SavedPlot);
+  return SaveFile(path, PlotAsSvg(View()), caption::SavedPlot);
 }
 
 bool ProtocolPanel::SavePdf(const QString& path) {
-  return SaveFile(path, ProtocolAsPdf(view_), caption::SavedProtocol);
+  return SaveFile(path, ProtocolAsPdf(View()), caption::SavedProtocol);
 }
 
 bool ProtocolPanel::SaveFile(const QString& path, const std::string& bytes, std::string_view what) {
@@ -238,19 +257,17 @@ bool ProtocolPanel::SaveFile(const QString& path, const std::string& bytes, std:
   return Report(true, Q(SavedMessage(what, path.toStdString())));
 }
 
-void ProtocolPanel::Apply(const TableChange& change, const QString& success) {
-  const ProtocolStoreFile::Outcome outcome = store_.Apply(change);
+bool ProtocolPanel::Apply(int change) {
+  const ProtocolStoreFile::Outcome outcome = store_.Apply(session_.ChangeOf(change));
   if (!outcome.ok) {
-    Report(false, Q(outcome.message));
-    return;
+    session_.Drop(change);
+    return Report(false, Q(outcome.message));
   }
-  rows_ = outcome.rows;
+  const std::string message = session_.Stored(change, outcome.rows);
   Show();
-  if (!outcome.message.empty()) {
-    Report(false, Q(outcome.message));
-  } else if (!success.isEmpty()) {
-    Report(true, success);
-  }
+  if (!outcome.message.empty()) return Report(false, Q(outcome.message));
+  if (!message.empty()) Report(true, Q(message));
+  return true;
 }
 
 void ProtocolPanel::Reload() {
@@ -260,8 +277,8 @@ void ProtocolPanel::Reload() {
     return;
   }
   if (!outcome.message.empty()) Report(false, Q(outcome.message));
-  if (outcome.rows == rows_ && !view_.titles.empty()) return;
-  rows_ = outcome.rows;
+  if (outcome.rows == Rows()) return;
+  session_.Stored(0, outcome.rows);
   Show();
 }
 
@@ -280,19 +297,19 @@ void ProtocolPanel::WatchStore() {
 }
 
 void ProtocolPanel::Show() {
-  const QString selected =
-      Table->currentRow() >= 0 && Table->currentRow() < static_cast<int>(view_.rows.size())
-          ? QString::fromStdString(view_.rows[static_cast<std::size_t>(Table->currentRow())].id)
-          : QString();
-  view_ = ViewOf(rows_);
+  const QString selected = Table->currentRow() >= 0 && Table->currentRow() < Table->rowCount()
+                               ? Table->item(Table->currentRow(), 0)->data(Qt::UserRole).toString()
+                               : QString();
+  const ProtocolView& view = View();
   QStringList titles;
-  for (const std::string& title : view_.titles) titles << Q(title);
+  for (const std::string& title : view.titles) titles << Q(title);
   Table->setColumnCount(static_cast<int>(titles.size()));
   Table->setHorizontalHeaderLabels(titles);
-  Table->setRowCount(static_cast<int>(view_.rows.size()));
+  filling_ = true;
+  Table->setRowCount(static_cast<int>(view.rows.size()));
   int keep = -1;
-  for (int r = 0; r < static_cast<int>(view_.rows.size()); ++r) {
-    const ProtocolViewRow& row = view_.rows[static_cast<std::size_t>(r)];
+  for (int r = 0; r < static_cast<int>(view.rows.size()); ++r) {
+    const ProtocolViewRow& row = view.rows[static_cast<std::size_t>(r)];
     if (QString::fromStdString(row.id) == selected) keep = r;
     for (int c = 0; c < static_cast<int>(row.cells.size()); ++c) {
       auto* item = new QTableWidgetItem(Q(row.cells[static_cast<std::size_t>(c)]));
@@ -301,19 +318,25 @@ void ProtocolPanel::Show() {
         item->setBackground(kOutlierRow);
         item->setToolTip(Q(caption::OutlierHint));
       }
+      if (c == 0) {
+        item->setData(Qt::UserRole, QString::fromStdString(row.id));
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(row.included ? Qt::Checked : Qt::Unchecked);
+        item->setToolTip(Q(caption::InclusionHint));
+      }
       Table->setItem(r, c, item);
     }
   }
+  filling_ = false;
   if (keep >= 0) Table->selectRow(keep);
-  ResultText->setPlainText(Q(view_.result) +
-                           (view_.deviation.empty() ? QString() : '\n' + Q(view_.deviation)));
+  ResultText->setPlainText(Q(view.Summary()));
   QString warnings;
-  for (const std::string& line : view_.warnings)
+  for (const std::string& line : view.warnings)
     warnings += (warnings.isEmpty() ? "" : "\n") + Q(line);
   WarningText->setPlainText(warnings);
-  DeleteButton->setEnabled(!rows_.empty());
-  ClearButton->setEnabled(!rows_.empty());
-  Plot->SetView(view_);
+  DeleteButton->setEnabled(!view.rows.empty());
+  ClearButton->setEnabled(!view.rows.empty());
+  Plot->SetView(view);
 }
 
 bool ProtocolPanel::Report(bool ok, const QString& text) {

@@ -10,8 +10,10 @@ namespace varek {
 namespace {
 
 std::string out;
+double scale = 1;
 const ToolFlag kOut[] = {
-    {.name = "--out", .placeholder = "szene.png", .required = true, .file = &out}};
+    {.name = "--out", .placeholder = "szene.png", .required = true, .file = &out},
+    {.name = "--scale", .decimal = &scale, .range = {1, 8}}};
 const ToolCommandLine kRender{.tool = "varek-render", .settings = AllSettings(), .flags = kOut};
 
 FlagsOutcome Parse(std::vector<const char*> args, Settings& settings, std::string& error,
@@ -38,6 +40,14 @@ TEST(ToolFlags, EverySettingIsReadByItsRow) {
     EXPECT_EQ(settings, expected) << flag;
     EXPECT_EQ(out, "a.png");
   }
+  // A decimal flag takes a comma or a point.
+  for (const char* word : {"1,5", "1.5"}) {
+    Settings settings;
+    std::string error;
+    ASSERT_EQ(Parse({"--scale", word, "--out", "a.png"}, settings, error), FlagsOutcome::Run)
+        << error;
+    EXPECT_EQ(scale, 1.5) << word;
+  }
 }
 
 TEST(ToolFlags, RefusalsAreOneGermanSentenceNamingTheFlag) {
@@ -54,6 +64,10 @@ TEST(ToolFlags, RefusalsAreOneGermanSentenceNamingTheFlag) {
       {{"--out", "a.png", "--coil"}, "--coil: Wert fehlt, erwartet wird on oder off."},
       {{"--turn", "5"}, "--out fehlt."},
       {{"--out", "a.png", "--colour", "red"}, "Unbekannter Schalter „--colour“."},
+      {{"--scale", "0,5", "--out", "a.png"},
+       "Ungültiger Wert „0,5“ für „scale“: erwartet wird eine Zahl von 1 bis 8, etwa 1,5."},
+      {{"--scale", "1.", "--out", "a.png"}, "für „scale“"},
+      {{"--scale", "8.01", "--out", "a.png"}, "für „scale“"},
   };
   for (const auto& c : cases) {
     Settings settings;

@@ -46,11 +46,50 @@ std::string TakeSetting(const OfferedSetting& offered, const SettingRow& row, st
   return {};
 }
 
+// Digits with at most one decimal point or comma between digits: "2", "1,5", "1.5".
+std::optional<double> ParsePlainDecimal(std::string_view text) {
+  double whole = 0, unit = 1;
+  bool mark = false, digit_before = false, digit_after = false;
+  for (const char c : text) {
+    if ((c == '.' || c == ',') && !mark && digit_before) {
+      mark = true;
+    } else if (c >= '0' && c <= '9') {
+      if (mark) {
+        unit /= 10;
+        digit_after = true;
+      } else {
+        digit_before = true;
+      }
+      whole = mark ? whole + (c - '0') * unit : whole * 10 + (c - '0');
+      if (whole > 1e9) return std::nullopt;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!digit_before || (mark && !digit_after)) return std::nullopt;
+  return whole;
+}
+
+std::string ExpectedOf(const ToolFlag& flag) {
+  if (flag.integer) return ExpectedNumber(flag.range);
+  if (flag.decimal)
+    return "eine Zahl von " + std::to_string(flag.range.lowest) + " bis " +
+           std::to_string(flag.range.highest) + ", etwa 1,5";
+  return "ein Dateiname";
+}
+
 std::string TakeToolFlag(const ToolFlag& flag, const char* value) {
-  const std::string expected = flag.integer ? ExpectedNumber(flag.range) : "ein Dateiname";
+  const std::string expected = ExpectedOf(flag);
   if (value == nullptr || (flag.file && *value == '\0')) return Missing(flag.name, expected);
   if (flag.file) {
     *flag.file = value;
+    return {};
+  }
+  if (flag.decimal) {
+    const std::optional<double> number = ParsePlainDecimal(value);
+    if (!number || *number < flag.range.lowest || *number > flag.range.highest)
+      return Bad(flag.name, value, expected);
+    *flag.decimal = *number;
     return {};
   }
   const std::optional<int> number = ParsePlainInteger(value);
@@ -109,6 +148,7 @@ FlagsOutcome ParseFlags(const ToolCommandLine& line, int argc, const char* const
     if (argument == "--help" || argument == "-h") return FlagsOutcome::Help;
     const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
     std::optional<std::string> problem;
+    bool takes_value = true;
     for (const OfferedSetting& offered : line.settings) {
       if (argument == FlagName(offered.name)) {
         problem = TakeSetting(offered, *SettingNamed(offered.name), argument, value, settings);
@@ -117,7 +157,9 @@ FlagsOutcome ParseFlags(const ToolCommandLine& line, int argc, const char* const
     }
     for (const ToolFlag& flag : line.flags) {
       if (argument == flag.name) {
-        problem = TakeToolFlag(flag, value);
+        takes_value = flag.on == nullptr;
+        problem = takes_value ? TakeToolFlag(flag, value) : std::string();
+        if (!takes_value) *flag.on = true;
         given.push_back(flag.name);
       }
     }
@@ -134,7 +176,7 @@ FlagsOutcome ParseFlags(const ToolCommandLine& line, int argc, const char* const
       error = *problem;
       return FlagsOutcome::Refused;
     }
-    ++i;
+    if (takes_value) ++i;
   }
   const auto absent = [&given](std::string_view name) {
     for (std::string_view g : given)
@@ -196,9 +238,10 @@ std::string UsageOf(const ToolCommandLine& line) {
         offered.required);
   std::string flag_lines;
   for (const ToolFlag& flag : line.flags) {
-    const std::string words =
-        std::string(flag.name) + " " +
-        (flag.integer ? RangeWords(flag.range) : std::string(flag.placeholder));
+    std::string words = std::string(flag.name);
+    if (flag.on == nullptr)
+      words += " " + (flag.integer || flag.decimal ? RangeWords(flag.range)
+                                                   : std::string(flag.placeholder));
     add(words, flag.required);
     flag_lines += HelpLine(words, std::string(flag.meaning));
   }

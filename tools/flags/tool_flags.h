@@ -3,7 +3,7 @@
 // The one command-line parser of the program and its tools. The settings are
 // read as the table of the settings (model/setting_table.h) states them:
 // "--voltage 800 --deflection on"; a tool adds flags of its own (a file, the
-// focus order). Every flag takes its value as the next argument; "--help"
+// focus order). Every flag but a tool's switch takes its value as the next argument; "--help"
 // (or "-h") asks for the usage. Messages are German, one line each.
 #pragma once
 
@@ -24,14 +24,18 @@ struct OfferedSetting {
   std::optional<Range> range{};
 };
 
-// A flag of one tool beyond the settings: an integer or a file name.
+// A flag of one tool beyond the settings: an integer, a decimal number
+// ("1,5" or "1.5") or a file name, a number within `range`; or a switch
+// that takes no value.
 struct ToolFlag {
   std::string_view name{};         // "--out"
-  std::string_view placeholder{};  // "szene.png"; an integer flag shows its range
+  std::string_view placeholder{};  // "szene.png"; a number flag shows its range
   std::string_view meaning{};      // German
   bool required = false;
   std::string* file = nullptr;
   int* integer = nullptr;
+  double* decimal = nullptr;
+  bool* on = nullptr;  // set when the switch is given
   Range range{};
 };
 

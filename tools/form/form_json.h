@@ -8,6 +8,8 @@
 //                bottom to top ],
 //  "settings": [ a row a setting ], "keyRules": { the scroll bars' keys },
 //  "tabChain": [ the focusable controls' names in the order Tab visits them ],
+//  "keys": {"title", "rows": [{"keys", "action"}, ...] (the list F1 shows),
+//           "radioGroups": {panel: the name of its radio buttons' group}},
 //  "texts": {"Image1": the explanation page, "Image2": the data page}: the
 //           texts of these pictures as HTML with MathML formulas (page_html.h)}
 //
@@ -20,10 +22,11 @@
 // "tabOrder" (among the parent's focusable children), "accessibleName",
 // "accessibleDescription", "hint", "shortcut" ("Ctrl+M"), "picture" (a file
 // of assets/), and for scroll bars and spin boxes "slider": {"orientation",
-// "minimum", "maximum", "position", "lineStep", "pageStep", "decimals" and
-// "negated" (the readout shows the position, negated where "negated", divided
-// by 10^decimals, always with a decimal comma and without trailing zeros:
-// model/setting_table.h), "unit", "readout" (the edit field showing the value)}.
+// "minimum", "maximum", "position", "lineStep", "pageStep", "coarseStep"
+// (Ctrl with a page key), "decimals" and "negated" (the readout shows the
+// position, negated where "negated", divided by 10^decimals, always with a
+// decimal comma and without trailing zeros: model/setting_table.h), "unit",
+// "readout" (the edit field showing the value)}.
 //
 // "settings": the table of the settings, a row each in its order: "name" (the
 // link parameter), "choice", "lowest", "highest", "start", "yes" and "no" (a

@@ -29,7 +29,12 @@ bool WritePng(const varek::Bitmap& bitmap, const std::string& file) {
 int main(int argc, char** argv) {
   using namespace varek;
   std::string out, signal_out;
-  const ToolFlag files[] = {
+  double scale = 1;
+  const ToolFlag flags[] = {
+      {.name = "--scale",
+       .meaning = "Bildpunkte des Geräts je Bildpunkt des Bildes (Start: 1)",
+       .decimal = &scale,
+       .range = {1, 8}},
       {.name = "--out",
        .placeholder = "szene.png",
        .meaning = "das Bild der Szene (PNG)",
@@ -44,13 +49,13 @@ int main(int argc, char** argv) {
       .tool = "varek-render",
       .purpose = "Zeichnet die Szene für die Einstellungen, wie das Fenster sie zeigt.",
       .settings = AllSettings(),
-      .flags = files};
+      .flags = flags};
   Settings settings;
   if (const auto status = ParseFlagsOrReport(line, argc, argv, settings)) return *status;
 
   Simulation simulation(settings);
   simulation.ComputeTrajectories(settings);
-  if (!WritePng(simulation.RenderScene(settings), out)) return 1;
+  if (!WritePng(simulation.RenderScene(settings, scale), out)) return 1;
 
   if (!signal_out.empty()) {
     std::string error;
@@ -60,7 +65,7 @@ int main(int argc, char** argv) {
       return 1;
     }
     simulation.SetSignalBackground(*axes);
-    if (!WritePng(simulation.DrawDeflectionSignal(settings), signal_out)) return 1;
+    if (!WritePng(simulation.DrawDeflectionSignal(settings, scale), signal_out)) return 1;
   }
   return 0;
 }

@@ -186,10 +186,11 @@ constexpr Control kControls[] = {
      .hint = "Messprotokoll zeigen oder verbergen (Strg+M)", .shortcut = "Ctrl+M"},
 
     // The live line under the settings: what keeps the focus from being
-    // read, before a reading is taken. The program writes it.
+    // read, before a reading is taken. The desktop writes it; the page has
+    // its "Link kopieren" button in that place and does not write the line.
     {.name = "ReadingHint", .kind = Kind::Text, .parent = "Form1", .bounds = {8, 681, 745, 32},
      .font = kBold13, .text = kWarning, .fill = kWindowColour,
-     .accessible_name = "Hinweis zur Messung"},
+     .accessible_name = "Hinweis zur Messung", .edition = Edition::Desktop},
 
     // The measurement protocol right of the right column (which ends at
     // x = 993), as high as the form; shown and hidden by "Messprotokoll".

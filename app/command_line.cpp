@@ -2,8 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
+#include <utility>
+
+#include "form/form1.h"
+#include "tools/flags/tool_flags.h"
 
 namespace varek {
 
@@ -33,10 +38,13 @@ bool IsOneOf(std::string_view name, const std::string_view (&names)[N]) {
 }
 
 CommandLine Refuse(std::string message) {
-  return {CommandLine::Action::Refuse, std::move(message)};
+  CommandLine refused;
+  refused.action = CommandLine::Action::Refuse;
+  refused.refusal = std::move(message);
+  return refused;
 }
 
-const char kHelp[] =
+const char kHelpHead[] =
     "Aufruf: varek-em [OPTION]...\n"
     "Spezifische Ladung des Elektrons - Varek-Methode: eine Simulation zur\n"
     "Bestimmung von e/m durch magnetische Fokussierung eines Elektronenstrahls\n"
@@ -49,14 +57,49 @@ const char kHelp[] =
     "Die Optionen von Qt gelten ebenfalls, zum Beispiel -platform NAME,\n"
     "-display ANZEIGE oder -reverse.\n"
     "\n"
+    "Einstellungen beim Start (wie die Werkzeuge und die Links der\n"
+    "Browserausgabe sie nehmen; das Fenster öffnet dann ohne die Erklärungen):\n";
+
+const char kHelpKeys[] =
+    "\n"
     "Tasten im Fenster:\n"
     "  F11               Vollbild ein oder aus\n"
     "  Strg+Plus         vergrößern\n"
     "  Strg+Minus        verkleinern\n"
-    "  Strg+0            Originalgröße\n"
+    "  Strg+0            Originalgröße\n";
+
+const char kHelpTail[] =
     "\n"
     "Auf Bildschirmen, die kleiner als das Fenster sind, wird das Fenster\n"
     "verkleinert dargestellt. Vollbild und Vergrößerung werden gespeichert.\n";
+
+// A key sequence of the description as the German keyboard names it.
+std::string GermanKeys(std::string_view keys) {
+  std::string text(keys);
+  for (const auto& [from, to] :
+       {std::pair<std::string_view, std::string_view>{"Ctrl+", "Strg+"}, {"Return", "Eingabe"}}) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
+      text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+// The shortcuts of the window's controls, with what their hint says they do
+// (the hint's remark in brackets left out).
+std::string ShortcutLines() {
+  std::string lines;
+  for (const form::Control& row : form::Form1Controls()) {
+    if (row.shortcut.empty() || !form::ShownIn(row, form::Edition::Desktop)) continue;
+    std::string key = "  " + GermanKeys(row.shortcut);
+    key.resize(std::max<std::size_t>(key.size() + 1, 20), ' ');
+    lines += key + std::string(row.hint.substr(0, row.hint.find(" ("))) + "\n";
+  }
+  return lines;
+}
+
+std::string HelpText() {
+  return kHelpHead + SettingFlagLines(AllSettings()) + kHelpKeys + ShortcutLines() + kHelpTail;
+}
 
 const char kLicence[] =
     "Copyright 2026 die Entwickler von varek-em.\n"
@@ -77,6 +120,13 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     if (argument == "--version" || argument == "-V") {
       if (result.action == CommandLine::Action::Run)
         result.action = CommandLine::Action::ShowVersion;
+      continue;
+    }
+    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+    if (const auto problem = TakeSettingFlag(argument, value, result.settings)) {
+      if (!problem->empty()) return Refuse(*problem);
+      result.prepared = true;
+      ++i;
       continue;
     }
     if (argument.size() < 2 || argument[0] != '-') {
@@ -103,7 +153,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 
 int ReportCommandLine(const CommandLine& command_line) {
   switch (command_line.action) {
-    case CommandLine::Action::ShowHelp: std::fputs(kHelp, stdout); return 0;
+    case CommandLine::Action::ShowHelp: std::fputs(HelpText().c_str(), stdout); return 0;
     case CommandLine::Action::ShowVersion:
       std::printf("%.*s %s\n%s", static_cast<int>(kProgram.size()), kProgram.data(), VAREK_VERSION,
                   kLicence);

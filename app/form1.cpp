@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form1.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QTimer>
@@ -29,7 +30,7 @@ std::optional<Bitmap> LoadOrReport(PictureId id, const char* name) {
 }
 }  // namespace
 
-TForm1::TForm1()
+TForm1::TForm1(const Settings& start, bool prepared)
     : QWidget(nullptr),
       chain_([this]() -> Simulation& { return *simulation_; }, [this] { return CurrentSettings(); },
              [this](const Bitmap& picture) {
@@ -37,6 +38,7 @@ TForm1::TForm1()
                ShowReadingHint();
              }) {
   BuildControls();
+  ApplySettings(start);
   // The information page lies over everything at start, "Weiter" in focus.
   ShowPage(Panel4, true);
   Button14->setFocus();
@@ -50,23 +52,51 @@ TForm1::TForm1()
   BuildKeys();
   SetTabChain();
   FormCreate(this);
+  if (prepared) {
+    ShowPage(Panel4, false);
+    Button14->hide();
+    focus_after_information_->setFocus();
+  }
 }
 
 TForm1::~TForm1() = default;
 
 Settings TForm1::CurrentSettings() const {
-  Settings s;
-  s.voltage = ScrollBar4->Position();
-  s.current = ScrollBar7->Position();
-  s.amplitude = ScrollBar3->Position();
-  s.deflection_on = AblenkEin->isChecked();
-  s.steady = Gleichspannung->isChecked();
-  s.turn_axis = ScrollBar1->Position();
-  s.turn_vertical = ScrollBar2->Position();
-  s.coil_visible = CheckBox5->isChecked();
-  s.screen_transparent = CheckBox1->isChecked();
-  s.path_width = RadioButton2->isChecked() ? 2 : 1;
-  return s;
+  Settings settings;
+  for (const SettingRow& row : SettingTable()) row.SetIn(settings, ControlValue(row));
+  return settings;
+}
+
+int TForm1::ControlValue(const SettingRow& row) const {
+  QWidget* first = controls_.at(row.controls[0]);
+  if (const auto* bar = qobject_cast<TScrollBar*>(first)) return bar->Position();
+  for (int value = row.range.lowest; value <= row.range.highest; ++value) {
+    const std::string_view checked = row.CheckedControl(value);
+    if (!checked.empty() && qobject_cast<QAbstractButton*>(controls_.at(checked))->isChecked())
+      return value;
+  }
+  return row.range.lowest;  // a check box that is not checked
+}
+
+void TForm1::ApplySettings(const Settings& settings) {
+  for (const SettingRow& row : SettingTable()) {
+    const int value = row.ValueIn(settings);
+    if (auto* bar = qobject_cast<TScrollBar*>(controls_.at(row.controls[0]))) {
+      bar->SetPosition(value);
+      continue;
+    }
+    for (std::string_view control : row.controls) {
+      if (!control.empty())
+        qobject_cast<QAbstractButton*>(controls_.at(control))
+            ->setChecked(control == row.CheckedControl(value));
+    }
+  }
+  Panel11->setVisible(settings.deflection_on);
+}
+
+Stage TForm1::StageOf(const QObject* control) {
+  const SettingRow* row = SettingOfControl(control->objectName().toStdString());
+  return row != nullptr && row->stage == SettingStage::Paths ? Stage::Full : Stage::Render;
 }
 
 void TForm1::DrawDeflectionSignal() {

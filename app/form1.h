@@ -26,6 +26,7 @@
 #include "app/toolkit/panel.h"
 #include "measurement/protocol_checks.h"
 #include "measurement/typed_value.h"
+#include "model/setting_table.h"
 
 namespace varek {
 
@@ -35,9 +36,10 @@ class ProtocolPanel;
 class TForm1 : public QWidget {
   Q_OBJECT
  public:
-  // Builds every control from its initial values (no event fires), then runs
-  // FormCreate, which starts up the window's own simulation.
-  TForm1();
+  // Builds every control from its initial values and gives them `start`
+  // (no event fires), then runs FormCreate, which starts up the window's own
+  // simulation. Prepared settings open the window past the information page.
+  explicit TForm1(const Settings& start = Settings{}, bool prepared = false);
   ~TForm1() override;
 
   // The settings in force, read from the controls.
@@ -172,7 +174,7 @@ class TForm1 : public QWidget {
   struct Readout {
     TScrollBar* bar;
     TEdit* edit;
-    form::ValueFormat format;
+    ReadoutFormat format;
     ValueField field;
   };
 
@@ -194,6 +196,12 @@ class TForm1 : public QWidget {
   void ShowReadout(const TScrollBar* bar);
   // The amplitude's value and range as the bar's tool tip and description.
   void ShowAmplitude();
+  // The value of a setting as its controls hold it, and the controls set to
+  // a value.
+  int ControlValue(const SettingRow& row) const;
+  void ApplySettings(const Settings& settings);
+  // What a change of the setting held by `control` asks the chain for.
+  static Stage StageOf(const QObject* control);
   // Shows or hides a page (the information or the data panel). While it is
   // shown, the controls under it take neither clicks nor the keyboard focus.
   void ShowPage(TPanel* page, bool shown);

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "app/form1.h"
-#include "app/readouts.h"
 #include "render/simulation.h"
 
 namespace varek {
@@ -30,60 +29,60 @@ void TForm1::PaintBox1Paint(QObject* /*Sender*/) {
   if (AblenkEin->isChecked()) DrawDeflectionSignal();
 }
 
-void TForm1::ScrollBar1Change(QObject* /*Sender*/) {
+void TForm1::ScrollBar1Change(QObject* Sender) {
   ShowReadout(ScrollBar1);
-  chain_.Request(Stage::Render);
+  chain_.Request(StageOf(Sender));
 }
 
-void TForm1::ScrollBar2Change(QObject* /*Sender*/) {
+void TForm1::ScrollBar2Change(QObject* Sender) {
   ShowReadout(ScrollBar2);
-  chain_.Request(Stage::Render);
+  chain_.Request(StageOf(Sender));
 }
 
-void TForm1::ScrollBar4Change(QObject* /*Sender*/) {
+void TForm1::ScrollBar4Change(QObject* Sender) {
   ShowReadout(ScrollBar4);
-  chain_.Request(Stage::Full);
+  chain_.Request(StageOf(Sender));
 }
 
-void TForm1::ScrollBar7Change(QObject* /*Sender*/) {
+void TForm1::ScrollBar7Change(QObject* Sender) {
   ShowReadout(ScrollBar7);
-  chain_.Request(Stage::Full);
+  chain_.Request(StageOf(Sender));
 }
 
-void TForm1::ScrollBar3Change(QObject* /*Sender*/) {
+void TForm1::ScrollBar3Change(QObject* Sender) {
   ShowAmplitude();
   DrawDeflectionSignal();
-  chain_.Request(Stage::Full);
+  chain_.Request(StageOf(Sender));
 }
 
-void TForm1::AblenkEinClick(QObject* /*Sender*/) {
+void TForm1::AblenkEinClick(QObject* Sender) {
   Panel11->show();
   DrawDeflectionSignal();
-  chain_.Request(Stage::Full);
+  chain_.Request(StageOf(Sender));
 }
 
-void TForm1::AblenkAusClick(QObject* /*Sender*/) {
+void TForm1::AblenkAusClick(QObject* Sender) {
   Panel11->hide();
-  chain_.Request(Stage::Full);
+  chain_.Request(StageOf(Sender));
 }
 
-void TForm1::GleichspannungClick(QObject* /*Sender*/) {
+void TForm1::GleichspannungClick(QObject* Sender) {
   DrawDeflectionSignal();
-  chain_.Request(Stage::Full);
+  chain_.Request(StageOf(Sender));
 }
 
-void TForm1::WechselspannungClick(QObject* /*Sender*/) {
+void TForm1::WechselspannungClick(QObject* Sender) {
   DrawDeflectionSignal();
-  chain_.Request(Stage::Full);
+  chain_.Request(StageOf(Sender));
 }
 
-void TForm1::RadioButton1Click(QObject* /*Sender*/) { chain_.Request(Stage::Render); }
+void TForm1::RadioButton1Click(QObject* Sender) { chain_.Request(StageOf(Sender)); }
 
-void TForm1::RadioButton2Click(QObject* /*Sender*/) { chain_.Request(Stage::Render); }
+void TForm1::RadioButton2Click(QObject* Sender) { chain_.Request(StageOf(Sender)); }
 
-void TForm1::CheckBox5Click(QObject* /*Sender*/) { chain_.Request(Stage::Render); }
+void TForm1::CheckBox5Click(QObject* Sender) { chain_.Request(StageOf(Sender)); }
 
-void TForm1::CheckBox1Click(QObject* /*Sender*/) { chain_.Request(Stage::Render); }
+void TForm1::CheckBox1Click(QObject* Sender) { chain_.Request(StageOf(Sender)); }
 
 void TForm1::Button3Click(QObject* /*Sender*/) {
   ScrollBar1->SetPosition(0);
@@ -125,7 +124,8 @@ void TForm1::Button7Click(QObject* /*Sender*/) {
 
 void TForm1::ShowReadout(const TScrollBar* bar) {
   for (const Readout& readout : readouts_) {
-    if (readout.bar == bar) readout.edit->setText(ReadoutText(readout.format, bar->Position()));
+    if (readout.bar == bar)
+      readout.edit->setText(QString::fromStdString(ReadoutText(readout.format, bar->Position())));
   }
 }
 

@@ -20,7 +20,7 @@ int main(int argc, char* argv[]) {
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("varek-em")));
   QGuiApplication::setDesktopFileName(QStringLiteral("varek-em"));
   varek::SetUpApplicationLook();
-  varek::TForm1 form;  // builds the controls and runs FormCreate
+  varek::TForm1 form(command_line.settings, command_line.prepared);  // runs FormCreate too
   varek::WindowPresentation presentation(form, [&form] { return form.ShownSize(); });
   form.OnShownSizeChange = [&presentation] { presentation.Refit(); };
   presentation.Show();  // maximized, scaled where the screen is too small

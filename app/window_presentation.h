@@ -33,7 +33,6 @@ class WindowPresentation : public QObject {
   void Show();
 
   // The factor at which the form is shown now.
-  double Scale() const { return scale_; }
 
   // The shown part of the form changed size: fit it again; a form shown
   // unscaled that no longer fits is from now on shown scaled.

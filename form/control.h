@@ -11,6 +11,8 @@
 #include <optional>
 #include <string_view>
 
+#include "model/setting_table.h"
+
 namespace varek::form {
 
 // SpinBox: a whole number typed or stepped within its slider's range.
@@ -62,22 +64,13 @@ struct ScrollRange {
 
 enum class Orientation { Horizontal, Vertical };
 
-// How a scroll bar's position reads as text, in its readout and to a screen
-// reader (followed by the unit there).
-enum class ValueFormat {
-  Integer,         // decimal digits, a leading minus for negative values: "1200", "-25"
-  NegatedInteger,  // the same for the negated position: -25 reads "25"
-  // position / 1000 in the general number format: at most 15 significant
-  // digits, no trailing zeros, no separator for whole numbers, the decimal
-  // separator of the locale: 1230 reads "1,23", 3000 "3"
-  Thousandths,
-};
-
+// `format` says how the position reads in its readout and to a screen reader
+// (followed by its unit there): always with a decimal comma, as
+// model/setting_table.h says.
 struct Slider {
   Orientation orientation = Orientation::Horizontal;
   ScrollRange range{};
-  ValueFormat format = ValueFormat::Integer;
-  std::string_view unit{};     // "A", "V", "Grad"; empty for a bare number
+  ReadoutFormat format{};
   std::string_view readout{};  // the edit field that shows the value, if any
   friend bool operator==(const Slider&, const Slider&) = default;
 };

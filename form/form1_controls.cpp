@@ -64,6 +64,20 @@ constexpr Control ScrollBar(std::string_view name, std::string_view parent, Boun
   return {.name = name, .kind = Kind::ScrollBar, .parent = parent, .bounds = bounds,
           .slider = slider, .tab_order = tab_order, .accessible_name = accessible_name};
 }
+// A setting's scroll bar: its range, start, steps and readout from the table
+// of the settings.
+constexpr Slider SettingSlider(std::string_view setting, Orientation orientation) {
+  const SettingRow& row = Setting(setting);
+  return {orientation,
+          {row.range.lowest, row.range.highest, row.Start(), row.line_step,
+           row.page_step},
+          row.readout.value_or(ReadoutFormat{}), row.readout_control};
+}
+// Whether a check box or radio button of a setting is checked at start.
+constexpr bool CheckedAtStart(std::string_view setting, std::string_view control) {
+  const SettingRow& row = Setting(setting);
+  return row.CheckedControl(row.Start()) == control;
+}
 constexpr Kind kCheckBox = Kind::CheckBox;
 constexpr Kind kRadio = Kind::RadioButton;
 constexpr Orientation kHorizontal = Orientation::Horizontal;
@@ -87,17 +101,21 @@ constexpr Control kControls[] = {
     Label("Label14", "Panel2", 8, 116, "links <-> rechts"),
     Readout("Edit8", "Panel2", {120, 112, 41, 22}, 1, "Anzeige Drehung links-rechts in Grad"),
     Label("Label16", "Panel2", 168, 116, "Grad"),
-    Choice(kCheckBox, "CheckBox5", "Panel2", {16, 168, 137, 17}, "Spule sichtbar", false, 3),
-    Choice(kCheckBox, "CheckBox1", "Panel2", {16, 208, 169, 17}, "Schirm durchsichtig", false, 4),
+    Choice(kCheckBox, "CheckBox5", "Panel2", {16, 168, 137, 17}, "Spule sichtbar",
+           CheckedAtStart("coil", "CheckBox5"), 3),
+    Choice(kCheckBox, "CheckBox1", "Panel2", {16, 208, 169, 17}, "Schirm durchsichtig",
+           CheckedAtStart("transparent", "CheckBox1"), 4),
     Panel("Panel8", "Panel2", {0, 236, 225, 137}, kInnerPanel, 5),
     Label("Label4", "Panel8", 72, 17, "Ansicht"),
     Button("Button5", "Panel8", {14, 48, 187, 25}, "von der Seite", 0),
     Button("Button3", "Panel8", {14, 88, 187, 25}, "von vorne", 1),
     Panel("Panel7", "Panel6", {8, 396, 225, 69}, kInnerPanel, 1),
     Label("Label7", "Panel7", 8, 24, "Dicke der Teilchenbahn"),
-    Choice(kRadio, "RadioButton1", "Panel7", {184, 8, 33, 17}, "1", true, 0,
+    Choice(kRadio, "RadioButton1", "Panel7", {184, 8, 33, 17}, "1",
+           CheckedAtStart("width", "RadioButton1"), 0,
            "Dicke der Teilchenbahn 1"),
-    Choice(kRadio, "RadioButton2", "Panel7", {184, 36, 33, 17}, "2", false, 1,
+    Choice(kRadio, "RadioButton2", "Panel7", {184, 36, 33, 17}, "2",
+           CheckedAtStart("width", "RadioButton2"), 1,
            "Dicke der Teilchenbahn 2"),
     Panel("Panel3", "Panel6", {8, 475, 225, 183}, kInnerPanel, 2),
     Button("Button1", "Panel3", {22, 30, 187, 25}, "Info", 0),
@@ -106,10 +124,10 @@ constexpr Control kControls[] = {
 
     // The view scroll bars beside and below the scene.
     ScrollBar("ScrollBar1", "Form1", {732, 8, 12, 441},
-              {Orientation::Vertical, {-180, 180, 5, 1, 5}, ValueFormat::Integer, "Grad", "Edit7"},
+              SettingSlider("turn", Orientation::Vertical),
               1, "Drehung um die z-Achse in Grad"),
     ScrollBar("ScrollBar2", "Form1", {8, 452, 713, 12},
-              {kHorizontal, {-180, 0, -25, 1, 5}, ValueFormat::NegatedInteger, "Grad", "Edit8"},
+              SettingSlider("side", kHorizontal),
               2, "Drehung links-rechts in Grad"),
 
     // Bottom block: the experiment settings and the data page over them.
@@ -118,17 +136,19 @@ constexpr Control kControls[] = {
      .font = kRegular11, .text = kBlack, .fill = kInnerPanel, .tab_order = 0},
     Label("Label2", "Panel1", 24, 20, "Spulenstrom ( in A )"),
     ScrollBar("ScrollBar7", "Panel1", {272, 24, 345, 12},
-              {kHorizontal, {0, 3000, 0, 1, 10}, ValueFormat::Thousandths, "A", "Edit5"}, 0,
+              SettingSlider("current", kHorizontal), 0,
               "Spulenstrom in A"),
     Readout("Edit5", "Panel1", {632, 18, 49, 22}, 1, "Anzeige Spulenstrom in A"),
     Label("Label10", "Panel1", 24, 60, "Beschleunigungsspannung ( in V )"),
     ScrollBar("ScrollBar4", "Panel1", {272, 64, 345, 12},
-              {kHorizontal, {50, 2000, 1200, 1, 10}, ValueFormat::Integer, "V", "Edit1"}, 2,
+              SettingSlider("voltage", kHorizontal), 2,
               "Beschleunigungsspannung in V"),
     Readout("Edit1", "Panel1", {632, 58, 49, 22}, 3, "Anzeige Beschleunigungsspannung in V"),
     Label("Label1", "Panel1", 24, 120, "Ablenkspannung"),
-    Choice(kRadio, "AblenkEin", "Panel1", {160, 112, 49, 17}, "Ein", false, 4, "Ablenkspannung ein"),
-    Choice(kRadio, "AblenkAus", "Panel1", {160, 136, 57, 17}, "Aus", true, 5, "Ablenkspannung aus"),
+    Choice(kRadio, "AblenkEin", "Panel1", {160, 112, 49, 17}, "Ein",
+           CheckedAtStart("deflection", "AblenkEin"), 4, "Ablenkspannung ein"),
+    Choice(kRadio, "AblenkAus", "Panel1", {160, 136, 57, 17}, "Aus",
+           CheckedAtStart("deflection", "AblenkAus"), 5, "Ablenkspannung aus"),
     // A tone whose pitch rises as the marks meet at the screen's centre
     // (render/beam_marks.h).
     {.name = "ToneSwitch", .kind = Kind::CheckBox, .parent = "Panel1", .bounds = {24, 152, 65, 17},
@@ -136,13 +156,16 @@ constexpr Control kControls[] = {
      .accessible_description = "Ein Ton, der höher wird, je näher sich die Marken in der "
                                "Schirmmitte kommen, und anders klingt, wenn sie sich treffen"},
     {.name = "Panel11", .kind = Kind::Panel, .parent = "Panel1", .bounds = {256, 95, 457, 81},
-     .fill = kInnerPanel, .bevel = Bevel::None, .visible = false, .tab_order = 6},
+     .fill = kInnerPanel, .bevel = Bevel::None, .visible = Setting("deflection").Start() != 0,
+     .tab_order = 6},
     ScrollBar("ScrollBar3", "Panel11", {16, 9, 161, 12},
-              {kHorizontal, {0, 300, 200, 1, 1}, ValueFormat::Integer, "", ""}, 0,
+              SettingSlider("amplitude", kHorizontal), 0,
               "Amplitude der Ablenkspannung"),
-    Choice(kRadio, "Gleichspannung", "Panel11", {16, 32, 113, 17}, "Gleichspannung", true, 1, {},
+    Choice(kRadio, "Gleichspannung", "Panel11", {16, 32, 113, 17}, "Gleichspannung",
+           CheckedAtStart("mode", "Gleichspannung"), 1, {},
            kRegular13),
-    Choice(kRadio, "Wechselspannung", "Panel11", {16, 56, 137, 17}, "Wechselspannung", false, 2, {},
+    Choice(kRadio, "Wechselspannung", "Panel11", {16, 56, 137, 17}, "Wechselspannung",
+           CheckedAtStart("mode", "Wechselspannung"), 2, {},
            kRegular13),
     {.name = "Image3", .kind = Kind::Image, .parent = "Panel11", .bounds = {192, 7, 241, 50},
      .accessible_name = "Achsen der Ablenkspannung", .picture = "image3_signal_axes.jpg"},
@@ -185,12 +208,12 @@ constexpr Control kControls[] = {
     Label("ProtocolOrderLabel", "Protocol", 10, 12, "Fokusordnung k:"),
     {.name = "ProtocolOrder", .kind = Kind::SpinBox, .parent = "Protocol", .bounds = {122, 8, 46, 25},
      .font = kBold13, .text = kBlack, .fill = kWhite,
-     .slider = Slider{kHorizontal, {1, 4, 1, 1, 1}, ValueFormat::Integer, "", ""}, .tab_order = 0,
+     .slider = Slider{kHorizontal, {1, 4, 1, 1, 1}, {}, ""}, .tab_order = 0,
      .accessible_name = "Fokusordnung k"},
     Label("ProtocolUncertaintyLabel", "Protocol", 186, 12, "± ΔI in mA:"),
     {.name = "ProtocolUncertainty", .kind = Kind::SpinBox, .parent = "Protocol",
      .bounds = {280, 8, 60, 25}, .font = kBold13, .text = kBlack, .fill = kWhite,
-     .slider = Slider{kHorizontal, {0, 300, 0, 1, 5}, ValueFormat::Integer, "", ""},
+     .slider = Slider{kHorizontal, {0, 300, 0, 1, 5}, {}, ""},
      .tab_order = 1, .accessible_name = "Ableseunsicherheit ± ΔI in mA",
      .hint = protocol_caption::UncertaintyHint},
     {.name = "ProtocolRecord", .kind = Kind::Button, .parent = "Protocol", .bounds = {8, 38, 424, 25},

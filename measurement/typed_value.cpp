@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "measurement/decimal_reading.h"
+#include "model/setting_table.h"
 
 namespace varek {
 
@@ -27,15 +28,9 @@ std::string WithUnit(std::string text, std::string_view unit) {
 }  // namespace
 
 std::string ShownValue(int position, const ValueField& field) {
-  const int value = field.sign * position;
-  if (field.per_unit == 1) return std::to_string(value);
-  const int whole = std::abs(value) / field.per_unit;
-  std::string fraction = std::to_string(std::abs(value) % field.per_unit);
-  int digits = 0;
-  for (int p = field.per_unit; p > 1; p /= 10) ++digits;
-  fraction.insert(0, static_cast<std::size_t>(digits) - fraction.size(), '0');
-  fraction.erase(fraction.find_last_not_of('0') + 1);
-  return (value < 0 ? "-" : "") + std::to_string(whole) + (fraction.empty() ? "" : "," + fraction);
+  int decimals = 0;
+  for (int p = field.per_unit; p > 1; p /= 10) ++decimals;
+  return ReadoutText({.decimals = decimals, .negated = field.sign < 0}, position);
 }
 
 TypedValue ReadTypedValue(std::string_view text, const ValueField& field) {

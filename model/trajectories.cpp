@@ -86,7 +86,8 @@ template <bool kPlates>
   m.z = m.vz * h + m.z;
 }
 
-// The plate test of HitsObstacle for a point given in extended. double(y)
+// The plate test for a point given in extended: in the plate region, beyond
+// a plate. double(y)
 // lies beyond the double PlateHalfGap only if y itself does (rounding is
 // monotonic), so the conversions wait until then.
 [[gnu::always_inline]] inline bool HitsPlate(const Extended& x, const Extended& y) {
@@ -95,8 +96,8 @@ template <bool kPlates>
   return xd < PlateEndX && (yd > PlateHalfGap || yd < -PlateHalfGap);
 }
 
-// The wall test of HitsObstacle for a point given in extended, with a
-// cheap bound first.
+// The wall test for a point given in extended: on or outside the tube wall,
+// the distance formed in extended and rounded to double; a cheap bound first.
 [[gnu::always_inline]] inline bool HitsWall(const Extended& y, const Extended& z) {
   if (Abs(y) < WallClearance && Abs(z) < WallClearance) return false;
   const double yd = static_cast<double>(y), zd = static_cast<double>(z);
@@ -190,8 +191,8 @@ std::int32_t Integrate(Scene& scene, Sampler& sampler, const StepConstants& c, c
 }
 
 // y and z stay exactly 0 without a deflecting acceleration: only x moves,
-// and the end tests before the screen all pass (HitsObstacle finds nothing
-// on the axis). Returns the number of steps.
+// and the end tests before the screen all pass (neither the wall nor a plate
+// is on the axis). Returns the number of steps.
 std::int32_t IntegrateAxial(Scene& scene, Sampler& sampler, const Extended& axial_advance) {
   Extended x = GunX;
   std::int32_t steps = 0;
@@ -203,7 +204,8 @@ std::int32_t IntegrateAxial(Scene& scene, Sampler& sampler, const Extended& axia
     ended = (steps % StepsPerSample == 0 && sampler.SampleAndPump(x, 0, 0, true)) ||
             steps >= StepLimit || x > ScreenPlaneX;
   }
-  // Every step ran HitsObstacle, except one that an end test before it ended.
+  // Every step ran the wall and plate tests, except one that an end test
+  // before it ended.
   scene.ScreenHit = true;
   return steps;
 }
@@ -259,27 +261,6 @@ bool IntegratePaths(Scene& scene, const Settings& settings, StepObserver& observ
     scene.TrajectoryCount[i] = sampler.stored();
   }
   return ended_by_observer;
-}
-
-bool HitsObstacle(double x, double y, double z, bool& screen_hit) {
-  screen_hit = true;
-  bool hit = false;
-  // distance from the axis, formed in extended and rounded to double
-  const double r =
-      static_cast<double>(Sqrt(static_cast<Extended>(z) * z + static_cast<Extended>(y) * y));
-  if (!(r < TubeInnerRadius)) {  // tube wall
-    hit = true;
-    screen_hit = false;
-  }
-  if (x < PlateEndX && y > PlateHalfGap) {  // upper plate
-    hit = true;
-    screen_hit = false;
-  }
-  if (x < PlateEndX && y < -PlateHalfGap) {  // lower plate
-    hit = true;
-    screen_hit = false;
-  }
-  return hit;
 }
 
 }  // namespace varek

@@ -29,11 +29,4 @@ class StepObserver {
 // the observer ended a path.
 bool IntegratePaths(Scene& scene, const Settings& settings, StepObserver& observer);
 
-// End test for a point in metres: true when it lies on or outside the tube
-// wall or, in the plate region, beyond a plate. `screen_hit` becomes the
-// negation. The integration runs the same test on its extended values, with
-// cheap bounds that skip the conversions and the square root far from the
-// wall and the plates.
-bool HitsObstacle(double x, double y, double z, bool& screen_hit);
-
 }  // namespace varek

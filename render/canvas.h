@@ -44,10 +44,6 @@ class Canvas {
   void SetThinPenScale(Extended k) { thin_band_ = k > 1 ? std::max(1, RoundEven(k)) : 1; }
   int ThinBand() const { return thin_band_; }
 
-  Pixel PenColour() const { return pen_colour_; }
-  int PenWidth() const { return pen_width_; }
-  Pixel BrushColour() const { return brush_colour_; }
-
   void MoveTo(int x, int y);
   void LineTo(int x, int y);
   // LineTo of a magnified line that is `picture_steps` steps long in the

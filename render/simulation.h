@@ -46,7 +46,6 @@ class Simulation {
   }
 
   const Bitmap& Picture() const { return renderer_.BackBuffer(); }
-  const Bitmap& SignalPlot() const { return plot_.Plot(); }
 
  private:
   Model model_;

@@ -17,7 +17,7 @@ XDG_RUNTIME_DIR="$(mktemp -d)"
 export XDG_RUNTIME_DIR
 
 ctest --test-dir build/release -L unit -j "$(nproc)" \
-  -E 'CoilXAtExactAndNearHalves|HitsObstacleAtWallAndPlates|DerivedValuesKeepTheirBits|no_global_state' \
+  -E 'CoilXAtExactAndNearHalves|DerivedValuesKeepTheirBits|no_global_state' \
   -T memcheck \
   --overwrite MemoryCheckCommand="$(command -v valgrind)" \
   --overwrite MemoryCheckCommandOptions="-q --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite"

@@ -5,8 +5,9 @@
 // each pixel, row by row, as ImageData takes them (720 x 440 for the scene,
 // 241 x 50 for the deflection plot).
 //
-// The page's controls keep every setting in its range; the flags arrive as 0
-// or 1. The worker owns the one Simulation and calls from one thread only.
+// The page's controls keep every setting in its range; the settings arrive
+// one by one in the order of the table of the settings, choices as 0 or 1. The worker owns the one
+// Simulation and calls from one thread only.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "measurement/reading_hints.h"
+#include "model/setting_table.h"
 #include "render/beam_marks.h"
 #include "render/deflection_signal.h"
 #include "render/simulation.h"
@@ -54,21 +56,15 @@ EMSCRIPTEN_KEEPALIVE void varek_create() {
   simulation = std::make_unique<varek::Simulation>(settings);
 }
 
-EMSCRIPTEN_KEEPALIVE void varek_set_settings(int voltage, int current, int amplitude,
-                                             int deflection_on, int steady, int turn_axis,
-                                             int turn_vertical, int coil_visible,
-                                             int screen_transparent, int path_width) {
-  settings.voltage = voltage;
-  settings.current = current;
-  settings.amplitude = amplitude;
-  settings.deflection_on = deflection_on != 0;
-  settings.steady = steady != 0;
-  settings.turn_axis = turn_axis;
-  settings.turn_vertical = turn_vertical;
-  settings.coil_visible = coil_visible != 0;
-  settings.screen_transparent = screen_transparent != 0;
-  settings.path_width = path_width;
+// One setting by its row in the table of the settings (a choice 1 or 0).
+EMSCRIPTEN_KEEPALIVE void varek_set_setting(int row, int value) {
+  const auto rows = varek::SettingTable();
+  if (row >= 0 && static_cast<std::size_t>(row) < rows.size())
+    rows[static_cast<std::size_t>(row)].SetIn(settings, value);
 }
+
+// Whether the deflection plot is shown for the settings in force.
+EMSCRIPTEN_KEEPALIVE int varek_signal_shown() { return settings.deflection_on ? 1 : 0; }
 
 EMSCRIPTEN_KEEPALIVE void varek_compute() { simulation->ComputeTrajectories(settings); }
 

@@ -8,9 +8,11 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <optional>
+#include <utility>
 
 #include "app/toolkit/look.h"
 #include "form/key_help.h"
+#include "model/setting_table.h"
 
 namespace varek {
 
@@ -59,18 +61,29 @@ void FrameFocus(QWidget* control, QPalette::ColorRole role) {
   painter.drawRect(control->rect().adjusted(0, 0, -1, -1));
 }
 
-std::optional<QAbstractSlider::SliderAction> WindowsKeyAction(int key) {
-  switch (key) {
-    case Qt::Key_Left:
-    case Qt::Key_Up: return QAbstractSlider::SliderSingleStepSub;
-    case Qt::Key_Right:
-    case Qt::Key_Down: return QAbstractSlider::SliderSingleStepAdd;
-    case Qt::Key_PageUp: return QAbstractSlider::SliderPageStepSub;
-    case Qt::Key_PageDown: return QAbstractSlider::SliderPageStepAdd;
-    case Qt::Key_Home: return QAbstractSlider::SliderToMinimum;
-    case Qt::Key_End: return QAbstractSlider::SliderToMaximum;
-    default: return std::nullopt;
+// The desktop's rule for a key (model/setting_table.h), as a slider action.
+std::optional<QAbstractSlider::SliderAction> DesktopKeyAction(int key) {
+  static constexpr std::pair<int, ScrollKey> kKeys[] = {
+      {Qt::Key_Left, ScrollKey::ArrowLeft}, {Qt::Key_Right, ScrollKey::ArrowRight},
+      {Qt::Key_Up, ScrollKey::ArrowUp},     {Qt::Key_Down, ScrollKey::ArrowDown},
+      {Qt::Key_PageUp, ScrollKey::PageUp},  {Qt::Key_PageDown, ScrollKey::PageDown},
+      {Qt::Key_Home, ScrollKey::Home},      {Qt::Key_End, ScrollKey::End}};
+  for (const auto& [qt_key, scroll_key] : kKeys) {
+    if (qt_key != key) continue;
+    for (const KeyRule& rule : ScrollKeyRules(KeyEdition::Desktop)) {
+      if (rule.key != scroll_key) continue;
+      const bool more = rule.direction > 0;
+      switch (rule.measure) {
+        case KeyMeasure::Line:
+          return more ? QAbstractSlider::SliderSingleStepAdd : QAbstractSlider::SliderSingleStepSub;
+        case KeyMeasure::Page:
+          return more ? QAbstractSlider::SliderPageStepAdd : QAbstractSlider::SliderPageStepSub;
+        case KeyMeasure::End:
+          return more ? QAbstractSlider::SliderToMaximum : QAbstractSlider::SliderToMinimum;
+      }
+    }
   }
+  return std::nullopt;
 }
 }  // namespace
 
@@ -231,7 +244,7 @@ void TScrollBar::SetOnChange(Handler handler) {
 }
 
 void TScrollBar::keyPressEvent(QKeyEvent* event) {
-  const auto action = WindowsKeyAction(event->key());
+  const auto action = DesktopKeyAction(event->key());
   const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
   if (modifiers == Qt::ControlModifier && action &&
       (*action == SliderPageStepAdd || *action == SliderPageStepSub)) {

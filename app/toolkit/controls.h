@@ -106,11 +106,10 @@ class TScrollBar : public QScrollBar {
   void SetOnChange(Handler handler);
 
  protected:
-  // The keys of Windows' scroll bars, whatever the orientation: Left and Up
-  // move a line towards the minimum, Right and Down towards the maximum,
-  // PageUp and PageDown a page, Home and End to the ends. (Qt's own mapping
-  // lets Left raise a horizontal scroll bar.) Ctrl with a page key moves
-  // a coarse step of form::CoarsePageSteps pages.
+  // The keys of Windows' scroll bars, whatever the orientation, as the table
+  // of the settings states them for the desktop (model/setting_table.h).
+  // (Qt's own mapping lets Left raise a horizontal scroll bar.) Ctrl with a
+  // page key moves a coarse step of form::CoarsePageSteps pages.
   void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 };

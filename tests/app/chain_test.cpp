@@ -160,7 +160,7 @@ TEST_F(ChainTest, DraggedThumbInsideAComputationCoalescesIntoOneMorePass) {
   form->ScrollBar4->SetPosition(50);
   Settle();
   EXPECT_EQ(form->ScrollBar7->Position(), 40);
-  EXPECT_EQ(form->Edit5->text(), "0.04");
+  EXPECT_EQ(form->Edit5->text(), "0,04");
   EXPECT_EQ(form->pump().MaxDepth(), 1);
   EXPECT_EQ(FullPasses(), passes + 2)
       << "all 40 steps come within the first computation; one more pass follows them";

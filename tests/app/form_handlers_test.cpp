@@ -49,8 +49,8 @@ TEST_F(HandlerTest, ScrollBarReadouts) {
     int position;
     const char* text;
   } cases[] = {
-      {&TForm1::ScrollBar7, &TForm1::Edit5, 1, "0.001"},
-      {&TForm1::ScrollBar7, &TForm1::Edit5, 1500, "1.5"},
+      {&TForm1::ScrollBar7, &TForm1::Edit5, 1, "0,001"},
+      {&TForm1::ScrollBar7, &TForm1::Edit5, 1500, "1,5"},
       {&TForm1::ScrollBar7, &TForm1::Edit5, 3000, "3"},
       {&TForm1::ScrollBar2, &TForm1::Edit8, -180, "180"},
       {&TForm1::ScrollBar2, &TForm1::Edit8, 0, "0"},
@@ -65,11 +65,16 @@ TEST_F(HandlerTest, ScrollBarReadouts) {
   EXPECT_EQ(scene().BeamSpeed, BeamSpeedFor(2000)) << "the chain computed for the new voltage";
 }
 
-TEST_F(HandlerTest, CoilCurrentReadoutFollowsTheLocale) {
-  QLocale::setDefault(QLocale(QLocale::German));
-  form->ScrollBar7->SetPosition(1);
+// The program is German: its numbers take the decimal comma whatever the
+// locale (the tests run in the C locale).
+TEST_F(HandlerTest, CoilCurrentReadsWithACommaInAnyLocale) {
+  for (const QLocale::Language language : {QLocale::C, QLocale::English, QLocale::German}) {
+    QLocale::setDefault(QLocale(language));
+    form->ScrollBar7->SetPosition(1);
+    EXPECT_EQ(form->Edit5->text(), "0,001") << language;
+    form->ScrollBar7->SetPosition(0);
+  }
   QLocale::setDefault(QLocale::c());
-  EXPECT_EQ(form->Edit5->text(), "0,001");
 }
 
 TEST_F(HandlerTest, DeflectionOffKeepsKindAndAmplitude) {

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QTableWidget>
 #include <QTest>
+#include <algorithm>
 #include <map>
 
 #include "app/protocol/protocol_panel.h"
@@ -12,6 +13,7 @@
 #include "form/key_help.h"
 #include "measurement/focus_search.h"
 #include "measurement/typed_value.h"
+#include "model/setting_table.h"
 #include "window_driver.h"
 
 namespace varek::testing {
@@ -35,21 +37,38 @@ TEST_F(KeyboardTest, ScrollBarKeysMoveTheThumbTheWayOfTheirArrow) {
   // both raise the position, as PageDown does by a page.
   const struct {
     Qt::Key key;
+    ScrollKey name;
     int current, voltage, left_right;  // ScrollBar7, ScrollBar4, ScrollBar2
   } steps[] = {
-      {Qt::Key_Right, 1, 1201, -24},  {Qt::Key_Right, 2, 1202, -23},
-      {Qt::Key_Left, 1, 1201, -24},   {Qt::Key_Down, 2, 1202, -23},
-      {Qt::Key_Up, 1, 1201, -24},     {Qt::Key_PageDown, 11, 1211, -19},
-      {Qt::Key_PageUp, 1, 1201, -24}, {Qt::Key_End, 3000, 2000, 0},
-      {Qt::Key_Home, 0, 50, -180},
+      {Qt::Key_Right, ScrollKey::ArrowRight, 1, 1201, -24},
+      {Qt::Key_Right, ScrollKey::ArrowRight, 2, 1202, -23},
+      {Qt::Key_Left, ScrollKey::ArrowLeft, 1, 1201, -24},
+      {Qt::Key_Down, ScrollKey::ArrowDown, 2, 1202, -23},
+      {Qt::Key_Up, ScrollKey::ArrowUp, 1, 1201, -24},
+      {Qt::Key_PageDown, ScrollKey::PageDown, 11, 1211, -19},
+      {Qt::Key_PageUp, ScrollKey::PageUp, 1, 1201, -24},
+      {Qt::Key_End, ScrollKey::End, 3000, 2000, 0},
+      {Qt::Key_Home, ScrollKey::Home, 0, 50, -180},
   };
   for (TScrollBar* bar : {form->ScrollBar7, form->ScrollBar4, form->ScrollBar2}) {
     bar->setFocus(Qt::TabFocusReason);
     for (const auto& step : steps) {
-      Press(step.key);
       const int expected = bar == form->ScrollBar7   ? step.current
                            : bar == form->ScrollBar4 ? step.voltage
                                                      : step.left_right;
+      // The desktop's rule in the table of the settings says the same.
+      for (const KeyRule& rule : ScrollKeyRules(KeyEdition::Desktop)) {
+        if (rule.key != step.name) continue;
+        const int step_size =
+            rule.measure == KeyMeasure::Page ? bar->pageStep() : bar->singleStep();
+        const int moved = rule.measure != KeyMeasure::End
+                              ? bar->Position() + rule.direction * step_size
+                          : rule.direction > 0 ? bar->maximum()
+                                               : bar->minimum();
+        EXPECT_EQ(std::clamp(moved, bar->minimum(), bar->maximum()), expected)
+            << "rule " << step.key;
+      }
+      Press(step.key);
       EXPECT_EQ(bar->Position(), expected)
           << bar->objectName().toStdString() << " key " << step.key;
     }

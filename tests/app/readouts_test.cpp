@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QLocale>
 
-#include "app/readouts.h"
+#include <cmath>
+
+#include "model/setting_table.h"
 
 namespace varek {
 namespace {
@@ -15,44 +17,20 @@ struct LocaleGuard {
   ~LocaleGuard() { QLocale::setDefault(QLocale::c()); }
 };
 
-TEST(Readouts, IntegersArePlainDecimalText) {
-  const LocaleGuard german(QLocale::German);  // no digit grouping in any locale
-  EXPECT_EQ(IntegerText(0), "0");
-  EXPECT_EQ(IntegerText(1200), "1200");
-  EXPECT_EQ(IntegerText(2000), "2000");
-  EXPECT_EQ(IntegerText(-180), "-180");
-  EXPECT_EQ(IntegerText(25), "25");
-}
-
-TEST(Readouts, CoilCurrentInGeneralFormat) {
-  const LocaleGuard english(QLocale::English);
-  const struct {
-    int milliamperes;
-    const char* text;
-  } cases[] = {
-      {0, "0"},      {1, "0.001"},    {10, "0.01"}, {999, "0.999"},
-      {1500, "1.5"}, {2001, "2.001"}, {3000, "3"},  {1234, "1.234"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(CoilCurrentText(c.milliamperes), QString::fromLatin1(c.text)) << c.milliamperes;
+// Every readout of the table, at every position: a decimal comma (never a
+// point), no trailing zero after it, and the number reads back exactly.
+TEST(Readouts, EveryPositionReadsBackWithADecimalComma) {
+  for (const SettingRow& row : SettingTable()) {
+    if (!row.readout) continue;
+    for (int position = row.range.lowest; position <= row.range.highest; ++position) {
+      const std::string text = ReadoutText(*row.readout, position);
+      ASSERT_EQ(text.find_first_of(".e"), std::string::npos) << text;
+      ASSERT_FALSE(text.find(',') != std::string::npos && text.back() == '0') << text;
+      const double shown = QString::fromStdString(text).replace(',', '.').toDouble();
+      const double scale = std::pow(10.0, row.readout->decimals);
+      ASSERT_EQ(std::lround(shown * scale), row.readout->negated ? -position : position) << text;
+    }
   }
-}
-
-TEST(Readouts, EveryCoilCurrentReadsBackExactlyWithoutExponent) {
-  const LocaleGuard english(QLocale::English);
-  for (int milliamperes = 0; milliamperes <= 3000; ++milliamperes) {
-    const QString text = CoilCurrentText(milliamperes);
-    ASSERT_FALSE(text.contains('e')) << text.toStdString();
-    ASSERT_FALSE(text.endsWith('0') && text.contains('.')) << text.toStdString();
-    ASSERT_EQ(qRound(text.toDouble() * 1000), milliamperes) << text.toStdString();
-  }
-}
-
-TEST(Readouts, CoilCurrentUsesTheLocaleDecimalSeparator) {
-  const LocaleGuard german(QLocale::German);
-  EXPECT_EQ(CoilCurrentText(1), "0,001");
-  EXPECT_EQ(CoilCurrentText(1500), "1,5");
-  EXPECT_EQ(CoilCurrentText(3000), "3");
 }
 
 // The context menus that Qt itself gives a scroll bar and a readout, in the

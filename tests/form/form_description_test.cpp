@@ -91,10 +91,6 @@ class Reader {
                                                   {"table", Kind::Table},
                                                   {"text", Kind::Text},
                                                   {"plot", Kind::Plot}};
-    static const std::map<QString, ValueFormat> formats = {
-        {"integer", ValueFormat::Integer},
-        {"negatedInteger", ValueFormat::NegatedInteger},
-        {"thousandths", ValueFormat::Thousandths}};
     Control c;
     c.name = Text(o, "name");
     c.kind = kinds.at(o["kind"].toString());
@@ -111,8 +107,7 @@ class Reader {
           Slider{s["orientation"] == "vertical" ? Orientation::Vertical : Orientation::Horizontal,
                  {s["minimum"].toInt(), s["maximum"].toInt(), s["position"].toInt(),
                   s["lineStep"].toInt(), s["pageStep"].toInt()},
-                 formats.at(s["format"].toString()),
-                 Text(s, "unit"),
+                 ReadoutFormat{s["decimals"].toInt(), s["negated"].toBool(), Text(s, "unit")},
                  Text(s, "readout")};
     }
     c.checked = o["checked"].toBool();

@@ -59,7 +59,7 @@ expect "damaged" 2 "" "„.*damaged.csv“: Zeile 3: I = „“ ist keine Zahl" 
 : >"$work/empty.csv"
 expect "empty" 2 "" "Zeile 1: die Datei ist leer" "$auswertung" "$work/empty.csv"
 expect "missing" 2 "" "nicht gefunden" "$auswertung" "$work/none.csv"
-expect "no file" 2 "" "Aufruf: varek-auswertung" "$auswertung"
+expect "no file" 2 "" "DATEI.csv fehlt. Mehr dazu mit „varek-auswertung --help“." "$auswertung"
 
 # Hostile input: devices, pipes without a writer and folders are refused
 # before reading, large files by their size; a refusal quotes a short,
@@ -80,10 +80,10 @@ expect "focus 1200 V" 0 "1231" "" "$focus" --voltage 1200
 expect "focus range" 0 "1231 1230 1233" "" "$focus" --range --voltage 1200
 expect "focus 300 V small amplitude" 0 "615" "" "$focus" --amplitude 25 --voltage 300 --order 1
 expect "focus without voltage" 2 "" "--voltage fehlt" "$focus" --order 2
-expect "focus bad order" 2 "" "--order: ungültiger Wert „5“" "$focus" --voltage 1200 --order 5
+expect "focus bad order" 2 "" "Ungültiger Wert „5“ für „order“: erwartet wird eine ganze Zahl von 1 bis 4" "$focus" --voltage 1200 --order 5
 expect "focus value missing" 2 "" "--amplitude: Wert fehlt" "$focus" --voltage 1200 --amplitude
-expect "focus unknown flag" 2 "" "unbekannter Schalter „--strom“" "$focus" --voltage 1200 --strom 5
-expect "focus long value" 2 "" "--voltage: ungültiger Wert „999999999999999999999999…“" \
+expect "focus unknown flag" 2 "" "Unbekannter Schalter „--strom“" "$focus" --voltage 1200 --strom 5
+expect "focus long value" 2 "" "Ungültiger Wert „999999999999999999999999…“ für „voltage“" \
   "$focus" --voltage "$(head -c 100000 /dev/zero | tr '\0' '9')"
 [[ $(wc -c <"$work/err") -lt 300 ]] || { echo "FAIL focus long value: $(wc -c <"$work/err") bytes on stderr"; failures=$((failures + 1)); }
 expect "focus on the plates" 1 "" "kein Fokus 1. Ordnung bei 300 V" "$focus" --voltage 300

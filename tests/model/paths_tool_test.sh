@@ -32,7 +32,7 @@ check_error() {
   [[ $status == 2 ]] || fail "$*: exit status $status"
   [[ -z "$stdout" ]] || fail "$*: stdout not empty"
   [[ "$(wc -l <<<"$stderr")" == 1 ]] || fail "$*: stderr not one line: $stderr"
-  [[ "$stderr" == *"$flag"* ]] || fail "$*: stderr does not name $flag: $stderr"
+  [[ "$stderr" == *"${flag#--}"* ]] || fail "$*: stderr does not name $flag: $stderr"
 }
 check_error --voltage --voltage 49
 check_error --voltage --voltage 2001

@@ -12,6 +12,30 @@
 namespace varek {
 namespace {
 
+// End test for a point in metres, plainly: true when it lies on or outside
+// the tube wall or, in the plate region, beyond a plate; `screen_hit` becomes
+// the negation.
+bool HitsObstacle(double x, double y, double z, bool& screen_hit) {
+  screen_hit = true;
+  bool hit = false;
+  // distance from the axis, formed in extended and rounded to double
+  const double r =
+      static_cast<double>(Sqrt(static_cast<Extended>(z) * z + static_cast<Extended>(y) * y));
+  if (!(r < TubeInnerRadius)) {  // tube wall
+    hit = true;
+    screen_hit = false;
+  }
+  if (x < PlateEndX && y > PlateHalfGap) {  // upper plate
+    hit = true;
+    screen_hit = false;
+  }
+  if (x < PlateEndX && y < -PlateHalfGap) {  // lower plate
+    hit = true;
+    screen_hit = false;
+  }
+  return hit;
+}
+
 struct PlainPath {
   std::vector<Vec3i> samples;
   std::int32_t steps = 0;

@@ -172,34 +172,5 @@ TEST_F(TrajectoriesTest, ChangesInsideThePumpDoNotReachTheRunningComputation) {
   EXPECT_EQ(sc.BeamSpeed, BeamSpeedFor(1200));
 }
 
-TEST_F(TrajectoriesTest, HitsObstacleAtWallAndPlates) {
-  const double gap = 27.0 / 6300;
-  const struct {
-    double x, y, z;
-    bool hit;
-  } cases[] = {
-      {0, 0, 0, false},
-      {0, 0.02222, 0, true},
-      {0, 0, -0.02222, true},
-      {0, 0.0222199, 0, false},
-      {0.049, 0.016, 0.016, true},
-      {0.049, 0.015, 0.015, false},
-      {-0.0394, gap, 0, false},
-      {-0.0394, 0.0043, 0, true},
-      {-0.0394, -0.0043, 0.02, true},
-      {-0.0394, -gap, 0, false},
-      {-0.03929, 0.0043, 0, false},
-      {-0.0392, -0.01, 0, false},
-      // the double nearest -0.0393 lies just below the extended -0.0393
-      {-0.0393, 0.0043, 0, true},
-      {-0.05, 0.0043, 0.5, true},
-  };
-  for (const auto& c : cases) {
-    bool screen_hit = c.hit;
-    EXPECT_EQ(HitsObstacle(c.x, c.y, c.z, screen_hit), c.hit) << c.x << ", " << c.y << ", " << c.z;
-    EXPECT_EQ(screen_hit, !c.hit);
-  }
-}
-
 }  // namespace
 }  // namespace varek

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
@@ -21,7 +22,6 @@
 #include <string>
 #include <vector>
 
-#include "app/readouts.h"
 #include "app/toolkit/bitmap_image.h"
 #include "tests/app/window_driver.h"
 
@@ -251,10 +251,12 @@ TEST_F(EventStorm, WindowEndsInTheStateOfItsFinalSettings) {
   EXPECT_LT(probe.deepest_stack, 256 * 1024);
 
   EXPECT_EQ(form->Panel11->isVisibleTo(form->Panel1), form->AblenkEin->isChecked());
-  EXPECT_EQ(form->Edit7->text(), IntegerText(form->ScrollBar1->Position()));
-  EXPECT_EQ(form->Edit8->text(), IntegerText(-form->ScrollBar2->Position()));
-  EXPECT_EQ(form->Edit1->text(), IntegerText(form->ScrollBar4->Position()));
-  EXPECT_EQ(form->Edit5->text(), CoilCurrentText(form->ScrollBar7->Position()));
+  const Settings in_force = form->CurrentSettings();
+  for (const SettingRow& row : SettingTable()) {
+    if (!row.readout) continue;
+    const auto* edit = form->findChild<QLineEdit*>(QString::fromUtf8(row.readout_control));
+    EXPECT_EQ(edit->text().toStdString(), ReadoutText(*row.readout, row.ValueIn(in_force)));
+  }
 
   // A fresh computation and drawing for the final settings, away from the window.
   const Settings settings = form->CurrentSettings();

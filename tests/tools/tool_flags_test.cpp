@@ -9,79 +9,79 @@
 namespace varek {
 namespace {
 
-bool Parse(std::vector<const char*> args, ToolFlags& flags, std::string& error,
-           FlagSet set = FlagSet::Render) {
+std::string out;
+double scale = 1;
+const ToolFlag kOut[] = {
+    {.name = "--out", .placeholder = "szene.png", .required = true, .file = &out},
+    {.name = "--scale", .decimal = &scale, .range = {1, 8}}};
+const ToolCommandLine kRender{.tool = "varek-render", .settings = AllSettings(), .flags = kOut};
+
+FlagsOutcome Parse(std::vector<const char*> args, Settings& settings, std::string& error,
+                   const ToolCommandLine& line = kRender) {
   args.insert(args.begin(), "varek-render");
-  return ParseToolFlags(set, static_cast<int>(args.size()), args.data(), flags, error);
+  out.clear();
+  return ParseFlags(line, static_cast<int>(args.size()), args.data(), settings, error);
 }
 
-TEST(ToolFlags, ReadsEveryFlagAndKeepsTheDefaultsOfTheOthers) {
-  ToolFlags s;
-  std::string error;
-  ASSERT_TRUE(Parse(
-      {"--turn", "-180", "--coil", "on", "--current", "1230", "--mode", "ac", "--out", "a.png"}, s,
-      error))
-      << error;
-  EXPECT_EQ(s.settings.turn_axis, -180);
-  EXPECT_EQ(s.settings.turn_vertical, -25);
-  EXPECT_TRUE(s.settings.coil_visible);
-  EXPECT_FALSE(s.settings.screen_transparent);
-  EXPECT_EQ(s.settings.path_width, 1);
-  EXPECT_EQ(s.settings.current, 1230);
-  EXPECT_FALSE(s.settings.steady);
-  EXPECT_EQ(s.out, "a.png");
-  EXPECT_TRUE(s.signal_out.empty());
-  EXPECT_EQ(s.scale, 1);
-  for (const char* scale : {"1,5", "1.5"}) {
-    ASSERT_TRUE(Parse({"--scale", scale, "--out", "a.png"}, s, error)) << error;
-    EXPECT_EQ(s.scale, 1.5) << scale;
+// Each setting of the table is read by its name and words; the others keep
+// their start values.
+TEST(ToolFlags, EverySettingIsReadByItsRow) {
+  for (const SettingRow& row : SettingTable()) {
+    const int value = row.IsChoice() ? 1 - row.Start() : row.range.highest;
+    const std::string flag = "--" + std::string(row.name), word = row.Word(value);
+    Settings settings;
+    std::string error;
+    ASSERT_EQ(Parse({flag.c_str(), word.c_str(), "--out", "a.png"}, settings, error),
+              FlagsOutcome::Run)
+        << error;
+    EXPECT_EQ(row.ValueIn(settings), value) << flag;
+    Settings expected;
+    row.SetIn(expected, value);
+    EXPECT_EQ(settings, expected) << flag;
+    EXPECT_EQ(out, "a.png");
+  }
+  // A decimal flag takes a comma or a point.
+  for (const char* word : {"1,5", "1.5"}) {
+    Settings settings;
+    std::string error;
+    ASSERT_EQ(Parse({"--scale", word, "--out", "a.png"}, settings, error), FlagsOutcome::Run)
+        << error;
+    EXPECT_EQ(scale, 1.5) << word;
   }
 }
 
-TEST(ToolFlags, RejectsBadValuesNamingTheFlagAndItsRange) {
-  struct Case {
+TEST(ToolFlags, RefusalsAreOneGermanSentenceNamingTheFlag) {
+  const struct {
     std::vector<const char*> args;
     const char* named;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {{"--turn", "181", "--out", "a.png"},
-       "--turn: invalid value '181', expected an integer from -180 to 180"},
-      {{"--side", "1", "--out", "a.png"},
-       "--side: invalid value '1', expected an integer from -180 to 0"},
-      {{"--side", "-25x", "--out", "a.png"}, "--side"},
-      {{"--turn", "--", "--out", "a.png"}, "--turn"},
-      {{"--width", "0", "--out", "a.png"}, "from 1 to 2"},
+       "Ungültiger Wert „181“ für „turn“: erwartet wird eine ganze Zahl von -180 bis 180."},
+      {{"--side", "-25x", "--out", "a.png"}, "für „side“"},
+      {{"--width", "0", "--out", "a.png"}, "von 1 bis 2"},
       {{"--transparent", "yes", "--out", "a.png"},
-       "--transparent: invalid value 'yes', expected on or off"},
-      {{"--out", "a.png", "--coil"}, "--coil: missing value"},
-      {{"--amplitude", "301", "--out", "a.png"}, "--amplitude"},
-      {{"--turn", "5"}, "--out: missing"},
-      {{"--out", "a.png", "--colour", "red"}, "unknown flag '--colour'"},
-      {{"--scale", "0,5", "--out", "a.png"}, "--scale: invalid value '0,5', expected a number"},
-      {{"--scale", "1.", "--out", "a.png"}, "--scale"},
-      {{"--scale", "8.01", "--out", "a.png"}, "--scale"},
+       "Ungültiger Wert „yes“ für „transparent“: erwartet wird on oder off."},
+      {{"--out", "a.png", "--coil"}, "--coil: Wert fehlt, erwartet wird on oder off."},
+      {{"--turn", "5"}, "--out fehlt."},
+      {{"--out", "a.png", "--colour", "red"}, "Unbekannter Schalter „--colour“."},
+      {{"--scale", "0,5", "--out", "a.png"},
+       "Ungültiger Wert „0,5“ für „scale“: erwartet wird eine Zahl von 1 bis 8, etwa 1,5."},
+      {{"--scale", "1.", "--out", "a.png"}, "für „scale“"},
+      {{"--scale", "8.01", "--out", "a.png"}, "für „scale“"},
   };
-  for (const Case& c : cases) {
-    ToolFlags s;
+  for (const auto& c : cases) {
+    Settings settings;
     std::string error;
-    EXPECT_FALSE(Parse(c.args, s, error)) << c.named;
+    EXPECT_EQ(Parse(c.args, settings, error), FlagsOutcome::Refused) << c.named;
     EXPECT_NE(error.find(c.named), std::string::npos) << error;
     EXPECT_EQ(error.find('\n'), std::string::npos) << error;
   }
-}
-
-// The usage text comes from the table the parser reads: varek-paths lists and
-// takes only the five settings of the paths.
-TEST(ToolFlags, UsageListsWhatEachToolTakes) {
-  const std::string paths = UsageOf(FlagSet::Paths, "varek-paths");
-  EXPECT_EQ(paths,
-            "usage: varek-paths [--voltage 50..2000] [--current 0..3000] [--deflection on|off] "
-            "[--mode dc|ac] [--amplitude 0..300]");
-  ToolFlags s;
+  // varek-paths takes only what the paths depend on.
+  const ToolCommandLine paths{.tool = "varek-paths", .settings = PathSettings()};
+  Settings settings;
   std::string error;
-  EXPECT_FALSE(Parse({"--turn", "5"}, s, error, FlagSet::Paths));
-  EXPECT_NE(UsageOf(FlagSet::Render, "varek-render").find(" --out scene.png [--signal-out"),
-            std::string::npos);
+  EXPECT_EQ(Parse({"--turn", "5"}, settings, error, paths), FlagsOutcome::Refused);
+  EXPECT_EQ(Parse({"--mode", "ac", "--help"}, settings, error, paths), FlagsOutcome::Help);
 }
 
 }  // namespace

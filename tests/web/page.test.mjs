@@ -9,7 +9,7 @@
 //   VAREK_RENDER   the varek-render program (default: the first build/*/tools/render/varek-render)
 //   and those of session.mjs
 import assert from "node:assert/strict";
-import { execFileSync } from "node:child_process";
+import { execFileSync, spawnSync } from "node:child_process";
 import { existsSync, mkdtempSync, rmSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
@@ -57,6 +57,18 @@ const position = (id) => page.$eval(`#${id}`, (e) => Number(e.dataset.position))
 async function click(id) {
   await page.click(`#${id}`);
   await ready();
+}
+
+// Where the description's key rule for `key` takes a scroll bar: a line, a
+// page or to an end of its position, of the value its readout shows, or of
+// its thumb (right is more; on a vertical bar, the shown value).
+function afterKey(rules, slider, position, key) {
+  const { direction, measure, reference } = rules.find((rule) => rule.key === key);
+  const byValue = reference === "value" || (reference === "thumb" && slider.orientation === "vertical");
+  const sign = byValue && slider.negated ? -direction : direction;
+  const target = measure === "end" ? (sign > 0 ? slider.maximum : slider.minimum)
+                                   : position + sign * (measure === "page" ? slider.pageStep : slider.lineStep);
+  return Math.min(slider.maximum, Math.max(slider.minimum, target));
 }
 
 // Drags the thumb of a horizontal scroll bar by dx pixels in small moves.
@@ -107,13 +119,15 @@ describe("pictures", () => {
                               { signal: true });
   });
 
-  test("bad values keep the start-up values and are named in a German notice", async () => {
+  test("bad values keep the start-up values and get the tools' German sentence", async () => {
     await open("?voltage=12OO&current=1&coil=ja&side=5&mode=");
     const notice = await page.$eval("#Notices", (e) => e.textContent);
-    for (const line of ["Ungültiger Wert für »voltage«: »12OO«; Startwert 1200 verwendet.",
-                        "Ungültiger Wert für »coil«: »ja«; Startwert off verwendet.",
-                        "Ungültiger Wert für »side«: »5«; Startwert -25 verwendet.",
-                        "Ungültiger Wert für »mode«: »«; Startwert dc verwendet."]) {
+    for (const [name, text, start] of [["voltage", "12OO", "1200"], ["coil", "ja", "off"], ["side", "5", "-25"],
+                                       ["mode", "", "dc"]]) {
+      const tool = spawnSync(renderer, [`--${name}`, text, "--out", join(work, "bad.png")], { encoding: "utf8" });
+      const sentence = tool.stderr.replace(/^varek-render: /, "").replace(/ Mehr dazu .*\n$/, "");
+      assert.match(sentence, new RegExp(`^Ungültiger Wert „${text}“ für „${name}“: erwartet wird .+\\.$`));
+      const line = `${sentence} Startwert ${start} verwendet.`;
       assert.ok(notice.includes(line), `notice lacks: ${line}\n${notice}`);
     }
     assert.deepEqual([await value("Edit1"), await value("Edit5")], ["1200", "0,001"]);
@@ -151,28 +165,22 @@ describe("pages", () => {
 });
 
 describe("keyboard", () => {
-  test("Tab reaches every control in the window's order; each has a German name", async () => {
+  test("Tab visits the description's chain of the controls shown; each has its German name", async () => {
     await open("?deflection=on");
-    // The settings first, then the view; a radio pair is one stop, its selected button.
-    const order = [
-      ["ScrollBar7", "Spulenstrom in A"], ["Edit5", "Anzeige Spulenstrom in A"],
-      ["ScrollBar4", "Beschleunigungsspannung in V"], ["Edit1", "Anzeige Beschleunigungsspannung in V"],
-      ["AblenkEin", "Ablenkspannung ein"], ["ScrollBar3", "Amplitude der Ablenkspannung"],
-      ["Gleichspannung", "Gleichspannung"], ["ToneSwitch", "Ton"],
-      ["ScrollBar1", "Drehung um die z-Achse in Grad"], ["ScrollBar2", "Drehung links-rechts in Grad"],
-      ["Edit7", "Anzeige Drehung um die z-Achse in Grad"], ["Edit8", "Anzeige Drehung links-rechts in Grad"],
-      ["CheckBox5", "Spule sichtbar"], ["CheckBox1", "Schirm durchsichtig"], ["Button5", "von der Seite"],
-      ["Button3", "von vorne"], ["RadioButton1", "Dicke der Teilchenbahn 1"], ["Button1", "Info"],
-      ["Button6", "Daten"], ["Button2", "ENDE"],
-    ];
+    const { tabChain, controls } = await page.evaluate(() => globalThis.Form1Description);
+    const expected = await page.evaluate((chain) => chain.filter((id) => document.getElementById(id)?.checkVisibility()),
+                                         tabChain);
+    assert.ok(expected.includes("ScrollBar3") && !expected.includes("Button14") && !expected.includes("Button7"),
+              "the deflection's controls are shown, the pages' buttons are not");
+    const names = new Map(controls.map((row) => [row.name, row.accessibleName ?? row.caption]));
     const reached = [];
-    for (let i = 0; i < order.length; ++i) {
+    for (let i = 0; i < expected.length; ++i) {
       await page.keyboard.press("Tab");
       const id = await page.evaluate(() => document.activeElement.id);
       const node = await page.accessibility.snapshot({ root: await page.$(`#${id}`) });
       reached.push([id, node?.name]);
     }
-    assert.deepEqual(reached, order);
+    assert.deepEqual(reached, expected.map((id) => [id, names.get(id)]));
   });
 
   test("scroll bars take the slider keys on their shown value; Right raises current and voltage", async () => {
@@ -191,7 +199,10 @@ describe("keyboard", () => {
       ["ScrollBar2", "End", -180, "180 Grad"], ["ScrollBar2", "Home", 0, "0 Grad"],
       ["ScrollBar1", "ArrowUp", 6, "6 Grad"],
     ];
+    const { controls, keyRules } = await page.evaluate(() => globalThis.Form1Description);
+    const sliders = new Map(controls.filter((row) => row.slider).map((row) => [row.name, row.slider]));
     for (const [id, key, expected, text] of rows) {
+      assert.equal(afterKey(keyRules.page, sliders.get(id), await position(id), key), expected, `rule ${id} ${key}`);
       await page.focus(`#${id}`);
       await page.keyboard.press(key);
       await ready();
@@ -503,8 +514,9 @@ describe("accessibility and links", () => {
   test("the focus lands on a control after Weiter, Info, Daten, Schließen and Escape", async () => {
     await open();
     const focused = () => page.evaluate(() => document.activeElement.id);
+    const first = await page.evaluate(() => globalThis.Form1Description.tabChain[0]);
     const rows = [
-      [() => click("Button14"), "ScrollBar7"], [() => click("Button1"), "Button14"],
+      [() => click("Button14"), first], [() => click("Button1"), "Button14"],
       [() => page.keyboard.press("Escape"), "Button1"], [() => click("Button6"), "Button7"],
       [() => page.keyboard.press("Escape"), "Button6"], [() => click("Button6"), "Button7"],
       [() => click("Button7"), "Button6"], [() => click("Button1"), "Button14"],

@@ -17,6 +17,7 @@
 #include "measurement/protocol_texts.h"
 #include "measurement/protocol_view.h"
 #include "measurement/text_excerpt.h"
+#include "tools/flags/tool_flags.h"
 
 namespace {
 
@@ -29,8 +30,15 @@ int Fail(const std::string& message) {
 
 int main(int argc, char** argv) {
   using namespace varek;
-  if (argc != 2) return Fail("Aufruf: varek-auswertung DATEI.csv");
-  const std::string path = argv[1];
+  std::string path;
+  const ToolCommandLine line{
+      .tool = "varek-auswertung",
+      .purpose = "Wertet eine Messwerttabelle (CSV) aus wie das Messprotokoll des Programms.",
+      .settings = {},
+      .argument = "DATEI.csv",
+      .argument_value = &path};
+  Settings unused;
+  if (const auto status = ParseFlagsOrReport(line, argc, argv, unused)) return *status;
   std::string error;
   const std::optional<std::string> text = ReadFileUpTo(path, MaxTableBytes, error);
   if (!text) return Fail(error);

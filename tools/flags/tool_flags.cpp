@@ -2,218 +2,253 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/flags/tool_flags.h"
 
-#include <charconv>
 #include <cstdio>
-#include <cstring>
-#include <string>
+
+#include "measurement/text_excerpt.h"
 
 namespace varek {
 
 namespace {
 
-enum class Kind { Integer, Choice, File, Scale };
-
-// The picture scale: device pixels per picture pixel.
-constexpr double LowestScale = 1;
-constexpr double HighestScale = 8;
-
-struct Flag {
-  const char* name;
-  FlagSet set;  // Paths: every tool; Render: varek-render only
-  Kind kind;
-  Range range;              // Integer
-  const char* yes;          // Choice: the word for true
-  const char* no;           // Choice: the word for false
-  const char* placeholder;  // File
-  bool required;
-  int& (*integer)(ToolFlags&);
-  bool& (*choice)(ToolFlags&);
-  std::string& (*file)(ToolFlags&);
-  double& (*decimal)(ToolFlags&) = nullptr;  // Scale
-};
-
-constexpr Flag IntegerFlag(const char* name, FlagSet set, Range range, int& (*field)(ToolFlags&)) {
-  return {name,    set,   Kind::Integer, range,   nullptr, nullptr,
-          nullptr, false, field,         nullptr, nullptr};
-}
-constexpr Flag ChoiceFlag(const char* name, FlagSet set, const char* yes, const char* no,
-                          bool& (*field)(ToolFlags&)) {
-  return {name, set, Kind::Choice, {}, yes, no, nullptr, false, nullptr, field, nullptr};
-}
-constexpr Flag FileFlag(const char* name, const char* placeholder, bool required,
-                        std::string& (*field)(ToolFlags&)) {
-  return {name,        FlagSet::Render, Kind::File, {},      nullptr, nullptr,
-          placeholder, required,        nullptr,    nullptr, field};
+std::string RangeWords(Range range) {
+  return std::to_string(range.lowest) + ".." + std::to_string(range.highest);
 }
 
-constexpr Flag Flags[] = {
-    IntegerFlag("--voltage", FlagSet::Paths, VoltageRange,
-                [](ToolFlags& f) -> int& { return f.settings.voltage; }),
-    IntegerFlag("--current", FlagSet::Paths, CurrentRange,
-                [](ToolFlags& f) -> int& { return f.settings.current; }),
-    ChoiceFlag("--deflection", FlagSet::Paths, "on", "off",
-               [](ToolFlags& f) -> bool& { return f.settings.deflection_on; }),
-    ChoiceFlag("--mode", FlagSet::Paths, "dc", "ac",
-               [](ToolFlags& f) -> bool& { return f.settings.steady; }),
-    IntegerFlag("--amplitude", FlagSet::Paths, AmplitudeRange,
-                [](ToolFlags& f) -> int& { return f.settings.amplitude; }),
-    IntegerFlag("--turn", FlagSet::Render, TurnAxisRange,
-                [](ToolFlags& f) -> int& { return f.settings.turn_axis; }),
-    IntegerFlag("--side", FlagSet::Render, TurnVerticalRange,
-                [](ToolFlags& f) -> int& { return f.settings.turn_vertical; }),
-    ChoiceFlag("--coil", FlagSet::Render, "on", "off",
-               [](ToolFlags& f) -> bool& { return f.settings.coil_visible; }),
-    ChoiceFlag("--transparent", FlagSet::Render, "on", "off",
-               [](ToolFlags& f) -> bool& { return f.settings.screen_transparent; }),
-    IntegerFlag("--width", FlagSet::Render, PathWidthRange,
-                [](ToolFlags& f) -> int& { return f.settings.path_width; }),
-    {"--scale",
-     FlagSet::Render,
-     Kind::Scale,
-     {},
-     nullptr,
-     nullptr,
-     "1..8",
-     false,
-     nullptr,
-     nullptr,
-     nullptr,
-     [](ToolFlags& f) -> double& { return f.scale; }},
-    FileFlag("--out", "scene.png", true, [](ToolFlags& f) -> std::string& { return f.out; }),
-    FileFlag("--signal-out", "signal.png", false,
-             [](ToolFlags& f) -> std::string& { return f.signal_out; }),
-};
-
-// Digits with at most one decimal point or comma between digits, e.g. 1.5 or 2.
-bool ParsePlainDecimal(const char* text, double& value) {
-  double whole = 0, unit = 1;
-  bool mark = false, digit_before = false, digit_after = false;
-  for (const char* c = text; *c != '\0'; ++c) {
-    if ((*c == '.' || *c == ',') && !mark && digit_before) {
-      mark = true;
-    } else if (*c >= '0' && *c <= '9') {
-      if (mark) unit /= 10, digit_after = true;
-      else digit_before = true;
-      whole = mark ? whole + (*c - '0') * unit : whole * 10 + (*c - '0');
-      if (whole > 1e9) return false;
-    } else {
-      return false;
-    }
-  }
-  value = whole;
-  return digit_before && (!mark || digit_after);
+std::string ExpectedNumber(Range range) {
+  return "eine ganze Zahl von " + std::to_string(range.lowest) + " bis " +
+         std::to_string(range.highest);
 }
 
-bool Offered(const Flag& flag, FlagSet set) {
-  return flag.set == FlagSet::Paths || set == FlagSet::Render;
+std::string Missing(std::string_view flag, const std::string& expected) {
+  return std::string(flag) + ": Wert fehlt, erwartet wird " + expected + ".";
 }
 
-std::string Expected(const Flag& flag) {
-  switch (flag.kind) {
-    case Kind::Integer:
-      return "an integer from " + std::to_string(flag.range.lowest) + " to " +
-             std::to_string(flag.range.highest);
-    case Kind::Choice: return std::string(flag.yes) + " or " + flag.no;
-    case Kind::File: return "a file name";
-    case Kind::Scale: return "a number from 1 to 8, e.g. 1.5";
-  }
+std::string Bad(std::string_view flag, const char* value, const std::string& expected) {
+  return BadValueSentence(flag.substr(2), QuotedExcerpt(value), expected);
+}
+
+Range RangeOf(const OfferedSetting& offered, const SettingRow& row) {
+  return offered.range.value_or(row.range);
+}
+
+std::string ExpectedOf(const OfferedSetting& offered, const SettingRow& row) {
+  return row.IsChoice() ? row.Expected() : ExpectedNumber(RangeOf(offered, row));
+}
+
+// Takes `value` for the setting; "" or what is wrong.
+std::string TakeSetting(const OfferedSetting& offered, const SettingRow& row, std::string_view flag,
+                        const char* value, Settings& settings) {
+  if (value == nullptr) return Missing(flag, ExpectedOf(offered, row));
+  const std::optional<int> number = ParseSettingValue(row, value);
+  if (!number || (!row.IsChoice() && !RangeOf(offered, row).Contains(*number)))
+    return Bad(flag, value, ExpectedOf(offered, row));
+  row.SetIn(settings, *number);
   return {};
 }
 
-// Stores `value` (nullptr: missing) into the flag's field; false with `error` if it is bad.
-bool Take(const Flag& flag, const char* value, ToolFlags& flags, std::string& error) {
-  bool valid = value != nullptr;
-  if (valid) {
-    switch (flag.kind) {
-      case Kind::Integer: {
-        int number = 0;
-        valid = ParsePlainInteger(value, number) && flag.range.Contains(number);
-        if (valid) flag.integer(flags) = number;
-        break;
+// Digits with at most one decimal point or comma between digits: "2", "1,5", "1.5".
+std::optional<double> ParsePlainDecimal(std::string_view text) {
+  double whole = 0, unit = 1;
+  bool mark = false, digit_before = false, digit_after = false;
+  for (const char c : text) {
+    if ((c == '.' || c == ',') && !mark && digit_before) {
+      mark = true;
+    } else if (c >= '0' && c <= '9') {
+      if (mark) {
+        unit /= 10;
+        digit_after = true;
+      } else {
+        digit_before = true;
       }
-      case Kind::Choice:
-        valid = std::strcmp(value, flag.yes) == 0 || std::strcmp(value, flag.no) == 0;
-        if (valid) flag.choice(flags) = std::strcmp(value, flag.yes) == 0;
-        break;
-      case Kind::File:
-        valid = *value != '\0';
-        if (valid) flag.file(flags) = value;
-        break;
-      case Kind::Scale: {
-        double number = 0;
-        valid = ParsePlainDecimal(value, number) && number >= LowestScale && number <= HighestScale;
-        if (valid) flag.decimal(flags) = number;
-        break;
-      }
+      whole = mark ? whole + (c - '0') * unit : whole * 10 + (c - '0');
+      if (whole > 1e9) return std::nullopt;
+    } else {
+      return std::nullopt;
     }
   }
-  if (!valid) {
-    error = std::string(flag.name) + ": " +
-            (value == nullptr || (flag.kind == Kind::File && *value == '\0')
-                 ? std::string("missing value")
-                 : std::string("invalid value '") + value + "'") +
-            ", expected " + Expected(flag);
+  if (!digit_before || (mark && !digit_after)) return std::nullopt;
+  return whole;
+}
+
+std::string ExpectedOf(const ToolFlag& flag) {
+  if (flag.integer) return ExpectedNumber(flag.range);
+  if (flag.decimal)
+    return "eine Zahl von " + std::to_string(flag.range.lowest) + " bis " +
+           std::to_string(flag.range.highest) + ", etwa 1,5";
+  return "ein Dateiname";
+}
+
+std::string TakeToolFlag(const ToolFlag& flag, const char* value) {
+  const std::string expected = ExpectedOf(flag);
+  if (value == nullptr || (flag.file && *value == '\0')) return Missing(flag.name, expected);
+  if (flag.file) {
+    *flag.file = value;
+    return {};
   }
-  return valid;
+  if (flag.decimal) {
+    const std::optional<double> number = ParsePlainDecimal(value);
+    if (!number || *number < flag.range.lowest || *number > flag.range.highest)
+      return Bad(flag.name, value, expected);
+    *flag.decimal = *number;
+    return {};
+  }
+  const std::optional<int> number = ParsePlainInteger(value);
+  if (!number || !flag.range.Contains(*number)) return Bad(flag.name, value, expected);
+  *flag.integer = *number;
+  return {};
+}
+
+std::string FlagName(std::string_view name) { return "--" + std::string(name); }
+
+std::vector<OfferedSetting> Offer(bool paths_only) {
+  std::vector<OfferedSetting> offered;
+  for (const SettingRow& row : SettingTable())
+    if (!paths_only || row.stage == SettingStage::Paths) offered.push_back({row.name});
+  return offered;
+}
+
+// One help line: the flag with its values, padded, then what it means.
+std::string HelpLine(const std::string& flag, const std::string& meaning) {
+  constexpr std::size_t kColumn = 26;
+  std::string line = "  " + flag;
+  line += line.size() < kColumn ? std::string(kColumn - line.size(), ' ') : std::string(" ");
+  return line + meaning + "\n";
+}
+
+std::string ValuesOf(const OfferedSetting& offered, const SettingRow& row) {
+  return row.IsChoice() ? std::string(row.yes) + "|" + std::string(row.no)
+                        : RangeWords(RangeOf(offered, row));
 }
 
 }  // namespace
 
-bool ParsePlainInteger(const char* text, int& value) {
-  const char* end = text + std::strlen(text);
-  const char* digits = *text == '-' ? text + 1 : text;
-  if (digits == end || *digits < '0' || *digits > '9') return false;
-  const auto [stop, status] = std::from_chars(text, end, value);
-  return status == std::errc() && stop == end;
+std::span<const OfferedSetting> AllSettings() {
+  static const std::vector<OfferedSetting> all = Offer(false);
+  return all;
 }
 
-bool ParseToolFlags(FlagSet set, int argc, const char* const* argv, ToolFlags& flags,
-                    std::string& error) {
-  // Every flag takes its value as the next argument.
-  for (int i = 1; i < argc; i += 2) {
-    const Flag* found = nullptr;
-    for (const Flag& flag : Flags)
-      if (Offered(flag, set) && std::strcmp(argv[i], flag.name) == 0) found = &flag;
-    if (found == nullptr) {
-      error = std::string("unknown flag '") + argv[i] + "'";
-      return false;
-    }
+std::span<const OfferedSetting> PathSettings() {
+  static const std::vector<OfferedSetting> paths = Offer(true);
+  return paths;
+}
+
+std::optional<std::string> TakeSettingFlag(std::string_view flag, const char* value,
+                                           Settings& settings) {
+  if (!flag.starts_with("--")) return std::nullopt;
+  const SettingRow* row = SettingNamed(flag.substr(2));
+  if (row == nullptr) return std::nullopt;
+  return TakeSetting({row->name}, *row, flag, value, settings);
+}
+
+FlagsOutcome ParseFlags(const ToolCommandLine& line, int argc, const char* const* argv,
+                        Settings& settings, std::string& error) {
+  std::vector<std::string_view> given;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument == "--help" || argument == "-h") return FlagsOutcome::Help;
     const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-    if (!Take(*found, value, flags, error)) return false;
+    std::optional<std::string> problem;
+    bool takes_value = true;
+    for (const OfferedSetting& offered : line.settings) {
+      if (argument == FlagName(offered.name)) {
+        problem = TakeSetting(offered, *SettingNamed(offered.name), argument, value, settings);
+        given.push_back(offered.name);
+      }
+    }
+    for (const ToolFlag& flag : line.flags) {
+      if (argument == flag.name) {
+        takes_value = flag.on == nullptr;
+        problem = takes_value ? TakeToolFlag(flag, value) : std::string();
+        if (!takes_value) *flag.on = true;
+        given.push_back(flag.name);
+      }
+    }
+    if (!problem && line.argument_value && !argument.starts_with('-') &&
+        line.argument_value->empty()) {
+      *line.argument_value = argument;
+      continue;
+    }
+    if (!problem) {
+      error = "Unbekannter Schalter " + QuotedExcerpt(argument) + ".";
+      return FlagsOutcome::Refused;
+    }
+    if (!problem->empty()) {
+      error = *problem;
+      return FlagsOutcome::Refused;
+    }
+    if (takes_value) ++i;
   }
-  for (const Flag& flag : Flags) {
-    if (Offered(flag, set) && flag.required && flag.file(flags).empty()) {
-      error = std::string(flag.name) + ": missing, expected " + Expected(flag);
-      return false;
+  const auto absent = [&given](std::string_view name) {
+    for (std::string_view g : given)
+      if (g == name) return false;
+    return true;
+  };
+  for (const OfferedSetting& offered : line.settings) {
+    if (offered.required && absent(offered.name)) {
+      error = FlagName(offered.name) + " fehlt.";
+      return FlagsOutcome::Refused;
     }
   }
-  return true;
+  for (const ToolFlag& flag : line.flags) {
+    if (flag.required && absent(flag.name)) {
+      error = std::string(flag.name) + " fehlt.";
+      return FlagsOutcome::Refused;
+    }
+  }
+  if (line.argument_value && line.argument_value->empty()) {
+    error = std::string(line.argument) + " fehlt.";
+    return FlagsOutcome::Refused;
+  }
+  return FlagsOutcome::Run;
 }
 
-bool ParseToolFlagsOrReport(FlagSet set, const char* tool, int argc, const char* const* argv,
-                            ToolFlags& flags) {
+std::optional<int> ParseFlagsOrReport(const ToolCommandLine& line, int argc,
+                                      const char* const* argv, Settings& settings) {
   std::string error;
-  if (ParseToolFlags(set, argc, argv, flags, error)) return true;
-  std::fprintf(stderr, "%s: %s; %s\n", tool, error.c_str(), UsageOf(set, tool).c_str());
-  return false;
+  const std::string tool(line.tool);
+  switch (ParseFlags(line, argc, argv, settings, error)) {
+    case FlagsOutcome::Run: return std::nullopt;
+    case FlagsOutcome::Help: std::fputs(UsageOf(line).c_str(), stdout); return 0;
+    case FlagsOutcome::Refused:
+      std::fprintf(stderr, "%s: %s Mehr dazu mit „%s --help“.\n", tool.c_str(), error.c_str(),
+                   tool.c_str());
+      return 2;
+  }
+  return 2;
 }
 
-std::string UsageOf(FlagSet set, const char* tool) {
-  std::string usage = std::string("usage: ") + tool;
-  for (const Flag& flag : Flags) {
-    if (!Offered(flag, set)) continue;
-    std::string words = std::string(flag.name) + " ";
-    switch (flag.kind) {
-      case Kind::Integer:
-        words += std::to_string(flag.range.lowest) + ".." + std::to_string(flag.range.highest);
-        break;
-      case Kind::Choice: words += std::string(flag.yes) + "|" + flag.no; break;
-      case Kind::File:
-      case Kind::Scale: words += flag.placeholder; break;
-    }
-    usage += flag.required ? " " + words : " [" + words + "]";
+std::string SettingFlagLines(std::span<const OfferedSetting> settings) {
+  std::string lines;
+  for (const OfferedSetting& offered : settings) {
+    const SettingRow& row = *SettingNamed(offered.name);
+    const std::string start = offered.required ? "" : " (Start: " + row.Word(row.Start()) + ")";
+    lines += HelpLine(FlagName(row.name) + " " + ValuesOf(offered, row),
+                      std::string(row.meaning) + start);
   }
-  return usage;
+  return lines;
+}
+
+std::string UsageOf(const ToolCommandLine& line) {
+  std::string usage = "Aufruf: " + std::string(line.tool);
+  const auto add = [&usage](const std::string& words, bool required) {
+    usage += required ? " " + words : " [" + words + "]";
+  };
+  for (const OfferedSetting& offered : line.settings)
+    add(FlagName(offered.name) + " " + ValuesOf(offered, *SettingNamed(offered.name)),
+        offered.required);
+  std::string flag_lines;
+  for (const ToolFlag& flag : line.flags) {
+    std::string words = std::string(flag.name);
+    if (flag.on == nullptr)
+      words += " " + (flag.integer || flag.decimal ? RangeWords(flag.range)
+                                                   : std::string(flag.placeholder));
+    add(words, flag.required);
+    flag_lines += HelpLine(words, std::string(flag.meaning));
+  }
+  if (!line.argument.empty()) usage += " " + std::string(line.argument);
+  return usage + "\n" + std::string(line.purpose) + "\n\nOptionen:\n" +
+         SettingFlagLines(line.settings) + flag_lines +
+         HelpLine("-h, --help", "diese Hilfe zeigen und beenden");
 }
 
 }  // namespace varek

@@ -1,58 +1,81 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The flags of the developer tools, parsed and described from one table.
-//
-//   --voltage V          accelerating voltage, 50..2000 (default 1200)
-//   --current MA         coil current in mA, 0..3000 (default 0)
-//   --deflection on|off  deflection voltage (default off)
-//   --mode dc|ac         steady or alternating deflection voltage (default dc)
-//   --amplitude A        deflection amplitude, 0..300 (default 200)
-// varek-render also takes
-//   --turn P             turn about the tube axis, -180..180 (default 5)
-//   --side P             turn about the vertical axis, -180..0 (default -25)
-//   --coil on|off        coil shown (default off)
-//   --transparent on|off screen see-through (default off)
-//   --width 1|2          pen width of the paths (default 1)
-//   --scale K            device pixels per picture pixel, 1..8, e.g. 1.5 (default 1)
-//   --out FILE           the scene picture, PNG (required)
-//   --signal-out FILE    the deflection plot, PNG (optional)
-//
-// Each flag takes its value as the next argument. Numbers are plain decimal
-// integers: an optional minus sign, digits, nothing else.
+// The one command-line parser of the program and its tools. The settings are
+// read as the table of the settings (model/setting_table.h) states them:
+// "--voltage 800 --deflection on"; a tool adds flags of its own (a file, the
+// focus order). Every flag but a tool's switch takes its value as the next argument; "--help"
+// (or "-h") asks for the usage. Messages are German, one line each.
 #pragma once
 
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
-#include "model/settings.h"
+#include "model/setting_table.h"
 
 namespace varek {
 
-enum class FlagSet {
-  Paths,   // varek-paths: the five settings of the paths
-  Render,  // varek-render: those, the view and picture options and the files
+// A setting a tool takes; `range`, where given, narrows the table's.
+struct OfferedSetting {
+  std::string_view name{};
+  bool required = false;
+  std::optional<Range> range{};
 };
 
-struct ToolFlags {
-  Settings settings;
-  std::string out;
-  std::string signal_out;
-  double scale = 1;  // the pictures drawn this many times as large
+// A flag of one tool beyond the settings: an integer, a decimal number
+// ("1,5" or "1.5") or a file name, a number within `range`; or a switch
+// that takes no value.
+struct ToolFlag {
+  std::string_view name{};         // "--out"
+  std::string_view placeholder{};  // "szene.png"; a number flag shows its range
+  std::string_view meaning{};      // German
+  bool required = false;
+  std::string* file = nullptr;
+  int* integer = nullptr;
+  double* decimal = nullptr;
+  bool* on = nullptr;  // set when the switch is given
+  Range range{};
 };
 
-// Parses argv[1..argc-1]. On a bad, missing or unknown flag returns false
-// with a one-line `error` that names the flag and what it takes.
-bool ParseToolFlags(FlagSet set, int argc, const char* const* argv, ToolFlags& flags,
-                    std::string& error);
+struct ToolCommandLine {
+  std::string_view tool{};
+  std::string_view purpose{};  // German, a line or two for the help
+  std::span<const OfferedSetting> settings{};
+  std::span<const ToolFlag> flags{};
+  std::string_view argument{};  // a positional argument's placeholder, "DATEI.csv", if any
+  std::string* argument_value = nullptr;
+};
 
-// ParseToolFlags for the tool named `tool`; on a bad command line prints the
-// error and the usage on one line of stderr and returns false.
-bool ParseToolFlagsOrReport(FlagSet set, const char* tool, int argc, const char* const* argv,
-                            ToolFlags& flags);
+enum class FlagsOutcome { Run, Help, Refused };
 
-// "usage: TOOL [--voltage 50..2000] ...", made from the same table.
-std::string UsageOf(FlagSet set, const char* tool);
+// Reads argv[1..argc-1] into `settings` and the tool's own flags. Refused:
+// `error` names the flag and what it takes.
+FlagsOutcome ParseFlags(const ToolCommandLine& line, int argc, const char* const* argv,
+                        Settings& settings, std::string& error);
 
-// Reads `text` as a plain decimal integer within int. False otherwise.
-bool ParsePlainInteger(const char* text, int& value);
+// ParseFlags; prints the usage for Help (stdout) or the error and a hint
+// on one line (stderr). Returns the exit status to end with (0 or 2), nothing to run.
+std::optional<int> ParseFlagsOrReport(const ToolCommandLine& line, int argc,
+                                      const char* const* argv, Settings& settings);
+
+// "Aufruf: TOOL [--voltage 50..2000] ..." and a line a flag, from the table.
+std::string UsageOf(const ToolCommandLine& line);
+
+// The lines of the help that list these settings: flag, values, meaning,
+// start value.
+std::string SettingFlagLines(std::span<const OfferedSetting> settings);
+
+// For the program itself: if `flag` is "--NAME" of a setting, takes `value`
+// (nullptr: missing) into `settings` and returns "" or the sentence that
+// says what is wrong; nullopt for any other flag.
+std::optional<std::string> TakeSettingFlag(std::string_view flag, const char* value,
+                                           Settings& settings);
+
+// Every setting of the table, as the program and varek-render take them.
+std::span<const OfferedSetting> AllSettings();
+// The five settings the paths depend on, as varek-paths takes them.
+std::span<const OfferedSetting> PathSettings();
 
 }  // namespace varek

@@ -5,84 +5,42 @@
 // alternating deflection voltage meet at the k-th focus, the middle of the
 // range where they are one dot; with --range also the range's two ends.
 #include <cstdio>
-#include <cstring>
 #include <optional>
-#include <string>
 
 #include "measurement/focus_search.h"
-#include "measurement/text_excerpt.h"
 #include "tools/flags/tool_flags.h"
 
-namespace {
-
-struct FocusFlags {
-  int voltage = 0;  // 0: not given
-  int order = 1;
-  int amplitude = 200;
-};
-
-struct Flag {
-  const char* name;
-  int lowest, highest;
-  int FocusFlags::*field;
-};
-
-constexpr Flag Flags[] = {
-    {"--voltage", 50, 2000, &FocusFlags::voltage},
-    {"--order", 1, 4, &FocusFlags::order},
-    {"--amplitude", 1, 300, &FocusFlags::amplitude},  // at 0 the two paths coincide
-};
-
-constexpr const char* Usage =
-    "Aufruf: varek-focus --voltage 50..2000 [--order 1..4] [--amplitude 1..300] [--range]";
-
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "varek-focus: %s\n", message.c_str());
-  return 2;
-}
-
-// Nothing when argv[i] and its value were taken; otherwise why not.
-std::optional<std::string> TakeFlag(int argc, char** argv, int& i, FocusFlags& flags) {
-  for (const Flag& flag : Flags) {
-    if (std::strcmp(argv[i], flag.name) != 0) continue;
-    const std::string expected = "erwartet eine ganze Zahl von " + std::to_string(flag.lowest) +
-                                 " bis " + std::to_string(flag.highest);
-    if (i + 1 >= argc) return std::string(flag.name) + ": Wert fehlt, " + expected;
-    int value = 0;
-    if (!varek::ParsePlainInteger(argv[i + 1], value) || value < flag.lowest ||
-        value > flag.highest) {
-      return std::string(flag.name) + ": ungültiger Wert " + varek::QuotedExcerpt(argv[i + 1]) +
-             ", " + expected;
-    }
-    flags.*flag.field = value;
-    ++i;
-    return std::nullopt;
-  }
-  return "unbekannter Schalter " + varek::QuotedExcerpt(argv[i]) + "; " + Usage;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  FocusFlags flags;
+  using namespace varek;
+  int order = 1;
   bool range = false;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--range") == 0) {
-      range = true;
-      continue;
-    }
-    if (const auto problem = TakeFlag(argc, argv, i, flags)) return Fail(*problem);
-  }
-  if (flags.voltage == 0) return Fail(std::string("--voltage fehlt; ") + Usage);
+  const ToolFlag flags[] = {
+      {.name = "--order",
+       .meaning = "Fokusordnung k: die Bahnen treffen sich nach k Umläufen",
+       .integer = &order,
+       .range = {1, 4}},
+      {.name = "--range", .meaning = "auch die Enden des Bereichs ausgeben", .on = &range}};
+  // At amplitude 0 the two paths coincide.
+  const OfferedSetting offered[] = {{.name = "voltage", .required = true},
+                                    {.name = "amplitude", .range = Range{1, 300}}};
+  const ToolCommandLine line{
+      .tool = "varek-focus",
+      .purpose =
+          "Findet den Spulenstrom in mA, bei dem sich die Endmarken der beiden Bahnen\n"
+          "bei Wechselspannung im k-ten Fokus treffen: die Mitte des Bereichs, in dem\n"
+          "sie ein Punkt sind.",
+      .settings = offered,
+      .flags = flags};
+  Settings settings;
+  if (const auto status = ParseFlagsOrReport(line, argc, argv, settings)) return *status;
 
-  const std::optional<varek::FocusRange> focus =
-      varek::FindFocusRange(flags.voltage, flags.order, flags.amplitude);
+  const std::optional<FocusRange> focus =
+      FindFocusRange(settings.voltage, order, settings.amplitude);
   if (!focus) {
-    std::fprintf(
-        stderr,
-        "varek-focus: kein Fokus %d. Ordnung bei %d V und Amplitude %d zwischen 0 und "
-        "3000 mA (die Elektronen erreichen den Schirm nicht oder der Strom reicht nicht)\n",
-        flags.order, flags.voltage, flags.amplitude);
+    std::fprintf(stderr,
+                 "varek-focus: kein Fokus %d. Ordnung bei %d V und Amplitude %d zwischen 0 und "
+                 "%d mA (die Elektronen erreichen den Schirm nicht oder der Strom reicht nicht)\n",
+                 order, settings.voltage, settings.amplitude, CurrentRange.highest);
     return 1;
   }
   if (range) {

@@ -7,7 +7,6 @@
 
 #include "form/form1.h"
 #include "form/key_help.h"
-#include "form/value_field.h"
 #include "measurement/json_string.h"
 #include "tools/form/page_html.h"
 
@@ -41,15 +40,6 @@ const char* KindName(Kind kind) {
     case Kind::Table: return "table";
     case Kind::Text: return "text";
     case Kind::Plot: return "plot";
-  }
-  return "";
-}
-
-const char* FormatName(ValueFormat format) {
-  switch (format) {
-    case ValueFormat::Integer: return "integer";
-    case ValueFormat::NegatedInteger: return "negatedInteger";
-    case ValueFormat::Thousandths: return "thousandths";
   }
   return "";
 }
@@ -88,9 +78,9 @@ std::string SliderJson(const Slider& slider) {
   m.Add("lineStep", slider.range.line_step);
   m.Add("pageStep", slider.range.page_step);
   m.Add("coarseStep", CoarsePageSteps * slider.range.page_step);
-  m.Add("perUnit", TypedField(slider).per_unit);
-  m.Add("format", JsonString(FormatName(slider.format)));
-  m.AddText("unit", slider.unit);
+  m.Add("decimals", slider.format.decimals);
+  m.Add("negated", slider.format.negated);
+  m.AddText("unit", slider.format.unit);
   m.AddText("readout", slider.readout);
   return m.Object();
 }
@@ -153,15 +143,78 @@ std::string WindowJson(const Window& w) {
   return m.Object();
 }
 
+const char* StageName(SettingStage stage) {
+  return stage == SettingStage::Paths ? "paths" : "view";
+}
+
+std::string SettingJson(const SettingRow& row) {
+  Members m;
+  m.AddText("name", row.name);
+  m.Add("choice", row.IsChoice());
+  m.Add("lowest", row.range.lowest);
+  m.Add("highest", row.range.highest);
+  m.Add("start", row.Start());
+  m.AddText("yes", row.yes);
+  m.AddText("no", row.no);
+  std::string controls;
+  for (std::string_view control : row.controls) {
+    if (!control.empty()) controls += (controls.empty() ? "" : ", ") + JsonString(control);
+  }
+  m.Add("controls", "[" + controls + "]");
+  m.Add("stage", JsonString(StageName(row.stage)));
+  // The page quotes the value where {value} stands.
+  m.Add("badValue", JsonString(BadValueSentence(row.name, "„{value}“", row.Expected())));
+  return m.Object();
+}
+
+const char* MeasureName(KeyMeasure measure) {
+  switch (measure) {
+    case KeyMeasure::Line: return "line";
+    case KeyMeasure::Page: return "page";
+    case KeyMeasure::End: return "end";
+  }
+  return "";
+}
+
+const char* ReferenceName(KeyReference reference) {
+  switch (reference) {
+    case KeyReference::Position: return "position";
+    case KeyReference::Value: return "value";
+    case KeyReference::Thumb: return "thumb";
+  }
+  return "";
+}
+
+std::string KeyRulesJson(KeyEdition edition) {
+  std::string rules;
+  for (const KeyRule& rule : ScrollKeyRules(edition)) {
+    Members m;
+    m.AddText("key", KeyName(rule.key));
+    m.Add("direction", rule.direction);
+    m.Add("measure", JsonString(MeasureName(rule.measure)));
+    m.Add("reference", JsonString(ReferenceName(rule.reference)));
+    rules += (rules.empty() ? "" : ",\n    ") + m.Object();
+  }
+  return "[\n    " + rules + "]";
+}
+
+// A list of JSON values, one a line.
+template <typename Rows, typename Json>
+std::string ListJson(const Rows& rows, Json json) {
+  std::string list;
+  for (const auto& row : rows) list += (list.empty() ? "  " : ",\n  ") + json(row);
+  return "[\n" + list + "\n]";
+}
+
 }  // namespace
 
 std::string Form1Json() {
-  std::string json = "{\n\"window\": " + WindowJson(Form1Window()) + ",\n\"controls\": [\n";
-  const auto controls = Form1Controls();
-  for (std::size_t i = 0; i < controls.size(); ++i) {
-    json += "  " + ControlJson(controls[i]) + (i + 1 < controls.size() ? ",\n" : "\n");
-  }
-  json += "],\n\"tabChain\": [";
+  std::string json = "{\n\"window\": " + WindowJson(Form1Window()) +
+                     ",\n\"controls\": " + ListJson(Form1Controls(), ControlJson);
+  json += ",\n\"settings\": " + ListJson(SettingTable(), SettingJson);
+  json += ",\n\"keyRules\": {\"desktop\": " + KeyRulesJson(KeyEdition::Desktop) +
+          ",\n  \"page\": " + KeyRulesJson(KeyEdition::Page) + "}";
+  json += ",\n\"tabChain\": [";
   const std::vector<std::string_view> chain = TabChain(Edition::Page);
   for (std::size_t i = 0; i < chain.size(); ++i) json += (i ? ", " : "") + JsonString(chain[i]);
   json += "],\n\"keys\": " + KeysJson();

@@ -6,6 +6,7 @@
 //             "fill": "#rrggbb", "font": {"pixels", "bold"}, "text": "#rrggbb"},
 //  "controls": [ one object a control, parents before children, siblings from
 //                bottom to top ],
+//  "settings": [ a row a setting ], "keyRules": { the scroll bars' keys },
 //  "tabChain": [ the focusable controls' names in the order Tab visits them ],
 //  "keys": {"title", "rows": [{"keys", "action"}, ...] (the list F1 shows),
 //           "radioGroups": {panel: the name of its radio buttons' group}},
@@ -20,11 +21,20 @@
 // "fill" ("#rrggbb"), "bevel" (panels: "raised" or "none"), "checked",
 // "tabOrder" (among the parent's focusable children), "accessibleName",
 // "accessibleDescription", "hint", "shortcut" ("Ctrl+M"), "picture" (a file
-// of assets/), and for scroll bars and spin boxes "slider": {"orientation", "minimum",
-// "maximum", "position", "lineStep", "pageStep", "coarseStep" (Ctrl with a page key), "perUnit" (positions per unit
-// of the typed value: 1000 for thousandths), "format" (integer,
-// negatedInteger or thousandths: position / 1000 with a decimal comma, no
-// trailing zeros), "unit", "readout" (the edit field showing the value)}.
+// of assets/), and for scroll bars and spin boxes "slider": {"orientation",
+// "minimum", "maximum", "position", "lineStep", "pageStep", "coarseStep"
+// (Ctrl with a page key), "decimals" and "negated" (the readout shows the
+// position, negated where "negated", divided by 10^decimals, always with a
+// decimal comma and without trailing zeros: model/setting_table.h), "unit",
+// "readout" (the edit field showing the value)}.
+//
+// "settings": the table of the settings, a row each in its order: "name" (the
+// link parameter), "choice", "lowest", "highest", "start", "yes" and "no" (a
+// choice's words), "controls" (what holds it), "stage" ("paths" or "view"),
+// "badValue" (the sentence for a bad value, "{value}" where it is quoted).
+// "keyRules": {"desktop": [...], "page": [...]}, each rule {"key" (the DOM
+// key name), "direction" (1 or -1), "measure" (line, page, end), "reference"
+// (position, value, thumb)}.
 #pragma once
 
 #include <string>

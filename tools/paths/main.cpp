@@ -11,11 +11,15 @@
 
 int main(int argc, char** argv) {
   using namespace varek;
-  ToolFlags flags;
-  if (!ParseToolFlagsOrReport(FlagSet::Paths, "varek-paths", argc, argv, flags)) return 2;
+  const ToolCommandLine line{
+      .tool = "varek-paths",
+      .purpose = "Berechnet die Elektronenbahnen für die Einstellungen und gibt jeden Punkt aus.",
+      .settings = PathSettings()};
+  Settings settings;
+  if (const auto status = ParseFlagsOrReport(line, argc, argv, settings)) return *status;
 
-  Model model(flags.settings);
-  model.ComputeTrajectories(flags.settings);
+  Model model(settings);
+  model.ComputeTrajectories(settings);
   const Scene& scene = model.scene();
 
   // One text, written at once: formatting thousands of lines with printf is

@@ -20,7 +20,7 @@ bool WritePng(const varek::Bitmap& bitmap, const std::string& file) {
       static_cast<qsizetype>(bitmap.width) * static_cast<qsizetype>(sizeof(varek::Pixel)),
       QImage::Format_RGB32);
   if (image.save(QString::fromStdString(file), "PNG")) return true;
-  std::fprintf(stderr, "varek-render: cannot write %s\n", file.c_str());
+  std::fprintf(stderr, "varek-render: %s lässt sich nicht schreiben\n", file.c_str());
   return false;
 }
 
@@ -28,23 +28,44 @@ bool WritePng(const varek::Bitmap& bitmap, const std::string& file) {
 
 int main(int argc, char** argv) {
   using namespace varek;
-  ToolFlags flags;
-  if (!ParseToolFlagsOrReport(FlagSet::Render, "varek-render", argc, argv, flags)) return 2;
+  std::string out, signal_out;
+  double scale = 1;
+  const ToolFlag flags[] = {
+      {.name = "--scale",
+       .meaning = "Bildpunkte des Geräts je Bildpunkt des Bildes (Start: 1)",
+       .decimal = &scale,
+       .range = {1, 8}},
+      {.name = "--out",
+       .placeholder = "szene.png",
+       .meaning = "das Bild der Szene (PNG)",
+       .required = true,
+       .file = &out},
+      {.name = "--signal-out",
+       .placeholder = "signal.png",
+       .meaning = "das Bild der Ablenkspannung (PNG)",
+       .file = &signal_out},
+  };
+  const ToolCommandLine line{
+      .tool = "varek-render",
+      .purpose = "Zeichnet die Szene für die Einstellungen, wie das Fenster sie zeigt.",
+      .settings = AllSettings(),
+      .flags = flags};
+  Settings settings;
+  if (const auto status = ParseFlagsOrReport(line, argc, argv, settings)) return *status;
 
-  Simulation simulation(flags.settings);
-  simulation.ComputeTrajectories(flags.settings);
-  if (!WritePng(simulation.RenderScene(flags.settings, flags.scale), flags.out)) return 1;
+  Simulation simulation(settings);
+  simulation.ComputeTrajectories(settings);
+  if (!WritePng(simulation.RenderScene(settings, scale), out)) return 1;
 
-  if (!flags.signal_out.empty()) {
+  if (!signal_out.empty()) {
     std::string error;
     const auto axes = LoadPicture(PictureId::SignalAxes, &error);
     if (!axes) {
-      std::fprintf(stderr, "varek-render: axes picture: %s\n", error.c_str());
+      std::fprintf(stderr, "varek-render: Bild der Achsen: %s\n", error.c_str());
       return 1;
     }
     simulation.SetSignalBackground(*axes);
-    if (!WritePng(simulation.DrawDeflectionSignal(flags.settings, flags.scale), flags.signal_out))
-      return 1;
+    if (!WritePng(simulation.DrawDeflectionSignal(settings, scale), signal_out)) return 1;
   }
   return 0;
 }

@@ -50,6 +50,8 @@ async function copyText(text) {
 class TForm1 {
   constructor(description) {
     this.Form1 = byId("Form1");
+    this.settingRows = description.settings;
+    ScrollBar.keyRules = description.keyRules.page;
     Object.assign(this, buildForm(description, this.Form1));
     for (const id of ["Notices", "Closed", "BeamMarks", "LinkButton", "LinkStatus", "Licence"]) this[id] = byId(id);
     this.screenHit = true;  // until the first picture tells
@@ -85,7 +87,7 @@ class TForm1 {
     this.keys = description.keys;
     this.layout = new PageLayout(description, this.Form1, this.views);
 
-    this.pictures = new PictureWorkerClient(window.pictureWorker, {
+    this.pictures = new PictureWorkerClient(window.pictureWorker, description.settings, {
       onScene: (rgba, marks, line) => this.ShowScene(rgba, marks, line),
       onSignal: (rgba) => { putPixels(this.PaintBox2, rgba); this.viewOf.PaintBox2.draw(); },
       onIdle: () => {
@@ -97,21 +99,21 @@ class TForm1 {
     });
   }
 
-  // The controls take these settings as their initial values: no handler runs.
+  // The controls take these settings as their initial values: no handler
+  // runs. A row's scroll bar takes the value as its position; its check box
+  // or radio buttons show which is checked for it.
   Apply(s) {
-    const positions = { ScrollBar1: s.turnAxis, ScrollBar2: s.turnVertical, ScrollBar3: s.amplitude,
-                        ScrollBar4: s.voltage, ScrollBar7: s.current };
-    for (const [name, position] of Object.entries(positions)) {
-      this[name].position = position;
-      this[name].layOut();
+    for (const row of this.settingRows) {
+      const controls = row.controls.map((name) => this[name]);
+      if (controls[0] instanceof ScrollBar) {
+        controls[0].position = s[row.name];
+        controls[0].layOut();
+        continue;
+      }
+      const checked = row.choice ? controls[s[row.name] ? 0 : 1] : controls[s[row.name] - row.lowest];
+      for (const control of controls) control.checked = control === checked;
     }
-    const choose = (yes, no, which) => { yes.checked = which; no.checked = !which; };
-    choose(this.AblenkEin, this.AblenkAus, s.deflectionOn);
-    choose(this.Gleichspannung, this.Wechselspannung, s.steady);
-    choose(this.RadioButton2, this.RadioButton1, s.pathWidth === 2);
-    this.CheckBox5.checked = s.coilVisible;
-    this.CheckBox1.checked = s.screenTransparent;
-    this.Panel11.hidden = !s.deflectionOn;
+    this.Panel11.hidden = !this.AblenkEin.checked;
   }
 
   attachHandlers() {
@@ -173,18 +175,14 @@ class TForm1 {
 
   // The settings in force, as the controls hold them.
   Settings() {
-    return {
-      voltage: this.ScrollBar4.position,
-      current: this.ScrollBar7.position,
-      amplitude: this.ScrollBar3.position,
-      deflectionOn: this.AblenkEin.checked,
-      steady: this.Gleichspannung.checked,
-      turnAxis: this.ScrollBar1.position,
-      turnVertical: this.ScrollBar2.position,
-      coilVisible: this.CheckBox5.checked,
-      screenTransparent: this.CheckBox1.checked,
-      pathWidth: this.RadioButton2.checked ? 2 : 1,
-    };
+    const settings = {};
+    for (const row of this.settingRows) {
+      const controls = row.controls.map((name) => this[name]);
+      if (controls[0] instanceof ScrollBar) settings[row.name] = controls[0].position;
+      else if (row.choice) settings[row.name] = controls[0].checked;
+      else settings[row.name] = row.lowest + Math.max(0, controls.findIndex((control) => control.checked));
+    }
+    return settings;
   }
 
   // Pictures for the settings in force: the signal (when shown) and the
@@ -195,7 +193,7 @@ class TForm1 {
     setPageState("busy");
     const settings = this.Settings();
     this.pictures.show(settings);
-    if (this.Panel4.hidden) history.replaceState(null, "", queryFromSettings(settings) + location.hash);
+    if (this.Panel4.hidden) history.replaceState(null, "", queryFromSettings(settings, this.settingRows) + location.hash);
   }
 
   ShowScene(rgba, marks, { hint, screenHit, tone }) {
@@ -328,7 +326,7 @@ class TForm1 {
 window.addEventListener("DOMContentLoaded", () => {
   if (!window.pictureWorker) return;  // opened from a file: site_start.js shows what to do instead
   const form = new TForm1(globalThis.Form1Description);
-  const { settings, notices, prepared } = settingsFromQuery(location.search, form.Settings());
+  const { settings, notices, prepared } = settingsFromQuery(location.search, form.settingRows, form.Settings());
   form.Apply(settings);
   form.attachHandlers();
   form.FormCreate();

@@ -41,11 +41,10 @@ function setSignalAxes(rgba) {
   varek._varek_apply_signal_axes();
 }
 
-function show({ settings: s, compute, signal }) {
-  varek._varek_set_settings(s.voltage, s.current, s.amplitude, s.deflectionOn, s.steady,
-                            s.turnAxis, s.turnVertical, s.coilVisible, s.screenTransparent,
-                            s.pathWidth);
-  if (signal) {
+// values: every setting in the order of the settings table, choices as 1 or 0.
+function show({ values, compute }) {
+  values.forEach((value, row) => varek._varek_set_setting(row, value));
+  if (varek._varek_signal_shown()) {
     const plot = rgbaCopy(varek._varek_draw_signal(), SIGNAL);
     postMessage({ type: "signal", pixels: plot }, [plot]);
   }

@@ -5,17 +5,19 @@
 // time; while it runs, only the latest settings are kept, and they go out as
 // soon as its picture arrives. A dragged thumb is thus followed at the rate
 // the computations finish, and the last picture shows the last settings.
-// The paths are integrated again only when a physical setting changed.
-
-const PHYSICAL_SETTINGS = ["voltage", "current", "amplitude", "deflectionOn", "steady"];
+// The paths are integrated again only when a setting of the stage "paths"
+// changed. The worker gets the values in the order of the description's
+// rows, choices as 1 or 0.
 
 function sameSettings(a, b, keys = Object.keys(a)) {
   return a !== null && b !== null && keys.every((key) => a[key] === b[key]);
 }
 
 class PictureWorkerClient {
-  constructor(worker, { onScene, onSignal, onIdle, onError }) {
+  constructor(worker, rows, { onScene, onSignal, onIdle, onError }) {
     this.worker = worker;
+    this.rows = rows;
+    this.physical = rows.filter((row) => row.stage === "paths").map((row) => row.name);
     this.callbacks = { onScene, onSignal, onIdle, onError };
     this.inFlight = null;      // settings of the request out, or null
     this.latest = null;        // settings in force
@@ -38,8 +40,6 @@ class PictureWorkerClient {
     else this.send();
   }
 
-  idle() { return this.inFlight === null; }
-
   stop() {
     this.worker.terminate();
     this.inFlight = null;
@@ -47,10 +47,11 @@ class PictureWorkerClient {
 
   send() {
     const s = this.latest;
-    const compute = !sameSettings(s, this.computed, PHYSICAL_SETTINGS);
+    const compute = !sameSettings(s, this.computed, this.physical);
     if (compute) this.computed = s;
     this.inFlight = s;
-    this.worker.postMessage({ type: "show", settings: s, compute, signal: s.deflectionOn });
+    const values = this.rows.map((row) => Number(s[row.name]));
+    this.worker.postMessage({ type: "show", values, compute });
   }
 
   receive(data) {

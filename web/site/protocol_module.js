@@ -47,10 +47,11 @@ class ProtocolModule {
 
   // The fixed texts and numbers; seeds the rows' identities.
   start(seed) { return this.call("start", seed[0], seed[1]); }
-  // reading: the window's state {voltage, current (mA), amplitude,
-  // deflectionOn, steady, order, uncertainty (ΔI in mA), informationShown, dataShown, screenHit}.
+  // reading: the window's settings (current in mA, the choices deflection and
+  // mode as true or false) with order, uncertainty (ΔI in mA),
+  // informationShown, dataShown and screenHit (a mark on the screen).
   record(r) {
-    return this.call("record", r.voltage, r.current, r.amplitude, Number(r.deflectionOn), Number(r.steady),
+    return this.call("record", r.voltage, r.current, r.amplitude, Number(r.deflection), Number(r.mode),
                      r.order, r.uncertainty, Number(r.informationShown), Number(r.dataShown),
                      Number(r.screenHit ?? true));
   }

@@ -18,9 +18,4 @@ class RadioGroup {
   }
 
   on(button, handler) { this.handlers.set(button, handler); }
-
-  // Selects a button as the window's initial values do: no handler runs.
-  select(button) {
-    for (const b of this.buttons) b.checked = b === button;
-  }
 }

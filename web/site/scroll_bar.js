@@ -7,24 +7,26 @@
 // The position is an integer kept within minimum..maximum. An arrow moves it
 // by the line step, the trough by the page step (both repeat while held, by
 // mouse or finger), the dragged thumb sets it at every pointer move. Keys
-// follow the slider pattern on the value that the readout shows: Up and
-// PageUp raise it, Down and PageDown lower it, Ctrl with a page key by the
-// coarse step, Home and End go to its least
-// and greatest value; Right and Left move a horizontal thumb right and left
-// (a vertical bar's value up and down). onChange runs once for every real
-// change, after the new position is stored, whoever caused it.
+// follow the page's key rules of the window's description (the slider
+// pattern on the value that the readout shows). onChange runs once for every
+// real change, after the new position is stored, whoever caused it.
 
-// The readout's text of a position in the description's value format.
+// The readout's text of a position in the description's format {decimals,
+// negated}: the position / 10^decimals, always with a decimal comma, no
+// trailing zeros after it (model/setting_table.h says the same for the
+// desktop).
 function sliderValueText(format, position) {
-  if (format === "negatedInteger") return String(-position);
-  if (format !== "thousandths") return String(position);
-  const sign = position < 0 ? "-" : "";
-  const magnitude = Math.abs(position);
-  const thousandths = String(magnitude % 1000).padStart(3, "0").replace(/0+$/, "");
-  return sign + String(Math.trunc(magnitude / 1000)) + (thousandths ? `,${thousandths}` : "");
+  const value = format.negated ? -position : position;
+  if (!format.decimals) return String(value);
+  const scale = 10 ** format.decimals;
+  const magnitude = Math.abs(value);
+  const fraction = String(magnitude % scale).padStart(format.decimals, "0").replace(/0+$/, "");
+  return (value < 0 ? "-" : "") + String(Math.trunc(magnitude / scale)) + (fraction ? `,${fraction}` : "");
 }
 
 class ScrollBar {
+  // The page's key rules of the description ("keyRules": "page").
+  static keyRules = [];
   static REPEAT_DELAY_MS = 500;
   static REPEAT_INTERVAL_MS = 50;
   // The thumb's least length: 27 pixels on a 12-pixel bar, scaled with the
@@ -35,7 +37,7 @@ class ScrollBar {
   }
 
   // slider: the description's {orientation, minimum, maximum, position,
-  // lineStep, pageStep, format, unit}.
+  // lineStep, pageStep, decimals, negated, unit}.
   constructor(element, slider) {
     this.element = element;
     this.vertical = slider.orientation === "vertical";
@@ -44,12 +46,12 @@ class ScrollBar {
     this.lineStep = slider.lineStep;
     this.pageStep = slider.pageStep;
     this.coarseStep = slider.coarseStep ?? slider.pageStep;
-    this.perUnit = slider.perUnit ?? 1;
+    this.perUnit = 10 ** (slider.decimals ?? 0);
     this.position = slider.position;
-    this.format = slider.format;
+    this.format = { decimals: slider.decimals, negated: slider.negated };
     this.unit = slider.unit ?? "";
     // The shown value runs against the position for a negated readout.
-    this.sign = slider.format === "negatedInteger" ? -1 : 1;
+    this.sign = slider.negated ? -1 : 1;
     this.onChange = () => {};
     this.repeatTimer = 0;
 
@@ -76,10 +78,9 @@ class ScrollBar {
     element.addEventListener("contextmenu", (e) => e.preventDefault());
   }
 
-  // The value as the readout shows it: thousandths as a number of units.
+  // The value as the readout shows it, as a number.
   shownValue(position) {
-    const value = this.sign * position;
-    return this.format === "thousandths" ? value / 1000 : value;
+    return this.sign * position / 10 ** this.format.decimals;
   }
 
   // With a unit "1200 V"; a bare number with its greatest value: "200 von 300".
@@ -147,19 +148,20 @@ class ScrollBar {
       return;
     }
     if (event.altKey || event.ctrlKey || event.metaKey) return;
-    // Steps of the shown value; Right and Left of a horizontal thumb move it.
-    const valueSteps = {
-      ArrowUp: this.lineStep, PageUp: this.pageStep, ArrowDown: -this.lineStep, PageDown: -this.pageStep,
-      ArrowRight: this.vertical ? this.lineStep : this.sign * this.lineStep,
-      ArrowLeft: this.vertical ? -this.lineStep : -this.sign * this.lineStep,
-    };
-    const lowest = this.sign > 0 ? this.minimum : this.maximum;
-    const highest = this.sign > 0 ? this.maximum : this.minimum;
-    if (event.key in valueSteps) this.setPosition(this.position + this.sign * valueSteps[event.key]);
-    else if (event.key === "Home") this.setPosition(lowest);
-    else if (event.key === "End") this.setPosition(highest);
-    else return;
+    const rule = ScrollBar.keyRules.find((r) => r.key === event.key);
+    if (!rule) return;
+    this.setPosition(this.positionAfter(rule));
     event.preventDefault();
+  }
+
+  // Where a key rule leads: a line, a page or to an end, counted on the
+  // position, the shown value, or the thumb (right is more; on a vertical
+  // bar, the shown value).
+  positionAfter({ direction, measure, reference }) {
+    const byValue = reference === "value" || (reference === "thumb" && this.vertical);
+    const sign = byValue ? this.sign * direction : direction;
+    if (measure === "end") return sign > 0 ? this.maximum : this.minimum;
+    return this.position + sign * (measure === "page" ? this.pageStep : this.lineStep);
   }
 
   // The pointer's place along the bar in the bar's own pixels (the page may

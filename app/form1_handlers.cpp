@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/form1.h"
+#include "app/protocol/protocol_panel.h"
 #include "app/readouts.h"
 #include "render/simulation.h"
 
@@ -139,6 +140,7 @@ void TForm1::ShowPage(TPanel* page, bool shown) {
     }
   }
   if (!shown) page->hide();
+  if (!shown && Protocol != nullptr) Protocol->CoverGone();
 }
 
 void TForm1::Button2Click(QObject* /*Sender*/) {

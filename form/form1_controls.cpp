@@ -193,7 +193,7 @@ constexpr Control kControls[] = {
     {.name = "ProtocolPlot", .kind = Kind::Plot, .parent = "Protocol", .bounds = {8, 446, 424, 196},
      .accessible_name = protocol_caption::PlotName},
     Button("ProtocolImport", "Protocol", {8, 648, 210, 25}, "CSV importieren …", 5),
-    Button("ProtocolExport", "Protocol", {222, 648, 210, 25}, "CSV exportieren …", 6),
+    Button("ProtocolExport", "Protocol", {222, 648, 210, 25}, protocol_caption::ExportButton, 6),
     Button("ProtocolPng", "Protocol", {8, 678, 138, 25}, "Diagramm als PNG …", 7),
     Button("ProtocolSvg", "Protocol", {151, 678, 138, 25}, "Diagramm als SVG …", 8),
     {.name = "ProtocolPdf", .kind = Kind::Button, .parent = "Protocol", .bounds = {294, 678, 138, 25},

@@ -11,13 +11,13 @@
 #include "measurement/decimal_reading.h"
 #include "measurement/decimal_text.h"
 #include "measurement/protocol_checks.h"
+#include "measurement/table_bytes.h"
 #include "measurement/text_excerpt.h"
 
 namespace varek {
 
 namespace {
 
-constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view ShortHeader = "U in V;I in A;k";
 constexpr std::string_view ExchangeHeader = "U in V;I in A;k;Amplitude";
 constexpr std::string_view StoreHeader = "Kennung;U in V;I in A;k;Amplitude;Ablenkung";
@@ -153,12 +153,12 @@ std::optional<ProtocolRow> ReadRow(std::string_view line, Layout layout, int num
 std::string Quoted(std::string_view text) { return "\u201E" + std::string(text) + "\u201C"; }
 
 std::optional<Layout> LayoutOf(std::string_view header, TableForm form) {
+  if (header == StoreHeader) return Layout::Store;
   if (form == TableForm::Exchange) {
     if (header == ExchangeHeader) return Layout::Exchange;
     if (header == ShortHeader) return Layout::Short;
-  } else {
-    if (header == StoreHeader) return Layout::Store;
-    if (header == ExchangeHeader) return Layout::OldStore;
+  } else if (header == ExchangeHeader) {
+    return Layout::OldStore;
   }
   return std::nullopt;
 }
@@ -184,7 +184,12 @@ std::string TableRead::Summary() const {
   return text;
 }
 
-TableRead ReadTable(std::string_view text, TableForm form) {
+std::string TooManyRowsReason(std::size_t rows) {
+  return std::to_string(rows) + " Zeilen sind mehr als die " + std::to_string(MaxTableRows) +
+         ", die das Protokoll fasst";
+}
+
+TableRead ReadTable(std::string_view bytes, TableForm form) {
   TableRead read;
   const auto refuse_whole = [&](int line, std::string reason) {
     read.refused_whole = true;
@@ -193,10 +198,9 @@ TableRead ReadTable(std::string_view text, TableForm form) {
     read.rows.clear();
     return read;
   };
-  if (text.size() > MaxTableBytes) {
-    return refuse_whole(0, "die Tabelle ist größer als " + SizeInWords(MaxTableBytes));
-  }
-  if (text.starts_with(ByteOrderMark)) text.remove_prefix(ByteOrderMark.size());
+  const TableBytes decoded = DecodeTableBytes(bytes);
+  if (!decoded.refusal.empty()) return refuse_whole(0, decoded.refusal);
+  std::string_view text = decoded.text;
   // Empty lines at the end do not count.
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
   if (text.empty()) {
@@ -213,6 +217,10 @@ TableRead ReadTable(std::string_view text, TableForm form) {
     return line;
   };
   const std::string_view header = next_line();
+  const std::size_t most_bytes = header == StoreHeader ? MaxStoreBytes : MaxTableBytes;
+  if (text.size() > most_bytes) {
+    return refuse_whole(0, "die Tabelle ist größer als " + SizeInWords(most_bytes));
+  }
   const std::optional<Layout> layout = LayoutOf(header, form);
   if (!layout) {
     return refuse_whole(1, "die Kopfzeile muss " + ExpectedHeaders(form) + " lauten, nicht " +
@@ -223,6 +231,11 @@ TableRead ReadTable(std::string_view text, TableForm form) {
   }
   std::unordered_set<std::string> ids;
   for (int number = 2; start <= text.size(); ++number) {
+    if (static_cast<std::size_t>(number) - 2 == MaxTableRows) {
+      return refuse_whole(
+          0,
+          TooManyRowsReason(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'))));
+    }
     const std::string_view line = next_line();
     std::string reason;
     std::optional<ProtocolRow> row;

@@ -57,6 +57,14 @@ ProtocolTable Applied(ProtocolTable table, const TableChange& change) {
   return table;
 }
 
+TableChange Then(TableChange first, const TableChange& then) {
+  const std::unordered_set<std::string> gone(then.remove.begin(), then.remove.end());
+  std::erase_if(first.add, [&](const ProtocolRow& row) { return gone.contains(row.id); });
+  first.remove.insert(first.remove.end(), then.remove.begin(), then.remove.end());
+  first.add.insert(first.add.end(), then.add.begin(), then.add.end());
+  return first;
+}
+
 std::vector<Measurement> ValuesOf(const ProtocolTable& table) {
   std::vector<Measurement> values;
   values.reserve(table.size());

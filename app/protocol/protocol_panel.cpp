@@ -38,6 +38,8 @@ const QColor kFailure(255, 200, 200);  // 4.6 : 1 on the panel
 const QColor kOutlierRow(255, 215, 215);
 // The store's folder reports every step of a save; one reload after them.
 constexpr int kReloadDelayMs = 60;
+// While the store cannot be written, the unsaved changes are tried again.
+constexpr int kRetryMs = 2000;
 // Column widths of the table, in the order of the core's titles; the last
 // takes the rest.
 constexpr int kColumnWidths[] = {32, 48, 52, 22, 76, 60};
@@ -49,6 +51,31 @@ std::uint64_t RandomSeed() {
 }
 
 QString FileName(const QString& path) { return QFileInfo(path).fileName(); }
+
+// The import also opens a store kept aside.
+const std::string ImportFilter = std::string(protocol_caption::CsvFilter) + ";;" +
+                                 std::string(protocol_caption::KeptAsideFilter);
+
+struct Answer {
+  std::string_view caption;
+  QMessageBox::ButtonRole role;
+};
+
+// Asks `question` in a window of its own; the last answer is the default.
+// The question is plain text: it may quote a file's name. Returns the
+// answer's index, or -1 when the window was closed without one.
+int Ask(QWidget* parent, const std::string& question, std::initializer_list<Answer> answers) {
+  QMessageBox box(QMessageBox::Question, Q(protocol_caption::Title), Q(question),
+                  QMessageBox::NoButton, parent);
+  box.setTextFormat(Qt::PlainText);
+  std::vector<QAbstractButton*> buttons;
+  for (const Answer& answer : answers)
+    buttons.push_back(box.addButton(Q(answer.caption), answer.role));
+  box.setDefaultButton(static_cast<QPushButton*>(buttons.back()));
+  box.exec();
+  const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+  return chosen == buttons.end() ? -1 : static_cast<int>(chosen - buttons.begin());
+}
 
 }  // namespace
 
@@ -77,6 +104,11 @@ ProtocolPanel::ProtocolPanel(QWidget* parent, std::string store_path,
   reload_->setSingleShot(true);
   reload_->setInterval(kReloadDelayMs);
   connect(reload_, &QTimer::timeout, this, [this] { Reload(); });
+  retry_ = new QTimer(this);
+  retry_->setSingleShot(true);
+  retry_->setInterval(kRetryMs);
+  connect(retry_, &QTimer::timeout, this, [this] { Reload(); });
+  Show();
   Reload();
   WatchStore();
 }
@@ -120,7 +152,7 @@ void ProtocolPanel::AttachFileButtons() {
     bool save;
   };
   const FileButton buttons[] = {
-      {&ImportButton, "ProtocolImport", caption::ImportDialog, caption::CsvFilter, "csv",
+      {&ImportButton, "ProtocolImport", caption::ImportDialog, ImportFilter, "csv",
        &ProtocolPanel::ImportCsv, false},
       {&ExportButton, "ProtocolExport", caption::ExportDialog, caption::CsvFilter, "csv",
        &ProtocolPanel::ExportCsv, true},
@@ -155,7 +187,11 @@ bool ProtocolPanel::Record() {
   Reading reading = reading_();
   reading.order = OrderBox->value();
   const ReadingCheck check = CheckReading(reading);
-  if (!check.row) return Report(false, Q(check.refusal));
+  if (!check.row) {
+    Report(false, Q(check.refusal));
+    refusal_shown_ = true;
+    return false;
+  }
   const std::size_t before = rows_.size();
   Apply(AddRows({{ids_.Next(), *check.row}}), Q(RecordedMessage(before + 1, *check.row)));
   if (rows_.size() > before) Table->selectRow(static_cast<int>(rows_.size()) - 1);
@@ -180,17 +216,15 @@ void ProtocolPanel::AskAndClear() {
   if (rows_.empty()) return;
   // The rows the question names: another copy may add some while it is open.
   const ProtocolTable seen = rows_;
-  QMessageBox box(QMessageBox::Question, Q(caption::Title), Q(ClearQuestion(seen.size())),
-                  QMessageBox::NoButton, DialogParent(this));
-  QPushButton* yes = box.addButton(Q(caption::Yes), QMessageBox::YesRole);
-  box.setDefaultButton(box.addButton(Q(caption::No), QMessageBox::NoRole));
-  box.exec();
-  if (box.clickedButton() == yes) Apply(ClearRows(seen), Q(ClearedMessage(seen.size())));
+  if (Ask(DialogParent(this), ClearQuestion(seen.size()),
+          {{caption::Yes, QMessageBox::YesRole}, {caption::No, QMessageBox::NoRole}}) == 0) {
+    Apply(ClearRows(seen), Q(ClearedMessage(seen.size())));
+  }
 }
 
 bool ProtocolPanel::ImportCsv(const QString& path) {
   std::string error;
-  const std::optional<std::string> text = ReadFileUpTo(path.toStdString(), MaxTableBytes, error);
+  const std::optional<std::string> text = ReadFileUpTo(path.toStdString(), MaxStoreBytes, error);
   if (!text) return Report(false, Q(error));
   const TableRead read = ReadTable(*text, TableForm::Exchange);
   const std::string file = FileName(path).toStdString();
@@ -198,16 +232,13 @@ bool ProtocolPanel::ImportCsv(const QString& path) {
   ImportMode mode = ImportMode::Append;
   const ProtocolTable seen = rows_;  // what "Ersetzen" replaces
   if (!seen.empty()) {
-    QMessageBox box(QMessageBox::Question, Q(caption::Title),
-                    Q(ImportQuestion(file, read.rows.size(), seen.size())), QMessageBox::NoButton,
-                    DialogParent(this));
-    QPushButton* replace = box.addButton(Q(caption::Replace), QMessageBox::DestructiveRole);
-    QPushButton* append = box.addButton(Q(caption::Append), QMessageBox::AcceptRole);
-    box.setDefaultButton(box.addButton(Q(caption::Cancel), QMessageBox::RejectRole));
-    box.exec();
-    if (box.clickedButton() == replace) {
+    const int answer = Ask(DialogParent(this), ImportQuestion(file, read.rows.size(), seen.size()),
+                           {{caption::Replace, QMessageBox::DestructiveRole},
+                            {caption::Append, QMessageBox::AcceptRole},
+                            {caption::Cancel, QMessageBox::RejectRole}});
+    if (answer == 0) {
       mode = ImportMode::Replace;
-    } else if (box.clickedButton() != append) {
+    } else if (answer != 1) {
       return false;
     }
   }
@@ -239,30 +270,46 @@ bool ProtocolPanel::SaveFile(const QString& path, const std::string& bytes, std:
 }
 
 void ProtocolPanel::Apply(const TableChange& change, const QString& success) {
-  const ProtocolStoreFile::Outcome outcome = store_.Apply(change);
-  if (!outcome.ok) {
-    Report(false, Q(outcome.message));
-    return;
-  }
-  rows_ = outcome.rows;
-  Show();
-  if (!outcome.message.empty()) {
-    Report(false, Q(outcome.message));
-  } else if (!success.isEmpty()) {
-    Report(true, success);
-  }
+  unsaved_ = Then(std::move(unsaved_), change);
+  Store(success);
 }
 
-void ProtocolPanel::Reload() {
-  const ProtocolStoreFile::Outcome outcome = store_.Load();
+void ProtocolPanel::Reload() { Store({}); }
+
+void ProtocolPanel::Store(const QString& success) {
+  const ProtocolStoreFile::Outcome outcome = store_.Apply(unsaved_, rows_);
+  // Not stored: the table keeps every change the user made.
+  const ProtocolTable rows =
+      outcome.ok ? outcome.rows : Applied(outcome.read ? outcome.rows : rows_, unsaved_);
+  const bool changed = rows != rows_;
+  if (changed || view_.titles.empty()) {
+    rows_ = rows;
+    Show();
+  }
   if (!outcome.ok) {
-    Report(false, Q(outcome.message));
+    if (!unsaved_.Empty()) retry_->start();
+    if (!told_not_stored_) {
+      told_not_stored_ = true;
+      Report(false, (success.isEmpty() ? QString() : success + '\n') + Q(outcome.message));
+    } else if (!success.isEmpty()) {
+      Report(false, Q(NotYetStored(success.toStdString())));
+    }
     return;
   }
-  if (!outcome.message.empty()) Report(false, Q(outcome.message));
-  if (outcome.rows == rows_ && !view_.titles.empty()) return;
-  rows_ = outcome.rows;
-  Show();
+  const bool stored_again = told_not_stored_ && !unsaved_.Empty();
+  unsaved_ = {};
+  told_not_stored_ = false;
+  retry_->stop();
+  if (!outcome.message.empty()) {
+    Report(false, Q(outcome.message));
+  } else if (stored_again) {
+    Report(true,
+           (success.isEmpty() ? QString() : success + '\n') + Q(StoredAgainMessage(rows_.size())));
+  } else if (!success.isEmpty()) {
+    Report(true, success);
+  } else if (changed) {
+    Report(true, {});  // what it said was about a table that another copy has changed since
+  }
 }
 
 void ProtocolPanel::WatchStore() {
@@ -316,7 +363,12 @@ void ProtocolPanel::Show() {
   Plot->SetView(view_);
 }
 
+void ProtocolPanel::CoverGone() {
+  if (refusal_shown_) Report(true, {});
+}
+
 bool ProtocolPanel::Report(bool ok, const QString& text) {
+  refusal_shown_ = false;
   StatusText->setPlainText(text);
   QPalette palette = StatusText->palette();
   palette.setColor(QPalette::Text, ok ? kCaption : kFailure);

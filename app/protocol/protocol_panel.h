@@ -62,9 +62,13 @@ class ProtocolPanel : public TPanel {
   bool SavePlotPng(const QString& path);
   bool SavePlotSvg(const QString& path);
   bool SavePdf(const QString& path);
+  // The window's information or "Daten" page was closed: a reading refused
+  // because of it is no longer refused.
+  void CoverGone();
   // Asks first, then clears.
   void AskAndClear();
-  // The store as it is now (another copy may have changed it).
+  // The store as it is now (another copy may have changed it), with the
+  // changes not yet stored; those are stored now where they can be.
   void Reload();
 
   QSpinBox* OrderBox = nullptr;     // k, 1..4
@@ -86,6 +90,7 @@ class ProtocolPanel : public TPanel {
   void BindControls();
   void AttachFileButtons();
   void Apply(const TableChange& change, const QString& success = {});
+  void Store(const QString& success);
   void Show();
   void WatchStore();
   void ChooseAndRun(std::string_view dialog, std::string_view filter, const char* suffix,
@@ -96,11 +101,15 @@ class ProtocolPanel : public TPanel {
   ProtocolStoreFile store_;
   std::function<Reading()> reading_;
   RowIdSource ids_;
-  ProtocolTable rows_;
+  ProtocolTable rows_;   // the store's table with the changes not yet stored
+  TableChange unsaved_;  // changes made while the store could not be written
+  bool told_not_stored_ = false;
+  bool refusal_shown_ = false;  // the status line shows why a reading was refused
   ProtocolView view_;
   BuiltControls controls_;
   QFileSystemWatcher* watcher_ = nullptr;
   QTimer* reload_ = nullptr;
+  QTimer* retry_ = nullptr;  // stores the unsaved changes again
 };
 
 // The store in the user's data folder; the folder is made at the first save.

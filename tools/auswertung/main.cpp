@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
   if (argc != 2) return Fail("Aufruf: varek-auswertung DATEI.csv");
   const std::string path = argv[1];
   std::string error;
-  const std::optional<std::string> text = ReadFileUpTo(path, MaxTableBytes, error);
+  const std::optional<std::string> text = ReadFileUpTo(path, MaxStoreBytes, error);
   if (!text) return Fail(error);
   const TableRead read = ReadTable(*text, TableForm::Exchange);
   if (!read.Clean()) return Fail(QuotedExcerpt(path, PathExcerptLength) + ": " + read.Summary());

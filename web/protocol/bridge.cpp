@@ -9,6 +9,9 @@
 // clear, import) gives a numbered change; the page applies it under its lock
 // on the store: varek_protocol_step with the stored text, then, after
 // writing, varek_protocol_commit. The change 0 changes nothing: a reload.
+// A change the page could not store (the browser's storage is full or
+// refused) is shown all the same and kept with the others not yet stored;
+// the next step stores them all.
 //
 // Texts go in as bytes with their length (a stored text may hold a NUL);
 // every answer is JSON, valid until the next call.
@@ -56,7 +59,9 @@ struct State {
   // The last step, until the page tells what it stored.
   int step_change = 0;
   StoreStep step;
-  ProtocolTable read;  // the good rows of the stored text, without the change
+  ProtocolTable read;   // the good rows of the stored text, without the change
+  TableChange unsaved;  // the changes shown but not yet stored
+  bool told_not_stored = false;
 };
 State state;
 std::string answer;
@@ -105,7 +110,8 @@ std::string Captions() {
       {"outlierHint", caption::OutlierHint},
       {"savedTable", caption::SavedTable},
       {"savedPlot", caption::SavedPlot},
-      {"savedProtocol", caption::SavedProtocol}};
+      {"savedProtocol", caption::SavedProtocol},
+      {"keptAsideDownload", caption::KeptAsideDownload}};
   std::string json = "{";
   for (const auto& [key, text] : texts)
     json += (json.size() > 1 ? "," : "") + Member(key, JsonString(text));
@@ -118,8 +124,8 @@ extern "C" {
 
 // Seeds the rows' identities (two 32-bit halves from the page's random
 // source) and returns the fixed texts and numbers: {"storeKey",
-// "maxTableBytes", "plotExport": {"width", "height", "textSize",
-// "pngScale"}, "captions": {...}, "storageFull", "storageRefused"}.
+// "plotExport": {"width", "height", "textSize", "pngScale"}, "captions":
+// {...}}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_start(std::uint32_t high, std::uint32_t low) {
   state.ids = RowIdSource((static_cast<std::uint64_t>(high) << 32) | low);
   const std::string plot_export = "{" + Member("width", JsonNumber(ExportPlotWidth)) + "," +
@@ -127,10 +133,7 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_start(std::uint32_t high, std::u
                                   Member("textSize", JsonNumber(ExportPlotTextSize)) + "," +
                                   Member("pngScale", std::to_string(ExportPngScale)) + "}";
   return Answer("{" + Member("storeKey", JsonString(StoreKey)) + "," +
-                Member("maxTableBytes", std::to_string(MaxTableBytes)) + "," +
-                Member("plotExport", plot_export) + "," + Member("captions", Captions()) + "," +
-                Member("storageFull", JsonString(StorageFullMessage())) + "," +
-                Member("storageRefused", JsonString(StorageRefusedMessage())) + "}");
+                Member("plotExport", plot_export) + "," + Member("captions", Captions()) + "}");
 }
 
 // "Messwert übernehmen" with the window's state (current in mA, flags 0 or
@@ -183,13 +186,13 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_file_refusal(const char* name, i
   std::string refusal;
   if (readable == 0) {
     refusal = FileUnreadableMessage(Bytes(name, name_length));
-  } else if (size > static_cast<double>(MaxTableBytes)) {
-    refusal = FileTooLargeMessage(Bytes(name, name_length), MaxTableBytes);
+  } else if (size > static_cast<double>(MaxStoreBytes)) {
+    refusal = FileTooLargeMessage(Bytes(name, name_length), MaxStoreBytes);
   }
   return Answer("{" + Member("refusal", JsonString(refusal)) + "}");
 }
 
-// "CSV importieren" of the file `name` with this text: {"refusal"} when it
+// "CSV importieren" of the file `name` with its bytes: {"refusal"} when it
 // is not taken, else {"replace": n, "append": m, "question"}; the question
 // is empty when the table is (then the page appends without asking).
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_import(const char* text, int text_length,
@@ -225,7 +228,8 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step(const char* stored, int sto
   const auto found = state.pending.find(change);
   static const TableChange none;
   const std::string_view text = Bytes(stored, stored_length);
-  state.step = StepStore(text, found == state.pending.end() ? none : found->second.change);
+  state.step = StepStore(
+      text, Then(state.unsaved, found == state.pending.end() ? none : found->second.change));
   state.step_change = change;
   state.read = state.step.keep_aside ? ReadTable(text, TableForm::Store).rows : ProtocolTable{};
   std::string repaired, not_kept;
@@ -243,22 +247,47 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step(const char* stored, int sto
 
 // What the page stored of the last step: 1 its text (the change is made),
 // 2 nothing because the damaged store could not be kept aside (its good
-// rows are shown, the change is not made), 0 nothing (the table stays as
-// shown). {"message": what the change did, or ""}.
-EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored) {
-  std::string message;
+// rows are shown), 0 nothing. Where nothing was stored, the change is shown
+// and kept to be stored with the next step; `refused`: because the browser
+// gives the page no storage at all (else it is full). {"message": what the
+// change did and whether it is stored, or "", "ok": whether all is stored,
+// "unsaved": whether changes wait to be stored, "changed": whether the
+// shown table changed}.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) {
+  const ProtocolTable before = state.shown;
   const auto found = state.pending.find(state.step_change);
+  const bool known = found != state.pending.end();
+  if (known && stored != 1) state.unsaved = Then(state.unsaved, found->second.change);
+  state.shown = stored == 1 ? state.step.rows
+                            : Applied(stored == 2 ? state.read : state.shown, state.unsaved);
+  std::string message =
+      known && found->second.message ? found->second.message(state.shown) : std::string();
+  bool ok = true;
   if (stored == 1) {
-    state.shown = state.step.rows;
-    if (found != state.pending.end() && found->second.message)
-      message = found->second.message(state.shown);
-  } else if (stored == 2) {
-    state.shown = state.read;
+    if (state.told_not_stored && !state.unsaved.Empty())
+      message += (message.empty() ? "" : "\n") + StoredAgainMessage(state.shown.size());
+    state.unsaved = {};
+    state.told_not_stored = false;
+    if (!state.step.refusal.empty()) {
+      message = state.step.refusal;
+      ok = false;
+    }
+  } else {
+    ok = false;
+    if (!state.told_not_stored) {
+      state.told_not_stored = true;
+      message += (message.empty() ? "" : "\n") +
+                 NotStoredMessage(refused != 0 ? StorageRefused() : StorageFull());
+    } else if (!message.empty()) {
+      message = NotYetStored(message);
+    }
   }
-  if (stored != 0) state.view = ViewOf(state.shown);
-  if (found != state.pending.end()) state.pending.erase(found);
+  state.view = ViewOf(state.shown);
+  if (known) state.pending.erase(found);
   state.step_change = 0;
-  return Answer("{" + Member("message", JsonString(message)) + "}");
+  return Answer("{" + Member("message", JsonString(message)) + "," + Member("ok", Bool(ok)) + "," +
+                Member("unsaved", Bool(!state.unsaved.Empty())) + "," +
+                Member("changed", Bool(state.shown != before)) + "}");
 }
 
 // The shown table's view (measurement/protocol_json.h).

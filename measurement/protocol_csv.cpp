@@ -45,15 +45,15 @@ constexpr FieldRule AmplitudeRule{"Amplitude", LowestAmplitude, HighestAmplitude
 std::optional<double> ReadField(std::string_view field, const FieldRule& rule,
                                 std::string& reason) {
   const DecimalReading reading = ReadDecimal(field);
-  const std::string named = std::string(rule.name) + " = " + QuotedExcerpt(field);
+  const auto named = [&] { return std::string(rule.name) + " = " + QuotedExcerpt(field); };
   if (reading.kind == NumberKind::NotANumber) {
-    reason = named + " ist keine Zahl (erwartet z. B. 1,23)";
+    reason = named() + " ist keine Zahl (erwartet z. B. 1,23)";
     return std::nullopt;
   }
   const double value = reading.value;
   if (reading.kind != NumberKind::Number || value < rule.lowest || value > rule.highest ||
       (rule.whole && value != std::floor(value))) {
-    reason = named + " ist nicht erlaubt, erwartet " + rule.range;
+    reason = named() + " ist nicht erlaubt, erwartet " + rule.range;
     return std::nullopt;
   }
   return value;

@@ -15,6 +15,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <random>
+#include <unordered_set>
 
 #include "app/dialog_parent.h"
 #include "app/protocol/protocol_files.h"
@@ -44,6 +45,8 @@ constexpr int kRetryMs = 2000;
 // takes the rest.
 constexpr int kColumnWidths[] = {32, 48, 52, 22, 76, 60};
 constexpr int kRowHeight = 21;
+// Removing a table row moves those below it: for more, the table is made anew.
+constexpr std::size_t kMostRowsRemovedOneByOne = 16;
 
 std::uint64_t RandomSeed() {
   std::random_device device;
@@ -277,13 +280,14 @@ void ProtocolPanel::Apply(const TableChange& change, const QString& success) {
 void ProtocolPanel::Reload() { Store({}); }
 
 void ProtocolPanel::Store(const QString& success) {
-  const ProtocolStoreFile::Outcome outcome = store_.Apply(unsaved_, rows_);
+  ProtocolStoreFile::Outcome outcome = store_.Apply(unsaved_, rows_);
   // Not stored: the table keeps every change the user made.
-  const ProtocolTable rows =
-      outcome.ok ? outcome.rows : Applied(outcome.read ? outcome.rows : rows_, unsaved_);
+  ProtocolTable rows = outcome.ok
+                           ? std::move(outcome.rows)
+                           : Applied(outcome.read ? std::move(outcome.rows) : rows_, unsaved_);
   const bool changed = rows != rows_;
   if (changed || view_.titles.empty()) {
-    rows_ = rows;
+    rows_ = std::move(rows);
     Show();
   }
   if (!outcome.ok) {
@@ -327,29 +331,20 @@ void ProtocolPanel::WatchStore() {
 }
 
 void ProtocolPanel::Show() {
-  const QString selected =
+  const std::string selected =
       Table->currentRow() >= 0 && Table->currentRow() < static_cast<int>(view_.rows.size())
-          ? QString::fromStdString(view_.rows[static_cast<std::size_t>(Table->currentRow())].id)
-          : QString();
-  view_ = ViewOf(rows_);
+          ? view_.rows[static_cast<std::size_t>(Table->currentRow())].id
+          : std::string();
+  ProtocolView view = ViewOf(rows_);
   QStringList titles;
-  for (const std::string& title : view_.titles) titles << Q(title);
+  for (const std::string& title : view.titles) titles << Q(title);
   Table->setColumnCount(static_cast<int>(titles.size()));
   Table->setHorizontalHeaderLabels(titles);
-  Table->setRowCount(static_cast<int>(view_.rows.size()));
+  FillRows(view);
+  view_ = std::move(view);
   int keep = -1;
   for (int r = 0; r < static_cast<int>(view_.rows.size()); ++r) {
-    const ProtocolViewRow& row = view_.rows[static_cast<std::size_t>(r)];
-    if (QString::fromStdString(row.id) == selected) keep = r;
-    for (int c = 0; c < static_cast<int>(row.cells.size()); ++c) {
-      auto* item = new QTableWidgetItem(Q(row.cells[static_cast<std::size_t>(c)]));
-      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      if (row.outlier) {
-        item->setBackground(kOutlierRow);
-        item->setToolTip(Q(caption::OutlierHint));
-      }
-      Table->setItem(r, c, item);
-    }
+    if (!selected.empty() && view_.rows[static_cast<std::size_t>(r)].id == selected) keep = r;
   }
   if (keep >= 0) Table->selectRow(keep);
   ResultText->setPlainText(Q(view_.result) +
@@ -365,6 +360,44 @@ void ProtocolPanel::Show() {
 
 void ProtocolPanel::CoverGone() {
   if (refusal_shown_) Report(true, {});
+}
+
+void ProtocolPanel::FillRows(const ProtocolView& view) {
+  std::unordered_set<std::string_view> ids;
+  for (const ProtocolViewRow& row : view.rows) ids.insert(row.id);
+  // The rows still there, in the table's order; a few gone are removed one
+  // by one, more make the table anew.
+  std::vector<const ProtocolViewRow*> kept;
+  for (const ProtocolViewRow& row : view_.rows) {
+    if (ids.contains(row.id)) kept.push_back(&row);
+  }
+  const std::size_t gone = view_.rows.size() - kept.size();
+  bool in_order = gone <= kMostRowsRemovedOneByOne && kept.size() <= view.rows.size();
+  for (std::size_t i = 0; in_order && i < kept.size(); ++i)
+    in_order = kept[i]->id == view.rows[i].id;
+  if (in_order) {
+    for (int r = static_cast<int>(view_.rows.size()) - 1; r >= 0 && gone > 0; --r) {
+      if (!ids.contains(view_.rows[static_cast<std::size_t>(r)].id)) Table->removeRow(r);
+    }
+  } else {
+    kept.clear();
+    Table->setRowCount(0);
+  }
+  Table->setRowCount(static_cast<int>(view.rows.size()));
+  for (std::size_t r = 0; r < view.rows.size(); ++r) {
+    const ProtocolViewRow& row = view.rows[r];
+    const ProtocolViewRow* was = r < kept.size() ? kept[r] : nullptr;
+    for (std::size_t c = 0; c < row.cells.size(); ++c) {
+      if (was != nullptr && was->outlier == row.outlier && was->cells[c] == row.cells[c]) continue;
+      auto* item = new QTableWidgetItem(Q(row.cells[c]));
+      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      if (row.outlier) {
+        item->setBackground(kOutlierRow);
+        item->setToolTip(Q(caption::OutlierHint));
+      }
+      Table->setItem(static_cast<int>(r), static_cast<int>(c), item);
+    }
+  }
 }
 
 bool ProtocolPanel::Report(bool ok, const QString& text) {

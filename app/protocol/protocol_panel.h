@@ -92,6 +92,9 @@ class ProtocolPanel : public TPanel {
   void Apply(const TableChange& change, const QString& success = {});
   void Store(const QString& success);
   void Show();
+  // The table's rows from `view`, touching only the cells that differ from
+  // the shown view's: a reading or a deletion changes a few of many.
+  void FillRows(const ProtocolView& view);
   void WatchStore();
   void ChooseAndRun(std::string_view dialog, std::string_view filter, const char* suffix,
                     bool (ProtocolPanel::*action)(const QString&), bool save);

@@ -203,15 +203,15 @@ std::string StoreShrunkMessage(std::size_t rows_read, std::size_t rows_written,
 }
 
 std::string NotStoredMessage(std::string_view why) {
-  return "Die Messwerte werden nicht gesichert: " + std::string(why) +
-         ". Sie bleiben in dieser Tabelle und werden gesichert, sobald es geht; " +
-         Quoted(protocol_caption::ExportButton) + " sichert sie als Datei.";
+  return "Nicht gesichert: " + std::string(why) +
+         ". Die Messwerte bleiben hier und werden gesichert, sobald es geht, oder mit " +
+         Quoted(protocol_caption::ExportButton) + ".";
 }
 
 std::string FolderNotWritable(std::string_view folder, std::string_view reason) {
-  return "der Ordner " + QuotedExcerpt(folder, PathExcerptLength) + " ist nicht beschreibbar" +
+  return "Ordner " + QuotedExcerpt(folder, PathExcerptLength) + " nicht beschreibbar" +
          (reason.empty() ? std::string() : " (" + std::string(reason) + ")") +
-         ": ihn beschreibbar machen";
+         ": beschreibbar machen";
 }
 
 std::string NotYetStored(std::string_view message) {

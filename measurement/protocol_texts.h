@@ -101,8 +101,8 @@ std::string StoreShrunkMessage(std::size_t rows_read, std::size_t rows_written,
 // and what to do about it); it stays as shown, and is stored as soon as it
 // can be.
 std::string NotStoredMessage(std::string_view why);
-// "der Ordner „…“ ist nicht beschreibbar (keine Berechtigung): ihn
-// beschreibbar machen"; `reason` as the system gives it, may be empty.
+// "Ordner „…“ nicht beschreibbar (keine Berechtigung): beschreibbar
+// machen"; `reason` as the system gives it, may be empty.
 std::string FolderNotWritable(std::string_view folder, std::string_view reason);
 // An action's message while its change waits to be stored.
 std::string NotYetStored(std::string_view message);

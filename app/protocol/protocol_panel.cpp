@@ -294,7 +294,7 @@ void ProtocolPanel::Store(const QString& success) {
     if (!unsaved_.Empty()) retry_->start();
     if (!told_not_stored_) {
       told_not_stored_ = true;
-      Report(false, (success.isEmpty() ? QString() : success + '\n') + Q(outcome.message));
+      Report(false, Q(outcome.message) + (success.isEmpty() ? QString() : '\n' + success));
     } else if (!success.isEmpty()) {
       Report(false, Q(NotYetStored(success.toStdString())));
     }

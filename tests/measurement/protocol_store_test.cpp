@@ -216,8 +216,8 @@ TEST_F(StoreFileTest, FolderThatCannotBeWrittenIsReadAndNamed) {
   EXPECT_FALSE(refused.ok);
   EXPECT_TRUE(refused.read);
   EXPECT_EQ(Ids(refused.rows), (std::set<std::string>{"a1"}));
-  EXPECT_NE(refused.message.find("der Ordner \u201E" + (folder / "daten").string() +
-                                 "\u201C ist nicht beschreibbar"),
+  EXPECT_NE(refused.message.find("Ordner \u201E" + (folder / "daten").string() +
+                                 "\u201C nicht beschreibbar"),
             std::string::npos)
       << refused.message;
   fs::permissions(folder / "daten", fs::perms::owner_write, fs::perm_options::add);

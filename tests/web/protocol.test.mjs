@@ -274,7 +274,7 @@ describe("store", () => {
     }, full);
     await storageFull(true);
     await page.click("#ProtocolRecord");
-    await statusMatches(/^Messwert Nr\. 1 übernommen.*\nDie Messwerte werden nicht gesichert: der Speicher des Browsers ist voll/);
+    await statusMatches(/^Nicht gesichert: der Speicher des Browsers ist voll\. .*\nMesswert Nr\. 1 übernommen/);
     assert.equal(await rowCount(), 1, "the reading stays in the tab");
     assert.equal(await stored(), HEAD);
     await storageFull(false);
@@ -317,7 +317,7 @@ describe("storage refused", () => {
     const status = () => blocked.$eval("#ProtocolStatus", (e) => e.textContent);
     // Said once, as the page starts; each change then says that it waits.
     await blocked.waitForFunction(() => document.getElementById("ProtocolStatus").textContent !== "");
-    assert.match(await status(), /^Die Messwerte werden nicht gesichert: der Browser erlaubt dieser Seite keinen Speicher\. .*„CSV exportieren …“/s);
+    assert.match(await status(), /^Nicht gesichert: der Browser erlaubt dieser Seite keinen Speicher\. .*„CSV exportieren …“\.$/);
     await blocked.click("#ProtocolRecord");
     await showsRows(1, blocked);
     assert.match(await status(), /^Messwert Nr\. 1 übernommen: .* \(noch nicht gesichert\)$/);

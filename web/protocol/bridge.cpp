@@ -276,8 +276,8 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) 
     ok = false;
     if (!state.told_not_stored) {
       state.told_not_stored = true;
-      message += (message.empty() ? "" : "\n") +
-                 NotStoredMessage(refused != 0 ? StorageRefused() : StorageFull());
+      message = NotStoredMessage(refused != 0 ? StorageRefused() : StorageFull()) +
+                (message.empty() ? "" : "\n") + message;
     } else if (!message.empty()) {
       message = NotYetStored(message);
     }

@@ -32,7 +32,10 @@ std::optional<Bitmap> LoadOrReport(PictureId id, const char* name) {
 TForm1::TForm1()
     : QWidget(nullptr),
       chain_([this]() -> Simulation& { return *simulation_; }, [this] { return CurrentSettings(); },
-             [this](const Bitmap& picture) { PaintBox1->Present(picture); }) {
+             [this](const Bitmap& picture) {
+               PaintBox1->Present(picture);
+               ShowReadingHint();
+             }) {
   BuildControls();
   // The information page lies over everything at start, "Weiter" in focus.
   ShowPage(Panel4, true);
@@ -42,6 +45,7 @@ TForm1::TForm1()
 
   AttachHandlers();
   BuildProtocol();
+  BuildKeys();
   SetTabChain();
   FormCreate(this);
 }
@@ -82,6 +86,13 @@ void TForm1::LoadPictures() {
 
 void TForm1::AttachHandlers() {
   PaintBox1->OnPaint = [this] { PaintBox1Paint(PaintBox1); };
+  // Shown enlarged, the scene and the plot are drawn at the scale they are
+  // shown at, so every device pixel is the drawing's own.
+  PaintBox1->OnDeviceScale = [this](double scale) {
+    simulation_->SetPictureScale(scale > 1 ? static_cast<Extended>(scale) : Extended(1));
+    chain_.Request(Stage::Render);
+    if (AblenkEin->isChecked()) DrawDeflectionSignal();
+  };
   ScrollBar1->SetOnChange([this] { ScrollBar1Change(ScrollBar1); });
   ScrollBar2->SetOnChange([this] { ScrollBar2Change(ScrollBar2); });
   ScrollBar4->SetOnChange([this] { ScrollBar4Change(ScrollBar4); });

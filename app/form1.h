@@ -9,6 +9,9 @@
 // controls themselves.
 #pragma once
 
+#include <QDialog>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -21,6 +24,7 @@
 #include "app/toolkit/image_view.h"
 #include "app/toolkit/panel.h"
 #include "measurement/protocol_checks.h"
+#include "measurement/typed_value.h"
 
 namespace varek {
 
@@ -69,6 +73,10 @@ class TForm1 : public QWidget {
 
   bool Activated() const { return activated_; }
 
+  // "Tastenkürzel und Bedienung" (F1), a window of its own.
+  void ShowKeyHelp();
+  QDialog* KeyHelp() const { return key_help_; }
+
   // The measurement protocol: its panel right of the right column, the
   // button that shows and hides it (below the right column) and Ctrl+M;
   // Ctrl+Enter records a reading.
@@ -78,6 +86,10 @@ class TForm1 : public QWidget {
   // The window's state for a reading (the order k is the panel's).
   Reading CurrentReading() const;
   TButton* ProtocolButton = nullptr;
+  // The line under the settings (measurement/reading_hints.h), written
+  // after every picture.
+  QPlainTextEdit* ReadingHint = nullptr;
+  void ShowReadingHint();
   ProtocolPanel* Protocol = nullptr;
 
   // The part of the form that is shown (wider with the protocol), and who
@@ -152,9 +164,10 @@ class TForm1 : public QWidget {
 
  private:
   struct Readout {
-    const TScrollBar* bar;
+    TScrollBar* bar;
     TEdit* edit;
     form::ValueFormat format;
+    ValueField field;
   };
 
   void BuildControls();
@@ -162,6 +175,11 @@ class TForm1 : public QWidget {
   void AttachHandlers();
   void ActivateOnce();
   void BuildProtocol();
+  // F1 and Escape; typed values in the readouts.
+  void BuildKeys();
+  // Sets the readout's scroll bar to a typed value, or says in the line
+  // under the settings why not and shows the value in force again.
+  void TypeValue(const Readout& readout, const QString& text);
   // The tab chain of the description, once every control is built.
   void SetTabChain();
   // Draws the deflection plot for the settings in force and shows it.
@@ -181,6 +199,7 @@ class TForm1 : public QWidget {
   // Where the focus goes when the information page is closed: the control
   // that opened it, or the first control of the tab chain.
   QWidget* focus_after_information_ = nullptr;
+  QPointer<QDialog> key_help_;
   bool activated_ = false;
   bool shown_once_ = false;
 };

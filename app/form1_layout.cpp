@@ -7,6 +7,7 @@
 #include "app/form_builder.h"
 #include "app/toolkit/look.h"
 #include "form/form1.h"
+#include "form/value_field.h"
 
 namespace varek {
 
@@ -31,7 +32,7 @@ void TForm1::BuildControls() {
 #define VAREK_BIND(member) Bind(built, member, #member)
   // clang-format off
   VAREK_BIND(PaintBox1); VAREK_BIND(Panel6); VAREK_BIND(ScrollBar1); VAREK_BIND(ScrollBar2);
-  VAREK_BIND(Panel9); VAREK_BIND(Panel4); VAREK_BIND(ProtocolButton);
+  VAREK_BIND(Panel9); VAREK_BIND(Panel4); VAREK_BIND(ProtocolButton); VAREK_BIND(ReadingHint);
   VAREK_BIND(Panel2); VAREK_BIND(Panel5); VAREK_BIND(Label12); VAREK_BIND(Label9);
   VAREK_BIND(Label13); VAREK_BIND(Edit7); VAREK_BIND(Label15); VAREK_BIND(Label14);
   VAREK_BIND(Edit8); VAREK_BIND(Label16); VAREK_BIND(CheckBox5); VAREK_BIND(CheckBox1);
@@ -50,8 +51,8 @@ void TForm1::BuildControls() {
   for (const form::Control& row : form::Form1Controls()) {
     if (row.slider && !row.slider->readout.empty()) {
       readouts_.push_back({qobject_cast<TScrollBar*>(built.at(row.name)),
-                           qobject_cast<TEdit*>(built.at(row.slider->readout)),
-                           row.slider->format});
+                           qobject_cast<TEdit*>(built.at(row.slider->readout)), row.slider->format,
+                           form::TypedField(*row.slider)});
     }
   }
 }

@@ -10,6 +10,8 @@
 #include "app/form1.h"
 #include "app/protocol/protocol_panel.h"
 #include "form/form1.h"
+#include "measurement/reading_hints.h"
+#include "render/simulation.h"
 
 namespace varek {
 
@@ -64,7 +66,18 @@ Reading TForm1::CurrentReading() const {
   reading.steady = now.steady;
   reading.information_shown = !Panel4->isHidden();
   reading.data_shown = !Panel10->isHidden();
+  reading.screen_hit = simulation_->scene().ScreenHit;
   return reading;
+}
+
+void TForm1::ShowReadingHint() {
+  const Settings now = CurrentSettings();
+  const QString hint =
+      DescriptionText(varek::ReadingHint({.voltage = now.voltage,
+                                          .amplitude = now.amplitude,
+                                          .deflection_on = now.deflection_on,
+                                          .screen_hit = simulation_->scene().ScreenHit}));
+  if (ReadingHint->toPlainText() != hint) ReadingHint->setPlainText(hint);
 }
 
 QSize TForm1::ShownSize() const { return FormSize(!Protocol->isHidden()); }

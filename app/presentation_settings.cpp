@@ -20,7 +20,7 @@ PresentationSettings LoadPresentationSettings(QSettings& store) {
 
   bool ok = false;
   const double zoom = store.value(kZoomKey).toString().toDouble(&ok);
-  if (ok && IsZoomStep(zoom)) settings.zoom = zoom;
+  if (ok && (zoom == kFillWindow || IsZoomStep(zoom))) settings.zoom = zoom;
 
   const QString full_screen = store.value(kFullScreenKey).toString();
   if (full_screen == QLatin1String("true")) settings.full_screen = true;

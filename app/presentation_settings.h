@@ -8,8 +8,12 @@ class QSettings;
 
 namespace varek {
 
+// The zoom that fills the window: the form as large as the window allows,
+// larger as well as smaller than built. Any other zoom is one of the steps.
+inline constexpr double kFillWindow = 0.0;
+
 struct PresentationSettings {
-  double zoom = 1.0;
+  double zoom = kFillWindow;
   bool full_screen = false;
 };
 

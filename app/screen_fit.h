@@ -24,8 +24,11 @@ double NextZoomStep(double scale);
 double PreviousZoomStep(double scale);
 bool IsZoomStep(double zoom);
 
-// The factor in use: the chosen zoom, but never larger than what fits.
-inline double EffectiveScale(double zoom, double fit) { return zoom < fit ? zoom : fit; }
+// The factor in use: the chosen zoom, but never larger than what fits; a zoom
+// of 0 fills the room (what fits).
+inline double EffectiveScale(double zoom, double fit) {
+  return zoom > 0 && zoom < fit ? zoom : fit;
+}
 
 // The window's client size for a form shown at scale: whole pixels, so that
 // nothing of the form is cut off.

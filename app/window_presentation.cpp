@@ -140,7 +140,7 @@ void WindowPresentation::ZoomOut() {
 }
 
 void WindowPresentation::ResetZoom() {
-  settings_.zoom = 1.0;
+  settings_.zoom = kFillWindow;
   Apply();
   Save();
 }

@@ -1,9 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// How the window is put on the screen. Where the form fits at 1:1 and no
-// zoom was chosen, the form itself is the window, exactly as built. Where the
-// screen is smaller, or in presentation mode (F11 full screen, Ctrl+Plus,
-// Ctrl+Minus, Ctrl+0), the form is shown uniformly scaled in a ScaledHost.
+// How the window is put on the screen. By default the form fills the window,
+// uniformly scaled in a ScaledHost, up as well as down; only where it fills
+// it at exactly 1:1 the form itself is the window, as built. Ctrl+Plus and
+// Ctrl+Minus zoom in steps from there, Ctrl+0 fills the window again, F11
+// switches full screen.
 // Zoom and full screen are kept in the user's settings.
 #pragma once
 

@@ -12,9 +12,13 @@
 #   test   ci.reuse        reuse lint: every file says its licence
 #          ci.clang-tidy   clang-tidy on the project's own sources as the
 #                          release build compiles them (scripts/clang-tidy.sh)
-#          ci.release      ctest --preset release, every label; the web tests
-#                          use build/web and fail rather than skip without it
+#          ci.release      ctest --preset release, every label but e2e; the web
+#                          tests use build/web and fail rather than skip without it
 #          ci.asan         ctest --preset asan, the same under the sanitizers
+#                          (without the tests that load the web build), and
+#                          the end-to-end tests: they drive the real program
+#                          for minutes, and once under the sanitizers checks
+#                          what the optimised build would show and more
 #          ci.fuzz         ctest --preset fuzz: the CSV reader's libFuzzer
 #                          target for a short while (clang)
 include(ExternalProject)
@@ -26,12 +30,15 @@ endif()
 
 set(in_source ${CMAKE_COMMAND} -E chdir ${PROJECT_SOURCE_DIR})
 set(previous)
+# The web build runs the generators of the release build, built just before
+# (cmake/host_tools.cmake), rather than compiling them again.
+set(ci_options_web -DVAREK_HOST_TOOLS_FROM=${PROJECT_SOURCE_DIR}/build/release)
 foreach(preset IN ITEMS release web asan fuzz)
   ExternalProject_Add(ci_${preset}
     SOURCE_DIR ${PROJECT_SOURCE_DIR}
     BINARY_DIR ${PROJECT_SOURCE_DIR}/build/${preset}
     CONFIGURE_COMMAND ""
-    BUILD_COMMAND ${in_source} ${CMAKE_COMMAND} --preset ${preset}
+    BUILD_COMMAND ${in_source} ${CMAKE_COMMAND} --preset ${preset} ${ci_options_${preset}}
           COMMAND ${in_source} ${CMAKE_COMMAND} --build --preset ${preset} --parallel ${jobs}
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
@@ -48,8 +55,9 @@ file(CHMOD ${xdg_runtime} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXE
 enable_testing()
 add_test(NAME ci.reuse COMMAND reuse lint WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
 add_test(NAME ci.clang-tidy COMMAND bash scripts/clang-tidy.sh build/release WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
+set(ci_test_options_release --label-exclude e2e)
 foreach(preset IN ITEMS release asan fuzz)
-  add_test(NAME ci.${preset} COMMAND ${CMAKE_CTEST_COMMAND} --preset ${preset} --parallel ${jobs}
+  add_test(NAME ci.${preset} COMMAND ${CMAKE_CTEST_COMMAND} --preset ${preset} --parallel ${jobs} ${ci_test_options_${preset}}
            WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
   set_tests_properties(ci.${preset} PROPERTIES ENVIRONMENT "VAREK_WEB_REQUIRED=1;XDG_RUNTIME_DIR=${xdg_runtime}")
 endforeach()

@@ -40,8 +40,8 @@ std::vector<std::string_view> TabChain(Edition edition) {
   return chain;
 }
 
-bool ShownIn(const Control& control, Edition edition) {
-  return control.edition == Edition::Both || control.edition == edition;
-}
+bool ShownIn(const Control& control, Edition edition) { return ShownIn(control.edition, edition); }
+
+bool ShownIn(Edition shown, Edition edition) { return shown == Edition::Both || shown == edition; }
 
 }  // namespace varek::form

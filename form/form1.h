@@ -25,7 +25,8 @@ const Control* FindControl(std::string_view name);
 // theirs.
 std::vector<std::string_view> TabChain(Edition edition = Edition::Desktop);
 
-// Whether `edition` shows the control.
+// Whether `edition` shows the control, or what is meant for `shown`.
 bool ShownIn(const Control& control, Edition edition);
+bool ShownIn(Edition shown, Edition edition);
 
 }  // namespace varek::form

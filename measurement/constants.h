@@ -32,6 +32,9 @@ inline constexpr double LowestCurrent = 1 / static_cast<double>(MilliampsPerAmp)
 inline constexpr double HighestCurrent =
     CurrentRange.highest / static_cast<double>(MilliampsPerAmp);  // A
 inline constexpr int HighestOrder = 4;                            // k
+// The reading uncertainty ΔI: a tenth of the current's range at most.
+inline constexpr double LowestReadingUncertainty = LowestCurrent / 10;    // A
+inline constexpr double HighestReadingUncertainty = HighestCurrent / 10;  // A
 inline constexpr int LowestAmplitude = 1;
 inline constexpr int HighestAmplitude = AmplitudeRange.highest;
 

@@ -22,13 +22,22 @@ constexpr double WindowFraction = 0.10;
 constexpr int CoarseStep = 8;
 constexpr int FineReach = 3 * CoarseStep;
 
+// The closest distance of a scan upwards and the first run of currents
+// that have it.
 struct BestCurrent {
-  std::optional<int> current;
+  std::optional<int> current;  // the lowest
+  int highest = 0;
   long distance = 0;
+  bool in_run = false;  // the last current offered has the distance
   void Offer(int at, std::optional<long> d) {
-    if (d && (!current || *d < distance || (*d == distance && at < *current))) {
-      current = at;
+    if (d && (!current || *d < distance)) {
+      current = highest = at;
       distance = *d;
+      in_run = true;
+    } else if (d && *d == distance && in_run) {
+      highest = at;
+    } else {
+      in_run = false;
     }
   }
 };
@@ -79,7 +88,7 @@ std::optional<long> EndMarkDistanceSquared(int voltage, int current, int amplitu
   return MarkDistanceSquared(model, settings);
 }
 
-std::optional<int> FindFocusCurrent(int voltage, int order, int amplitude) {
+std::optional<FocusRange> FindFocusRange(int voltage, int order, int amplitude) {
   const double ideal = TheoreticalFocusCurrent(voltage, order);
   const int lowest = std::max(0, static_cast<int>(std::floor(ideal * (1 - WindowFraction))));
   const int highest =
@@ -88,19 +97,33 @@ std::optional<int> FindFocusCurrent(int voltage, int order, int amplitude) {
   Model model(FocusSettings(voltage, lowest, amplitude));
   const BestCurrent coarse = Scan(model, voltage, amplitude, lowest, highest, CoarseStep);
   if (!coarse.current) return std::nullopt;
-  const std::optional<int> best =
+  const BestCurrent fine =
       Scan(model, voltage, amplitude, std::max(lowest, *coarse.current - FineReach),
-           std::min(highest, *coarse.current + FineReach), 1)
-          .current;
+           std::min(highest, *coarse.current + FineReach), 1);
+  FocusRange range{*fine.current, fine.highest};
+  // The range may reach beyond the exact scan: follow it to its ends.
+  const auto same = [&](int current) {
+    return MarkDistanceSquared(model, FocusSettings(voltage, current, amplitude)) == fine.distance;
+  };
+  while (range.lowest > lowest && same(range.lowest - 1)) --range.lowest;
+  while (range.highest < highest && same(range.highest + 1)) ++range.highest;
   // At the end of the coil's range the marks may still be closing in: no
   // telling whether the focus lies there or beyond.
-  if (best == HighestCurrentMilliamps) return std::nullopt;
-  return best;
+  if (range.highest == HighestCurrentMilliamps) return std::nullopt;
+  return range;
 }
 
-std::optional<int> ScanFocusCurrent(int voltage, int amplitude, int lowest, int highest) {
+std::optional<int> FindFocusCurrent(int voltage, int order, int amplitude) {
+  const std::optional<FocusRange> range = FindFocusRange(voltage, order, amplitude);
+  if (!range) return std::nullopt;
+  return range->Middle();
+}
+
+std::optional<FocusRange> ScanFocusRange(int voltage, int amplitude, int lowest, int highest) {
   Model model(FocusSettings(voltage, lowest, amplitude));
-  return Scan(model, voltage, amplitude, lowest, highest, 1).current;
+  const BestCurrent best = Scan(model, voltage, amplitude, lowest, highest, 1);
+  if (!best.current) return std::nullopt;
+  return FocusRange{*best.current, best.highest};
 }
 
 }  // namespace varek

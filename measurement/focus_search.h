@@ -19,14 +19,24 @@ double TheoreticalFocusCurrent(double voltage, int order);
 // electrons do not reach the screen (they hit a plate or the tube wall).
 std::optional<long> EndMarkDistanceSquared(int voltage, int current, int amplitude);
 
-// The whole current in mA, 0..3000, around the k-th focus at which the end
-// marks lie closest together (ties: the lower current); nothing when no
+// The whole currents in mA at which the end marks lie closest together: a
+// range a few mA wide, where the marks are one dot. A student reads its
+// middle.
+struct FocusRange {
+  int lowest = 0, highest = 0;
+  int Middle() const { return lowest + (highest - lowest) / 2; }  // the lower of two
+  friend bool operator==(const FocusRange&, const FocusRange&) = default;
+};
+
+// The focus range around the k-th focus, within 0..3000 mA; nothing when no
 // current near it brings the electrons to the screen, or the focus lies
 // beyond 3000 mA.
+std::optional<FocusRange> FindFocusRange(int voltage, int order, int amplitude);
+// Its middle.
 std::optional<int> FindFocusCurrent(int voltage, int order, int amplitude);
 
 // The same by trying every current from `lowest` to `highest` mA: slow, for
 // checking the search.
-std::optional<int> ScanFocusCurrent(int voltage, int amplitude, int lowest, int highest);
+std::optional<FocusRange> ScanFocusRange(int voltage, int amplitude, int lowest, int highest);
 
 }  // namespace varek

@@ -24,6 +24,7 @@ constexpr double MarginTop = 1.0;
 constexpr double MarginRight = 1.6;  // half the last label of the x axis
 constexpr double TickGap = 0.35;
 constexpr double PointRadius = 0.35;
+constexpr double BarCap = 0.5;  // half the width of an error bar's end: wider than a point
 
 constexpr PlotColour Grid = 0xDCDCDC, Axes = 0x000000, Fit = 0xC81E1E;
 constexpr PlotColour PointFill = 0x4682DC, PointEdge = 0x003CA0, OutlierEdge = 0xC81E1E;
@@ -58,10 +59,17 @@ PlotPlan PlanPlot(std::span<const Measurement> rows, std::span<const OutlierMark
   PlotPlan plan;
   plan.width = width;
   plan.height = height;
+  // I² ± its uncertainty 2·I·ΔI.
+  const auto spread = [](const Measurement& row) {
+    return HasReadingUncertainty(row) ? 2 * row.current * *row.reading_uncertainty : 0.0;
+  };
   double highest_x = 0, highest_y = 0;
-  for (const Measurement& row : rows) {
+  std::vector<Measurement> counted;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const Measurement& row = rows[i];
     highest_x = std::max(highest_x, row.order * row.order * row.voltage);
-    highest_y = std::max(highest_y, row.current * row.current);
+    highest_y = std::max(highest_y, row.current * row.current + spread(row));
+    if (i >= marks.size() || Included(row, marks[i])) counted.push_back(row);
   }
   if (highest_x <= 0) highest_x = EmptyHighestX;
   if (highest_y <= 0) highest_y = EmptyHighestY;
@@ -96,18 +104,28 @@ PlotPlan PlanPlot(std::span<const Measurement> rows, std::span<const OutlierMark
   plan.texts.push_back({MarginTitle * text_size / 2, (plan.top + plan.bottom) / 2, plan.y_title,
                         text_size, true, Anchor::MiddleCentre, true, Axes});
 
-  if (const std::optional<SeriesResult> result = EvaluateSeries(rows);
+  if (const std::optional<SeriesResult> result = EvaluateSeries(counted);
       result && result->slope > 0) {
     // I² = a k²U from the origin to the edge of the area it leaves first.
     const double x_end = std::min(plan.x_end, plan.y_end / result->slope);
     plan.lines.push_back({px(0), py(0), px(x_end), py(result->slope * x_end), 2, Fit});
   }
+  for (const Measurement& row : rows) {
+    if (spread(row) <= 0) continue;
+    const double x = px(row.order * row.order * row.voltage), cap = BarCap * text_size;
+    const double low = py(std::max(0.0, row.current * row.current - spread(row)));
+    const double high = py(row.current * row.current + spread(row));
+    plan.lines.push_back({x, low, x, high, 1, PointEdge});
+    plan.lines.push_back({x - cap, low, x + cap, low, 1, PointEdge});
+    plan.lines.push_back({x - cap, high, x + cap, high, 1, PointEdge});
+  }
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const Measurement& row = rows[i];
-    const bool outlier = i < marks.size() && marks[i].marked;
+    const bool marked = i < marks.size() && marks[i].marked;
+    const bool left_out = i < marks.size() && !Included(row, marks[i]);
     plan.marks.push_back({px(row.order * row.order * row.voltage), py(row.current * row.current),
-                          PointRadius * text_size, outlier, outlier ? plan.background : PointFill,
-                          outlier ? OutlierEdge : PointEdge, outlier ? 3.0 : 1.5});
+                          PointRadius * text_size, left_out, left_out ? plan.background : PointFill,
+                          marked ? OutlierEdge : PointEdge, left_out ? 3.0 : 1.5});
   }
   return plan;
 }

@@ -9,7 +9,7 @@
 //
 // Drawing: fill the frame with `background`; draw `lines` in order (round
 // caps), then `marks` (a disc filled with `fill` and outlined with `edge`;
-// an outlier is a ring: outline only, twice as wide), then `texts` (sans
+// a row left out of the fit is a ring: outline only, twice as wide), then `texts` (sans
 // serif, `size` high, `bold`, anchored as given, turned a quarter to the
 // left when `vertical`).
 #pragma once
@@ -35,7 +35,7 @@ struct PlotLine {
 struct PlotMark {
   double x = 0, y = 0;
   double radius = 0;
-  bool outlier = false;
+  bool outlier = false;  // left out of the fit: a ring
   PlotColour fill = 0, edge = 0;
   double edge_width = 1;
 };
@@ -73,7 +73,7 @@ struct PlotPlan {
   double y_end = 0;  // I² in A² at the top edge (0 at the bottom)
   std::vector<PlotTick> x_ticks, y_ticks;
   std::string x_title, y_title;
-  std::vector<PlotLine> lines;  // grid, axes, fitted line: in drawing order
+  std::vector<PlotLine> lines;  // grid, axes, fitted line, error bars: in drawing order
   std::vector<PlotMark> marks;  // one a row, in the table's order
   std::vector<PlotText> texts;  // tick labels and axis titles
 };
@@ -85,6 +85,8 @@ inline constexpr double ExportPlotTextSize = 16;
 inline constexpr int ExportPngScale = 2;
 
 // The plan for a frame of width × height units with text `text_size` high.
+// The line is fitted through the rows that count (Included); a row with a
+// reading uncertainty has an error bar of ± 2·I·ΔI on I².
 PlotPlan PlanPlot(std::span<const Measurement> rows, std::span<const OutlierMark> marks,
                   double width, double height, double text_size = 13);
 

@@ -7,6 +7,7 @@
 
 #include "measurement/constants.h"
 #include "measurement/decimal_text.h"
+#include "measurement/reading_hints.h"
 
 namespace varek {
 
@@ -33,6 +34,10 @@ std::optional<std::string> ImplausibleRow(const Measurement& row) {
   return "e/m = " + value + " liegt außerhalb von " +
          PowerOfTenText(LowestPlausibleSpecificCharge) + " bis " +
          PowerOfTenText(HighestPlausibleSpecificCharge) + " C/kg";
+}
+
+bool Included(const Measurement& row, const OutlierMark& mark) {
+  return row.inclusion == Inclusion::In || (row.inclusion == Inclusion::Automatic && !mark.marked);
 }
 
 ReadingCheck CheckReading(const Reading& reading) {
@@ -64,17 +69,31 @@ ReadingCheck CheckReading(const Reading& reading) {
         "Bei der Amplitude 0 fliegt der Strahl gerade und zeigt keinen Fokus: die "
         "Amplitude erhöhen.");
   }
+  if (const std::optional<std::string> missed =
+          NoMarkSentence({.voltage = reading.voltage,
+                          .amplitude = reading.amplitude,
+                          .deflection_on = reading.deflection_on,
+                          .screen_hit = reading.screen_hit})) {
+    return refuse(*missed);
+  }
   if (reading.order < 1 || reading.order > HighestOrder) {
     return refuse("Die Fokusordnung k muss eine ganze Zahl von 1 bis 4 sein.");
   }
   if (reading.voltage < LowestVoltage || reading.voltage > HighestVoltage ||
-      reading.current > CurrentRange.highest || reading.amplitude > HighestAmplitude) {
+      reading.current > CurrentRange.highest || reading.amplitude > HighestAmplitude ||
+      reading.uncertainty < 0 ||
+      reading.uncertainty > HighestReadingUncertainty * static_cast<double>(MilliampsPerAmp)) {
     return refuse("Die Einstellungen liegen außerhalb der Bereiche der Apparatur.");
   }
+  std::optional<double> uncertainty;
+  if (reading.uncertainty > 0)
+    uncertainty = reading.uncertainty / static_cast<double>(MilliampsPerAmp);
   const Measurement row{static_cast<double>(reading.voltage),
-                        reading.current / static_cast<double>(MilliampsPerAmp), reading.order,
+                        reading.current / static_cast<double>(MilliampsPerAmp),
+                        reading.order,
                         reading.amplitude,
-                        reading.steady ? Deflection::Steady : Deflection::Alternating};
+                        reading.steady ? Deflection::Steady : Deflection::Alternating,
+                        uncertainty};
   if (const std::optional<std::string> why = ImplausibleRow(row)) {
     return refuse("Bei diesen Einstellungen liegt kein Fokus (" + *why + ").");
   }

@@ -23,8 +23,10 @@ struct Reading {
   bool deflection_on = false;
   bool steady = true;              // Gleichspannung (true) or Wechselspannung
   int order = 1;                   // k, as chosen in the protocol
+  int uncertainty = 0;             // ΔI in mA, as given in the protocol; 0: not given
   bool information_shown = false;  // the information page covers the window
   bool data_shown = false;         // the "Daten" page covers the settings
+  bool screen_hit = true;          // a mark of the latest computation lies on the screen
 };
 
 // The row the reading gives, or one German sentence why it is refused.
@@ -48,5 +50,9 @@ struct OutlierMark {
   double deviation_percent = 0;  // of the row's e/m from the fit of the others
 };
 std::vector<OutlierMark> OutlierMarks(std::span<const Measurement> rows);
+
+// Whether a row counts in the result: as the user chose ("in Auswertung"),
+// else unless it is marked as an outlier.
+bool Included(const Measurement& row, const OutlierMark& mark);
 
 }  // namespace varek

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <optional>
 #include <unordered_set>
+#include <vector>
 
 #include "measurement/constants.h"
 #include "measurement/decimal_reading.h"
@@ -18,14 +19,44 @@ namespace varek {
 
 namespace {
 
-constexpr std::string_view ShortHeader = "U in V;I in A;k";
-constexpr std::string_view ExchangeHeader = "U in V;I in A;k;Amplitude";
-constexpr std::string_view StoreHeader = "Kennung;U in V;I in A;k;Amplitude;Ablenkung";
+// The store's header before the reading uncertainty and "in Auswertung".
+constexpr std::string_view EarlierStoreHeader = "Kennung;U in V;I in A;k;Amplitude;Ablenkung";
 constexpr std::string_view SteadyWord = "Gleichspannung";
 constexpr std::string_view AlternatingWord = "Wechselspannung";
+constexpr std::string_view InWord = "ja";
+constexpr std::string_view OutWord = "nein";
+// Currents and their uncertainties are whole mA when recorded: written with
+// at least this many decimals, so that a column lines up ("0,870").
+constexpr int CurrentDecimals = 3;
 
-// The columns of a text, by its header.
-enum class Layout { Short, Exchange, OldStore, Store };
+// The columns a table can have, in the order they are written.
+enum class Column { Id, Voltage, Current, Order, Amplitude, Deflection, Uncertainty, Inclusion };
+struct ColumnTitle {
+  Column column;
+  std::string_view title;  // in the header
+  const char* name;        // as the German message names a field
+};
+constexpr ColumnTitle Columns[] = {
+    {Column::Id, "Kennung", "Kennung"},
+    {Column::Voltage, "U in V", "U"},
+    {Column::Current, "I in A", "I"},
+    {Column::Order, "k", "k"},
+    {Column::Amplitude, "Amplitude", "Amplitude"},
+    {Column::Deflection, "Ablenkung", "Ablenkung"},
+    {Column::Uncertainty, "\u0394I in A", "\u0394I"},
+    {Column::Inclusion, "in Auswertung", "in Auswertung"},
+};
+constexpr Column Required[] = {Column::Voltage, Column::Current, Column::Order};
+
+// The columns of a text, by its header, in the order of its fields.
+struct Layout {
+  std::vector<const ColumnTitle*> fields;
+  bool store = false;  // rows of the store without identities are named after their lines
+  bool Has(Column column) const {
+    return std::any_of(fields.begin(), fields.end(),
+                       [column](const ColumnTitle* c) { return c->column == column; });
+  }
+};
 
 struct FieldRule {
   const char* name;  // as the German message names it
@@ -40,6 +71,8 @@ constexpr FieldRule CurrentRule{"I", LowestCurrent, HighestCurrent, false, "von 
 constexpr FieldRule OrderRule{"k", 1, HighestOrder, true, "eine ganze Zahl von 1 bis 4"};
 constexpr FieldRule AmplitudeRule{"Amplitude", LowestAmplitude, HighestAmplitude, true,
                                   "eine ganze Zahl von 1 bis 300 oder nichts"};
+constexpr FieldRule UncertaintyRule{"\u0394I", LowestReadingUncertainty, HighestReadingUncertainty,
+                                    false, "von 0,0001 bis 0,3 A oder nichts"};
 
 // The value of one field, or why it cannot be one.
 std::optional<double> ReadField(std::string_view field, const FieldRule& rule,
@@ -59,89 +92,99 @@ std::optional<double> ReadField(std::string_view field, const FieldRule& rule,
   return value;
 }
 
+// The fields of a line; `count` also counts those beyond `wanted`.
 struct Fields {
-  std::string_view items[6];
-  std::size_t count = 0;  // all fields of the line, also beyond six
+  std::vector<std::string_view> items;
+  std::size_t count = 0;
 };
 
-Fields Split(std::string_view line) {
+Fields Split(std::string_view line, std::size_t wanted) {
   Fields fields;
   fields.count = static_cast<std::size_t>(std::count(line.begin(), line.end(), ';')) + 1;
   std::size_t start = 0;
-  for (std::size_t i = 0; i < std::size(fields.items) && start <= line.size(); ++i) {
+  for (std::size_t i = 0; i < wanted && start <= line.size(); ++i) {
     const std::size_t end = std::min(line.find(';', start), line.size());
-    fields.items[i] = line.substr(start, end - start);
+    fields.items.push_back(line.substr(start, end - start));
     start = end + 1;
   }
   return fields;
 }
 
-std::size_t FieldCount(Layout layout) {
-  switch (layout) {
-    case Layout::Short: return 3;
-    case Layout::Exchange:
-    case Layout::OldStore: return 4;
-    case Layout::Store: return 6;
-  }
-  return 0;
+// A field that must be one of two words or empty: 1, 2 or 0; -1 otherwise.
+int WordOf(std::string_view field, std::string_view first, std::string_view second) {
+  if (field == first) return 1;
+  if (field == second) return 2;
+  return field.empty() ? 0 : -1;
 }
 
-const char* FieldName(Layout layout, std::size_t index) {
-  static const char* const Measured[] = {"U", "I", "k", "Amplitude"};
-  if (layout != Layout::Store) return Measured[index];
-  static const char* const Stored[] = {"Kennung", "U", "I", "k", "Amplitude", "Ablenkung"};
-  return Stored[index];
+// Reads `field` of the column into `row`; false with the reason when it cannot.
+bool ReadColumn(const ColumnTitle& column, std::string_view field, ProtocolRow& row,
+                std::string& reason) {
+  Measurement& m = row.values;
+  const auto number = [&](const FieldRule& rule, auto store) {
+    const std::optional<double> value = ReadField(field, rule, reason);
+    if (value) store(*value);
+    return value.has_value();
+  };
+  const auto words = [&](std::string_view first, std::string_view second) {
+    const int word = WordOf(field, first, second);
+    if (word < 0) {
+      reason = std::string(column.name) + " = " + QuotedExcerpt(field) +
+               " ist nicht erlaubt, erwartet " + std::string(first) + ", " + std::string(second) +
+               " oder nichts";
+    }
+    return word;
+  };
+  switch (column.column) {
+    case Column::Id:
+      if (!IsRowId(field)) {
+        reason = "Kennung " + QuotedExcerpt(field) +
+                 " ist nicht erlaubt, erwartet 1 bis 32 Zeichen 0-9, a-z";
+        return false;
+      }
+      row.id = field;
+      return true;
+    case Column::Voltage: return number(VoltageRule, [&](double v) { m.voltage = v; });
+    case Column::Current: return number(CurrentRule, [&](double v) { m.current = v; });
+    case Column::Order: return number(OrderRule, [&](double v) { m.order = static_cast<int>(v); });
+    case Column::Amplitude:
+      return field.empty() ||
+             number(AmplitudeRule, [&](double v) { m.amplitude = static_cast<int>(v); });
+    case Column::Uncertainty:
+      return field.empty() || number(UncertaintyRule, [&](double v) { m.reading_uncertainty = v; });
+    case Column::Deflection: {
+      const int word = words(SteadyWord, AlternatingWord);
+      m.deflection = word == 1   ? Deflection::Steady
+                     : word == 2 ? Deflection::Alternating
+                                 : Deflection::Unknown;
+      return word >= 0;
+    }
+    case Column::Inclusion: {
+      const int word = words(InWord, OutWord);
+      m.inclusion = word == 1 ? Inclusion::In : word == 2 ? Inclusion::Out : Inclusion::Automatic;
+      return word >= 0;
+    }
+  }
+  return false;
 }
 
 // The row of one line, or why it cannot be one.
-std::optional<ProtocolRow> ReadRow(std::string_view line, Layout layout, int number,
+std::optional<ProtocolRow> ReadRow(std::string_view line, const Layout& layout, int number,
                                    std::string& reason) {
-  const Fields fields = Split(line);
-  const std::size_t expected = FieldCount(layout);
+  const std::size_t expected = layout.fields.size();
+  const Fields fields = Split(line, expected);
   if (fields.count != expected) {
     reason = std::to_string(fields.count) + (fields.count == 1 ? " Feld" : " Felder") + " statt " +
              std::to_string(expected);
-    reason += fields.count < expected ? std::string(", es fehlt ") + FieldName(layout, fields.count)
-                                      : std::string(" (Feld zu viel)");
+    reason += fields.count < expected
+                  ? std::string(", es fehlt ") + layout.fields[fields.count]->name
+                  : std::string(" (Feld zu viel)");
     return std::nullopt;
   }
   ProtocolRow row;
-  std::size_t at = 0;
-  if (layout == Layout::Store) {
-    const std::string_view id = fields.items[at++];
-    if (!IsRowId(id)) {
-      reason =
-          "Kennung " + QuotedExcerpt(id) + " ist nicht erlaubt, erwartet 1 bis 32 Zeichen 0-9, a-z";
-      return std::nullopt;
-    }
-    row.id = id;
-  } else if (layout == Layout::OldStore) {
-    row.id = "z" + std::to_string(number);
-  }
-  const std::optional<double> voltage = ReadField(fields.items[at++], VoltageRule, reason);
-  if (!voltage) return std::nullopt;
-  const std::optional<double> current = ReadField(fields.items[at++], CurrentRule, reason);
-  if (!current) return std::nullopt;
-  const std::optional<double> order = ReadField(fields.items[at++], OrderRule, reason);
-  if (!order) return std::nullopt;
-  row.values = {*voltage, *current, static_cast<int>(*order), std::nullopt, Deflection::Unknown};
-  if (layout != Layout::Short && !fields.items[at].empty()) {
-    const std::optional<double> amplitude = ReadField(fields.items[at], AmplitudeRule, reason);
-    if (!amplitude) return std::nullopt;
-    row.values.amplitude = static_cast<int>(*amplitude);
-  }
-  ++at;
-  if (layout == Layout::Store) {
-    const std::string_view deflection = fields.items[at];
-    if (deflection == SteadyWord) {
-      row.values.deflection = Deflection::Steady;
-    } else if (deflection == AlternatingWord) {
-      row.values.deflection = Deflection::Alternating;
-    } else if (!deflection.empty()) {
-      reason = "Ablenkung = " + QuotedExcerpt(deflection) + " ist nicht erlaubt, erwartet " +
-               std::string(SteadyWord) + ", " + std::string(AlternatingWord) + " oder nichts";
-      return std::nullopt;
-    }
+  if (layout.store && !layout.Has(Column::Id)) row.id = "z" + std::to_string(number);
+  for (std::size_t i = 0; i < expected; ++i) {
+    if (!ReadColumn(*layout.fields[i], fields.items[i], row, reason)) return std::nullopt;
   }
   if (const std::optional<std::string> why = ImplausibleRow(row.values)) {
     reason = *why;
@@ -152,20 +195,57 @@ std::optional<ProtocolRow> ReadRow(std::string_view line, Layout layout, int num
 
 std::string Quoted(std::string_view text) { return "\u201E" + std::string(text) + "\u201C"; }
 
-std::optional<Layout> LayoutOf(std::string_view header, TableForm form) {
-  if (header == StoreHeader) return Layout::Store;
-  if (form == TableForm::Exchange) {
-    if (header == ExchangeHeader) return Layout::Exchange;
-    if (header == ShortHeader) return Layout::Short;
-  } else if (header == ExchangeHeader) {
-    return Layout::OldStore;
+// The header's columns, or why it cannot be a header: every title known
+// and once, U, I and k there; an identity only in the store and in a file
+// in the store's own form (`own_store`: a store kept aside, opened again).
+std::optional<Layout> LayoutOf(std::string_view header, TableForm form, bool own_store,
+                               std::string& reason) {
+  Layout layout;
+  layout.store = form == TableForm::Store;
+  const Fields titles = Split(header, std::size(Columns) + 1);
+  for (std::string_view title : titles.items) {
+    const auto known = std::find_if(std::begin(Columns), std::end(Columns),
+                                    [title](const ColumnTitle& c) { return c.title == title; });
+    if (known == std::end(Columns) ||
+        (known->column == Column::Id && form != TableForm::Store && !own_store)) {
+      reason = "die Kopfzeile nennt die unbekannte Spalte " + QuotedExcerpt(title);
+      return std::nullopt;
+    }
+    if (layout.Has(known->column)) {
+      reason = "die Kopfzeile nennt die Spalte " + Quoted(title) + " zweimal";
+      return std::nullopt;
+    }
+    layout.fields.push_back(&*known);
   }
-  return std::nullopt;
+  if (titles.count > titles.items.size()) {
+    reason = "die Kopfzeile hat mehr Spalten als es gibt";
+    return std::nullopt;
+  }
+  for (Column column : Required) {
+    if (!layout.Has(column)) {
+      reason = "die Kopfzeile muss die Spalten " + Quoted(Columns[1].title) + ", " +
+               Quoted(Columns[2].title) + " und " + Quoted(Columns[3].title) + " nennen, nicht " +
+               QuotedExcerpt(header);
+      return std::nullopt;
+    }
+  }
+  return layout;
 }
 
-std::string ExpectedHeaders(TableForm form) {
-  return form == TableForm::Exchange ? Quoted(ExchangeHeader) + " oder " + Quoted(ShortHeader)
-                                     : Quoted(StoreHeader);
+// The header the program writes.
+std::string HeaderOf(TableForm form) {
+  std::string header;
+  for (const ColumnTitle& column : Columns) {
+    if (column.column == Column::Id && form != TableForm::Store) continue;
+    header += (header.empty() ? "" : ";") + std::string(column.title);
+  }
+  return header;
+}
+
+// At least CurrentDecimals decimals; more where the value has them.
+std::string CurrentText(double value) {
+  const std::string fixed = FixedText(value, CurrentDecimals);
+  return ReadDecimal(fixed).value == value ? fixed : DecimalText(value);
 }
 
 }  // namespace
@@ -205,7 +285,7 @@ TableRead ReadTable(std::string_view bytes, TableForm form) {
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
   if (text.empty()) {
     if (form == TableForm::Store) return read;  // nothing recorded yet
-    return refuse_whole(1, "die Datei ist leer, erwartet die Kopfzeile " + ExpectedHeaders(form));
+    return refuse_whole(1, "die Datei ist leer, erwartet die Kopfzeile " + Quoted(HeaderOf(form)));
   }
 
   std::size_t start = 0;
@@ -217,15 +297,15 @@ TableRead ReadTable(std::string_view bytes, TableForm form) {
     return line;
   };
   const std::string_view header = next_line();
-  const std::size_t most_bytes = header == StoreHeader ? MaxStoreBytes : MaxTableBytes;
+  // A file in the store's own form: one the program wrote, up to its row limit.
+  const bool own_store = header == HeaderOf(TableForm::Store) || header == EarlierStoreHeader;
+  const std::size_t most_bytes = own_store ? MaxStoreBytes : MaxTableBytes;
   if (text.size() > most_bytes) {
     return refuse_whole(0, "die Tabelle ist größer als " + SizeInWords(most_bytes));
   }
-  const std::optional<Layout> layout = LayoutOf(header, form);
-  if (!layout) {
-    return refuse_whole(1, "die Kopfzeile muss " + ExpectedHeaders(form) + " lauten, nicht " +
-                               QuotedExcerpt(header));
-  }
+  std::string why;
+  const std::optional<Layout> layout = LayoutOf(header, form, own_store, why);
+  if (!layout) return refuse_whole(1, why);
   if (start > text.size() && form == TableForm::Exchange) {
     return refuse_whole(2, "die Datei enthält keine Messwerte");
   }
@@ -247,6 +327,8 @@ TableRead ReadTable(std::string_view bytes, TableForm form) {
         reason = "Kennung " + QuotedExcerpt(row->id) + " kommt schon in einer früheren Zeile vor";
         row.reset();
       }
+      // A store opened as an exchange file: its identities are only checked.
+      if (row && form == TableForm::Exchange) row->id.clear();
     }
     if (row) {
       read.rows.push_back(std::move(*row));
@@ -260,19 +342,21 @@ TableRead ReadTable(std::string_view bytes, TableForm form) {
 
 std::string WriteTable(const ProtocolTable& rows, TableForm form) {
   const bool store = form == TableForm::Store;
-  std::string text(store ? StoreHeader : ExchangeHeader);
-  text += '\n';
+  std::string text = HeaderOf(form) + '\n';
   for (const ProtocolRow& row : rows) {
     const Measurement& m = row.values;
     if (store) text += row.id + ';';
     text +=
-        DecimalText(m.voltage) + ';' + DecimalText(m.current) + ';' + std::to_string(m.order) + ';';
+        DecimalText(m.voltage) + ';' + CurrentText(m.current) + ';' + std::to_string(m.order) + ';';
     if (m.amplitude) text += std::to_string(*m.amplitude);
-    if (store) {
-      text += ';';
-      if (m.deflection == Deflection::Steady) text += SteadyWord;
-      if (m.deflection == Deflection::Alternating) text += AlternatingWord;
-    }
+    text += ';';
+    if (m.deflection == Deflection::Steady) text += SteadyWord;
+    if (m.deflection == Deflection::Alternating) text += AlternatingWord;
+    text += ';';
+    if (m.reading_uncertainty) text += CurrentText(*m.reading_uncertainty);
+    text += ';';
+    if (m.inclusion == Inclusion::In) text += InWord;
+    if (m.inclusion == Inclusion::Out) text += OutWord;
     text += '\n';
   }
   return text;

@@ -7,19 +7,21 @@
 //
 // The exchange file ("CSV exportieren", "CSV importieren", varek-auswertung),
 // which spreadsheets open:
-//   U in V;I in A;k;Amplitude
-//   1200;1,23;1;200
-// The amplitude is empty where it is not known. Files with the header
-// "U in V;I in A;k" and three fields a row are read as well.
-//
+//   U in V;I in A;k;Amplitude;Ablenkung;ΔI in A;in Auswertung
+//   1200;1,230;1;200;Wechselspannung;0,012;
 // The store, the program's own table (a file in the user's data folder; the
-// browser's storage), with each row's identity and deflection voltage:
-//   Kennung;U in V;I in A;k;Amplitude;Ablenkung
-//   5f0c2a91d3e4b768;1200;1,23;1;200;Wechselspannung
-// The deflection is "Gleichspannung", "Wechselspannung" or empty (not known).
-// A store of the earlier form "U in V;I in A;k;Amplitude" is read too; its
-// rows are named after their lines, "z2", "z3", …, the same in every copy.
-// An exchange file may also be in the store's form (a store kept aside is
+// browser's storage), has each row's identity first:
+//   Kennung;U in V;I in A;k;Amplitude;Ablenkung;ΔI in A;in Auswertung
+//   5f0c2a91d3e4b768;1200;1,230;1;200;Wechselspannung;0,012;
+// Columns are found by their titles, in any order; U, I and k must be there,
+// the others may be missing (an empty field or a missing column: not known).
+// So the earlier forms "U in V;I in A;k", "U in V;I in A;k;Amplitude" and the
+// store's "Kennung;U in V;I in A;k;Amplitude;Ablenkung" read as they did. A
+// store without identities names its rows after their lines, "z2", "z3", …,
+// the same in every copy. The program writes every column, currents and ΔI
+// with at least three decimals.
+// An exchange file may also be in the store's form, the one it has now or
+// "Kennung;U in V;I in A;k;Amplitude;Ablenkung" (a store kept aside is
 // opened again that way); the identities are then only checked.
 //
 // A file in the exchange form is read up to MaxTableBytes: a guard against
@@ -28,7 +30,9 @@
 //
 // Every field is checked: numbers as measurement/decimal_reading.h reads
 // them, U 50…2000 V, I 0,001…3 A, k a whole number 1…4, the amplitude a whole
-// number 1…300 (or empty), and each row's e/m within 1e9…1e13 C/kg.
+// number 1…300, ΔI 0,0001…0,3 A, the deflection "Gleichspannung" or
+// "Wechselspannung", "in Auswertung" "ja" (taken in by hand) or "nein" (left
+// out by hand), and each row's e/m within 1e9…1e13 C/kg.
 #pragma once
 
 #include <cstddef>
@@ -44,7 +48,8 @@ namespace varek {
 inline constexpr std::size_t MaxTableRows = 50000;
 // Far above any class's table (a row takes about 16 bytes).
 inline constexpr std::size_t MaxTableBytes = 1000000;
-// Above MaxTableRows rows of the store's longest form (about 90 bytes a row).
+// Above MaxTableRows rows of the store's longest form (at most about 120
+// bytes a row).
 inline constexpr std::size_t MaxStoreBytes = 8000000;
 // Bad lines named one by one; the rest are counted.
 inline constexpr std::size_t MaxNamedProblems = 3;

@@ -11,7 +11,24 @@ namespace varek {
 
 namespace {
 
+// The plot's places and sizes are in the frame's units (pixels on screen):
+// a thousandth of one is far below what any drawing shows. The axes' values
+// (V, A²) keep nine decimals, enough for the smallest tick step.
+constexpr int FrameDecimals = 3;
+constexpr int AxisDecimals = 9;
+
 std::string Bool(bool value) { return value ? "true" : "false"; }
+
+// printf's %.*f without the trailing zeros: "12.5", "300", "0".
+std::string JsonFixed(double value, int decimals) {
+  if (!std::isfinite(value)) return "null";
+  std::string text = PortableFixed(value, decimals);
+  if (text.find('.') != std::string::npos) {
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+  }
+  return text == "-0" ? "0" : text;
+}
 
 std::string Colour(PlotColour rgb) {
   char text[16];
@@ -36,7 +53,10 @@ class Object {
     text_ += (text_.size() > 1 ? "," : "") + JsonString(key) + ":" + json;
     return *this;
   }
-  Object& Number(std::string_view key, double value) { return Raw(key, JsonNumber(value)); }
+  // With at most `decimals` decimals, written in one pass.
+  Object& Fixed(std::string_view key, double value, int decimals = FrameDecimals) {
+    return Raw(key, JsonFixed(value, decimals));
+  }
   Object& Text(std::string_view key, std::string_view value) { return Raw(key, JsonString(value)); }
   std::string Close() const { return text_ + "}"; }
 
@@ -52,7 +72,7 @@ std::string Array(const std::vector<Item>& items, Writer write) {
 }
 
 std::string TickJson(const PlotTick& tick) {
-  return Object().Number("value", tick.value).Text("label", tick.label).Close();
+  return Object().Fixed("value", tick.value, AxisDecimals).Text("label", tick.label).Close();
 }
 
 }  // namespace
@@ -72,6 +92,7 @@ std::string ViewJson(const ProtocolView& view) {
         .Text("id", row.id)
         .Raw("cells", JsonStrings(row.cells))
         .Raw("outlier", Bool(row.outlier))
+        .Raw("included", Bool(row.included))
         .Close();
   });
   return Object()
@@ -79,6 +100,8 @@ std::string ViewJson(const ProtocolView& view) {
       .Raw("rows", rows)
       .Text("result", view.result)
       .Text("deviation", view.deviation)
+      .Text("leftOut", view.left_out)
+      .Text("summary", view.Summary())
       .Raw("warnings", JsonStrings(view.warnings))
       .Close();
 }
@@ -86,31 +109,31 @@ std::string ViewJson(const ProtocolView& view) {
 std::string PlanJson(const PlotPlan& plan) {
   const std::string lines = Array(plan.lines, [](const PlotLine& line) {
     return Object()
-        .Number("x1", line.x1)
-        .Number("y1", line.y1)
-        .Number("x2", line.x2)
-        .Number("y2", line.y2)
-        .Number("width", line.width)
+        .Fixed("x1", line.x1)
+        .Fixed("y1", line.y1)
+        .Fixed("x2", line.x2)
+        .Fixed("y2", line.y2)
+        .Fixed("width", line.width)
         .Raw("colour", Colour(line.colour))
         .Close();
   });
   const std::string marks = Array(plan.marks, [](const PlotMark& mark) {
     return Object()
-        .Number("x", mark.x)
-        .Number("y", mark.y)
-        .Number("radius", mark.radius)
+        .Fixed("x", mark.x)
+        .Fixed("y", mark.y)
+        .Fixed("radius", mark.radius)
         .Raw("outlier", Bool(mark.outlier))
         .Raw("fill", Colour(mark.fill))
         .Raw("edge", Colour(mark.edge))
-        .Number("edgeWidth", mark.edge_width)
+        .Fixed("edgeWidth", mark.edge_width)
         .Close();
   });
   const std::string texts = Array(plan.texts, [](const PlotText& text) {
     return Object()
-        .Number("x", text.x)
-        .Number("y", text.y)
+        .Fixed("x", text.x)
+        .Fixed("y", text.y)
         .Text("text", text.text)
-        .Number("size", text.size)
+        .Fixed("size", text.size)
         .Raw("bold", Bool(text.bold))
         .Raw("anchor", JsonString(AnchorName(text.anchor)))
         .Raw("vertical", Bool(text.vertical))
@@ -118,16 +141,16 @@ std::string PlanJson(const PlotPlan& plan) {
         .Close();
   });
   return Object()
-      .Number("width", plan.width)
-      .Number("height", plan.height)
+      .Fixed("width", plan.width)
+      .Fixed("height", plan.height)
       .Raw("background", Colour(plan.background))
       .Text("fontFamily", plan.font_family)
-      .Number("left", plan.left)
-      .Number("top", plan.top)
-      .Number("right", plan.right)
-      .Number("bottom", plan.bottom)
-      .Number("xEnd", plan.x_end)
-      .Number("yEnd", plan.y_end)
+      .Fixed("left", plan.left)
+      .Fixed("top", plan.top)
+      .Fixed("right", plan.right)
+      .Fixed("bottom", plan.bottom)
+      .Fixed("xEnd", plan.x_end, AxisDecimals)
+      .Fixed("yEnd", plan.y_end, AxisDecimals)
       .Raw("xTicks", Array(plan.x_ticks, TickJson))
       .Raw("yTicks", Array(plan.y_ticks, TickJson))
       .Text("xTitle", plan.x_title)

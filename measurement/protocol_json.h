@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The protocol's view and the plot's plan as JSON, for the browser page
 // (which shows and draws them) and for comparing the page's values with the
-// desktop build's. Numbers are the shortest digits that read back as the
-// same double (measurement/portable_chars.h), the same text in both builds.
+// desktop build's. The plan's numbers have the fixed decimals the plot
+// needs, the view's are texts; both the same in both builds
+// (measurement/portable_chars.h).
 #pragma once
 
 #include <string>
@@ -17,10 +18,11 @@
 namespace varek {
 
 std::string JsonStrings(const std::vector<std::string>& texts);
-// A number, or null when it is not finite.
+// A number in its shortest digits, or null when it is not finite.
 std::string JsonNumber(double value);
 
-// {"titles", "rows": [{"id", "cells", "outlier"}], "result", "deviation", "warnings"}
+// {"titles", "rows": [{"id", "cells", "outlier", "included"}], "result", "deviation",
+// "leftOut", "summary", "warnings"}
 std::string ViewJson(const ProtocolView& view);
 // Every member of the plan under its camel-case name; colours as "#rrggbb",
 // anchors as "topCentre", "middleRight", "bottomCentre", "middleCentre".

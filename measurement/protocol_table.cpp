@@ -29,9 +29,11 @@ std::string RowIdSource::Next() {
   return id;
 }
 
-TableChange AddRows(ProtocolTable rows) { return {{}, std::move(rows)}; }
+TableChange AddRows(ProtocolTable rows) { return {{}, std::move(rows), {}}; }
 
-TableChange DeleteRow(std::string id) { return {{std::move(id)}, {}}; }
+TableChange DeleteRow(std::string id) { return {{std::move(id)}, {}, {}}; }
+
+TableChange UpdateRow(ProtocolRow row) { return {{}, {}, {std::move(row)}}; }
 
 TableChange ClearRows(const ProtocolTable& seen) {
   TableChange change;
@@ -53,6 +55,11 @@ ProtocolTable Applied(ProtocolTable table, const TableChange& change) {
   for (const ProtocolRow& row : table) present.insert(row.id);
   for (const ProtocolRow& row : change.add) {
     if (present.insert(row.id).second) table.push_back(row);
+  }
+  for (const ProtocolRow& row : change.update) {
+    const auto found = std::find_if(table.begin(), table.end(),
+                                    [&](const ProtocolRow& there) { return there.id == row.id; });
+    if (found != table.end()) found->values = row.values;
   }
   return table;
 }

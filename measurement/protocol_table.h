@@ -42,15 +42,18 @@ class RowIdSource {
 
 // A change: rows removed by identity (those no longer there are passed
 // over), then rows added at the end (those whose identity is there already
-// are passed over).
+// are passed over), then rows given new values in their place (those no
+// longer there are passed over).
 struct TableChange {
   std::vector<std::string> remove;
   ProtocolTable add;
-  bool Empty() const { return remove.empty() && add.empty(); }
+  ProtocolTable update;
+  bool Empty() const { return remove.empty() && add.empty() && update.empty(); }
 };
 
 TableChange AddRows(ProtocolTable rows);
 TableChange DeleteRow(std::string id);
+TableChange UpdateRow(ProtocolRow row);
 // Every row the user saw (and confirmed to clear); rows added meanwhile by
 // another copy stay.
 TableChange ClearRows(const ProtocolTable& seen);

@@ -39,7 +39,8 @@ std::string Plural(std::size_t count, const char* one, const char* many) {
 }  // namespace
 
 std::vector<std::string> TableColumnTitles() {
-  return {"Nr.", "U in V", "I in A", "k", "Amplitude", "B in mT", "e/m in 10\u00b9\u00b9 C/kg"};
+  return {"Nr.", "U in V",    "I in A",  "\u0394I in mA",
+          "k",   "Amplitude", "B in mT", "e/m in 10\u00b9\u00b9 C/kg"};
 }
 
 std::vector<std::string> TableRowCells(int number, const Measurement& row) {
@@ -52,6 +53,8 @@ std::vector<std::string> TableRowCells(int number, const Measurement& row) {
   return {std::to_string(number),
           DecimalText(row.voltage),
           FixedText(row.current, 3),
+          row.reading_uncertainty ? ForPerson(DecimalText(*row.reading_uncertainty * 1e3))
+                                  : std::string("\u2013"),
           std::to_string(row.order),
           amplitude,
           FixedText(FieldOf(row.current) * 1e3, 3),
@@ -64,8 +67,16 @@ std::string ResultText(const std::optional<SeriesResult>& result) {
   }
   std::string text =
       "e/m = " + SchoolNotation(result->specific_charge, result->uncertainty, "C/kg");
-  if (!result->uncertainty) text += " (ein Messwert: keine Unsicherheit)";
+  if (!result->uncertainty) return text + " (ein Messwert: keine Unsicherheit)";
+  if (!result->reading_uncertainty) return text + " ohne Ableseunsicherheit";
+  if (result->scatter_factor > 1) {
+    text += ", Streuung \u00d7 " + FixedText(result->scatter_factor, 1);
+  }
   return text;
+}
+
+std::string NothingIncludedText() {
+  return "Kein Messwert in der Auswertung: einen Messwert in der Tabelle anhaken.";
 }
 
 std::string DeviationText(const std::optional<SeriesResult>& result) {
@@ -74,9 +85,27 @@ std::string DeviationText(const std::optional<SeriesResult>& result) {
   // Rounded to nothing, it has no sign.
   if (percent == "-0,00") percent = "0,00";
   if (percent.front() != '-' && percent != "0,00") percent = "+" + percent;
-  return "Abweichung vom Literaturwert " +
-         SchoolNotation(LiteratureSpecificCharge, std::nullopt, "C/kg", 6) + ": " +
-         ForPerson(percent) + " %";
+  std::string text = "Abweichung vom Literaturwert " +
+                     SchoolNotation(LiteratureSpecificCharge, std::nullopt, "C/kg", 6) + ": " +
+                     ForPerson(percent) + " %";
+  if (const std::optional<double> sigmas = result->DeviationInSigma()) {
+    // Within 2 sigma an honest series lies 95 times in 100, beyond 3 sigma
+    // fewer than 3 times in 1000: between the two the series is in doubt.
+    const double size = std::abs(*sigmas);
+    const char* verdict = size <= 2 ? "verträglich" : size <= 3 ? "fraglich" : "nicht verträglich";
+    text += " = " + FixedText(size, 1) + " \u03c3: " + verdict;
+  }
+  return text;
+}
+
+std::string LeftOutText(const std::vector<std::size_t>& outliers,
+                        const std::vector<std::size_t>& by_hand) {
+  std::string text;
+  if (!outliers.empty()) text = RowNumbers(outliers) + " nicht berücksichtigt (Ausreißer)";
+  if (!by_hand.empty()) {
+    text += (text.empty() ? "" : "; ") + RowNumbers(by_hand) + " nicht berücksichtigt (abgewählt)";
+  }
+  return text;
 }
 
 std::vector<std::string> WarningLines(std::span<const Measurement> rows,
@@ -141,6 +170,11 @@ std::string RecordedMessage(std::size_t number, const Measurement& row) {
 
 std::string DeletedMessage(std::size_t number) {
   return "Messwert Nr. " + std::to_string(number) + " gelöscht.";
+}
+
+std::string InclusionMessage(std::size_t number, bool included) {
+  return "Messwert Nr. " + std::to_string(number) +
+         (included ? " in die Auswertung genommen." : " aus der Auswertung genommen.");
 }
 
 std::string ClearedMessage(std::size_t rows) {

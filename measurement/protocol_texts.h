@@ -45,6 +45,13 @@ inline constexpr std::string_view PdfMethod =
 inline constexpr std::string_view DeflectionLegend =
     "Amplitude: ~ bei Wechselspannung, = bei Gleichspannung, – nicht bekannt (importiert)";
 inline constexpr std::string_view OutlierHint = "Ausreißer: siehe Hinweis unter der Tabelle";
+inline constexpr std::string_view InclusionHint =
+    "Häkchen: der Messwert zählt in der Auswertung; ein markierter Ausreißer zählt erst, "
+    "wenn er von Hand angehakt wird";
+inline constexpr std::string_view UncertaintyHint =
+    "Ableseunsicherheit ± ΔI in mA für die nächsten Messwerte: den Strom langsam verstellen "
+    "und die Grenzen notieren, zwischen denen die beiden Marken wie ein Punkt aussehen; "
+    "ΔI ist die halbe Breite dieses Bereichs. 0: nicht angegeben";
 // What SavedMessage names.
 inline constexpr std::string_view SavedTable = "Messwerte";
 inline constexpr std::string_view SavedPlot = "Diagramm";
@@ -57,17 +64,25 @@ inline constexpr std::string_view KeptAsideFilter = "Beiseitegelegte Protokolle 
 inline constexpr std::string_view KeptAsideDownload = "Beiseitegelegte Tabelle herunterladen";
 }  // namespace protocol_caption
 
-// "Nr.", "U in V", "I in A", "k", "Amplitude", "B in mT", "e/m in 10¹¹ C/kg".
+// "Nr.", "U in V", "I in A", "ΔI in mA", "k", "Amplitude", "B in mT", "e/m in 10¹¹ C/kg".
 std::vector<std::string> TableColumnTitles();
 // The cells of row `number` (from 1), in the order of the titles; the
 // amplitude with the kind of deflection voltage: "200 ~", "150 =", "–".
 std::vector<std::string> TableRowCells(int number, const Measurement& row);
 
-// "e/m = (1,7678 ± 0,0032) · 10¹¹ C/kg"; one row: its value and "(ein
+// "e/m = (1,7678 ± 0,0032) · 10¹¹ C/kg", and "ohne Ableseunsicherheit" when
+// not every row has its ΔI; one row without ΔI: its value and "(ein
 // Messwert: keine Unsicherheit)"; no rows: a hint what to do.
 std::string ResultText(const std::optional<SeriesResult>& result);
-// "Abweichung vom Literaturwert 1,75882 · 10¹¹ C/kg: −0,30 %", or empty.
+// Rows there, but every one left out of the result.
+std::string NothingIncludedText();
+// "Abweichung vom Literaturwert 1,75882 · 10¹¹ C/kg: −0,14 % = 0,5 σ:
+// verträglich", or empty.
 std::string DeviationText(const std::optional<SeriesResult>& result);
+// "Nr. 8 nicht berücksichtigt (Ausreißer)", with the rows the user took
+// out; empty when every row counts.
+std::string LeftOutText(const std::vector<std::size_t>& outliers,
+                        const std::vector<std::size_t>& by_hand);
 
 // At most three lines, however many rows: the outliers, the rows whose
 // amplitude is too large and those whose amplitude is too small, each with
@@ -82,6 +97,8 @@ std::string ImportQuestion(std::string_view file, std::size_t file_rows, std::si
 // Messages of the status line.
 std::string RecordedMessage(std::size_t number, const Measurement& row);
 std::string DeletedMessage(std::size_t number);
+// "Messwert Nr. 8 in die Auswertung genommen." / "… aus der Auswertung genommen."
+std::string InclusionMessage(std::size_t number, bool included);
 std::string ClearedMessage(std::size_t rows);
 std::string ImportedMessage(std::size_t rows, std::string_view file);
 std::string ImportRefusedMessage(std::string_view file, const std::string& why);

@@ -18,6 +18,7 @@ struct ProtocolViewRow {
   std::string id;
   std::vector<std::string> cells;  // in the order of ProtocolView::titles
   bool outlier = false;            // to be marked in the table
+  bool included = true;            // counts in the result ("in Auswertung")
 };
 
 struct ProtocolView {
@@ -25,9 +26,12 @@ struct ProtocolView {
   std::vector<ProtocolViewRow> rows;
   std::string result;                 // never empty: "e/m = (…) · 10¹¹ C/kg" or a hint
   std::string deviation;              // from the literature value; empty without rows
+  std::string left_out;               // the rows the result leaves out, or empty
   std::vector<std::string> warnings;  // at most three lines
   std::vector<OutlierMark> marks;     // one a row, for the plot
   std::vector<Measurement> values;    // the rows' values, for the plot and the files
+  // The result, the deviation and the rows left out, a line each.
+  std::string Summary() const;
 };
 
 ProtocolView ViewOf(const ProtocolTable& table);

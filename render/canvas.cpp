@@ -197,21 +197,27 @@ void Canvas::MoveTo(int x, int y) {
 }
 
 void Canvas::LineTo(int x, int y) {
+  LineTo(x, y, std::max(std::abs(x - pos_x_), std::abs(y - pos_y_)));
+}
+
+void Canvas::LineTo(int x, int y, std::int64_t picture_steps) {
   if (pen_width_ > 1) WideLine(pos_x_, pos_y_, x, y);
-  else ThinLine(pos_x_, pos_y_, x, y);
+  else ThinLine(pos_x_, pos_y_, x, y, picture_steps);
   pos_x_ = x;
   pos_y_ = y;
 }
 
-void Canvas::ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
+void Canvas::ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                      std::int64_t picture_steps) {
   const std::int64_t n = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
   if (n == 0) return;
-  if (pen_style_ == PenStyle::Solid && y0 == y1) {  // horizontal, end point excluded
+  const std::int64_t band = thin_band_;
+  if (band == 1 && pen_style_ == PenStyle::Solid && y0 == y1) {  // horizontal, end point excluded
     if (x1 > x0) HorizontalRun(y0, x0, x1 - 1, pen_colour_);
     else HorizontalRun(y0, x1 + 1, x0, pen_colour_);
     return;
   }
-  if (pen_style_ == PenStyle::Solid && x0 == x1) {  // vertical, end point excluded
+  if (band == 1 && pen_style_ == PenStyle::Solid && x0 == x1) {  // vertical, end point excluded
     if (x0 < 0 || x0 >= target_.width) return;
     const std::int64_t from = std::max<std::int64_t>(std::min(y0, y1 + 1), 0);
     const std::int64_t to = std::min<std::int64_t>(std::max(y0, y1 - 1), target_.height - 1);
@@ -221,13 +227,24 @@ void Canvas::ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::in
   }
   const bool dotted = pen_style_ == PenStyle::Dotted;
   const std::int64_t phase = dot_phase_;
-  ForEachLinePixel(x0, y0, x1, y1, n - 1, target_.width, target_.height, 0,
-                   [&](std::int64_t t, std::int64_t x, std::int64_t y) {
-                     const bool on = !dotted || (phase + t) % DotPeriod < DotOn;
-                     target_.At(static_cast<int>(x), static_cast<int>(y)) =
-                         on ? pen_colour_ : brush_colour_;
-                   });
-  dot_phase_ = (phase + n) % DotPeriod;
+  // A magnified line is a band across its major axis, centred on the line.
+  const bool x_major = std::abs(x1 - x0) >= std::abs(y1 - y0);
+  const std::int64_t before = (band - 1) / 2, after = band / 2;
+  ForEachLinePixel(
+      x0, y0, x1, y1, n - 1, target_.width, target_.height, band - 1,
+      [&](std::int64_t t, std::int64_t x, std::int64_t y) {
+        // The centre of step t of n lies on the picture's step
+        // (t + 1/2) * steps / n.
+        const auto at = static_cast<std::int64_t>((2 * static_cast<WideSigned>(t) + 1) *
+                                                  picture_steps / (2 * static_cast<WideSigned>(n)));
+        const bool on = !dotted || (phase + at) % DotPeriod < DotOn;
+        const Pixel colour = on ? pen_colour_ : brush_colour_;
+        if (band == 1) target_.At(static_cast<int>(x), static_cast<int>(y)) = colour;
+        else if (x_major)
+          for (std::int64_t r = y - before; r <= y + after; ++r) Plot(x, r, colour);
+        else HorizontalRun(y, x - before, x + after, colour);
+      });
+  dot_phase_ = (phase + picture_steps) % DotPeriod;
 }
 
 void Canvas::WideLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
@@ -240,9 +257,10 @@ void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
   std::int64_t l = std::min(x1, x2), r = std::max(x1, x2) - 1;
   std::int64_t t = std::min(y1, y2), b = std::max(y1, y2) - 1;
   if (l > r || t > b) return;
-  for (std::int64_t y = std::max<std::int64_t>(t + 1, 0);
-       y <= std::min<std::int64_t>(b - 1, target_.height - 1); ++y)
-    HorizontalRun(y, l + 1, r - 1, brush_colour_);
+  const std::int64_t band = pen_width_ > 1 ? 1 : thin_band_;  // the frame's width inside the box
+  for (std::int64_t y = std::max<std::int64_t>(t + band, 0);
+       y <= std::min<std::int64_t>(b - band, target_.height - 1); ++y)
+    HorizontalRun(y, l + band, r - band, brush_colour_);
   if (pen_width_ > 1) {
     WideLine(l, t, r, t);
     WideLine(r, t, r, b);
@@ -250,12 +268,14 @@ void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
     WideLine(l, b, l, t);
     return;
   }
-  HorizontalRun(t, l, r, pen_colour_);
-  HorizontalRun(b, l, r, pen_colour_);
+  for (std::int64_t i = 0; i < band; ++i) {
+    HorizontalRun(t + i, l, r, pen_colour_);
+    HorizontalRun(b - i, l, r, pen_colour_);
+  }
   for (std::int64_t y = std::max<std::int64_t>(t, 0);
        y <= std::min<std::int64_t>(b, target_.height - 1); ++y) {
-    Plot(l, y, pen_colour_);
-    Plot(r, y, pen_colour_);
+    HorizontalRun(y, l, std::min(r, l + band - 1), pen_colour_);
+    HorizontalRun(y, std::max(l, r - band + 1), r, pen_colour_);
   }
 }
 
@@ -295,6 +315,22 @@ void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
       if (inner.right < s.right) run(inner.right + 1, s.right);
     }
   };
+  if (pen_width_ <= 1 && thin_band_ > 1) {
+    // A magnified thin ring: the ellipse less the one inset by the band.
+    const std::int64_t band = thin_band_;
+    const bool hollow = r - l > 2 * band && b - t > 2 * band;
+    const EllipseRows inside(l + band, t + band, r - band, b - band);
+    for (std::int64_t y = std::max<std::int64_t>(t, 0);
+         y <= std::min<std::int64_t>(b - 1, target_.height - 1); ++y) {
+      const Span s = rows.Row(y);
+      const Span inner = hollow ? inside.Row(y) : Span{};
+      if (s.Empty()) continue;
+      if (!inner.Empty()) HorizontalRun(y, inner.left, inner.right, brush_colour_);
+      outline_runs(s, inner,
+                   [&](std::int64_t a, std::int64_t z) { HorizontalRun(y, a, z, pen_colour_); });
+    }
+    return;
+  }
   if (pen_width_ <= 1) {
     for_each_row([&](std::int64_t y, const Span& s, const Span& inner) {
       if (!inner.Empty()) HorizontalRun(y, inner.left, inner.right, brush_colour_);

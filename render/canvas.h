@@ -8,15 +8,20 @@
 //   - rectangles and ellipses are outlined with the pen and filled with the brush;
 //   - a one-pixel dotted pen paints its gaps in the brush colour;
 //   - a pen wider than one pixel is drawn solid, with round ends and joins;
+//   - a thin pen can be magnified (SetThinPenScale): a picture drawn k times
+//     as large shows its one-pixel lines, frames and rings as bands about k
+//     pixels wide with square ends, its dots spread over the magnified line;
 //   - FloodFill paints every pixel 4-connected to the seed whose colour is not
 //     exactly the border colour;
 //   - everything outside the bitmap is clipped.
 // Pen, brush and current position persist between calls.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
+#include "model/extended.h"
 #include "render/bitmap.h"
 
 namespace varek {
@@ -33,6 +38,11 @@ class Canvas {
   void SetPenWidth(int width) { pen_width_ = width < 1 ? 1 : width; }
   void SetPenStyle(PenStyle style) { pen_style_ = style; }
   void SetBrushColour(Pixel colour) { brush_colour_ = colour; }
+  // The magnification k >= 1 of the one-pixel pen: its lines, rectangle
+  // frames and ellipse rings become ThinBand() pixels wide. At k = 1 (the
+  // default) nothing changes.
+  void SetThinPenScale(Extended k) { thin_band_ = k > 1 ? std::max(1, RoundEven(k)) : 1; }
+  int ThinBand() const { return thin_band_; }
 
   Pixel PenColour() const { return pen_colour_; }
   int PenWidth() const { return pen_width_; }
@@ -40,6 +50,10 @@ class Canvas {
 
   void MoveTo(int x, int y);
   void LineTo(int x, int y);
+  // LineTo of a magnified line that is `picture_steps` steps long in the
+  // picture at k = 1: the dotted pattern runs over those steps, spread evenly
+  // along the line, so the dots fall where the smaller picture has them.
+  void LineTo(int x, int y, std::int64_t picture_steps);
   void Rectangle(int x1, int y1, int x2, int y2);
   void Ellipse(int x1, int y1, int x2, int y2);
   void FloodFill(int x, int y, Pixel border);
@@ -53,7 +67,8 @@ class Canvas {
   void Plot(std::int64_t x, std::int64_t y, Pixel colour);
   void Stamp(std::int64_t x, std::int64_t y);  // round brush of the pen's width
   void HorizontalRun(std::int64_t y, std::int64_t from, std::int64_t to, Pixel colour);
-  void ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1);
+  void ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                std::int64_t picture_steps);
   void WideLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1);
 
   Bitmap& target_;
@@ -64,6 +79,7 @@ class Canvas {
   std::int64_t pos_x_ = 0;
   std::int64_t pos_y_ = 0;
   std::int64_t dot_phase_ = 0;  // pixels of dotted pattern used since the last MoveTo
+  int thin_band_ = 1;
 
   std::vector<std::uint8_t> fill_visited_;  // one flag per pixel
   std::vector<std::int32_t> fill_queue_;    // pixel indices; each pixel enters at most once

@@ -6,6 +6,7 @@
 
 #include "model/extended.h"
 #include "render/canvas.h"
+#include "render/scale.h"
 
 namespace varek {
 
@@ -18,41 +19,61 @@ constexpr int AmplitudeScale = 15;  // amplitude positions per pixel: 0..300 giv
 constexpr int CurveStart = 1;       // on the vertical axis
 constexpr int CurveEnd = 240;       // last column of the plot
 constexpr int HalfPeriod = 30;      // pixels on each level of the square wave
+constexpr Pixel AxisColour = Rgb(0, 0, 0);
+constexpr int AxisWidth = 2;  // columns 0 and 1, rows 24 and 25
+
+// The axes of the picture, drawn k times as large.
+void DrawAxes(Canvas& canvas, int width, Extended scale) {
+  canvas.SetPenColour(AxisColour);
+  canvas.SetBrushColour(AxisColour);
+  canvas.SetPenWidth(1);
+  canvas.SetThinPenScale(1);
+  const int band = ScaledLength(AxisWidth, scale);
+  const int zero_line = ScaledPixel(ZeroRow - 1, scale);
+  canvas.Rectangle(0, 0, band, ScaledLength(SignalHeight, scale));
+  canvas.Rectangle(0, zero_line, width, zero_line + band);
+}
 
 }  // namespace
 
 DeflectionPlot::DeflectionPlot() : plot_(SignalWidth, SignalHeight, PaperColour), canvas_(plot_) {}
 
-const Bitmap& DeflectionPlot::DrawDeflectionSignal(const Settings& settings) {
+const Bitmap& DeflectionPlot::DrawDeflectionSignal(const Settings& settings, Extended scale) {
+  if (scale < 1) scale = 1;
+  const int width = ScaledLength(SignalWidth, scale);
+  if (plot_.width != width) plot_ = Bitmap(width, ScaledLength(SignalHeight, scale), PaperColour);
   Canvas& signal_canvas = canvas_;
   // Restore the background, wiping the previous curve.
   std::fill(plot_.pixels.begin(), plot_.pixels.end(), PaperColour);
-  signal_canvas.Draw(0, 0, background_);
+  if (width == SignalWidth) signal_canvas.Draw(0, 0, background_);
+  else DrawAxes(signal_canvas, width, scale);
+  signal_canvas.SetThinPenScale(scale);
 
   const int amplitude = RoundEven(static_cast<Extended>(settings.amplitude) / AmplitudeScale);
-  const int upper = ZeroRow - amplitude;
-  const int lower = ZeroRow + amplitude;
+  const auto at = [&](int picture_pixel) { return ScaledPixel(picture_pixel, scale); };
+  const int upper = at(ZeroRow - amplitude);
+  const int lower = at(ZeroRow + amplitude);
 
   if (!settings.steady) {
     // Four periods of 60 pixels, each 30 pixels up, then 30 pixels down:
     // (1, H) (30, H) (30, L) (60, L) (60, H) ... (210, L) (240, L).
     signal_canvas.SetPenColour(CurveColour);
     signal_canvas.SetPenWidth(1);
-    signal_canvas.MoveTo(CurveStart, upper);
+    signal_canvas.MoveTo(at(CurveStart), upper);
     int level = upper;
     for (int x = HalfPeriod; x <= CurveEnd; x += HalfPeriod) {
-      signal_canvas.LineTo(x, level);
+      signal_canvas.LineTo(at(x), level);
       if (x == CurveEnd) break;
       level = level == upper ? lower : upper;
-      signal_canvas.LineTo(x, level);
+      signal_canvas.LineTo(at(x), level);
     }
   }
   if (settings.steady) {
     // A steady voltage is drawn on the upper, positive level.
     signal_canvas.SetPenColour(CurveColour);
     signal_canvas.SetPenWidth(1);
-    signal_canvas.MoveTo(CurveStart, upper);
-    signal_canvas.LineTo(CurveEnd, upper);
+    signal_canvas.MoveTo(at(CurveStart), upper);
+    signal_canvas.LineTo(at(CurveEnd), upper);
   }
 
   return plot_;

@@ -23,8 +23,11 @@ class DeflectionPlot {
   void SetBackground(const Bitmap& axes) { background_ = axes; }
 
   // Restores the background and draws the curve for the amplitude and the
-  // kind of deflection voltage of `settings`; returns the plot.
-  const Bitmap& DrawDeflectionSignal(const Settings& settings);
+  // kind of deflection voltage of `settings`; returns the plot. At `scale`
+  // k > 1 the plot is drawn k times as large and its axes are drawn as the
+  // axes picture shows them: a two-pixel axis at the left, a two-pixel zero
+  // line through rows 24 and 25.
+  const Bitmap& DrawDeflectionSignal(const Settings& settings, Extended scale = 1);
   const Bitmap& Plot() const { return plot_; }
 
  private:

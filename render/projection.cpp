@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "model/extended.h"
+#include "render/scale.h"
 #include "render/scene_renderer.h"
 
 namespace varek {
@@ -17,24 +18,28 @@ constexpr int CentreY = SceneHeight / 2;
 // at or behind the eye, which the scene never holds.
 constexpr Extended MaxOffset = 1 << 30;
 
-// r(numerator / divisor): the quotient in extended precision, rounded half to even.
-int RoundedQuotient(std::int64_t numerator, std::int64_t divisor) {
-  if (divisor == 0)
-    return numerator == 0 ? 0 : static_cast<int>(numerator > 0 ? MaxOffset : -MaxOffset);
+// The quotient numerator / divisor in extended precision, kept within
+// +-MaxOffset.
+Extended ClampedQuotient(std::int64_t numerator, std::int64_t divisor) {
+  if (divisor == 0) return numerator == 0 ? 0 : (numerator > 0 ? MaxOffset : -MaxOffset);
   const Extended quotient = static_cast<Extended>(numerator) / static_cast<Extended>(divisor);
-  if (quotient > MaxOffset) return static_cast<int>(MaxOffset);
-  if (quotient < -MaxOffset) return -static_cast<int>(MaxOffset);
-  return RoundEven(quotient);
+  if (quotient > MaxOffset) return MaxOffset;
+  if (quotient < -MaxOffset) return -MaxOffset;
+  return quotient;
 }
 
 }  // namespace
 
-PixelPoint ProjectPoint(const Vec3i& view, int perspective_factor) {
+PixelPoint ProjectPoint(const Vec3i& view, int perspective_factor, Extended scale) {
   const std::int64_t f = perspective_factor;
   const std::int64_t divisor = f * view.z + EyeDistance;
-  // X = 360 + r(f x 4500 / d), Y = 220 - r(f y 4500 / d) with d = f z + 4500
-  return {CentreX + RoundedQuotient(f * view.x * EyeDistance, divisor),
-          CentreY - RoundedQuotient(f * view.y * EyeDistance, divisor)};
+  // X = 360 + r(f x 4500 / d), Y = 220 - r(f y 4500 / d) with d = f z + 4500.
+  // Adding the even centre before rounding keeps the halves' rounding, and a
+  // quotient that is not a half lies at least 1/(2 d) from one, far beyond the
+  // sum's rounding error: at k = 1 the pixels are centre + r(quotient).
+  const Extended x = ClampedQuotient(f * view.x * EyeDistance, divisor);
+  const Extended y = ClampedQuotient(f * view.y * EyeDistance, divisor);
+  return {ScaledPixel(CentreX + x, scale), ScaledPixel(CentreY - y, scale)};
 }
 
 }  // namespace varek

@@ -3,6 +3,7 @@
 #include "render/scene_renderer.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace varek {
 
@@ -28,19 +29,34 @@ constexpr int DrawnPaths = 2;  // only paths 1 and 2 are ever computed
 constexpr int FillFromPosition = -176;
 constexpr int FillToPosition = -4;
 
-// The canvas with the scene's projection: view points in, pixels out.
+// The canvas with the scene's projection: view points in, pixels out, at scale k.
 struct Projected {
   Canvas& canvas;
   int perspective_factor;
+  Extended scale;
+  PixelPoint last{};  // the current position at k = 1
 
-  PixelPoint At(const Vec3i& view) const { return ProjectPoint(view, perspective_factor); }
+  PixelPoint At(const Vec3i& view) const { return ProjectPoint(view, perspective_factor, scale); }
+  // A pen `width` picture pixels wide, drawn at the scale: a thin pen is
+  // magnified by the canvas, a wide one gets k times its width, rounded up
+  // so that no rim gets thinner than the picture's and lets a fill through.
+  void SetPenWidth(int width) {
+    canvas.SetThinPenScale(scale);
+    int wide = RoundEven(scale * width);
+    if (wide < scale * width) ++wide;
+    canvas.SetPenWidth(width <= 1 ? 1 : wide);
+  }
   void MoveTo(const Vec3i& view) {
     const PixelPoint p = At(view);
     canvas.MoveTo(p.x, p.y);
+    last = scale == 1 ? p : ProjectPoint(view, perspective_factor);
   }
+  // The line's dots follow its steps in the picture at k = 1.
   void LineTo(const Vec3i& view) {
     const PixelPoint p = At(view);
-    canvas.LineTo(p.x, p.y);
+    const PixelPoint one = scale == 1 ? p : ProjectPoint(view, perspective_factor);
+    canvas.LineTo(p.x, p.y, std::max(std::abs(one.x - last.x), std::abs(one.y - last.y)));
+    last = one;
   }
   // A line through points 1..count of a view array.
   template <typename Points>
@@ -48,9 +64,14 @@ struct Projected {
     MoveTo(points[1]);
     for (int i = 2; i <= count; ++i) LineTo(points[i]);
   }
+  // The box (c - radius, c + radius) around the corner c at the top left of
+  // the point's pixel; magnified, around that corner's place.
   void Mark(const Vec3i& view, int radius) {
     const PixelPoint p = At(view);
-    canvas.Ellipse(p.x - radius, p.y - radius, p.x + radius, p.y + radius);
+    const Extended half = Extended(1) / 2;
+    const int from = RoundEven(half - scale * (half + radius));
+    const int to = RoundEven(half + scale * (radius - half));
+    canvas.Ellipse(p.x + from, p.y + from, p.x + to, p.y + to);
   }
 };
 
@@ -77,28 +98,33 @@ void EndMark(Projected& draw, const Scene& scene, int p, int radius) {
 
 SceneRenderer::SceneRenderer() : back_buffer_(SceneWidth, SceneHeight), canvas_(back_buffer_) {}
 
-const Bitmap& SceneRenderer::RenderScene(const Scene& scene, const Settings& settings) {
+const Bitmap& SceneRenderer::RenderScene(const Scene& scene, const Settings& settings,
+                                         Extended scale) {
+  if (scale < 1) scale = 1;
+  const int width = ScaledLength(SceneWidth, scale), height = ScaledLength(SceneHeight, scale);
+  if (back_buffer_.width != width || back_buffer_.height != height)
+    back_buffer_ = Bitmap(width, height);
   Canvas& canvas = canvas_;
-  Projected draw{canvas, scene.PerspectiveFactor};
+  Projected draw{canvas, scene.PerspectiveFactor, scale};
   const int vertical_turn = settings.turn_vertical;
 
   // Background with a one-pixel black frame. The pen style is whatever the
   // last pass left: solid.
   canvas.SetBrushColour(BackgroundColour);
-  canvas.SetPenWidth(1);
+  draw.SetPenWidth(1);
   canvas.SetPenColour(Black);
-  canvas.Rectangle(0, 0, SceneWidth, SceneHeight);
+  canvas.Rectangle(0, 0, width, height);
 
   if (settings.coil_visible) {
     canvas.SetPenColour(CoilColour);
-    canvas.SetPenWidth(ThickPen);
+    draw.SetPenWidth(ThickPen);
     canvas.SetPenStyle(PenStyle::Solid);
     draw.Polyline(scene.CoilView, CoilPointCount);
   }
 
   // Plates: corners 1-4 the upper plate, 5-8 the lower one, each closed.
   canvas.SetPenColour(PlateColour);
-  canvas.SetPenWidth(ThickPen);
+  draw.SetPenWidth(ThickPen);
   canvas.SetPenStyle(PenStyle::Solid);
   for (int first : {1, 5}) {
     draw.MoveTo(scene.PlateView[first]);
@@ -108,7 +134,7 @@ const Bitmap& SceneRenderer::RenderScene(const Scene& scene, const Settings& set
 
   // Beam source: a small circle filled with the background brush.
   canvas.SetPenColour(Black);
-  canvas.SetPenWidth(1);
+  draw.SetPenWidth(1);
   canvas.SetPenStyle(PenStyle::Solid);
   draw.Mark(scene.SourceView[1], SourceRadius);
 
@@ -116,7 +142,7 @@ const Bitmap& SceneRenderer::RenderScene(const Scene& scene, const Settings& set
   for (int p = 1; p <= paths; ++p) {
     canvas.SetPenColour(PathColour);
     canvas.SetPenStyle(PenStyle::Solid);
-    canvas.SetPenWidth(settings.path_width);
+    draw.SetPenWidth(settings.path_width);
     const int count = SamplesOf(scene, p);
     if (count >= 1) draw.Polyline(scene.TrajectoryView[p], count);
   }
@@ -125,7 +151,7 @@ const Bitmap& SceneRenderer::RenderScene(const Scene& scene, const Settings& set
   // background brush, also over the lines drawn so far. The rim's last point
   // repeats its first, so the ring closes by itself.
   canvas.SetPenColour(Black);
-  canvas.SetPenWidth(1);
+  draw.SetPenWidth(1);
   canvas.SetPenStyle(PenStyle::Dotted);
   draw.Polyline(scene.RearRingView, RingPointCount);
   draw.MoveTo(scene.TubeEdgeView[2]);
@@ -137,13 +163,13 @@ const Bitmap& SceneRenderer::RenderScene(const Scene& scene, const Settings& set
   if (!scene.ScreenHit) {
     for (int p = 1; p <= paths; ++p) {
       canvas.SetPenColour(PathColour);
-      canvas.SetPenWidth(ThickPen);
+      draw.SetPenWidth(ThickPen);
       EndMark(draw, scene, p, MissMarkRadius);
     }
   }
 
   canvas.SetPenColour(ScreenColour);
-  canvas.SetPenWidth(ThickPen);
+  draw.SetPenWidth(ThickPen);
   canvas.SetPenStyle(PenStyle::Solid);
   draw.Polyline(scene.ScreenRingView, RingPointCount);
 
@@ -160,7 +186,7 @@ const Bitmap& SceneRenderer::RenderScene(const Scene& scene, const Settings& set
   if (scene.ScreenHit) {
     for (int p = 1; p <= paths; ++p) {
       canvas.SetPenColour(HitMarkColour[p - 1]);
-      canvas.SetPenWidth(ThickPen);
+      draw.SetPenWidth(ThickPen);
       EndMark(draw, scene, p, HitMarkRadius);
     }
   }

@@ -8,6 +8,7 @@
 #include "model/vec3i.h"
 #include "render/bitmap.h"
 #include "render/canvas.h"
+#include "render/scale.h"
 
 namespace varek {
 
@@ -22,7 +23,9 @@ struct PixelPoint {
 
 // Perspective projection of a view point onto a pixel of the 720 x 440 picture:
 // centre of projection at z = -4500, image plane z = 0, origin at (360, 220).
-PixelPoint ProjectPoint(const Vec3i& view, int perspective_factor);
+// At `scale` k the picture is drawn k times as large (k device pixels per
+// picture pixel): the exact projection is magnified before it is rounded.
+PixelPoint ProjectPoint(const Vec3i& view, int perspective_factor, Extended scale = 1);
 
 // Owns the off-screen picture of the scene and its canvas. Pen and brush
 // carry over from one picture to the next, as the drawing relies on.
@@ -33,8 +36,10 @@ class SceneRenderer {
   SceneRenderer& operator=(const SceneRenderer&) = delete;
 
   // Draws the view copies of `scene` (rotated beforehand) with the picture
-  // options of `settings` into BackBuffer and returns it.
-  const Bitmap& RenderScene(const Scene& scene, const Settings& settings);
+  // options of `settings` into BackBuffer and returns it. At `scale` k >= 1 the
+  // same scene is drawn k times as large, ScaledLength(720) x ScaledLength(440)
+  // pixels, its lines and marks k times as wide; at 1 it is the 720 x 440 picture.
+  const Bitmap& RenderScene(const Scene& scene, const Settings& settings, Extended scale = 1);
   const Bitmap& BackBuffer() const { return back_buffer_; }
 
  private:

@@ -6,9 +6,9 @@ namespace varek {
 
 Simulation::Simulation(const Settings& start) : model_(start) {}
 
-const Bitmap& Simulation::RenderScene(const Settings& settings) {
+const Bitmap& Simulation::RenderScene(const Settings& settings, Extended scale) {
   model_.Rotate(settings.turn_axis, settings.turn_vertical);
-  return renderer_.RenderScene(model_.scene(), settings);
+  return renderer_.RenderScene(model_.scene(), settings, scale);
 }
 
 }  // namespace varek

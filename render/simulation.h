@@ -27,10 +27,22 @@ class Simulation {
   void RequestStop() { model_.RequestStop(); }
   bool ComputationRunning() const { return model_.ComputationRunning(); }
 
-  // Turns every point for the view of `settings` and draws the scene.
-  const Bitmap& RenderScene(const Settings& settings);
+  // The scale (device pixels per picture pixel) at which RenderScene and
+  // DrawDeflectionSignal draw when none is given: where the pictures are shown.
+  void SetPictureScale(Extended scale) { picture_scale_ = scale; }
+  Extended PictureScale() const { return picture_scale_; }
+
+  // Turns every point for the view of `settings` and draws the scene, at
+  // `scale` device pixels per picture pixel.
+  const Bitmap& RenderScene(const Settings& settings) {
+    return RenderScene(settings, picture_scale_);
+  }
+  const Bitmap& RenderScene(const Settings& settings, Extended scale);
   const Bitmap& DrawDeflectionSignal(const Settings& settings) {
-    return plot_.DrawDeflectionSignal(settings);
+    return plot_.DrawDeflectionSignal(settings, picture_scale_);
+  }
+  const Bitmap& DrawDeflectionSignal(const Settings& settings, Extended scale) {
+    return plot_.DrawDeflectionSignal(settings, scale);
   }
 
   const Bitmap& Picture() const { return renderer_.BackBuffer(); }
@@ -40,6 +52,7 @@ class Simulation {
   Model model_;
   SceneRenderer renderer_;
   DeflectionPlot plot_;
+  Extended picture_scale_ = 1;
 };
 
 }  // namespace varek

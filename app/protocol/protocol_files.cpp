@@ -138,6 +138,7 @@ std::string ProtocolAsPdf(const ProtocolView& view, const QDateTime& when) {
 
   line(Q(view.result), font(11, true), 2);
   if (!view.deviation.empty()) line(Q(view.deviation), font(10, false), 4);
+  if (!view.left_out.empty()) line(Q(view.left_out), font(10, false), 4);
   for (const std::string& warning : view.warnings) line(Q(warning), font(9, false), 2, OutlierText);
   y += 6 * point;
 

@@ -42,8 +42,8 @@ constexpr int kReloadDelayMs = 60;
 // While the store cannot be written, the unsaved changes are tried again.
 constexpr int kRetryMs = 2000;
 // Column widths of the table, in the order of the core's titles; the last
-// takes the rest.
-constexpr int kColumnWidths[] = {32, 48, 52, 22, 76, 60};
+// takes the rest. The first holds the check box "in Auswertung" and the number.
+constexpr int kColumnWidths[] = {42, 40, 46, 56, 20, 60, 48};
 constexpr int kRowHeight = 21;
 // Removing a table row moves those below it: for more, the table is made anew.
 constexpr std::size_t kMostRowsRemovedOneByOne = 16;
@@ -59,25 +59,15 @@ QString FileName(const QString& path) { return QFileInfo(path).fileName(); }
 const std::string ImportFilter = std::string(protocol_caption::CsvFilter) + ";;" +
                                  std::string(protocol_caption::KeptAsideFilter);
 
-struct Answer {
-  std::string_view caption;
-  QMessageBox::ButtonRole role;
-};
-
-// Asks `question` in a window of its own; the last answer is the default.
-// The question is plain text: it may quote a file's name. Returns the
-// answer's index, or -1 when the window was closed without one.
-int Ask(QWidget* parent, const std::string& question, std::initializer_list<Answer> answers) {
-  QMessageBox box(QMessageBox::Question, Q(protocol_caption::Title), Q(question),
-                  QMessageBox::NoButton, parent);
-  box.setTextFormat(Qt::PlainText);
-  std::vector<QAbstractButton*> buttons;
-  for (const Answer& answer : answers)
-    buttons.push_back(box.addButton(Q(answer.caption), answer.role));
-  box.setDefaultButton(static_cast<QPushButton*>(buttons.back()));
-  box.exec();
-  const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
-  return chosen == buttons.end() ? -1 : static_cast<int>(chosen - buttons.begin());
+QMessageBox::ButtonRole RoleOf(Answer answer) {
+  switch (answer) {
+    case Answer::Yes: return QMessageBox::YesRole;
+    case Answer::Replace: return QMessageBox::DestructiveRole;
+    case Answer::Append: return QMessageBox::AcceptRole;
+    case Answer::No: return QMessageBox::NoRole;
+    case Answer::Cancel: return QMessageBox::RejectRole;
+  }
+  return QMessageBox::RejectRole;
 }
 
 }  // namespace
@@ -94,7 +84,7 @@ ProtocolPanel::ProtocolPanel(QWidget* parent, std::string store_path,
              DescriptionColour(*form::FindControl("Protocol")->fill)),
       store_(std::move(store_path)),
       reading_(std::move(reading)),
-      ids_(RandomSeed()) {
+      session_(RandomSeed()) {
   const form::Control& row = *form::FindControl("Protocol");
   setObjectName(DescriptionText(row.name));
   setFont(DescriptionFont(*row.font));
@@ -120,6 +110,7 @@ ProtocolPanel::~ProtocolPanel() = default;
 
 void ProtocolPanel::BindControls() {
   Bind(controls_, OrderBox, "ProtocolOrder");
+  Bind(controls_, UncertaintyBox, "ProtocolUncertainty");
   Bind(controls_, RecordButton, "ProtocolRecord");
   Bind(controls_, DeleteButton, "ProtocolDelete");
   Bind(controls_, ClearButton, "ProtocolClear");
@@ -131,9 +122,17 @@ void ProtocolPanel::BindControls() {
   QLabel* order_label = nullptr;
   Bind(controls_, order_label, "ProtocolOrderLabel");
   order_label->setBuddy(OrderBox);
+  QLabel* uncertainty_label = nullptr;
+  Bind(controls_, uncertainty_label, "ProtocolUncertaintyLabel");
+  uncertainty_label->setBuddy(UncertaintyBox);
+  uncertainty_label->setToolTip(UncertaintyBox->toolTip());
 
   RecordButton->SetOnClick([this] { Record(); });
   DeleteButton->SetOnClick([this] { DeleteSelected(); });
+  connect(Table, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+    if (filling_ || item->column() != 0) return;
+    Include(item->row(), item->checkState() == Qt::Checked);
+  });
   ClearButton->SetOnClick([this] { AskAndClear(); });
   Table->setColumnCount(static_cast<int>(TableColumnTitles().size()));
   Table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -189,81 +188,90 @@ void ProtocolPanel::ChooseAndRun(std::string_view dialog, std::string_view filte
 bool ProtocolPanel::Record() {
   Reading reading = reading_();
   reading.order = OrderBox->value();
-  const ReadingCheck check = CheckReading(reading);
-  if (!check.row) {
-    Report(false, Q(check.refusal));
+  reading.uncertainty = UncertaintyBox->value();
+  const ProtocolSession::Action action = session_.Record(reading);
+  if (!action.refusal.empty()) {
+    Report(false, Q(action.refusal));
     refusal_shown_ = true;
     return false;
   }
-  const std::size_t before = rows_.size();
-  Apply(AddRows({{ids_.Next(), *check.row}}), Q(RecordedMessage(before + 1, *check.row)));
-  if (rows_.size() > before) Table->selectRow(static_cast<int>(rows_.size()) - 1);
-  return rows_.size() > before;
+  const std::size_t before = Rows().size();
+  const bool stored = Run(action);
+  // Also a reading not yet stored is in the table.
+  if (Rows().size() > before) Table->selectRow(static_cast<int>(Rows().size()) - 1);
+  return stored;
 }
 
 bool ProtocolPanel::DeleteSelected() {
   const int row = Table->currentRow();
-  if (row < 0 || row >= static_cast<int>(rows_.size())) return false;
-  Apply(DeleteRow(rows_[static_cast<std::size_t>(row)].id),
-        Q(DeletedMessage(static_cast<std::size_t>(row) + 1)));
-  if (!rows_.empty()) Table->selectRow(std::min(row, static_cast<int>(rows_.size()) - 1));
-  return true;
+  if (row < 0 || row >= static_cast<int>(Rows().size())) return false;
+  const std::size_t before = Rows().size();
+  const bool stored = Run(session_.Delete(Rows()[static_cast<std::size_t>(row)].id));
+  if (Rows().size() < before && !Rows().empty())
+    Table->selectRow(std::min(row, static_cast<int>(Rows().size()) - 1));
+  return stored;
+}
+
+bool ProtocolPanel::Include(int row, bool included) {
+  if (row < 0 || row >= static_cast<int>(Rows().size())) return false;
+  const bool done = Run(session_.Include(Rows()[static_cast<std::size_t>(row)].id, included));
+  if (!done) Show();  // the check box as it was
+  return done;
 }
 
 bool ProtocolPanel::ClearAll() {
-  Apply(ClearRows(rows_), Q(ClearedMessage(rows_.size())));
-  return true;
+  const ProtocolSession::Action action = session_.Clear();
+  return Apply(session_.Decide(action.change, Answer::Yes));
 }
 
-void ProtocolPanel::AskAndClear() {
-  if (rows_.empty()) return;
-  // The rows the question names: another copy may add some while it is open.
-  const ProtocolTable seen = rows_;
-  if (Ask(DialogParent(this), ClearQuestion(seen.size()),
-          {{caption::Yes, QMessageBox::YesRole}, {caption::No, QMessageBox::NoRole}}) == 0) {
-    Apply(ClearRows(seen), Q(ClearedMessage(seen.size())));
-  }
-}
+void ProtocolPanel::AskAndClear() { Run(session_.Clear()); }
 
 bool ProtocolPanel::ImportCsv(const QString& path) {
   std::string error;
   const std::optional<std::string> text = ReadFileUpTo(path.toStdString(), MaxStoreBytes, error);
   if (!text) return Report(false, Q(error));
-  const TableRead read = ReadTable(*text, TableForm::Exchange);
-  const std::string file = FileName(path).toStdString();
-  if (!read.Clean()) return Report(false, Q(ImportRefusedMessage(file, read.Summary())));
-  ImportMode mode = ImportMode::Append;
-  const ProtocolTable seen = rows_;  // what "Ersetzen" replaces
-  if (!seen.empty()) {
-    const int answer = Ask(DialogParent(this), ImportQuestion(file, read.rows.size(), seen.size()),
-                           {{caption::Replace, QMessageBox::DestructiveRole},
-                            {caption::Append, QMessageBox::AcceptRole},
-                            {caption::Cancel, QMessageBox::RejectRole}});
-    if (answer == 0) {
-      mode = ImportMode::Replace;
-    } else if (answer != 1) {
-      return false;
+  return Run(session_.Import(*text, FileName(path).toStdString()));
+}
+
+bool ProtocolPanel::Run(const ProtocolSession::Action& action) {
+  if (!action.refusal.empty()) return Report(false, Q(action.refusal));
+  int change = action.change;
+  if (change != 0 && !action.question.empty()) {
+    QMessageBox box(QMessageBox::Question, Q(caption::Title), Q(action.question),
+                    QMessageBox::NoButton, DialogParent(this));
+    box.setTextFormat(Qt::PlainText);
+    Answer answer = action.answers.back().answer;
+    std::vector<std::pair<QAbstractButton*, Answer>> buttons;
+    for (const AnswerChoice& choice : action.answers) {
+      const bool careful = &choice == &action.answers.back();
+      QPushButton* button = box.addButton(
+          Q(choice.caption), careful ? QMessageBox::RejectRole : RoleOf(choice.answer));
+      if (careful) box.setDefaultButton(button);
+      buttons.emplace_back(button, choice.answer);
     }
+    box.exec();
+    for (const auto& [button, given] : buttons) {
+      if (box.clickedButton() == button) answer = given;
+    }
+    change = session_.Decide(change, answer);
   }
-  Apply(ImportRows(seen, ValuesOf(read.rows), mode, ids_),
-        Q(ImportedMessage(read.rows.size(), file)));
-  return true;
+  return change != 0 && Apply(change);
 }
 
 bool ProtocolPanel::ExportCsv(const QString& path) {
-  return SaveFile(path, WriteTable(rows_, TableForm::Exchange), caption::SavedTable);
+  return SaveFile(path, WriteTable(Rows(), TableForm::Exchange), caption::SavedTable);
 }
 
 bool ProtocolPanel::SavePlotPng(const QString& path) {
-  return SaveFile(path, PlotAsPng(view_), caption::SavedPlot);
+  return SaveFile(path, PlotAsPng(View()), caption::SavedPlot);
 }
 
 bool ProtocolPanel::SavePlotSvg(const QString& path) {
-  return SaveFile(path, PlotAsSvg(view_), caption::SavedPlot);
+  return SaveFile(path, PlotAsSvg(View()), caption::SavedPlot);
 }
 
 bool ProtocolPanel::SavePdf(const QString& path) {
-  return SaveFile(path, ProtocolAsPdf(view_), caption::SavedProtocol);
+  return SaveFile(path, ProtocolAsPdf(View()), caption::SavedProtocol);
 }
 
 bool ProtocolPanel::SaveFile(const QString& path, const std::string& bytes, std::string_view what) {
@@ -272,48 +280,44 @@ bool ProtocolPanel::SaveFile(const QString& path, const std::string& bytes, std:
   return Report(true, Q(SavedMessage(what, path.toStdString())));
 }
 
-void ProtocolPanel::Apply(const TableChange& change, const QString& success) {
-  unsaved_ = Then(std::move(unsaved_), change);
-  Store(success);
+bool ProtocolPanel::Apply(int change) {
+  unsaved_ = Then(std::move(unsaved_), session_.ChangeOf(change));
+  return Store(change);
 }
 
-void ProtocolPanel::Reload() { Store({}); }
+void ProtocolPanel::Reload() { Store(0); }
 
-void ProtocolPanel::Store(const QString& success) {
-  ProtocolStoreFile::Outcome outcome = store_.Apply(unsaved_, rows_);
+bool ProtocolPanel::Store(int change) {
+  ProtocolStoreFile::Outcome outcome = store_.Apply(unsaved_, Rows());
   // Not stored: the table keeps every change the user made.
-  ProtocolTable rows = outcome.ok
-                           ? std::move(outcome.rows)
-                           : Applied(outcome.read ? std::move(outcome.rows) : rows_, unsaved_);
-  const bool changed = rows != rows_;
-  if (changed || view_.titles.empty()) {
-    rows_ = std::move(rows);
-    Show();
-  }
+  ProtocolTable rows = outcome.ok || outcome.read ? std::move(outcome.rows) : ProtocolTable(Rows());
+  if (!outcome.ok) rows = Applied(std::move(rows), unsaved_);
+  const bool changed = rows != Rows();
+  const std::string success = session_.Stored(change, std::move(rows));
+  if (changed || shown_.titles.empty()) Show();
   if (!outcome.ok) {
     if (!unsaved_.Empty()) retry_->start();
     if (!told_not_stored_) {
       told_not_stored_ = true;
-      Report(false, Q(outcome.message) + (success.isEmpty() ? QString() : '\n' + success));
-    } else if (!success.isEmpty()) {
-      Report(false, Q(NotYetStored(success.toStdString())));
+      Report(false, Q(outcome.message) + (success.empty() ? QString() : '\n' + Q(success)));
+    } else if (!success.empty()) {
+      Report(false, Q(NotYetStored(success)));
     }
-    return;
+    return false;
   }
   const bool stored_again = told_not_stored_ && !unsaved_.Empty();
   unsaved_ = {};
   told_not_stored_ = false;
   retry_->stop();
-  if (!outcome.message.empty()) {
-    Report(false, Q(outcome.message));
-  } else if (stored_again) {
-    Report(true,
-           (success.isEmpty() ? QString() : success + '\n') + Q(StoredAgainMessage(rows_.size())));
-  } else if (!success.isEmpty()) {
-    Report(true, success);
-  } else if (changed) {
-    Report(true, {});  // what it said was about a table that another copy has changed since
+  if (!outcome.message.empty()) return Report(false, Q(outcome.message));
+  if (stored_again) {
+    return Report(true, (success.empty() ? QString() : Q(success) + '\n') +
+                            Q(StoredAgainMessage(Rows().size())));
   }
+  if (!success.empty()) return Report(true, Q(success));
+  // What it said was about a table that another copy has changed since.
+  if (changed) Report(true, {});
+  return true;
 }
 
 void ProtocolPanel::WatchStore() {
@@ -331,31 +335,28 @@ void ProtocolPanel::WatchStore() {
 }
 
 void ProtocolPanel::Show() {
-  const std::string selected =
-      Table->currentRow() >= 0 && Table->currentRow() < static_cast<int>(view_.rows.size())
-          ? view_.rows[static_cast<std::size_t>(Table->currentRow())].id
-          : std::string();
-  ProtocolView view = ViewOf(rows_);
+  const QString selected = Table->currentRow() >= 0 && Table->currentRow() < Table->rowCount()
+                               ? Table->item(Table->currentRow(), 0)->data(Qt::UserRole).toString()
+                               : QString();
+  const ProtocolView& view = View();
   QStringList titles;
   for (const std::string& title : view.titles) titles << Q(title);
   Table->setColumnCount(static_cast<int>(titles.size()));
   Table->setHorizontalHeaderLabels(titles);
   FillRows(view);
-  view_ = std::move(view);
   int keep = -1;
-  for (int r = 0; r < static_cast<int>(view_.rows.size()); ++r) {
-    if (!selected.empty() && view_.rows[static_cast<std::size_t>(r)].id == selected) keep = r;
+  for (int r = 0; r < static_cast<int>(view.rows.size()); ++r) {
+    if (QString::fromStdString(view.rows[static_cast<std::size_t>(r)].id) == selected) keep = r;
   }
   if (keep >= 0) Table->selectRow(keep);
-  ResultText->setPlainText(Q(view_.result) +
-                           (view_.deviation.empty() ? QString() : '\n' + Q(view_.deviation)));
+  ResultText->setPlainText(Q(view.Summary()));
   QString warnings;
-  for (const std::string& line : view_.warnings)
+  for (const std::string& line : view.warnings)
     warnings += (warnings.isEmpty() ? "" : "\n") + Q(line);
   WarningText->setPlainText(warnings);
-  DeleteButton->setEnabled(!rows_.empty());
-  ClearButton->setEnabled(!rows_.empty());
-  Plot->SetView(view_);
+  DeleteButton->setEnabled(!view.rows.empty());
+  ClearButton->setEnabled(!view.rows.empty());
+  Plot->SetView(view);
 }
 
 void ProtocolPanel::CoverGone() {
@@ -368,16 +369,17 @@ void ProtocolPanel::FillRows(const ProtocolView& view) {
   // The rows still there, in the table's order; a few gone are removed one
   // by one, more make the table anew.
   std::vector<const ProtocolViewRow*> kept;
-  for (const ProtocolViewRow& row : view_.rows) {
+  for (const ProtocolViewRow& row : shown_.rows) {
     if (ids.contains(row.id)) kept.push_back(&row);
   }
-  const std::size_t gone = view_.rows.size() - kept.size();
+  const std::size_t gone = shown_.rows.size() - kept.size();
   bool in_order = gone <= kMostRowsRemovedOneByOne && kept.size() <= view.rows.size();
   for (std::size_t i = 0; in_order && i < kept.size(); ++i)
     in_order = kept[i]->id == view.rows[i].id;
+  filling_ = true;
   if (in_order) {
-    for (int r = static_cast<int>(view_.rows.size()) - 1; r >= 0 && gone > 0; --r) {
-      if (!ids.contains(view_.rows[static_cast<std::size_t>(r)].id)) Table->removeRow(r);
+    for (int r = static_cast<int>(shown_.rows.size()) - 1; r >= 0 && gone > 0; --r) {
+      if (!ids.contains(shown_.rows[static_cast<std::size_t>(r)].id)) Table->removeRow(r);
     }
   } else {
     kept.clear();
@@ -387,17 +389,27 @@ void ProtocolPanel::FillRows(const ProtocolView& view) {
   for (std::size_t r = 0; r < view.rows.size(); ++r) {
     const ProtocolViewRow& row = view.rows[r];
     const ProtocolViewRow* was = r < kept.size() ? kept[r] : nullptr;
+    const bool same_look =
+        was != nullptr && was->outlier == row.outlier && was->included == row.included;
     for (std::size_t c = 0; c < row.cells.size(); ++c) {
-      if (was != nullptr && was->outlier == row.outlier && was->cells[c] == row.cells[c]) continue;
+      if (same_look && was->cells[c] == row.cells[c]) continue;
       auto* item = new QTableWidgetItem(Q(row.cells[c]));
       item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
       if (row.outlier) {
         item->setBackground(kOutlierRow);
         item->setToolTip(Q(caption::OutlierHint));
       }
+      if (c == 0) {
+        item->setData(Qt::UserRole, QString::fromStdString(row.id));
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(row.included ? Qt::Checked : Qt::Unchecked);
+        item->setToolTip(Q(caption::InclusionHint));
+      }
       Table->setItem(static_cast<int>(r), static_cast<int>(c), item);
     }
   }
+  filling_ = false;
+  shown_ = view;
 }
 
 bool ProtocolPanel::Report(bool ok, const QString& text) {

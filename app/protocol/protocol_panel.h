@@ -18,9 +18,8 @@
 
 #include "app/form_builder.h"
 #include "app/toolkit/panel.h"
-#include "measurement/protocol_checks.h"
+#include "measurement/protocol_session.h"
 #include "measurement/protocol_store_file.h"
-#include "measurement/protocol_view.h"
 
 class QFileSystemWatcher;
 class QPlainTextEdit;
@@ -47,13 +46,15 @@ class ProtocolPanel : public TPanel {
   // The panel's controls by their names in the description, itself included.
   const BuiltControls& Controls() const { return controls_; }
 
-  const ProtocolTable& Rows() const { return rows_; }
-  const ProtocolView& View() const { return view_; }
+  const ProtocolTable& Rows() const { return session_.Rows(); }
+  const ProtocolView& View() const { return session_.View(); }
 
   // The actions behind the buttons, without their file dialogs. Each shows
   // its outcome in the status line and returns false on a refusal or failure.
   bool Record();
   bool DeleteSelected();
+  // The check box "in Auswertung" of row `row` (from 0) set to `included`.
+  bool Include(int row, bool included);
   bool ClearAll();  // no question asked
   // Reads and checks the file; with rows in the table, asks "Ersetzen",
   // "Anhängen" or "Abbrechen".
@@ -71,10 +72,11 @@ class ProtocolPanel : public TPanel {
   // changes not yet stored; those are stored now where they can be.
   void Reload();
 
-  QSpinBox* OrderBox = nullptr;     // k, 1..4
-  TButton* RecordButton = nullptr;  // "Messwert übernehmen"
-  TButton* DeleteButton = nullptr;  // "Zeile löschen"
-  TButton* ClearButton = nullptr;   // "Alle löschen", asks first
+  QSpinBox* OrderBox = nullptr;        // k, 1..4
+  QSpinBox* UncertaintyBox = nullptr;  // ± ΔI in mA of the next readings, 0: not given
+  TButton* RecordButton = nullptr;     // "Messwert übernehmen"
+  TButton* DeleteButton = nullptr;     // "Zeile löschen"
+  TButton* ClearButton = nullptr;      // "Alle löschen", asks first
   TButton* ImportButton = nullptr;
   TButton* ExportButton = nullptr;
   TButton* PngButton = nullptr;
@@ -89,8 +91,13 @@ class ProtocolPanel : public TPanel {
  private:
   void BindControls();
   void AttachFileButtons();
-  void Apply(const TableChange& change, const QString& success = {});
-  void Store(const QString& success);
+  // Asks the action's question, then applies its change; false when
+  // refused, answered "no" or not stored.
+  bool Run(const ProtocolSession::Action& action);
+  bool Apply(int change);
+  // Stores the changes not yet stored and shows the table; `change` is the
+  // one just made (0: none). False when it could not be stored.
+  bool Store(int change);
   void Show();
   // The table's rows from `view`, touching only the cells that differ from
   // the shown view's: a reading or a deletion changes a few of many.
@@ -103,16 +110,16 @@ class ProtocolPanel : public TPanel {
 
   ProtocolStoreFile store_;
   std::function<Reading()> reading_;
-  RowIdSource ids_;
-  ProtocolTable rows_;   // the store's table with the changes not yet stored
-  TableChange unsaved_;  // changes made while the store could not be written
+  ProtocolSession session_;  // the store's table with the changes not yet stored
+  TableChange unsaved_;      // changes made while the store could not be written
   bool told_not_stored_ = false;
   bool refusal_shown_ = false;  // the status line shows why a reading was refused
-  ProtocolView view_;
+  ProtocolView shown_;          // the view the table shows
   BuiltControls controls_;
   QFileSystemWatcher* watcher_ = nullptr;
   QTimer* reload_ = nullptr;
   QTimer* retry_ = nullptr;  // stores the unsaved changes again
+  bool filling_ = false;     // the table is being filled: its changes are not the user's
 };
 
 // The store in the user's data folder; the folder is made at the first save.

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "app/toolkit/look.h"
+#include "form/key_help.h"
 
 namespace varek {
 
@@ -96,6 +97,50 @@ TEdit::TEdit(QWidget* parent, const QRect& bounds, const QFont& font, const QCol
   setPalette(palette);
 }
 
+void TEdit::SetOnTyped(std::function<void(const QString&)> commit, Handler revert) {
+  commit_ = std::move(commit);
+  revert_ = std::move(revert);
+  setReadOnly(false);
+}
+
+bool TEdit::event(QEvent* event) {
+  // Escape in a field being typed in is the field's, not the window's.
+  if (event->type() == QEvent::ShortcutOverride && commit_ &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && isModified()) {
+    event->accept();
+    return true;
+  }
+  return QLineEdit::event(event);
+}
+
+void TEdit::keyPressEvent(QKeyEvent* event) {
+  const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (commit_ && plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    Commit();
+    event->accept();
+    return;
+  }
+  if (commit_ && plain && event->key() == Qt::Key_Escape && isModified()) {
+    setModified(false);
+    revert_();
+    selectAll();
+    event->accept();
+    return;
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
+void TEdit::focusOutEvent(QFocusEvent* event) {
+  if (commit_ && isModified()) Commit();
+  QLineEdit::focusOutEvent(event);
+}
+
+void TEdit::Commit() {
+  setModified(false);
+  commit_(text());
+  selectAll();
+}
+
 void TEdit::paintEvent(QPaintEvent* event) {
   QLineEdit::paintEvent(event);
   FrameFocus(this, QPalette::Highlight);
@@ -104,6 +149,18 @@ void TEdit::paintEvent(QPaintEvent* event) {
 TButton::TButton(QWidget* parent, const QRect& bounds, const QString& caption, const QFont& font)
     : QPushButton(caption, parent) {
   Place(this, bounds, font);
+}
+
+void TButton::keyPressEvent(QKeyEvent* event) {
+  // Qt presses a button with Return only in dialogs; here Return and Enter
+  // press it as the space bar does.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    click();
+    event->accept();
+    return;
+  }
+  QPushButton::keyPressEvent(event);
 }
 
 void TButton::SetOnClick(Handler handler) {
@@ -134,7 +191,12 @@ TRadioButton::TRadioButton(QWidget* parent, const QRect& bounds, const QString& 
   Place(this, bounds, font);
   WidenToCaption(this);
   RadioGroupOf(parent)->addButton(this);
+  // One tab stop a group, as platform radio groups have: its selected
+  // button; the arrow keys move within the group.
+  connect(this, &QRadioButton::toggled, this,
+          [this](bool checked) { setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus); });
   setChecked(selected);
+  setFocusPolicy(selected ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 void TRadioButton::SetOnClick(Handler handler) {
@@ -170,7 +232,15 @@ void TScrollBar::SetOnChange(Handler handler) {
 
 void TScrollBar::keyPressEvent(QKeyEvent* event) {
   const auto action = WindowsKeyAction(event->key());
-  if (!action || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  if (modifiers == Qt::ControlModifier && action &&
+      (*action == SliderPageStepAdd || *action == SliderPageStepSub)) {
+    const int coarse = form::CoarsePageSteps * pageStep();
+    setValue(value() + (*action == SliderPageStepAdd ? coarse : -coarse));
+    event->accept();
+    return;
+  }
+  if (!action || modifiers != Qt::NoModifier) {
     QScrollBar::keyPressEvent(event);
     return;
   }

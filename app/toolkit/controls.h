@@ -7,7 +7,8 @@
 //   of the thumb, the program), and never for a position it already has.
 // - TRadioButton: buttons with one parent form one group; OnClick fires only
 //   when the button becomes selected, after the others are deselected.
-//   Clicking the selected button fires nothing.
+//   Clicking the selected button fires nothing. Tab stops at the selected
+//   button of a group only; the arrow keys select the others.
 // - TCheckBox: OnClick fires after every toggle, the new state stored.
 // - TEdit: a read-only, frameless readout.
 // Scroll bars, readouts, check boxes and radio buttons draw a frame while
@@ -47,9 +48,21 @@ class TEdit : public QLineEdit {
  public:
   TEdit(QWidget* parent, const QRect& bounds, const QFont& font, const QColor& text,
         const QColor& background);
+  // Makes the readout take typed text: Return or Enter, and leaving it
+  // after typing, hand the text to `commit`; Escape hands nothing over and
+  // calls `revert` to show the value in force again.
+  void SetOnTyped(std::function<void(const QString&)> commit, Handler revert);
 
  protected:
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void Commit();
+  std::function<void(const QString&)> commit_;
+  Handler revert_;
 };
 
 class TButton : public QPushButton {
@@ -57,6 +70,9 @@ class TButton : public QPushButton {
  public:
   TButton(QWidget* parent, const QRect& bounds, const QString& caption, const QFont& font);
   void SetOnClick(Handler handler);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 class TCheckBox : public QCheckBox {
@@ -93,7 +109,8 @@ class TScrollBar : public QScrollBar {
   // The keys of Windows' scroll bars, whatever the orientation: Left and Up
   // move a line towards the minimum, Right and Down towards the maximum,
   // PageUp and PageDown a page, Home and End to the ends. (Qt's own mapping
-  // lets Left raise a horizontal scroll bar.)
+  // lets Left raise a horizontal scroll bar.) Ctrl with a page key moves
+  // a coarse step of form::CoarsePageSteps pages.
   void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 };

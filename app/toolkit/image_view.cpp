@@ -4,6 +4,7 @@
 
 #include <QMetaObject>
 #include <QPainter>
+#include <cmath>
 #include <utility>
 
 #include "app/toolkit/bitmap_image.h"
@@ -46,8 +47,40 @@ void TPaintBox::Uncovered() {
   if (isVisible()) SchedulePaintHandler();
 }
 
-void TPaintBox::paintEvent(QPaintEvent* event) {
-  ImageView::paintEvent(event);
+void TPaintBox::paintEvent(QPaintEvent* /*event*/) {
+  double scale = 1.0;
+  {
+    QPainter painter(this);
+    const QTransform device = painter.deviceTransform();
+    // Thousandths, and small enough that the picture, placed at the device
+    // pixel nearest the corner, ends a pixel inside the area's far edge.
+    const double slack = 1.5 / std::max(1, std::min(width(), height()));
+    scale = std::floor((device.m11() - slack) * 1000.0 + 1e-6) / 1000.0;
+    if (image_.width() > width() && device.type() <= QTransform::TxScale) {
+      // A picture drawn at the device's scale: one image pixel to one device
+      // pixel, from the device pixel nearest to the area's corner; the sliver
+      // the snapped scale leaves keeps the window's colour.
+      painter.fillRect(rect(), palette().color(QPalette::Window));
+      const QPointF corner = device.map(QPointF(0, 0));
+      const QTransform base = painter.worldTransform().inverted() * device;
+      painter.setWorldTransform(
+          QTransform::fromTranslate(std::round(corner.x()), std::round(corner.y())) *
+          base.inverted());
+      painter.drawImage(0, 0, image_);
+    } else {
+      DrawPicture(painter, image_);
+    }
+  }
+  if (scale != device_scale_) {
+    device_scale_ = scale;
+    if (OnDeviceScale)
+      QMetaObject::invokeMethod(
+          this,
+          [this] {
+            if (OnDeviceScale) OnDeviceScale(device_scale_);
+          },
+          Qt::QueuedConnection);
+  }
   if (!std::exchange(own_paint_pending_, false)) SchedulePaintHandler();
 }
 

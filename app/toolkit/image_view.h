@@ -45,6 +45,14 @@ class TPaintBox : public ImageView {
   TPaintBox(QWidget* parent, const QRect& bounds);
 
   std::function<void()> OnPaint;
+  // Called from the event loop when the area is first painted at another
+  // scale (device pixels per pixel of the area: the scaled window times Qt's
+  // device pixel ratio), snapped down to thousandths so that a picture of
+  // the area drawn at it lies wholly inside the area. A picture drawn at that
+  // scale, larger than the area, is then copied pixel for pixel to the
+  // device, never resampled.
+  std::function<void(double)> OnDeviceScale;
+  double DeviceScale() const { return device_scale_; }
 
   void Present(const Bitmap& picture);
   // Called when a control that lay above this area has been hidden.
@@ -60,6 +68,7 @@ class TPaintBox : public ImageView {
   void SchedulePaintHandler();
 
   bool own_paint_pending_ = false;
+  double device_scale_ = 1.0;
   bool paint_handler_pending_ = false;
   int present_count_ = 0;
 };

@@ -3,10 +3,15 @@
 // The window from the keyboard: the scroll bars' keys, a visible focus on
 // every control, and where the focus goes when a page opens or closes.
 #include <QApplication>
+#include <QTableWidget>
 #include <QTest>
 #include <map>
 
+#include "app/protocol/protocol_panel.h"
 #include "form/form1.h"
+#include "form/key_help.h"
+#include "measurement/focus_search.h"
+#include "measurement/typed_value.h"
 #include "window_driver.h"
 
 namespace varek::testing {
@@ -91,7 +96,7 @@ TEST_F(KeyboardTest, PagesTakeTheFocusAndGiveItBack) {
   Press(Qt::Key_Space);
   Settle();
   EXPECT_FALSE(form->Panel4->isVisible());
-  EXPECT_EQ(Focus(), form->ScrollBar1) << "the first control of the window";
+  EXPECT_EQ(Focus(), form->ScrollBar7) << "the first control of the window: the coil current";
 
   form->Button6->setFocus(Qt::TabFocusReason);
   Press(Qt::Key_Space);  // "Daten"
@@ -111,6 +116,115 @@ TEST_F(KeyboardTest, PagesTakeTheFocusAndGiveItBack) {
   Press(Qt::Key_Space);  // "Weiter"
   Settle();
   EXPECT_EQ(Focus(), form->Button1);
+}
+
+// From a fresh start to a recorded reading at a new voltage, every key
+// counted: the pairs of radio buttons are one stop each, values are typed.
+TEST_F(KeyboardTest, AReadingFromTheKeyboardAloneTakesAtMostThirtyKeys) {
+  const int focus = FindFocusCurrent(900, 1, 200).value();
+  int presses = 0;
+  const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    ++presses;
+    QTest::keyClick(Focus(), key, modifiers);
+  };
+  const auto type = [&](const QString& text) {
+    presses += static_cast<int>(text.size());
+    QTest::keyClicks(Focus(), text);
+  };
+  press(Qt::Key_Space);  // "Weiter"
+  Settle();
+  ASSERT_EQ(Focus(), form->ScrollBar7);
+  const std::size_t rows = form->Protocol->Rows().size();
+  for (int i = 0; i < 3; ++i) press(Qt::Key_Tab);
+  ASSERT_EQ(Focus(), form->Edit1);
+  type("900");
+  press(Qt::Key_Return);
+  press(Qt::Key_Tab);
+  ASSERT_EQ(Focus(), form->AblenkAus)
+      << "the pair's stop is its selected button, not " << Focus()->objectName().toStdString();
+  press(Qt::Key_Up);
+  EXPECT_TRUE(form->AblenkEin->isChecked());
+  press(Qt::Key_Tab);
+  press(Qt::Key_Tab);
+  ASSERT_EQ(Focus(), form->Gleichspannung);
+  press(Qt::Key_Down);
+  EXPECT_TRUE(form->Wechselspannung->isChecked());
+  for (int i = 0; i < 5; ++i) press(Qt::Key_Backtab);
+  ASSERT_EQ(Focus(), form->Edit5);
+  type(QString::fromStdString(ShownValue(focus - 2, {.per_unit = 1000})));
+  press(Qt::Key_Return);
+  EXPECT_EQ(form->ScrollBar7->Position(), focus - 2);
+  press(Qt::Key_Backtab);
+  press(Qt::Key_Right);
+  press(Qt::Key_Right);
+  Settle();
+  press(Qt::Key_Return, Qt::ControlModifier);
+  EXPECT_LE(presses, 30);
+  ASSERT_EQ(form->Protocol->Rows().size(), rows + 1)
+      << form->Protocol->StatusText->toPlainText().toStdString();
+  const Measurement& row = form->Protocol->Rows().back().values;
+  EXPECT_EQ(row.voltage, 900);
+  EXPECT_EQ(row.current, focus / 1000.0);
+  EXPECT_EQ(row.deflection, Deflection::Alternating);
+}
+
+// At 600 V the start amplitude sends the electrons into the plates: the line
+// under the settings says so before recording, and the reading is refused.
+TEST_F(KeyboardTest, WithoutAMarkOnTheScreenTheLineSaysWhyAndNoRowIsTaken) {
+  ShowScene();
+  Click(form->AblenkEin);
+  form->ScrollBar7->SetPosition(900);
+  form->Edit1->setFocus(Qt::TabFocusReason);
+  QTest::keyClicks(Focus(), "600");
+  QTest::keyClick(Focus(), Qt::Key_Return);
+  Settle();
+  EXPECT_NE(form->ReadingHint->toPlainText().indexOf("Ablenkplatten"), -1);
+  const std::size_t rows = form->Protocol->Rows().size();
+  form->RecordReading();
+  EXPECT_EQ(form->Protocol->Rows().size(), rows);
+  EXPECT_EQ(form->Protocol->StatusText->toPlainText(), form->ReadingHint->toPlainText());
+
+  // A typed value outside the range changes nothing and says why; Escape
+  // shows the value in force again.
+  QTest::keyClicks(Focus(), "5000");
+  QTest::keyClick(Focus(), Qt::Key_Return);
+  EXPECT_EQ(form->ScrollBar4->Position(), 600);
+  EXPECT_EQ(form->Edit1->text(), "600");
+  EXPECT_NE(form->ReadingHint->toPlainText().indexOf("50 bis 2000 V"), -1);
+  QTest::keyClicks(Focus(), "7");
+  QTest::keyClick(Focus(), Qt::Key_Escape);
+  EXPECT_EQ(form->Edit1->text(), "600");
+  EXPECT_FALSE(form->Panel4->isVisible()) << "Escape in the field is the field's";
+}
+
+TEST_F(KeyboardTest, EnterPressesButtonsTabGoesRoundAndF1ListsTheKeys) {
+  ShowScene();
+  form->ScrollBar4->setFocus(Qt::TabFocusReason);
+  Press(Qt::Key_PageDown);
+  QTest::keyClick(Focus(), Qt::Key_PageDown, Qt::ControlModifier);
+  EXPECT_EQ(form->ScrollBar4->Position(), 1310);
+  form->Button6->setFocus(Qt::TabFocusReason);
+  Press(Qt::Key_Return);  // "Daten"
+  EXPECT_TRUE(form->Panel10->isVisible());
+  QTest::keyClick(Focus(), Qt::Key_Escape);
+  EXPECT_FALSE(form->Panel10->isVisible());
+
+  // Tab goes round: from the protocol's last button to the coil current.
+  form->ShowProtocol(true);
+  form->Protocol->PdfButton->setFocus(Qt::TabFocusReason);
+  Press(Qt::Key_Tab);
+  EXPECT_EQ(Focus(), form->ScrollBar7);
+
+  QTest::keyClick(Focus(), Qt::Key_F1);
+  ASSERT_NE(form->KeyHelp(), nullptr);
+  EXPECT_TRUE(form->KeyHelp()->isVisible());
+  const auto* table = form->KeyHelp()->findChild<QTableWidget*>();
+  ASSERT_NE(table, nullptr);
+  std::size_t desktop_rows = 0;
+  for (const form::KeyHelp& row : form::KeyHelpRows())
+    desktop_rows += form::ShownIn(row.edition, form::Edition::Desktop) ? 1 : 0;
+  EXPECT_EQ(static_cast<std::size_t>(table->rowCount()), desktop_rows);
+  EXPECT_EQ(table->item(0, 0)->text().toStdString(), form::KeyHelpRows().front().keys);
 }
 
 }  // namespace

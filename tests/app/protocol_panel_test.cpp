@@ -115,6 +115,7 @@ TEST_F(ProtocolPanelTest, RefusedReadingsLeaveTheTableAndOthersAreRecordedDelete
   for (const auto& step : steps) {
     reading = step.reading;
     panel->OrderBox->setValue(step.order);
+    panel->UncertaintyBox->setValue(step.order == 2 ? 12 : 0);
     QTest::mouseClick(panel->RecordButton, Qt::LeftButton);
     EXPECT_TRUE(panel->StatusText->toPlainText().startsWith(QString::fromUtf8(step.status)))
         << panel->StatusText->toPlainText().toStdString();
@@ -122,11 +123,23 @@ TEST_F(ProtocolPanelTest, RefusedReadingsLeaveTheTableAndOthersAreRecordedDelete
   reading.deflection_on = false;
   QTest::mouseClick(panel->RecordButton, Qt::LeftButton);
   ASSERT_EQ(panel->Table->rowCount(), 3);
-  const QStringList third = {"3", "800", "2,007", "2", "100 ~", "12,610", "1,7605"};
+  const QStringList third = {"3", "800", "2,007", "12", "2", "100 ~", "12,610", "1,7605"};
   for (int c = 0; c < third.size(); ++c) EXPECT_EQ(Cell(2, c), third[c]) << c;
   EXPECT_TRUE(panel->ResultText->toPlainText().startsWith(QStringLiteral("e/m = (1,7")));
   EXPECT_TRUE(panel->ResultText->toPlainText().contains(
       QStringLiteral("Abweichung vom Literaturwert 1,75882 · 10¹¹ C/kg: ")));
+  // The check box "in Auswertung" takes a row out of the result and back in.
+  const QString all = panel->ResultText->toPlainText();
+  const QRect box = panel->Table->visualItemRect(panel->Table->item(0, 0));
+  QTest::mouseClick(panel->Table->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    QPoint(box.left() + 10, box.center().y()));
+  EXPECT_EQ(panel->Rows()[0].values.inclusion, Inclusion::Out);
+  EXPECT_TRUE(panel->ResultText->toPlainText().endsWith(
+      QStringLiteral("Nr. 1 nicht berücksichtigt (abgewählt)")));
+  EXPECT_EQ(panel->StatusText->toPlainText(), "Messwert Nr. 1 aus der Auswertung genommen.");
+  ASSERT_TRUE(panel->Include(0, true));
+  EXPECT_EQ(panel->ResultText->toPlainText(), all);
+  EXPECT_EQ(panel->Table->item(0, 0)->checkState(), Qt::Checked);
 
   QTest::mouseClick(panel->Table->viewport(), Qt::LeftButton, Qt::NoModifier,
                     panel->Table->visualItemRect(panel->Table->item(1, 0)).center());
@@ -143,7 +156,8 @@ TEST_F(ProtocolPanelTest, RefusedReadingsLeaveTheTableAndOthersAreRecordedDelete
   EXPECT_EQ(panel->Table->rowCount(), 0);
   QFile stored(QString::fromStdString(store()));
   ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
-  EXPECT_EQ(stored.readAll(), "Kennung;U in V;I in A;k;Amplitude;Ablenkung\n");
+  EXPECT_EQ(stored.readAll(),
+            "Kennung;U in V;I in A;k;Amplitude;Ablenkung;\xCE\x94I in A;in Auswertung\n");
 }
 
 // Another copy of the program on the same store: what it records shows here
@@ -258,14 +272,16 @@ TEST_F(ProtocolPanelTest, ImportAsksAndExportKeepsTheAmplitude) {
   ASSERT_TRUE(panel->ExportCsv(exported));
   QFile file(exported);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.readAll(), "U in V;I in A;k;Amplitude\n1200;1,23;1;200\n");
+  EXPECT_EQ(file.readAll(),
+            "U in V;I in A;k;Amplitude;Ablenkung;\xCE\x94I in A;in Auswertung\n"
+            "1200;1,230;1;200;Wechselspannung;;\n");
   for (const auto& [answer, rows] : {std::pair{"Abbrechen", 1}, {"Anhängen", 2}, {"Ersetzen", 1}}) {
     AnswerNextQuestion(QString::fromUtf8(answer));
     panel->ImportCsv(exported);
     EXPECT_EQ(panel->Table->rowCount(), rows) << answer;
   }
   EXPECT_EQ(panel->Rows()[0].values.amplitude, 200);
-  EXPECT_EQ(panel->Rows()[0].values.deflection, Deflection::Unknown);  // the file does not say
+  EXPECT_EQ(panel->Rows()[0].values.deflection, Deflection::Alternating);
 }
 
 TEST_F(ProtocolPanelTest, PlotAndPageFiles) {

@@ -32,13 +32,15 @@ TEST_F(PresentationSettingsTest, DamagedValuesFallBackToDefaults) {
   };
   const Row rows[] = {
       {"good", "[presentation]\nzoom=2\nfull_screen=true\n", 2.0, true},
-      {"missing", "", 1.0, false},
-      {"not a number", "[presentation]\nzoom=gross\nfull_screen=true\n", 1.0, true},
-      {"no zoom step", "[presentation]\nzoom=1000\n", 1.0, false},
-      {"negative", "[presentation]\nzoom=-2\n", 1.0, false},
+      {"filling", "[presentation]\nzoom=0\n", kFillWindow, false},
+      {"missing", "", kFillWindow, false},
+      {"not a number", "[presentation]\nzoom=gross\nfull_screen=true\n", kFillWindow, true},
+      {"no zoom step", "[presentation]\nzoom=1000\n", kFillWindow, false},
+      {"negative", "[presentation]\nzoom=-2\n", kFillWindow, false},
       {"not a flag", "[presentation]\nzoom=1.5\nfull_screen=vielleicht\n", 1.5, false},
-      {"binary", std::string("\x00\xff\xfe[presentation\x01\nzoom=\x00\x02", 16), 1.0, false},
-      {"a section only", "[presentation", 1.0, false},
+      {"binary", std::string("\x00\xff\xfe[presentation\x01\nzoom=\x00\x02", 16), kFillWindow,
+       false},
+      {"a section only", "[presentation", kFillWindow, false},
   };
   for (const Row& row : rows) {
     QSettings store(Write(row.contents), QSettings::IniFormat);

@@ -94,8 +94,8 @@ store_has() { [[ "$(rows_in_store)" == "$1" ]]; }
 # button "Messprotokoll"; and on the panel (left 1001, top 8): record,
 # delete all, export, the table.
 readonly weiter=(508 696) ein=(182 602) current_thumb=(295 512) protocol=(872 693)
-readonly record=(1305 28) clear_all=(1227 338) export_csv=(1336 668)
-readonly table_crop=(1009 100 424 220) first_row=(1060 133)
+readonly record=(1305 58) clear_all=(1227 338) export_csv=(1336 668)
+readonly table_crop=(1009 126 424 194) first_row=(1060 157)
 
 # Weiter, deflection on, the coil current to its end (3 A): a reading that is recorded.
 prepare_reading() {
@@ -152,7 +152,7 @@ screens_row() {
   xdotool type "$runtime_dir/export.csv"
   xdotool key Return
   poll "$wait_s" test -s "$runtime_dir/export.csv" || fail "$size: nothing exported"
-  [[ "$(head -n 1 "$runtime_dir/export.csv")" == "U in V;I in A;k;Amplitude" && "$(wc -l <"$runtime_dir/export.csv")" == 3 ]] ||
+  [[ "$(head -n 1 "$runtime_dir/export.csv")" == "U in V;I in A;k;Amplitude;Ablenkung;ΔI in A;in Auswertung" && "$(wc -l <"$runtime_dir/export.csv")" == 3 ]] ||
     fail "$size: export is $(cat "$runtime_dir/export.csv")"
 
   measure 1449 721

@@ -5,8 +5,11 @@
 # must lie on the screen with the form uniformly scaled, and "Weiter", "Ein"
 # and "ENDE" clicked at their scaled places must do their work. Further rows:
 # a damaged settings file, presentation mode from the settings (full screen,
-# zoom 2, then Ctrl+Minus), and Qt's own scaling (QT_SCALE_FACTOR=2), whose
-# scene must be varek-render's picture with every pixel doubled.
+# zoom 2, then Ctrl+Minus), and Qt's own scaling (QT_SCALE_FACTOR=2). The form
+# fills the window by default; wherever it is enlarged, the scene must be
+# varek-render's picture drawn at the scale it is shown at (device pixels per
+# picture pixel, in thousandths), pixel for pixel, and on a 1920 x 1080
+# screen at least 1000 pixels wide.
 #
 # Usage: screens_e2e_test.sh PATH_TO_VAREK_EM PATH_TO_VAREK_RENDER
 # Screenshots (screen-WxH-MODE.png) stay in the working directory.
@@ -90,7 +93,9 @@ if [[ "$mode" == presentation ]]; then
 elif ((unscaled > 0)); then
   scale=$unscaled
 else
-  scale="$(awk -v w="$WIDTH" -v f="$form_width" 'BEGIN { print w / f }')"
+  # As the program fits it: the smaller of the two ratios, in device pixels.
+  scale="$(awk -v w="$WIDTH" -v h="$HEIGHT" -v fw="$form_width" -v fh="$form_height" \
+    'BEGIN { s = w / fw; if (h / fh < s) s = h / fh; printf "%.17g", s }')"
   awk -v s="$scale" -v h="$HEIGHT" -v fh="$form_height" 'BEGIN { d = h - fh * s; exit !(d > -1.5 && d < 1.5) }' ||
     fail "the form is not scaled uniformly: ${WIDTH} x ${HEIGHT} at scale $scale"
 fi
@@ -138,20 +143,25 @@ case "$mode" in
     read -r left top < <(awk -v s="$scale" -v w="$WIDTH" -v h="$HEIGHT" -v fw="$form_width" \
       -v fh="$form_height" 'BEGIN { printf "%d %d\n", (w - fw * s) / 2, (h - fh * s) / 2 }')
     ;;
-  qt_scale_2)
-    "$renderer" --deflection on --out "$work/reference.png" || fail "varek-render exited with $?"
-    convert "$work/reference.png" -scale 200% "$work/reference2.png"
-    read -r sx sy < <(at 8 8)
-    scene_doubled() {
-      xwd -root -silent | convert xwd:- -crop "1440x880+${sx}+${sy}" +repage "$work/scene2.png"
-      [[ "$(compare -metric AE "$work/scene2.png" "$work/reference2.png" null: 2>&1)" == 0 ]]
-    }
-    poll "$wait_work_s" scene_doubled ||
-      fail "the scene at QT_SCALE_FACTOR=2 is not varek-render's picture doubled: $work/scene2.png"
-    echo "scene at QT_SCALE_FACTOR=2 equals varek-render's picture, every pixel doubled"
-    rm -f "$work/reference.png" "$work/reference2.png" "$work/scene2.png"
-    ;;
 esac
+
+# The scene (form 8, 8; 720 x 440 picture pixels) at the device scale k.
+if [[ "$mode" != presentation ]] && awk -v s="$scale" 'BEGIN { exit !(s > 1.001) }'; then
+  # The program's rule: thousandths, 1.5 device pixels short of the scene's height.
+  k="$(awk -v s="$scale" 'BEGIN { printf "%.3f", int((s - 1.5 / 440) * 1000 + 1e-6) / 1000 }')"
+  "$renderer" --deflection on --scale "$k" --out "$work/reference.png" || fail "varek-render exited with $?"
+  read -r sw sh < <(identify -format "%w %h" "$work/reference.png")
+  if [[ "$size" == 1920x1080 ]] && ((sw < 1000)); then fail "the scene is only $sw pixels wide"; fi
+  read -r sx sy < <(at 8 8)
+  scene_sharp() {
+    xwd -root -silent | convert xwd:- -crop "${sw}x${sh}+${sx}+${sy}" +repage "$work/scene.png"
+    [[ "$(compare -metric AE "$work/scene.png" "$work/reference.png" null: 2>&1)" == 0 ]]
+  }
+  poll "$wait_work_s" scene_sharp ||
+    fail "the scene is not varek-render's picture at scale $k: $work/scene.png"
+  echo "scene ($sw x $sh) equals varek-render's picture at scale $k"
+  rm -f "$work/reference.png" "$work/scene.png"
+fi
 
 click_form 874 627  # "ENDE"
 expect_program_ends "$wait_end_s"

@@ -47,13 +47,17 @@ TEST(Form1Description, TableIsSound) {
     }
   }
   const std::vector<std::string_view> chain = TabChain();
-  EXPECT_EQ(chain.front(), "ScrollBar1");
-  EXPECT_EQ(chain[24], "ProtocolButton");
-  EXPECT_EQ(chain.back(), "ProtocolPdf");
-  EXPECT_EQ(chain.size(), 35u);
+  // What is seen, in order: the settings, the view, the protocol.
+  EXPECT_EQ(chain.front(), "ScrollBar7");
+  EXPECT_EQ(chain[2], "ScrollBar4");
+  EXPECT_EQ(chain[10], "ScrollBar1");
+  EXPECT_EQ(chain[23], "ProtocolButton");
+  EXPECT_EQ(chain[34], "ProtocolPdf");
+  EXPECT_EQ(chain.back(), "Button14");
+  EXPECT_EQ(chain.size(), 36u);
   const std::vector<std::string_view> page = TabChain(Edition::Page);
-  EXPECT_EQ(page.back(), "ProtocolPrint");
-  EXPECT_EQ(page.size(), 35u);
+  EXPECT_EQ(page[34], "ProtocolPrint");
+  EXPECT_EQ(page.size(), 36u);
 }
 
 // Reads the export back into rows; the strings live in `texts`.

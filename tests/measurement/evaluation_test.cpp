@@ -46,6 +46,55 @@ TEST(EvaluationTest, FitThroughTheOriginMatchesAHandComputedSeries) {
   EXPECT_NEAR(result->deviation_percent, 19.253360633907064, 1e-9);
 }
 
+// Weighted by 1 / (2 I dI)^2, by hand (x = k^2 U, y = I^2, w = 1 / sigma^2):
+// a = sum wxy / sum wx^2, u_reading(a) = 1 / sqrt(sum wx^2),
+// chi^2 = sum w (y - a x)^2, scaled by sqrt(chi^2 / (N - 1)) when that is above 1.
+// 600 V 0,870 A ± 10 mA, 1200 V 1,230 A ± 12 mA, 1800 V 1,507 A ± 15 mA,
+// 800 V k = 2 2,007 A ± 20 mA: a = 1.2606227684e-3 A^2/V, chi^2 = 0.00824
+// (the readings agree better than their dI say: not scaled),
+// e/m = 1.7579140545e11, u = e/m / (a sqrt(sum wx^2)) = 1.7979391606e9 C/kg.
+// The same with 1,512 A at 1800 V and dI = 2 mA everywhere: a = 1.2623342456e-3,
+// chi^2 = 7.508, scaled by sqrt(7.508 / 3) = 1.58199: e/m = 1.7555306684e11,
+// u = 3.7916764133e8 C/kg (from the readings alone 2.3967722825e8).
+TEST(EvaluationTest, WeightedFitMatchesHandComputedSeries) {
+  const auto with = [](double voltage, double current, int order, double uncertainty) {
+    return Measurement{voltage, current, order, std::nullopt, Deflection::Unknown, uncertainty};
+  };
+  const struct {
+    std::vector<Measurement> rows;
+    double slope, specific_charge, uncertainty, scatter_factor;
+  } cases[] = {
+      {{with(600, 0.870, 1, 0.010), with(1200, 1.230, 1, 0.012), with(1800, 1.507, 1, 0.015),
+        with(800, 2.007, 2, 0.020)},
+       1.260622768424302e-3,
+       1.7579140544672235e11,
+       1.7979391605780463e9,
+       1},
+      {{with(600, 0.870, 1, 0.002), with(1200, 1.230, 1, 0.002), with(1800, 1.512, 1, 0.002),
+        with(800, 2.007, 2, 0.002)},
+       1.2623342456392066e-3,
+       1.755530668402578e11,
+       3.7916764132960564e8,
+       1.5819927662324136},
+  };
+  for (const auto& c : cases) {
+    const auto result = EvaluateSeries(c.rows);
+    ASSERT_TRUE(result && result->uncertainty);
+    EXPECT_TRUE(result->reading_uncertainty);
+    EXPECT_NEAR(result->slope, c.slope, 1e-15);
+    EXPECT_NEAR(result->specific_charge, c.specific_charge, 1e1);
+    EXPECT_NEAR(*result->uncertainty, c.uncertainty, 1e-1);
+    EXPECT_NEAR(result->scatter_factor, c.scatter_factor, 1e-12);
+  }
+  // One row without dI leaves the whole fit unweighted; one row with dI has
+  // an uncertainty of its own: 2 dI / I relative on e/m.
+  std::vector<Measurement> mixed = cases[0].rows;
+  mixed[2].reading_uncertainty.reset();
+  EXPECT_FALSE(EvaluateSeries(mixed)->reading_uncertainty);
+  const auto one = EvaluateSeries(std::vector<Measurement>{with(1200, 1.230, 1, 0.012)});
+  EXPECT_NEAR(*one->uncertainty / one->specific_charge, 2 * 0.012 / 1.230, 1e-12);
+}
+
 TEST(EvaluationTest, NumbersAreWrittenInGermanSchoolStyle) {
   const struct {
     std::string got, expected;

@@ -4,6 +4,8 @@
 // outlier marks, the summarised warnings, the result line and the plot plan.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -103,7 +105,7 @@ TEST(ProtocolChecksTest, ResultAndWarningsStayShortHoweverManyRows) {
             "e/m = 1,7577 \u00b7 10\u00b9\u00b9 C/kg (ein Messwert: keine Unsicherheit)");
   EXPECT_EQ(one.deviation,
             "Abweichung vom Literaturwert 1,75882 \u00b7 10\u00b9\u00b9 C/kg: \u22120,06 %");
-  EXPECT_EQ(one.rows[0].cells[4], "200 ~");
+  EXPECT_EQ(one.rows[0].cells[5], "200 ~");
 
   // 2000 rows, every one with an unsuitable amplitude, and an outlier.
   ProtocolTable many;
@@ -122,9 +124,61 @@ TEST(ProtocolChecksTest, ResultAndWarningsStayShortHoweverManyRows) {
   EXPECT_TRUE(view.result.starts_with("e/m = (1,7"));
 }
 
+// The weighted series of evaluation_test.cpp, then with a reading far off.
+TEST(ProtocolChecksTest, ResultStatesItsUncertaintyAndLeavesOutliersOut) {
+  const auto row = [](const char* id, double voltage, double current, int order,
+                      std::optional<double> uncertainty) {
+    return ProtocolRow{id, {voltage, current, order, 200, Deflection::Alternating, uncertainty}};
+  };
+  ProtocolTable series = {row("a", 600, 0.870, 1, 0.010), row("b", 1200, 1.230, 1, 0.012),
+                          row("c", 1800, 1.507, 1, 0.015), row("d", 800, 2.007, 2, 0.020)};
+  const std::string result = "e/m = (1,7579 ± 0,0180) · 10¹¹ C/kg";
+  const std::string deviation = "Abweichung vom Literaturwert 1,75882 · 10¹¹ C/kg: ";
+  EXPECT_EQ(ViewOf(series).Summary(), result + "\n" + deviation + "−0,05 % = 0,1 σ: verträglich");
+
+  series.push_back(row("e", 900, 1.201, 1, 0.010));
+  ProtocolView view = ViewOf(series);
+  EXPECT_EQ(view.result, result);
+  EXPECT_EQ(view.left_out, "Nr. 5 nicht berücksichtigt (Ausreißer)");
+  EXPECT_TRUE(view.rows[4].outlier && !view.rows[4].included);
+  // Taken in by hand it counts; a row taken out by hand is named so.
+  series[4].values.inclusion = Inclusion::In;
+  series[0].values.inclusion = Inclusion::Out;
+  view = ViewOf(series);
+  EXPECT_NE(view.result, result);
+  EXPECT_EQ(view.left_out, "Nr. 1 nicht berücksichtigt (abgewählt)");
+  series[4].values.inclusion = Inclusion::Out;
+  series[1].values.inclusion = Inclusion::Out;
+  series[2].values.inclusion = Inclusion::Out;
+  series[3].values.inclusion = Inclusion::Out;
+  EXPECT_EQ(ViewOf(series).result,
+            "Kein Messwert in der Auswertung: einen Messwert in der Tabelle anhaken.");
+
+  // One reading at 1200 V, 1,240 A is 1,67 % low: what that means depends on its dI.
+  const struct {
+    std::optional<double> uncertainty;
+    const char* result;
+    const char* deviation;
+  } readings[] = {
+      {0.012, "e/m = (1,7295 ± 0,0335) · 10¹¹ C/kg", "−1,67 % = 0,9 σ: verträglich"},
+      {0.004, "e/m = (1,7295 ± 0,0112) · 10¹¹ C/kg", "−1,67 % = 2,6 σ: fraglich"},
+      {0.001, "e/m = (1,7295 ± 0,0028) · 10¹¹ C/kg", "−1,67 % = 10,5 σ: nicht verträglich"},
+      {std::nullopt, "e/m = 1,7295 · 10¹¹ C/kg (ein Messwert: keine Unsicherheit)", "−1,67 %"},
+  };
+  for (const auto& r : readings) {
+    view = ViewOf({row("a", 1200, 1.240, 1, r.uncertainty)});
+    EXPECT_EQ(view.result, r.result);
+    EXPECT_EQ(view.deviation, deviation + r.deviation);
+  }
+  // Without dI the result says what it leaves out.
+  EXPECT_TRUE(
+      ViewOf({row("a", 1200, 1.230, 1, std::nullopt), row("b", 600, 0.870, 1, std::nullopt)})
+          .result.ends_with(" C/kg ohne Ableseunsicherheit"));
+}
+
 TEST(ProtocolChecksTest, PlotPlanPlacesEverythingInTheFrame) {
   const ProtocolView view = ViewOf({{"a", {500, 0.794, 1, 100}},
-                                    {"b", {1200, 1.230, 1, 200}},
+                                    {"b", {1200, 1.230, 1, 200, Deflection::Alternating, 0.02}},
                                     {"c", {2000, 1.584, 1, 250}},
                                     {"d", {1200, 1.4, 1, 200}}});
   const PlotPlan plan = PlanPlot(view, 640, 400, 13);
@@ -148,8 +202,16 @@ TEST(ProtocolChecksTest, PlotPlanPlacesEverythingInTheFrame) {
     EXPECT_GE(text.y, 0);
     EXPECT_LE(text.y, plan.height);
   }
+  // Row b's error bar: I² ± 2·I·ΔI = 1,5129 ± 0,0492 A² through its mark.
+  const PlotLine& bar = *std::find_if(plan.lines.begin(), plan.lines.end(), [&](const PlotLine& l) {
+    return l.x1 == plan.marks[1].x && l.x2 == l.x1;
+  });
+  const double per_a2 = (plan.bottom - plan.top) / plan.y_end;
+  EXPECT_NEAR(bar.y1 - plan.marks[1].y, 0.0492 * per_a2, 1e-9);
+  EXPECT_NEAR(plan.marks[1].y - bar.y2, 0.0492 * per_a2, 1e-9);
   // The fitted line starts at the origin and ends on an edge of the area.
-  const PlotLine& fit = plan.lines.back();
+  const PlotLine& fit = *std::find_if(plan.lines.begin(), plan.lines.end(),
+                                      [](const PlotLine& l) { return l.colour == 0xC81E1Eu; });
   EXPECT_EQ(fit.colour, 0xC81E1Eu);
   EXPECT_DOUBLE_EQ(fit.x1, plan.left);
   EXPECT_DOUBLE_EQ(fit.y1, plan.bottom);

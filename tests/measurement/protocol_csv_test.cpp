@@ -12,41 +12,60 @@ namespace {
 
 using D = Deflection;
 
-TEST(ProtocolCsvTest, ExchangeRoundTripKeepsTheAmplitude) {
-  const ProtocolTable rows = {{"", {1200, 1.23, 1, 200}},
-                              {"", {300, 0.613, 1, 25}},
-                              {"", {800, 2.007, 2, std::nullopt}},
-                              {"", {50.5, 0.32, 1, 1}}};
+TEST(ProtocolCsvTest, ExchangeRoundTripKeepsEveryColumnByteForByte) {
+  const ProtocolTable rows = {{"", {1200, 1.23, 1, 200, D::Alternating, 0.012, Inclusion::In}},
+                              {"", {300, 0.613, 1, 25, D::Steady}},
+                              {"", {800, 2.007, 2, std::nullopt, D::Unknown, 0.0035}},
+                              {"", {50.5, 0.87, 1, 1, D::Unknown, std::nullopt, Inclusion::Out}}};
   const std::string text = WriteTable(rows, TableForm::Exchange);
-  EXPECT_EQ(
-      text,
-      "U in V;I in A;k;Amplitude\n1200;1,23;1;200\n300;0,613;1;25\n800;2,007;2;\n50,5;0,32;1;1\n");
+  EXPECT_EQ(text,
+            "U in V;I in A;k;Amplitude;Ablenkung;\u0394I in A;in Auswertung\n"
+            "1200;1,230;1;200;Wechselspannung;0,012;ja\n300;0,613;1;25;Gleichspannung;;\n"
+            "800;2,007;2;;;0,0035;\n50,5;0,870;1;1;;;nein\n");
   const TableRead back = ReadTable(text, TableForm::Exchange);
   ASSERT_TRUE(back.Clean()) << back.Summary();
   EXPECT_EQ(back.rows, rows);
-  // Files of three columns, with a byte-order mark, CRLF and empty lines at the end.
-  const TableRead short_form =
-      ReadTable("\xEF\xBB\xBFU in V;I in A;k\r\n1200;1,23;1\r\n\r\n\n", TableForm::Exchange);
-  ASSERT_TRUE(short_form.Clean()) << short_form.Summary();
-  EXPECT_EQ(short_form.rows, (ProtocolTable{{"", {1200, 1.23, 1, std::nullopt}}}));
+  EXPECT_EQ(WriteTable(back.rows, TableForm::Exchange), text);
+  // Columns are found by their titles: the earlier forms, some optional
+  // columns in any order, a byte-order mark, CRLF and empty lines at the end.
+  const struct {
+    std::string text;
+    Measurement row;
+  } forms[] = {
+      {"U in V;I in A;k\n1200;1,23;1\n", {1200, 1.23, 1, std::nullopt}},
+      {"U in V;I in A;k;Amplitude\n1200;1,23;1;200\n", {1200, 1.23, 1, 200}},
+      {"\xEF\xBB\xBF\u0394I in A;k;U in V;I in A\r\n0,01;1;1200;1,23\r\n\r\n\n",
+       {1200, 1.23, 1, std::nullopt, D::Unknown, 0.01}},
+  };
+  for (const auto& form : forms) {
+    const TableRead read = ReadTable(form.text, TableForm::Exchange);
+    ASSERT_TRUE(read.Clean()) << form.text << read.Summary();
+    EXPECT_EQ(read.rows, (ProtocolTable{{"", form.row}})) << form.text;
+  }
 }
 
 TEST(ProtocolCsvTest, StoreRoundTripKeepsIdentityAndDeflection) {
-  const ProtocolTable rows = {{"5f0c2a91d3e4b768", {1200, 1.23, 1, 200, D::Alternating}},
+  const ProtocolTable rows = {{"5f0c2a91d3e4b768", {1200, 1.23, 1, 200, D::Alternating, 0.005}},
                               {"a1", {300, 0.613, 1, 25, D::Steady}},
                               {"z7", {800, 2.007, 2, std::nullopt, D::Unknown}}};
   const std::string text = WriteTable(rows, TableForm::Store);
   EXPECT_EQ(text,
-            "Kennung;U in V;I in "
-            "A;k;Amplitude;Ablenkung\n5f0c2a91d3e4b768;1200;1,23;1;200;Wechselspannung\n"
-            "a1;300;0,613;1;25;Gleichspannung\nz7;800;2,007;2;;\n");
+            "Kennung;U in V;I in A;k;Amplitude;Ablenkung;\u0394I in A;in Auswertung\n"
+            "5f0c2a91d3e4b768;1200;1,230;1;200;Wechselspannung;0,005;\n"
+            "a1;300;0,613;1;25;Gleichspannung;;\nz7;800;2,007;2;;;;\n");
   EXPECT_EQ(ReadTable(text, TableForm::Store).rows, rows);
-  // The earlier store form: rows named after their lines, alike in every copy.
+  // The earlier store forms: rows named after their lines, alike in every
+  // copy, or with their identities.
   const TableRead old =
       ReadTable("U in V;I in A;k;Amplitude\n1200;1,23;1;200\n300;0,613;1;\n", TableForm::Store);
   ASSERT_TRUE(old.Clean());
   EXPECT_EQ(old.rows,
             (ProtocolTable{{"z2", {1200, 1.23, 1, 200}}, {"z3", {300, 0.613, 1, std::nullopt}}}));
+  EXPECT_EQ(
+      ReadTable("Kennung;U in V;I in A;k;Amplitude;Ablenkung\na1;300;0,613;1;25;Gleichspannung\n",
+                TableForm::Store)
+          .rows,
+      (ProtocolTable{rows[1]}));
   EXPECT_TRUE(ReadTable("", TableForm::Store).rows.empty());
   EXPECT_TRUE(ReadTable("", TableForm::Store).Clean());
 }
@@ -59,12 +78,24 @@ TEST(ProtocolCsvTest, RefusalsNameTheLineAndTheReason) {
     const char* message;
   } cases[] = {
       {"empty", "",
-       "Zeile 1: die Datei ist leer, erwartet die Kopfzeile \u201EU in V;I in A;k;Amplitude\u201C "
-       "oder \u201EU in V;I in A;k\u201C"},
+       "Zeile 1: die Datei ist leer, erwartet die Kopfzeile \u201EU in V;I in "
+       "A;k;Amplitude;Ablenkung;\u0394I in A;in Auswertung\u201C"},
       {"header only", head, "Zeile 2: die Datei enthält keine Messwerte"},
-      {"wrong header", "U;I;k\n1200;1,23;1\n",
-       "Zeile 1: die Kopfzeile muss \u201EU in V;I in A;k;Amplitude\u201C oder \u201EU in V;I in "
-       "A;k\u201C lauten, nicht \u201EU;I;k\u201C"},
+      {"unknown column", "U;I;k\n1200;1,23;1\n",
+       "Zeile 1: die Kopfzeile nennt die unbekannte Spalte \u201EU\u201C"},
+      {"column twice", "U in V;I in A;k;k\n1200;1,23;1;1\n",
+       "Zeile 1: die Kopfzeile nennt die Spalte \u201Ek\u201C zweimal"},
+      {"identity outside the store", "Kennung;U in V;I in A;k\na1;1200;1,23;1\n",
+       "Zeile 1: die Kopfzeile nennt die unbekannte Spalte \u201EKennung\u201C"},
+      {"column missing", "U in V;k\n1200;1\n",
+       "Zeile 1: die Kopfzeile muss die Spalten \u201EU in V\u201C, \u201EI in A\u201C und "
+       "\u201Ek\u201C nennen, nicht \u201EU in V;k\u201C"},
+      {"bad words", "U in V;I in A;k;Ablenkung;in Auswertung\n1200;1,23;1;;vielleicht\n",
+       "Zeile 2: in Auswertung = \u201Evielleicht\u201C ist nicht erlaubt, erwartet ja, nein oder "
+       "nichts"},
+      {"uncertainty too large", "U in V;I in A;k;\u0394I in A\n1200;1,23;1;0,5\n",
+       "Zeile 2: \u0394I = \u201E0,5\u201C ist nicht erlaubt, erwartet von 0,0001 bis 0,3 A oder "
+       "nichts"},
       {"not a number", head + "1200;1,23;1\n1200;abc;1\n",
        "Zeile 3: I = \u201Eabc\u201C ist keine Zahl (erwartet z. B. 1,23)"},
       {"decimal point", head + "1200;1.23;1\n",
@@ -119,18 +150,24 @@ TEST(ProtocolCsvTest, RefusalsNameTheLineAndTheReason) {
 }
 
 // What the program writes it reads back, up to the row limit and beyond the
-// byte limit of foreign files; a store kept aside is imported in its own form.
+// byte limit of foreign files; a store kept aside is imported in its own form,
+// the earlier one too.
 TEST(ProtocolCsvTest, LargestStoreReadsBackWholeAndImports) {
   ProtocolTable rows;
   RowIdSource ids(3);
   for (std::size_t i = 0; i < MaxTableRows; ++i)
-    rows.push_back({ids.Next(), {1999.5, 2.999, 4, 300, D::Alternating}});
+    rows.push_back({ids.Next(), {1999.5, 2.999, 4, 300, D::Alternating, 0.299, Inclusion::Out}});
   const std::string store = WriteTable(rows, TableForm::Store);
   ASSERT_GT(store.size(), MaxTableBytes);
   EXPECT_EQ(ReadTable(store, TableForm::Store).rows, rows);
   const TableRead imported = ReadTable(store, TableForm::Exchange);
   ASSERT_TRUE(imported.Clean()) << imported.Summary();
   EXPECT_EQ(imported.rows.size(), MaxTableRows);
+  const TableRead earlier =
+      ReadTable("Kennung;U in V;I in A;k;Amplitude;Ablenkung\na1;300;0,613;1;25;Gleichspannung\n",
+                TableForm::Exchange);
+  ASSERT_TRUE(earlier.Clean()) << earlier.Summary();
+  EXPECT_EQ(earlier.rows, (ProtocolTable{{"", {300, 0.613, 1, 25, D::Steady}}}));
 }
 
 // A store with one bad row among good ones: the good rows stay, the bad one

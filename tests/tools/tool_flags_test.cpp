@@ -31,6 +31,11 @@ TEST(ToolFlags, ReadsEveryFlagAndKeepsTheDefaultsOfTheOthers) {
   EXPECT_FALSE(s.settings.steady);
   EXPECT_EQ(s.out, "a.png");
   EXPECT_TRUE(s.signal_out.empty());
+  EXPECT_EQ(s.scale, 1);
+  for (const char* scale : {"1,5", "1.5"}) {
+    ASSERT_TRUE(Parse({"--scale", scale, "--out", "a.png"}, s, error)) << error;
+    EXPECT_EQ(s.scale, 1.5) << scale;
+  }
 }
 
 TEST(ToolFlags, RejectsBadValuesNamingTheFlagAndItsRange) {
@@ -52,6 +57,9 @@ TEST(ToolFlags, RejectsBadValuesNamingTheFlagAndItsRange) {
       {{"--amplitude", "301", "--out", "a.png"}, "--amplitude"},
       {{"--turn", "5"}, "--out: missing"},
       {{"--out", "a.png", "--colour", "red"}, "unknown flag '--colour'"},
+      {{"--scale", "0,5", "--out", "a.png"}, "--scale: invalid value '0,5', expected a number"},
+      {{"--scale", "1.", "--out", "a.png"}, "--scale"},
+      {{"--scale", "8.01", "--out", "a.png"}, "--scale"},
   };
   for (const Case& c : cases) {
     ToolFlags s;

@@ -26,7 +26,7 @@ const digest = process.env.VAREK_PROTOCOL_DIGEST;
 const shots = process.env.VAREK_SHOTS;
 const work = mkdtempSync(join(tmpdir(), "varek-protocol-"));
 const STORE = "varek-messprotokoll";
-const HEAD = "Kennung;U in V;I in A;k;Amplitude;Ablenkung\n";
+const HEAD = "Kennung;U in V;I in A;k;Amplitude;Ablenkung;ΔI in A;in Auswertung\n";
 
 let server, base, browser, page;
 const pageErrors = [];
@@ -137,6 +137,7 @@ describe("recording", () => {
       await ctrl("KeyM");
       await showsRows(i);
       await page.$eval("#ProtocolOrder", (e, k) => { e.value = String(k); }, order);
+      await page.$eval("#ProtocolUncertainty", (e, k) => { e.value = k === 2 ? "12" : "0"; }, order);
       await page.click("#ProtocolRecord");
       await showsRows(i + 1);
     }
@@ -151,17 +152,19 @@ describe("recording", () => {
     assert.ok(boxes.Form1.x + boxes.Form1.width <= 1366 + 0.5, JSON.stringify(boxes));
 
     const cells = await rowCells();
-    assert.deepEqual(cells.map((c) => c.slice(0, 5)), rows.map(([u, i, a, k, mode], n) =>
-        [String(n + 1), String(u), (i / 1000).toFixed(3).replace(".", ","), String(k), `${a} ${mode === "ac" ? "~" : "="}`]));
+    assert.deepEqual(cells.map((c) => c.slice(0, 6)), rows.map(([u, i, a, k, mode], n) =>
+        [String(n + 1), String(u), (i / 1000).toFixed(3).replace(".", ","), k === 2 ? "12" : "–", String(k),
+         `${a} ${mode === "ac" ? "~" : "="}`]));
     const csvFile = join(work, "reihe.csv");
-    writeFileSync(csvFile, "U in V;I in A;k\n" +
-        rows.map(([u, i, , k]) => `${u};${String(i / 1000).replace(".", ",")};${k}\n`).join(""));
+    writeFileSync(csvFile, "U in V;I in A;k;ΔI in A\n" +
+        rows.map(([u, i, , k]) => `${u};${String(i / 1000).replace(".", ",")};${k};${k === 2 ? "0,012" : ""}\n`).join(""));
     const printed = execFileSync(evaluator, [csvFile], { encoding: "utf8" }).trimEnd().split("\n");
-    assert.deepEqual(cells.map((c) => c[6]),
-                     printed.slice(0, -1).map((line) => line.match(/e\/m = (\S+) · 10¹¹ C\/kg$/)[1]));
-    const [result, deviation] = (await text("ProtocolResult")).split("\n");
-    assert.equal(result, printed.at(-1));
-    assert.match(deviation, /^Abweichung vom Literaturwert 1,75882 · 10¹¹ C\/kg: [+\u2212]\d+,\d\d %$/);
+    assert.deepEqual(cells.map((c) => c[7]),
+                     printed.slice(0, 3).map((line) => line.match(/e\/m = (\S+) · 10¹¹ C\/kg$/)[1]));
+    const summary = await text("ProtocolResult");
+    assert.equal(summary, printed.slice(3).join("\n"));
+    assert.match(summary.split("\n")[1],
+                 /^Abweichung vom Literaturwert 1,75882 · 10¹¹ C\/kg: [+\u2212]\d+,\d\d % = \d+,\d σ: \S/);
 
     // The start-up current: refused, every row stays, also after a reload.
     await openProtocol("?deflection=on");
@@ -240,11 +243,11 @@ describe("recording", () => {
 describe("store", () => {
   test("a damaged store keeps its good rows and is kept aside under a new key each time; a full storage is told; " +
        "the store of localStorage is taken over", async () => {
-    const good = ["a1;300;0,615;1;60;Wechselspannung\n", "c3;800;1,004;1;150;Gleichspannung\n"];
+    const good = ["a1;300;0,615;1;60;Wechselspannung;;\n", "c3;800;1,004;1;150;Gleichspannung;0,005;\n"];
     // [stored text, rows kept, what the message names]
     const damaged = [
-      [HEAD + good[0] + "b2;300;abc;1;60;\n" + good[1], 2, "Zeile 3: I = „abc“ ist keine Zahl"],
-      [HEAD + good[0] + "b2;300;0,6\u00001;1;60;\n" + good[1], 2, "„0,6\\01“"],
+      [HEAD + good[0] + "b2;300;abc;1;60;;;\n" + good[1], 2, "Zeile 3: I = „abc“ ist keine Zahl"],
+      [HEAD + good[0] + "b2;300;0,6\u00001;1;60;;;\n" + good[1], 2, "„0,6\\01“"],
       ["x".repeat(4_000_000), 0, "größer als 1 MB"],
     ];
     await openEmptyProtocol(reading(300, 615, 60));
@@ -295,7 +298,7 @@ describe("store", () => {
     await openProtocol(reading(300, 615, 60));
     await showsRows(1);
     assert.equal(await page.evaluate((key) => localStorage.getItem(key), STORE), null);
-    assert.equal(await stored(), HEAD + "z2;300;0,615;1;60;\n");
+    assert.equal(await stored(), HEAD + "z2;300;0,615;1;60;;;\n");
   });
 });
 
@@ -327,7 +330,7 @@ describe("storage refused", () => {
     await blocked.evaluate(() => { window.storageRefused = false; });
     await blocked.waitForFunction(() => /^Gesichert/.test(document.getElementById("ProtocolStatus").textContent),
                                   { timeout: 10000 });
-    assert.match(await stored(), /^Kennung;.*\n[0-9a-f]{16};300;0,615;1;60;Wechselspannung\n$/);
+    assert.match(await stored(), /^Kennung;.*\n[0-9a-f]{16};300;0,615;1;60;Wechselspannung;;\n$/);
     await blocked.close();
     await entries("clear");
   });
@@ -339,7 +342,8 @@ describe("files", () => {
     await openEmptyProtocol(reading(300, 615, 60));
     await page.click("#ProtocolRecord");
     await showsRows(1);
-    const withAmplitude = "U in V;I in A;k;Amplitude\n800;1,004;1;150\n1200;1,231;1;\n500;0,9;1;100\n";
+    const withAmplitude = "U in V;I in A;k;Amplitude;Ablenkung;ΔI in A;in Auswertung\n800;1,004;1;150;Gleichspannung;0,005;\n" +
+                          "1200;1,231;1;;;;nein\n500;0,900;1;100;;;\n";
     const without = "U in V;I in A;k\n300;0,615;1\n";
 
     await upload("ohne.csv", without);
@@ -374,10 +378,17 @@ describe("files", () => {
     await question();
     await page.click("dialog.question button:nth-of-type(2)");  // Anhängen
     await showsRows(4);
-    assert.deepEqual((await rowCells()).map((row) => row[4]), ["150", "–", "100", "–"]);
+    assert.deepEqual((await rowCells()).map((row) => row[5]), ["150 =", "–", "100", "–"]);
     assert.deepEqual(await page.$$eval("#ProtocolTable tr.outlier", (rows) => rows.map((row) => row.cells[0].textContent)),
                      ["3"]);
     assert.match(await text("ProtocolWarnings"), /^Ausreißer Nr\. 3 \(markiert\)/);
+    // The outlier and the row the file took out are left out; a check box takes the outlier in.
+    assert.match(await text("ProtocolResult"), /\nNr\. 3 nicht berücksichtigt \(Ausreißer\); Nr\. 2 nicht berücksichtigt \(abgewählt\)$/);
+    assert.deepEqual(await page.$$eval("#ProtocolTable tbody input", (boxes) => boxes.map((box) => box.checked)),
+                     [true, false, false, true]);
+    await page.click("#ProtocolTable tbody tr:nth-child(3) input");
+    await statusMatches(/^Messwert Nr\. 3 in die Auswertung genommen\.$/);
+    assert.match(await text("ProtocolResult"), /\nNr\. 2 nicht berücksichtigt \(abgewählt\)$/);
     await page.click("#ProtocolTable tbody tr:nth-child(3)");
     assert.deepEqual(await axeViolations(page), [], "four rows, one an outlier and selected");
 

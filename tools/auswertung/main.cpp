@@ -2,9 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // varek-auswertung FILE.csv: evaluates a measurement table in the exchange
 // form of measurement/protocol_csv.h (at most 1 MB, a regular file): one
-// line per row (outliers marked), a line per warning, and the series' e/m
-// with its standard uncertainty in school notation as the last line,
-// "e/m = (1,7678 ± 0,0032) · 10¹¹ C/kg". A file it cannot take gives one
+// line per row (outliers marked), a line per warning, then the result as the
+// protocol states it: e/m with its standard uncertainty in school notation,
+// "e/m = (1,7678 ± 0,0032) · 10¹¹ C/kg", the deviation from the literature
+// value and the rows left out of the fit. A file it cannot take gives one
 // German line on stderr that names the line and the reason, and exit 2.
 #include <cstdio>
 #include <optional>
@@ -39,13 +40,15 @@ int main(int argc, char** argv) {
   const ProtocolView view = ViewOf(read.rows);
   for (std::size_t i = 0; i < view.values.size(); ++i) {
     const Measurement& row = view.values[i];
-    std::printf("U = %s V; I = %s A; k = %d; B = %s mT; e/m = %s%s\n",
-                DecimalText(row.voltage).c_str(), DecimalText(row.current).c_str(), row.order,
-                FixedText(FieldOf(row.current) * 1000, 4).c_str(),
+    const std::string uncertainty =
+        row.reading_uncertainty ? " ± " + DecimalText(*row.reading_uncertainty) : "";
+    std::printf("U = %s V; I = %s%s A; k = %d; B = %s mT; e/m = %s%s\n",
+                DecimalText(row.voltage).c_str(), DecimalText(row.current).c_str(),
+                uncertainty.c_str(), row.order, FixedText(FieldOf(row.current) * 1000, 4).c_str(),
                 SchoolNotation(SpecificChargeOf(row), std::nullopt, "C/kg").c_str(),
                 view.marks[i].marked ? " (Ausreißer)" : "");
   }
   for (const std::string& warning : view.warnings) std::printf("Hinweis: %s\n", warning.c_str());
-  std::printf("%s\n", view.result.c_str());
+  std::printf("%s\n", view.Summary().c_str());
   return 0;
 }

@@ -5,12 +5,17 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace varek {
 
 namespace {
 
-enum class Kind { Integer, Choice, File };
+enum class Kind { Integer, Choice, File, Scale };
+
+// The picture scale: device pixels per picture pixel.
+constexpr double LowestScale = 1;
+constexpr double HighestScale = 8;
 
 struct Flag {
   const char* name;
@@ -24,6 +29,7 @@ struct Flag {
   int& (*integer)(ToolFlags&);
   bool& (*choice)(ToolFlags&);
   std::string& (*file)(ToolFlags&);
+  double& (*decimal)(ToolFlags&) = nullptr;  // Scale
 };
 
 constexpr Flag IntegerFlag(const char* name, FlagSet set, Range range, int& (*field)(ToolFlags&)) {
@@ -61,10 +67,42 @@ constexpr Flag Flags[] = {
                [](ToolFlags& f) -> bool& { return f.settings.screen_transparent; }),
     IntegerFlag("--width", FlagSet::Render, PathWidthRange,
                 [](ToolFlags& f) -> int& { return f.settings.path_width; }),
+    {"--scale",
+     FlagSet::Render,
+     Kind::Scale,
+     {},
+     nullptr,
+     nullptr,
+     "1..8",
+     false,
+     nullptr,
+     nullptr,
+     nullptr,
+     [](ToolFlags& f) -> double& { return f.scale; }},
     FileFlag("--out", "scene.png", true, [](ToolFlags& f) -> std::string& { return f.out; }),
     FileFlag("--signal-out", "signal.png", false,
              [](ToolFlags& f) -> std::string& { return f.signal_out; }),
 };
+
+// Digits with at most one decimal point or comma between digits, e.g. 1.5 or 2.
+bool ParsePlainDecimal(const char* text, double& value) {
+  double whole = 0, unit = 1;
+  bool mark = false, digit_before = false, digit_after = false;
+  for (const char* c = text; *c != '\0'; ++c) {
+    if ((*c == '.' || *c == ',') && !mark && digit_before) {
+      mark = true;
+    } else if (*c >= '0' && *c <= '9') {
+      if (mark) unit /= 10, digit_after = true;
+      else digit_before = true;
+      whole = mark ? whole + (*c - '0') * unit : whole * 10 + (*c - '0');
+      if (whole > 1e9) return false;
+    } else {
+      return false;
+    }
+  }
+  value = whole;
+  return digit_before && (!mark || digit_after);
+}
 
 bool Offered(const Flag& flag, FlagSet set) {
   return flag.set == FlagSet::Paths || set == FlagSet::Render;
@@ -77,6 +115,7 @@ std::string Expected(const Flag& flag) {
              std::to_string(flag.range.highest);
     case Kind::Choice: return std::string(flag.yes) + " or " + flag.no;
     case Kind::File: return "a file name";
+    case Kind::Scale: return "a number from 1 to 8, e.g. 1.5";
   }
   return {};
 }
@@ -100,6 +139,12 @@ bool Take(const Flag& flag, const char* value, ToolFlags& flags, std::string& er
         valid = *value != '\0';
         if (valid) flag.file(flags) = value;
         break;
+      case Kind::Scale: {
+        double number = 0;
+        valid = ParsePlainDecimal(value, number) && number >= LowestScale && number <= HighestScale;
+        if (valid) flag.decimal(flags) = number;
+        break;
+      }
     }
   }
   if (!valid) {
@@ -163,7 +208,8 @@ std::string UsageOf(FlagSet set, const char* tool) {
         words += std::to_string(flag.range.lowest) + ".." + std::to_string(flag.range.highest);
         break;
       case Kind::Choice: words += std::string(flag.yes) + "|" + flag.no; break;
-      case Kind::File: words += flag.placeholder; break;
+      case Kind::File:
+      case Kind::Scale: words += flag.placeholder; break;
     }
     usage += flag.required ? " " + words : " [" + words + "]";
   }

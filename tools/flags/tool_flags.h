@@ -13,6 +13,7 @@
 //   --coil on|off        coil shown (default off)
 //   --transparent on|off screen see-through (default off)
 //   --width 1|2          pen width of the paths (default 1)
+//   --scale K            device pixels per picture pixel, 1..8, e.g. 1.5 (default 1)
 //   --out FILE           the scene picture, PNG (required)
 //   --signal-out FILE    the deflection plot, PNG (optional)
 //
@@ -35,6 +36,7 @@ struct ToolFlags {
   Settings settings;
   std::string out;
   std::string signal_out;
+  double scale = 1;  // the pictures drawn this many times as large
 };
 
 // Parses argv[1..argc-1]. On a bad, missing or unknown flag returns false

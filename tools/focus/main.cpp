@@ -1,8 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// varek-focus --voltage V [--order K] [--amplitude A]: prints the coil current
-// in mA at which the end marks of the two paths of an alternating deflection
-// voltage meet at the k-th focus.
+// varek-focus --voltage V [--order K] [--amplitude A] [--range]: prints the
+// coil current in mA at which the end marks of the two paths of an
+// alternating deflection voltage meet at the k-th focus, the middle of the
+// range where they are one dot; with --range also the range's two ends.
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -33,7 +34,7 @@ constexpr Flag Flags[] = {
 };
 
 constexpr const char* Usage =
-    "Aufruf: varek-focus --voltage 50..2000 [--order 1..4] [--amplitude 1..300]";
+    "Aufruf: varek-focus --voltage 50..2000 [--order 1..4] [--amplitude 1..300] [--range]";
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "varek-focus: %s\n", message.c_str());
@@ -64,14 +65,19 @@ std::optional<std::string> TakeFlag(int argc, char** argv, int& i, FocusFlags& f
 
 int main(int argc, char** argv) {
   FocusFlags flags;
+  bool range = false;
   for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--range") == 0) {
+      range = true;
+      continue;
+    }
     if (const auto problem = TakeFlag(argc, argv, i, flags)) return Fail(*problem);
   }
   if (flags.voltage == 0) return Fail(std::string("--voltage fehlt; ") + Usage);
 
-  const std::optional<int> current =
-      varek::FindFocusCurrent(flags.voltage, flags.order, flags.amplitude);
-  if (!current) {
+  const std::optional<varek::FocusRange> focus =
+      varek::FindFocusRange(flags.voltage, flags.order, flags.amplitude);
+  if (!focus) {
     std::fprintf(
         stderr,
         "varek-focus: kein Fokus %d. Ordnung bei %d V und Amplitude %d zwischen 0 und "
@@ -79,6 +85,10 @@ int main(int argc, char** argv) {
         flags.order, flags.voltage, flags.amplitude);
     return 1;
   }
-  std::printf("%d\n", *current);
+  if (range) {
+    std::printf("%d %d %d\n", focus->Middle(), focus->lowest, focus->highest);
+  } else {
+    std::printf("%d\n", focus->Middle());
+  }
   return 0;
 }

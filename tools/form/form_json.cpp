@@ -6,6 +6,8 @@
 #include <string_view>
 
 #include "form/form1.h"
+#include "form/key_help.h"
+#include "form/value_field.h"
 #include "measurement/json_string.h"
 #include "tools/form/page_html.h"
 
@@ -85,6 +87,8 @@ std::string SliderJson(const Slider& slider) {
   m.Add("position", slider.range.position);
   m.Add("lineStep", slider.range.line_step);
   m.Add("pageStep", slider.range.page_step);
+  m.Add("coarseStep", CoarsePageSteps * slider.range.page_step);
+  m.Add("perUnit", TypedField(slider).per_unit);
   m.Add("format", JsonString(FormatName(slider.format)));
   m.AddText("unit", slider.unit);
   m.AddText("readout", slider.readout);
@@ -117,6 +121,25 @@ std::string ControlJson(const Control& c) {
   return m.Object();
 }
 
+// The keys the page shows on F1, and the names of its radio groups.
+std::string KeysJson() {
+  std::string rows;
+  for (const KeyHelp& row : KeyHelpRows()) {
+    if (!ShownIn(row.edition, Edition::Page)) continue;
+    Members m;
+    m.AddText("keys", row.keys);
+    m.AddText("action", row.action);
+    rows += (rows.empty() ? "" : ", ") + m.Object();
+  }
+  Members groups;
+  for (const RadioGroupName& group : RadioGroupNames()) groups.AddText(group.panel, group.name);
+  Members m;
+  m.AddText("title", KeyHelpTitle);
+  m.Add("rows", "[" + rows + "]");
+  m.Add("radioGroups", groups.Object());
+  return m.Object();
+}
+
 std::string WindowJson(const Window& w) {
   Members bounds;
   bounds.AddBounds(w.restored_outer);
@@ -141,8 +164,9 @@ std::string Form1Json() {
   json += "],\n\"tabChain\": [";
   const std::vector<std::string_view> chain = TabChain(Edition::Page);
   for (std::size_t i = 0; i < chain.size(); ++i) json += (i ? ", " : "") + JsonString(chain[i]);
+  json += "],\n\"keys\": " + KeysJson();
   // Keyed by the picture that shows each text.
-  json += "],\n\"texts\": {\"Image1\": " + JsonString(InformationHtml()) +
+  json += ",\n\"texts\": {\"Image1\": " + JsonString(InformationHtml()) +
           ",\n  \"Image2\": " + JsonString(DataHtml()) + "}";
   return json + "\n}\n";
 }

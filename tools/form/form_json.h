@@ -7,6 +7,8 @@
 //  "controls": [ one object a control, parents before children, siblings from
 //                bottom to top ],
 //  "tabChain": [ the focusable controls' names in the order Tab visits them ],
+//  "keys": {"title", "rows": [{"keys", "action"}, ...] (the list F1 shows),
+//           "radioGroups": {panel: the name of its radio buttons' group}},
 //  "texts": {"Image1": the explanation page, "Image2": the data page}: the
 //           texts of these pictures as HTML with MathML formulas (page_html.h)}
 //
@@ -19,7 +21,8 @@
 // "tabOrder" (among the parent's focusable children), "accessibleName",
 // "accessibleDescription", "hint", "shortcut" ("Ctrl+M"), "picture" (a file
 // of assets/), and for scroll bars and spin boxes "slider": {"orientation", "minimum",
-// "maximum", "position", "lineStep", "pageStep", "format" (integer,
+// "maximum", "position", "lineStep", "pageStep", "coarseStep" (Ctrl with a page key), "perUnit" (positions per unit
+// of the typed value: 1000 for thousandths), "format" (integer,
 // negatedInteger or thousandths: position / 1000 with a decimal comma, no
 // trailing zeros), "unit", "readout" (the edit field showing the value)}.
 #pragma once

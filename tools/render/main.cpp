@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
 
   Simulation simulation(flags.settings);
   simulation.ComputeTrajectories(flags.settings);
-  if (!WritePng(simulation.RenderScene(flags.settings), flags.out)) return 1;
+  if (!WritePng(simulation.RenderScene(flags.settings, flags.scale), flags.out)) return 1;
 
   if (!flags.signal_out.empty()) {
     std::string error;
@@ -43,7 +43,8 @@ int main(int argc, char** argv) {
       return 1;
     }
     simulation.SetSignalBackground(*axes);
-    if (!WritePng(simulation.DrawDeflectionSignal(flags.settings), flags.signal_out)) return 1;
+    if (!WritePng(simulation.DrawDeflectionSignal(flags.settings, flags.scale), flags.signal_out))
+      return 1;
   }
   return 0;
 }

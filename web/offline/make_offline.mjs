@@ -12,6 +12,9 @@
 //   OFFLINE/varek-em.html      the single-file edition: index.html with every
 //                              script, style and picture of the site inside and
 //                              the two modules' bytes in base64; it runs from file://
+//   SITE/**.br, SITE/**.gz     Brotli and gzip copies of the site's text and
+//                              WebAssembly files (compressed_copies.mjs), made
+//                              last; the service worker does not list them
 //
 // DESKTOP_FILE: the desktop launcher (packaging/varek-em.desktop), whose
 // German comment describes the program in the manifest too.
@@ -20,6 +23,8 @@ import { mkdirSync, readdirSync, readFileSync, writeFileSync } from "node:fs";
 import { extname, join, relative, sep } from "node:path";
 import { fileURLToPath } from "node:url";
 import vm from "node:vm";
+
+import { isCompressedCopy, writeCompressedCopies } from "./compressed_copies.mjs";
 
 const here = fileURLToPath(new URL(".", import.meta.url));
 
@@ -32,14 +37,15 @@ const MEDIA_TYPES = {
   ".svg": "image/svg+xml",
 };
 
-// Every file under dir, as paths relative to it with "/", sorted.
+// Every file under dir, as paths relative to it with "/", sorted; the
+// compressed copies are the same files in another encoding and not counted.
 function filesUnder(dir) {
   const found = [];
   const walk = (folder) => {
     for (const entry of readdirSync(folder, { withFileTypes: true })) {
       const path = join(folder, entry.name);
       if (entry.isDirectory()) walk(path);
-      else found.push(relative(dir, path).split(sep).join("/"));
+      else if (!isCompressedCopy(path)) found.push(relative(dir, path).split(sep).join("/"));
     }
   };
   walk(dir);
@@ -155,3 +161,4 @@ writeFileSync(join(site, "manifest.webmanifest"), JSON.stringify(manifest(descri
 writeFileSync(join(site, "service_worker.js"), serviceWorker(site));
 mkdirSync(offline, { recursive: true });
 writeFileSync(join(offline, "varek-em.html"), singleFile(site, description));
+writeCompressedCopies(site);

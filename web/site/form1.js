@@ -75,7 +75,11 @@ class TForm1 {
     this.pictures = new PictureWorkerClient(window.pictureWorker, {
       onScene: (rgba, marks) => this.ShowScene(rgba, marks),
       onSignal: (rgba) => { putPixels(this.PaintBox2, rgba); this.viewOf.PaintBox2.draw(); },
-      onIdle: () => { if (!this.ended) setPageState("ready"); },
+      onIdle: () => {
+        if (this.ended) return;
+        setPageState("ready");
+        this.protocol?.LoadWhenIdle();
+      },
       onError: (message) => this.addNotice(`Die Rechnung kann nicht laufen: ${message}`),
     });
   }

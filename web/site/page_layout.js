@@ -16,8 +16,10 @@
 //   follows what is seen.
 //
 // The pictures keep whole device pixels per picture pixel in both (PixelView).
+//
+// Which arrangement and the window's scale: touchArrangement() and
+// windowScale() of index.html, which lays the page out before its first paint.
 class PageLayout {
-  static TOUCH_BELOW = 700;
   static MARGIN = 8;
   // The window's children in the touch arrangement, from the top.
   static TOUCH_ORDER = ["Panel4", "PaintBox1Slot", "Panel9", "ScrollBar2", "ScrollBar1", "Panel6",
@@ -29,6 +31,7 @@ class PageLayout {
     this.form = form;
     this.views = views;
     this.windowOrder = [...form.children];
+    this.touchOrdered = false;  // whether the children stand in the touch order
     this.coarse = matchMedia("(pointer: coarse)");
     this.coarse.addEventListener("change", () => this.update());
     window.addEventListener("resize", () => this.update());
@@ -41,9 +44,7 @@ class PageLayout {
         .addEventListener("change", () => { this.watchRatio(); this.update(); }, { once: true });
   }
 
-  touch() {
-    return this.coarse.matches || document.documentElement.clientWidth < PageLayout.TOUCH_BELOW;
-  }
+  touch() { return touchArrangement(); }
 
   // The shown part of the form in form pixels.
   shownSize() {
@@ -62,8 +63,9 @@ class PageLayout {
   update() {
     const root = document.documentElement;
     const touch = this.touch();
-    if (touch !== root.classList.contains("touch")) {
-      root.classList.toggle("touch", touch);
+    root.classList.toggle("touch", touch);
+    if (touch !== this.touchOrdered) {
+      this.touchOrdered = touch;
       const order = touch ? PageLayout.TOUCH_ORDER.map((id) => document.getElementById(id)).filter(Boolean)
                           : this.windowOrder;
       const focused = document.activeElement;
@@ -72,8 +74,7 @@ class PageLayout {
     }
     if (!touch) {
       const { width, height } = this.shownSize();
-      const scale = Math.min(root.clientWidth / width, window.innerHeight / height);
-      root.style.setProperty("--s", String(scale));
+      root.style.setProperty("--s", String(windowScale(width, height)));
       root.style.setProperty("--form-width", String(width));
       root.style.setProperty("--form-height", String(height));
     } else {

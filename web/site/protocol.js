@@ -30,9 +30,27 @@ class Protocol {
     Object.assign(this.fileInput, { type: "file", accept: ".csv,text/csv", hidden: true });
     this.fileInput.id = "ProtocolImportFile";
     form.Protocol.append(this.fileInput);
-    this.ready = ProtocolModule.load().then((core) => this.Start(core));
-    this.ready.catch((error) => form.addNotice(`Das Messprotokoll kann nicht laden: ${error.message}`));
+    this.ready = null;  // the core's start, once it is asked for
     this.attachHandlers();
+  }
+
+  // The core is fetched when the panel is first opened or used, or earlier
+  // when the page has nothing else to do (form1.js); not before the first picture.
+  Load() {
+    if (!this.ready) {
+      this.ready = ProtocolModule.load().then((core) => this.Start(core));
+      this.ready.catch((error) => this.form.addNotice(`Das Messprotokoll kann nicht laden: ${error.message}`));
+    }
+    return this.ready;
+  }
+
+  // Loads the core a few seconds after the first picture, when the browser is
+  // idle: its start would otherwise delay the pictures of the first changes.
+  LoadWhenIdle() {
+    if (this.ready || this.loadQueued) return;
+    this.loadQueued = true;
+    const load = () => this.Load();
+    setTimeout(() => ("requestIdleCallback" in window ? requestIdleCallback(load, { timeout: 2000 }) : load()), 3000);
   }
 
   async Start(core) {
@@ -79,6 +97,16 @@ class Protocol {
       const row = event.target.closest("tbody tr");
       if (row) this.Select(row.dataset.id);
     });
+    // The check box "in Auswertung" in the first cell of a row.
+    table.addEventListener("change", (event) => {
+      const row = event.target.closest("tbody tr");
+      if (row && event.target.type === "checkbox") {
+        // Not changed (the row is gone, nothing stored): the box shows what is.
+        this.whenReady(async () => {
+          if (!(await this.Run(this.core.include(row.dataset.id, event.target.checked)))) this.Refresh();
+        });
+      }
+    });
     table.addEventListener("keydown", (event) => {
       const rows = [...table.tBodies[0].rows];
       if (rows.length === 0) return;
@@ -91,10 +119,11 @@ class Protocol {
   }
 
   // Runs an action once the core is there; a failed load was told already.
-  whenReady(action) { this.ready.then(action, () => {}); }
+  whenReady(action) { this.Load().then(action, () => {}); }
 
   Show(shown) {
     const f = this.form;
+    if (shown) this.Load();
     f.Protocol.hidden = !shown;
     f.ProtocolButton.setAttribute("aria-expanded", String(shown));
     // Whether a text scrolls is known once it is seen.
@@ -103,21 +132,23 @@ class Protocol {
 
   Reading() {
     const s = this.form.Settings();
-    const order = Number(this.form.ProtocolOrder.value);
-    return { ...s, order: Number.isInteger(order) ? order : 0, informationShown: !this.form.Panel4.hidden,
-             dataShown: !this.form.Panel10.hidden };
+    const whole = (input) => {
+      const value = Number(input.value);
+      return Number.isInteger(value) ? value : -1;
+    };
+    return { ...s, order: whole(this.form.ProtocolOrder), uncertainty: whole(this.form.ProtocolUncertainty),
+             informationShown: !this.form.Panel4.hidden, dataShown: !this.form.Panel10.hidden };
   }
 
   async Record() {
-    const { change, refusal } = this.core.record(this.Reading());
-    if (!change) {
-      this.Report(false, refusal);
+    const action = this.core.record(this.Reading());
+    if (action.refusal) {
+      this.Report(false, action.refusal);
       this.refusalShown = true;
       // Where the protocol cannot be seen, the refusal must be.
-      if (this.form.Protocol.hidden || this.form.Protocol.inert) this.form.addNotice(refusal);
-      return;
+      if (this.form.Protocol.hidden || this.form.Protocol.inert) this.form.addNotice(action.refusal);
     }
-    await this.Apply(change);
+    if (!(await this.Run(action))) return;
     const rows = this.form.ProtocolTable.tBodies[0].rows;
     if (rows.length > 0) this.Select(rows[rows.length - 1].dataset.id);
   }
@@ -127,21 +158,11 @@ class Protocol {
     if (this.selected === null) return;
     const rows = this.form.ProtocolTable.tBodies[0].rows;
     const at = [...rows].findIndex((row) => row.dataset.id === this.selected);
-    const { change } = this.core.remove(this.selected);
-    if (!change) return;
-    await this.Apply(change);
+    if (!(await this.Run(this.core.remove(this.selected)))) return;
     if (rows.length > 0) this.Select(rows[Math.min(at, rows.length - 1)].dataset.id);
   }
 
-  async AskAndClear() {
-    const { change, question } = this.core.clear();
-    if (!change) return;
-    const { captions } = this.texts;
-    const yes = await askQuestion({ title: captions.title, text: question, cancel: false, initial: false,
-                                    answers: [[captions.yes, true], [captions.no, false]] });
-    if (yes) await this.Apply(change);
-    else this.core.drop(change);
-  }
+  async AskAndClear() { await this.Run(this.core.clear()); }
 
   // The file is refused by its size before it is read.
   async Import() {
@@ -156,17 +177,23 @@ class Protocol {
     } catch {
       return this.Report(false, this.core.fileRefusal(file.name, file.size, false));
     }
-    const { refusal, replace, append, question } = this.core.importCsv(bytes, file.name);
-    if (refusal) return this.Report(false, refusal);
-    let chosen = append;
+    await this.Run(this.core.importCsv(bytes, file.name));
+  }
+
+  // An action of the core: its refusal, or its question and then its
+  // change. Whether a change was applied.
+  async Run({ change, refusal, question, answers }) {
+    if (refusal) this.Report(false, refusal);
+    if (!change) return false;
     if (question) {
-      const { captions } = this.texts;
-      chosen = await askQuestion({ title: captions.title, text: question, cancel: 0, initial: 0,
-                                   answers: [[captions.replace, replace], [captions.append, append],
-                                             [captions.cancel, 0]] });
+      const careful = answers[answers.length - 1][1];
+      const answer = await askQuestion({ title: this.texts.captions.title, text: question, answers,
+                                         cancel: careful, initial: careful });
+      change = this.core.decide(change, answer);
+      if (!change) return false;
     }
-    for (const change of [replace, append]) if (change !== chosen) this.core.drop(change);
-    if (chosen) await this.Apply(chosen);
+    await this.Apply(change);
+    return true;
   }
 
   // A change through the store; then the table as stored now is shown, with
@@ -253,18 +280,22 @@ class Protocol {
         line.title = this.texts.captions.outlierHint;
       }
       line.append(...cells("td", row.cells));
+      const included = document.createElement("input");
+      Object.assign(included, { type: "checkbox", checked: row.included, title: this.texts.captions.inclusionHint });
+      included.setAttribute("aria-label", `${view.titles[0]} ${row.cells[0]}: ${this.texts.captions.inclusionHint}`);
+      line.cells[0].prepend(included);
       return line;
     });
     f.ProtocolTable.tBodies[0].replaceChildren(...rows);
     f.ProtocolTable.removeAttribute("aria-activedescendant");
     if (view.rows.some((row) => row.id === this.selected)) this.Select(this.selected);
     else this.selected = null;
-    this.Write(f.ProtocolResult, view.deviation ? `${view.result}\n${view.deviation}` : view.result);
+    this.Write(f.ProtocolResult, view.summary);
     this.Write(f.ProtocolWarnings, view.warnings.join("\n"));
     f.ProtocolDelete.disabled = view.rows.length === 0;
     f.ProtocolClear.disabled = view.rows.length === 0;
     this.plot.draw();
-    this.printed.update();
+    this.printed.update(view);
   }
 
   // A text control's new text; one that scrolls can be reached by Tab.

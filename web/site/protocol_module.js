@@ -56,17 +56,22 @@ class ProtocolModule {
   // The fixed texts and numbers; seeds the rows' identities.
   start(seed) { return this.call("start", seed[0], seed[1]); }
   // reading: the window's state {voltage, current (mA), amplitude,
-  // deflectionOn, steady, order, informationShown, dataShown}.
+  // deflectionOn, steady, order, uncertainty (ΔI in mA), informationShown, dataShown}.
   record(r) {
     return this.call("record", r.voltage, r.current, r.amplitude, Number(r.deflectionOn), Number(r.steady),
-                     r.order, Number(r.informationShown), Number(r.dataShown));
+                     r.order, r.uncertainty, Number(r.informationShown), Number(r.dataShown));
   }
+  // "in Auswertung" of the row checked or not.
+  include(id, included) { return this.call("include", id, Number(included)); }
+  // Each action gives {change, refusal, question, answers: [[caption, answer], ...]}.
   remove(id) { return this.call("delete", id); }
   clear() { return this.call("clear"); }
   // Why a chosen file is not read: its size, or the browser could not read it.
   fileRefusal(name, size, readable = true) { return this.call("file_refusal", name, size, Number(readable)).refusal; }
   // bytes: the file as read (Uint8Array).
   importCsv(bytes, name) { return this.call("import", bytes, name); }
+  // The answer (a number of the core's answers) to the question of an action: the change to apply, or 0.
+  decide(change, answer) { return this.call("decide", change, answer).change; }
   drop(change) { this.m._varek_protocol_drop(change); }
   step(stored, change, keptAs) { return this.call("step", stored, change, keptAs); }
   // stored: one of the numbers below; refused: the browser gives the page no storage.

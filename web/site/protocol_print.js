@@ -3,8 +3,8 @@
 "use strict";
 // The protocol on paper, as the desktop's PDF page has it: the heading, the
 // date, the apparatus and the method, the table (outliers marked), the
-// legend of the amplitude column, the result, its deviation and the
-// warnings, then the plot as vectors from the plan of the exported plot.
+// legend of the amplitude column, the result, its deviation, the rows left
+// out of it and the warnings, then the plot as vectors from the plan of the exported plot.
 // Only this is printed (form1.css, @media print); the date is the moment of
 // printing. Every text comes from the core.
 class ProtocolPrint {
@@ -15,12 +15,26 @@ class ProtocolPrint {
     this.section.id = "ProtocolPrinted";
     this.section.setAttribute("aria-hidden", "true");
     document.body.append(this.section);
-    window.addEventListener("beforeprint", () => this.update());
+    this.plot = document.createElement("div");
+    this.plot.className = "plot";
+    this.date = document.createElement("p");
+    this.date.className = "date";
+    // Chromium's own PDF writer announces itself only as print media.
+    window.addEventListener("beforeprint", () => this.Prepare());
+    window.matchMedia("print").addEventListener("change", (event) => { if (event.matches) this.Prepare(); });
   }
 
-  update() {
+  // The date and the plot, which nobody sees until the page is printed.
+  Prepare() {
     const { captions, plotExport } = this.texts;
-    const view = this.core.view();
+    this.date.textContent = this.core.dateLine(new Date());
+    this.plot.innerHTML = plotPlanSvg(this.core.plot(plotExport.width, plotExport.height, plotExport.textSize),
+                                      captions.plotName);
+  }
+
+  // The shown view (of protocol_module.js's view()).
+  update(view) {
+    const { captions } = this.texts;
     const element = (tag, text, className) => {
       const e = document.createElement(tag);
       if (text !== undefined) e.textContent = text;
@@ -36,15 +50,12 @@ class ProtocolPrint {
       if (row.outlier) line.className = "outlier";
       for (const cell of row.cells) line.append(element("td", cell));
     }
-    const plot = document.createElement("div");
-    plot.className = "plot";
-    plot.innerHTML = plotPlanSvg(this.core.plot(plotExport.width, plotExport.height, plotExport.textSize),
-                                 captions.plotName);
+    this.plot.replaceChildren();
     this.section.replaceChildren(
-        element("h1", captions.pdfHeading), element("p", this.core.dateLine(new Date()), "date"),
+        element("h1", captions.pdfHeading), this.date,
         element("p", captions.pdfApparatus, "small"), element("p", captions.pdfMethod, "small method"),
         table, element("p", captions.deflectionLegend, "legend"), element("p", view.result, "result"),
-        ...(view.deviation ? [element("p", view.deviation, "deviation")] : []),
-        ...view.warnings.map((warning) => element("p", warning, "warning")), plot);
+        ...[view.deviation, view.leftOut].filter(Boolean).map((line) => element("p", line, "deviation")),
+        ...view.warnings.map((warning) => element("p", warning, "warning")), this.plot);
   }
 }

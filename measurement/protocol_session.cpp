@@ -1,0 +1,145 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "measurement/protocol_session.h"
+
+#include "measurement/protocol_csv.h"
+#include "measurement/protocol_texts.h"
+
+namespace varek {
+
+namespace {
+
+namespace caption = protocol_caption;
+
+// The number (from 1) of the row `id` in `table`, or 0.
+std::size_t NumberOf(const ProtocolTable& table, std::string_view id) {
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (table[i].id == id) return i + 1;
+  }
+  return 0;
+}
+
+using Action = ProtocolSession::Action;
+
+Action Refused(std::string why) {
+  Action action;
+  action.refusal = std::move(why);
+  return action;
+}
+
+Action Asking(int change, std::string question, std::vector<AnswerChoice> answers) {
+  Action action;
+  action.change = change;
+  action.question = std::move(question);
+  action.answers = std::move(answers);
+  return action;
+}
+
+Action Changing(int change) { return Asking(change, {}, {}); }
+
+}  // namespace
+
+ProtocolSession::ProtocolSession(std::uint64_t seed) : ids_(seed), view_(ViewOf({})) {}
+
+int ProtocolSession::Keep(Pending pending) {
+  pending_[next_] = std::move(pending);
+  return next_++;
+}
+
+Action ProtocolSession::Record(const Reading& reading) {
+  const ReadingCheck check = CheckReading(reading);
+  if (!check.row) return Refused(check.refusal);
+  ProtocolRow row{ids_.Next(), *check.row};
+  // Its number is its place in the store after the change: another copy
+  // may have added rows that this one has not shown yet.
+  auto message = [id = row.id, values = row.values](const ProtocolTable& after) {
+    return RecordedMessage(NumberOf(after, id), values);
+  };
+  return Changing(Keep({AddRows({std::move(row)}), {}, std::move(message)}));
+}
+
+Action ProtocolSession::Delete(std::string_view id) {
+  const std::size_t number = NumberOf(shown_, id);
+  if (number == 0) return {};
+  return Changing(Keep({DeleteRow(std::string(id)), {}, [number](const ProtocolTable&) {
+                          return DeletedMessage(number);
+                        }}));
+}
+
+Action ProtocolSession::Include(std::string_view id, bool included) {
+  const std::size_t number = NumberOf(shown_, id);
+  if (number == 0) return {};
+  ProtocolRow row = shown_[number - 1];
+  row.values.inclusion = included ? Inclusion::In : Inclusion::Out;
+  return Changing(Keep({UpdateRow(std::move(row)), {}, [number, included](const ProtocolTable&) {
+                          return InclusionMessage(number, included);
+                        }}));
+}
+
+Action ProtocolSession::Clear() {
+  if (shown_.empty()) return {};
+  const std::size_t rows = shown_.size();
+  return Asking(
+      Keep({ClearRows(shown_), {}, [rows](const ProtocolTable&) { return ClearedMessage(rows); }}),
+      ClearQuestion(rows),
+      {{std::string(caption::Yes), Answer::Yes}, {std::string(caption::No), Answer::No}});
+}
+
+Action ProtocolSession::Import(std::string_view text, std::string_view file) {
+  const TableRead read = ReadTable(text, TableForm::Exchange);
+  if (!read.Clean()) return Refused(ImportRefusedMessage(file, read.Summary()));
+  const std::vector<Measurement> rows = ValuesOf(read.rows);
+  auto message = [count = rows.size(), name = std::string(file)](const ProtocolTable&) {
+    return ImportedMessage(count, name);
+  };
+  if (shown_.empty()) {
+    return Changing(Keep({ImportRows({}, rows, ImportMode::Append, ids_), {}, message}));
+  }
+  // "Ersetzen" removes the rows the user saw when the question was asked.
+  Pending pending{ImportRows(shown_, rows, ImportMode::Replace, ids_), {}, message};
+  pending.alternative = AddRows(pending.change.add);
+  return Asking(Keep(std::move(pending)), ImportQuestion(file, rows.size(), shown_.size()),
+                {{std::string(caption::Replace), Answer::Replace},
+                 {std::string(caption::Append), Answer::Append},
+                 {std::string(caption::Cancel), Answer::Cancel}});
+}
+
+int ProtocolSession::Decide(int change, Answer answer) {
+  const auto found = pending_.find(change);
+  if (found == pending_.end()) return 0;
+  switch (answer) {
+    case Answer::Yes:
+    case Answer::Replace: return change;
+    case Answer::Append:
+      if (found->second.alternative.Empty()) break;
+      found->second.change = std::move(found->second.alternative);
+      found->second.alternative = {};
+      return change;
+    case Answer::No:
+    case Answer::Cancel: break;
+  }
+  pending_.erase(found);
+  return 0;
+}
+
+const TableChange& ProtocolSession::ChangeOf(int change) const {
+  static const TableChange none;
+  const auto found = pending_.find(change);
+  return found == pending_.end() ? none : found->second.change;
+}
+
+std::string ProtocolSession::Stored(int change, ProtocolTable rows) {
+  std::string message;
+  const auto found = pending_.find(change);
+  if (found != pending_.end()) {
+    if (found->second.message) message = found->second.message(rows);
+    pending_.erase(found);
+  }
+  if (rows != shown_) {
+    shown_ = std::move(rows);
+    view_ = ViewOf(shown_);
+  }
+  return message;
+}
+
+}  // namespace varek

@@ -69,6 +69,10 @@ TableChange Then(TableChange first, const TableChange& then) {
   std::erase_if(first.add, [&](const ProtocolRow& row) { return gone.contains(row.id); });
   first.remove.insert(first.remove.end(), then.remove.begin(), then.remove.end());
   first.add.insert(first.add.end(), then.add.begin(), then.add.end());
+  // Updates come after the adds when applied, so also one of a row `first`
+  // adds holds; of two updates of a row the later wins.
+  std::erase_if(first.update, [&](const ProtocolRow& row) { return gone.contains(row.id); });
+  first.update.insert(first.update.end(), then.update.begin(), then.update.end());
   return first;
 }
 

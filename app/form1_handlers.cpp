@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/form1.h"
+#include "app/protocol/protocol_panel.h"
 #include "render/simulation.h"
 
 namespace varek {
@@ -149,6 +150,7 @@ void TForm1::ShowPage(TPanel* page, bool shown) {
     }
   }
   if (!shown) page->hide();
+  if (!shown && Protocol != nullptr) Protocol->CoverGone();
 }
 
 void TForm1::Button2Click(QObject* /*Sender*/) {

@@ -236,7 +236,7 @@ constexpr Control kControls[] = {
     {.name = "ProtocolPlot", .kind = Kind::Plot, .parent = "Protocol", .bounds = {8, 480, 424, 162},
      .accessible_name = protocol_caption::PlotName},
     Button("ProtocolImport", "Protocol", {8, 648, 210, 25}, "CSV importieren …", 6),
-    Button("ProtocolExport", "Protocol", {222, 648, 210, 25}, "CSV exportieren …", 7),
+    Button("ProtocolExport", "Protocol", {222, 648, 210, 25}, protocol_caption::ExportButton, 7),
     Button("ProtocolPng", "Protocol", {8, 678, 138, 25}, "Diagramm als PNG …", 8),
     Button("ProtocolSvg", "Protocol", {151, 678, 138, 25}, "Diagramm als SVG …", 9),
     {.name = "ProtocolPdf", .kind = Kind::Button, .parent = "Protocol", .bounds = {294, 678, 138, 25},

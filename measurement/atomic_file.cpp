@@ -34,7 +34,9 @@ bool WriteAll(int fd, std::string_view content) {
   return true;
 }
 
-std::string ReasonOf(int number) {
+}  // namespace
+
+std::string SystemReason(int number) {
   switch (number) {
     case ENOENT: return "Datei oder Ordner nicht gefunden";
     case EACCES:
@@ -49,8 +51,10 @@ std::string ReasonOf(int number) {
   }
 }
 
+namespace {
+
 bool Fail(std::string& error, const std::string& what) {
-  error = what + " (" + ReasonOf(errno) + ")";
+  error = what + " (" + SystemReason(errno) + ")";
   return false;
 }
 

@@ -28,6 +28,9 @@ std::string FileTooLargeMessage(std::string_view name, std::size_t limit);
 // "Kann „x.csv“ nicht lesen" (the file reader adds the reason it knows).
 std::string FileUnreadableMessage(std::string_view name);
 
+// What the system's error number means, in German: "keine Berechtigung".
+std::string SystemReason(int number);
+
 std::optional<std::string> ReadFileUpTo(const std::string& path, std::size_t limit,
                                         std::string& error);
 

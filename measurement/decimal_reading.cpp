@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -129,6 +131,21 @@ double Nearest(std::string_view digits, int exponent) {
   return std::ldexp(significand, dropped - shift);
 }
 
+// Most numbers of a table have few digits: at most 15 of them are an exact
+// double, and so is 10^k up to k = 22; one multiplication or division of
+// two exact doubles rounds once, to the nearest, as Nearest does.
+std::optional<double> Exactly(std::string_view digits, int exponent) {
+  constexpr double ExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  constexpr int Largest = static_cast<int>(std::size(ExactPowers)) - 1;
+  if (digits.size() > 15 || exponent > Largest || exponent < -Largest) return std::nullopt;
+  double value = 0;
+  for (char digit : digits) value = value * 10 + (digit - '0');
+  const double power = ExactPowers[exponent < 0 ? -exponent : exponent];
+  return exponent < 0 ? value / power : value * power;
+}
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
@@ -181,7 +198,8 @@ DecimalReading ReadDecimal(std::string_view text) {
   const int magnitude = exponent + static_cast<int>(digits.size()) - 1;
   if (magnitude > LargestDecimalExponent) return {NumberKind::TooLarge, sign};
   if (magnitude < -LargestDecimalExponent) return {NumberKind::TooSmall, sign};
-  return {NumberKind::Number, sign * Nearest(digits, exponent)};
+  const std::optional<double> exact = Exactly(digits, exponent);
+  return {NumberKind::Number, sign * (exact ? *exact : Nearest(digits, exponent))};
 }
 
 }  // namespace varek

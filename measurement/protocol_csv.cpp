@@ -12,13 +12,15 @@
 #include "measurement/decimal_reading.h"
 #include "measurement/decimal_text.h"
 #include "measurement/protocol_checks.h"
+#include "measurement/table_bytes.h"
 #include "measurement/text_excerpt.h"
 
 namespace varek {
 
 namespace {
 
-constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+// The store's header before the reading uncertainty and "in Auswertung".
+constexpr std::string_view EarlierStoreHeader = "Kennung;U in V;I in A;k;Amplitude;Ablenkung";
 constexpr std::string_view SteadyWord = "Gleichspannung";
 constexpr std::string_view AlternatingWord = "Wechselspannung";
 constexpr std::string_view InWord = "ja";
@@ -76,15 +78,15 @@ constexpr FieldRule UncertaintyRule{"\u0394I", LowestReadingUncertainty, Highest
 std::optional<double> ReadField(std::string_view field, const FieldRule& rule,
                                 std::string& reason) {
   const DecimalReading reading = ReadDecimal(field);
-  const std::string named = std::string(rule.name) + " = " + QuotedExcerpt(field);
+  const auto named = [&] { return std::string(rule.name) + " = " + QuotedExcerpt(field); };
   if (reading.kind == NumberKind::NotANumber) {
-    reason = named + " ist keine Zahl (erwartet z. B. 1,23)";
+    reason = named() + " ist keine Zahl (erwartet z. B. 1,23)";
     return std::nullopt;
   }
   const double value = reading.value;
   if (reading.kind != NumberKind::Number || value < rule.lowest || value > rule.highest ||
       (rule.whole && value != std::floor(value))) {
-    reason = named + " ist nicht erlaubt, erwartet " + rule.range;
+    reason = named() + " ist nicht erlaubt, erwartet " + rule.range;
     return std::nullopt;
   }
   return value;
@@ -194,15 +196,18 @@ std::optional<ProtocolRow> ReadRow(std::string_view line, const Layout& layout, 
 std::string Quoted(std::string_view text) { return "\u201E" + std::string(text) + "\u201C"; }
 
 // The header's columns, or why it cannot be a header: every title known
-// and once, U, I and k there; an identity only in the store.
-std::optional<Layout> LayoutOf(std::string_view header, TableForm form, std::string& reason) {
+// and once, U, I and k there; an identity only in the store and in a file
+// in the store's own form (`own_store`: a store kept aside, opened again).
+std::optional<Layout> LayoutOf(std::string_view header, TableForm form, bool own_store,
+                               std::string& reason) {
   Layout layout;
   layout.store = form == TableForm::Store;
   const Fields titles = Split(header, std::size(Columns) + 1);
   for (std::string_view title : titles.items) {
     const auto known = std::find_if(std::begin(Columns), std::end(Columns),
                                     [title](const ColumnTitle& c) { return c.title == title; });
-    if (known == std::end(Columns) || (known->column == Column::Id && form != TableForm::Store)) {
+    if (known == std::end(Columns) ||
+        (known->column == Column::Id && form != TableForm::Store && !own_store)) {
       reason = "die Kopfzeile nennt die unbekannte Spalte " + QuotedExcerpt(title);
       return std::nullopt;
     }
@@ -259,7 +264,12 @@ std::string TableRead::Summary() const {
   return text;
 }
 
-TableRead ReadTable(std::string_view text, TableForm form) {
+std::string TooManyRowsReason(std::size_t rows) {
+  return std::to_string(rows) + " Zeilen sind mehr als die " + std::to_string(MaxTableRows) +
+         ", die das Protokoll fasst";
+}
+
+TableRead ReadTable(std::string_view bytes, TableForm form) {
   TableRead read;
   const auto refuse_whole = [&](int line, std::string reason) {
     read.refused_whole = true;
@@ -268,10 +278,9 @@ TableRead ReadTable(std::string_view text, TableForm form) {
     read.rows.clear();
     return read;
   };
-  if (text.size() > MaxTableBytes) {
-    return refuse_whole(0, "die Tabelle ist größer als " + SizeInWords(MaxTableBytes));
-  }
-  if (text.starts_with(ByteOrderMark)) text.remove_prefix(ByteOrderMark.size());
+  const TableBytes decoded = DecodeTableBytes(bytes);
+  if (!decoded.refusal.empty()) return refuse_whole(0, decoded.refusal);
+  std::string_view text = decoded.text;
   // Empty lines at the end do not count.
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
   if (text.empty()) {
@@ -287,14 +296,26 @@ TableRead ReadTable(std::string_view text, TableForm form) {
     if (line.ends_with('\r')) line.remove_suffix(1);
     return line;
   };
+  const std::string_view header = next_line();
+  // A file in the store's own form: one the program wrote, up to its row limit.
+  const bool own_store = header == HeaderOf(TableForm::Store) || header == EarlierStoreHeader;
+  const std::size_t most_bytes = own_store ? MaxStoreBytes : MaxTableBytes;
+  if (text.size() > most_bytes) {
+    return refuse_whole(0, "die Tabelle ist größer als " + SizeInWords(most_bytes));
+  }
   std::string why;
-  const std::optional<Layout> layout = LayoutOf(next_line(), form, why);
+  const std::optional<Layout> layout = LayoutOf(header, form, own_store, why);
   if (!layout) return refuse_whole(1, why);
   if (start > text.size() && form == TableForm::Exchange) {
     return refuse_whole(2, "die Datei enthält keine Messwerte");
   }
   std::unordered_set<std::string> ids;
   for (int number = 2; start <= text.size(); ++number) {
+    if (static_cast<std::size_t>(number) - 2 == MaxTableRows) {
+      return refuse_whole(
+          0,
+          TooManyRowsReason(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'))));
+    }
     const std::string_view line = next_line();
     std::string reason;
     std::optional<ProtocolRow> row;
@@ -306,6 +327,8 @@ TableRead ReadTable(std::string_view text, TableForm form) {
         reason = "Kennung " + QuotedExcerpt(row->id) + " kommt schon in einer früheren Zeile vor";
         row.reset();
       }
+      // A store opened as an exchange file: its identities are only checked.
+      if (row && form == TableForm::Exchange) row->id.clear();
     }
     if (row) {
       read.rows.push_back(std::move(*row));

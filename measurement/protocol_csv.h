@@ -1,8 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The measurement table as text, in two forms. Both: UTF-8 (a byte-order
-// mark is accepted), ';' between fields, decimal comma, hyphen-minus, LF or
-// CRLF line ends, empty lines at the end ignored, at most MaxTableBytes.
+// The measurement table as text, in two forms. Both: UTF-8 (one byte-order
+// mark is accepted, measurement/table_bytes.h), ';' between fields, decimal
+// comma, hyphen-minus, LF or CRLF line ends, empty lines at the end ignored,
+// at most MaxTableRows rows.
 //
 // The exchange file ("CSV exportieren", "CSV importieren", varek-auswertung),
 // which spreadsheets open:
@@ -19,6 +20,13 @@
 // store without identities names its rows after their lines, "z2", "z3", …,
 // the same in every copy. The program writes every column, currents and ΔI
 // with at least three decimals.
+// An exchange file may also be in the store's form, the one it has now or
+// "Kennung;U in V;I in A;k;Amplitude;Ablenkung" (a store kept aside is
+// opened again that way); the identities are then only checked.
+//
+// A file in the exchange form is read up to MaxTableBytes: a guard against
+// foreign files. The program's own form is read up to MaxStoreBytes, which
+// MaxTableRows rows never reach, so whatever the program writes it reads back.
 //
 // Every field is checked: numbers as measurement/decimal_reading.h reads
 // them, U 50…2000 V, I 0,001…3 A, k a whole number 1…4, the amplitude a whole
@@ -36,8 +44,13 @@
 
 namespace varek {
 
-// Far above any class's table (a row takes about 40 bytes).
+// Far above any class's table; the same for reading and for every change.
+inline constexpr std::size_t MaxTableRows = 50000;
+// Far above any class's table (a row takes about 16 bytes).
 inline constexpr std::size_t MaxTableBytes = 1000000;
+// Above MaxTableRows rows of the store's longest form (at most about 120
+// bytes a row).
+inline constexpr std::size_t MaxStoreBytes = 8000000;
 // Bad lines named one by one; the rest are counted.
 inline constexpr std::size_t MaxNamedProblems = 3;
 
@@ -60,7 +73,11 @@ struct TableRead {
   std::string Summary() const;
 };
 
-TableRead ReadTable(std::string_view text, TableForm form);
+// `bytes` as read from a file or the browser's storage.
+TableRead ReadTable(std::string_view bytes, TableForm form);
+// "50003 Zeilen sind mehr als die 50000, die das Protokoll fasst": for a
+// table, or a change, that would pass MaxTableRows.
+std::string TooManyRowsReason(std::size_t rows);
 std::string WriteTable(const ProtocolTable& rows, TableForm form);
 
 }  // namespace varek

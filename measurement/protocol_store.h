@@ -23,17 +23,34 @@
 
 namespace varek {
 
+// What a copy of the program knows of the store from its earlier steps.
+// A store shrinks only by the program's own deletions; one that holds fewer
+// rows than the program last wrote to it was emptied or cut by another
+// program (an editor saving in place truncates first), and is not taken as
+// the truth.
+struct StoreMemory {
+  std::size_t rows_written = 0;  // by the last step of any copy; 0: not known
+  ProtocolTable shown;           // this copy's table, kept when the store lost rows
+};
+
 struct StoreStep {
   ProtocolTable rows;         // the table after the change
   std::string text;           // the store's text after the change
   bool write = false;         // the text differs from what was stored
-  bool keep_aside = false;    // the stored text had bad lines: keep it as it was
+  bool keep_aside = false;    // the stored text had bad lines or lost rows: keep it as it was
+  bool shrunk = false;        // it lost rows: `shown` was kept
   std::string summary;        // what was wrong with it (for StoreRepairedMessage)
   std::size_t rows_read = 0;  // the good rows of the stored text
+  std::string refusal;        // the change would pass MaxTableRows and is not made
 };
 
 // `stored`: the store's text, empty when there is none yet.
-StoreStep StepStore(std::string_view stored, const TableChange& change);
+StoreStep StepStore(std::string_view stored, const TableChange& change,
+                    const StoreMemory& memory = {});
+
+// The message for a stored text kept aside under `kept_as`.
+std::string KeptAsideMessage(const StoreStep& step, std::size_t rows_written,
+                             std::string_view kept_as);
 
 // The name of the n-th copy kept aside (n from 1): "messprotokoll.csv.defekt-2".
 std::string KeptAsideName(std::string_view store, int n);

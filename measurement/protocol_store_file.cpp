@@ -45,10 +45,14 @@ class StoreLock {
  public:
   explicit StoreLock(const std::string& path) {
     fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0644);
-    if (fd_ < 0) return;
+    if (fd_ < 0) {
+      error_ = errno;
+      return;
+    }
     const auto give_up = std::chrono::steady_clock::now() + LockPatience;
     while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
       if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() > give_up) {
+        error_ = errno;
         ::close(fd_);
         fd_ = -1;
         return;
@@ -62,10 +66,34 @@ class StoreLock {
   StoreLock(const StoreLock&) = delete;
   StoreLock& operator=(const StoreLock&) = delete;
   bool Held() const { return fd_ >= 0; }
+  int Error() const { return error_; }
+
+  // The rows the last step wrote, kept in the lock file; 0 when not known.
+  std::size_t RowsWritten() const {
+    char text[24] = {};
+    const ssize_t got = ::pread(fd_, text, sizeof text - 1, 0);
+    std::size_t rows = 0;
+    for (ssize_t i = 0; i < got && text[i] >= '0' && text[i] <= '9'; ++i)
+      rows = rows * 10 + static_cast<std::size_t>(text[i] - '0');
+    return rows;
+  }
+  void SetRowsWritten(std::size_t rows) const {
+    if (rows == RowsWritten()) return;
+    const std::string text = std::to_string(rows) + "\n";
+    if (::ftruncate(fd_, 0) == 0) {
+      [[maybe_unused]] const ssize_t written = ::pwrite(fd_, text.data(), text.size(), 0);
+    }
+  }
 
  private:
   int fd_ = -1;
+  int error_ = 0;
 };
+
+bool NotWritable(int error) {
+  return error == EACCES || error == EPERM || error == EROFS || error == ENOENT ||
+         error == ENOTDIR || error == ENOSPC || error == EDQUOT;
+}
 
 // A save cut off by a crash leaves its temporary file; under the lock no
 // other save is running.
@@ -103,14 +131,29 @@ std::optional<std::string> KeepAside(const std::string& path) {
 
 ProtocolStoreFile::ProtocolStoreFile(std::string path) : path_(std::move(path)) {}
 
-ProtocolStoreFile::Outcome ProtocolStoreFile::Apply(const TableChange& change) {
-  MakeFolders(FolderOf(path_));
+ProtocolStoreFile::Outcome ProtocolStoreFile::Apply(const TableChange& change,
+                                                    const ProtocolTable& shown) {
+  const std::string folder = FolderOf(path_);
+  MakeFolders(folder);
+  // Not saved: the store as it is, where it can be read.
+  const auto not_stored = [&](std::string message) {
+    std::string error;
+    const std::optional<std::string> text = ReadFileUpTo(path_, MaxStoreBytes, error);
+    const bool none = !text && ::access(path_.c_str(), F_OK) != 0 && errno == ENOENT;
+    return Outcome{false, text.has_value() || none,
+                   text ? ReadTable(*text, TableForm::Store).rows : ProtocolTable{},
+                   std::move(message)};
+  };
   const StoreLock lock(path_ + ".lock");
   if (!lock.Held()) {
+    if (NotWritable(lock.Error())) {
+      return not_stored(NotStoredMessage(FolderNotWritable(folder, SystemReason(lock.Error()))));
+    }
     return {false,
+            false,
             {},
-            "Das Protokoll ist gesperrt oder sein Ordner nicht beschreibbar; die Änderung ist "
-            "nicht gesichert. Bitte noch einmal versuchen."};
+            "Das Protokoll ist von einem anderen Programm gesperrt; die Änderung ist noch nicht "
+            "gesichert."};
   }
   RemoveLeftovers(path_);
 
@@ -119,29 +162,35 @@ ProtocolStoreFile::Outcome ProtocolStoreFile::Apply(const TableChange& change) {
   struct stat info {};
   if (::lstat(path_.c_str(), &info) == 0) {
     std::string error;
-    if (std::optional<std::string> text = ReadFileUpTo(path_, MaxTableBytes, error)) {
+    if (std::optional<std::string> text = ReadFileUpTo(path_, MaxStoreBytes, error)) {
       stored = std::move(*text);
     } else {
       unreadable = error;
     }
   }
-  StoreStep step = StepStore(stored, change);
+  const std::size_t rows_written = lock.RowsWritten();
+  StoreStep step = StepStore(stored, change, {rows_written, shown});
   if (!unreadable.empty() || step.keep_aside) {
     const std::optional<std::string> kept = KeepAside(path_);
     if (!kept) {
-      return {false, {}, "Gespeichertes Protokoll beschädigt und nicht beiseitezulegen: " + path_};
+      return {false,
+              false,
+              {},
+              "Gespeichertes Protokoll beschädigt und nicht beiseitezulegen: " + path_};
     }
-    outcome.message =
-        StoreRepairedMessage(unreadable.empty() ? step.summary : unreadable, step.rows_read, *kept);
+    outcome.message = unreadable.empty() ? KeptAsideMessage(step, rows_written, *kept)
+                                         : StoreRepairedMessage(unreadable, step.rows_read, *kept);
     // The store is gone (renamed) or still there (linked): write it anew.
     step.write = step.write || ::access(path_.c_str(), F_OK) == 0;
   }
   if (step.write) {
     std::string error;
     if (!SaveFileAtomically(path_, step.text, error)) {
-      return {false, {}, "Protokoll nicht gesichert: " + error};
+      return not_stored(NotStoredMessage(FolderNotWritable(folder, SystemReason(errno))));
     }
   }
+  lock.SetRowsWritten(step.rows.size());
+  if (!step.refusal.empty()) outcome.message = step.refusal;
   outcome.rows = std::move(step.rows);
   return outcome;
 }

@@ -64,6 +64,18 @@ ProtocolTable Applied(ProtocolTable table, const TableChange& change) {
   return table;
 }
 
+TableChange Then(TableChange first, const TableChange& then) {
+  const std::unordered_set<std::string> gone(then.remove.begin(), then.remove.end());
+  std::erase_if(first.add, [&](const ProtocolRow& row) { return gone.contains(row.id); });
+  first.remove.insert(first.remove.end(), then.remove.begin(), then.remove.end());
+  first.add.insert(first.add.end(), then.add.begin(), then.add.end());
+  // Updates come after the adds when applied, so also one of a row `first`
+  // adds holds; of two updates of a row the later wins.
+  std::erase_if(first.update, [&](const ProtocolRow& row) { return gone.contains(row.id); });
+  first.update.insert(first.update.end(), then.update.begin(), then.update.end());
+  return first;
+}
+
 std::vector<Measurement> ValuesOf(const ProtocolTable& table) {
   std::vector<Measurement> values;
   values.reserve(table.size());

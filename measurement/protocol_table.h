@@ -64,6 +64,10 @@ TableChange ImportRows(const ProtocolTable& seen, const std::vector<Measurement>
                        ImportMode mode, RowIdSource& ids);
 
 ProtocolTable Applied(ProtocolTable table, const TableChange& change);
+// One change that does what `first` and then `then` do (to a table that
+// holds none of the rows `first` adds): the changes not yet stored, kept
+// while the store cannot be written.
+TableChange Then(TableChange first, const TableChange& then);
 
 std::vector<Measurement> ValuesOf(const ProtocolTable& table);
 

@@ -9,6 +9,7 @@
 #include "measurement/amplitude_advice.h"
 #include "measurement/constants.h"
 #include "measurement/decimal_text.h"
+#include "measurement/protocol_csv.h"
 #include "measurement/text_excerpt.h"
 
 namespace varek {
@@ -211,11 +212,7 @@ std::string DateLine(int year, int month, int day, int hour, int minute) {
   return text;
 }
 
-std::string StorageFullMessage() {
-  return "Der Speicher des Browsers ist voll: die Änderung ist nicht gespeichert, die Tabelle "
-         "bleibt, "
-         "wie sie war.";
-}
+std::string StorageFull() { return "der Speicher des Browsers ist voll"; }
 
 std::string StoreNotKeptAsideMessage(const std::string& summary, std::size_t rows_kept) {
   return "Gespeichertes Protokoll teilweise unlesbar (" + summary +
@@ -225,10 +222,39 @@ std::string StoreNotKeptAsideMessage(const std::string& summary, std::size_t row
          " gezeigt, Änderungen werden nicht gespeichert.";
 }
 
-std::string StorageRefusedMessage() {
-  return "Der Browser erlaubt dieser Seite keinen Speicher: die Messwerte bleiben nur, bis die "
-         "Seite "
-         "geschlossen wird.";
+std::string StorageRefused() { return "der Browser erlaubt dieser Seite keinen Speicher"; }
+
+std::string TableFullMessage(std::size_t rows) {
+  return "Nicht übernommen: " + TooManyRowsReason(rows) + ". Die Tabelle bleibt, wie sie war.";
+}
+
+std::string StoreShrunkMessage(std::size_t rows_read, std::size_t rows_written,
+                               std::string_view kept_as) {
+  return "Das gespeicherte Protokoll hat von außen Zeilen verloren (" + std::to_string(rows_read) +
+         " statt " + std::to_string(rows_written) +
+         "): die Tabelle bleibt, wie sie war, die gekürzte Datei liegt unter " + Quoted(kept_as) +
+         ".";
+}
+
+std::string NotStoredMessage(std::string_view why) {
+  return "Nicht gesichert: " + std::string(why) +
+         ". Die Messwerte bleiben hier und werden gesichert, sobald es geht, oder mit " +
+         Quoted(protocol_caption::ExportButton) + ".";
+}
+
+std::string FolderNotWritable(std::string_view folder, std::string_view reason) {
+  return "Ordner " + QuotedExcerpt(folder, PathExcerptLength) + " nicht beschreibbar" +
+         (reason.empty() ? std::string() : " (" + std::string(reason) + ")") +
+         ": beschreibbar machen";
+}
+
+std::string NotYetStored(std::string_view message) {
+  return std::string(message) + " (noch nicht gesichert)";
+}
+
+std::string StoredAgainMessage(std::size_t rows) {
+  return "Gesichert: die Tabelle (" + Plural(rows, "Messwert", "Messwerte") +
+         ") ist wieder im Protokoll gespeichert.";
 }
 
 }  // namespace varek

@@ -56,6 +56,12 @@ inline constexpr std::string_view UncertaintyHint =
 inline constexpr std::string_view SavedTable = "Messwerte";
 inline constexpr std::string_view SavedPlot = "Diagramm";
 inline constexpr std::string_view SavedProtocol = "Protokoll";
+// The button that saves the table as a file, named where the table cannot be stored.
+inline constexpr std::string_view ExportButton = "CSV exportieren …";
+// A store kept aside is opened again by the import (the desktop's file
+// dialog) or downloaded as a file (the page, whose store has no file).
+inline constexpr std::string_view KeptAsideFilter = "Beiseitegelegte Protokolle (*.defekt-*)";
+inline constexpr std::string_view KeptAsideDownload = "Beiseitegelegte Tabelle herunterladen";
 }  // namespace protocol_caption
 
 // "Nr.", "U in V", "I in A", "ΔI in mA", "k", "Amplitude", "B in mT", "e/m in 10¹¹ C/kg".
@@ -102,17 +108,33 @@ std::string SavedMessage(std::string_view what, std::string_view file);
 std::string StoreRepairedMessage(const std::string& summary, std::size_t rows_kept,
                                  std::string_view kept_as);
 
+// A change that would pass MaxTableRows: not made.
+std::string TableFullMessage(std::size_t rows);
+// The store lost rows that the program did not delete (another program
+// emptied or cut it): the rows shown are kept, the short store kept aside.
+std::string StoreShrunkMessage(std::size_t rows_read, std::size_t rows_written,
+                               std::string_view kept_as);
+// The table cannot be stored (`why`: the folder, or the browser's storage,
+// and what to do about it); it stays as shown, and is stored as soon as it
+// can be.
+std::string NotStoredMessage(std::string_view why);
+// "Ordner „…“ nicht beschreibbar (keine Berechtigung): beschreibbar
+// machen"; `reason` as the system gives it, may be empty.
+std::string FolderNotWritable(std::string_view folder, std::string_view reason);
+// An action's message while its change waits to be stored.
+std::string NotYetStored(std::string_view message);
+// After NotStoredMessage: every row is stored now.
+std::string StoredAgainMessage(std::size_t rows);
+
 // The printed protocol's date: "Datum: 05.03.2026, 14:07 Uhr".
 std::string DateLine(int year, int month, int day, int hour, int minute);
 
-// The page's store in the browser's storage, which can be full or refused.
-// Full: the change is not stored, the table stays as it was.
-std::string StorageFullMessage();
+// The page's store in the browser's storage, which can be full or refused:
+// `why` for NotStoredMessage.
+std::string StorageFull();
 // Full, and a store with bad lines cannot be kept aside: it stays as it is,
 // its good rows are shown, and nothing is stored until there is room.
 std::string StoreNotKeptAsideMessage(const std::string& summary, std::size_t rows_kept);
-// No storage at all (the browser refuses it to the page): the table lives
-// only as long as the page.
-std::string StorageRefusedMessage();
+std::string StorageRefused();
 
 }  // namespace varek

@@ -15,6 +15,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <random>
+#include <unordered_set>
 
 #include "app/dialog_parent.h"
 #include "app/protocol/protocol_files.h"
@@ -38,10 +39,14 @@ const QColor kFailure(255, 200, 200);  // 4.6 : 1 on the panel
 const QColor kOutlierRow(255, 215, 215);
 // The store's folder reports every step of a save; one reload after them.
 constexpr int kReloadDelayMs = 60;
+// While the store cannot be written, the unsaved changes are tried again.
+constexpr int kRetryMs = 2000;
 // Column widths of the table, in the order of the core's titles; the last
 // takes the rest. The first holds the check box "in Auswertung" and the number.
 constexpr int kColumnWidths[] = {42, 40, 46, 56, 20, 60, 48};
 constexpr int kRowHeight = 21;
+// Removing a table row moves those below it: for more, the table is made anew.
+constexpr std::size_t kMostRowsRemovedOneByOne = 16;
 
 std::uint64_t RandomSeed() {
   std::random_device device;
@@ -49,6 +54,10 @@ std::uint64_t RandomSeed() {
 }
 
 QString FileName(const QString& path) { return QFileInfo(path).fileName(); }
+
+// The import also opens a store kept aside.
+const std::string ImportFilter = std::string(protocol_caption::CsvFilter) + ";;" +
+                                 std::string(protocol_caption::KeptAsideFilter);
 
 QMessageBox::ButtonRole RoleOf(Answer answer) {
   switch (answer) {
@@ -88,6 +97,10 @@ ProtocolPanel::ProtocolPanel(QWidget* parent, std::string store_path,
   reload_->setSingleShot(true);
   reload_->setInterval(kReloadDelayMs);
   connect(reload_, &QTimer::timeout, this, [this] { Reload(); });
+  retry_ = new QTimer(this);
+  retry_->setSingleShot(true);
+  retry_->setInterval(kRetryMs);
+  connect(retry_, &QTimer::timeout, this, [this] { Reload(); });
   Show();
   Reload();
   WatchStore();
@@ -141,7 +154,7 @@ void ProtocolPanel::AttachFileButtons() {
     bool save;
   };
   const FileButton buttons[] = {
-      {&ImportButton, "ProtocolImport", caption::ImportDialog, caption::CsvFilter, "csv",
+      {&ImportButton, "ProtocolImport", caption::ImportDialog, ImportFilter, "csv",
        &ProtocolPanel::ImportCsv, false},
       {&ExportButton, "ProtocolExport", caption::ExportDialog, caption::CsvFilter, "csv",
        &ProtocolPanel::ExportCsv, true},
@@ -176,17 +189,27 @@ bool ProtocolPanel::Record() {
   Reading reading = reading_();
   reading.order = OrderBox->value();
   reading.uncertainty = UncertaintyBox->value();
-  if (!Run(session_.Record(reading))) return false;
-  Table->selectRow(static_cast<int>(Rows().size()) - 1);
-  return true;
+  const ProtocolSession::Action action = session_.Record(reading);
+  if (!action.refusal.empty()) {
+    Report(false, Q(action.refusal));
+    refusal_shown_ = true;
+    return false;
+  }
+  const std::size_t before = Rows().size();
+  const bool stored = Run(action);
+  // Also a reading not yet stored is in the table.
+  if (Rows().size() > before) Table->selectRow(static_cast<int>(Rows().size()) - 1);
+  return stored;
 }
 
 bool ProtocolPanel::DeleteSelected() {
   const int row = Table->currentRow();
   if (row < 0 || row >= static_cast<int>(Rows().size())) return false;
-  if (!Run(session_.Delete(Rows()[static_cast<std::size_t>(row)].id))) return false;
-  if (!Rows().empty()) Table->selectRow(std::min(row, static_cast<int>(Rows().size()) - 1));
-  return true;
+  const std::size_t before = Rows().size();
+  const bool stored = Run(session_.Delete(Rows()[static_cast<std::size_t>(row)].id));
+  if (Rows().size() < before && !Rows().empty())
+    Table->selectRow(std::min(row, static_cast<int>(Rows().size()) - 1));
+  return stored;
 }
 
 bool ProtocolPanel::Include(int row, bool included) {
@@ -205,7 +228,7 @@ void ProtocolPanel::AskAndClear() { Run(session_.Clear()); }
 
 bool ProtocolPanel::ImportCsv(const QString& path) {
   std::string error;
-  const std::optional<std::string> text = ReadFileUpTo(path.toStdString(), MaxTableBytes, error);
+  const std::optional<std::string> text = ReadFileUpTo(path.toStdString(), MaxStoreBytes, error);
   if (!text) return Report(false, Q(error));
   return Run(session_.Import(*text, FileName(path).toStdString()));
 }
@@ -258,28 +281,43 @@ bool ProtocolPanel::SaveFile(const QString& path, const std::string& bytes, std:
 }
 
 bool ProtocolPanel::Apply(int change) {
-  const ProtocolStoreFile::Outcome outcome = store_.Apply(session_.ChangeOf(change));
-  if (!outcome.ok) {
-    session_.Drop(change);
-    return Report(false, Q(outcome.message));
-  }
-  const std::string message = session_.Stored(change, outcome.rows);
-  Show();
-  if (!outcome.message.empty()) return Report(false, Q(outcome.message));
-  if (!message.empty()) Report(true, Q(message));
-  return true;
+  unsaved_ = Then(std::move(unsaved_), session_.ChangeOf(change));
+  return Store(change);
 }
 
-void ProtocolPanel::Reload() {
-  const ProtocolStoreFile::Outcome outcome = store_.Load();
+void ProtocolPanel::Reload() { Store(0); }
+
+bool ProtocolPanel::Store(int change) {
+  ProtocolStoreFile::Outcome outcome = store_.Apply(unsaved_, Rows());
+  // Not stored: the table keeps every change the user made.
+  ProtocolTable rows = outcome.ok || outcome.read ? std::move(outcome.rows) : ProtocolTable(Rows());
+  if (!outcome.ok) rows = Applied(std::move(rows), unsaved_);
+  const bool changed = rows != Rows();
+  const std::string success = session_.Stored(change, std::move(rows));
+  if (changed || shown_.titles.empty()) Show();
   if (!outcome.ok) {
-    Report(false, Q(outcome.message));
-    return;
+    if (!unsaved_.Empty()) retry_->start();
+    if (!told_not_stored_) {
+      told_not_stored_ = true;
+      Report(false, Q(outcome.message) + (success.empty() ? QString() : '\n' + Q(success)));
+    } else if (!success.empty()) {
+      Report(false, Q(NotYetStored(success)));
+    }
+    return false;
   }
-  if (!outcome.message.empty()) Report(false, Q(outcome.message));
-  if (outcome.rows == Rows()) return;
-  session_.Stored(0, outcome.rows);
-  Show();
+  const bool stored_again = told_not_stored_ && !unsaved_.Empty();
+  unsaved_ = {};
+  told_not_stored_ = false;
+  retry_->stop();
+  if (!outcome.message.empty()) return Report(false, Q(outcome.message));
+  if (stored_again) {
+    return Report(true, (success.empty() ? QString() : Q(success) + '\n') +
+                            Q(StoredAgainMessage(Rows().size())));
+  }
+  if (!success.empty()) return Report(true, Q(success));
+  // What it said was about a table that another copy has changed since.
+  if (changed) Report(true, {});
+  return true;
 }
 
 void ProtocolPanel::WatchStore() {
@@ -305,29 +343,11 @@ void ProtocolPanel::Show() {
   for (const std::string& title : view.titles) titles << Q(title);
   Table->setColumnCount(static_cast<int>(titles.size()));
   Table->setHorizontalHeaderLabels(titles);
-  filling_ = true;
-  Table->setRowCount(static_cast<int>(view.rows.size()));
+  FillRows(view);
   int keep = -1;
   for (int r = 0; r < static_cast<int>(view.rows.size()); ++r) {
-    const ProtocolViewRow& row = view.rows[static_cast<std::size_t>(r)];
-    if (QString::fromStdString(row.id) == selected) keep = r;
-    for (int c = 0; c < static_cast<int>(row.cells.size()); ++c) {
-      auto* item = new QTableWidgetItem(Q(row.cells[static_cast<std::size_t>(c)]));
-      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      if (row.outlier) {
-        item->setBackground(kOutlierRow);
-        item->setToolTip(Q(caption::OutlierHint));
-      }
-      if (c == 0) {
-        item->setData(Qt::UserRole, QString::fromStdString(row.id));
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(row.included ? Qt::Checked : Qt::Unchecked);
-        item->setToolTip(Q(caption::InclusionHint));
-      }
-      Table->setItem(r, c, item);
-    }
+    if (QString::fromStdString(view.rows[static_cast<std::size_t>(r)].id) == selected) keep = r;
   }
-  filling_ = false;
   if (keep >= 0) Table->selectRow(keep);
   ResultText->setPlainText(Q(view.Summary()));
   QString warnings;
@@ -339,7 +359,61 @@ void ProtocolPanel::Show() {
   Plot->SetView(view);
 }
 
+void ProtocolPanel::CoverGone() {
+  if (refusal_shown_) Report(true, {});
+}
+
+void ProtocolPanel::FillRows(const ProtocolView& view) {
+  std::unordered_set<std::string_view> ids;
+  for (const ProtocolViewRow& row : view.rows) ids.insert(row.id);
+  // The rows still there, in the table's order; a few gone are removed one
+  // by one, more make the table anew.
+  std::vector<const ProtocolViewRow*> kept;
+  for (const ProtocolViewRow& row : shown_.rows) {
+    if (ids.contains(row.id)) kept.push_back(&row);
+  }
+  const std::size_t gone = shown_.rows.size() - kept.size();
+  bool in_order = gone <= kMostRowsRemovedOneByOne && kept.size() <= view.rows.size();
+  for (std::size_t i = 0; in_order && i < kept.size(); ++i)
+    in_order = kept[i]->id == view.rows[i].id;
+  filling_ = true;
+  if (in_order) {
+    for (int r = static_cast<int>(shown_.rows.size()) - 1; r >= 0 && gone > 0; --r) {
+      if (!ids.contains(shown_.rows[static_cast<std::size_t>(r)].id)) Table->removeRow(r);
+    }
+  } else {
+    kept.clear();
+    Table->setRowCount(0);
+  }
+  Table->setRowCount(static_cast<int>(view.rows.size()));
+  for (std::size_t r = 0; r < view.rows.size(); ++r) {
+    const ProtocolViewRow& row = view.rows[r];
+    const ProtocolViewRow* was = r < kept.size() ? kept[r] : nullptr;
+    const bool same_look =
+        was != nullptr && was->outlier == row.outlier && was->included == row.included;
+    for (std::size_t c = 0; c < row.cells.size(); ++c) {
+      if (same_look && was->cells[c] == row.cells[c]) continue;
+      auto* item = new QTableWidgetItem(Q(row.cells[c]));
+      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      if (row.outlier) {
+        item->setBackground(kOutlierRow);
+        item->setToolTip(Q(caption::OutlierHint));
+      }
+      if (c == 0) {
+        item->setData(Qt::UserRole, QString::fromStdString(row.id));
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(row.included ? Qt::Checked : Qt::Unchecked);
+        item->setToolTip(Q(caption::InclusionHint));
+      }
+      Table->setItem(static_cast<int>(r), static_cast<int>(c), item);
+    }
+  }
+  filling_ = false;
+  shown_ = view;
+}
+
 bool ProtocolPanel::Report(bool ok, const QString& text) {
+  refusal_shown_ = false;
   StatusText->setPlainText(text);
   QPalette palette = StatusText->palette();
   palette.setColor(QPalette::Text, ok ? kCaption : kFailure);

@@ -63,9 +63,13 @@ class ProtocolPanel : public TPanel {
   bool SavePlotPng(const QString& path);
   bool SavePlotSvg(const QString& path);
   bool SavePdf(const QString& path);
+  // The window's information or "Daten" page was closed: a reading refused
+  // because of it is no longer refused.
+  void CoverGone();
   // Asks first, then clears.
   void AskAndClear();
-  // The store as it is now (another copy may have changed it).
+  // The store as it is now (another copy may have changed it), with the
+  // changes not yet stored; those are stored now where they can be.
   void Reload();
 
   QSpinBox* OrderBox = nullptr;        // k, 1..4
@@ -91,7 +95,13 @@ class ProtocolPanel : public TPanel {
   // refused, answered "no" or not stored.
   bool Run(const ProtocolSession::Action& action);
   bool Apply(int change);
+  // Stores the changes not yet stored and shows the table; `change` is the
+  // one just made (0: none). False when it could not be stored.
+  bool Store(int change);
   void Show();
+  // The table's rows from `view`, touching only the cells that differ from
+  // the shown view's: a reading or a deletion changes a few of many.
+  void FillRows(const ProtocolView& view);
   void WatchStore();
   void ChooseAndRun(std::string_view dialog, std::string_view filter, const char* suffix,
                     bool (ProtocolPanel::*action)(const QString&), bool save);
@@ -100,11 +110,16 @@ class ProtocolPanel : public TPanel {
 
   ProtocolStoreFile store_;
   std::function<Reading()> reading_;
-  ProtocolSession session_;
+  ProtocolSession session_;  // the store's table with the changes not yet stored
+  TableChange unsaved_;      // changes made while the store could not be written
+  bool told_not_stored_ = false;
+  bool refusal_shown_ = false;  // the status line shows why a reading was refused
+  ProtocolView shown_;          // the view the table shows
   BuiltControls controls_;
   QFileSystemWatcher* watcher_ = nullptr;
   QTimer* reload_ = nullptr;
-  bool filling_ = false;  // the table is being filled: its changes are not the user's
+  QTimer* retry_ = nullptr;  // stores the unsaved changes again
+  bool filling_ = false;     // the table is being filled: its changes are not the user's
 };
 
 // The store in the user's data folder; the folder is made at the first save.

@@ -24,6 +24,8 @@
 #include <cstdio>
 #include <thread>
 
+#include <unistd.h>
+
 #include "app/dialog_parent.h"
 #include "app/form1.h"
 #include "app/protocol/protocol_panel.h"
@@ -63,6 +65,7 @@ void AnswerNextQuestion(const QString& caption) {
   QTimer::singleShot(0, [caption] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->textFormat(), Qt::PlainText);  // a file's name is never markup
     for (QAbstractButton* button : box->buttons()) {
       if (button->text() == caption) QTest::mouseClick(button, Qt::LeftButton);
     }
@@ -172,6 +175,62 @@ TEST_F(ProtocolPanelTest, AnotherCopysRowsShowAndStay) {
   other->DeleteSelected();
   QTRY_COMPARE_WITH_TIMEOUT(panel->Table->rowCount(), 2, 5000);
   EXPECT_EQ(panel->Rows(), other->Rows());
+  EXPECT_EQ(panel->StatusText->toPlainText(), "");  // "Messwert Nr. 3" is gone
+}
+
+// A folder that cannot be written: the reading stays in the table, the
+// panel names the folder once, and stores every row as soon as it can.
+TEST_F(ProtocolPanelTest, ReadingsWaitForAFolderThatCannotBeWritten) {
+  QTest::mouseClick(panel->RecordButton, Qt::LeftButton);
+  const auto read_only = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
+                         QFile::ReadOther | QFile::ExeOther;
+  QFile::setPermissions(folder.path(), QFile::permissions(folder.path()) | read_only);
+  QFile::setPermissions(folder.filePath("daten"), read_only);
+  // Permissions do not stop root: then as another user.
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(::seteuid(65534), 0);
+  }
+  for (int current : {614, 615}) {
+    reading = Focused(300, current, 60);
+    QTest::mouseClick(panel->RecordButton, Qt::LeftButton);
+  }
+  std::unique_ptr<ProtocolPanel> other = Open();  // starts with the stored rows, read-only
+  if (root) {
+    ASSERT_EQ(::seteuid(0), 0);
+  }
+  ASSERT_EQ(panel->Table->rowCount(), 3);
+  const QString status = panel->StatusText->toPlainText();
+  EXPECT_TRUE(status.startsWith("Messwert Nr. 3 übernommen") &&
+              status.endsWith("(noch nicht gesichert)"))
+      << status.toStdString();
+  EXPECT_EQ(other->Table->rowCount(), 1);
+  EXPECT_EQ(other->Table->horizontalHeaderItem(0)->text(), "Nr.");
+  EXPECT_TRUE(other->StatusText->toPlainText().contains("Ordner „" + folder.filePath("daten") +
+                                                        "“ nicht beschreibbar"))
+      << other->StatusText->toPlainText().toStdString();
+  QFile::setPermissions(folder.filePath("daten"),
+                        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  QTRY_VERIFY_WITH_TIMEOUT(panel->StatusText->toPlainText().startsWith("Gesichert"), 5000);
+  QTest::qWait(500);  // the store's folder reports the save: the message stays
+  EXPECT_TRUE(panel->StatusText->toPlainText().startsWith("Gesichert"));
+  QTRY_COMPARE_WITH_TIMEOUT(other->Table->rowCount(), 3, 5000);
+  QFile stored(QString::fromStdString(store()));
+  ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+  EXPECT_EQ(stored.readAll().count('\n'), 4);
+}
+
+// Another program empties the store while the window runs (an editor
+// saving in place truncates first): the window's rows stay.
+TEST_F(ProtocolPanelTest, StoreEmptiedByAnotherProgramKeepsTheRows) {
+  for (int current : {1230, 1231}) {
+    reading = Focused(1200, current, 200);
+    QTest::mouseClick(panel->RecordButton, Qt::LeftButton);
+  }
+  QFile::resize(QString::fromStdString(store()), 0);
+  QTRY_VERIFY_WITH_TIMEOUT(panel->StatusText->toPlainText().contains("Zeilen verloren"), 5000);
+  EXPECT_EQ(panel->Table->rowCount(), 2);
+  EXPECT_EQ(Open()->Rows(), panel->Rows());  // stored again
 }
 
 TEST_F(ProtocolPanelTest, RowsSurviveAKilledProcess) {
@@ -287,6 +346,8 @@ TEST(ProtocolInMainWindowTest, KeysPanelSizeAndDialogsOutsideTheScaledForm) {
   QTest::mouseClick(form.Protocol->RecordButton, Qt::LeftButton);
   EXPECT_EQ(form.Protocol->Rows().size(), 1u);
   EXPECT_TRUE(form.Protocol->StatusText->toPlainText().startsWith("Die Seite „Daten“ verdeckt"));
+  QTest::mouseClick(form.Button7, Qt::LeftButton);  // closes "Daten": the refusal is gone
+  EXPECT_EQ(form.Protocol->StatusText->toPlainText(), "");
 
   // Dialogs belong to the window the user sees: the form itself, or the
   // window that shows it scaled.

@@ -5,7 +5,10 @@
 // Every input must be read without a crash, a leak or undefined behaviour,
 // every message must be one short printable line, and every text that is
 // accepted must come back unchanged: read, write, read gives the same table,
-// and what the table shows holds no "inf", "nan" and no empty result.
+// and what the table shows holds no "inf", "nan" and no empty result. The
+// rows of an accepted exchange file, imported into a store, make a store
+// that reads back whole, up to the row limit (the corpus has a table near
+// it); past it the import is refused.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -63,6 +66,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(again.Clean(), "written table not accepted", again.Summary());
   Require(again.rows == read.rows, "round trip changed the table", written);
   Require(WriteTable(again.rows, form) == written, "second writing differs", written);
+
+  if (form == TableForm::Exchange) {
+    RowIdSource ids(1);
+    const StoreStep imported =
+        StepStore({}, ImportRows({}, ValuesOf(read.rows), ImportMode::Append, ids));
+    Require(imported.refusal.empty() == (read.rows.size() <= MaxTableRows), "row limit");
+    Require(ReadTable(imported.text, TableForm::Store).rows == imported.rows,
+            "a written store does not read back", imported.text.substr(0, 200));
+  }
 
   const ProtocolView view = ViewOf(read.rows);
   Require(!view.result.empty(), "empty result");

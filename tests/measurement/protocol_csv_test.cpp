@@ -125,6 +125,20 @@ TEST(ProtocolCsvTest, RefusalsNameTheLineAndTheReason) {
       {"a million fields", head + std::string(999000, ';') + "\n",
        "Zeile 2: 999001 Felder statt 3 (Feld zu viel)"},
       {"too large", head + std::string(MaxTableBytes, '1'), "die Tabelle ist größer als 1 MB"},
+      {"UTF-16 with its mark", std::string("\xFF\xFEU\0 \0i\0n\0", 10),
+       "UTF-16 wird nicht gelesen: als UTF-8 speichern"},
+      {"UTF-16 without a mark", std::string("\0U\0 \0i\0n", 8),
+       "UTF-16 wird nicht gelesen: als UTF-8 speichern"},
+      {"two byte-order marks", "\xEF\xBB\xBF\xEF\xBB\xBF" + head + "1200;1,23;1\n",
+       "die Datei beginnt mit zwei Byte-Order-Marks (BOM): als UTF-8 mit höchstens einem "
+       "speichern"},
+      {"more rows than the protocol holds",
+       [&] {
+         std::string text = head;
+         for (std::size_t i = 0; i <= MaxTableRows; ++i) text += "50;1;1\n";
+         return text;
+       }(),
+       "50001 Zeilen sind mehr als die 50000, die das Protokoll fasst"},
       {"several bad lines", head + "1200;x;1\n1200;1,23;1\n0;1;1\n1200;1;9\n",
        "Zeile 2: I = \u201Ex\u201C ist keine Zahl (erwartet z. B. 1,23) (und 2 weitere fehlerhafte "
        "Zeilen)"},
@@ -133,6 +147,27 @@ TEST(ProtocolCsvTest, RefusalsNameTheLineAndTheReason) {
     const TableRead read = ReadTable(c.text, TableForm::Exchange);
     EXPECT_EQ(read.Summary(), c.message) << c.name;
   }
+}
+
+// What the program writes it reads back, up to the row limit and beyond the
+// byte limit of foreign files; a store kept aside is imported in its own form,
+// the earlier one too.
+TEST(ProtocolCsvTest, LargestStoreReadsBackWholeAndImports) {
+  ProtocolTable rows;
+  RowIdSource ids(3);
+  for (std::size_t i = 0; i < MaxTableRows; ++i)
+    rows.push_back({ids.Next(), {1999.5, 2.999, 4, 300, D::Alternating, 0.299, Inclusion::Out}});
+  const std::string store = WriteTable(rows, TableForm::Store);
+  ASSERT_GT(store.size(), MaxTableBytes);
+  EXPECT_EQ(ReadTable(store, TableForm::Store).rows, rows);
+  const TableRead imported = ReadTable(store, TableForm::Exchange);
+  ASSERT_TRUE(imported.Clean()) << imported.Summary();
+  EXPECT_EQ(imported.rows.size(), MaxTableRows);
+  const TableRead earlier =
+      ReadTable("Kennung;U in V;I in A;k;Amplitude;Ablenkung\na1;300;0,613;1;25;Gleichspannung\n",
+                TableForm::Exchange);
+  ASSERT_TRUE(earlier.Clean()) << earlier.Summary();
+  EXPECT_EQ(earlier.rows, (ProtocolTable{{"", {300, 0.613, 1, 25, D::Steady}}}));
 }
 
 // A store with one bad row among good ones: the good rows stay, the bad one

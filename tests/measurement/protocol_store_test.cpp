@@ -55,6 +55,32 @@ TEST(ProtocolStoreTest, ChangesOfTwoWritersMerge) {
   const std::vector<Measurement> file = {{800, 1.004, 1, std::nullopt}};
   EXPECT_EQ(StepStore(store, ImportRows(now, file, ImportMode::Replace, ids)).rows.size(), 1u);
   EXPECT_EQ(StepStore(store, ImportRows(now, file, ImportMode::Append, ids)).rows.size(), 3u);
+  // Changes kept while the store cannot be written, stored as one, a row
+  // taken out of the result among them.
+  ProtocolRow out = Row("b1", 1.25);
+  out.values.inclusion = Inclusion::Out;
+  const TableChange later =
+      Then(Then(Then(AddRows({Row("c1", 1.2), Row("c2", 1.3)}), DeleteRow("c1")),
+                ClearRows({Row("a3", 1.22)})),
+           UpdateRow(out));
+  EXPECT_EQ(StepStore(store, later).rows, (ProtocolTable{out, Row("c2", 1.3)}));
+}
+
+// A change that would pass the row limit is not made, whatever it is.
+TEST(ProtocolStoreTest, RowLimitRefusesTheChangeAndKeepsTheTable) {
+  ProtocolTable full;
+  for (std::size_t i = 0; i + 1 < MaxTableRows; ++i)
+    full.push_back(Row("r" + std::to_string(i), 1));
+  const std::string store = WriteTable(full, TableForm::Store);
+  const StoreStep refused = StepStore(store, AddRows({Row("x1", 1), Row("x2", 1)}));
+  EXPECT_EQ(refused.refusal,
+            "Nicht übernommen: 50001 Zeilen sind mehr als die 50000, die das Protokoll fasst. Die "
+            "Tabelle bleibt, wie sie war.");
+  EXPECT_FALSE(refused.write);
+  EXPECT_EQ(refused.rows, full);
+  const StoreStep last = StepStore(store, AddRows({Row("x1", 1)}));
+  EXPECT_TRUE(last.refusal.empty());
+  EXPECT_EQ(last.rows.size(), MaxTableRows);
 }
 
 class StoreFileTest : public ::testing::Test {
@@ -127,15 +153,82 @@ TEST_F(StoreFileTest, DamagedStoreKeepsItsGoodRowsAndIsKeptAsideUnderAFreshName)
   EXPECT_TRUE(store.Load().message.empty());  // repaired once
 
   // Unreadable as a whole: too large, or not a regular file at all.
-  Write(std::string(MaxTableBytes + 1, 'x'));
+  Write(std::string(MaxStoreBytes + 1, 'x'));
   EXPECT_TRUE(store.Load().message.starts_with("Gespeichertes Protokoll unlesbar (\u201E"));
-  EXPECT_EQ(fs::file_size(Path() + ".defekt-3"), MaxTableBytes + 1);
+  EXPECT_EQ(fs::file_size(Path() + ".defekt-3"), MaxStoreBytes + 1);
   fs::remove(Path());
   ASSERT_EQ(::mkfifo(Path().c_str(), 0600), 0);
   const ProtocolStoreFile::Outcome fifo = store.Apply(AddRows({Row("b1", 1.23)}));
   EXPECT_TRUE(fifo.message.find("keine gewöhnliche Datei") != std::string::npos) << fifo.message;
   EXPECT_TRUE(fs::is_fifo(Path() + ".defekt-4"));
   EXPECT_EQ(Ids(store.Load().rows), (std::set<std::string>{"b1"}));
+}
+
+// 21000 recorded rows make a store of more than 1 MB; it loads whole.
+TEST_F(StoreFileTest, LargeStoreReloadsWhole) {
+  ProtocolStoreFile store(Path());
+  RowIdSource ids(5);
+  ProtocolTable rows;
+  for (int i = 0; i < 21000; ++i) rows.push_back(Row(ids.Next(), 1 + 0.0001 * (i % 1000)));
+  ASSERT_TRUE(store.Apply(AddRows(rows)).ok);
+  ASSERT_GT(fs::file_size(Path()), MaxTableBytes);
+  const ProtocolStoreFile::Outcome again = ProtocolStoreFile(Path()).Load();
+  EXPECT_TRUE(again.message.empty()) << again.message;
+  EXPECT_EQ(again.rows, rows);
+}
+
+// Another program empties or cuts the store between two readings: the
+// window's rows stay, the short file is kept aside. A copy's own deletion
+// is no loss.
+TEST_F(StoreFileTest, StoreCutByAnotherProgramKeepsTheShownRows) {
+  ProtocolStoreFile store(Path());
+  ProtocolTable shown = store.Apply(AddRows({Row("a1", 1.1), Row("a2", 1.2), Row("a3", 1.3)})).rows;
+  shown = ProtocolStoreFile(Path()).Apply(DeleteRow("a3"), shown).rows;  // the other copy
+  ASSERT_EQ(Ids(shown), (std::set<std::string>{"a1", "a2"}));
+  for (const std::string& cut : {std::string(), Read(Path()).substr(0, 60)}) {
+    fs::resize_file(Path(), cut.size());
+    const ProtocolStoreFile::Outcome outcome =
+        store.Apply(AddRows({Row("b" + std::to_string(cut.size()), 1.4)}), shown);
+    ASSERT_TRUE(outcome.ok) << outcome.message;
+    EXPECT_TRUE(
+        outcome.message.starts_with("Das gespeicherte Protokoll hat von außen Zeilen verloren"))
+        << outcome.message;
+    shown = outcome.rows;
+    EXPECT_EQ(ReadTable(Read(Path()), TableForm::Store).rows, shown);
+  }
+  EXPECT_EQ(Ids(shown), (std::set<std::string>{"a1", "a2", "b0", "b60"}));
+  EXPECT_EQ(Read(Path() + ".defekt-1"), "");
+  EXPECT_EQ(Read(Path() + ".defekt-2").size(), 60u);
+}
+
+// A folder that cannot be written: the stored rows are read, nothing is
+// stored, the message names the folder; once it can be written, the
+// change is stored.
+TEST_F(StoreFileTest, FolderThatCannotBeWrittenIsReadAndNamed) {
+  Write("Kennung;U in V;I in A;k;Amplitude;Ablenkung\na1;1200;1,23;1;200;Wechselspannung\n");
+  fs::permissions(folder / "daten", fs::perms::owner_write, fs::perm_options::remove);
+  // Permissions do not stop root: then as another user.
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(::seteuid(65534), 0);
+  }
+  ProtocolStoreFile store(Path());
+  const TableChange record = AddRows({Row("b1", 1.3)});
+  const ProtocolStoreFile::Outcome refused = store.Apply(record);
+  if (root) {
+    ASSERT_EQ(::seteuid(0), 0);
+  }
+  EXPECT_FALSE(refused.ok);
+  EXPECT_TRUE(refused.read);
+  EXPECT_EQ(Ids(refused.rows), (std::set<std::string>{"a1"}));
+  EXPECT_NE(refused.message.find("Ordner \u201E" + (folder / "daten").string() +
+                                 "\u201C nicht beschreibbar"),
+            std::string::npos)
+      << refused.message;
+  fs::permissions(folder / "daten", fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_EQ(Ids(store.Apply(record).rows), (std::set<std::string>{"a1", "b1"}));
+  EXPECT_EQ(Ids(ReadTable(Read(Path()), TableForm::Store).rows),
+            (std::set<std::string>{"a1", "b1"}));
 }
 
 }  // namespace

@@ -277,10 +277,12 @@ describe("store", () => {
     }, full);
     await storageFull(true);
     await page.click("#ProtocolRecord");
-    await statusMatches(/^Der Speicher des Browsers ist voll/);
-    assert.equal(await rowCount(), 0);
-    await storageFull(false);
+    await statusMatches(/^Nicht gesichert: der Speicher des Browsers ist voll\. .*\nMesswert Nr\. 1 übernommen/);
+    assert.equal(await rowCount(), 1, "the reading stays in the tab");
     assert.equal(await stored(), HEAD);
+    await storageFull(false);
+    await statusMatches(/^Gesichert/);  // tried again without a click
+    assert.equal((await stored()).split("\n").length, 3, "header, the row, the end");
     await entries("put", STORE, damaged[0][0]);
     await storageFull(true);
     await page.evaluate((key) => new BroadcastChannel(key).postMessage("changed"), STORE);  // as another tab
@@ -288,6 +290,7 @@ describe("store", () => {
     await showsRows(2);
     await storageFull(false);
     assert.equal(await stored(), damaged[0][0]);
+    await page.evaluate(() => { IDBObjectStore.prototype.put = window.realPut; });
 
     // The table that earlier versions of the page kept in localStorage.
     await entries("clear");
@@ -296,6 +299,40 @@ describe("store", () => {
     await showsRows(1);
     assert.equal(await page.evaluate((key) => localStorage.getItem(key), STORE), null);
     assert.equal(await stored(), HEAD + "z2;300;0,615;1;60;;;\n");
+  });
+});
+
+describe("storage refused", () => {
+  test("with IndexedDB refused the readings stay in the tab and are stored once it is there", async () => {
+    const blocked = await browser.newPage();
+    watch(blocked);
+    await blocked.evaluateOnNewDocument(() => {
+      window.storageRefused = sessionStorage.getItem("refused") === "1";
+      const open = indexedDB.open.bind(indexedDB);
+      indexedDB.open = (...args) => {
+        if (window.storageRefused) throw new DOMException("refused", "SecurityError");
+        return open(...args);
+      };
+    });
+    await openEmptyProtocol(reading(300, 615, 60), blocked);
+    await blocked.evaluate(() => sessionStorage.setItem("refused", "1"));
+    await openProtocol(reading(300, 615, 60), blocked);
+    const status = () => blocked.$eval("#ProtocolStatus", (e) => e.textContent);
+    // Said once, as the page starts; each change then says that it waits.
+    await blocked.waitForFunction(() => document.getElementById("ProtocolStatus").textContent !== "");
+    assert.match(await status(), /^Nicht gesichert: der Browser erlaubt dieser Seite keinen Speicher\. .*„CSV exportieren …“\.$/);
+    await blocked.click("#ProtocolRecord");
+    await showsRows(1, blocked);
+    assert.match(await status(), /^Messwert Nr\. 1 übernommen: .* \(noch nicht gesichert\)$/);
+    if (shots) await blocked.screenshot({ path: join(shots, "protocol-storage-refused.png") });
+    await blocked.evaluate(() => { window.storageRefused = true; });
+    assert.equal(await stored(), null, "nothing stored while refused");
+    await blocked.evaluate(() => { window.storageRefused = false; });
+    await blocked.waitForFunction(() => /^Gesichert/.test(document.getElementById("ProtocolStatus").textContent),
+                                  { timeout: 10000 });
+    assert.match(await stored(), /^Kennung;.*\n[0-9a-f]{16};300;0,615;1;60;Wechselspannung;;\n$/);
+    await blocked.close();
+    await entries("clear");
   });
 });
 
@@ -377,6 +414,8 @@ describe("files", () => {
       ["riesig.csv", "U in V;I in A;k\n1e61;1,23;1\n"],
       ["vorzeichen.csv", "U in V;I in A;k;Amplitude\n+-5;1,23;1;\n"],
       ["kopf.csv", "Spannung;Strom\n1200;1,23\n"],
+      ["utf16.csv", Buffer.from("\ufeffU in V;I in A;k\n1200;1,23;1\n", "utf16le")],
+      ["zwei-marken.csv", "\ufeff\ufeffU in V;I in A;k\n1200;1,23;1\n"],
     ];
     for (const [name, content] of hostile) {
       const file = await upload(name, content);

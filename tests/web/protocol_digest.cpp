@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string error;
-  const std::optional<std::string> text = ReadFileUpTo(argv[1], MaxTableBytes, error);
+  const std::optional<std::string> text = ReadFileUpTo(argv[1], MaxStoreBytes, error);
   if (!text) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;

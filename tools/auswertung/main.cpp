@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
   Settings unused;
   if (const auto status = ParseFlagsOrReport(line, argc, argv, unused)) return *status;
   std::string error;
-  const std::optional<std::string> text = ReadFileUpTo(path, MaxTableBytes, error);
+  const std::optional<std::string> text = ReadFileUpTo(path, MaxStoreBytes, error);
   if (!text) return Fail(error);
   const TableRead read = ReadTable(*text, TableForm::Exchange);
   if (!read.Clean()) return Fail(QuotedExcerpt(path, PathExcerptLength) + ": " + read.Summary());

@@ -10,7 +10,9 @@
 // after a question that varek_protocol_decide answers. The page applies a
 // change under its lock on the store: varek_protocol_step with the stored
 // text, then, after writing, varek_protocol_commit. The change 0 changes
-// nothing: a reload.
+// nothing: a reload. A change the page could not store (the browser's
+// storage is full or refused) is shown all the same and kept with the others
+// not yet stored; the next step stores them all.
 //
 // Texts go in as bytes with their length (a stored text may hold a NUL);
 // every answer is JSON, valid until the next call.
@@ -46,7 +48,9 @@ struct State {
   // The last step, until the page tells what it stored.
   int step_change = 0;
   StoreStep step;
-  ProtocolTable read;  // the good rows of the stored text, without the change
+  ProtocolTable read;   // the good rows of the stored text, without the change
+  TableChange unsaved;  // the changes shown but not yet stored
+  bool told_not_stored = false;
 };
 State state;
 std::string answer;
@@ -92,7 +96,8 @@ std::string Captions() {
       {"inclusionHint", caption::InclusionHint},
       {"savedTable", caption::SavedTable},
       {"savedPlot", caption::SavedPlot},
-      {"savedProtocol", caption::SavedProtocol}};
+      {"savedProtocol", caption::SavedProtocol},
+      {"keptAsideDownload", caption::KeptAsideDownload}};
   std::string json = "{";
   for (const auto& [key, text] : texts)
     json += (json.size() > 1 ? "," : "") + Member(key, JsonString(text));
@@ -105,8 +110,8 @@ extern "C" {
 
 // Seeds the rows' identities (two 32-bit halves from the page's random
 // source) and returns the fixed texts and numbers: {"storeKey",
-// "maxTableBytes", "plotExport": {"width", "height", "textSize",
-// "pngScale"}, "captions": {...}, "storageFull", "storageRefused"}.
+// "plotExport": {"width", "height", "textSize", "pngScale"}, "captions":
+// {...}}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_start(std::uint32_t high, std::uint32_t low) {
   state.session = ProtocolSession((static_cast<std::uint64_t>(high) << 32) | low);
   const std::string plot_export = "{" + Member("width", JsonNumber(ExportPlotWidth)) + "," +
@@ -114,10 +119,7 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_start(std::uint32_t high, std::u
                                   Member("textSize", JsonNumber(ExportPlotTextSize)) + "," +
                                   Member("pngScale", std::to_string(ExportPngScale)) + "}";
   return Reply("{" + Member("storeKey", JsonString(StoreKey)) + "," +
-               Member("maxTableBytes", std::to_string(MaxTableBytes)) + "," +
-               Member("plotExport", plot_export) + "," + Member("captions", Captions()) + "," +
-               Member("storageFull", JsonString(StorageFullMessage())) + "," +
-               Member("storageRefused", JsonString(StorageRefusedMessage())) + "}");
+               Member("plotExport", plot_export) + "," + Member("captions", Captions()) + "}");
 }
 
 // "Messwert übernehmen" with the window's state (current and ΔI in mA,
@@ -178,13 +180,13 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_file_refusal(const char* name, i
   std::string refusal;
   if (readable == 0) {
     refusal = FileUnreadableMessage(Bytes(name, name_length));
-  } else if (size > static_cast<double>(MaxTableBytes)) {
-    refusal = FileTooLargeMessage(Bytes(name, name_length), MaxTableBytes);
+  } else if (size > static_cast<double>(MaxStoreBytes)) {
+    refusal = FileTooLargeMessage(Bytes(name, name_length), MaxStoreBytes);
   }
   return Reply("{" + Member("refusal", JsonString(refusal)) + "}");
 }
 
-// "CSV importieren" of the file `name` with this text.
+// "CSV importieren" of the file `name` with its bytes.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_import(const char* text, int text_length,
                                                        const char* name, int name_length) {
   return Reply(
@@ -211,7 +213,7 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step(const char* stored, int sto
                                                      int change, const char* kept_as,
                                                      int kept_as_length) {
   const std::string_view text = Bytes(stored, stored_length);
-  state.step = StepStore(text, state.session.ChangeOf(change));
+  state.step = StepStore(text, Then(state.unsaved, state.session.ChangeOf(change)));
   state.step_change = change;
   state.read = state.step.keep_aside ? ReadTable(text, TableForm::Store).rows : ProtocolTable{};
   std::string repaired, not_kept;
@@ -229,18 +231,44 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step(const char* stored, int sto
 
 // What the page stored of the last step: 1 its text (the change is made),
 // 2 nothing because the damaged store could not be kept aside (its good
-// rows are shown, the change is not made), 0 nothing (the table stays as
-// shown). {"message": what the change did, or ""}.
-EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored) {
-  std::string message;
+// rows are shown), 0 nothing. Where nothing was stored, the change is shown
+// and kept to be stored with the next step; `refused`: because the browser
+// gives the page no storage at all (else it is full). {"message": what the
+// change did and whether it is stored, or "", "ok": whether all is stored,
+// "unsaved": whether changes wait to be stored, "changed": whether the
+// shown table changed}.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) {
+  const ProtocolTable before = state.session.Rows();
+  const int change = state.step_change;
+  if (stored != 1) state.unsaved = Then(state.unsaved, state.session.ChangeOf(change));
+  ProtocolTable rows = stored == 1
+                           ? std::move(state.step.rows)
+                           : Applied(stored == 2 ? std::move(state.read) : before, state.unsaved);
+  std::string message = state.session.Stored(change, std::move(rows));
+  bool ok = true;
   if (stored == 1) {
-    message = state.session.Stored(state.step_change, std::move(state.step.rows));
+    if (state.told_not_stored && !state.unsaved.Empty())
+      message += (message.empty() ? "" : "\n") + StoredAgainMessage(state.session.Rows().size());
+    state.unsaved = {};
+    state.told_not_stored = false;
+    if (!state.step.refusal.empty()) {
+      message = state.step.refusal;
+      ok = false;
+    }
   } else {
-    if (stored == 2) state.session.Stored(0, std::move(state.read));
-    state.session.Drop(state.step_change);
+    ok = false;
+    if (!state.told_not_stored) {
+      state.told_not_stored = true;
+      message = NotStoredMessage(refused != 0 ? StorageRefused() : StorageFull()) +
+                (message.empty() ? "" : "\n") + message;
+    } else if (!message.empty()) {
+      message = NotYetStored(message);
+    }
   }
   state.step_change = 0;
-  return Reply("{" + Member("message", JsonString(message)) + "}");
+  return Reply("{" + Member("message", JsonString(message)) + "," + Member("ok", Bool(ok)) + "," +
+               Member("unsaved", Bool(!state.unsaved.Empty())) + "," +
+               Member("changed", Bool(state.session.Rows() != before)) + "}");
 }
 
 // The shown table's view (measurement/protocol_json.h).

@@ -87,6 +87,11 @@ class Protocol {
         this.whenReady(() => this.Record());
       }
     });
+    // A reading refused because a page covered the window is no longer refused once it is closed.
+    const uncovered = new MutationObserver(() => {
+      if (this.refusalShown && f.Panel4.hidden && f.Panel10.hidden) this.Report(true, "");
+    });
+    for (const page of [f.Panel4, f.Panel10]) uncovered.observe(page, { attributeFilter: ["hidden"] });
     const table = f.ProtocolTable;
     table.addEventListener("click", (event) => {
       const row = event.target.closest("tbody tr");
@@ -139,6 +144,8 @@ class Protocol {
   async Record() {
     const action = this.core.record(this.Reading());
     if (action.refusal) {
+      this.Report(false, action.refusal);
+      this.refusalShown = true;
       // Where the protocol cannot be seen, the refusal must be.
       if (this.form.Protocol.hidden || this.form.Protocol.inert) this.form.addNotice(action.refusal);
     }
@@ -165,13 +172,13 @@ class Protocol {
     if (!file) return;
     const tooLarge = this.core.fileRefusal(file.name, file.size);
     if (tooLarge) return this.Report(false, tooLarge);
-    let text;
+    let bytes;
     try {
-      text = await file.text();
+      bytes = new Uint8Array(await file.arrayBuffer());
     } catch {
       return this.Report(false, this.core.fileRefusal(file.name, file.size, false));
     }
-    await this.Run(this.core.importCsv(text, file.name));
+    await this.Run(this.core.importCsv(bytes, file.name));
   }
 
   // An action of the core: its refusal, or its question and then its
@@ -190,12 +197,16 @@ class Protocol {
     return true;
   }
 
-  // A change through the store; then the table as stored now is shown.
+  // A change through the store; then the table as stored now is shown, with
+  // the changes that could not be stored yet, which are tried again.
   async Apply(change) {
-    const { message, problem } = await this.store.apply(change);
+    const { message, problem, ok, unsaved, changed, keptAs } = await this.store.apply(change);
     this.Refresh();
-    if (problem) this.Report(false, problem);
-    else if (message) this.Report(true, message);
+    if (problem) this.Report(false, problem, keptAs);
+    else if (message) this.Report(ok, message);
+    else if (changed && change === 0) this.Report(true, "");  // about a table another tab has changed since
+    clearTimeout(this.retry);
+    if (unsaved) this.retry = setTimeout(() => this.Apply(0), ProtocolStore.RETRY_MS);
   }
 
   download(blob, name, what) {
@@ -295,8 +306,23 @@ class Protocol {
     else element.removeAttribute("tabindex");
   }
 
-  Report(ok, text) {
-    this.Write(this.form.ProtocolStatus, text);
-    this.form.ProtocolStatus.classList.toggle("error", !ok);
+  // keptAs: the key of a store kept aside, offered as a file after the text.
+  Report(ok, text, keptAs) {
+    const status = this.form.ProtocolStatus;
+    this.Write(status, text);
+    status.classList.toggle("error", !ok);
+    this.refusalShown = false;
+    if (keptAs) {
+      const link = document.createElement("button");
+      link.type = "button";
+      link.className = "kept-aside";
+      link.textContent = this.texts.captions.keptAsideDownload;
+      link.addEventListener("click", async () => {
+        const text = await this.store.keptAside(keptAs);
+        this.download(new Blob([text ?? ""], { type: "text/csv;charset=utf-8" }), `${keptAs}.csv`,
+                      this.texts.captions.savedTable);
+      });
+      status.append("\n", link);
+    }
   }
 }

@@ -5,7 +5,8 @@
 // web/protocol/bridge.cpp over measurement/): the checks, the table and its
 // changes, the store's steps, the view, the plot's plan and every text.
 // Strings go in as their UTF-8 bytes with the length (so that a NUL in a
-// stored text reaches the core), numbers as they are; answers are JSON.
+// stored text reaches the core), a file's bytes (Uint8Array) as they are, for
+// the core to decode as the desktop does; numbers as they are; answers are JSON.
 
 class ProtocolModule {
   constructor(module) { this.m = module; }
@@ -29,6 +30,13 @@ class ProtocolModule {
     try {
       const values = [];
       for (const arg of args) {
+        if (arg instanceof Uint8Array) {
+          const pointer = this.m._malloc(arg.length + 1);
+          pointers.push(pointer);
+          this.m.HEAPU8.set(arg, pointer);
+          values.push(pointer, arg.length);
+          continue;
+        }
         if (typeof arg !== "string") {
           values.push(arg);
           continue;
@@ -66,12 +74,14 @@ class ProtocolModule {
   clear() { return this.call("clear"); }
   // Why a chosen file is not read: its size, or the browser could not read it.
   fileRefusal(name, size, readable = true) { return this.call("file_refusal", name, size, Number(readable)).refusal; }
-  importCsv(text, name) { return this.call("import", text, name); }
+  // bytes: the file as read (Uint8Array).
+  importCsv(bytes, name) { return this.call("import", bytes, name); }
   // The answer (a number of the core's answers) to the question of an action: the change to apply, or 0.
   decide(change, answer) { return this.call("decide", change, answer).change; }
   drop(change) { this.m._varek_protocol_drop(change); }
   step(stored, change, keptAs) { return this.call("step", stored, change, keptAs); }
-  commit(stored) { return this.call("commit", stored); }
+  // stored: one of the numbers below; refused: the browser gives the page no storage.
+  commit(stored, refused = false) { return this.call("commit", stored, Number(refused)); }
   view() { return this.call("view"); }
   plot(width, height, textSize = 0) { return this.call("plot", width, height, textSize); }
   exportCsv() { return this.call("export").csv; }

@@ -16,49 +16,71 @@
 // another tab wrote, so a tab that takes the lock just then reads an old
 // table and writes it back without the other tab's row. IndexedDB reads
 // what was written last. Keeping aside and writing are one transaction; a
-// full storage (QuotaExceededError) stores nothing of it and says so. The
-// store of earlier versions of the page, in localStorage, is taken over
-// once. Where the browser refuses storage to the page, the table lives in
-// the page's memory.
+// full storage (QuotaExceededError) stores nothing of it. The store of
+// earlier versions of the page, in localStorage, is taken over once. Where
+// the storage is full or the browser refuses it to the page, the core keeps
+// the changes in the tab and they are stored with the next step that can
+// be; the page tries again every RETRY_MS.
 
 class ProtocolStore {
   static DATABASE = "varek-em";
   static ENTRIES = "protokoll";
+  static RETRY_MS = 2000;
 
   // core: ProtocolModule; texts: its start(); onOutside: runs when another
   // tab changed the store.
   constructor(core, texts, onOutside) {
     this.core = core;
     this.key = texts.storeKey;
-    this.texts = texts;
-    this.database = ProtocolStore.open().catch(() => null);
-    this.memory = new Map();
     this.channel = new BroadcastChannel(this.key);
     this.channel.onmessage = () => onOutside();
   }
 
+  // The database, or null where the browser refuses it.
   static open() {
     return new Promise((resolve, reject) => {
       const request = indexedDB.open(ProtocolStore.DATABASE, 1);
       request.onupgradeneeded = () => request.result.createObjectStore(ProtocolStore.ENTRIES);
       request.onsuccess = () => resolve(request.result);
       request.onerror = () => reject(request.error);
-    });
+    }).catch(() => null);
   }
 
-  // Applies the core's change (0: none, a reload). Returns {message} when
-  // it is stored, {problem} when something went wrong (in German).
+  // Applies the core's change (0: none, a reload). Returns the core's
+  // commit ({message, ok, unsaved, changed}), with {problem, keptAs} when a
+  // damaged store was kept aside or could not be.
   async apply(change) {
     const run = async () => {
+      this.database ??= ProtocolStore.open();
       const database = await this.database;
-      const outcome = database ? await this.stepInDatabase(database, change) : this.stepInMemory(change);
-      if (!database && !this.told) {
-        this.told = true;
-        return { ...outcome, problem: outcome.problem ?? this.texts.storageRefused };
+      if (database) {
+        try {
+          return await this.stepInDatabase(database, change);
+        } catch {
+          // The connection was closed under the page (the browser cleared its data): open it anew next time.
+        }
       }
-      return outcome;
+      this.database = undefined;
+      return this.notStored(change, !database);
     };
     return navigator.locks ? navigator.locks.request(this.key, run) : run();
+  }
+
+  // The change shown and kept in the tab until it can be stored.
+  notStored(change, refused) {
+    this.core.step("", change, "");
+    return this.core.commit(ProtocolModule.NOTHING_STORED, refused);
+  }
+
+  // The text of a store kept aside under `key`, for a download.
+  async keptAside(key) {
+    const database = await this.database;
+    if (!database) return undefined;
+    return new Promise((resolve) => {
+      const request = database.transaction(ProtocolStore.ENTRIES).objectStore(ProtocolStore.ENTRIES).get(key);
+      request.onsuccess = () => resolve(request.result);
+      request.onerror = () => resolve(undefined);
+    });
   }
 
   // The step on the stored value and the keys in use: what to write, and
@@ -73,16 +95,12 @@ class ProtocolStore {
     if (step.write) writes.push([this.key, step.text]);
     const finish = (stored) => {
       if (stored) {
-        const { message } = this.core.commit(ProtocolModule.STORED);
+        const answer = this.core.commit(ProtocolModule.STORED);
         if (writes.length > 0) this.channel.postMessage("changed");
-        return step.keepAside ? { problem: step.repaired } : { message };
+        return step.keepAside ? { ...answer, problem: step.repaired, keptAs } : answer;
       }
-      if (step.keepAside) {
-        this.core.commit(ProtocolModule.READ_ONLY);
-        return { problem: step.notKeptAside };
-      }
-      this.core.commit(ProtocolModule.NOTHING_STORED);
-      return { problem: this.texts.storageFull };
+      if (step.keepAside) return { ...this.core.commit(ProtocolModule.READ_ONLY), problem: step.notKeptAside };
+      return this.core.commit(ProtocolModule.NOTHING_STORED);
     };
     return { writes, finish };
   }
@@ -94,10 +112,7 @@ class ProtocolStore {
       const keys = entries.getAllKeys();
       const entry = entries.get(this.key);
       // Until the store is read, a failure stores nothing of the change.
-      let finish = () => {
-        this.core.drop(change);
-        return { problem: this.texts.storageFull };
-      };
+      let finish = () => this.notStored(change, false);
       entry.onsuccess = () => {
         const value = entry.result ?? this.takeOver();
         const plan = this.plan(value, new Set(keys.result), change);
@@ -116,12 +131,6 @@ class ProtocolStore {
       };
       transaction.onabort = () => resolve(finish(false));
     });
-  }
-
-  stepInMemory(change) {
-    const plan = this.plan(this.memory.get(this.key), new Set(this.memory.keys()), change);
-    for (const [key, text] of plan.writes) this.memory.set(key, text);
-    return plan.finish(true);
   }
 
   // The store that earlier versions of the page kept in localStorage.

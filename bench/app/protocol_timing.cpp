@@ -1,0 +1,110 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Time of the protocol panel's actions on a large table: "Messwert
+// übernehmen", "Zeile löschen" and an import of 100 rows appended, each from the call
+// to the table shown (the store read, changed, written and synced, the
+// evaluation and the table's cells made anew), on a store of N rows in a
+// temporary folder. Prints the minimum and the median of each.
+//
+// Usage: QT_QPA_PLATFORM=offscreen bench_protocol [ROWS...]   (default 2000 20000)
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "app/protocol/protocol_panel.h"
+#include "measurement/atomic_file.h"
+#include "measurement/protocol_csv.h"
+#include "measurement/protocol_texts.h"
+
+namespace {
+
+using namespace varek;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kRuns = 9;
+constexpr int kImportedRows = 100;
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+void Print(const char* what, std::size_t rows, std::vector<double> times) {
+  std::sort(times.begin(), times.end());
+  std::printf("%-10s %6zu rows: min %7.1f ms, median %7.1f ms\n", what, rows, times.front(),
+              times[times.size() / 2]);
+}
+
+template <class Action>
+std::vector<double> Timed(Action action) {
+  std::vector<double> times;
+  for (int i = 0; i < kRuns; ++i) {
+    const auto start = Clock::now();
+    action(i);
+    times.push_back(Ms(Clock::now() - start));
+  }
+  return times;
+}
+
+void Run(std::size_t rows) {
+  QTemporaryDir folder;
+  const std::string store = folder.filePath("messprotokoll.csv").toStdString();
+  ProtocolTable table;
+  RowIdSource ids(1);
+  for (std::size_t i = 0; i < rows; ++i)
+    table.push_back(
+        {ids.Next(),
+         {1200, static_cast<double>(1000 + i % 500) / 1000, 1, 200, Deflection::Alternating}});
+  std::string error;
+  if (!SaveFileAtomically(store, WriteTable(table, TableForm::Store), error)) std::exit(1);
+  ProtocolTable imported(kImportedRows, {"", {800, 1.004, 1, 150}});
+  const QString file = folder.filePath("import.csv");
+  if (!SaveFileAtomically(file.toStdString(), WriteTable(imported, TableForm::Exchange), error))
+    std::exit(1);
+
+  int current = 1000;
+  ProtocolPanel panel(nullptr, store, [&] {
+    Reading r;
+    r.voltage = 1200;
+    r.current = ++current;
+    r.amplitude = 200;
+    r.deflection_on = true;
+    r.steady = false;
+    return r;
+  });
+  Print("record", rows, Timed([&](int) { panel.Record(); }));
+  Print("delete", rows, Timed([&](int) {
+          panel.Table->selectRow(0);
+          panel.DeleteSelected();
+        }));
+  // The table has rows: the import asks, and is answered "Anhängen" at
+  // once (the question's window is in the time).
+  Print("import", rows, Timed([&](int) {
+          QTimer::singleShot(0, [] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) std::exit(1);
+            for (QAbstractButton* button : box->buttons()) {
+              if (button->text() == QString::fromUtf8(protocol_caption::Append.data(),
+                                                      protocol_caption::Append.size()))
+                button->click();
+            }
+          });
+          panel.ImportCsv(file);
+        }));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  std::vector<std::size_t> sizes;
+  for (int i = 1; i < argc; ++i) sizes.push_back(std::strtoul(argv[i], nullptr, 10));
+  if (sizes.empty()) sizes = {2000, 20000};
+  for (std::size_t rows : sizes) Run(rows);
+  return 0;
+}

@@ -230,20 +230,24 @@ void Canvas::ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::in
   // A magnified line is a band across its major axis, centred on the line.
   const bool x_major = std::abs(x1 - x0) >= std::abs(y1 - y0);
   const std::int64_t before = (band - 1) / 2, after = band / 2;
-  ForEachLinePixel(
-      x0, y0, x1, y1, n - 1, target_.width, target_.height, band - 1,
-      [&](std::int64_t t, std::int64_t x, std::int64_t y) {
-        // The centre of step t of n lies on the picture's step
-        // (t + 1/2) * steps / n.
-        const auto at = static_cast<std::int64_t>((2 * static_cast<WideSigned>(t) + 1) *
-                                                  picture_steps / (2 * static_cast<WideSigned>(n)));
-        const bool on = !dotted || (phase + at) % DotPeriod < DotOn;
-        const Pixel colour = on ? pen_colour_ : brush_colour_;
-        if (band == 1) target_.At(static_cast<int>(x), static_cast<int>(y)) = colour;
-        else if (x_major)
-          for (std::int64_t r = y - before; r <= y + after; ++r) Plot(x, r, colour);
-        else HorizontalRun(y, x - before, x + after, colour);
-      });
+  ForEachLinePixel(x0, y0, x1, y1, n - 1, target_.width, target_.height, band - 1,
+                   [&](std::int64_t t, std::int64_t x, std::int64_t y) {
+                     // The centre of step t of n lies on the picture's step
+                     // (t + 1/2) * steps / n; unmagnified, that is step t itself. Only a
+                     // dotted pen asks.
+                     const auto at = [&] {
+                       if (picture_steps == n) return t;
+                       return static_cast<std::int64_t>((2 * static_cast<WideSigned>(t) + 1) *
+                                                        picture_steps /
+                                                        (2 * static_cast<WideSigned>(n)));
+                     };
+                     const bool on = !dotted || (phase + at()) % DotPeriod < DotOn;
+                     const Pixel colour = on ? pen_colour_ : brush_colour_;
+                     if (band == 1) target_.At(static_cast<int>(x), static_cast<int>(y)) = colour;
+                     else if (x_major)
+                       for (std::int64_t r = y - before; r <= y + after; ++r) Plot(x, r, colour);
+                     else HorizontalRun(y, x - before, x + after, colour);
+                   });
   dot_phase_ = (phase + picture_steps) % DotPeriod;
 }
 

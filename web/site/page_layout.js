@@ -23,7 +23,7 @@ class PageLayout {
   static MARGIN = 8;
   // The window's children in the touch arrangement, from the top.
   static TOUCH_ORDER = ["Panel4", "PaintBox1Slot", "Panel9", "ReadingHint", "ScrollBar2", "ScrollBar1", "Panel6",
-                        "ProtocolButton", "LinkButton", "Protocol"];
+                        "ProtocolButton", "LinkButton", "Protocol", "ProtocolReadings"];
 
   // description: the window's; form: its element; views: the pictures' views.
   constructor(description, form, views) {

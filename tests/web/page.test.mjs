@@ -497,6 +497,33 @@ describe("accessibility and links", () => {
     assert.deepEqual(await violations(), [], "data page");
   });
 
+  test("under forced colours the checked radio button is seen: Ein and Aus differ inside its box", async () => {
+    const media = await page.createCDPSession();
+    const forced = (value) => media.send("Emulation.setEmulatedMedia", { features: [{ name: "forced-colors", value }] });
+    await forced("active");
+    try {
+      await open("?deflection=on");
+      const indicator = async (state) => {
+        const file = join(work, `forced-${state}.png`);
+        await page.screenshot({ path: file, clip: await (await page.$("#AblenkEin")).boundingBox() });
+        return readPng(file);
+      };
+      const checked = await indicator("ein");
+      await click("AblenkAus");
+      const unchecked = await indicator("aus");
+      let differing = 0;
+      for (let i = 0; i < checked.rgba.length; i += 4) {
+        const d = Math.abs(checked.rgba[i] - unchecked.rgba[i]) + Math.abs(checked.rgba[i + 1] - unchecked.rgba[i + 1]) +
+                  Math.abs(checked.rgba[i + 2] - unchecked.rgba[i + 2]);
+        if (d > 96) differing += 1;
+      }
+      // The dot inside the ring, not a stray pixel.
+      assert.ok(differing >= checked.rgba.length / 4 / 10, `${differing} pixels differ`);
+    } finally {
+      await forced("none");
+    }
+  });
+
   test("the pages' texts, formulas included, are in the page; the marks are told after each picture", async () => {
     await open();
     const information = await page.$eval("#Image1Text", (e) => e.textContent);

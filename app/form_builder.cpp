@@ -92,6 +92,8 @@ QWidget* Build(const form::Control& row, QWidget* parent) {
       table->setSelectionBehavior(QAbstractItemView::SelectRows);
       table->setSelectionMode(QAbstractItemView::SingleSelection);
       table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+      // One stop of the tab chain, as in the page: the arrows choose a row.
+      table->setTabKeyNavigation(false);
       return table;
     }
     case form::Kind::Plot: {

@@ -136,11 +136,29 @@ describe("pictures", () => {
 });
 
 describe("pages", () => {
-  test("Daten covers the settings with the data picture; Schließen uncovers them", async () => {
+  // A text fits its picture's place when nothing of it is cut off.
+  const fits = (id) => page.$eval(`#${id}`, (e) => e.checkVisibility() && e.scrollHeight <= e.clientHeight &&
+                                                 e.scrollWidth <= e.clientWidth);
+
+  test("the explanation and the data are text in the pictures' places; no picture of text is fetched", async () => {
+    const pictures = [];
+    const listener = (request) => request.resourceType() === "image" && pictures.push(request.url());
+    page.on("request", listener);
+    await open();
+    assert.ok(await fits("Image1Text"), "the explanation fits its place");
+    await click("Button14");
+    await click("Button6");
+    assert.ok(await fits("Image2Text"), "the data fit their place");
+    page.off("request", listener);
+    assert.deepEqual(pictures.map((url) => url.replace(/^.*\//, "")).filter((file) => !file.startsWith("data:")),
+                     ["image3_signal_axes.jpg"]);
+  });
+
+  test("Daten covers the settings with the data page; Schließen uncovers them", async () => {
     await open("?deflection=on");
     await click("Button6");
     assert.ok(await shown("Panel10"));
-    assert.ok(await page.$eval("#Image2", (img) => img.complete && img.naturalWidth === 531));
+    assert.ok(await shown("Image2Text"));
     assert.ok(await page.$eval("#ScrollBar4", (e) => !e.contains(document.elementFromPoint(
         e.getBoundingClientRect().x + 5, e.getBoundingClientRect().y + 5))),
         "the data page covers the settings");

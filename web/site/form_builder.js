@@ -195,5 +195,10 @@ function buildForm(description, root) {
   for (const [parent, rows] of children) {
     for (const row of tabOrdered(rows, stops)) elements[parent].append(elements[row.name]);
   }
+  // A slider whose readout (with its label) stands elsewhere, or that has
+  // none, is "named": the column arrangement shows its name above it.
+  for (const row of description.controls.filter((r) => r.kind === "scrollBar")) {
+    if (parentOf.get(row.slider.readout) !== row.parent) elements[row.name].classList.add("named");
+  }
   return ui;
 }

@@ -135,11 +135,11 @@ describe("pictures", () => {
   });
 });
 
-describe("pages", () => {
-  // A text fits its picture's place when nothing of it is cut off.
-  const fits = (id) => page.$eval(`#${id}`, (e) => e.checkVisibility() && e.scrollHeight <= e.clientHeight &&
-                                                 e.scrollWidth <= e.clientWidth);
+// A page's text fits its picture's place when nothing of it is cut off.
+const fits = (id) => page.$eval(`#${id}`, (e) => e.checkVisibility() && e.scrollHeight <= e.clientHeight &&
+                                               e.scrollWidth <= e.clientWidth);
 
+describe("pages", () => {
   test("the explanation and the data are text in the pictures' places; no picture of text is fetched", async () => {
     const pictures = [];
     const listener = (request) => request.resourceType() === "image" && pictures.push(request.url());
@@ -505,6 +505,7 @@ describe("devices", () => {
         assert.equal(await page.evaluate(() => window.layoutShift), 0, "layout shift while the page loads");
         assert.equal(await page.evaluate(() => document.documentElement.classList.contains("column-layout")), column);
         assert.ok(await noSideScroll(), "no horizontal scrolling on the information page");
+        if (!column) assert.ok(await fits("Image1Text"), "the explanation fits its place");
         await press("#Button14", touch);
         assert.ok(await noSideScroll(), "no horizontal scrolling in the window");
         assert.ok(await sceneAndFocusInView(), "after Weiter the scene and the first control are in view");

@@ -3,7 +3,7 @@
 // The functions that the page's worker calls: one Simulation, the settings in
 // force, and the pictures in the module's memory as the bytes R, G, B, 255 of
 // each pixel, row by row, as ImageData takes them (720 x 440 for the scene,
-// 241 x 50 for the deflection plot).
+// 241 x 50 for the deflection plot, k times as large at a picture scale k).
 //
 // The page's controls keep every setting in its range; the settings arrive
 // one by one in the order of the table of the settings, choices as 0 or 1. The worker owns the one
@@ -28,6 +28,7 @@ using Bytes = std::vector<std::uint8_t>;
 std::unique_ptr<varek::Simulation> simulation;
 varek::Settings settings;
 Bytes scene_rgba, signal_rgba;
+int picture_width = 0, picture_height = 0;  // of the last picture handed over
 std::string beam_marks;
 std::string reading_hint;
 varek::MarkTone mark_tone;
@@ -36,6 +37,8 @@ Bytes signal_axes_rgba(static_cast<std::size_t>(varek::SignalWidth) * varek::Sig
 
 // Pixels 0x00RRGGBB to the bytes R, G, B, 255.
 const std::uint8_t* ToRgba(const varek::Bitmap& picture, Bytes& rgba) {
+  picture_width = picture.width;
+  picture_height = picture.height;
   rgba.resize(picture.pixels.size() * 4);
   std::uint8_t* out = rgba.data();
   for (const varek::Pixel p : picture.pixels) {
@@ -67,6 +70,16 @@ EMSCRIPTEN_KEEPALIVE void varek_set_setting(int row, int value) {
 EMSCRIPTEN_KEEPALIVE int varek_signal_shown() { return settings.deflection_on ? 1 : 0; }
 
 EMSCRIPTEN_KEEPALIVE void varek_compute() { simulation->ComputeTrajectories(settings); }
+
+// The scale of the pictures: device pixels per picture pixel, 1 below 1 (as
+// the desktop's window and varek-render --scale draw them).
+EMSCRIPTEN_KEEPALIVE void varek_set_picture_scale(double scale) {
+  simulation->SetPictureScale(scale > 1 ? static_cast<varek::Extended>(scale) : varek::Extended(1));
+}
+
+// The size of the last picture handed over, in pixels.
+EMSCRIPTEN_KEEPALIVE int varek_picture_width() { return picture_width; }
+EMSCRIPTEN_KEEPALIVE int varek_picture_height() { return picture_height; }
 
 // The heaviest computation and its picture, once, on a simulation of its
 // own (nothing on the page changes): the engine first runs new code in its

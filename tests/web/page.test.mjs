@@ -53,6 +53,7 @@ const assertPicturesEqual = (flags, options) => checkPictures(page, flags, optio
 const value = (id) => page.$eval(`#${id}`, (e) => e.value);
 const shown = (id) => page.$eval(`#${id}`, (e) => e.checkVisibility());
 const position = (id) => page.$eval(`#${id}`, (e) => Number(e.dataset.position));
+const lastRow = () => page.$$eval("#ProtocolTable tbody tr", (rows) => [...rows.at(-1).cells].map((c) => c.textContent));
 
 async function click(id) {
   await page.click(`#${id}`);
@@ -237,7 +238,6 @@ describe("keyboard", () => {
       renderer.replace(/render\/varek-render$/, "focus/varek-focus"),
       ["--voltage", String(voltage), "--order", "1", "--amplitude", "200"]).toString().trim());
   const focused = () => page.evaluate(() => document.activeElement.id);
-  const lastRow = () => page.$$eval("#ProtocolTable tbody tr", (rows) => [...rows.at(-1).cells].map((c) => c.textContent));
 
   test("from a fresh start to a recorded reading at 900 V with at most 30 keys", async () => {
     const focus = focusCurrent(900);
@@ -477,6 +477,98 @@ describe("devices", () => {
       });
     });
   }
+
+  // One reading on a phone, counted as a student makes it. The counting rule:
+  // a tap is one touch tap; a typed value is two (the tap on the field, which
+  // opens the number keyboard, and the keyboard's Enter; the digits are not
+  // counted). Swipes that scroll the page are counted apart, one for every
+  // four fifths of the screen's height the page must move to show the next
+  // control wholly, and reported: the limit is on taps.
+  test("phone 390 x 844: a new voltage to a recorded focus in at most 10 taps, step buttons beside the fields",
+       async (t) => {
+    const focusAt = (voltage) => Number(execFileSync(
+        renderer.replace(/render\/varek-render$/, "focus/varek-focus"),
+        ["--voltage", String(voltage), "--range"]).toString().trim().split(" ")[0]);
+    const before = focusAt(1200), focus = focusAt(900);
+    await onDevice({ width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true }, async () => {
+      // Where the previous reading left the student: 1200 V at its focus, recorded.
+      await page.goto(`${base}?voltage=1200&current=${before}&deflection=on&mode=ac`);
+      await ready();
+      await press("#ProtocolButton", true);
+      await press("#ProtocolRecord", true);
+      await page.waitForFunction(() => /übernommen: U = 1200/.test(document.getElementById("ProtocolStatus").textContent),
+                                 { timeout: 10000 });
+      const rows = await page.$$eval("#ProtocolTable tbody tr", (r) => r.length);
+      let taps = 0, swipes = 0;
+      const box = (selector) => page.$eval(selector, (e) => {
+        const { top, bottom, left, width, height } = e.getBoundingClientRect();
+        return { top, bottom, x: left + width / 2, y: top + height / 2 };
+      });
+      // The swipes that bring a control wholly onto the screen, counted by
+      // the rule above; the page is scrolled by that much at once (a swipe
+      // in the emulation flings the page on by an unforeseeable length).
+      const bringIntoView = async (selector) => {
+        const { top, bottom } = await box(selector);
+        const height = await page.evaluate(() => innerHeight);
+        const by = top < 0 ? top - 8 : bottom > height ? bottom - height + 8 : 0;
+        swipes += Math.ceil(Math.abs(by) / (height * 4 / 5));
+        await page.evaluate((y) => window.scrollBy(0, y), by);
+      };
+      const tap = async (selector) => {
+        await bringIntoView(selector);
+        const { x, y } = await box(selector);
+        await page.touchscreen.tap(x, y);
+        ++taps;
+        await ready();
+      };
+      const typeInto = async (selector, text) => {
+        await tap(selector);
+        assert.equal(await page.$eval(selector, (e) => [e.inputMode, e.readOnly].join()), "decimal,false");
+        await page.keyboard.type(text);
+        await page.keyboard.press("Enter");
+        ++taps;
+        await page.waitForFunction((id, t) => document.getElementById(id).value === t, {}, selector.slice(1), text);
+        await ready();
+      };
+      // How far the marks are from a focus (pixels apart plus the farther
+      // one's distance from the centre), and whether they look like one dot
+      // there: what the student sees, and what "Ton" makes heard.
+      const marks = () => page.evaluate(() => {
+        const numbers = (Form1.BeamMarks.textContent.match(/\d+/g) ?? []).map(Number);
+        return { met: Form1.tone.met, distance: numbers.length ? numbers[0] + Math.max(...numbers.slice(1)) : Infinity };
+      });
+      await typeInto("#Edit1", "900");
+      // I grows as the root of U: the student's estimate from the reading before.
+      const estimate = Math.round(before * Math.sqrt(900 / 1200));
+      await typeInto("#Edit5", String(estimate / 1000).replace(".", ","));
+      // Fine steps of 1 mA towards the focus, turning where the marks part again.
+      let step = "#CurrentUp1", other = "#CurrentDown1";
+      for (let now = await marks(), turns = 0; !now.met && turns < 2;) {
+        await tap(step);
+        const next = await marks();
+        if (next.distance > now.distance) [step, other, turns] = [other, step, turns + 1];
+        now = next;
+      }
+      await tap("#ProtocolRecord");
+      await page.waitForFunction((n) => document.querySelectorAll("#ProtocolTable tbody tr").length === n + 1,
+                                 { timeout: 10000 }, rows);
+      const titles = await page.$$eval("#ProtocolTable thead th", (cells) => cells.map((c) => c.textContent));
+      const row = Object.fromEntries((await lastRow()).map((cell, i) => [titles[i], cell]));
+      const current = Math.round(Number(row["I in A"].replace(",", ".")) * 1000);
+      assert.equal(row["U in V"], "900");
+      assert.match(row.Amplitude, /~/, "Wechselspannung");
+      assert.ok(Math.abs(current - focus) <= 2, `recorded ${current} mA, the focus lies at ${focus} mA`);
+      assert.ok(taps <= 10, `${taps} taps`);
+      t.diagnostic(`${taps} taps, ${swipes} swipes`);
+      // One tap is one step; held, a step button repeats its step.
+      await tap("#CurrentUp1");
+      assert.equal(await position("ScrollBar7"), current + 1);
+      await hold("#VoltageDown10", true, { ms: 800 });
+      const voltage = await position("ScrollBar4");
+      assert.ok(voltage < 890 && voltage % 10 === 0, `held for 0.8 s: ${voltage} V`);
+      if (process.env.VAREK_SHOTS) await page.screenshot({ path: join(process.env.VAREK_SHOTS, "phone-reading.png") });
+    });
+  });
 });
 
 describe("accessibility and links", () => {

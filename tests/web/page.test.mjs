@@ -607,6 +607,154 @@ describe("accessibility and links", () => {
     assert.equal(await page.$eval("#BeamMarks", (e) => e.getAttribute("aria-live")), "polite");
   });
 
+  // A student who hears the page and cannot see it: the accessibility tree
+  // (what a screen reader reads: the focused control's name and value, the
+  // live regions' texts) and key presses, nothing else. The page's state
+  // "ready" only says when to listen. Four readings at four voltages, the
+  // focus found by the live sentence on the marks; e/m from the result text.
+  test("by ear alone: four readings at four voltages in at most 40 keys each, e/m within 1 %", async (t) => {
+    const context = await browser.createBrowserContext();  // an empty protocol of its own
+    const main = page;
+    page = await context.newPage();
+    page.on("pageerror", (error) => pageErrors.push(error.message));
+    try {
+      await page.goto(base);
+      await ready();
+      const client = await page.target().createCDPSession();
+      const tree = async () => {
+        const { nodes } = await client.send("Accessibility.getFullAXTree");
+        const byId = new Map(nodes.map((node) => [node.nodeId, node]));
+        const property = (node, name) => node.properties?.find((p) => p.name === name)?.value?.value;
+        const text = (node) => node.role?.value === "StaticText" ? node.name?.value ?? ""
+            : (node.childIds ?? []).map((id) => byId.get(id)).filter(Boolean).map(text).join("");
+        const live = nodes.filter((node) => !node.ignored && property(node, "live")).map(text);
+        const focused = nodes.filter((node) => property(node, "focused") && node.role?.value !== "RootWebArea").at(-1);
+        const results = nodes.filter((node) => node.name?.value === "Ergebnis").map(text);
+        return { live, focused: focused?.name?.value, value: focused?.value?.value, result: results[0] ?? "" };
+      };
+      let presses = 0;
+      const key = async (name, modifier = "") => {
+        if (modifier) await page.keyboard.down(modifier);
+        await page.keyboard.press(name);
+        if (modifier) await page.keyboard.up(modifier);
+        ++presses;
+        await ready();
+      };
+      // Tab or Shift+Tab until the control of that name has the focus.
+      const goTo = async (name, modifier = "") => {
+        for (let i = 0; (await tree()).focused !== name; ++i) {
+          assert.ok(i < 12, `${name} not reached`);
+          await key("Tab", modifier);
+        }
+      };
+      // Types a number into the focused field; Enter applies it once the bar has it.
+      const typeValue = async (text, bar) => {
+        await page.keyboard.type(text);
+        presses += text.length;
+        await key("Enter");
+        const wanted = Number(text.replace(",", "."));
+        for (let i = 0; i < 100; ++i) {
+          const { nodes } = await client.send("Accessibility.getFullAXTree");
+          if (nodes.some((node) => node.role?.value === "slider" && node.name?.value === bar &&
+                                   Number(node.value?.value) === wanted)) break;
+          await new Promise((r) => setTimeout(r, 50));
+        }
+        await ready();
+      };
+      // How far the marks are from a focus as the live sentence tells it:
+      // pixels apart plus the farther mark's pixels from the centre; no mark
+      // on the screen: Infinity.
+      const distance = async () => {
+        const sentence = (await tree()).live.find((text) => /Marke/.test(text)) ?? "";
+        if (/nicht auf dem Schirm/.test(sentence)) return Infinity;
+        const numbers = (sentence.match(/\d+/g) ?? []).map(Number);
+        return /zusammen/.test(sentence) ? numbers[0] ?? 0 : numbers[0] + Math.max(...numbers.slice(1));
+      };
+      const current = async () => Math.round(Number((await tree()).value) * 1000);
+      // From the current bar: 1 mA steps while the marks come closer, in
+      // the direction that brings them closer; back one step where they part.
+      const fineTune = async () => {
+        let now = await distance();
+        for (const [ahead, back] of [["ArrowUp", "ArrowDown"], ["ArrowDown", "ArrowUp"]]) {
+          let moved = false;
+          for (;;) {
+            await key(ahead);
+            const next = await distance();
+            if (next >= now) { await key(back); break; }
+            now = next;
+            moved = true;
+          }
+          if (moved || now <= 2) return;
+        }
+      };
+      const record = async (voltage) => {
+        await key("Enter", "Control");
+        for (let i = 0; i < 100 && !(await tree()).live.some((t) => t.includes(`übernommen: U = ${voltage} V`)); ++i) {
+          await new Promise((r) => setTimeout(r, 50));
+        }
+        assert.ok((await tree()).live.some((t) => t.includes(`übernommen: U = ${voltage} V`)), `reading at ${voltage} V`);
+      };
+      const counts = [];
+
+      // The first reading at the start voltage: Weiter, deflection on,
+      // alternating; the current raised in steps of 100 mA until the marks,
+      // once on the screen, part again; the focus foreseen from the three
+      // steps around the closest (the distance grows as the current leaves
+      // the focus, alike on both sides), reached in steps of 10 mA.
+      assert.equal((await tree()).focused, "Weiter");
+      await key("Enter");
+      await goTo("Ablenkspannung aus");
+      await key("ArrowUp");
+      await goTo("Gleichspannung");
+      await key("ArrowDown");
+      await goTo("Spulenstrom in A", "Shift");
+      const step = async () => {
+        await key("PageUp", "Control");
+        return { at: await current(), distance: await distance() };
+      };
+      let [low, middle, high] = [null, { at: await current(), distance: await distance() }, await step()];
+      while (!(low && low.distance > middle.distance && high.distance > middle.distance)) {
+        [low, middle, high] = [middle, high, await step()];
+      }
+      await key("PageDown", "Control");
+      const beyond = low.distance > high.distance ? 1 : -1;
+      const foreseen = middle.at + beyond * 100 * middle.distance / (Math.max(low.distance, high.distance) - middle.distance);
+      for (let n = Math.round((foreseen - middle.at) / 10); n !== 0; n -= Math.sign(n)) {
+        await key(n > 0 ? "PageUp" : "PageDown");
+      }
+      await fineTune();
+      const first = await current();
+      await record(1200);
+      counts.push(presses);
+
+      // Three more: the voltage typed, the current foreseen from the first
+      // reading (I grows as the root of U) typed, then tuned.
+      for (const voltage of [900, 1500, 1800]) {
+        presses = 0;
+        await goTo("Anzeige Beschleunigungsspannung in V");
+        await typeValue(String(voltage), "Beschleunigungsspannung in V");
+        await goTo("Anzeige Spulenstrom in A", "Shift");
+        const foreseen = Math.round(first * Math.sqrt(voltage / 1200));
+        await typeValue(String(foreseen / 1000).replace(".", ","), "Spulenstrom in A");
+        await goTo("Spulenstrom in A", "Shift");
+        await fineTune();
+        await record(voltage);
+        counts.push(presses);
+      }
+      assert.ok(counts.every((n) => n <= 40), `presses per reading: ${counts.join(", ")}`);
+      const result = (await tree()).result;
+      const [, mantissa] = result.match(/e\/m = \(?(\d+,\d+)/) ?? [];
+      assert.ok(mantissa, result);
+      const specificCharge = Number(mantissa.replace(",", ".")) * 1e11;
+      assert.ok(Math.abs(specificCharge / 1.75882e11 - 1) < 0.01, `${result} (presses ${counts.join(", ")})`);
+      t.diagnostic(`keys per reading ${counts.join(", ")}; ${result.split("\n")[0]}`);
+    } finally {
+      await page.close();
+      await context.close();
+      page = main;
+    }
+  });
+
   test("the focus lands on a control after Weiter, Info, Daten, Schließen and Escape", async () => {
     await open();
     const focused = () => page.evaluate(() => document.activeElement.id);

@@ -4,6 +4,7 @@
 // text. The desktop widens a check box or radio button whose caption its font
 // would clip; each has free room to its right.
 #include "form/form1.h"
+#include "form/key_help.h"
 #include "measurement/protocol_texts.h"
 
 namespace varek::form {
@@ -78,6 +79,23 @@ constexpr bool CheckedAtStart(std::string_view setting, std::string_view control
   const SettingRow& row = Setting(setting);
   return row.CheckedControl(row.Start()) == control;
 }
+// The touch arrangement's row of step buttons beside a setting's scroll bar,
+// and one of them: it moves the bar by `positions`.
+constexpr Control StepRow(std::string_view name) {
+  return {.name = name, .kind = Kind::Panel, .parent = "Panel1", .fill = kInnerPanel,
+          .bevel = Bevel::None, .edition = Edition::Touch};
+}
+constexpr Control StepButton(std::string_view name, std::string_view parent,
+                             std::string_view setting, int positions, std::string_view caption,
+                             std::string_view accessible_name) {
+  return {.name = name, .kind = Kind::Button, .parent = parent, .caption = caption,
+          .font = kBold13, .step = Step{Setting(setting).controls[0], positions},
+          .accessible_name = accessible_name, .edition = Edition::Touch};
+}
+constexpr int kCurrentFine = Setting("current").line_step;               // 1 mA
+constexpr int kCurrentPage = Setting("current").page_step;               // 10 mA
+constexpr int kVoltageFine = Setting("voltage").page_step;               // 10 V
+constexpr int kVoltagePage = CoarsePageSteps * Setting("voltage").page_step;  // 100 V
 constexpr Kind kCheckBox = Kind::CheckBox;
 constexpr Kind kRadio = Kind::RadioButton;
 constexpr Orientation kHorizontal = Orientation::Horizontal;
@@ -139,11 +157,31 @@ constexpr Control kControls[] = {
               SettingSlider("current", kHorizontal), 0,
               "Spulenstrom in A"),
     Readout("Edit5", "Panel1", {632, 18, 49, 22}, 1, "Anzeige Spulenstrom in A"),
+    // For fingers: fine steps of the current and the voltage below their
+    // scroll bars, the field between them to type a value.
+    StepRow("CurrentSteps"),
+    StepButton("CurrentDown10", "CurrentSteps", "current", -kCurrentPage, "\u221210 mA",
+               "Spulenstrom um 10 mA verringern"),
+    StepButton("CurrentDown1", "CurrentSteps", "current", -kCurrentFine, "\u22121 mA",
+               "Spulenstrom um 1 mA verringern"),
+    StepButton("CurrentUp1", "CurrentSteps", "current", kCurrentFine, "+1 mA",
+               "Spulenstrom um 1 mA erhöhen"),
+    StepButton("CurrentUp10", "CurrentSteps", "current", kCurrentPage, "+10 mA",
+               "Spulenstrom um 10 mA erhöhen"),
     Label("Label10", "Panel1", 24, 60, "Beschleunigungsspannung ( in V )"),
     ScrollBar("ScrollBar4", "Panel1", {272, 64, 345, 12},
               SettingSlider("voltage", kHorizontal), 2,
               "Beschleunigungsspannung in V"),
     Readout("Edit1", "Panel1", {632, 58, 49, 22}, 3, "Anzeige Beschleunigungsspannung in V"),
+    StepRow("VoltageSteps"),
+    StepButton("VoltageDown100", "VoltageSteps", "voltage", -kVoltagePage, "\u2212100 V",
+               "Beschleunigungsspannung um 100 V verringern"),
+    StepButton("VoltageDown10", "VoltageSteps", "voltage", -kVoltageFine, "\u221210 V",
+               "Beschleunigungsspannung um 10 V verringern"),
+    StepButton("VoltageUp10", "VoltageSteps", "voltage", kVoltageFine, "+10 V",
+               "Beschleunigungsspannung um 10 V erhöhen"),
+    StepButton("VoltageUp100", "VoltageSteps", "voltage", kVoltagePage, "+100 V",
+               "Beschleunigungsspannung um 100 V erhöhen"),
     Label("Label1", "Panel1", 24, 120, "Ablenkspannung"),
     Choice(kRadio, "AblenkEin", "Panel1", {160, 112, 49, 17}, "Ein",
            CheckedAtStart("deflection", "AblenkEin"), 4, "Ablenkspannung ein"),

@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <map>
@@ -101,6 +102,33 @@ TEST(Form1Description, ProtocolCoversNothingThatReadingsNeed) {
   }
 }
 
+// A step button says what it does: its caption the signed step in the unit of
+// its bar's readout or in thousandths of it ("+10 mA" for 10 positions of a
+// bar read in A with three decimals), its name the same words with "erhöhen"
+// or "verringern" after the bar's name.
+TEST(Form1Description, StepButtonsSayTheirStep) {
+  int buttons = 0;
+  for (const Control& c : Form1Controls()) {
+    if (!c.step) continue;
+    ++buttons;
+    const Control* bar = FindControl(c.step->slider);
+    ASSERT_TRUE(bar != nullptr && bar->kind == Kind::ScrollBar) << c.name;
+    const ReadoutFormat& format = bar->slider->format;
+    const int magnitude = std::abs(c.step->positions);
+    std::string words = std::to_string(magnitude) + " m" + std::string(format.unit);
+    if (format.decimals == 0) words = std::to_string(magnitude) + " " + std::string(format.unit);
+    else ASSERT_EQ(format.decimals, 3) << c.name;
+    const bool up = c.step->positions > 0;
+    EXPECT_EQ(c.caption, (up ? "+" : "\u2212") + words) << c.name;
+    const std::string_view bar_name =
+        bar->accessible_name.substr(0, bar->accessible_name.find(" in "));
+    EXPECT_EQ(c.accessible_name,
+              std::string(bar_name) + " um " + words + (up ? " erhöhen" : " verringern"));
+    EXPECT_EQ(c.edition, Edition::Touch) << c.name;
+  }
+  EXPECT_EQ(buttons, 8);
+}
+
 // Reads the export back into rows; the strings live in `texts`.
 class Reader {
  public:
@@ -151,6 +179,10 @@ class Reader {
                  ReadoutFormat{s["decimals"].toInt(), s["negated"].toBool(), Text(s, "unit")},
                  Text(s, "readout")};
     }
+    if (o.contains("step")) {
+      const QJsonObject s = o["step"].toObject();
+      c.step = Step{Text(s, "slider"), s["positions"].toInt()};
+    }
     c.checked = o["checked"].toBool();
     c.visible = o["visible"].toBool();
     if (o.contains("tabOrder")) c.tab_order = o["tabOrder"].toInt();
@@ -159,8 +191,9 @@ class Reader {
     c.hint = Text(o, "hint");
     c.shortcut = Text(o, "shortcut");
     c.picture = Text(o, "picture");
-    if (o.contains("edition"))
-      c.edition = o["edition"] == "page" ? Edition::Page : Edition::Desktop;
+    static const std::map<QString, Edition> editions = {
+        {"desktop", Edition::Desktop}, {"page", Edition::Page}, {"touch", Edition::Touch}};
+    if (o.contains("edition")) c.edition = editions.at(o["edition"].toString());
     return c;
   }
 

@@ -53,6 +53,7 @@ const assertPicturesEqual = (flags, options) => checkPictures(page, flags, optio
 const value = (id) => page.$eval(`#${id}`, (e) => e.value);
 const shown = (id) => page.$eval(`#${id}`, (e) => e.checkVisibility());
 const position = (id) => page.$eval(`#${id}`, (e) => Number(e.dataset.position));
+const lastRow = () => page.$$eval("#ProtocolTable tbody tr", (rows) => [...rows.at(-1).cells].map((c) => c.textContent));
 
 async function click(id) {
   await page.click(`#${id}`);
@@ -255,7 +256,6 @@ describe("keyboard", () => {
       renderer.replace(/render\/varek-render$/, "focus/varek-focus"),
       ["--voltage", String(voltage), "--order", "1", "--amplitude", "200"]).toString().trim());
   const focused = () => page.evaluate(() => document.activeElement.id);
-  const lastRow = () => page.$$eval("#ProtocolTable tbody tr", (rows) => [...rows.at(-1).cells].map((c) => c.textContent));
 
   test("from a fresh start to a recorded reading at 900 V with at most 30 keys", async () => {
     const focus = focusCurrent(900);
@@ -553,6 +553,98 @@ describe("devices", () => {
     }
     sizes[1].forEach((size, i) => assert.ok(size >= 1.8 * sizes[0][i], `${size} device pixels against ${sizes[0][i]}`));
   });
+
+  // One reading on a phone, counted as a student makes it. The counting rule:
+  // a tap is one touch tap; a typed value is two (the tap on the field, which
+  // opens the number keyboard, and the keyboard's Enter; the digits are not
+  // counted). Swipes that scroll the page are counted apart, one for every
+  // four fifths of the screen's height the page must move to show the next
+  // control wholly, and reported: the limit is on taps.
+  test("phone 390 x 844: a new voltage to a recorded focus in at most 10 taps, step buttons beside the fields",
+       async (t) => {
+    const focusAt = (voltage) => Number(execFileSync(
+        renderer.replace(/render\/varek-render$/, "focus/varek-focus"),
+        ["--voltage", String(voltage), "--range"]).toString().trim().split(" ")[0]);
+    const before = focusAt(1200), focus = focusAt(900);
+    await onDevice({ width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true }, async () => {
+      // Where the previous reading left the student: 1200 V at its focus, recorded.
+      await page.goto(`${base}?voltage=1200&current=${before}&deflection=on&mode=ac`);
+      await ready();
+      await press("#ProtocolButton", true);
+      await press("#ProtocolRecord", true);
+      await page.waitForFunction(() => /übernommen: U = 1200/.test(document.getElementById("ProtocolStatus").textContent),
+                                 { timeout: 10000 });
+      const rows = await page.$$eval("#ProtocolTable tbody tr", (r) => r.length);
+      let taps = 0, swipes = 0;
+      const box = (selector) => page.$eval(selector, (e) => {
+        const { top, bottom, left, width, height } = e.getBoundingClientRect();
+        return { top, bottom, x: left + width / 2, y: top + height / 2 };
+      });
+      // The swipes that bring a control wholly onto the screen, counted by
+      // the rule above; the page is scrolled by that much at once (a swipe
+      // in the emulation flings the page on by an unforeseeable length).
+      const bringIntoView = async (selector) => {
+        const { top, bottom } = await box(selector);
+        const height = await page.evaluate(() => innerHeight);
+        const by = top < 0 ? top - 8 : bottom > height ? bottom - height + 8 : 0;
+        swipes += Math.ceil(Math.abs(by) / (height * 4 / 5));
+        await page.evaluate((y) => window.scrollBy(0, y), by);
+      };
+      const tap = async (selector) => {
+        await bringIntoView(selector);
+        const { x, y } = await box(selector);
+        await page.touchscreen.tap(x, y);
+        ++taps;
+        await ready();
+      };
+      const typeInto = async (selector, text) => {
+        await tap(selector);
+        assert.equal(await page.$eval(selector, (e) => [e.inputMode, e.readOnly].join()), "decimal,false");
+        await page.keyboard.type(text);
+        await page.keyboard.press("Enter");
+        ++taps;
+        await page.waitForFunction((id, t) => document.getElementById(id).value === t, {}, selector.slice(1), text);
+        await ready();
+      };
+      // How far the marks are from a focus (pixels apart plus the farther
+      // one's distance from the centre), and whether they look like one dot
+      // there: what the student sees, and what "Ton" makes heard.
+      const marks = () => page.evaluate(() => {
+        const numbers = (Form1.BeamMarks.textContent.match(/\d+/g) ?? []).map(Number);
+        return { met: Form1.tone.met, distance: numbers.length ? numbers[0] + Math.max(...numbers.slice(1)) : Infinity };
+      });
+      await typeInto("#Edit1", "900");
+      // I grows as the root of U: the student's estimate from the reading before.
+      const estimate = Math.round(before * Math.sqrt(900 / 1200));
+      await typeInto("#Edit5", String(estimate / 1000).replace(".", ","));
+      // Fine steps of 1 mA towards the focus, turning where the marks part again.
+      let step = "#CurrentUp1", other = "#CurrentDown1";
+      for (let now = await marks(), turns = 0; !now.met && turns < 2;) {
+        await tap(step);
+        const next = await marks();
+        if (next.distance > now.distance) [step, other, turns] = [other, step, turns + 1];
+        now = next;
+      }
+      await tap("#ProtocolRecord");
+      await page.waitForFunction((n) => document.querySelectorAll("#ProtocolTable tbody tr").length === n + 1,
+                                 { timeout: 10000 }, rows);
+      const titles = await page.$$eval("#ProtocolTable thead th", (cells) => cells.map((c) => c.textContent));
+      const row = Object.fromEntries((await lastRow()).map((cell, i) => [titles[i], cell]));
+      const current = Math.round(Number(row["I in A"].replace(",", ".")) * 1000);
+      assert.equal(row["U in V"], "900");
+      assert.match(row.Amplitude, /~/, "Wechselspannung");
+      assert.ok(Math.abs(current - focus) <= 2, `recorded ${current} mA, the focus lies at ${focus} mA`);
+      assert.ok(taps <= 10, `${taps} taps`);
+      t.diagnostic(`${taps} taps, ${swipes} swipes`);
+      // One tap is one step; held, a step button repeats its step.
+      await tap("#CurrentUp1");
+      assert.equal(await position("ScrollBar7"), current + 1);
+      await hold("#VoltageDown10", true, { ms: 800 });
+      const voltage = await position("ScrollBar4");
+      assert.ok(voltage < 890 && voltage % 10 === 0, `held for 0.8 s: ${voltage} V`);
+      if (process.env.VAREK_SHOTS) await page.screenshot({ path: join(process.env.VAREK_SHOTS, "phone-reading.png") });
+    });
+  });
 });
 
 describe("accessibility and links", () => {
@@ -626,6 +718,154 @@ describe("accessibility and links", () => {
     await ready();
     assert.notEqual(await page.$eval("#BeamMarks", (e) => e.textContent), apart);
     assert.equal(await page.$eval("#BeamMarks", (e) => e.getAttribute("aria-live")), "polite");
+  });
+
+  // A student who hears the page and cannot see it: the accessibility tree
+  // (what a screen reader reads: the focused control's name and value, the
+  // live regions' texts) and key presses, nothing else. The page's state
+  // "ready" only says when to listen. Four readings at four voltages, the
+  // focus found by the live sentence on the marks; e/m from the result text.
+  test("by ear alone: four readings at four voltages in at most 40 keys each, e/m within 1 %", async (t) => {
+    const context = await browser.createBrowserContext();  // an empty protocol of its own
+    const main = page;
+    page = await context.newPage();
+    page.on("pageerror", (error) => pageErrors.push(error.message));
+    try {
+      await page.goto(base);
+      await ready();
+      const client = await page.target().createCDPSession();
+      const tree = async () => {
+        const { nodes } = await client.send("Accessibility.getFullAXTree");
+        const byId = new Map(nodes.map((node) => [node.nodeId, node]));
+        const property = (node, name) => node.properties?.find((p) => p.name === name)?.value?.value;
+        const text = (node) => node.role?.value === "StaticText" ? node.name?.value ?? ""
+            : (node.childIds ?? []).map((id) => byId.get(id)).filter(Boolean).map(text).join("");
+        const live = nodes.filter((node) => !node.ignored && property(node, "live")).map(text);
+        const focused = nodes.filter((node) => property(node, "focused") && node.role?.value !== "RootWebArea").at(-1);
+        const results = nodes.filter((node) => node.name?.value === "Ergebnis").map(text);
+        return { live, focused: focused?.name?.value, value: focused?.value?.value, result: results[0] ?? "" };
+      };
+      let presses = 0;
+      const key = async (name, modifier = "") => {
+        if (modifier) await page.keyboard.down(modifier);
+        await page.keyboard.press(name);
+        if (modifier) await page.keyboard.up(modifier);
+        ++presses;
+        await ready();
+      };
+      // Tab or Shift+Tab until the control of that name has the focus.
+      const goTo = async (name, modifier = "") => {
+        for (let i = 0; (await tree()).focused !== name; ++i) {
+          assert.ok(i < 12, `${name} not reached`);
+          await key("Tab", modifier);
+        }
+      };
+      // Types a number into the focused field; Enter applies it once the bar has it.
+      const typeValue = async (text, bar) => {
+        await page.keyboard.type(text);
+        presses += text.length;
+        await key("Enter");
+        const wanted = Number(text.replace(",", "."));
+        for (let i = 0; i < 100; ++i) {
+          const { nodes } = await client.send("Accessibility.getFullAXTree");
+          if (nodes.some((node) => node.role?.value === "slider" && node.name?.value === bar &&
+                                   Number(node.value?.value) === wanted)) break;
+          await new Promise((r) => setTimeout(r, 50));
+        }
+        await ready();
+      };
+      // How far the marks are from a focus as the live sentence tells it:
+      // pixels apart plus the farther mark's pixels from the centre; no mark
+      // on the screen: Infinity.
+      const distance = async () => {
+        const sentence = (await tree()).live.find((text) => /Marke/.test(text)) ?? "";
+        if (/nicht auf dem Schirm/.test(sentence)) return Infinity;
+        const numbers = (sentence.match(/\d+/g) ?? []).map(Number);
+        return /zusammen/.test(sentence) ? numbers[0] ?? 0 : numbers[0] + Math.max(...numbers.slice(1));
+      };
+      const current = async () => Math.round(Number((await tree()).value) * 1000);
+      // From the current bar: 1 mA steps while the marks come closer, in
+      // the direction that brings them closer; back one step where they part.
+      const fineTune = async () => {
+        let now = await distance();
+        for (const [ahead, back] of [["ArrowUp", "ArrowDown"], ["ArrowDown", "ArrowUp"]]) {
+          let moved = false;
+          for (;;) {
+            await key(ahead);
+            const next = await distance();
+            if (next >= now) { await key(back); break; }
+            now = next;
+            moved = true;
+          }
+          if (moved || now <= 2) return;
+        }
+      };
+      const record = async (voltage) => {
+        await key("Enter", "Control");
+        for (let i = 0; i < 100 && !(await tree()).live.some((t) => t.includes(`übernommen: U = ${voltage} V`)); ++i) {
+          await new Promise((r) => setTimeout(r, 50));
+        }
+        assert.ok((await tree()).live.some((t) => t.includes(`übernommen: U = ${voltage} V`)), `reading at ${voltage} V`);
+      };
+      const counts = [];
+
+      // The first reading at the start voltage: Weiter, deflection on,
+      // alternating; the current raised in steps of 100 mA until the marks,
+      // once on the screen, part again; the focus foreseen from the three
+      // steps around the closest (the distance grows as the current leaves
+      // the focus, alike on both sides), reached in steps of 10 mA.
+      assert.equal((await tree()).focused, "Weiter");
+      await key("Enter");
+      await goTo("Ablenkspannung aus");
+      await key("ArrowUp");
+      await goTo("Gleichspannung");
+      await key("ArrowDown");
+      await goTo("Spulenstrom in A", "Shift");
+      const step = async () => {
+        await key("PageUp", "Control");
+        return { at: await current(), distance: await distance() };
+      };
+      let [low, middle, high] = [null, { at: await current(), distance: await distance() }, await step()];
+      while (!(low && low.distance > middle.distance && high.distance > middle.distance)) {
+        [low, middle, high] = [middle, high, await step()];
+      }
+      await key("PageDown", "Control");
+      const beyond = low.distance > high.distance ? 1 : -1;
+      const foreseen = middle.at + beyond * 100 * middle.distance / (Math.max(low.distance, high.distance) - middle.distance);
+      for (let n = Math.round((foreseen - middle.at) / 10); n !== 0; n -= Math.sign(n)) {
+        await key(n > 0 ? "PageUp" : "PageDown");
+      }
+      await fineTune();
+      const first = await current();
+      await record(1200);
+      counts.push(presses);
+
+      // Three more: the voltage typed, the current foreseen from the first
+      // reading (I grows as the root of U) typed, then tuned.
+      for (const voltage of [900, 1500, 1800]) {
+        presses = 0;
+        await goTo("Anzeige Beschleunigungsspannung in V");
+        await typeValue(String(voltage), "Beschleunigungsspannung in V");
+        await goTo("Anzeige Spulenstrom in A", "Shift");
+        const foreseen = Math.round(first * Math.sqrt(voltage / 1200));
+        await typeValue(String(foreseen / 1000).replace(".", ","), "Spulenstrom in A");
+        await goTo("Spulenstrom in A", "Shift");
+        await fineTune();
+        await record(voltage);
+        counts.push(presses);
+      }
+      assert.ok(counts.every((n) => n <= 40), `presses per reading: ${counts.join(", ")}`);
+      const result = (await tree()).result;
+      const [, mantissa] = result.match(/e\/m = \(?(\d+,\d+)/) ?? [];
+      assert.ok(mantissa, result);
+      const specificCharge = Number(mantissa.replace(",", ".")) * 1e11;
+      assert.ok(Math.abs(specificCharge / 1.75882e11 - 1) < 0.01, `${result} (presses ${counts.join(", ")})`);
+      t.diagnostic(`keys per reading ${counts.join(", ")}; ${result.split("\n")[0]}`);
+    } finally {
+      await page.close();
+      await context.close();
+      page = main;
+    }
   });
 
   test("the focus lands on a control after Weiter, Info, Daten, Schließen and Escape", async () => {

@@ -11,7 +11,9 @@
 // stop just before the next sibling that has one), and z-index keeps the
 // rows' stacking order. An element that the page already holds under a
 // row's name is taken as it is and placed. Rows of the desktop edition alone
-// are left out.
+// are left out; those of the touch arrangement alone are shown only there
+// (class touch-only). A button that steps a scroll bar is no tab stop (the
+// bar's own keys do its work) and steps the bar while it is held.
 
 // One control's element; `ui` collects what the page works with; `text`:
 // the HTML that the page shows instead of the row's picture, if any.
@@ -103,6 +105,8 @@ function buildControl(row, ui, text) {
   if (row.text) style.color = row.text;
   if (row.fill) style.backgroundColor = row.fill;
   if (row.kind === "label" || row.width === 0) element.classList.add("sized-by-text");
+  if (row.edition === "touch") element.classList.add("touch-only");
+  if (row.step) element.tabIndex = -1;
   element.hidden = !row.visible;
   const focusable = ui[row.name] instanceof HTMLElement ? ui[row.name] : element;
   if (row.accessibleName && row.kind !== "checkBox" && row.kind !== "radioButton" && row.kind !== "paintBox" &&
@@ -187,6 +191,9 @@ function buildForm(description, root) {
     if (!children.has(row.parent)) children.set(row.parent, []);
     children.get(row.parent).push(row);
   });
+  for (const row of description.controls.filter((r) => r.step)) {
+    ui[row.step.slider].stepWhileHeld(ui[row.name], row.step.positions);
+  }
   const parentOf = new Map(description.controls.map((row) => [row.name, row.parent]));
   const stops = new Set();
   for (let name of description.tabChain) {

@@ -211,6 +211,24 @@ class ScrollBar {
     else if (at >= g.start + g.thumb) this.setPosition(this.position + this.pageStep);
   }
 
+  // A button that moves the position by `positions`: once when pressed, then
+  // again after the arrows' delay and at their interval until the pointer is
+  // lifted or leaves it. Pressed by a key or a screen reader, one step.
+  stepWhileHeld(button, positions) {
+    const step = () => this.setPosition(this.position + positions);
+    button.addEventListener("pointerdown", (event) => {
+      if (event.button !== 0) return;
+      event.preventDefault();
+      this.repeat(step);
+    });
+    for (const type of ["pointerup", "pointercancel", "pointerleave"]) {
+      button.addEventListener(type, () => clearTimeout(this.repeatTimer));
+    }
+    // A click with no pointer behind it (detail 0): the pointer has stepped already.
+    button.addEventListener("click", (event) => { if (event.detail === 0) step(); });
+    button.addEventListener("contextmenu", (event) => event.preventDefault());
+  }
+
   // Runs action now, then again after a delay and at intervals until release.
   repeat(action) {
     action();

@@ -3,7 +3,8 @@
 // The measurement protocol in the main window: its panel (the description's
 // row "Protocol", right of the right-hand column), shown and hidden by the
 // button "Messprotokoll" and its shortcut; the shortcut of "Messwert
-// übernehmen" records a reading from anywhere in the window. The form's
+// übernehmen" records a reading from anywhere in the window, that of
+// "Rückgängig" puts back the rows the last deletion took. The form's
 // shown part is wider with the panel, and the window fits it to the screen.
 #include <QShortcut>
 
@@ -54,6 +55,10 @@ void TForm1::BuildProtocol() {
   for (const QKeySequence& key : KeysOf("ProtocolRecord")) {
     connect(new QShortcut(key, this), &QShortcut::activated, this, [this] { RecordReading(); });
   }
+  // A field with the focus takes the key for its own text first.
+  for (const QKeySequence& key : KeysOf("ProtocolUndo")) {
+    connect(new QShortcut(key, this), &QShortcut::activated, this, [this] { UndoDeletion(); });
+  }
 }
 
 Reading TForm1::CurrentReading() const {
@@ -94,6 +99,12 @@ void TForm1::ToggleProtocol() {
   // Like every working control, not while the information page covers the window.
   if (!Panel4->isHidden()) return;
   ShowProtocol(Protocol->isHidden());
+}
+
+void TForm1::UndoDeletion() {
+  if (!Panel4->isHidden() || !Protocol->CanUndo()) return;
+  ShowProtocol(true);
+  Protocol->Undo();
 }
 
 void TForm1::RecordReading() {

@@ -4,7 +4,8 @@
 // rows "Protocol" over the right-hand column and "ProtocolReadings" below
 // the settings), shown and hidden by the button "Messprotokoll" and its
 // shortcut; the shortcut of "Messwert übernehmen" records a reading from
-// anywhere in the window. The window fits the form's shown part to the
+// anywhere in the window, that of "Rückgängig" puts back the rows the last
+// deletion took. The window fits the form's shown part to the
 // screen: the panels lie within the information page's rectangle, and the
 // form is shown as large with them as without.
 #include <QShortcut>
@@ -63,6 +64,10 @@ void TForm1::BuildProtocol() {
   for (const QKeySequence& key : KeysOf("ProtocolRecord")) {
     connect(new QShortcut(key, this), &QShortcut::activated, this, [this] { RecordReading(); });
   }
+  // A field with the focus takes the key for its own text first.
+  for (const QKeySequence& key : KeysOf("ProtocolUndo")) {
+    connect(new QShortcut(key, this), &QShortcut::activated, this, [this] { UndoDeletion(); });
+  }
 }
 
 Reading TForm1::CurrentReading() const {
@@ -103,6 +108,12 @@ void TForm1::ToggleProtocol() {
   // Like every working control, not while the information page covers the window.
   if (!Panel4->isHidden()) return;
   ShowProtocol(Protocol->isHidden());
+}
+
+void TForm1::UndoDeletion() {
+  if (!Panel4->isHidden() || !Protocol->CanUndo()) return;
+  ShowProtocol(true);
+  Protocol->Undo();
 }
 
 void TForm1::RecordReading() {

@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTimer>
+#include <chrono>
 #include <random>
 #include <unordered_set>
 
@@ -126,6 +127,7 @@ void ProtocolPanel::BindControls() {
   Bind(controls_, RecordButton, "ProtocolRecord");
   Bind(controls_, DeleteButton, "ProtocolDelete");
   Bind(controls_, ClearButton, "ProtocolClear");
+  Bind(controls_, UndoButton, "ProtocolUndo");
   Bind(controls_, Table, "ProtocolTable");
   Bind(controls_, ResultText, "ProtocolResult");
   Bind(controls_, WarningText, "ProtocolWarnings");
@@ -146,6 +148,8 @@ void ProtocolPanel::BindControls() {
     Include(item->row(), item->checkState() == Qt::Checked);
   });
   ClearButton->SetOnClick([this] { AskAndClear(); });
+  UndoButton->SetOnClick([this] { Undo(); });
+  UndoButton->setEnabled(false);
   Table->setColumnCount(static_cast<int>(TableColumnTitles().size()));
   Table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   Table->horizontalHeader()->setStretchLastSection(true);
@@ -201,7 +205,10 @@ bool ProtocolPanel::Record() {
   Reading reading = reading_();
   reading.order = OrderBox->value();
   reading.uncertainty = UncertaintyBox->value();
-  const ProtocolSession::Action action = session_.Record(reading);
+  const ProtocolSession::Action action = session_.Record(
+      reading,
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch())
+          .count());
   if (!action.refusal.empty()) {
     Report(false, Q(action.refusal));
     refusal_shown_ = true;
@@ -237,6 +244,8 @@ bool ProtocolPanel::ClearAll() {
 }
 
 void ProtocolPanel::AskAndClear() { Run(session_.Clear()); }
+
+bool ProtocolPanel::Undo() { return Run(session_.Undo()); }
 
 bool ProtocolPanel::ImportCsv(const QString& path) {
   std::string error;
@@ -307,6 +316,7 @@ bool ProtocolPanel::Store(int change) {
   const bool changed = rows != Rows();
   const std::string success = session_.Stored(change, std::move(rows));
   if (changed || shown_.titles.empty()) Show();
+  UndoButton->setEnabled(session_.CanUndo());
   if (!outcome.ok) {
     if (!unsaved_.Empty()) retry_->start();
     if (!told_not_stored_) {

@@ -62,6 +62,9 @@ class ProtocolPanel : public TPanel {
   // The check box "in Auswertung" of row `row` (from 0) set to `included`.
   bool Include(int row, bool included);
   bool ClearAll();  // no question asked
+  // "Rückgängig": puts back what the last deletion or clearing removed.
+  bool Undo();
+  bool CanUndo() const { return session_.CanUndo(); }
   // Reads and checks the file; with rows in the table, asks "Ersetzen",
   // "Anhängen" or "Abbrechen".
   bool ImportCsv(const QString& path);
@@ -83,6 +86,7 @@ class ProtocolPanel : public TPanel {
   TButton* RecordButton = nullptr;     // "Messwert übernehmen"
   TButton* DeleteButton = nullptr;     // "Zeile löschen"
   TButton* ClearButton = nullptr;      // "Alle löschen", asks first
+  TButton* UndoButton = nullptr;       // "Rückgängig", while there is something to put back
   TButton* ImportButton = nullptr;
   TButton* ExportButton = nullptr;
   TButton* PngButton = nullptr;

@@ -53,13 +53,13 @@ TEST(Form1Description, TableIsSound) {
   EXPECT_EQ(chain[2], "ScrollBar4");
   EXPECT_EQ(chain[11], "ScrollBar1");
   EXPECT_EQ(chain[24], "ProtocolButton");
-  EXPECT_EQ(chain[34], "ProtocolPdf");
-  EXPECT_EQ(chain[35], "ProtocolTable");
+  EXPECT_EQ(chain[35], "ProtocolPdf");
+  EXPECT_EQ(chain[36], "ProtocolTable");
   EXPECT_EQ(chain.back(), "Button14");
-  EXPECT_EQ(chain.size(), 37u);
+  EXPECT_EQ(chain.size(), 38u);
   const std::vector<std::string_view> page = TabChain(Edition::Page);
-  EXPECT_EQ(page[34], "ProtocolPrint");
-  EXPECT_EQ(page.size(), 37u);
+  EXPECT_EQ(page[35], "ProtocolPrint");
+  EXPECT_EQ(page.size(), 38u);
 }
 
 // The form's rectangle of a row: its bounds moved by those of its parents.

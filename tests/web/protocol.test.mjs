@@ -201,7 +201,7 @@ describe("recording", () => {
       await page.click("#ProtocolClear");
       await question();
       assert.equal(await page.$eval("dialog.question p", (p) => p.textContent),
-                   "Alle 2 Messwerte löschen? Das lässt sich nicht rückgängig machen.");
+                   "Alle 2 Messwerte löschen? „Rückgängig“ (Strg+Z) holt sie zurück.");
       if (answer === "Shift+Tab") {
         await page.keyboard.down("Shift");
         await page.keyboard.press("Tab");
@@ -212,6 +212,27 @@ describe("recording", () => {
       await showsRows(left);
     }
     assert.equal(await stored(), HEAD);
+    // Ctrl+Z puts them back, once; then "Rückgängig" is disabled.
+    await ctrl("KeyZ");
+    await showsRows(2);
+    assert.equal(await text("ProtocolStatus"), "2 Messwerte wiederhergestellt (Nr. 1 und 2).");
+    assert.deepEqual((await rowCells()).map((row) => row.slice(1)), [cells[0], cells[2]].map((row) => row.slice(1)));
+    assert.equal((await stored()).split("\n").length, 4, "header, two rows, the end");
+    assert.ok(await page.$eval("#ProtocolUndo", (button) => button.disabled));
+    if (shots) await page.screenshot({ path: join(shots, "protocol-undo.png") });
+
+    // The same reading twice within a second asks first; "Nein" is the default.
+    await openProtocol(reading(300, 615, 60));
+    await showsRows(2);
+    await page.evaluate(() => {
+      document.getElementById("ProtocolRecord").click();
+      document.getElementById("ProtocolRecord").click();
+    });
+    await question();
+    assert.match(await page.$eval("dialog.question p", (p) => p.textContent), /^Diesen Messwert noch einmal übernehmen\?/);
+    await page.keyboard.press("Enter");
+    await page.waitForFunction(() => !document.querySelector("dialog"));
+    await showsRows(3);
   });
 
   test("two tabs recording in turn and at once: every row in the store and on both screens", async () => {
@@ -224,14 +245,17 @@ describe("recording", () => {
       for (let i = 0; i < 6; ++i) {
         const tab = tabs[i % 2];
         await tab.bringToFront();
+        await tab.evaluate(() => Form1.ScrollBar7.setPosition(Form1.ScrollBar7.position + 1));  // not the same reading
         await tab.click("#ProtocolRecord");
         await showsRows(i + 1, tab);
       }
       // Both at the same moment, twice each, twice.
       for (const rows of [10, 14]) {
         await Promise.all(tabs.map((tab) => tab.evaluate(() => {
-          document.getElementById("ProtocolRecord").click();
-          document.getElementById("ProtocolRecord").click();
+          for (let i = 0; i < 2; ++i) {
+            Form1.ScrollBar7.setPosition(Form1.ScrollBar7.position + 1);
+            document.getElementById("ProtocolRecord").click();
+          }
         })));
         for (const tab of tabs) await showsRows(rows, tab);
       }

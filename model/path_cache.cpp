@@ -71,15 +71,18 @@ void PathCache::Keep(const Settings& settings, const Scene& scene) {
   result->used = ++uses_;
 }
 
-std::vector<Settings> PathNeighbours(const Settings& settings) {
+std::vector<Settings> PathNeighbours(const Settings& settings, const Settings& before) {
   std::vector<Settings> neighbours;
   for (const SettingRow* row : {&Setting("current"), &Setting("voltage")}) {
+    const int change = row->ValueIn(settings) - row->ValueIn(before);
     for (const int direction : {1, -1}) {
       const int value = row->ValueIn(settings) + direction * row->line_step;
       if (!row->range.Contains(value)) continue;
       Settings neighbour = settings;
       row->SetIn(neighbour, value);
-      neighbours.push_back(neighbour);
+      // The way of the last change, first: a user stepping on goes there.
+      const bool onwards = change * direction > 0;
+      neighbours.insert(onwards ? neighbours.begin() : neighbours.end(), neighbour);
     }
   }
   return neighbours;

@@ -49,7 +49,9 @@ class PathCache {
 };
 
 // The settings one line step of the current or of the voltage away, within
-// their ranges: where a user most likely goes next.
-std::vector<Settings> PathNeighbours(const Settings& settings);
+// their ranges: where a user most likely goes next. The step onwards from
+// the settings `before` (the last change) comes first, then the current's
+// and the voltage's, up before down.
+std::vector<Settings> PathNeighbours(const Settings& settings, const Settings& before);
 
 }  // namespace varek

@@ -36,6 +36,8 @@ constexpr std::size_t KeptResults = 256;
 std::unique_ptr<varek::Simulation> simulation;
 varek::Settings settings;
 varek::PathCache path_cache(KeptResults);
+// The settings of the paths shown, and of those shown before them.
+varek::Settings computed, computed_before;
 // Computes the neighbours, and the warm-up: the shown scene stays as it is.
 std::unique_ptr<varek::Simulation> idle_simulation;
 Bytes scene_rgba, signal_rgba;
@@ -80,16 +82,18 @@ EMSCRIPTEN_KEEPALIVE int varek_signal_shown() { return settings.deflection_on ? 
 
 // The paths for the settings in force: kept ones, or computed and kept.
 EMSCRIPTEN_KEEPALIVE void varek_compute() {
+  computed_before = computed;
+  computed = settings;
   if (path_cache.Recall(settings, simulation->model().mutable_scene())) return;
   simulation->ComputeTrajectories(settings);
   path_cache.Keep(settings, simulation->scene());
 }
 
-// Idle work: computes and keeps the paths of one neighbour of the settings
-// in force that are not kept yet. 1 when it computed one, 0 when every
-// neighbour is kept.
+// Idle work: computes and keeps the paths of one neighbour of the paths
+// shown that are not kept yet, the one onwards from the last change first. 1 when it computed one,
+// 0 when every neighbour is kept.
 EMSCRIPTEN_KEEPALIVE int varek_prepare_neighbour() {
-  for (const varek::Settings& neighbour : varek::PathNeighbours(settings)) {
+  for (const varek::Settings& neighbour : varek::PathNeighbours(computed, computed_before)) {
     if (path_cache.Holds(neighbour)) continue;
     idle_simulation->ComputeTrajectories(neighbour);
     path_cache.Keep(neighbour, idle_simulation->scene());

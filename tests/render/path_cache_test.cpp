@@ -88,20 +88,26 @@ TEST(PathCacheTest, KeepsTheSettingsUsedLastWhateverTheView) {
   EXPECT_FALSE(cache.Holds(Paths(50, 2000, true, true, 5)));  // steady: other paths
 }
 
-TEST(PathCacheTest, NeighboursAreOneLineStepOfCurrentOrVoltageWithinTheRanges) {
+TEST(PathCacheTest, NeighboursAreOneLineStepOfCurrentOrVoltageOnwardsFirst) {
   struct Row {
-    Settings settings;
+    Settings settings, before;
     std::vector<std::pair<int, int>> voltage_current;
   };
+  const Settings focus = Paths(1200, 1230, true, false, 200);
   const Row rows[] = {
-      {Paths(1200, 1230, true, false, 200),
+      {focus, focus, {{1200, 1231}, {1200, 1229}, {1201, 1230}, {1199, 1230}}},
+      {focus,
+       Paths(1201, 1230, true, false, 200),
+       {{1199, 1230}, {1200, 1231}, {1200, 1229}, {1201, 1230}}},
+      {focus,
+       Paths(1200, 1220, true, false, 200),
        {{1200, 1231}, {1200, 1229}, {1201, 1230}, {1199, 1230}}},
-      {Paths(50, 0, true, false, 200), {{50, 1}, {51, 0}}},
-      {Paths(2000, 3000, false, true, 200), {{2000, 2999}, {1999, 3000}}},
+      {Paths(50, 0, true, false, 200), Paths(51, 0, true, false, 200), {{50, 1}, {51, 0}}},
+      {Paths(2000, 3000, false, true, 200), focus, {{2000, 2999}, {1999, 3000}}},
   };
   for (const Row& row : rows) {
     std::vector<std::pair<int, int>> found;
-    for (const Settings& n : PathNeighbours(row.settings)) {
+    for (const Settings& n : PathNeighbours(row.settings, row.before)) {
       found.emplace_back(n.voltage, n.current);
       EXPECT_EQ(n.amplitude, row.settings.amplitude);
       EXPECT_EQ(n.steady, row.settings.steady);

@@ -8,12 +8,13 @@
 // its end marks lie, the line under the settings and whether a mark lies
 // on the screen.
 //
-// The module keeps the paths of the settings shown last. When a picture is
-// out and no message waits, the worker runs idle work, one computation at a
-// time with a turn of the event loop between two, so that a new request
-// waits for at most one of them: first, once, a short warm-up of the
-// optimising tier, then the neighbours of the settings in force (a line
-// step of the current or the voltage away), which are then drawn at once.
+// The module keeps the paths of the settings shown last. When no request
+// has come for QUIET ms after a picture (a dragged thumb asks again within
+// a few), the worker runs idle work, one computation at a time with a turn
+// of the event loop between two, so that a new request waits for at most
+// one of them: first, once, a short warm-up of the optimising tier, then
+// the neighbours of the paths shown (a line step of the current or the
+// voltage away, onwards first), which are then drawn at once.
 //
 // The single-file edition makes this worker from one text that brings the
 // module (createVarek) and its bytes (self.varekModule) before this file.
@@ -21,6 +22,7 @@ if (typeof createVarek === "undefined") importScripts("varek.js");
 
 const SCENE = { width: 720, height: 440 };
 const SIGNAL = { width: 241, height: 50 };
+const QUIET = 30;
 
 let varek = null;
 let warmedUp = false;
@@ -62,7 +64,7 @@ function show({ values, compute }) {
                 hint: textAt(varek._varek_reading_hint()), screenHit: varek._varek_screen_hit() === 1,
                 tone: { hertz: varek._varek_tone_hertz(), met: varek._varek_tone_met() === 1 } },
               [scene]);
-  idleWork = setTimeout(idle, 0);
+  idleWork = setTimeout(idle, QUIET);
 }
 
 // One piece of idle work; the next after a turn of the event loop.

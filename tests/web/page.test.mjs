@@ -108,6 +108,23 @@ describe("pictures", () => {
     await assertPicturesEqual({ deflection: "on", mode: "ac", voltage, coil: "on", width: 2, turn: 0, side: -90 });
   });
 
+  test("pictures drawn again from kept paths and from neighbours computed in idle time equal varek-render's",
+       async () => {
+    const heavy = { current: 1000, mode: "ac", amplitude: 10, deflection: "on" };
+    await open("?voltage=51&current=1000&mode=ac&amplitude=10&deflection=on");
+    // A line step down and back (kept), then of the current up and back.
+    for (const [id, key] of [["ScrollBar4", "ArrowLeft"], ["ScrollBar4", "ArrowRight"],
+                             ["ScrollBar7", "ArrowRight"], ["ScrollBar7", "ArrowLeft"]]) {
+      await page.focus(`#${id}`);
+      await new Promise((done) => setTimeout(done, 300));  // the worker computes the neighbours
+      await page.keyboard.press(key);
+      await ready();
+      const voltage = await position("ScrollBar4"), current = await position("ScrollBar7");
+      await assertPicturesEqual({ ...heavy, voltage, current }, { signal: true });
+    }
+    assert.deepEqual([await position("ScrollBar4"), await position("ScrollBar7")], [51, 1000]);
+  });
+
   test("a prepared link opens past the information page with its settings", async () => {
     await open("?voltage=800&current=1500&deflection=on&mode=ac&amplitude=150&turn=-30&side=-180" +
                "&coil=on&transparent=on&width=2");

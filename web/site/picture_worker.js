@@ -8,14 +8,24 @@
 // size, the scene with the sentence that tells where its end marks lie, the
 // line under the settings and whether a mark lies on the screen.
 //
+// The module keeps the paths of the settings shown last. When no request
+// has come for QUIET ms after a picture (a dragged thumb asks again within
+// a few), the worker runs idle work, one computation at a time with a turn
+// of the event loop between two, so that a new request waits for at most
+// one of them: first, once, a short warm-up of the optimising tier, then
+// the neighbours of the paths shown (a line step of the current or the
+// voltage away, onwards first), which are then drawn at once.
+//
 // The single-file edition makes this worker from one text that brings the
 // module (createVarek) and its bytes (self.varekModule) before this file.
 if (typeof createVarek === "undefined") importScripts("varek.js");
 
 const SIGNAL = { width: 241, height: 50 };  // the axes picture
+const QUIET = 30;
 
 let varek = null;
 let warmedUp = false;
+let idleWork = null;  // the timer of the next piece of idle work
 const ready = createVarek(self.varekModule ?? {}).then((module) => {
   varek = module;
   varek._varek_create();
@@ -57,12 +67,21 @@ function show({ values, compute, scale }) {
                 hint: textAt(varek._varek_reading_hint()), screenHit: varek._varek_screen_hit() === 1,
                 tone: { hertz: varek._varek_tone_hertz(), met: varek._varek_tone_met() === 1 } },
               [scene.pixels]);
-  // After the first picture, while the user reads the information page.
-  if (!warmedUp) setTimeout(() => varek._varek_warm_up(), 0);
+  idleWork = setTimeout(idle, QUIET);
+}
+
+// One piece of idle work; the next after a turn of the event loop.
+function idle() {
+  idleWork = null;
+  if (!warmedUp) varek._varek_warm_up();
+  else if (!varek._varek_prepare_neighbour()) return;
   warmedUp = true;
+  idleWork = setTimeout(idle, 0);
 }
 
 onmessage = async ({ data }) => {
+  clearTimeout(idleWork);
+  idleWork = null;
   try {
     await ready;
     if (data.type === "axes") setSignalAxes(data.pixels);

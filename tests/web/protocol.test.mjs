@@ -151,6 +151,13 @@ describe("recording", () => {
     assert.ok(Math.abs(boxes.Form1.height - 721 * scale) < 1, JSON.stringify(boxes));
     assert.ok(Math.abs(boxes.Protocol.x - boxes.Form1.x - 752 * scale) < 1, JSON.stringify(boxes));
     assert.ok(Math.abs(boxes.ProtocolReadings.y - boxes.Form1.y - 566 * scale) < 1, JSON.stringify(boxes));
+    // and leave the scene, the coil current, the voltage and the way back in view.
+    const covered = await page.evaluate(() => ["PaintBox1Slot", "ScrollBar7", "ScrollBar4", "ProtocolButton"]
+        .filter((id) => {
+          const { left, top, width, height } = document.getElementById(id).getBoundingClientRect();
+          return !document.getElementById(id).contains(document.elementFromPoint(left + width / 2, top + height / 2));
+        }));
+    assert.deepEqual(covered, []);
 
     const cells = await rowCells();
     assert.deepEqual(cells.map((c) => c.slice(0, 6)), rows.map(([u, i, a, k, mode], n) =>

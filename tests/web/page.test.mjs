@@ -600,11 +600,13 @@ describe("devices", () => {
       // The swipes that bring a control wholly onto the screen, counted by
       // the rule above; the page is scrolled by that much at once (a swipe
       // in the emulation flings the page on by an unforeseeable length).
+      // The scene stays at the top of the screen: what lies under it is not seen.
       const bringIntoView = async (selector) => {
         const { top, bottom } = await box(selector);
-        const height = await page.evaluate(() => innerHeight);
-        const by = top < 0 ? top - 8 : bottom > height ? bottom - height + 8 : 0;
-        swipes += Math.ceil(Math.abs(by) / (height * 4 / 5));
+        const [above, height] = await page.evaluate(
+            () => [document.getElementById("PaintBox1Slot").getBoundingClientRect().bottom, innerHeight]);
+        const by = top < above ? top - above - 8 : bottom > height ? bottom - height + 8 : 0;
+        swipes += Math.ceil(Math.abs(by) / ((height - above) * 4 / 5));
         await page.evaluate((y) => window.scrollBy(0, y), by);
       };
       const tap = async (selector) => {

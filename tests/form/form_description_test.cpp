@@ -42,6 +42,11 @@ TEST(Form1Description, TableIsSound) {
         EXPECT_EQ(readout->kind, Kind::Edit) << c.name;
       }
     }
+    if (!c.shown_while.empty()) {
+      const Control* source = FindControl(c.shown_while);
+      ASSERT_NE(source, nullptr) << c.name;
+      EXPECT_EQ(c.visible, source->checked) << c.name << " at start";
+    }
     if (!c.picture.empty()) {
       EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(VAREK_ASSETS_DIR) / c.picture))
           << c.picture;
@@ -144,9 +149,11 @@ class Reader {
     }
     c.checked = o["checked"].toBool();
     c.visible = o["visible"].toBool();
+    c.shown_while = Text(o, "shownWhile");
     if (o.contains("tabOrder")) c.tab_order = o["tabOrder"].toInt();
     c.accessible_name = Text(o, "accessibleName");
     c.accessible_description = Text(o, "accessibleDescription");
+    c.described_by_data = o["describedByData"].toBool();
     c.hint = Text(o, "hint");
     c.shortcut = Text(o, "shortcut");
     c.picture = Text(o, "picture");

@@ -128,6 +128,8 @@ function buildPicture(row, ui) {
   slot.setAttribute("role", "img");
   slot.setAttribute("aria-label", row.accessibleName);
   if (row.accessibleDescription) slot.setAttribute("aria-description", row.accessibleDescription);
+  // The data page's text stands beside its picture (buildForm).
+  if (row.describedByData) slot.setAttribute("aria-describedby", `${row.name}Text`);
   let source;
   if (row.kind === "paintBox") {
     source = document.createElement("canvas");
@@ -149,6 +151,12 @@ function buildPicture(row, ui) {
   ui[row.name] = source;
   ui.slots[row.name] = slot;
   return slot;
+}
+
+// Shows each control that is shown only while a check box or radio button
+// is checked ("shownWhile") as that control is now.
+function applyShownWhile(rows, ui) {
+  for (const row of rows) if (row.shownWhile) ui[row.name].hidden = !ui[row.shownWhile].checked;
 }
 
 // Siblings in the order Tab visits them; `stops`: the names of the controls
@@ -180,6 +188,8 @@ function buildForm(description, root) {
     if (!children.has(row.parent)) children.set(row.parent, []);
     children.get(row.parent).push(row);
   });
+  // A radio button that is unchecked fires no change of its own; its group's does.
+  root.addEventListener("change", () => applyShownWhile(description.controls, ui));
   for (const row of description.controls.filter((r) => r.step)) {
     ui[row.step.slider].stepWhileHeld(ui[row.name], row.step.positions);
   }

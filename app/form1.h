@@ -86,6 +86,8 @@ class TForm1 : public QWidget {
   void ShowProtocol(bool shown);
   void ToggleProtocol();
   void RecordReading();
+  // Ctrl+Z: puts back what the last deletion in the protocol removed.
+  void UndoDeletion();
   // The window's state for a reading (the order k is the panel's).
   Reading CurrentReading() const;
   TButton* ProtocolButton = nullptr;

@@ -79,9 +79,10 @@ enum class Bevel { Raised, None };
 
 // Which edition shows a control. The desktop saves its protocol as a PDF
 // file; the page prints it (the browser's print dialog saves PDF files too).
-// Touch: the page in its touch arrangement only (phones, tablets), where
-// there is room beside the controls and fingers want larger steps.
-enum class Edition { Both, Desktop, Page, Touch };
+// Column: the page in its column arrangement only (phones, tablets, narrow
+// windows), where there is room below the controls and fingers want
+// larger steps.
+enum class Edition { Both, Desktop, Page, Column };
 
 // A button that moves a scroll bar's position by `positions` (negative:
 // down), once when pressed and again and again while it is held.

@@ -33,8 +33,8 @@ inline constexpr int ProtocolLoadAfterMs = 3000;
 inline constexpr int ProtocolLoadIdleMs = 2000;
 
 // Whether `edition` shows the control, or what is meant for `shown`. The
-// touch arrangement shows all that the page shows; the page shows what is
-// meant for its touch arrangement (there only).
+// column arrangement shows all that the page shows; the page shows what is
+// meant for its column arrangement (there only).
 bool ShownIn(const Control& control, Edition edition);
 bool ShownIn(Edition shown, Edition edition);
 

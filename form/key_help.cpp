@@ -23,6 +23,8 @@ constexpr KeyHelp kRows[] = {
      "mit Komma oder Punkt, etwa 1,23"},
     {"Escape (im Feld)", "den eingestellten Wert wieder zeigen"},
     {"Strg+Eingabe", "Messwert übernehmen, überall im Fenster"},
+    {"Strg+Z",
+     "die letzte Löschung im Messprotokoll zurückholen; in einem Eingabefeld: die Eingabe"},
     {"Strg+M", "Messprotokoll zeigen oder verbergen"},
     {"Strg+P", "das Messprotokoll drucken oder als PDF speichern", Edition::Page},
     {"F1", "diese Übersicht zeigen"},

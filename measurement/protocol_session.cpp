@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measurement/protocol_session.h"
 
+#include <unordered_set>
+#include <utility>
+
 #include "measurement/protocol_csv.h"
 #include "measurement/protocol_texts.h"
 
@@ -37,6 +40,19 @@ Action Asking(int change, std::string question, std::vector<AnswerChoice> answer
 
 Action Changing(int change) { return Asking(change, {}, {}); }
 
+std::vector<AnswerChoice> YesNo() {
+  return {{std::string(caption::Yes), Answer::Yes}, {std::string(caption::No), Answer::No}};
+}
+
+// Two readings alike in what the student set; ΔI is an estimate, not a setting.
+bool SameSettings(const Measurement& a, const Measurement& b) {
+  return a.voltage == b.voltage && a.current == b.current && a.order == b.order &&
+         a.amplitude == b.amplitude && a.deflection == b.deflection;
+}
+
+// A key pressed twice: within this time of the first the second reading asks.
+constexpr double RepeatWindowMs = 1000;
+
 }  // namespace
 
 ProtocolSession::ProtocolSession(std::uint64_t seed) : ids_(seed), view_(ViewOf({})) {}
@@ -46,24 +62,57 @@ int ProtocolSession::Keep(Pending pending) {
   return next_++;
 }
 
-Action ProtocolSession::Record(const Reading& reading) {
+Action ProtocolSession::Record(const Reading& reading, double now_ms) {
   const ReadingCheck check = CheckReading(reading);
   if (!check.row) return Refused(check.refusal);
   ProtocolRow row{ids_.Next(), *check.row};
+  // The row recorded last is still the table's last, or not stored yet.
+  const bool repeated =
+      last_ && SameSettings(last_->values, row.values) && now_ms >= last_->time &&
+      now_ms - last_->time < RepeatWindowMs &&
+      ((!shown_.empty() && shown_.back().id == last_->id) || pending_.contains(last_->change));
   // Its number is its place in the store after the change: another copy
   // may have added rows that this one has not shown yet.
   auto message = [id = row.id, values = row.values](const ProtocolTable& after) {
     return RecordedMessage(NumberOf(after, id), values);
   };
-  return Changing(Keep({AddRows({std::move(row)}), {}, std::move(message)}));
+  const Measurement values = row.values;
+  const std::string id = row.id;
+  const int change = Keep({AddRows({std::move(row)}), {}, std::move(message), {}});
+  if (repeated) return Asking(change, RepeatQuestion(values), YesNo());
+  last_ = LastRecorded{values, id, now_ms, change};
+  return Changing(change);
+}
+
+ProtocolSession::Pending ProtocolSession::Removing(
+    std::vector<std::string> ids,
+    std::function<std::string(const ProtocolTable& after)> message) const {
+  Pending pending{{}, {}, std::move(message), PlacesOf(shown_, ids)};
+  pending.change.remove = std::move(ids);
+  return pending;
 }
 
 Action ProtocolSession::Delete(std::string_view id) {
   const std::size_t number = NumberOf(shown_, id);
   if (number == 0) return {};
-  return Changing(Keep({DeleteRow(std::string(id)), {}, [number](const ProtocolTable&) {
-                          return DeletedMessage(number);
-                        }}));
+  return Changing(Keep(Removing(
+      {std::string(id)}, [number](const ProtocolTable&) { return DeletedMessage(number); })));
+}
+
+Action ProtocolSession::Undo() {
+  if (removed_.empty()) return {};
+  std::vector<std::string> ids;
+  for (const PlacedRow& placed : removed_) ids.push_back(placed.row.id);
+  auto message = [ids = std::move(ids)](const ProtocolTable& after) {
+    const std::unordered_set<std::string_view> back(ids.begin(), ids.end());
+    std::vector<std::size_t> numbers;
+    for (std::size_t i = 0; i < after.size(); ++i) {
+      if (back.contains(after[i].id)) numbers.push_back(i + 1);
+    }
+    return RestoredMessage(numbers);
+  };
+  // Once: a second Undo before this one is stored has nothing to put back.
+  return Changing(Keep({RestoreRows(std::exchange(removed_, {})), {}, std::move(message), {}}));
 }
 
 Action ProtocolSession::Include(std::string_view id, bool included) {
@@ -71,18 +120,19 @@ Action ProtocolSession::Include(std::string_view id, bool included) {
   if (number == 0) return {};
   ProtocolRow row = shown_[number - 1];
   row.values.inclusion = included ? Inclusion::In : Inclusion::Out;
-  return Changing(Keep({UpdateRow(std::move(row)), {}, [number, included](const ProtocolTable&) {
-                          return InclusionMessage(number, included);
-                        }}));
+  return Changing(
+      Keep({UpdateRow(std::move(row)),
+            {},
+            [number, included](const ProtocolTable&) { return InclusionMessage(number, included); },
+            {}}));
 }
 
 Action ProtocolSession::Clear() {
   if (shown_.empty()) return {};
   const std::size_t rows = shown_.size();
-  return Asking(
-      Keep({ClearRows(shown_), {}, [rows](const ProtocolTable&) { return ClearedMessage(rows); }}),
-      ClearQuestion(rows),
-      {{std::string(caption::Yes), Answer::Yes}, {std::string(caption::No), Answer::No}});
+  return Asking(Keep(Removing(ClearRows(shown_).remove,
+                              [rows](const ProtocolTable&) { return ClearedMessage(rows); })),
+                ClearQuestion(rows), YesNo());
 }
 
 Action ProtocolSession::Import(std::string_view text, std::string_view file) {
@@ -93,10 +143,10 @@ Action ProtocolSession::Import(std::string_view text, std::string_view file) {
     return ImportedMessage(count, name);
   };
   if (shown_.empty()) {
-    return Changing(Keep({ImportRows({}, rows, ImportMode::Append, ids_), {}, message}));
+    return Changing(Keep({ImportRows({}, rows, ImportMode::Append, ids_), {}, message, {}}));
   }
   // "Ersetzen" removes the rows the user saw when the question was asked.
-  Pending pending{ImportRows(shown_, rows, ImportMode::Replace, ids_), {}, message};
+  Pending pending{ImportRows(shown_, rows, ImportMode::Replace, ids_), {}, message, {}};
   pending.alternative = AddRows(pending.change.add);
   return Asking(Keep(std::move(pending)), ImportQuestion(file, rows.size(), shown_.size()),
                 {{std::string(caption::Replace), Answer::Replace},
@@ -133,6 +183,7 @@ std::string ProtocolSession::Stored(int change, ProtocolTable rows) {
   const auto found = pending_.find(change);
   if (found != pending_.end()) {
     if (found->second.message) message = found->second.message(rows);
+    if (!found->second.removes.empty()) removed_ = std::move(found->second.removes);
     pending_.erase(found);
   }
   if (rows != shown_) {

@@ -13,7 +13,7 @@
 // which gives the message for the status line; a change that is not applied
 // is dropped (Drop). A reload of the store is Stored(0, rows).
 //
-//   Action a = session.Record(reading);
+//   Action a = session.Record(reading, now_ms);
 //   if (!a.change) show(a.refusal);
 //   else { rows = store.Apply(session.ChangeOf(a.change));
 //          show(session.Stored(a.change, rows)); }
@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,8 +54,11 @@ class ProtocolSession {
     std::vector<AnswerChoice> answers;
   };
 
-  // The reading of the window at this moment; refused with one sentence.
-  Action Record(const Reading& reading);
+  // The reading of the window at the moment `now_ms` (milliseconds of a
+  // clock that only runs forward); refused with one sentence. The same
+  // reading as the row this session recorded last, within a second of it
+  // and while that row is the table's last, asks first (a key pressed twice).
+  Action Record(const Reading& reading, double now_ms);
   // The row `id` of the shown table; no change when it is not there.
   Action Delete(std::string_view id);
   // Every shown row, after the question; no change when there is none.
@@ -62,6 +66,10 @@ class ProtocolSession {
   // "in Auswertung" of the row `id` checked (true) or not: the row counts in
   // the result or not, whether marked as an outlier or not.
   Action Include(std::string_view id, bool included);
+  // Puts back what the last deletion or clearing removed, at its places;
+  // no change when there is nothing to put back.
+  Action Undo();
+  bool CanUndo() const { return !removed_.empty(); }
   // The text of the file `file`; refused with the file's first problem.
   // With rows shown, asks whether they are replaced or the file's rows
   // appended.
@@ -88,14 +96,27 @@ class ProtocolSession {
     TableChange change;
     TableChange alternative;  // an import's "Anhängen" while `change` replaces
     std::function<std::string(const ProtocolTable& after)> message;
+    std::vector<PlacedRow> removes;  // what Undo puts back once this is stored
   };
   int Keep(Pending pending);
+  // The change that deletes `ids` of the shown rows, undone by Undo.
+  Pending Removing(std::vector<std::string> ids,
+                   std::function<std::string(const ProtocolTable& after)> message) const;
 
   RowIdSource ids_;
   ProtocolTable shown_;
   ProtocolView view_;
   std::map<int, Pending> pending_;
   int next_ = 1;
+  std::vector<PlacedRow> removed_;  // by the last deletion or clearing stored
+  // The row recorded last: its values, when, and its change.
+  struct LastRecorded {
+    Measurement values;
+    std::string id;
+    double time = 0;
+    int change = 0;
+  };
+  std::optional<LastRecorded> last_;
 };
 
 }  // namespace varek

@@ -3,6 +3,7 @@
 #include "measurement/protocol_table.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace varek {
@@ -29,11 +30,28 @@ std::string RowIdSource::Next() {
   return id;
 }
 
-TableChange AddRows(ProtocolTable rows) { return {{}, std::move(rows), {}}; }
+TableChange AddRows(ProtocolTable rows) { return {{}, std::move(rows), {}, {}}; }
 
-TableChange DeleteRow(std::string id) { return {{std::move(id)}, {}, {}}; }
+TableChange DeleteRow(std::string id) { return {{std::move(id)}, {}, {}, {}}; }
 
-TableChange UpdateRow(ProtocolRow row) { return {{}, {}, {std::move(row)}}; }
+TableChange UpdateRow(ProtocolRow row) { return {{}, {}, {std::move(row)}, {}}; }
+
+TableChange RestoreRows(std::vector<PlacedRow> rows) { return {{}, {}, {}, std::move(rows)}; }
+
+std::vector<PlacedRow> PlacesOf(const ProtocolTable& seen,
+                                const std::vector<std::string>& removed) {
+  const std::unordered_set<std::string_view> gone(removed.begin(), removed.end());
+  std::vector<PlacedRow> places;
+  std::string_view above;  // the nearest row above that stays
+  for (std::size_t i = 0; i < seen.size(); ++i) {
+    if (gone.contains(seen[i].id)) {
+      places.push_back({seen[i], std::string(above), i});
+    } else {
+      above = seen[i].id;
+    }
+  }
+  return places;
+}
 
 TableChange ClearRows(const ProtocolTable& seen) {
   TableChange change;
@@ -48,6 +66,41 @@ TableChange ImportRows(const ProtocolTable& seen, const std::vector<Measurement>
   return change;
 }
 
+namespace {
+
+// The rows of `places` not in `table`, each behind its row `after` or at
+// its former index, in one pass; rows for one place keep their order.
+ProtocolTable Restored(ProtocolTable table, const std::vector<PlacedRow>& places) {
+  std::unordered_map<std::string_view, std::size_t> at;
+  for (std::size_t i = 0; i < table.size(); ++i) at.emplace(table[i].id, i);
+  // (insert before table row k, the placed row)
+  std::vector<std::pair<std::size_t, const ProtocolRow*>> inserts;
+  for (const PlacedRow& placed : places) {
+    if (at.contains(placed.row.id)) continue;
+    std::size_t before = std::min(placed.index, table.size());
+    if (placed.after.empty()) {
+      before = 0;
+    } else if (const auto found = at.find(placed.after); found != at.end()) {
+      before = found->second + 1;
+    }
+    inserts.emplace_back(before, &placed.row);
+    at.emplace(placed.row.id, table.size());  // once
+  }
+  if (inserts.empty()) return table;
+  std::stable_sort(inserts.begin(), inserts.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  ProtocolTable merged;
+  merged.reserve(table.size() + inserts.size());
+  auto next = inserts.begin();
+  for (std::size_t k = 0; k <= table.size(); ++k) {
+    for (; next != inserts.end() && next->first == k; ++next) merged.push_back(*next->second);
+    if (k < table.size()) merged.push_back(std::move(table[k]));
+  }
+  return merged;
+}
+
+}  // namespace
+
 ProtocolTable Applied(ProtocolTable table, const TableChange& change) {
   const std::unordered_set<std::string> gone(change.remove.begin(), change.remove.end());
   std::erase_if(table, [&](const ProtocolRow& row) { return gone.contains(row.id); });
@@ -56,6 +109,7 @@ ProtocolTable Applied(ProtocolTable table, const TableChange& change) {
   for (const ProtocolRow& row : change.add) {
     if (present.insert(row.id).second) table.push_back(row);
   }
+  if (!change.restore.empty()) table = Restored(std::move(table), change.restore);
   for (const ProtocolRow& row : change.update) {
     const auto found = std::find_if(table.begin(), table.end(),
                                     [&](const ProtocolRow& there) { return there.id == row.id; });
@@ -69,6 +123,9 @@ TableChange Then(TableChange first, const TableChange& then) {
   std::erase_if(first.add, [&](const ProtocolRow& row) { return gone.contains(row.id); });
   first.remove.insert(first.remove.end(), then.remove.begin(), then.remove.end());
   first.add.insert(first.add.end(), then.add.begin(), then.add.end());
+  std::erase_if(first.restore,
+                [&](const PlacedRow& placed) { return gone.contains(placed.row.id); });
+  first.restore.insert(first.restore.end(), then.restore.begin(), then.restore.end());
   // Updates come after the adds when applied, so also one of a row `first`
   // adds holds; of two updates of a row the later wins.
   std::erase_if(first.update, [&](const ProtocolRow& row) { return gone.contains(row.id); });

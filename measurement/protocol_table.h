@@ -40,15 +40,26 @@ class RowIdSource {
   std::uint64_t state_;
 };
 
+// A row put back where a deletion took it from: behind the row `after`
+// (empty: at the top), the nearest row above it that the deletion left; or,
+// when that one is gone meanwhile, at its former place `index` (from 0).
+struct PlacedRow {
+  ProtocolRow row;
+  std::string after;
+  std::size_t index = 0;
+  friend bool operator==(const PlacedRow&, const PlacedRow&) = default;
+};
+
 // A change: rows removed by identity (those no longer there are passed
-// over), then rows added at the end (those whose identity is there already
-// are passed over), then rows given new values in their place (those no
-// longer there are passed over).
+// over), then rows added at the end and rows put back at their places (for
+// both, those whose identity is there already are passed over), then rows
+// given new values in their place (those no longer there are passed over).
 struct TableChange {
   std::vector<std::string> remove;
   ProtocolTable add;
   ProtocolTable update;
-  bool Empty() const { return remove.empty() && add.empty() && update.empty(); }
+  std::vector<PlacedRow> restore;
+  bool Empty() const { return remove.empty() && add.empty() && update.empty() && restore.empty(); }
 };
 
 TableChange AddRows(ProtocolTable rows);
@@ -57,6 +68,10 @@ TableChange UpdateRow(ProtocolRow row);
 // Every row the user saw (and confirmed to clear); rows added meanwhile by
 // another copy stay.
 TableChange ClearRows(const ProtocolTable& seen);
+// The rows of `seen` whose identities are in `removed`, each with its place
+// in `seen`: what RestoreRows puts back after they were deleted.
+std::vector<PlacedRow> PlacesOf(const ProtocolTable& seen, const std::vector<std::string>& removed);
+TableChange RestoreRows(std::vector<PlacedRow> rows);
 // Import: "Ersetzen" clears what the user saw and adds the file's rows,
 // "Anhängen" only adds them.
 enum class ImportMode { Replace, Append };

@@ -148,7 +148,14 @@ std::vector<std::string> WarningLines(std::span<const Measurement> rows,
 std::string ClearQuestion(std::size_t rows) {
   const std::string which =
       rows == 1 ? "Den Messwert" : "Alle " + std::to_string(rows) + " Messwerte";
-  return which + " löschen? Das lässt sich nicht rückgängig machen.";
+  return which + " löschen? \u201ERückgängig\u201C (Strg+Z) holt " + (rows == 1 ? "ihn" : "sie") +
+         " zurück.";
+}
+
+std::string RepeatQuestion(const Measurement& row) {
+  return "Diesen Messwert noch einmal übernehmen? Eben wurde derselbe übernommen: U = " +
+         DecimalText(row.voltage) + " V, I = " + FixedText(row.current, 3) +
+         " A, k = " + std::to_string(row.order) + ".";
 }
 
 std::string ImportQuestion(std::string_view file, std::size_t file_rows, std::size_t table_rows) {
@@ -178,6 +185,13 @@ std::string InclusionMessage(std::size_t number, bool included) {
 
 std::string ClearedMessage(std::size_t rows) {
   return Plural(rows, "Messwert", "Messwerte") + " gelöscht.";
+}
+
+std::string RestoredMessage(const std::vector<std::size_t>& numbers) {
+  if (numbers.size() == 1)
+    return "Messwert Nr. " + std::to_string(numbers.front()) + " wiederhergestellt.";
+  return Plural(numbers.size(), "Messwert", "Messwerte") + " wiederhergestellt" +
+         (numbers.empty() ? std::string() : " (" + RowNumbers(numbers) + ")") + ".";
 }
 
 std::string ImportedMessage(std::size_t rows, std::string_view file) {

@@ -90,6 +90,9 @@ std::vector<std::string> WarningLines(std::span<const Measurement> rows,
 
 // The questions, with the answers protocol_caption names.
 std::string ClearQuestion(std::size_t rows);
+// The same settings recorded again within a second: "Diesen Messwert noch
+// einmal übernehmen? …".
+std::string RepeatQuestion(const Measurement& row);
 std::string ImportQuestion(std::string_view file, std::size_t file_rows, std::size_t table_rows);
 
 // Messages of the status line.
@@ -98,6 +101,9 @@ std::string DeletedMessage(std::size_t number);
 // "Messwert Nr. 8 in die Auswertung genommen." / "… aus der Auswertung genommen."
 std::string InclusionMessage(std::size_t number, bool included);
 std::string ClearedMessage(std::size_t rows);
+// What "Rückgängig" put back: "Messwert Nr. 3 wiederhergestellt." or
+// "5 Messwerte wiederhergestellt (Nr. 1, 2, 3, 4 und 5)."
+std::string RestoredMessage(const std::vector<std::size_t>& numbers);
 std::string ImportedMessage(std::size_t rows, std::string_view file);
 std::string ImportRefusedMessage(std::string_view file, const std::string& why);
 std::string SavedMessage(std::string_view what, std::string_view file);

@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTimer>
+#include <chrono>
 #include <random>
 #include <unordered_set>
 
@@ -87,8 +88,14 @@ ProtocolPanel::ProtocolPanel(QWidget* parent, std::string store_path,
   setObjectName(DescriptionText(row.name));
   setFont(DescriptionFont(*row.font));
   SetTextColour(this, DescriptionColour(*row.text));
-  if (!row.visible) hide();
-  controls_ = {{row.name, this}};
+  const form::Control& readings = *form::FindControl("ProtocolReadings");
+  Readings =
+      new TPanel(parent, DescriptionRect(readings.bounds), DescriptionColour(*readings.fill));
+  Readings->setObjectName(DescriptionText(readings.name));
+  Readings->setFont(DescriptionFont(*readings.font));
+  SetTextColour(Readings, DescriptionColour(*readings.text));
+  setVisible(row.visible);
+  controls_ = {{row.name, this}, {readings.name, Readings}};
   BuildRows(controls_);
   BindControls();
   reload_ = new QTimer(this);
@@ -104,7 +111,13 @@ ProtocolPanel::ProtocolPanel(QWidget* parent, std::string store_path,
   WatchStore();
 }
 
-ProtocolPanel::~ProtocolPanel() = default;
+// The readings' panel holds the panel's table and plot: it goes first.
+ProtocolPanel::~ProtocolPanel() { delete Readings; }
+
+void ProtocolPanel::setVisible(bool visible) {
+  TPanel::setVisible(visible);
+  if (Readings != nullptr) Readings->setVisible(visible);
+}
 
 void ProtocolPanel::BindControls() {
   Bind(controls_, OrderBox, "ProtocolOrder");
@@ -112,6 +125,7 @@ void ProtocolPanel::BindControls() {
   Bind(controls_, RecordButton, "ProtocolRecord");
   Bind(controls_, DeleteButton, "ProtocolDelete");
   Bind(controls_, ClearButton, "ProtocolClear");
+  Bind(controls_, UndoButton, "ProtocolUndo");
   Bind(controls_, Table, "ProtocolTable");
   Bind(controls_, ResultText, "ProtocolResult");
   Bind(controls_, WarningText, "ProtocolWarnings");
@@ -132,6 +146,8 @@ void ProtocolPanel::BindControls() {
     Include(item->row(), item->checkState() == Qt::Checked);
   });
   ClearButton->SetOnClick([this] { AskAndClear(); });
+  UndoButton->SetOnClick([this] { Undo(); });
+  UndoButton->setEnabled(false);
   Table->setColumnCount(static_cast<int>(TableColumnTitles().size()));
   Table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   Table->horizontalHeader()->setStretchLastSection(true);
@@ -187,7 +203,10 @@ bool ProtocolPanel::Record() {
   Reading reading = reading_();
   reading.order = OrderBox->value();
   reading.uncertainty = UncertaintyBox->value();
-  const ProtocolSession::Action action = session_.Record(reading);
+  const ProtocolSession::Action action = session_.Record(
+      reading,
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch())
+          .count());
   if (!action.refusal.empty()) {
     Report(false, Q(action.refusal));
     refusal_shown_ = true;
@@ -223,6 +242,8 @@ bool ProtocolPanel::ClearAll() {
 }
 
 void ProtocolPanel::AskAndClear() { Run(session_.Clear()); }
+
+bool ProtocolPanel::Undo() { return Run(session_.Undo()); }
 
 bool ProtocolPanel::ImportCsv(const QString& path) {
   std::string error;
@@ -293,6 +314,7 @@ bool ProtocolPanel::Store(int change) {
   const bool changed = rows != Rows();
   const std::string success = session_.Stored(change, std::move(rows));
   if (changed || shown_.titles.empty()) Show();
+  UndoButton->setEnabled(session_.CanUndo());
   if (!outcome.ok) {
     if (!unsaved_.Empty()) retry_->start();
     if (!told_not_stored_) {

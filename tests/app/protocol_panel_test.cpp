@@ -154,6 +154,14 @@ TEST_F(ProtocolPanelTest, RefusedReadingsLeaveTheTableAndOthersAreRecordedDelete
   AnswerNextQuestion(QStringLiteral("Ja"));
   QTest::mouseClick(panel->ClearButton, Qt::LeftButton);
   EXPECT_EQ(panel->Table->rowCount(), 0);
+  // "Rückgängig" brings them back, once.
+  ASSERT_TRUE(panel->UndoButton->isEnabled());
+  QTest::mouseClick(panel->UndoButton, Qt::LeftButton);
+  EXPECT_EQ(panel->Table->rowCount(), 2);
+  EXPECT_EQ(Cell(1, 1), "800");
+  EXPECT_EQ(panel->StatusText->toPlainText(), "2 Messwerte wiederhergestellt (Nr. 1 und 2).");
+  EXPECT_FALSE(panel->UndoButton->isEnabled());
+  panel->ClearAll();
   QFile stored(QString::fromStdString(store()));
   ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
   EXPECT_EQ(stored.readAll(),
@@ -323,7 +331,8 @@ TEST(ProtocolInMainWindowTest, KeysPanelSizeAndDialogsOutsideTheScaledForm) {
   EXPECT_EQ(form.ShownSize(), QSize(1004, 721));
   QTest::mouseClick(form.ProtocolButton, Qt::LeftButton);
   EXPECT_FALSE(form.Protocol->isHidden());
-  EXPECT_EQ(form.ShownSize(), QSize(1449, 721));
+  EXPECT_EQ(form.ShownSize(), QSize(1004, 721));  // the panels lie over working controls
+  EXPECT_FALSE(form.Protocol->Readings->isHidden());
   EXPECT_EQ(refits, 1);
   QTest::keyClick(&form, Qt::Key_M, Qt::ControlModifier);
   EXPECT_TRUE(form.Protocol->isHidden());
@@ -348,6 +357,13 @@ TEST(ProtocolInMainWindowTest, KeysPanelSizeAndDialogsOutsideTheScaledForm) {
   EXPECT_TRUE(form.Protocol->StatusText->toPlainText().startsWith("Die Seite „Daten“ verdeckt"));
   QTest::mouseClick(form.Button7, Qt::LeftButton);  // closes "Daten": the refusal is gone
   EXPECT_EQ(form.Protocol->StatusText->toPlainText(), "");
+  // Ctrl+Z puts a deleted row back, also with the panel hidden.
+  form.Protocol->Table->selectRow(0);
+  form.Protocol->DeleteSelected();
+  form.ShowProtocol(false);
+  QTest::keyClick(form.ScrollBar4, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_FALSE(form.Protocol->isHidden());
+  EXPECT_EQ(form.Protocol->Rows().size(), 1u);
 
   // Dialogs belong to the window the user sees: the form itself, or the
   // window that shows it scaled.

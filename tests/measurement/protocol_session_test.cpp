@@ -45,17 +45,17 @@ class ProtocolSessionTest : public ::testing::Test {
 };
 
 TEST_F(ProtocolSessionTest, RecordDeleteAndClearTellWhatTheyDid) {
-  const ProtocolSession::Action refused = session.Record(Focused(1200, 0));
+  const ProtocolSession::Action refused = session.Record(Focused(1200, 0), 0);
   EXPECT_EQ(refused.change, 0);
   EXPECT_FALSE(refused.refusal.empty());
 
-  EXPECT_EQ(Apply(session.Record(Focused(1200, 1230)).change),
+  EXPECT_EQ(Apply(session.Record(Focused(1200, 1230), 0).change),
             "Messwert Nr. 1 übernommen: U = 1200 V, I = 1,230 A, k = 1, Amplitude 200 "
             "(Wechselspannung).");
   // The number is the row's place in the store, where another copy's rows
   // recorded meanwhile come first.
   OtherCopyRecords(1080);
-  const std::string third = Apply(session.Record(Focused(1400, 1330)).change);
+  const std::string third = Apply(session.Record(Focused(1400, 1330), 0).change);
   EXPECT_TRUE(third.starts_with("Messwert Nr. 3 übernommen")) << third;
   ASSERT_EQ(session.Rows().size(), 3u);
   EXPECT_EQ(session.View().rows.size(), 3u);
@@ -66,7 +66,7 @@ TEST_F(ProtocolSessionTest, RecordDeleteAndClearTellWhatTheyDid) {
   // Clearing asks; "Nein" leaves the table, "Ja" clears only the rows the
   // question named.
   ProtocolSession::Action clear = session.Clear();
-  EXPECT_EQ(clear.question, "Alle 2 Messwerte löschen? Das lässt sich nicht rückgängig machen.");
+  EXPECT_EQ(clear.question, "Alle 2 Messwerte löschen? „Rückgängig“ (Strg+Z) holt sie zurück.");
   ASSERT_EQ(clear.answers.size(), 2u);
   EXPECT_EQ(clear.answers.back().answer, Answer::No);
   EXPECT_EQ(Answered(clear, Answer::No), "");
@@ -76,6 +76,76 @@ TEST_F(ProtocolSessionTest, RecordDeleteAndClearTellWhatTheyDid) {
   EXPECT_EQ(Answered(clear, Answer::Yes), "2 Messwerte gelöscht.");
   EXPECT_EQ(session.Rows().size(), 1u);
   EXPECT_EQ(session.Rows()[0].values.current, 1.1);
+}
+
+// "Rückgängig" puts back what the last deletion or clearing took, at its
+// places, with its ΔI and "in Auswertung", also where another copy changed
+// the store meanwhile.
+TEST_F(ProtocolSessionTest, UndoPutsDeletedRowsBackAtTheirPlaces) {
+  EXPECT_FALSE(session.CanUndo());
+  for (int current : {1228, 1229, 1230, 1231}) {
+    Reading reading = Focused(1200, current);
+    reading.uncertainty = 5;
+    Apply(session.Record(reading, current * 2000.0).change);
+  }
+  Apply(session.Include(session.Rows()[2].id, false).change);
+  const ProtocolTable all = session.Rows();
+
+  EXPECT_EQ(Apply(session.Delete(all[2].id).change), "Messwert Nr. 3 gelöscht.");
+  ASSERT_TRUE(session.CanUndo());
+  EXPECT_EQ(Apply(session.Undo().change), "Messwert Nr. 3 wiederhergestellt.");
+  EXPECT_EQ(session.Rows(), all);
+  EXPECT_FALSE(session.CanUndo());
+  EXPECT_EQ(session.Undo().change, 0);
+
+  Answered(session.Clear(), Answer::Yes);
+  ASSERT_TRUE(session.Rows().empty());
+  EXPECT_EQ(Apply(session.Undo().change), "4 Messwerte wiederhergestellt (Nr. 1, 2, 3 und 4).");
+  EXPECT_EQ(session.Rows(), all);
+
+  // Another copy records and deletes the row above the one deleted here:
+  // it comes back at its former place, the other copy's row stays last.
+  Apply(session.Delete(all[1].id).change);
+  OtherCopyRecords(1080);
+  store = StepStore(store, DeleteRow(all[0].id)).text;
+  EXPECT_EQ(Apply(session.Undo().change), "Messwert Nr. 2 wiederhergestellt.");
+  ASSERT_EQ(session.Rows().size(), 4u);
+  EXPECT_EQ(session.Rows()[0], all[2]);
+  EXPECT_EQ(session.Rows()[1], all[1]);
+  EXPECT_EQ(session.Rows()[3].values.current, 1.08);
+}
+
+// The same reading again within a second of the last asks first, "Nein"
+// being the careful answer; later, or another reading, does not ask.
+TEST_F(ProtocolSessionTest, ASecondIdenticalReadingWithinASecondAsks) {
+  Apply(session.Record(Focused(1200, 1230), 10000).change);
+  const struct {
+    int current;
+    double time;
+    bool asks;
+    Answer answer;
+    std::size_t rows_after;
+  } steps[] = {
+      {1230, 10400, true, Answer::No, 1},    // a key pressed twice
+      {1230, 10999, true, Answer::Yes, 2},   // wanted after all
+      {1230, 11500, false, Answer::Yes, 3},  // a second later
+      {1231, 11600, false, Answer::Yes, 4},  // another current
+      {1230, 11700, false, Answer::Yes, 5},  // not the last row's settings
+  };
+  for (const auto& step : steps) {
+    const ProtocolSession::Action action = session.Record(Focused(1200, step.current), step.time);
+    EXPECT_EQ(!action.question.empty(), step.asks) << step.time;
+    if (action.question.empty()) {
+      Apply(action.change);
+    } else {
+      EXPECT_EQ(action.question,
+                "Diesen Messwert noch einmal übernehmen? Eben wurde derselbe übernommen: U = "
+                "1200 V, I = 1,230 A, k = 1.");
+      EXPECT_EQ(action.answers.back().answer, Answer::No);
+      Answered(action, step.answer);
+    }
+    EXPECT_EQ(session.Rows().size(), step.rows_after) << step.time;
+  }
 }
 
 TEST_F(ProtocolSessionTest, ImportAsksWithRowsShownAndDoesWhatTheAnswerSays) {

@@ -108,6 +108,23 @@ describe("pictures", () => {
     await assertPicturesEqual({ deflection: "on", mode: "ac", voltage, coil: "on", width: 2, turn: 0, side: -90 });
   });
 
+  test("pictures drawn again from kept paths and from neighbours computed in idle time equal varek-render's",
+       async () => {
+    const heavy = { current: 1000, mode: "ac", amplitude: 10, deflection: "on" };
+    await open("?voltage=51&current=1000&mode=ac&amplitude=10&deflection=on");
+    // A line step down and back (kept), then of the current up and back.
+    for (const [id, key] of [["ScrollBar4", "ArrowLeft"], ["ScrollBar4", "ArrowRight"],
+                             ["ScrollBar7", "ArrowRight"], ["ScrollBar7", "ArrowLeft"]]) {
+      await page.focus(`#${id}`);
+      await new Promise((done) => setTimeout(done, 300));  // the worker computes the neighbours
+      await page.keyboard.press(key);
+      await ready();
+      const voltage = await position("ScrollBar4"), current = await position("ScrollBar7");
+      await assertPicturesEqual({ ...heavy, voltage, current }, { signal: true });
+    }
+    assert.deepEqual([await position("ScrollBar4"), await position("ScrollBar7")], [51, 1000]);
+  });
+
   test("a prepared link opens past the information page with its settings", async () => {
     await open("?voltage=800&current=1500&deflection=on&mode=ac&amplitude=150&turn=-30&side=-180" +
                "&coil=on&transparent=on&width=2");
@@ -136,12 +153,30 @@ describe("pictures", () => {
   });
 });
 
+// A page's text fits its picture's place when nothing of it is cut off.
+const fits = (id) => page.$eval(`#${id}`, (e) => e.checkVisibility() && e.scrollHeight <= e.clientHeight &&
+                                               e.scrollWidth <= e.clientWidth);
+
 describe("pages", () => {
-  test("Daten covers the settings with the data picture; Schließen uncovers them", async () => {
+  test("the explanation and the data are text in the pictures' places; no picture of text is fetched", async () => {
+    const pictures = [];
+    const listener = (request) => request.resourceType() === "image" && pictures.push(request.url());
+    page.on("request", listener);
+    await open();
+    assert.ok(await fits("Image1Text"), "the explanation fits its place");
+    await click("Button14");
+    await click("Button6");
+    assert.ok(await fits("Image2Text"), "the data fit their place");
+    page.off("request", listener);
+    assert.deepEqual(pictures.map((url) => url.replace(/^.*\//, "")).filter((file) => !file.startsWith("data:")),
+                     ["image3_signal_axes.jpg"]);
+  });
+
+  test("Daten covers the settings with the data page; Schließen uncovers them", async () => {
     await open("?deflection=on");
     await click("Button6");
     assert.ok(await shown("Panel10"));
-    assert.ok(await page.$eval("#Image2", (img) => img.complete && img.naturalWidth === 531));
+    assert.ok(await shown("Image2Text"));
     assert.ok(await page.$eval("#ScrollBar4", (e) => !e.contains(document.elementFromPoint(
         e.getBoundingClientRect().x + 5, e.getBoundingClientRect().y + 5))),
         "the data page covers the settings");
@@ -242,6 +277,8 @@ describe("keyboard", () => {
   test("from a fresh start to a recorded reading at 900 V with at most 30 keys", async () => {
     const focus = focusCurrent(900);
     await open();
+    // The core that reads typed values, loaded before the first one.
+    await page.evaluate(() => ProtocolModule.load().then(() => true));
     let presses = 0;
     const key = async (name, times = 1, modifier = "") => {
       for (let i = 0; i < times; ++i, ++presses) {
@@ -411,20 +448,21 @@ async function assertSceneShownWhole() {
   const shown = await page.$eval("#PaintBox1Slot > .pixel-view", (view) => {
     window.scrollTo(0, 0);
     const { x, y, width, height } = view.getBoundingClientRect();
-    return { x, y, width, height, ratio: devicePixelRatio };
+    const canvas = document.getElementById("PaintBox1");
+    return { x, y, width, height, ratio: devicePixelRatio, pictureWidth: canvas.width, pictureHeight: canvas.height };
   });
-  if (shown.width * shown.ratio < 720) return 0;
-  const factor = Math.round(shown.width * shown.ratio / 720);
+  const { pictureWidth: w, pictureHeight: h } = shown;
+  if (shown.width * shown.ratio < w) return 0;
+  const factor = Math.round(shown.width * shown.ratio / w);
   const shot = join(work, `shown${++shots}.png`);
-  await page.screenshot({ path: shot, clip: { x: shown.x, y: shown.y, width: 720 * factor / shown.ratio,
-                                              height: 440 * factor / shown.ratio } });
+  await page.screenshot({ path: shot });
   const { width, rgba } = readPng(shot);
-  assert.equal(width, 720 * factor, "the screenshot has the shown picture's device pixels");
+  const left = Math.round(shown.x * shown.ratio), top = Math.round(shown.y * shown.ratio);
   const picture = await canvasPixels(page, "PaintBox1");
   let wrong = 0;
-  for (let y = 0; y < 440 * factor; ++y) {
-    for (let x = 0; x < 720 * factor; ++x) {
-      const i = (y * width + x) * 4, j = (Math.floor(y / factor) * 720 + Math.floor(x / factor)) * 4;
+  for (let y = 0; y < h * factor; ++y) {
+    for (let x = 0; x < w * factor; ++x) {
+      const i = ((top + y) * width + left + x) * 4, j = (Math.floor(y / factor) * w + Math.floor(x / factor)) * 4;
       if (rgba[i] !== picture[j] || rgba[i + 1] !== picture[j + 1] || rgba[i + 2] !== picture[j + 2]) ++wrong;
     }
   }
@@ -432,43 +470,85 @@ async function assertSceneShownWhole() {
   return factor;
 }
 
+// The visible buttons, choices, arrows and thumbs (in the column arrangement
+// also the fields and the sliders) that a finger hits in less than 44 x 44
+// pixels: the control's box, widened by its hit area (the ::before that
+// form1.css gives it under a coarse pointer in the window arrangement).
+const smallTargets = () => page.evaluate(() => [...document.querySelectorAll(
+    "#Form1 :is(button, input[type=radio], input[type=checkbox], [role=slider] > *, a), " +
+    ".column-layout #Form1 :is(input, [role=slider])")]
+    .filter((e) => e.checkVisibility()).map((e) => {
+      const target = e.closest("label") ?? e;
+      const box = target.getBoundingClientRect(), area = getComputedStyle(target, "::before");
+      const hit = area.position === "absolute" && area.content !== "none";
+      return [e.id || e.className || e.textContent, Math.max(box.width, hit ? parseFloat(area.width) : 0),
+              Math.max(box.height, hit ? parseFloat(area.height) : 0)];
+    }).filter(([, width, height]) => width < 44 || height < 44).map(([id]) => id));
+
+// The scene and the focused control lie wholly in the viewport.
+const sceneAndFocusInView = () => page.evaluate(() => [document.getElementById("PaintBox1Slot"), document.activeElement]
+    .every((e) => {
+      const box = e.getBoundingClientRect();
+      return box.top >= -1 && box.bottom <= innerHeight + 1 && box.left >= -1 && box.right <= innerWidth + 1;
+    }));
+
 describe("devices", () => {
-  // [name, CSS width, height, device pixel ratio, touch, device pixels per
-  // scene pixel]; 1280 x 720 at 1.5 is a 1920 x 1080 screen at 150 % browser
-  // zoom. Only 1366 x 657 has fewer device pixels than the window needs:
-  // there the scene is reduced (0).
+  // [name, CSS width, height, device pixel ratio, touch, column arrangement,
+  // least CSS width of the scene, device pixels per scene picture pixel].
+  // 1280 x 720 at 1.5 is a 1920 x 1080 screen at 150 % browser zoom, 960 x
+  // 540 at 2 the same at 200 %. The scene is drawn at its slot's scale and
+  // copied 1:1; only 1366 x 657 has fewer device pixels than the picture at
+  // scale 1: there it is reduced (0).
   const devices = [
-    ["phone", 390, 844, 3, true, 1], ["tablet", 768, 1024, 2, true, 2], ["small laptop", 1024, 768, 1, false, 1],
-    ["laptop", 1280, 720, 1, false, 1], ["maximised browser", 1366, 657, 1, false, 0],
-    ["projector", 1920, 1080, 1, false, 1], ["150 % zoom", 1280, 720, 1.5, false, 1],
-    ["retina", 1280, 800, 2, false, 2],
+    ["phone", 390, 844, 3, true, true, 370, 1], ["phone landscape", 844, 390, 3, true, true, 440, 1],
+    ["tablet", 768, 1024, 2, true, true, 740, 1], ["small laptop", 1024, 768, 1, false, false, 720, 1],
+    ["laptop", 1280, 720, 1, false, false, 710, 1], ["maximised browser", 1366, 657, 1, false, false, 650, 0],
+    ["projector", 1920, 1080, 1, false, false, 1000, 1], ["touch board", 1920, 1080, 1, true, false, 1000, 1],
+    ["150 % zoom", 1280, 720, 1.5, false, false, 710, 1], ["200 % zoom", 960, 540, 2, false, true, 540, 1],
+    ["retina", 1280, 800, 2, false, false, 790, 1],
   ];
-  for (const [name, width, height, ratio, touch, wholeFactor] of devices) {
-    test(`${name} ${width} x ${height} at ${ratio}: fits, works by ${touch ? "touch" : "mouse"}, shows whole pixels`,
-         async () => {
+  for (const [name, width, height, ratio, touch, column, sceneWidth, wholeFactor] of devices) {
+    test(`${name} ${width} x ${height} at ${ratio}: ${column ? "column" : "window"}, works by ${touch ? "touch" : "mouse"}, ` +
+         "the scene drawn at its scale", async () => {
       await onDevice({ width, height, deviceScaleFactor: ratio, isMobile: touch, hasTouch: touch }, async () => {
+        await page.evaluateOnNewDocument(() => {
+          window.layoutShift = 0;
+          new PerformanceObserver((list) => {
+            for (const e of list.getEntries()) if (!e.hadRecentInput) window.layoutShift += e.value;
+          }).observe({ type: "layout-shift", buffered: true });
+        });
         await page.goto(base);
         await ready();
-        assert.equal(await page.evaluate(() => document.documentElement.classList.contains("touch")), touch);
+        assert.equal(await page.evaluate(() => window.layoutShift), 0, "layout shift while the page loads");
+        assert.equal(await page.evaluate(() => document.documentElement.classList.contains("column-layout")), column);
         assert.ok(await noSideScroll(), "no horizontal scrolling on the information page");
+        if (!column) assert.ok(await fits("Image1Text"), "the explanation fits its place");
         await press("#Button14", touch);
         assert.ok(await noSideScroll(), "no horizontal scrolling in the window");
+        assert.ok(await sceneAndFocusInView(), "after Weiter the scene and the first control are in view");
         await assertPicturesEqual({});
-        if (touch) {
-          const small = await page.evaluate(() => [...document.querySelectorAll(
-              "#Form1 button, #Form1 input, #Form1 [role=slider], #Form1 a")].filter((e) => e.checkVisibility())
-              .map((e) => [e.id || e.textContent, (e.closest("label") ?? e).getBoundingClientRect()])
-              .filter(([, box]) => box.width < 44 || box.height < 44).map(([id]) => id));
-          assert.deepEqual(small, [], "touch targets smaller than 44 x 44");
-        }
+        assert.ok(await page.$eval("#PaintBox1Slot > .pixel-view", (e) => e.getBoundingClientRect().width) >= sceneWidth,
+                  `the scene at least ${sceneWidth} pixels wide`);
+        if (touch) assert.deepEqual(await smallTargets(), [], "touch targets smaller than 44 x 44");
         await press("#AblenkEin", touch);
         await press("#Wechselspannung", touch);
         await hold("#ScrollBar4 > .thumb", touch, { dx: -60 });
         const voltage = await position("ScrollBar4");
         assert.ok(voltage < 1200, `the thumb moved (${voltage})`);
         await hold("#ScrollBar7 > .arrow.up", touch, { ms: 800 });
+        // From the foot of the page, the current's slider takes the focus.
+        await page.evaluate(() => {
+          document.activeElement.blur();
+          window.scrollTo(0, document.documentElement.scrollHeight);
+        });
+        await page.focus("#ScrollBar7");
+        for (const key of ["ArrowRight", "PageUp", "ArrowLeft"]) {
+          await page.keyboard.press(key);
+          await ready();
+          assert.ok(await sceneAndFocusInView(), `the scene and the current in view after ${key}`);
+        }
         const current = await position("ScrollBar7");
-        assert.ok(current > 1, `holding the arrow repeats (${current})`);
+        assert.ok(current > 10, `holding the arrow repeats (${current})`);
         await assertPicturesEqual({ deflection: "on", mode: "ac", voltage, current }, { signal: true });
         assert.equal(await assertSceneShownWhole(), wholeFactor);
         if (process.env.VAREK_SHOTS) {
@@ -477,6 +557,19 @@ describe("devices", () => {
       });
     });
   }
+
+  test("at 200 % browser zoom on 1920 x 1080 the readouts and labels are at least 1,8 times as tall", async () => {
+    const sizes = [];
+    for (const [width, height, ratio] of [[1920, 1080, 1], [960, 540, 2]]) {
+      await onDevice({ width, height, deviceScaleFactor: ratio }, async () => {
+        await page.goto(base + "?deflection=on");
+        await ready();
+        sizes.push(await page.evaluate(() => ["Edit5", "Edit1", "Label2", "Label1"].map(
+            (id) => parseFloat(getComputedStyle(document.getElementById(id)).fontSize) * devicePixelRatio)));
+      });
+    }
+    sizes[1].forEach((size, i) => assert.ok(size >= 1.8 * sizes[0][i], `${size} device pixels against ${sizes[0][i]}`));
+  });
 
   // One reading on a phone, counted as a student makes it. The counting rule:
   // a tap is one touch tap; a typed value is two (the tap on the field, which
@@ -574,7 +667,8 @@ describe("devices", () => {
 describe("accessibility and links", () => {
   const violations = () => axeViolations(page);
 
-  test("axe finds nothing on the information page, the window, deflection with the protocol, the data page",
+  test("axe finds nothing on the information page, the window, deflection with the protocol, the data page, " +
+       "after ENDE, on the phone",
        async () => {
     await open();
     assert.deepEqual(await violations(), [], "information page");
@@ -587,6 +681,42 @@ describe("accessibility and links", () => {
     await page.click("#ProtocolButton");
     await click("Button6");
     assert.deepEqual(await violations(), [], "data page");
+    await click("Button7");
+    await click("Button2");
+    assert.deepEqual(await violations(), [], "after ENDE");
+    await onDevice({ width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true }, async () => {
+      await open();
+      assert.deepEqual(await violations(), [], "the phone's start page");
+      await click("Button14");
+      assert.deepEqual(await violations(), [], "the phone's window");
+    });
+  });
+
+  test("under forced colours the checked radio button is seen: Ein and Aus differ inside its box", async () => {
+    const media = await page.createCDPSession();
+    const forced = (value) => media.send("Emulation.setEmulatedMedia", { features: [{ name: "forced-colors", value }] });
+    await forced("active");
+    try {
+      await open("?deflection=on");
+      const indicator = async (state) => {
+        const file = join(work, `forced-${state}.png`);
+        await page.screenshot({ path: file, clip: await (await page.$("#AblenkEin")).boundingBox() });
+        return readPng(file);
+      };
+      const checked = await indicator("ein");
+      await click("AblenkAus");
+      const unchecked = await indicator("aus");
+      let differing = 0;
+      for (let i = 0; i < checked.rgba.length; i += 4) {
+        const d = Math.abs(checked.rgba[i] - unchecked.rgba[i]) + Math.abs(checked.rgba[i + 1] - unchecked.rgba[i + 1]) +
+                  Math.abs(checked.rgba[i + 2] - unchecked.rgba[i + 2]);
+        if (d > 96) differing += 1;
+      }
+      // The dot inside the ring, not a stray pixel.
+      assert.ok(differing >= checked.rgba.length / 4 / 10, `${differing} pixels differ`);
+    } finally {
+      await forced("none");
+    }
   });
 
   test("the pages' texts, formulas included, are in the page; the marks are told after each picture", async () => {

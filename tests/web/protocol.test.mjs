@@ -141,15 +141,16 @@ describe("recording", () => {
       await page.click("#ProtocolRecord");
       await showsRows(i + 1);
     }
-    // The panel stands right of the right column; the window shrinks to keep it in view.
-    const boxes = await page.evaluate(() => Object.fromEntries(["Form1", "Panel6", "Protocol"].map((id) => {
+    // The panels lie over the right column and below the settings: the
+    // window keeps its size and scale.
+    const boxes = await page.evaluate(() => Object.fromEntries(["Form1", "Protocol", "ProtocolReadings"].map((id) => {
       const { x, y, width, height } = document.getElementById(id).getBoundingClientRect();
       return [id, { x, y, width, height }];
     })));
-    const scale = boxes.Protocol.width / 440;
-    assert.ok(Math.abs(boxes.Protocol.height - 705 * scale) < 1, JSON.stringify(boxes));
-    assert.ok(Math.abs(boxes.Protocol.x - boxes.Form1.x - 1001 * scale) < 1, JSON.stringify(boxes));
-    assert.ok(boxes.Form1.x + boxes.Form1.width <= 1366 + 0.5, JSON.stringify(boxes));
+    const scale = boxes.Form1.width / 1004;
+    assert.ok(Math.abs(boxes.Form1.height - 721 * scale) < 1, JSON.stringify(boxes));
+    assert.ok(Math.abs(boxes.Protocol.x - boxes.Form1.x - 752 * scale) < 1, JSON.stringify(boxes));
+    assert.ok(Math.abs(boxes.ProtocolReadings.y - boxes.Form1.y - 566 * scale) < 1, JSON.stringify(boxes));
 
     const cells = await rowCells();
     assert.deepEqual(cells.map((c) => c.slice(0, 6)), rows.map(([u, i, a, k, mode], n) =>
@@ -176,11 +177,14 @@ describe("recording", () => {
     await showsRows(3);
     assert.deepEqual(await rowCells(), cells);
 
-    // Ctrl+Enter records from anywhere, but not under the information or the data page.
+    // Ctrl+Enter records from anywhere, but not under the information or the
+    // data page. Their buttons lie under the open protocol: it is closed first.
+    await ctrl("KeyM");
     await page.click("#Button6");
     await ctrl("Enter");
     await statusMatches(/^Die Seite „Daten“ verdeckt die Einstellungen/);
-    await page.click("#Button7");
+    await page.keyboard.press("Escape");
+    await ctrl("KeyM");
     await page.click("#Button1");
     await ctrl("Enter");
     await page.waitForFunction(() => /Die Informationsseite verdeckt/.test(document.getElementById("Notices").textContent));
@@ -188,6 +192,7 @@ describe("recording", () => {
 
     // "Zeile löschen" takes the selected row; "Alle löschen" asks first, "Nein" being the default.
     await page.click("#Button14");
+    await ctrl("KeyM");
     await page.click("#ProtocolTable tbody tr:nth-child(2)");
     await page.click("#ProtocolDelete");
     await showsRows(2);
@@ -196,7 +201,7 @@ describe("recording", () => {
       await page.click("#ProtocolClear");
       await question();
       assert.equal(await page.$eval("dialog.question p", (p) => p.textContent),
-                   "Alle 2 Messwerte löschen? Das lässt sich nicht rückgängig machen.");
+                   "Alle 2 Messwerte löschen? „Rückgängig“ (Strg+Z) holt sie zurück.");
       if (answer === "Shift+Tab") {
         await page.keyboard.down("Shift");
         await page.keyboard.press("Tab");
@@ -207,6 +212,27 @@ describe("recording", () => {
       await showsRows(left);
     }
     assert.equal(await stored(), HEAD);
+    // Ctrl+Z puts them back, once; then "Rückgängig" is disabled.
+    await ctrl("KeyZ");
+    await showsRows(2);
+    assert.equal(await text("ProtocolStatus"), "2 Messwerte wiederhergestellt (Nr. 1 und 2).");
+    assert.deepEqual((await rowCells()).map((row) => row.slice(1)), [cells[0], cells[2]].map((row) => row.slice(1)));
+    assert.equal((await stored()).split("\n").length, 4, "header, two rows, the end");
+    assert.ok(await page.$eval("#ProtocolUndo", (button) => button.disabled));
+    if (shots) await page.screenshot({ path: join(shots, "protocol-undo.png") });
+
+    // The same reading twice within a second asks first; "Nein" is the default.
+    await openProtocol(reading(300, 615, 60));
+    await showsRows(2);
+    await page.evaluate(() => {
+      document.getElementById("ProtocolRecord").click();
+      document.getElementById("ProtocolRecord").click();
+    });
+    await question();
+    assert.match(await page.$eval("dialog.question p", (p) => p.textContent), /^Diesen Messwert noch einmal übernehmen\?/);
+    await page.keyboard.press("Enter");
+    await page.waitForFunction(() => !document.querySelector("dialog"));
+    await showsRows(3);
   });
 
   test("two tabs recording in turn and at once: every row in the store and on both screens", async () => {
@@ -219,14 +245,17 @@ describe("recording", () => {
       for (let i = 0; i < 6; ++i) {
         const tab = tabs[i % 2];
         await tab.bringToFront();
+        await tab.evaluate(() => Form1.ScrollBar7.setPosition(Form1.ScrollBar7.position + 1));  // not the same reading
         await tab.click("#ProtocolRecord");
         await showsRows(i + 1, tab);
       }
       // Both at the same moment, twice each, twice.
       for (const rows of [10, 14]) {
         await Promise.all(tabs.map((tab) => tab.evaluate(() => {
-          document.getElementById("ProtocolRecord").click();
-          document.getElementById("ProtocolRecord").click();
+          for (let i = 0; i < 2; ++i) {
+            Form1.ScrollBar7.setPosition(Form1.ScrollBar7.position + 1);
+            document.getElementById("ProtocolRecord").click();
+          }
         })));
         for (const tab of tabs) await showsRows(rows, tab);
       }

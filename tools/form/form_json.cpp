@@ -50,7 +50,7 @@ const char* EditionName(Edition edition) {
     case Edition::Both: return "both";
     case Edition::Desktop: return "desktop";
     case Edition::Page: return "page";
-    case Edition::Touch: return "touch";
+    case Edition::Column: return "column";
   }
   return "";
 }

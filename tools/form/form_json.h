@@ -25,9 +25,9 @@
 // "fill" ("#rrggbb"), "bevel" (panels: "raised" or "none"), "checked",
 // "tabOrder" (among the parent's focusable children), "accessibleName",
 // "accessibleDescription", "describedByData" (true: described by the data
-// page's text, which the page holds beside the picture), "hint", "shortcut" ("Ctrl+M"), "picture" (a file
-// of assets/), "edition" ("desktop", "page" or "touch": only the page's
-// touch arrangement; none: both editions), "step" {"slider", "positions"}
+// page's text, which the page holds beside the picture), "hint",
+// "shortcut" ("Ctrl+M"), "picture" (a file of assets/), "edition" ("desktop", "page" or "column": only the page's
+// column arrangement; none: both editions), "step" {"slider", "positions"}
 // (a button that moves that scroll bar's position by so much, repeating
 // while held), and for scroll bars and spin boxes "slider": {"orientation",
 // "minimum", "maximum", "position", "lineStep", "pageStep", "coarseStep"

@@ -123,11 +123,13 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_start(std::uint32_t high, std::u
 }
 
 // "Messwert übernehmen" with the window's state (current and ΔI in mA,
-// flags 0 or 1). Each action answers as ActionJson.
+// flags 0 or 1) at the moment `now_ms` (the page's performance.now()).
+// Each action answers as ActionJson.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_record(int voltage, int current, int amplitude,
                                                        int deflection_on, int steady, int order,
                                                        int uncertainty, int information_shown,
-                                                       int data_shown, int screen_hit) {
+                                                       int data_shown, int screen_hit,
+                                                       double now_ms) {
   return Reply(ActionJson(state.session.Record({.voltage = voltage,
                                                 .current = current,
                                                 .amplitude = amplitude,
@@ -137,7 +139,8 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_record(int voltage, int current,
                                                 .uncertainty = uncertainty,
                                                 .information_shown = information_shown != 0,
                                                 .data_shown = data_shown != 0,
-                                                .screen_hit = screen_hit != 0})));
+                                                .screen_hit = screen_hit != 0},
+                                               now_ms)));
 }
 
 // A value typed into the field of a scroll bar (positions minimum..maximum,
@@ -171,6 +174,11 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_include(const char* id, int id_l
 // "Alle löschen": every row shown now, after the question.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_clear() {
   return Reply(ActionJson(state.session.Clear()));
+}
+
+// "Rückgängig": what the last deletion or clearing removed, back at its places.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_undo() {
+  return Reply(ActionJson(state.session.Undo()));
 }
 
 // Whether a chosen file of `size` bytes is read at all (`readable` 0: the
@@ -236,7 +244,7 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step(const char* stored, int sto
 // gives the page no storage at all (else it is full). {"message": what the
 // change did and whether it is stored, or "", "ok": whether all is stored,
 // "unsaved": whether changes wait to be stored, "changed": whether the
-// shown table changed}.
+// shown table changed, "canUndo": whether "Rückgängig" has rows to put back}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) {
   const ProtocolTable before = state.session.Rows();
   const int change = state.step_change;
@@ -268,7 +276,8 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) 
   state.step_change = 0;
   return Reply("{" + Member("message", JsonString(message)) + "," + Member("ok", Bool(ok)) + "," +
                Member("unsaved", Bool(!state.unsaved.Empty())) + "," +
-               Member("changed", Bool(state.session.Rows() != before)) + "}");
+               Member("changed", Bool(state.session.Rows() != before)) + "," +
+               Member("canUndo", Bool(state.session.CanUndo())) + "}");
 }
 
 // The shown table's view (measurement/protocol_json.h).

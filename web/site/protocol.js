@@ -19,6 +19,12 @@ function isShortcut(event, shortcut) {
   return key === "Return" ? event.key === "Enter" : (event.key ?? "").toLowerCase() === key.toLowerCase();
 }
 
+// Whether a key goes to a field that edits text (where Ctrl+Z undoes typing).
+function isTextField(element) {
+  return element instanceof HTMLTextAreaElement || element?.isContentEditable ||
+         (element instanceof HTMLInputElement && !["checkbox", "radio", "button", "submit", "file"].includes(element.type));
+}
+
 class Protocol {
   // form: the main window; description: the window's description.
   constructor(form, description) {
@@ -33,6 +39,7 @@ class Protocol {
     this.fileInput.id = "ProtocolImportFile";
     form.Protocol.append(this.fileInput);
     this.ready = null;  // the core's start, once it is asked for
+    form.ProtocolUndo.disabled = true;  // nothing deleted yet
     this.attachHandlers();
   }
 
@@ -70,9 +77,12 @@ class Protocol {
     const f = this.form;
     const on = (name, action) => f[name].addEventListener("click", () => this.whenReady(action));
     f.ProtocolButton.addEventListener("click", () => this.Show(f.Protocol.hidden));
-    on("ProtocolRecord", () => this.Record());
+    // The reading is the window's state when the button is pressed, also
+    // where the core is not there yet.
+    f.ProtocolRecord.addEventListener("click", () => this.RecordNow());
     on("ProtocolDelete", () => this.DeleteSelected());
     on("ProtocolClear", () => this.AskAndClear());
+    on("ProtocolUndo", () => this.Undo());
     on("ProtocolImport", () => this.fileInput.click());
     on("ProtocolExport", () => this.ExportCsv());
     on("ProtocolPng", () => this.SavePlotPng());
@@ -88,7 +98,14 @@ class Protocol {
         // From anywhere in the window; the core refuses while a page covers it.
         event.preventDefault();
         if (f.Panel4.hidden) this.Show(true);
-        this.whenReady(() => this.Record());
+        this.RecordNow();
+      } else if (isShortcut(event, this.shortcuts.ProtocolUndo) && !isTextField(event.target)) {
+        // In a field the key undoes the typing; under the information page nothing.
+        event.preventDefault();
+        if (f.Panel4.hidden && !f.ProtocolUndo.disabled) {
+          this.Show(true);
+          this.whenReady(() => this.Undo());
+        }
       }
     });
     // A reading refused because a page covered the window is no longer refused once it is closed.
@@ -129,6 +146,7 @@ class Protocol {
     const f = this.form;
     if (shown) this.Load();
     f.Protocol.hidden = !shown;
+    f.ProtocolReadings.hidden = !shown;
     f.ProtocolButton.setAttribute("aria-expanded", String(shown));
     // Whether a text scrolls is known once it is seen.
     for (const text of [f.ProtocolStatus, f.ProtocolResult, f.ProtocolWarnings]) this.Write(text, text.textContent);
@@ -145,8 +163,14 @@ class Protocol {
              screenHit: this.form.screenHit };
   }
 
-  async Record() {
-    const action = this.core.record(this.Reading());
+  RecordNow() {
+    const [reading, now] = [this.Reading(), performance.now()];
+    this.whenReady(() => this.Record(reading, now));
+  }
+
+  // The reading taken at `now` (performance.now()).
+  async Record(reading, now) {
+    const action = this.core.record(reading, now);
     if (action.refusal) {
       this.Report(false, action.refusal);
       this.refusalShown = true;
@@ -168,6 +192,8 @@ class Protocol {
   }
 
   async AskAndClear() { await this.Run(this.core.clear()); }
+
+  async Undo() { await this.Run(this.core.undo()); }
 
   // The file is refused by its size before it is read.
   async Import() {
@@ -204,8 +230,9 @@ class Protocol {
   // A change through the store; then the table as stored now is shown, with
   // the changes that could not be stored yet, which are tried again.
   async Apply(change) {
-    const { message, problem, ok, unsaved, changed, keptAs } = await this.store.apply(change);
+    const { message, problem, ok, unsaved, changed, keptAs, canUndo } = await this.store.apply(change);
     this.Refresh();
+    this.form.ProtocolUndo.disabled = !canUndo;
     if (problem) this.Report(false, problem, keptAs);
     else if (message) this.Report(ok, message);
     else if (changed && change === 0) this.Report(true, "");  // about a table another tab has changed since

@@ -57,11 +57,12 @@ class ProtocolModule {
   start(seed) { return this.call("start", seed[0], seed[1]); }
   // reading: the window's settings (current in mA, the choices deflection and
   // mode as true or false) with order, uncertainty (ΔI in mA),
-  // informationShown, dataShown and screenHit (a mark on the screen).
-  record(r) {
+  // informationShown, dataShown and screenHit (a mark on the screen), taken
+  // at the moment `now` (milliseconds, performance.now()).
+  record(r, now) {
     return this.call("record", r.voltage, r.current, r.amplitude, Number(r.deflection), Number(r.mode),
                      r.order, r.uncertainty, Number(r.informationShown), Number(r.dataShown),
-                     Number(r.screenHit ?? true));
+                     Number(r.screenHit ?? true), now);
   }
   // A value typed into a scroll bar's field: {position} or {refusal}.
   typedValue(text, bar) {
@@ -72,6 +73,7 @@ class ProtocolModule {
   // Each action gives {change, refusal, question, answers: [[caption, answer], ...]}.
   remove(id) { return this.call("delete", id); }
   clear() { return this.call("clear"); }
+  undo() { return this.call("undo"); }
   // Why a chosen file is not read: its size, or the browser could not read it.
   fileRefusal(name, size, readable = true) { return this.call("file_refusal", name, size, Number(readable)).refusal; }
   // bytes: the file as read (Uint8Array).

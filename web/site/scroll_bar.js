@@ -30,9 +30,9 @@ class ScrollBar {
   static REPEAT_DELAY_MS = 500;
   static REPEAT_INTERVAL_MS = 50;
   // The thumb's least length: 27 pixels on a 12-pixel bar, scaled with the
-  // bar; in the touch arrangement a finger's width.
+  // bar; in the column arrangement a finger's width.
   static minimumThumb(thickness) {
-    return document.documentElement.classList.contains("touch") ? Math.max(44, thickness)
+    return document.documentElement.classList.contains("column-layout") ? Math.max(44, thickness)
                                                                   : Math.round(27 * thickness / 12);
   }
 

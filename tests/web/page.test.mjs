@@ -600,11 +600,16 @@ describe("devices", () => {
       // The swipes that bring a control wholly onto the screen, counted by
       // the rule above; the page is scrolled by that much at once (a swipe
       // in the emulation flings the page on by an unforeseeable length).
+      // The scene may stay at the top while the page scrolls beneath it.
       const bringIntoView = async (selector) => {
         const { top, bottom } = await box(selector);
-        const height = await page.evaluate(() => innerHeight);
-        const by = top < 0 ? top - 8 : bottom > height ? bottom - height + 8 : 0;
-        swipes += Math.ceil(Math.abs(by) / (height * 4 / 5));
+        const [height, ceiling] = await page.evaluate(() => {
+          const scene = document.getElementById("PaintBox1Slot");
+          const kept = ["sticky", "fixed"].includes(getComputedStyle(scene).position);
+          return [innerHeight, kept ? Math.max(0, scene.getBoundingClientRect().bottom) : 0];
+        });
+        const by = top < ceiling ? top - ceiling - 8 : bottom > height ? bottom - height + 8 : 0;
+        swipes += Math.ceil(Math.abs(by) / ((height - ceiling) * 4 / 5));
         await page.evaluate((y) => window.scrollBy(0, y), by);
       };
       const tap = async (selector) => {

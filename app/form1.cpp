@@ -92,7 +92,6 @@ void TForm1::ApplySettings(const Settings& settings) {
             ->setChecked(control == row.CheckedControl(value));
     }
   }
-  Panel11->setVisible(settings.deflection_on);
 }
 
 Stage TForm1::StageOf(const QObject* control) {

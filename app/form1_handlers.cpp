@@ -57,15 +57,11 @@ void TForm1::ScrollBar3Change(QObject* Sender) {
 }
 
 void TForm1::AblenkEinClick(QObject* Sender) {
-  Panel11->show();
   DrawDeflectionSignal();
   chain_.Request(StageOf(Sender));
 }
 
-void TForm1::AblenkAusClick(QObject* Sender) {
-  Panel11->hide();
-  chain_.Request(StageOf(Sender));
-}
+void TForm1::AblenkAusClick(QObject* Sender) { chain_.Request(StageOf(Sender)); }
 
 void TForm1::GleichspannungClick(QObject* Sender) {
   DrawDeflectionSignal();

@@ -13,6 +13,7 @@
 #include "app/toolkit/image_view.h"
 #include "app/toolkit/look.h"
 #include "app/toolkit/panel.h"
+#include "form/apparatus_text.h"
 #include "form/form1.h"
 
 namespace varek {
@@ -138,9 +139,19 @@ void BuildRows(BuiltControls& built, std::initializer_list<std::string_view> ski
     if (!row.accessible_description.empty()) {
       control->setAccessibleDescription(DescriptionText(row.accessible_description));
     }
+    if (row.described_by_data)
+      control->setAccessibleDescription(DescriptionText(form::ApparatusText()));
     if (!row.hint.empty()) control->setToolTip(DescriptionText(row.hint));
     if (!row.visible) control->hide();
     built[row.name] = control;
+  }
+  // Before any handler: a handler of the check box or radio button finds
+  // what it shows already shown.
+  for (const form::Control& row : form::Form1Controls()) {
+    if (row.shown_while.empty() || !built.contains(row.name) || !built.contains(row.shown_while))
+      continue;
+    QObject::connect(qobject_cast<QAbstractButton*>(built.at(row.shown_while)),
+                     &QAbstractButton::toggled, built.at(row.name), &QWidget::setVisible);
   }
 }
 

@@ -79,9 +79,10 @@ enum class Bevel { Raised, None };
 
 // Which edition shows a control. The desktop saves its protocol as a PDF
 // file; the page prints it (the browser's print dialog saves PDF files too).
-// Touch: the page in its touch arrangement only (phones, tablets), where
-// there is room beside the controls and fingers want larger steps.
-enum class Edition { Both, Desktop, Page, Touch };
+// Column: the page in its column arrangement only (phones, tablets, narrow
+// windows), where there is room below the controls and fingers want
+// larger steps.
+enum class Edition { Both, Desktop, Page, Column };
 
 // A button that moves a scroll bar's position by `positions` (negative:
 // down), once when pressed and again and again while it is held.
@@ -105,12 +106,14 @@ struct Control {
   std::optional<Step> step{};          // buttons that step a scroll bar
   bool checked = false;                // check boxes and radio buttons, at start
   bool visible = true;                 // at start
+  std::string_view shown_while{};      // shown only while this check box or radio button is checked
   std::optional<int> tab_order{};      // place among the parent's focusable children
   std::string_view accessible_name{};  // empty: the caption
   std::string_view accessible_description{};
-  std::string_view hint{};      // tool tip
-  std::string_view shortcut{};  // key sequence in portable text: "Ctrl+M"
-  std::string_view picture{};   // an image's picture file (assets/)
+  bool described_by_data = false;  // described by the data page's text (form/apparatus_text.h)
+  std::string_view hint{};         // tool tip
+  std::string_view shortcut{};     // key sequence in portable text: "Ctrl+M"
+  std::string_view picture{};      // an image's picture file (assets/)
   Edition edition = Edition::Both;
   friend bool operator==(const Control&, const Control&) = default;
 };

@@ -44,9 +44,9 @@ bool ShownIn(const Control& control, Edition edition) { return ShownIn(control.e
 
 bool ShownIn(Edition shown, Edition edition) {
   if (shown == Edition::Both || shown == edition) return true;
-  // The touch arrangement is one of the page's two.
-  if (edition == Edition::Touch) return shown == Edition::Page;
-  return shown == Edition::Touch && edition == Edition::Page;
+  // The column arrangement is one of the page's two.
+  if (edition == Edition::Column) return shown == Edition::Page;
+  return shown == Edition::Column && edition == Edition::Page;
 }
 
 }  // namespace varek::form

@@ -25,9 +25,16 @@ const Control* FindControl(std::string_view name);
 // theirs.
 std::vector<std::string_view> TabChain(Edition edition = Edition::Desktop);
 
+// The page fetches the protocol's core this long after its first picture
+// (its start would delay the pictures of the first changes), then when the
+// browser is idle, waiting at most ProtocolLoadIdleMs for that; at once
+// when the panel is first opened.
+inline constexpr int ProtocolLoadAfterMs = 3000;
+inline constexpr int ProtocolLoadIdleMs = 2000;
+
 // Whether `edition` shows the control, or what is meant for `shown`. The
-// touch arrangement shows all that the page shows; the page shows what is
-// meant for its touch arrangement (there only).
+// column arrangement shows all that the page shows; the page shows what is
+// meant for its column arrangement (there only).
 bool ShownIn(const Control& control, Edition edition);
 bool ShownIn(Edition shown, Edition edition);
 

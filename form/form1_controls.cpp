@@ -5,6 +5,7 @@
 // would clip; each has free room to its right.
 #include "form/form1.h"
 #include "form/key_help.h"
+#include "measurement/captions.h"
 #include "measurement/protocol_texts.h"
 
 namespace varek::form {
@@ -79,18 +80,18 @@ constexpr bool CheckedAtStart(std::string_view setting, std::string_view control
   const SettingRow& row = Setting(setting);
   return row.CheckedControl(row.Start()) == control;
 }
-// The touch arrangement's row of step buttons beside a setting's scroll bar,
+// The column arrangement's row of step buttons beside a setting's scroll bar,
 // and one of them: it moves the bar by `positions`.
 constexpr Control StepRow(std::string_view name) {
   return {.name = name, .kind = Kind::Panel, .parent = "Panel1", .fill = kInnerPanel,
-          .bevel = Bevel::None, .edition = Edition::Touch};
+          .bevel = Bevel::None, .edition = Edition::Column};
 }
 constexpr Control StepButton(std::string_view name, std::string_view parent,
                              std::string_view setting, int positions, std::string_view caption,
                              std::string_view accessible_name) {
   return {.name = name, .kind = Kind::Button, .parent = parent, .caption = caption,
           .font = kBold13, .step = Step{Setting(setting).controls[0], positions},
-          .accessible_name = accessible_name, .edition = Edition::Touch};
+          .accessible_name = accessible_name, .edition = Edition::Column};
 }
 constexpr int kCurrentFine = Setting("current").line_step;               // 1 mA
 constexpr int kCurrentPage = Setting("current").page_step;               // 10 mA
@@ -137,7 +138,7 @@ constexpr Control kControls[] = {
            "Dicke der Teilchenbahn 2"),
     Panel("Panel3", "Panel6", {8, 475, 225, 183}, kInnerPanel, 2),
     Button("Button1", "Panel3", {22, 30, 187, 25}, "Info", 0),
-    Button("Button6", "Panel3", {22, 80, 187, 25}, "Daten", 1),
+    Button("Button6", "Panel3", {22, 80, 187, 25}, caption::DataPage, 1),
     Button("Button2", "Panel3", {22, 132, 185, 25}, "ENDE", 2),
 
     // The view scroll bars beside and below the scene.
@@ -182,8 +183,8 @@ constexpr Control kControls[] = {
                "Beschleunigungsspannung um 10 V erhöhen"),
     StepButton("VoltageUp100", "VoltageSteps", "voltage", kVoltagePage, "+100 V",
                "Beschleunigungsspannung um 100 V erhöhen"),
-    Label("Label1", "Panel1", 24, 120, "Ablenkspannung"),
-    Choice(kRadio, "AblenkEin", "Panel1", {160, 112, 49, 17}, "Ein",
+    Label("Label1", "Panel1", 24, 120, caption::Deflection),
+    Choice(kRadio, "AblenkEin", "Panel1", {160, 112, 49, 17}, caption::DeflectionOn,
            CheckedAtStart("deflection", "AblenkEin"), 4, "Ablenkspannung ein"),
     Choice(kRadio, "AblenkAus", "Panel1", {160, 136, 57, 17}, "Aus",
            CheckedAtStart("deflection", "AblenkAus"), 5, "Ablenkspannung aus"),
@@ -194,7 +195,8 @@ constexpr Control kControls[] = {
      .accessible_description = "Ein Ton, der höher wird, je näher sich die Marken in der "
                                "Schirmmitte kommen, und anders klingt, wenn sie sich treffen"},
     {.name = "Panel11", .kind = Kind::Panel, .parent = "Panel1", .bounds = {256, 95, 457, 81},
-     .fill = kInnerPanel, .bevel = Bevel::None, .visible = Setting("deflection").Start() != 0,
+     .fill = kInnerPanel, .bevel = Bevel::None,
+     .visible = CheckedAtStart("deflection", "AblenkEin"), .shown_while = "AblenkEin",
      .tab_order = 6},
     ScrollBar("ScrollBar3", "Panel11", {16, 9, 161, 12},
               SettingSlider("amplitude", kHorizontal), 0,
@@ -216,12 +218,9 @@ constexpr Control kControls[] = {
      .fill = kInnerPanel, .visible = false, .tab_order = 1},
     // The picture is 176 pixels high: its lowest 11 rows are clipped.
     {.name = "Image2", .kind = Kind::Image, .parent = "Panel10", .bounds = {17, 9, 531, 165},
-     .accessible_name = "Daten der Apparatur",
-     .accessible_description =
-         "Spule mit 2000 Windungen und 0,4 m Länge, Abstand Ablenkplatten-Schirm 0,095 m, "
-         "Literaturwert e/m = 1,75882 · 10^11 C/kg",
+     .accessible_name = "Daten der Apparatur", .described_by_data = true,
      .picture = "image2_data.jpg"},
-    Button("Button7", "Panel10", {584, 72, 89, 41}, "Schließen", 0),
+    Button("Button7", "Panel10", {584, 72, 89, 41}, caption::CloseDataPage, 0),
 
     // The way to the measurement protocol, in the free room below the right
     // column, aligned with Panel3.
@@ -260,7 +259,7 @@ constexpr Control kControls[] = {
      .tab_order = 1, .accessible_name = "Ableseunsicherheit ± ΔI in mA",
      .hint = protocol_caption::UncertaintyHint},
     {.name = "ProtocolRecord", .kind = Kind::Button, .parent = "Protocol", .bounds = {8, 68, 225, 25},
-     .caption = "Messwert übernehmen", .font = kBold13, .tab_order = 2,
+     .caption = caption::Record, .font = kBold13, .tab_order = 2,
      .hint = "Die Einstellungen als Messwert übernehmen (Strg+Eingabe, überall im Fenster)",
      .shortcut = "Ctrl+Return"},
     {.name = "ProtocolStatus", .kind = Kind::Text, .parent = "Protocol", .bounds = {8, 98, 225, 62},
@@ -305,7 +304,7 @@ constexpr Control kControls[] = {
                                "Ladung e/m = 8π²U / (B²s²)",
      .picture = "image1_information.jpg"},
     Label("Label3", "Panel4", 864, 696, "Physik-Simulation", kRegular11),
-    Button("Button14", "Panel4", {432, 684, 153, 25}, "Weiter", 0),
+    Button("Button14", "Panel4", {432, 684, 153, 25}, caption::Continue, 0),
 };
 // clang-format on
 }  // namespace

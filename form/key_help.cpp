@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form/key_help.h"
 
+#include "measurement/captions.h"
+
 namespace varek::form {
 
 namespace {
@@ -35,7 +37,7 @@ constexpr KeyHelp kRows[] = {
 };
 
 constexpr RadioGroupName kGroups[] = {
-    {"Panel1", "Ablenkspannung"},
+    {"Panel1", caption::Deflection},
     {"Panel11", "Art der Ablenkspannung"},
     {"Panel7", "Dicke der Teilchenbahn"},
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "measurement/captions.h"
 #include "measurement/constants.h"
 #include "measurement/decimal_text.h"
 #include "measurement/reading_hints.h"
@@ -45,14 +46,12 @@ ReadingCheck CheckReading(const Reading& reading) {
     return ReadingCheck{std::nullopt, std::move(sentence)};
   };
   if (reading.information_shown) {
-    return refuse(
-        "Die Informationsseite verdeckt die Apparatur: erst \u201EWeiter\u201C drücken, dann "
-        "messen.");
+    return refuse("Die Informationsseite verdeckt die Apparatur: erst " +
+                  Quoted(caption::Continue) + " drücken, dann messen.");
   }
   if (reading.data_shown) {
-    return refuse(
-        "Die Seite \u201EDaten\u201C verdeckt die Einstellungen: erst \u201ESchließen\u201C "
-        "drücken, dann messen.");
+    return refuse("Die Seite " + Quoted(caption::DataPage) + " verdeckt die Einstellungen: erst " +
+                  Quoted(caption::CloseDataPage) + " drücken, dann messen.");
   }
   if (reading.current <= 0) {
     return refuse(
@@ -60,9 +59,8 @@ ReadingCheck CheckReading(const Reading& reading) {
         "Marken in der Schirmmitte treffen.");
   }
   if (!reading.deflection_on) {
-    return refuse(
-        "Ohne Ablenkspannung fliegt der Strahl gerade und zeigt keinen Fokus: bei "
-        "\u201EAblenkspannung\u201C \u201EEin\u201C wählen.");
+    return refuse("Ohne Ablenkspannung fliegt der Strahl gerade und zeigt keinen Fokus: bei " +
+                  SwitchDeflectionOn());
   }
   if (reading.amplitude < LowestAmplitude) {
     return refuse(

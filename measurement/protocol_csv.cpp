@@ -8,6 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "measurement/captions.h"
 #include "measurement/constants.h"
 #include "measurement/decimal_reading.h"
 #include "measurement/decimal_text.h"
@@ -192,8 +193,6 @@ std::optional<ProtocolRow> ReadRow(std::string_view line, const Layout& layout, 
   }
   return row;
 }
-
-std::string Quoted(std::string_view text) { return "\u201E" + std::string(text) + "\u201C"; }
 
 // The header's columns, or why it cannot be a header: every title known
 // and once, U, I and k there; an identity only in the store and in a file

@@ -23,6 +23,10 @@
 
 namespace varek {
 
+// While the store cannot be written, the changes kept in the window are
+// tried again this often (milliseconds), in both front ends.
+inline constexpr int StoreRetryMilliseconds = 2000;
+
 // What a copy of the program knows of the store from its earlier steps.
 // A store shrinks only by the program's own deletions; one that holds fewer
 // rows than the program last wrote to it was emptied or cut by another

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "measurement/amplitude_advice.h"
+#include "measurement/captions.h"
 #include "measurement/constants.h"
 #include "measurement/decimal_text.h"
 #include "measurement/protocol_csv.h"
@@ -17,8 +18,6 @@ namespace varek {
 namespace {
 
 constexpr std::size_t NamedRows = 5;  // row numbers a warning lists
-
-std::string Quoted(std::string_view text) { return "\u201E" + std::string(text) + "\u201C"; }
 
 // "Nr. 3", "Nr. 2, 5 und 9", "Nr. 1, 2, 3, 4, 5 und 7 weitere".
 std::string RowNumbers(const std::vector<std::size_t>& numbers) {
@@ -63,7 +62,7 @@ std::vector<std::string> TableRowCells(int number, const Measurement& row) {
 
 std::string ResultText(const std::optional<SeriesResult>& result) {
   if (!result) {
-    return "Noch keine Messwerte: Fokus einstellen, dann \u201EMesswert übernehmen\u201C.";
+    return "Noch keine Messwerte: Fokus einstellen, dann " + Quoted(caption::Record) + ".";
   }
   std::string text =
       "e/m = " + SchoolNotation(result->specific_charge, result->uncertainty, "C/kg");

@@ -37,8 +37,6 @@ inline constexpr std::string_view Yes = "Ja";
 inline constexpr std::string_view No = "Nein";
 inline constexpr std::string_view PlotName = "Diagramm I² über k²·U mit Ausgleichsgerade";
 inline constexpr std::string_view PdfHeading = "Messprotokoll: spezifische Ladung des Elektrons";
-inline constexpr std::string_view PdfApparatus =
-    "Spule: n = 2000 Windungen, L = 0,4 m; Ablenkplatten bis Schirm: s = 0,095 m";
 inline constexpr std::string_view PdfMethod =
     "B = μ₀·n·I/L;  e/m = 8π²·k²·U/(B²·s²); Ausgleichsgerade I² = a·k²·U durch den Ursprung: "
     "e/m = 8π²·L²/(μ₀²·n²·s²·a)";

@@ -3,6 +3,7 @@
 #include "measurement/reading_hints.h"
 
 #include "measurement/amplitude_advice.h"
+#include "measurement/captions.h"
 
 namespace varek {
 
@@ -19,8 +20,7 @@ std::optional<std::string> NoMarkSentence(const HintFacts& facts) {
 std::string ReadingHint(const HintFacts& facts) {
   if (const std::optional<std::string> missed = NoMarkSentence(facts)) return *missed;
   if (!facts.deflection_on)
-    return "Ohne Ablenkspannung zeigt sich kein Fokus: bei \u201EAblenkspannung\u201C "
-           "\u201EEin\u201C wählen.";
+    return "Ohne Ablenkspannung zeigt sich kein Fokus: bei " + SwitchDeflectionOn();
   if (facts.amplitude == 0)
     return "Bei der Amplitude 0 fliegt der Strahl gerade und zeigt keinen Fokus: die Amplitude "
            "erhöhen.";

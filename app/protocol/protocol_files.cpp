@@ -12,6 +12,7 @@
 
 #include "app/protocol/plot_painter.h"
 #include "app/protocol/qt_text.h"
+#include "form/apparatus_text.h"
 #include "measurement/protocol_texts.h"
 
 namespace varek {
@@ -102,7 +103,7 @@ std::string ProtocolAsPdf(const ProtocolView& view, const QDateTime& when) {
   const QTime time = when.time();
   line(Q(DateLine(day.year(), day.month(), day.day(), time.hour(), time.minute())), font(10, false),
        3);
-  line(Q(protocol_caption::PdfApparatus), font(9, false), 1);
+  line(Q(form::ApparatusText()), font(9, false), 1);
   line(Q(protocol_caption::PdfMethod), font(9, false), 10);
 
   // The table: columns in proportion to their longest texts, a rule under

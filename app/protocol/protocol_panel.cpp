@@ -40,8 +40,6 @@ const QColor kFailure(255, 200, 200);  // 4.6 : 1 on the panel
 const QColor kOutlierRow(255, 215, 215);
 // The store's folder reports every step of a save; one reload after them.
 constexpr int kReloadDelayMs = 60;
-// While the store cannot be written, the unsaved changes are tried again.
-constexpr int kRetryMs = 2000;
 // Column widths of the table, in the order of the core's titles; the last
 // takes the rest. The first holds the check box "in Auswertung" and the number.
 constexpr int kColumnWidths[] = {42, 40, 46, 56, 20, 60, 48};
@@ -106,7 +104,7 @@ ProtocolPanel::ProtocolPanel(QWidget* parent, std::string store_path,
   connect(reload_, &QTimer::timeout, this, [this] { Reload(); });
   retry_ = new QTimer(this);
   retry_->setSingleShot(true);
-  retry_->setInterval(kRetryMs);
+  retry_->setInterval(StoreRetryMilliseconds);
   connect(retry_, &QTimer::timeout, this, [this] { Reload(); });
   Show();
   Reload();

@@ -42,6 +42,11 @@ TEST(Form1Description, TableIsSound) {
         EXPECT_EQ(readout->kind, Kind::Edit) << c.name;
       }
     }
+    if (!c.shown_while.empty()) {
+      const Control* source = FindControl(c.shown_while);
+      ASSERT_NE(source, nullptr) << c.name;
+      EXPECT_EQ(c.visible, source->checked) << c.name << " at start";
+    }
     if (!c.picture.empty()) {
       EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(VAREK_ASSETS_DIR) / c.picture))
           << c.picture;
@@ -124,7 +129,7 @@ TEST(Form1Description, StepButtonsSayTheirStep) {
         bar->accessible_name.substr(0, bar->accessible_name.find(" in "));
     EXPECT_EQ(c.accessible_name,
               std::string(bar_name) + " um " + words + (up ? " erhöhen" : " verringern"));
-    EXPECT_EQ(c.edition, Edition::Touch) << c.name;
+    EXPECT_EQ(c.edition, Edition::Column) << c.name;
   }
   EXPECT_EQ(buttons, 8);
 }
@@ -185,14 +190,16 @@ class Reader {
     }
     c.checked = o["checked"].toBool();
     c.visible = o["visible"].toBool();
+    c.shown_while = Text(o, "shownWhile");
     if (o.contains("tabOrder")) c.tab_order = o["tabOrder"].toInt();
     c.accessible_name = Text(o, "accessibleName");
     c.accessible_description = Text(o, "accessibleDescription");
+    c.described_by_data = o["describedByData"].toBool();
     c.hint = Text(o, "hint");
     c.shortcut = Text(o, "shortcut");
     c.picture = Text(o, "picture");
     static const std::map<QString, Edition> editions = {
-        {"desktop", Edition::Desktop}, {"page", Edition::Page}, {"touch", Edition::Touch}};
+        {"desktop", Edition::Desktop}, {"page", Edition::Page}, {"column", Edition::Column}};
     if (o.contains("edition")) c.edition = editions.at(o["edition"].toString());
     return c;
   }

@@ -3,6 +3,7 @@
 // The page texts' formula markup, its MathML, and the pages as HTML.
 #include <gtest/gtest.h>
 
+#include "form/apparatus_text.h"
 #include "form/formula_markup.h"
 #include "form/page_texts.h"
 #include "tools/form/page_html.h"
@@ -73,6 +74,14 @@ TEST(PageTexts, HtmlHoldsEveryHeadingAndDataLabelInOrder) {
   EXPECT_NE(data.find("<dt>Abstand Mitte der Ablenkplatten – Schirm:</dt>"), std::string::npos)
       << data;
   EXPECT_NE(data.find("<mn>2000</mn>"), std::string::npos) << data;
+}
+
+// The printed protocol's line of the apparatus: the data page's lines in
+// their order, formulas as plain text.
+TEST(PageTexts, ApparatusTextIsTheDataPageInOneLine) {
+  EXPECT_EQ(ApparatusText(),
+            "Spule: Windungszahl n = 2000, Länge L = 0,4 m; Abstand Mitte der Ablenkplatten – "
+            "Schirm: s = 0,095 m; Literaturwert: e/m = 1,75882 · 10¹¹ C/kg");
 }
 
 }  // namespace

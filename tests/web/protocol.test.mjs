@@ -488,7 +488,7 @@ describe("print and screens", () => {
     const pdf = join(work, "protokoll.pdf");
     await page.pdf({ path: pdf, format: "A4" });
     const words = execFileSync("pdftotext", ["-layout", pdf, "-"], { encoding: "utf8" });
-    for (const line of ["Messprotokoll: spezifische Ladung des Elektrons", "Spule: n = 2000 Windungen",
+    for (const line of ["Messprotokoll: spezifische Ladung des Elektrons", "Spule: Windungszahl n = 2000",
                         "U in V", "e/m = (", "Abweichung vom Literaturwert", "Ausreißer Nr. 3", "k² · U in V"]) {
       assert.ok(words.includes(line), `printed page lacks ${line}`);
     }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "form/apparatus_text.h"
 #include "form/form1.h"
 #include "form/key_help.h"
 #include "measurement/json_string.h"
@@ -49,7 +50,7 @@ const char* EditionName(Edition edition) {
     case Edition::Both: return "both";
     case Edition::Desktop: return "desktop";
     case Edition::Page: return "page";
-    case Edition::Touch: return "touch";
+    case Edition::Column: return "column";
   }
   return "";
 }
@@ -102,6 +103,7 @@ std::string ControlJson(const Control& c) {
   m.AddText("parent", c.parent);
   m.AddBounds(c.bounds);
   m.Add("visible", c.visible);
+  m.AddText("shownWhile", c.shown_while);
   m.AddText("caption", c.caption);
   if (c.font) m.Add("font", FontJson(*c.font));
   if (c.text) m.Add("text", Colour(*c.text));
@@ -119,6 +121,7 @@ std::string ControlJson(const Control& c) {
   if (c.tab_order) m.Add("tabOrder", *c.tab_order);
   m.AddText("accessibleName", c.accessible_name);
   m.AddText("accessibleDescription", c.accessible_description);
+  if (c.described_by_data) m.Add("describedByData", true);
   m.AddText("hint", c.hint);
   m.AddText("shortcut", c.shortcut);
   m.AddText("picture", c.picture);
@@ -233,6 +236,9 @@ std::string Form1Json() {
   const std::vector<std::string_view> chain = TabChain(Edition::Page);
   for (std::size_t i = 0; i < chain.size(); ++i) json += (i ? ", " : "") + JsonString(chain[i]);
   json += "],\n\"keys\": " + KeysJson();
+  json += ",\n\"protocolLoad\": {\"afterMs\": " + std::to_string(ProtocolLoadAfterMs) +
+          ", \"idleAtMostMs\": " + std::to_string(ProtocolLoadIdleMs) + "}";
+  json += ",\n\"apparatus\": " + JsonString(ApparatusText());
   // Keyed by the picture that shows each text.
   json += ",\n\"texts\": {\"Image1\": " + JsonString(InformationHtml()) +
           ",\n  \"Image2\": " + JsonString(DataHtml()) + "}";

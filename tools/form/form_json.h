@@ -10,6 +10,9 @@
 //  "tabChain": [ the focusable controls' names in the order Tab visits them ],
 //  "keys": {"title", "rows": [{"keys", "action"}, ...] (the list F1 shows),
 //           "radioGroups": {panel: the name of its radio buttons' group}},
+//  "apparatus": the data page's lines as one line of text (form/apparatus_text.h),
+//  "protocolLoad": {"afterMs", "idleAtMostMs"}: when the page fetches the
+//           protocol's core (form1.h),
 //  "texts": {"Image1": the explanation page, "Image2": the data page}: the
 //           texts of these pictures as HTML with MathML formulas (page_html.h)}
 //
@@ -17,12 +20,14 @@
 // radioButton, scrollBar, paintBox, image, spinBox, table, text, plot: see
 // form/control.h), "parent", "left", "top", "width",
 // "height" (0 x 0 for a label: as large as its text), "visible" (at start),
+// "shownWhile" (shown only while that check box or radio button is checked),
 // and where they apply: "caption", "font" {"pixels", "bold"}, "text" and
 // "fill" ("#rrggbb"), "bevel" (panels: "raised" or "none"), "checked",
 // "tabOrder" (among the parent's focusable children), "accessibleName",
-// "accessibleDescription", "hint", "shortcut" ("Ctrl+M"), "picture" (a file
-// of assets/), "edition" ("desktop", "page" or "touch": only the page's
-// touch arrangement; none: both editions), "step" {"slider", "positions"}
+// "accessibleDescription", "describedByData" (true: described by the data
+// page's text, which the page holds beside the picture), "hint",
+// "shortcut" ("Ctrl+M"), "picture" (a file of assets/), "edition" ("desktop", "page" or "column": only the page's
+// column arrangement; none: both editions), "step" {"slider", "positions"}
 // (a button that moves that scroll bar's position by so much, repeating
 // while held), and for scroll bars and spin boxes "slider": {"orientation",
 // "minimum", "maximum", "position", "lineStep", "pageStep", "coarseStep"

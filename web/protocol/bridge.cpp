@@ -89,7 +89,6 @@ std::string Captions() {
       {"plotName", caption::PlotName},
       {"fileStem", caption::FileStem},
       {"pdfHeading", caption::PdfHeading},
-      {"pdfApparatus", caption::PdfApparatus},
       {"pdfMethod", caption::PdfMethod},
       {"deflectionLegend", caption::DeflectionLegend},
       {"outlierHint", caption::OutlierHint},
@@ -109,9 +108,9 @@ std::string Captions() {
 extern "C" {
 
 // Seeds the rows' identities (two 32-bit halves from the page's random
-// source) and returns the fixed texts and numbers: {"storeKey",
-// "plotExport": {"width", "height", "textSize", "pngScale"}, "captions":
-// {...}}.
+// source) and returns the fixed texts and numbers: {"storeKey", "retryMs"
+// (how often changes the store refused are tried again), "plotExport":
+// {"width", "height", "textSize", "pngScale"}, "captions": {...}}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_start(std::uint32_t high, std::uint32_t low) {
   state.session = ProtocolSession((static_cast<std::uint64_t>(high) << 32) | low);
   const std::string plot_export = "{" + Member("width", JsonNumber(ExportPlotWidth)) + "," +
@@ -119,6 +118,7 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_start(std::uint32_t high, std::u
                                   Member("textSize", JsonNumber(ExportPlotTextSize)) + "," +
                                   Member("pngScale", std::to_string(ExportPngScale)) + "}";
   return Reply("{" + Member("storeKey", JsonString(StoreKey)) + "," +
+               Member("retryMs", std::to_string(StoreRetryMilliseconds)) + "," +
                Member("plotExport", plot_export) + "," + Member("captions", Captions()) + "}");
 }
 

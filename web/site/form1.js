@@ -52,6 +52,7 @@ async function copyText(text) {
 class TForm1 {
   constructor(description) {
     this.Form1 = byId("Form1");
+    this.description = description;
     this.settingRows = description.settings;
     ScrollBar.keyRules = description.keyRules.page;
     Object.assign(this, buildForm(description, this.Form1));
@@ -119,7 +120,7 @@ class TForm1 {
       const checked = row.choice ? controls[s[row.name] ? 0 : 1] : controls[s[row.name] - row.lowest];
       for (const control of controls) control.checked = control === checked;
     }
-    this.Panel11.hidden = !this.AblenkEin.checked;
+    applyShownWhile(this.description.controls, this);
   }
 
   attachHandlers() {
@@ -239,8 +240,6 @@ class TForm1 {
   ScrollBar4Change() { this.ShowReadout(this.ScrollBar4); this.Refresh(); }
   ScrollBar7Change() { this.ShowReadout(this.ScrollBar7); this.Refresh(); }
   ScrollBar3Change() { this.Refresh(); }
-  AblenkEinClick() { this.Panel11.hidden = false; this.Refresh(); }
-  AblenkAusClick() { this.Panel11.hidden = true; this.Refresh(); }
 
   Button3Click() { this.ScrollBar1.setPosition(0); this.ScrollBar2.setPosition(-90); }
   Button5Click() { this.ScrollBar1.setPosition(0); this.ScrollBar2.setPosition(0); }

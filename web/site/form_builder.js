@@ -11,8 +11,8 @@
 // stop just before the next sibling that has one), and z-index keeps the
 // rows' stacking order. An element that the page already holds under a
 // row's name is taken as it is and placed. Rows of the desktop edition alone
-// are left out; those of the touch arrangement alone are shown only there
-// (class touch-only). A button that steps a scroll bar is no tab stop (the
+// are left out; those of the column arrangement alone are shown only there
+// (class column-only). A button that steps a scroll bar is no tab stop (the
 // bar's own keys do its work) and steps the bar while it is held.
 
 // One control's element; `ui` collects what the page works with; `text`:
@@ -105,7 +105,7 @@ function buildControl(row, ui, text) {
   if (row.text) style.color = row.text;
   if (row.fill) style.backgroundColor = row.fill;
   if (row.kind === "label" || row.width === 0) element.classList.add("sized-by-text");
-  if (row.edition === "touch") element.classList.add("touch-only");
+  if (row.edition === "column") element.classList.add("column-only");
   if (row.step) element.tabIndex = -1;
   element.hidden = !row.visible;
   const focusable = ui[row.name] instanceof HTMLElement ? ui[row.name] : element;
@@ -139,6 +139,8 @@ function buildPicture(row, ui) {
   slot.setAttribute("role", "img");
   slot.setAttribute("aria-label", row.accessibleName);
   if (row.accessibleDescription) slot.setAttribute("aria-description", row.accessibleDescription);
+  // The data page's text stands beside its picture (buildForm).
+  if (row.describedByData) slot.setAttribute("aria-describedby", `${row.name}Text`);
   let source;
   if (row.kind === "paintBox") {
     source = document.createElement("canvas");
@@ -160,6 +162,12 @@ function buildPicture(row, ui) {
   ui[row.name] = source;
   ui.slots[row.name] = slot;
   return slot;
+}
+
+// Shows each control that is shown only while a check box or radio button
+// is checked ("shownWhile") as that control is now.
+function applyShownWhile(rows, ui) {
+  for (const row of rows) if (row.shownWhile) ui[row.name].hidden = !ui[row.shownWhile].checked;
 }
 
 // Siblings in the order Tab visits them; `stops`: the names of the controls
@@ -191,6 +199,8 @@ function buildForm(description, root) {
     if (!children.has(row.parent)) children.set(row.parent, []);
     children.get(row.parent).push(row);
   });
+  // A radio button that is unchecked fires no change of its own; its group's does.
+  root.addEventListener("change", () => applyShownWhile(description.controls, ui));
   for (const row of description.controls.filter((r) => r.step)) {
     ui[row.step.slider].stepWhileHeld(ui[row.name], row.step.positions);
   }

@@ -29,6 +29,8 @@ class Protocol {
   // form: the main window; description: the window's description.
   constructor(form, description) {
     this.form = form;
+    this.loading = description.protocolLoad;
+    this.apparatus = description.apparatus;
     this.shortcuts = Object.fromEntries(description.controls.filter((row) => row.shortcut)
                                             .map((row) => [row.name, row.shortcut]));
     this.selected = null;  // the identity of the selected row
@@ -57,7 +59,9 @@ class Protocol {
     if (this.ready || this.loadQueued) return;
     this.loadQueued = true;
     const load = () => this.Load();
-    setTimeout(() => ("requestIdleCallback" in window ? requestIdleCallback(load, { timeout: 2000 }) : load()), 3000);
+    const { afterMs, idleAtMostMs } = this.loading;
+    setTimeout(() => ("requestIdleCallback" in window ? requestIdleCallback(load, { timeout: idleAtMostMs }) : load()),
+               afterMs);
   }
 
   async Start(core) {
@@ -65,7 +69,7 @@ class Protocol {
     this.texts = core.start(crypto.getRandomValues(new Uint32Array(2)));
     this.store = new ProtocolStore(core, this.texts, () => this.Apply(0));
     this.plot = new PlotView(this.form.ProtocolPlot, (width, height) => core.plot(width, height));
-    this.printed = new ProtocolPrint(core, this.texts);
+    this.printed = new ProtocolPrint(core, this.texts, this.apparatus);
     await this.Apply(0);
   }
 
@@ -233,7 +237,7 @@ class Protocol {
     else if (message) this.Report(ok, message);
     else if (changed && change === 0) this.Report(true, "");  // about a table another tab has changed since
     clearTimeout(this.retry);
-    if (unsaved) this.retry = setTimeout(() => this.Apply(0), ProtocolStore.RETRY_MS);
+    if (unsaved) this.retry = setTimeout(() => this.Apply(0), this.texts.retryMs);
   }
 
   download(blob, name, what) {

@@ -6,11 +6,13 @@
 // legend of the amplitude column, the result, its deviation, the rows left
 // out of it and the warnings, then the plot as vectors from the plan of the exported plot.
 // Only this is printed (form1.css, @media print); the date is the moment of
-// printing. Every text comes from the core.
+// printing. Every text comes from the core, the apparatus's data from the
+// window's description (its data page).
 class ProtocolPrint {
-  constructor(core, texts) {
+  constructor(core, texts, apparatus) {
     this.core = core;
     this.texts = texts;
+    this.apparatus = apparatus;
     this.section = document.createElement("section");
     this.section.id = "ProtocolPrinted";
     this.section.setAttribute("aria-hidden", "true");
@@ -53,7 +55,7 @@ class ProtocolPrint {
     this.plot.replaceChildren();
     this.section.replaceChildren(
         element("h1", captions.pdfHeading), this.date,
-        element("p", captions.pdfApparatus, "small"), element("p", captions.pdfMethod, "small method"),
+        element("p", this.apparatus, "small"), element("p", captions.pdfMethod, "small method"),
         table, element("p", captions.deflectionLegend, "legend"), element("p", view.result, "result"),
         ...[view.deviation, view.leftOut].filter(Boolean).map((line) => element("p", line, "deviation")),
         ...view.warnings.map((warning) => element("p", warning, "warning")), this.plot);

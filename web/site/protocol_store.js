@@ -20,12 +20,11 @@
 // earlier versions of the page, in localStorage, is taken over once. Where
 // the storage is full or the browser refuses it to the page, the core keeps
 // the changes in the tab and they are stored with the next step that can
-// be; the page tries again every RETRY_MS.
+// be; the page tries again as often as the core's start says (retryMs).
 
 class ProtocolStore {
   static DATABASE = "varek-em";
   static ENTRIES = "protokoll";
-  static RETRY_MS = 2000;
 
   // core: ProtocolModule; texts: its start(); onOutside: runs when another
   // tab changed the store.

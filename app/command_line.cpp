@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "form/form1.h"
+#include "form/key_help.h"
 #include "tools/flags/tool_flags.h"
 
 namespace varek {
@@ -60,45 +61,48 @@ const char kHelpHead[] =
     "Einstellungen beim Start (wie die Werkzeuge und die Links der\n"
     "Browserausgabe sie nehmen; das Fenster öffnet dann ohne die Erklärungen):\n";
 
-const char kHelpKeys[] =
-    "\n"
-    "Tasten im Fenster:\n"
-    "  F11               Vollbild ein oder aus\n"
-    "  Strg+Plus         vergrößern\n"
-    "  Strg+Minus        verkleinern\n"
-    "  Strg+0            Originalgröße\n";
-
 const char kHelpTail[] =
     "\n"
     "Auf Bildschirmen, die kleiner als das Fenster sind, wird das Fenster\n"
     "verkleinert dargestellt. Vollbild und Vergrößerung werden gespeichert.\n";
 
-// A key sequence of the description as the German keyboard names it.
-std::string GermanKeys(std::string_view keys) {
-  std::string text(keys);
-  for (const auto& [from, to] :
-       {std::pair<std::string_view, std::string_view>{"Ctrl+", "Strg+"}, {"Return", "Eingabe"}}) {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
-      text.replace(at, from.size(), to);
+// `text` wrapped to lines of at most kHelpWidth characters, each indented.
+constexpr std::size_t kHelpWidth = 79;
+std::string Wrapped(std::string_view text, std::size_t indent) {
+  const auto characters = [](std::string_view utf8) {
+    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+      return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+  };
+  std::string lines, line;
+  std::size_t used = 0;
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find(' '), text.size());
+    const std::string_view word = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
+    if (used > 0 && indent + used + 1 + characters(word) > kHelpWidth) {
+      lines += std::string(indent, ' ') + line + "\n";
+      line.clear();
+      used = 0;
+    }
+    line += (used > 0 ? " " : "") + std::string(word);
+    used += (used > 0 ? 1 : 0) + characters(word);
   }
-  return text;
+  return lines + std::string(indent, ' ') + line + "\n";
 }
 
-// The shortcuts of the window's controls, with what their hint says they do
-// (the hint's remark in brackets left out).
-std::string ShortcutLines() {
-  std::string lines;
-  for (const form::Control& row : form::Form1Controls()) {
-    if (row.shortcut.empty() || !form::ShownIn(row, form::Edition::Desktop)) continue;
-    std::string key = "  " + GermanKeys(row.shortcut);
-    key.resize(std::max<std::size_t>(key.size() + 1, 20), ' ');
-    lines += key + std::string(row.hint.substr(0, row.hint.find(" ("))) + "\n";
+// The window's keys as F1 lists them: the keys on a line, what they do below.
+std::string KeyLines() {
+  std::string lines = "\n" + std::string(form::KeyHelpTitle) + " (auch mit F1 im Fenster):\n";
+  for (const form::KeyHelp& row : form::KeyHelpRows()) {
+    if (!form::ShownIn(row.edition, form::Edition::Desktop)) continue;
+    lines += "  " + std::string(row.keys) + "\n" + Wrapped(row.action, 6);
   }
   return lines;
 }
 
 std::string HelpText() {
-  return kHelpHead + SettingFlagLines(AllSettings()) + kHelpKeys + ShortcutLines() + kHelpTail;
+  return kHelpHead + SettingFlagLines(AllSettings()) + KeyLines() + kHelpTail;
 }
 
 const char kLicence[] =

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "assets/pictures.h"
+#include "pictures/pages.h"
 #include "render/simulation.h"
 
 namespace varek {
@@ -108,6 +109,15 @@ void TForm1::LoadPictures() {
     Image1->SetPicture(*picture);
   }
   if (auto picture = LoadOrReport(PictureId::Data, "Data")) Image2->SetPicture(*picture);
+  // Shown enlarged, the text pages are painted at the size they are shown
+  // at, sharp; without the fonts the pictures are enlarged.
+  const auto paint = [](QImage (*page)(double)) {
+    return [page](double scale) {
+      return pictures::LoadPageFonts("varek-em") ? page(scale) : QImage();
+    };
+  };
+  Image1->PaintAtScale = paint(&pictures::PaintInformationPage);
+  Image2->PaintAtScale = paint(&pictures::PaintDataPage);
   // The plot needs a background even when its picture is damaged: plain white.
   const Bitmap axes =
       LoadOrReport(PictureId::SignalAxes, "SignalAxes").value_or(Bitmap(SignalWidth, SignalHeight));

@@ -24,10 +24,10 @@ void TForm1::BuildControls() {
   setFont(DescriptionFont(window.font));
   setGeometry(DescriptionRect(window.restored_outer).marginsRemoved(kNominalFrame));
 
-  // The protocol's panel builds its own rows (app/protocol/protocol_panel.cpp).
+  // The protocol's panels build their own rows (app/protocol/protocol_panel.cpp).
   BuiltControls& built = controls_;
   built = {{window.name, this}};
-  BuildRows(built, "Protocol");
+  BuildRows(built, {"Protocol", "ProtocolReadings"});
 
 #define VAREK_BIND(member) Bind(built, member, #member)
   // clang-format off

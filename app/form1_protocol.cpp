@@ -1,11 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The measurement protocol in the main window: its panel (the description's
-// row "Protocol", right of the right-hand column), shown and hidden by the
-// button "Messprotokoll" and its shortcut; the shortcut of "Messwert
-// übernehmen" records a reading from anywhere in the window, that of
-// "Rückgängig" puts back the rows the last deletion took. The form's
-// shown part is wider with the panel, and the window fits it to the screen.
+// The measurement protocol in the main window: its panels (the description's
+// rows "Protocol" over the right-hand column and "ProtocolReadings" below
+// the settings), shown and hidden by the button "Messprotokoll" and its
+// shortcut; the shortcut of "Messwert übernehmen" records a reading from
+// anywhere in the window, that of "Rückgängig" puts back the rows the last
+// deletion took. The window fits the form's shown part to the
+// screen: the panels lie within the information page's rectangle, and the
+// form is shown as large with them as without.
 #include <QShortcut>
 
 #include "app/form1.h"
@@ -31,13 +33,18 @@ std::vector<QKeySequence> KeysOf(std::string_view row) {
 }
 
 // The form's shown part: the information page (the largest part without the
-// protocol), or as far as the protocol's panel reaches, with the margin the
-// panel keeps to the window's edge as to the top.
+// protocol), grown where a protocol panel reaches further, with the margin
+// the right-hand column keeps to the window's edge.
 QSize FormSize(bool with_protocol) {
+  constexpr int kMargin = 8;
   const form::Bounds page = form::FindControl("Panel4")->bounds;
-  if (!with_protocol) return {page.width, page.height};
-  const form::Bounds panel = form::FindControl("Protocol")->bounds;
-  return {panel.left + panel.width + panel.top, page.height};
+  QSize shown(page.width, page.height);
+  if (!with_protocol) return shown;
+  for (const char* panel : {"Protocol", "ProtocolReadings"}) {
+    const form::Bounds b = form::FindControl(panel)->bounds;
+    shown = shown.expandedTo({b.left + b.width + kMargin, b.top + b.height + kMargin});
+  }
+  return shown;
 }
 
 }  // namespace
@@ -45,7 +52,9 @@ QSize FormSize(bool with_protocol) {
 void TForm1::BuildProtocol() {
   Protocol =
       new ProtocolPanel(this, DefaultProtocolStorePath(), [this] { return CurrentReading(); });
-  Protocol->stackUnder(Panel4);  // as in the description: the information page lies over it
+  // As in the description: the information page lies over them.
+  Protocol->stackUnder(Panel4);
+  Protocol->Readings->stackUnder(Panel4);
   for (const auto& [name, control] : Protocol->Controls()) controls_[name] = control;
 
   ProtocolButton->SetOnClick([this] { ToggleProtocol(); });

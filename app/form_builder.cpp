@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "app/protocol/protocol_plot_view.h"
 #include "app/toolkit/controls.h"
@@ -91,6 +92,8 @@ QWidget* Build(const form::Control& row, QWidget* parent) {
       table->setSelectionBehavior(QAbstractItemView::SelectRows);
       table->setSelectionMode(QAbstractItemView::SingleSelection);
       table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+      // One stop of the tab chain, as in the page: the arrows choose a row.
+      table->setTabKeyNavigation(false);
       return table;
     }
     case form::Kind::Plot: {
@@ -122,10 +125,10 @@ QColor DescriptionColour(const form::Rgb& rgb) { return QColor(rgb.red, rgb.gree
 QFont DescriptionFont(const form::Font& font) { return PixelFont(font.pixels, font.bold); }
 QRect DescriptionRect(const form::Bounds& b) { return QRect(b.left, b.top, b.width, b.height); }
 
-void BuildRows(BuiltControls& built, std::string_view skip) {
+void BuildRows(BuiltControls& built, std::initializer_list<std::string_view> skip) {
   for (const form::Control& row : form::Form1Controls()) {
-    if (row.name == skip || built.contains(row.name) || !built.contains(row.parent) ||
-        !form::ShownIn(row, form::Edition::Desktop)) {
+    if (std::find(skip.begin(), skip.end(), row.name) != skip.end() || built.contains(row.name) ||
+        !built.contains(row.parent) || !form::ShownIn(row, form::Edition::Desktop)) {
       continue;
     }
     QWidget* control = Build(row, built.at(row.parent));

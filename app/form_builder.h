@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QString>
 #include <QWidget>
+#include <initializer_list>
 #include <map>
 #include <string_view>
 
@@ -25,9 +26,9 @@ QFont DescriptionFont(const form::Font& font);
 QRect DescriptionRect(const form::Bounds& bounds);
 
 // Builds, in the table's order (parents first, siblings bottom to top), every
-// row whose parent is in `built` and that is not yet built, except the row
-// named `skip` (and so its children), and adds them to `built`.
-void BuildRows(BuiltControls& built, std::string_view skip = {});
+// row whose parent is in `built` and that is not yet built, except the rows
+// named in `skip` (and so their children), and adds them to `built`.
+void BuildRows(BuiltControls& built, std::initializer_list<std::string_view> skip = {});
 
 // The widget of the row `name`, of the member's kind. The description and
 // the members are made for each other: a missing or different control is a

@@ -79,9 +79,14 @@ void WindowPresentation::Show() {
 
 void WindowPresentation::Apply() {
   // Fixed before the window changes: showing and resizing it below report
-  // intermediate sizes to OnResize.
-  const double scale = EffectiveScale(settings_.zoom, FitScale());
+  // intermediate sizes to OnResize. A maximized window keeps its size: the
+  // room is the client area it has (no resize event follows to correct a
+  // fit to the nominal frame).
   const bool first = host_ == nullptr;
+  const bool stays =
+      !first && host_->isMaximized() && !host_->isFullScreen() && !settings_.full_screen;
+  const double scale = EffectiveScale(
+      settings_.zoom, stays ? varek::FitScale(host_->size(), form_size_) : FitScale());
   if (first) {
     host_ = std::make_unique<ScaledHost>(form_);
     // The client area that the window really got (a window manager's frame

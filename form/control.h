@@ -79,7 +79,17 @@ enum class Bevel { Raised, None };
 
 // Which edition shows a control. The desktop saves its protocol as a PDF
 // file; the page prints it (the browser's print dialog saves PDF files too).
-enum class Edition { Both, Desktop, Page };
+// Touch: the page in its touch arrangement only (phones, tablets), where
+// there is room beside the controls and fingers want larger steps.
+enum class Edition { Both, Desktop, Page, Touch };
+
+// A button that moves a scroll bar's position by `positions` (negative:
+// down), once when pressed and again and again while it is held.
+struct Step {
+  std::string_view slider{};
+  int positions = 0;
+  friend bool operator==(const Step&, const Step&) = default;
+};
 
 struct Control {
   std::string_view name{};  // the control's name on the form: "ScrollBar7"
@@ -92,6 +102,7 @@ struct Control {
   std::optional<Rgb> fill{};           // background: panels, edit fields
   Bevel bevel = Bevel::Raised;         // panels
   std::optional<Slider> slider{};      // scroll bars and spin boxes
+  std::optional<Step> step{};          // buttons that step a scroll bar
   bool checked = false;                // check boxes and radio buttons, at start
   bool visible = true;                 // at start
   std::optional<int> tab_order{};      // place among the parent's focusable children

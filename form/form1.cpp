@@ -42,6 +42,11 @@ std::vector<std::string_view> TabChain(Edition edition) {
 
 bool ShownIn(const Control& control, Edition edition) { return ShownIn(control.edition, edition); }
 
-bool ShownIn(Edition shown, Edition edition) { return shown == Edition::Both || shown == edition; }
+bool ShownIn(Edition shown, Edition edition) {
+  if (shown == Edition::Both || shown == edition) return true;
+  // The touch arrangement is one of the page's two.
+  if (edition == Edition::Touch) return shown == Edition::Page;
+  return shown == Edition::Touch && edition == Edition::Page;
+}
 
 }  // namespace varek::form

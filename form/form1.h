@@ -25,7 +25,9 @@ const Control* FindControl(std::string_view name);
 // theirs.
 std::vector<std::string_view> TabChain(Edition edition = Edition::Desktop);
 
-// Whether `edition` shows the control, or what is meant for `shown`.
+// Whether `edition` shows the control, or what is meant for `shown`. The
+// touch arrangement shows all that the page shows; the page shows what is
+// meant for its touch arrangement (there only).
 bool ShownIn(const Control& control, Edition edition);
 bool ShownIn(Edition shown, Edition edition);
 

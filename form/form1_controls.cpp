@@ -4,6 +4,7 @@
 // text. The desktop widens a check box or radio button whose caption its font
 // would clip; each has free room to its right.
 #include "form/form1.h"
+#include "form/key_help.h"
 #include "measurement/protocol_texts.h"
 
 namespace varek::form {
@@ -78,6 +79,23 @@ constexpr bool CheckedAtStart(std::string_view setting, std::string_view control
   const SettingRow& row = Setting(setting);
   return row.CheckedControl(row.Start()) == control;
 }
+// The touch arrangement's row of step buttons beside a setting's scroll bar,
+// and one of them: it moves the bar by `positions`.
+constexpr Control StepRow(std::string_view name) {
+  return {.name = name, .kind = Kind::Panel, .parent = "Panel1", .fill = kInnerPanel,
+          .bevel = Bevel::None, .edition = Edition::Touch};
+}
+constexpr Control StepButton(std::string_view name, std::string_view parent,
+                             std::string_view setting, int positions, std::string_view caption,
+                             std::string_view accessible_name) {
+  return {.name = name, .kind = Kind::Button, .parent = parent, .caption = caption,
+          .font = kBold13, .step = Step{Setting(setting).controls[0], positions},
+          .accessible_name = accessible_name, .edition = Edition::Touch};
+}
+constexpr int kCurrentFine = Setting("current").line_step;               // 1 mA
+constexpr int kCurrentPage = Setting("current").page_step;               // 10 mA
+constexpr int kVoltageFine = Setting("voltage").page_step;               // 10 V
+constexpr int kVoltagePage = CoarsePageSteps * Setting("voltage").page_step;  // 100 V
 constexpr Kind kCheckBox = Kind::CheckBox;
 constexpr Kind kRadio = Kind::RadioButton;
 constexpr Orientation kHorizontal = Orientation::Horizontal;
@@ -139,11 +157,31 @@ constexpr Control kControls[] = {
               SettingSlider("current", kHorizontal), 0,
               "Spulenstrom in A"),
     Readout("Edit5", "Panel1", {632, 18, 49, 22}, 1, "Anzeige Spulenstrom in A"),
+    // For fingers: fine steps of the current and the voltage below their
+    // scroll bars, the field between them to type a value.
+    StepRow("CurrentSteps"),
+    StepButton("CurrentDown10", "CurrentSteps", "current", -kCurrentPage, "\u221210 mA",
+               "Spulenstrom um 10 mA verringern"),
+    StepButton("CurrentDown1", "CurrentSteps", "current", -kCurrentFine, "\u22121 mA",
+               "Spulenstrom um 1 mA verringern"),
+    StepButton("CurrentUp1", "CurrentSteps", "current", kCurrentFine, "+1 mA",
+               "Spulenstrom um 1 mA erhöhen"),
+    StepButton("CurrentUp10", "CurrentSteps", "current", kCurrentPage, "+10 mA",
+               "Spulenstrom um 10 mA erhöhen"),
     Label("Label10", "Panel1", 24, 60, "Beschleunigungsspannung ( in V )"),
     ScrollBar("ScrollBar4", "Panel1", {272, 64, 345, 12},
               SettingSlider("voltage", kHorizontal), 2,
               "Beschleunigungsspannung in V"),
     Readout("Edit1", "Panel1", {632, 58, 49, 22}, 3, "Anzeige Beschleunigungsspannung in V"),
+    StepRow("VoltageSteps"),
+    StepButton("VoltageDown100", "VoltageSteps", "voltage", -kVoltagePage, "\u2212100 V",
+               "Beschleunigungsspannung um 100 V verringern"),
+    StepButton("VoltageDown10", "VoltageSteps", "voltage", -kVoltageFine, "\u221210 V",
+               "Beschleunigungsspannung um 10 V verringern"),
+    StepButton("VoltageUp10", "VoltageSteps", "voltage", kVoltageFine, "+10 V",
+               "Beschleunigungsspannung um 10 V erhöhen"),
+    StepButton("VoltageUp100", "VoltageSteps", "voltage", kVoltagePage, "+100 V",
+               "Beschleunigungsspannung um 100 V erhöhen"),
     Label("Label1", "Panel1", 24, 120, "Ablenkspannung"),
     Choice(kRadio, "AblenkEin", "Panel1", {160, 112, 49, 17}, "Ein",
            CheckedAtStart("deflection", "AblenkEin"), 4, "Ablenkspannung ein"),
@@ -197,61 +235,70 @@ constexpr Control kControls[] = {
      .font = kBold13, .text = kWarning, .fill = kWindowColour,
      .accessible_name = "Hinweis zur Messung"},
 
-    // The measurement protocol right of the right column (which ends at
-    // x = 993), as high as the form; shown and hidden by "Messprotokoll".
-    // The program fills its table, its texts and its plot. Under the
-    // information page like every working control.
-    {.name = "Protocol", .kind = Kind::Panel, .parent = "Form1", .bounds = {1001, 8, 440, 705},
+    // The measurement protocol in two panels, so that the window keeps its
+    // size and scale with it: the recording, the result and the files over
+    // the right column (the view settings are not needed while readings are
+    // taken), the readings' table and plot in the band below the voltage
+    // (y = 558), over the deflection settings and the line beneath them. The
+    // scene, the coil current, the voltage and "Messprotokoll" stay in view.
+    // Shown and hidden together by "Messprotokoll"; the program fills the
+    // table, the texts and the plot. Under the information page like every
+    // working control.
+    {.name = "Protocol", .kind = Kind::Panel, .parent = "Form1", .bounds = {752, 8, 241, 665},
      .font = kRegular13, .text = kWhite, .fill = kOuterPanel, .visible = false, .tab_order = 5},
-    // The order and the reading uncertainty of the next readings, then the
-    // button that records one, below them across the panel.
-    Label("ProtocolOrderLabel", "Protocol", 10, 12, "Fokusordnung k:"),
-    {.name = "ProtocolOrder", .kind = Kind::SpinBox, .parent = "Protocol", .bounds = {122, 8, 46, 25},
+    // The order and the reading uncertainty of the next readings, the button
+    // that records one and the line that tells how it went.
+    Label("ProtocolOrderLabel", "Protocol", 8, 12, "Fokusordnung k:"),
+    {.name = "ProtocolOrder", .kind = Kind::SpinBox, .parent = "Protocol", .bounds = {165, 8, 68, 25},
      .font = kBold13, .text = kBlack, .fill = kWhite,
      .slider = Slider{kHorizontal, {1, 4, 1, 1, 1}, {}, ""}, .tab_order = 0,
      .accessible_name = "Fokusordnung k"},
-    Label("ProtocolUncertaintyLabel", "Protocol", 186, 12, "± ΔI in mA:"),
+    Label("ProtocolUncertaintyLabel", "Protocol", 8, 41, "± ΔI in mA:"),
     {.name = "ProtocolUncertainty", .kind = Kind::SpinBox, .parent = "Protocol",
-     .bounds = {280, 8, 60, 25}, .font = kBold13, .text = kBlack, .fill = kWhite,
+     .bounds = {165, 37, 68, 25}, .font = kBold13, .text = kBlack, .fill = kWhite,
      .slider = Slider{kHorizontal, {0, 300, 0, 1, 5}, {}, ""},
      .tab_order = 1, .accessible_name = "Ableseunsicherheit ± ΔI in mA",
      .hint = protocol_caption::UncertaintyHint},
-    {.name = "ProtocolRecord", .kind = Kind::Button, .parent = "Protocol", .bounds = {8, 38, 424, 25},
+    {.name = "ProtocolRecord", .kind = Kind::Button, .parent = "Protocol", .bounds = {8, 68, 225, 25},
      .caption = "Messwert übernehmen", .font = kBold13, .tab_order = 2,
      .hint = "Die Einstellungen als Messwert übernehmen (Strg+Eingabe, überall im Fenster)",
      .shortcut = "Ctrl+Return"},
-    {.name = "ProtocolStatus", .kind = Kind::Text, .parent = "Protocol", .bounds = {8, 68, 424, 46},
+    {.name = "ProtocolStatus", .kind = Kind::Text, .parent = "Protocol", .bounds = {8, 98, 225, 62},
      .font = kRegular13, .text = kWhite, .fill = kOuterPanel,
      .accessible_name = "Meldung des Messprotokolls"},
-    {.name = "ProtocolTable", .kind = Kind::Table, .parent = "Protocol", .bounds = {8, 118, 424, 194},
-     .font = kRegular13, .text = kBlack, .fill = kWhite, .tab_order = 3,
-     .accessible_name = "Messwerte", .hint = protocol_caption::DeflectionLegend},
-    Button("ProtocolDelete", "Protocol", {8, 318, 140, 25}, "Zeile löschen", 4),
-    Button("ProtocolClear", "Protocol", {156, 318, 140, 25}, "Alle löschen", 5),
-    {.name = "ProtocolUndo", .kind = Kind::Button, .parent = "Protocol", .bounds = {304, 318, 128, 25},
+    Button("ProtocolDelete", "Protocol", {8, 164, 110, 25}, "Zeile löschen", 4),
+    Button("ProtocolClear", "Protocol", {123, 164, 110, 25}, "Alle löschen", 5),
+    {.name = "ProtocolUndo", .kind = Kind::Button, .parent = "Protocol", .bounds = {8, 193, 225, 25},
      .caption = "Rückgängig", .font = kBold13, .tab_order = 6,
      .hint = "Die letzte Löschung zurückholen (Strg+Z)", .shortcut = "Ctrl+Z"},
-    {.name = "ProtocolResult", .kind = Kind::Text, .parent = "Protocol", .bounds = {8, 346, 424, 66},
+    {.name = "ProtocolResult", .kind = Kind::Text, .parent = "Protocol", .bounds = {8, 222, 225, 140},
      .font = kBold13, .text = kWhite, .fill = kOuterPanel, .accessible_name = "Ergebnis"},
-    {.name = "ProtocolWarnings", .kind = Kind::Text, .parent = "Protocol", .bounds = {8, 414, 424, 62},
+    {.name = "ProtocolWarnings", .kind = Kind::Text, .parent = "Protocol", .bounds = {8, 366, 225, 138},
      .font = kRegular13, .text = kWarning, .fill = kOuterPanel,
      .accessible_name = "Hinweise zu den Messwerten"},
-    {.name = "ProtocolPlot", .kind = Kind::Plot, .parent = "Protocol", .bounds = {8, 480, 424, 162},
-     .accessible_name = protocol_caption::PlotName},
-    Button("ProtocolImport", "Protocol", {8, 648, 210, 25}, "CSV importieren …", 7),
-    Button("ProtocolExport", "Protocol", {222, 648, 210, 25}, protocol_caption::ExportButton, 8),
-    Button("ProtocolPng", "Protocol", {8, 678, 138, 25}, "Diagramm als PNG …", 9),
-    Button("ProtocolSvg", "Protocol", {151, 678, 138, 25}, "Diagramm als SVG …", 10),
-    {.name = "ProtocolPdf", .kind = Kind::Button, .parent = "Protocol", .bounds = {294, 678, 138, 25},
+    Button("ProtocolImport", "Protocol", {8, 508, 225, 25}, "CSV importieren …", 7),
+    Button("ProtocolExport", "Protocol", {8, 537, 225, 25}, protocol_caption::ExportButton, 8),
+    Button("ProtocolPng", "Protocol", {8, 566, 225, 25}, "Diagramm als PNG …", 9),
+    Button("ProtocolSvg", "Protocol", {8, 595, 225, 25}, "Diagramm als SVG …", 10),
+    {.name = "ProtocolPdf", .kind = Kind::Button, .parent = "Protocol", .bounds = {8, 624, 225, 25},
      .caption = "Als PDF speichern …", .font = kBold13, .tab_order = 11, .edition = Edition::Desktop},
     // In its place in the page: the protocol as the PDF page shows it, on paper or as PDF.
-    {.name = "ProtocolPrint", .kind = Kind::Button, .parent = "Protocol", .bounds = {294, 678, 138, 25},
+    {.name = "ProtocolPrint", .kind = Kind::Button, .parent = "Protocol", .bounds = {8, 624, 225, 25},
      .caption = "Drucken …", .font = kBold13, .tab_order = 12,
      .hint = "Das Protokoll mit Tabelle, Ergebnis und Diagramm drucken oder als PDF speichern (Strg+P)",
      .shortcut = "Ctrl+P", .edition = Edition::Page},
+    // The readings beneath the settings, as wide as they: the table (a
+    // heading and five rows in view) beside the plot.
+    {.name = "ProtocolReadings", .kind = Kind::Panel, .parent = "Form1", .bounds = {8, 566, 745, 147},
+     .font = kRegular13, .text = kWhite, .fill = kOuterPanel, .visible = false, .tab_order = 6},
+    {.name = "ProtocolTable", .kind = Kind::Table, .parent = "ProtocolReadings", .bounds = {8, 8, 424, 131},
+     .font = kRegular13, .text = kBlack, .fill = kWhite, .tab_order = 0,
+     .accessible_name = "Messwerte", .hint = protocol_caption::DeflectionLegend},
+    {.name = "ProtocolPlot", .kind = Kind::Plot, .parent = "ProtocolReadings", .bounds = {440, 8, 297, 131},
+     .accessible_name = protocol_caption::PlotName},
 
     // The information page over everything.
-    Panel("Panel4", "Form1", {0, 0, 1004, 721}, kInnerPanel, 6),
+    Panel("Panel4", "Form1", {0, 0, 1004, 721}, kInnerPanel, 7),
     {.name = "Image1", .kind = Kind::Image, .parent = "Panel4", .bounds = {0, 16, 1004, 654},
      .accessible_name = "Erklärungen",
      .accessible_description = "Erklärung der Varek-Methode mit den Formeln bis zur spezifischen "

@@ -22,6 +22,18 @@
 #include <cstdlib>
 #include <type_traits>
 
+// The sum and the product are the bulk of every integration step. In
+// WebAssembly they are functions of their own, called from the step: the
+// engine first runs new code in its baseline tier and optimises small
+// functions that run often within a few milliseconds, so the first
+// computation after a load already runs mostly optimised code. Elsewhere
+// they are inlined.
+#if defined(__EMSCRIPTEN__)
+#define VAREK_SOFT_OPERATION [[gnu::noinline]]
+#else
+#define VAREK_SOFT_OPERATION [[gnu::always_inline]]
+#endif
+
 namespace varek {
 
 // std::bit_cast, which the libc++ of Debian's emscripten lacks.
@@ -200,8 +212,8 @@ class SoftExtended {
     return v;
   }
 
-  [[gnu::always_inline]] friend constexpr SoftExtended operator+(const SoftExtended& a,
-                                                                 const SoftExtended& b) {
+  VAREK_SOFT_OPERATION friend constexpr SoftExtended operator+(const SoftExtended& a,
+                                                               const SoftExtended& b) {
     if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]]
       return AddSpecial(a, b);
     // The operand of the larger magnitude, and the other aligned below it as
@@ -262,8 +274,8 @@ class SoftExtended {
     return a + -b;
   }
 
-  [[gnu::always_inline]] friend constexpr SoftExtended operator*(const SoftExtended& a,
-                                                                 const SoftExtended& b) {
+  VAREK_SOFT_OPERATION friend constexpr SoftExtended operator*(const SoftExtended& a,
+                                                               const SoftExtended& b) {
     const std::uint32_t sign = a.sign_ ^ b.sign_;
     if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]] {
       if (a.IsFinite() && b.IsFinite()) return Zero(sign);  // zero times a finite value

@@ -153,41 +153,107 @@ bool Sampler::SampleAndPump(Extended x, Extended y, Extended z, bool screen_hit)
   return end_now;
 }
 
-// The end tests of a step, in the order of the model, after the sample and
-// the pump of a sample step; the plate test only where it can fire. True
-// when the path ends here.
-[[gnu::always_inline]] inline bool EndTests(const Motion& m, std::int32_t steps, Sampler& sampler,
-                                            bool& screen_hit, bool plate_region) {
-  if (steps % StepsPerSample == 0 && sampler.SampleAndPump(m.x, m.y, m.z, screen_hit)) return true;
+// The end tests of a step after its sample, in the order of the model; the
+// plate test only where it can fire. True when the path ends here.
+[[gnu::always_inline]] inline bool EndTests(const Motion& m, std::int32_t steps, bool& screen_hit,
+                                            bool plate_region) {
   if (steps >= StepLimit || m.x > ScreenPlaneX) return true;
   const bool hit = HitsWall(m.y, m.z) || (plate_region && HitsPlate(m.x, m.y));
   screen_hit = !hit;
   return hit;
 }
 
+// The step loops below are functions of their own in WebAssembly. The
+// engine runs new code in its baseline tier first and optimises a function
+// that runs often, for its next call: a loop of a few dozen steps called
+// every sample runs optimised code within the first computation, where the
+// whole integration as one large function would wait for its next call and
+// take long to compile. On x86-64 they are inlined as before.
+#if defined(__EMSCRIPTEN__)
+#define VAREK_STEP_LOOP [[gnu::noinline]]
+#else
+#define VAREK_STEP_LOOP [[gnu::always_inline]] inline
+#endif
+
+// The integration of one path: the motion, the steps taken, the flag of the
+// latest end test and whether the plates can still be hit.
+struct PathState {
+  Motion m;
+  std::int32_t steps = 0;
+  bool screen_hit = false;
+  bool plate_region = true;
+};
+
+// Why a run of steps stopped.
+enum class StepsStop { Sample, End, PastField };
+
+// Steps from `state` on, the plates acting (kPlates, while x at the start of
+// a step lies below -0.04 m) or not, until a sample step (its sample, pump
+// and end tests are the caller's), a step whose end tests end the path, or,
+// with kPlates, a step that would start past the plates' field.
+template <bool kPlates>
+VAREK_STEP_LOOP StepsStop StepsToSample(PathState& state, const StepConstants& c, const Extended& a,
+                                        const Extended& past_plates) {
+  PathState s = state;  // a copy the loop keeps in registers
+  StepsStop stop = StepsStop::End;
+  for (;;) {
+    if constexpr (kPlates) {
+      if (!(s.m.x < FieldRegionEndX)) {
+        stop = StepsStop::PastField;
+        break;
+      }
+    } else {
+      s.plate_region = s.plate_region && s.m.x < past_plates;
+    }
+    ++s.steps;
+    Step<kPlates>(s.m, c, a);
+    if (s.steps % StepsPerSample == 0) {
+      stop = StepsStop::Sample;
+      break;
+    }
+    if (EndTests(s.m, s.steps, s.screen_hit, s.plate_region)) break;
+  }
+  state = s;
+  return stop;
+}
+
 // The general case, deflection and field turning the electron. Returns the
 // number of steps; sets the end test's flag.
 std::int32_t Integrate(Scene& scene, Sampler& sampler, const StepConstants& c, const Extended& a,
                        const Extended& past_plates) {
-  Motion m{GunX, 0, 0, 0, 0};
-  std::int32_t steps = 0;
-  bool screen_hit = scene.ScreenHit;
-  bool ended = false;
-  // The plates act while x, at the start of the step, lies below -0.04 m.
-  while (!ended && m.x < FieldRegionEndX) {
-    ++steps;
-    Step<true>(m, c, a);
-    ended = EndTests(m, steps, sampler, screen_hit, true);
+  PathState s{.m = {GunX, 0, 0, 0, 0}, .screen_hit = scene.ScreenHit};
+  // A sample step samples and pumps, then runs its end tests.
+  const auto sample_ends_path = [&] {
+    return sampler.SampleAndPump(s.m.x, s.m.y, s.m.z, s.screen_hit) ||
+           EndTests(s.m, s.steps, s.screen_hit, s.plate_region);
+  };
+  StepsStop stop;
+  do stop = StepsToSample<true>(s, c, a, past_plates);
+  while (stop == StepsStop::Sample && !sample_ends_path());
+  if (stop == StepsStop::PastField) {
+    do stop = StepsToSample<false>(s, c, a, past_plates);
+    while (stop == StepsStop::Sample && !sample_ends_path());
   }
-  bool plate_region = true;
-  while (!ended) {
-    plate_region = plate_region && m.x < past_plates;
+  scene.ScreenHit = s.screen_hit;
+  return s.steps;
+}
+
+// The axial steps from x on, until a sample step or the last step (the step
+// limit or past the screen); true at the last.
+VAREK_STEP_LOOP bool AxialStepsToSample(Extended& x_state, std::int32_t& steps_state,
+                                        const Extended& axial_advance) {
+  Extended x = x_state;
+  std::int32_t steps = steps_state;
+  bool last = false;
+  do {
     ++steps;
-    Step<false>(m, c, a);
-    ended = EndTests(m, steps, sampler, screen_hit, plate_region);
-  }
-  scene.ScreenHit = screen_hit;
-  return steps;
+    x = axial_advance + x;
+    x = axial_advance + x;
+    last = steps >= StepLimit || x > ScreenPlaneX;
+  } while (!last && steps % StepsPerSample != 0);
+  x_state = x;
+  steps_state = steps;
+  return last;
 }
 
 // y and z stay exactly 0 without a deflecting acceleration: only x moves,
@@ -198,11 +264,9 @@ std::int32_t IntegrateAxial(Scene& scene, Sampler& sampler, const Extended& axia
   std::int32_t steps = 0;
   bool ended = false;
   while (!ended) {
-    ++steps;
-    x = axial_advance + x;
-    x = axial_advance + x;
-    ended = (steps % StepsPerSample == 0 && sampler.SampleAndPump(x, 0, 0, true)) ||
-            steps >= StepLimit || x > ScreenPlaneX;
+    const bool last = AxialStepsToSample(x, steps, axial_advance);
+    // A sample step samples and pumps before its end tests.
+    ended = (steps % StepsPerSample == 0 && sampler.SampleAndPump(x, 0, 0, true)) || last;
   }
   // Every step ran the wall and plate tests, except one that an end test
   // before it ended.

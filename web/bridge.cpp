@@ -3,11 +3,15 @@
 // The functions that the page's worker calls: one Simulation, the settings in
 // force, and the pictures in the module's memory as the bytes R, G, B, 255 of
 // each pixel, row by row, as ImageData takes them (720 x 440 for the scene,
-// 241 x 50 for the deflection plot).
+// 241 x 50 for the deflection plot, k times as large at a picture scale k).
 //
 // The page's controls keep every setting in its range; the settings arrive
 // one by one in the order of the table of the settings, choices as 0 or 1. The worker owns the one
 // Simulation and calls from one thread only.
+//
+// The paths of the last few hundred settings are kept (model/path_cache.h):
+// a setting shown before is drawn at once, and in idle time the worker has
+// the neighbours of the settings in force computed on a model of their own.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
@@ -16,6 +20,7 @@
 #include <vector>
 
 #include "measurement/reading_hints.h"
+#include "model/path_cache.h"
 #include "model/setting_table.h"
 #include "render/beam_marks.h"
 #include "render/deflection_signal.h"
@@ -25,9 +30,18 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// About 50 kB a kept result at the longest paths, two of them: 12 MB at most.
+constexpr std::size_t KeptResults = 256;
+
 std::unique_ptr<varek::Simulation> simulation;
 varek::Settings settings;
+varek::PathCache path_cache(KeptResults);
+// The settings of the paths shown, and of those shown before them.
+varek::Settings computed, computed_before;
+// Computes the neighbours, and the warm-up: the shown scene stays as it is.
+std::unique_ptr<varek::Simulation> idle_simulation;
 Bytes scene_rgba, signal_rgba;
+int picture_width = 0, picture_height = 0;  // of the last picture handed over
 std::string beam_marks;
 std::string reading_hint;
 varek::MarkTone mark_tone;
@@ -36,6 +50,8 @@ Bytes signal_axes_rgba(static_cast<std::size_t>(varek::SignalWidth) * varek::Sig
 
 // Pixels 0x00RRGGBB to the bytes R, G, B, 255.
 const std::uint8_t* ToRgba(const varek::Bitmap& picture, Bytes& rgba) {
+  picture_width = picture.width;
+  picture_height = picture.height;
   rgba.resize(picture.pixels.size() * 4);
   std::uint8_t* out = rgba.data();
   for (const varek::Pixel p : picture.pixels) {
@@ -54,6 +70,7 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void varek_create() {
   settings = varek::Settings{};
   simulation = std::make_unique<varek::Simulation>(settings);
+  idle_simulation = std::make_unique<varek::Simulation>(settings);
 }
 
 // One setting by its row in the table of the settings (a choice 1 or 0).
@@ -66,19 +83,48 @@ EMSCRIPTEN_KEEPALIVE void varek_set_setting(int row, int value) {
 // Whether the deflection plot is shown for the settings in force.
 EMSCRIPTEN_KEEPALIVE int varek_signal_shown() { return settings.deflection_on ? 1 : 0; }
 
-EMSCRIPTEN_KEEPALIVE void varek_compute() { simulation->ComputeTrajectories(settings); }
+// The paths for the settings in force: kept ones, or computed and kept.
+EMSCRIPTEN_KEEPALIVE void varek_compute() {
+  computed_before = computed;
+  computed = settings;
+  if (path_cache.Recall(settings, simulation->model().mutable_scene())) return;
+  simulation->ComputeTrajectories(settings);
+  path_cache.Keep(settings, simulation->scene());
+}
 
-// The heaviest computation and its picture, once, on a simulation of its
-// own (nothing on the page changes): the engine first runs new code in its
-// baseline tier and compiles what ran often with its optimising one, so that
-// the first picture the user asks for runs the optimised code.
+// The scale of the pictures: device pixels per picture pixel, 1 below 1 (as
+// the desktop's window and varek-render --scale draw them).
+EMSCRIPTEN_KEEPALIVE void varek_set_picture_scale(double scale) {
+  simulation->SetPictureScale(scale > 1 ? static_cast<varek::Extended>(scale) : varek::Extended(1));
+}
+
+// The size of the last picture handed over, in pixels.
+EMSCRIPTEN_KEEPALIVE int varek_picture_width() { return picture_width; }
+EMSCRIPTEN_KEEPALIVE int varek_picture_height() { return picture_height; }
+
+// Idle work: computes and keeps the paths of one neighbour of the paths
+// shown that are not kept yet, the one onwards from the last change first. 1 when it computed one,
+// 0 when every neighbour is kept.
+EMSCRIPTEN_KEEPALIVE int varek_prepare_neighbour() {
+  for (const varek::Settings& neighbour : varek::PathNeighbours(computed, computed_before)) {
+    if (path_cache.Holds(neighbour)) continue;
+    idle_simulation->ComputeTrajectories(neighbour);
+    path_cache.Keep(neighbour, idle_simulation->scene());
+    return 1;
+  }
+  return 0;
+}
+
+// A short computation that runs the integration's step loops and the
+// extended arithmetic, and its picture, once, on the idle simulation: the
+// engine first runs new code in its baseline tier and optimises the small
+// functions that ran often, so that the first heavy picture the user asks
+// for runs optimised code. About a sixth of the heavy cases' steps.
 EMSCRIPTEN_KEEPALIVE void varek_warm_up() {
-  const varek::Settings heavy{
-      .voltage = 50, .current = 2000, .amplitude = 5, .deflection_on = true, .steady = false};
-  const auto warm = std::make_unique<varek::Simulation>(heavy);
-  warm->ComputeTrajectories(heavy);
-  Bytes rgba;
-  ToRgba(warm->RenderScene(heavy), rgba);
+  const varek::Settings warm{
+      .voltage = 2000, .current = 1000, .amplitude = 10, .deflection_on = true, .steady = false};
+  idle_simulation->ComputeTrajectories(warm);
+  idle_simulation->RenderScene(warm);
 }
 
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* varek_render_scene() {

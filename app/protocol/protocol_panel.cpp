@@ -90,8 +90,14 @@ ProtocolPanel::ProtocolPanel(QWidget* parent, std::string store_path,
   setObjectName(DescriptionText(row.name));
   setFont(DescriptionFont(*row.font));
   SetTextColour(this, DescriptionColour(*row.text));
-  if (!row.visible) hide();
-  controls_ = {{row.name, this}};
+  const form::Control& readings = *form::FindControl("ProtocolReadings");
+  Readings =
+      new TPanel(parent, DescriptionRect(readings.bounds), DescriptionColour(*readings.fill));
+  Readings->setObjectName(DescriptionText(readings.name));
+  Readings->setFont(DescriptionFont(*readings.font));
+  SetTextColour(Readings, DescriptionColour(*readings.text));
+  setVisible(row.visible);
+  controls_ = {{row.name, this}, {readings.name, Readings}};
   BuildRows(controls_);
   BindControls();
   reload_ = new QTimer(this);
@@ -107,7 +113,13 @@ ProtocolPanel::ProtocolPanel(QWidget* parent, std::string store_path,
   WatchStore();
 }
 
-ProtocolPanel::~ProtocolPanel() = default;
+// The readings' panel holds the panel's table and plot: it goes first.
+ProtocolPanel::~ProtocolPanel() { delete Readings; }
+
+void ProtocolPanel::setVisible(bool visible) {
+  TPanel::setVisible(visible);
+  if (Readings != nullptr) Readings->setVisible(visible);
+}
 
 void ProtocolPanel::BindControls() {
   Bind(controls_, OrderBox, "ProtocolOrder");

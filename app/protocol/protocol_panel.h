@@ -37,14 +37,20 @@ class ProtocolPanel : public TPanel {
   Q_OBJECT
  public:
   // The panel and its controls as the window's description states them
-  // (the row "Protocol" and its children). `store_path`: the shared store;
+  // (the row "Protocol" and its children), with the panel of the readings
+  // ("ProtocolReadings": the table and the plot), a second child of
+  // `parent` that is shown and hidden with it. `store_path`: the shared store;
   // `reading`: the main window's state at the moment a reading is taken
   // (the order k is the panel's own).
   ProtocolPanel(QWidget* parent, std::string store_path, std::function<Reading()> reading);
   ~ProtocolPanel() override;
 
-  // The panel's controls by their names in the description, itself included.
+  // The panel's controls by their names in the description, itself and
+  // the readings' panel included.
   const BuiltControls& Controls() const { return controls_; }
+
+  // Shows or hides the readings' panel too.
+  void setVisible(bool visible) override;
 
   const ProtocolTable& Rows() const { return session_.Rows(); }
   const ProtocolView& View() const { return session_.View(); }
@@ -86,6 +92,7 @@ class ProtocolPanel : public TPanel {
   TButton* PngButton = nullptr;
   TButton* SvgButton = nullptr;
   TButton* PdfButton = nullptr;
+  TPanel* Readings = nullptr;  // the table and the plot
   QTableWidget* Table = nullptr;
   QPlainTextEdit* ResultText = nullptr;   // result and deviation
   QPlainTextEdit* WarningText = nullptr;  // the summarised warnings

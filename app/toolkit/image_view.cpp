@@ -12,6 +12,19 @@
 
 namespace varek {
 
+namespace {
+// Draws image, made at the device's scale, one image pixel to one device
+// pixel from the device pixel nearest to the widget's corner.
+void DrawAtDevicePixels(QPainter& painter, const QImage& image) {
+  const QTransform device = painter.deviceTransform();
+  const QPointF corner = device.map(QPointF(0, 0));
+  const QTransform base = painter.worldTransform().inverted() * device;
+  painter.setWorldTransform(
+      QTransform::fromTranslate(std::round(corner.x()), std::round(corner.y())) * base.inverted());
+  painter.drawImage(0, 0, image);
+}
+}  // namespace
+
 ImageView::ImageView(QWidget* parent, const QRect& bounds) : QWidget(parent) {
   setGeometry(bounds);
 }
@@ -24,6 +37,25 @@ void ImageView::paintEvent(QPaintEvent* /*event*/) {
 void TImage::SetPicture(const Bitmap& picture) {
   CopyInto(picture, image_);
   update();
+}
+
+void TImage::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QTransform device = painter.deviceTransform();
+  const double scale = device.m11();
+  if (PaintAtScale && device.type() <= QTransform::TxScale && scale > 1.001) {
+    if (scale != painted_scale_) {
+      painted_ = PaintAtScale(scale).convertToFormat(QImage::Format_RGB32);
+      painted_scale_ = scale;
+    }
+    // The control clips the painting as it clips its picture.
+    if (!painted_.isNull()) {
+      DrawAtDevicePixels(painter, painted_);
+      return;
+    }
+  }
+  painter.end();
+  ImageView::paintEvent(event);
 }
 
 TPaintBox::TPaintBox(QWidget* parent, const QRect& bounds) : ImageView(parent, bounds) {
@@ -61,12 +93,7 @@ void TPaintBox::paintEvent(QPaintEvent* /*event*/) {
       // pixel, from the device pixel nearest to the area's corner; the sliver
       // the snapped scale leaves keeps the window's colour.
       painter.fillRect(rect(), palette().color(QPalette::Window));
-      const QPointF corner = device.map(QPointF(0, 0));
-      const QTransform base = painter.worldTransform().inverted() * device;
-      painter.setWorldTransform(
-          QTransform::fromTranslate(std::round(corner.x()), std::round(corner.y())) *
-          base.inverted());
-      painter.drawImage(0, 0, image_);
+      DrawAtDevicePixels(painter, image_);
     } else {
       DrawPicture(painter, image_);
     }

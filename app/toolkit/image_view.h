@@ -31,6 +31,19 @@ class TImage : public ImageView {
  public:
   using ImageView::ImageView;
   void SetPicture(const Bitmap& picture);
+
+  // Where set, paints the picture at a scale (device pixels per pixel of the
+  // control; a null image where it cannot). Shown enlarged, the control then
+  // shows that painting, one image pixel to one device pixel, instead of its
+  // picture enlarged; it paints again only at another scale.
+  std::function<QImage(double)> PaintAtScale;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QImage painted_;
+  double painted_scale_ = 0;
 };
 
 // A drawing area. The program shows its drawings with Present, which paints

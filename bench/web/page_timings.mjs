@@ -7,7 +7,12 @@
 // the start-up settings also with the CPU slowed 4 times, as on a cheap
 // phone, and with that on a Fast-3G network), the first key press to picture
 // after a load, input to picture for key presses, and pictures per second
-// while the voltage thumb is dragged, each for the cases below.
+// while the voltage thumb is dragged, each for the cases below. The page
+// keeps the paths it computed and computes the neighbours of the settings
+// in force in idle time, so the arrow keys back and forth soon show kept
+// paths; a page step (10 V) goes where nothing is kept, and the current
+// stepped up one line at a time (as towards the focus) goes to the
+// neighbours.
 //
 //   node bench/web/page_timings.mjs [--rounds N] [SITE...]   (default build/web/site)
 //
@@ -148,26 +153,39 @@ async function measure(site) {
     await context.close();
   }
 
-  // The first key press after a load finds the integration's code not yet
+  // Key presses to picture: `keys` pressed on `control` one after the other,
+  // each once the last picture is shown; the first counted as `first`. The
+  // first key press after a load may find the integration's code not yet
   // optimised; each case's first press is counted on its own.
-  const pressKeys = async (page, name) => {
-    await page.focus("#ScrollBar4");
-    for (let i = 0; i < PRESSES_PER_ROUND; ++i) {
+  const timeKeys = async (page, control, keys, first, rest) => {
+    await page.focus(control);
+    for (let i = 0; i < keys.length; ++i) {
       const before = await page.evaluate(() => window.scenePictures.length);
       const pressed = await page.evaluate(() => performance.now());
-      await page.keyboard.press(i % 2 === 0 ? "ArrowLeft" : "ArrowRight");
+      await page.keyboard.press(keys[i]);
       await ready(page);
       const shown = await page.evaluate((n) => window.scenePictures[n], before);
-      record(site, i === 0 ? `first key press to picture after a load, ${name}` : `key press to picture, ${name}`,
-             "ms", shown - pressed);
+      record(site, i === 0 && first ? first : rest, "ms", shown - pressed);
     }
   };
   for (const [name, query] of CASES) {
     const { context, page } = await freshPage(site);
     await page.goto(url + query);
     await ready(page);
-    await pressKeys(page, name);
+    const backAndForth = Array.from({ length: PRESSES_PER_ROUND }, (_, i) => (i % 2 === 0 ? "ArrowLeft" : "ArrowRight"));
+    await timeKeys(page, "#ScrollBar4", backAndForth, `first key press to picture after a load, ${name}`,
+                   `key press to picture, ${name}`);
     await context.close();
+    // A page step up at once after a load, to settings not computed before,
+    // then more of them; then the current stepped up.
+    const fresh = await freshPage(site);
+    await fresh.page.goto(url + query);
+    await ready(fresh.page);
+    await timeKeys(fresh.page, "#ScrollBar4", Array(5).fill("PageUp"),
+                   `first page step to picture after a load, ${name}`, `page step to picture, ${name}`);
+    await timeKeys(fresh.page, "#ScrollBar7", Array(PRESSES_PER_ROUND).fill("ArrowRight"), null,
+                   `current stepped up, key press to picture, ${name}`);
+    await fresh.context.close();
   }
   const { context, page } = await freshPage(site);
   for (const [name, query, lowest, highest] of [...CASES, START_UP_DRAG]) {

@@ -228,9 +228,10 @@ TEST_F(KeyboardTest, EnterPressesButtonsTabGoesRoundAndF1ListsTheKeys) {
   QTest::keyClick(Focus(), Qt::Key_Escape);
   EXPECT_FALSE(form->Panel10->isVisible());
 
-  // Tab goes round: from the protocol's last button to the coil current.
+  // Tab goes round: from the protocol's table, the last of the chain, to
+  // the coil current.
   form->ShowProtocol(true);
-  form->Protocol->PdfButton->setFocus(Qt::TabFocusReason);
+  form->Protocol->Table->setFocus(Qt::TabFocusReason);
   Press(Qt::Key_Tab);
   EXPECT_EQ(Focus(), form->ScrollBar7);
 

@@ -21,6 +21,8 @@ rows=(
   "-platform|2|stderr|der Option „-platform“ fehlt ihr Wert"
   "--help|0|stdout|--deflection on|off"
   "--help|0|stdout|Strg+Eingabe"
+  "--help|0|stdout|Strg+Bild auf, Strg+Bild ab"
+  "--help|0|stdout|Pfeiltasten (in einer Auswahl)"
   "--voltage 800 --current 1500 --deflection on --mode ac --version|0|stdout|varek-em 1."
   "--voltage 12OO|2|stderr|Ungültiger Wert „12OO“ für „voltage“: erwartet wird eine ganze Zahl von 50 bis 2000."
   "--width|2|stderr|--width: Wert fehlt"

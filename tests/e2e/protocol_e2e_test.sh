@@ -3,10 +3,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The measurement protocol in the real program, each display an Xvfb with
 # the openbox window manager:
-#   screens: at 1024 x 768 and 1280 x 720 the form is scaled with the
-#     protocol panel open; "Messwert übernehmen", "Alle löschen" (its
-#     question answered) and "CSV exportieren …" (its file dialog) are
-#     clicked, and each dialog must be a window of its own with its title.
+#   screens: at 1024 x 768, 1280 x 720 and 1280 x 800 the protocol opens
+#     over the right column and below the settings, the form keeps its scale
+#     (at least 0.98 at 1024 x 768, 1 from 1280 x 800) and the scene its
+#     pixels; the table's digits are at least 9 pixels high; the coil
+#     current's arrow and "Messwert übernehmen" take a reading; "Alle
+#     löschen" (its question answered) and "CSV exportieren …" (its file
+#     dialog) are clicked, and each dialog must be a window of its own with
+#     its title.
 #   two_programs: two programs on two displays share one store and record
 #     in turn with Ctrl+Enter; every row of both is in the store, and both
 #     windows show the same table with all of them.
@@ -90,12 +94,15 @@ has_keyboard() { poll "$wait_s" is_active "$1"; }
 rows_in_store() { [[ -f "$store" ]] && echo $(($(wc -l <"$store") - 1)) || echo 0; }
 store_has() { [[ "$(rows_in_store)" == "$1" ]]; }
 
-# Form coordinates: Weiter, Ein, the thumb of the coil current at 0 mA, the
-# button "Messprotokoll"; and on the panel (left 1001, top 8): record,
-# delete all, export, the table.
-readonly weiter=(508 696) ein=(182 602) current_thumb=(295 512) protocol=(872 693)
-readonly record=(1305 58) clear_all=(1227 338) export_csv=(1336 668)
-readonly table_crop=(1009 126 424 194) first_row=(1060 157)
+# Form coordinates: Weiter, Ein, the thumb of the coil current at 0 mA and
+# its left arrow, the button "Messprotokoll"; on the protocol's panel over
+# the right column (left 752, top 8): record, delete all, export; on the
+# readings' panel (left 8, top 566): the table, its first row, the cell of
+# its first voltage inside the cell's lines. The scene.
+readonly weiter=(508 696) ein=(182 602) current_thumb=(295 512) current_less=(294 512) protocol=(872 693)
+readonly record=(872 88) clear_all=(930 184) export_csv=(872 557)
+readonly table_crop=(16 574 424 131) first_row=(67 605) first_voltage=(60 597 36 17)
+readonly scene_crop=(8 8 720 440)
 
 # Weiter, deflection on, the coil current to its end (3 A): a reading that is recorded.
 prepare_reading() {
@@ -108,10 +115,20 @@ prepare_reading() {
 
 shoot() { import -window root "$work/$1"; }
 
-# Crops the protocol's table of the screenshot $1 into $2.
-crop_table() {
-  convert "$work/$1" -crop "$(awk -v s="$scale" -v x="$X" -v y="$Y" -v a="${table_crop[0]}" -v b="${table_crop[1]}" -v c="${table_crop[2]}" -v d="${table_crop[3]}" \
+# Crops the form's rectangle LEFT TOP WIDTH HEIGHT of the screenshot $1 into $2.
+crop_form() {
+  convert "$work/$1" -crop "$(awk -v s="$scale" -v x="$X" -v y="$Y" -v a="$3" -v b="$4" -v c="$5" -v d="$6" \
     'BEGIN { printf "%dx%d+%d+%d", c * s, d * s, x + a * s, y + b * s }')" +repage "$work/$2"
+}
+crop_table() { crop_form "$1" "$2" "${table_crop[@]}"; }
+
+# Height in screen pixels of the text in the crop $1: from the first to the
+# last pixel row with a pixel far from the crop's corner (the cell's ground).
+text_height() {
+  convert "$work/$1" -colorspace gray -depth 8 txt:- |
+    sed -n 's/^\([0-9]*\),\([0-9]*\): (\([0-9]*\).*/\2 \3/p' |
+    awk 'NR == 1 { ground = $2 } { d = $2 - ground; if (d < 0) d = -d; if (d > 80) { if (first == "") first = $1; last = $1 } }
+         END { print (first == "" ? 0 : last - first + 1) }'
 }
 
 # Lines of text in the first column ("Nr.") of a table crop: runs of pixel
@@ -124,6 +141,7 @@ numbered_rows() {
                print runs + 0 }'
 }
 
+# SIZE, and the least scale at which the form with the protocol must be shown.
 screens_row() {
   local size="$1"
   start_display "$size"
@@ -132,16 +150,32 @@ screens_row() {
   measure 1004 721
   echo "$size: window $W x $H, form scale $scale without the protocol"
   prepare_reading
+  local before="$scale"
+  shoot "protocol-$size-closed.png"
   click_form "${protocol[@]}"
   sleep 1
-  measure 1449 721
+  measure 1004 721
   echo "$size: form scale $scale with the protocol"
-  awk -v s="$scale" 'BEGIN { exit !(13 * s >= 9) }' || fail "13 px text is $(awk -v s="$scale" 'BEGIN{print 13*s}') px on the screen"
+  [[ "$scale" == "$before" ]] || fail "$size: the protocol changed the form's scale from $before to $scale"
+  awk -v s="$scale" -v least="$2" 'BEGIN { exit !(s >= least) }' || fail "$size: the form is shown at $scale, below $2"
+  shoot "protocol-$size-open.png"
+  crop_form "protocol-$size-closed.png" scene-closed.png "${scene_crop[@]}"
+  crop_form "protocol-$size-open.png" scene-open.png "${scene_crop[@]}"
+  [[ "$(compare -metric AE "$work/scene-closed.png" "$work/scene-open.png" null: 2>&1)" == 0 ]] ||
+    fail "$size: the scene is not the same with the protocol open"
+  # The coil current's arrow is not covered: the first reading is at 2.999 A.
+  click_form "${current_less[@]}"
   click_form "${record[@]}"
   poll "$wait_s" store_has 1 || fail "$size: \"Messwert übernehmen\" stored $(rows_in_store) rows"
+  grep -q ';2,999;' "$store" || fail "$size: the reading is not at 2.999 A: $(tail -n 1 "$store")"
   click_form "${record[@]}"
   poll "$wait_s" store_has 2 || fail "$size: the second reading is not stored"
   shoot "protocol-$size.png"
+  crop_form "protocol-$size.png" voltage-cell.png "${first_voltage[@]}"
+  local digits
+  digits="$(text_height voltage-cell.png)"
+  echo "$size: the table's digits are $digits px high"
+  ((digits >= 9)) || fail "$size: the table's digits are $digits px high"
 
   click_form "${export_csv[@]}"
   find_titled "Messwerte exportieren" || fail "$size: the export dialog is no window of its own"
@@ -155,7 +189,7 @@ screens_row() {
   [[ "$(head -n 1 "$runtime_dir/export.csv")" == "U in V;I in A;k;Amplitude;Ablenkung;ΔI in A;in Auswertung" && "$(wc -l <"$runtime_dir/export.csv")" == 3 ]] ||
     fail "$size: export is $(cat "$runtime_dir/export.csv")"
 
-  measure 1449 721
+  measure 1004 721
   click_form "${clear_all[@]}"
   find_titled "Messprotokoll" || fail "$size: the question of \"Alle löschen\" is no window of its own"
   has_keyboard "$found" || fail "$size: the question does not get the keyboard"
@@ -182,7 +216,8 @@ two_programs() {
     DISPLAY="$display" prepare_reading
   done
   local expected=0
-  for round in 1 2 3; do
+  # Four readings: the table shows them all without scrolling.
+  for round in 1 2; do
     for display in "$a" "$b"; do
       export DISPLAY="$display"
       measure 1004 721
@@ -194,7 +229,7 @@ two_programs() {
   sleep 1
   for display in "$a" "$b"; do
     export DISPLAY="$display"
-    measure 1449 721
+    measure 1004 721
     # The same look in both: the first row current, nothing selected.
     click_form "${first_row[@]}"
     xdotool keydown ctrl
@@ -213,7 +248,7 @@ two_programs() {
 }
 
 case "${2:-all}" in
-  screens) screens_row 1024x768 && screens_row 1280x720 ;;
+  screens) screens_row 1024x768 0.98 && screens_row 1280x720 0.95 && screens_row 1280x800 1 ;;
   two_programs) two_programs ;;
-  all) screens_row 1024x768 && screens_row 1280x720 && two_programs ;;
+  all) screens_row 1024x768 0.98 && screens_row 1280x720 0.95 && screens_row 1280x800 1 && two_programs ;;
 esac

@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <map>
@@ -52,12 +53,80 @@ TEST(Form1Description, TableIsSound) {
   EXPECT_EQ(chain[2], "ScrollBar4");
   EXPECT_EQ(chain[11], "ScrollBar1");
   EXPECT_EQ(chain[24], "ProtocolButton");
-  EXPECT_EQ(chain[36], "ProtocolPdf");
+  EXPECT_EQ(chain[35], "ProtocolPdf");
+  EXPECT_EQ(chain[36], "ProtocolTable");
   EXPECT_EQ(chain.back(), "Button14");
   EXPECT_EQ(chain.size(), 38u);
   const std::vector<std::string_view> page = TabChain(Edition::Page);
-  EXPECT_EQ(page[36], "ProtocolPrint");
+  EXPECT_EQ(page[35], "ProtocolPrint");
   EXPECT_EQ(page.size(), 38u);
+}
+
+// The form's rectangle of a row: its bounds moved by those of its parents.
+Bounds OnForm(const Control& row) {
+  Bounds b = row.bounds;
+  for (const Control* p = FindControl(row.parent); p != nullptr; p = FindControl(p->parent)) {
+    b.left += p->bounds.left;
+    b.top += p->bounds.top;
+  }
+  return b;
+}
+
+bool Overlap(const Bounds& a, const Bounds& b) {
+  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+         b.top < a.top + a.height;
+}
+
+// The protocol's two panels keep the window at the information page's size
+// (so that it is shown as large with them as without), and they leave in
+// view what a reading is taken with.
+TEST(Form1Description, ProtocolCoversNothingThatReadingsNeed) {
+  const Bounds page = FindControl("Panel4")->bounds;
+  for (std::string_view panel : {"Protocol", "ProtocolReadings"}) {
+    const Bounds b = FindControl(panel)->bounds;
+    EXPECT_TRUE(b.left >= 0 && b.top >= 0 && b.left + b.width <= page.width &&
+                b.top + b.height <= page.height)
+        << panel;
+    for (std::string_view kept : {"PaintBox1", "ScrollBar1", "ScrollBar2", "ScrollBar7", "Edit5",
+                                  "ScrollBar4", "Edit1", "Label2", "Label10", "ProtocolButton"}) {
+      EXPECT_FALSE(Overlap(b, OnForm(*FindControl(kept)))) << panel << " covers " << kept;
+    }
+  }
+  for (const Control& c : Form1Controls()) {
+    const Control* parent = FindControl(c.parent);
+    if (parent == nullptr || c.kind == Kind::Label) continue;
+    EXPECT_TRUE(c.bounds.left >= 0 && c.bounds.top >= 0 &&
+                c.bounds.left + c.bounds.width <= parent->bounds.width &&
+                c.bounds.top + c.bounds.height <= parent->bounds.height)
+        << c.name << " sticks out of " << c.parent;
+  }
+}
+
+// A step button says what it does: its caption the signed step in the unit of
+// its bar's readout or in thousandths of it ("+10 mA" for 10 positions of a
+// bar read in A with three decimals), its name the same words with "erhöhen"
+// or "verringern" after the bar's name.
+TEST(Form1Description, StepButtonsSayTheirStep) {
+  int buttons = 0;
+  for (const Control& c : Form1Controls()) {
+    if (!c.step) continue;
+    ++buttons;
+    const Control* bar = FindControl(c.step->slider);
+    ASSERT_TRUE(bar != nullptr && bar->kind == Kind::ScrollBar) << c.name;
+    const ReadoutFormat& format = bar->slider->format;
+    const int magnitude = std::abs(c.step->positions);
+    std::string words = std::to_string(magnitude) + " m" + std::string(format.unit);
+    if (format.decimals == 0) words = std::to_string(magnitude) + " " + std::string(format.unit);
+    else ASSERT_EQ(format.decimals, 3) << c.name;
+    const bool up = c.step->positions > 0;
+    EXPECT_EQ(c.caption, (up ? "+" : "\u2212") + words) << c.name;
+    const std::string_view bar_name =
+        bar->accessible_name.substr(0, bar->accessible_name.find(" in "));
+    EXPECT_EQ(c.accessible_name,
+              std::string(bar_name) + " um " + words + (up ? " erhöhen" : " verringern"));
+    EXPECT_EQ(c.edition, Edition::Touch) << c.name;
+  }
+  EXPECT_EQ(buttons, 8);
 }
 
 // Reads the export back into rows; the strings live in `texts`.
@@ -110,6 +179,10 @@ class Reader {
                  ReadoutFormat{s["decimals"].toInt(), s["negated"].toBool(), Text(s, "unit")},
                  Text(s, "readout")};
     }
+    if (o.contains("step")) {
+      const QJsonObject s = o["step"].toObject();
+      c.step = Step{Text(s, "slider"), s["positions"].toInt()};
+    }
     c.checked = o["checked"].toBool();
     c.visible = o["visible"].toBool();
     if (o.contains("tabOrder")) c.tab_order = o["tabOrder"].toInt();
@@ -118,8 +191,9 @@ class Reader {
     c.hint = Text(o, "hint");
     c.shortcut = Text(o, "shortcut");
     c.picture = Text(o, "picture");
-    if (o.contains("edition"))
-      c.edition = o["edition"] == "page" ? Edition::Page : Edition::Desktop;
+    static const std::map<QString, Edition> editions = {
+        {"desktop", Edition::Desktop}, {"page", Edition::Page}, {"touch", Edition::Touch}};
+    if (o.contains("edition")) c.edition = editions.at(o["edition"].toString());
     return c;
   }
 

@@ -53,6 +53,7 @@ const assertPicturesEqual = (flags, options) => checkPictures(page, flags, optio
 const value = (id) => page.$eval(`#${id}`, (e) => e.value);
 const shown = (id) => page.$eval(`#${id}`, (e) => e.checkVisibility());
 const position = (id) => page.$eval(`#${id}`, (e) => Number(e.dataset.position));
+const lastRow = () => page.$$eval("#ProtocolTable tbody tr", (rows) => [...rows.at(-1).cells].map((c) => c.textContent));
 
 async function click(id) {
   await page.click(`#${id}`);
@@ -107,6 +108,23 @@ describe("pictures", () => {
     await assertPicturesEqual({ deflection: "on", mode: "ac", voltage, coil: "on", width: 2, turn: 0, side: -90 });
   });
 
+  test("pictures drawn again from kept paths and from neighbours computed in idle time equal varek-render's",
+       async () => {
+    const heavy = { current: 1000, mode: "ac", amplitude: 10, deflection: "on" };
+    await open("?voltage=51&current=1000&mode=ac&amplitude=10&deflection=on");
+    // A line step down and back (kept), then of the current up and back.
+    for (const [id, key] of [["ScrollBar4", "ArrowLeft"], ["ScrollBar4", "ArrowRight"],
+                             ["ScrollBar7", "ArrowRight"], ["ScrollBar7", "ArrowLeft"]]) {
+      await page.focus(`#${id}`);
+      await new Promise((done) => setTimeout(done, 300));  // the worker computes the neighbours
+      await page.keyboard.press(key);
+      await ready();
+      const voltage = await position("ScrollBar4"), current = await position("ScrollBar7");
+      await assertPicturesEqual({ ...heavy, voltage, current }, { signal: true });
+    }
+    assert.deepEqual([await position("ScrollBar4"), await position("ScrollBar7")], [51, 1000]);
+  });
+
   test("a prepared link opens past the information page with its settings", async () => {
     await open("?voltage=800&current=1500&deflection=on&mode=ac&amplitude=150&turn=-30&side=-180" +
                "&coil=on&transparent=on&width=2");
@@ -135,12 +153,30 @@ describe("pictures", () => {
   });
 });
 
+// A page's text fits its picture's place when nothing of it is cut off.
+const fits = (id) => page.$eval(`#${id}`, (e) => e.checkVisibility() && e.scrollHeight <= e.clientHeight &&
+                                               e.scrollWidth <= e.clientWidth);
+
 describe("pages", () => {
-  test("Daten covers the settings with the data picture; Schließen uncovers them", async () => {
+  test("the explanation and the data are text in the pictures' places; no picture of text is fetched", async () => {
+    const pictures = [];
+    const listener = (request) => request.resourceType() === "image" && pictures.push(request.url());
+    page.on("request", listener);
+    await open();
+    assert.ok(await fits("Image1Text"), "the explanation fits its place");
+    await click("Button14");
+    await click("Button6");
+    assert.ok(await fits("Image2Text"), "the data fit their place");
+    page.off("request", listener);
+    assert.deepEqual(pictures.map((url) => url.replace(/^.*\//, "")).filter((file) => !file.startsWith("data:")),
+                     ["image3_signal_axes.jpg"]);
+  });
+
+  test("Daten covers the settings with the data page; Schließen uncovers them", async () => {
     await open("?deflection=on");
     await click("Button6");
     assert.ok(await shown("Panel10"));
-    assert.ok(await page.$eval("#Image2", (img) => img.complete && img.naturalWidth === 531));
+    assert.ok(await shown("Image2Text"));
     assert.ok(await page.$eval("#ScrollBar4", (e) => !e.contains(document.elementFromPoint(
         e.getBoundingClientRect().x + 5, e.getBoundingClientRect().y + 5))),
         "the data page covers the settings");
@@ -237,11 +273,12 @@ describe("keyboard", () => {
       renderer.replace(/render\/varek-render$/, "focus/varek-focus"),
       ["--voltage", String(voltage), "--order", "1", "--amplitude", "200"]).toString().trim());
   const focused = () => page.evaluate(() => document.activeElement.id);
-  const lastRow = () => page.$$eval("#ProtocolTable tbody tr", (rows) => [...rows.at(-1).cells].map((c) => c.textContent));
 
   test("from a fresh start to a recorded reading at 900 V with at most 30 keys", async () => {
     const focus = focusCurrent(900);
     await open();
+    // The core that reads typed values, loaded before the first one.
+    await page.evaluate(() => ProtocolModule.load().then(() => true));
     let presses = 0;
     const key = async (name, times = 1, modifier = "") => {
       for (let i = 0; i < times; ++i, ++presses) {
@@ -411,20 +448,21 @@ async function assertSceneShownWhole() {
   const shown = await page.$eval("#PaintBox1Slot > .pixel-view", (view) => {
     window.scrollTo(0, 0);
     const { x, y, width, height } = view.getBoundingClientRect();
-    return { x, y, width, height, ratio: devicePixelRatio };
+    const canvas = document.getElementById("PaintBox1");
+    return { x, y, width, height, ratio: devicePixelRatio, pictureWidth: canvas.width, pictureHeight: canvas.height };
   });
-  if (shown.width * shown.ratio < 720) return 0;
-  const factor = Math.round(shown.width * shown.ratio / 720);
+  const { pictureWidth: w, pictureHeight: h } = shown;
+  if (shown.width * shown.ratio < w) return 0;
+  const factor = Math.round(shown.width * shown.ratio / w);
   const shot = join(work, `shown${++shots}.png`);
-  await page.screenshot({ path: shot, clip: { x: shown.x, y: shown.y, width: 720 * factor / shown.ratio,
-                                              height: 440 * factor / shown.ratio } });
+  await page.screenshot({ path: shot });
   const { width, rgba } = readPng(shot);
-  assert.equal(width, 720 * factor, "the screenshot has the shown picture's device pixels");
+  const left = Math.round(shown.x * shown.ratio), top = Math.round(shown.y * shown.ratio);
   const picture = await canvasPixels(page, "PaintBox1");
   let wrong = 0;
-  for (let y = 0; y < 440 * factor; ++y) {
-    for (let x = 0; x < 720 * factor; ++x) {
-      const i = (y * width + x) * 4, j = (Math.floor(y / factor) * 720 + Math.floor(x / factor)) * 4;
+  for (let y = 0; y < h * factor; ++y) {
+    for (let x = 0; x < w * factor; ++x) {
+      const i = ((top + y) * width + left + x) * 4, j = (Math.floor(y / factor) * w + Math.floor(x / factor)) * 4;
       if (rgba[i] !== picture[j] || rgba[i + 1] !== picture[j + 1] || rgba[i + 2] !== picture[j + 2]) ++wrong;
     }
   }
@@ -432,43 +470,85 @@ async function assertSceneShownWhole() {
   return factor;
 }
 
+// The visible buttons, choices, arrows and thumbs (in the column arrangement
+// also the fields and the sliders) that a finger hits in less than 44 x 44
+// pixels: the control's box, widened by its hit area (the ::before that
+// form1.css gives it under a coarse pointer in the window arrangement).
+const smallTargets = () => page.evaluate(() => [...document.querySelectorAll(
+    "#Form1 :is(button, input[type=radio], input[type=checkbox], [role=slider] > *, a), " +
+    ".column-layout #Form1 :is(input, [role=slider])")]
+    .filter((e) => e.checkVisibility()).map((e) => {
+      const target = e.closest("label") ?? e;
+      const box = target.getBoundingClientRect(), area = getComputedStyle(target, "::before");
+      const hit = area.position === "absolute" && area.content !== "none";
+      return [e.id || e.className || e.textContent, Math.max(box.width, hit ? parseFloat(area.width) : 0),
+              Math.max(box.height, hit ? parseFloat(area.height) : 0)];
+    }).filter(([, width, height]) => width < 44 || height < 44).map(([id]) => id));
+
+// The scene and the focused control lie wholly in the viewport.
+const sceneAndFocusInView = () => page.evaluate(() => [document.getElementById("PaintBox1Slot"), document.activeElement]
+    .every((e) => {
+      const box = e.getBoundingClientRect();
+      return box.top >= -1 && box.bottom <= innerHeight + 1 && box.left >= -1 && box.right <= innerWidth + 1;
+    }));
+
 describe("devices", () => {
-  // [name, CSS width, height, device pixel ratio, touch, device pixels per
-  // scene pixel]; 1280 x 720 at 1.5 is a 1920 x 1080 screen at 150 % browser
-  // zoom. Only 1366 x 657 has fewer device pixels than the window needs:
-  // there the scene is reduced (0).
+  // [name, CSS width, height, device pixel ratio, touch, column arrangement,
+  // least CSS width of the scene, device pixels per scene picture pixel].
+  // 1280 x 720 at 1.5 is a 1920 x 1080 screen at 150 % browser zoom, 960 x
+  // 540 at 2 the same at 200 %. The scene is drawn at its slot's scale and
+  // copied 1:1; only 1366 x 657 has fewer device pixels than the picture at
+  // scale 1: there it is reduced (0).
   const devices = [
-    ["phone", 390, 844, 3, true, 1], ["tablet", 768, 1024, 2, true, 2], ["small laptop", 1024, 768, 1, false, 1],
-    ["laptop", 1280, 720, 1, false, 1], ["maximised browser", 1366, 657, 1, false, 0],
-    ["projector", 1920, 1080, 1, false, 1], ["150 % zoom", 1280, 720, 1.5, false, 1],
-    ["retina", 1280, 800, 2, false, 2],
+    ["phone", 390, 844, 3, true, true, 370, 1], ["phone landscape", 844, 390, 3, true, true, 440, 1],
+    ["tablet", 768, 1024, 2, true, true, 740, 1], ["small laptop", 1024, 768, 1, false, false, 720, 1],
+    ["laptop", 1280, 720, 1, false, false, 710, 1], ["maximised browser", 1366, 657, 1, false, false, 650, 0],
+    ["projector", 1920, 1080, 1, false, false, 1000, 1], ["touch board", 1920, 1080, 1, true, false, 1000, 1],
+    ["150 % zoom", 1280, 720, 1.5, false, false, 710, 1], ["200 % zoom", 960, 540, 2, false, true, 540, 1],
+    ["retina", 1280, 800, 2, false, false, 790, 1],
   ];
-  for (const [name, width, height, ratio, touch, wholeFactor] of devices) {
-    test(`${name} ${width} x ${height} at ${ratio}: fits, works by ${touch ? "touch" : "mouse"}, shows whole pixels`,
-         async () => {
+  for (const [name, width, height, ratio, touch, column, sceneWidth, wholeFactor] of devices) {
+    test(`${name} ${width} x ${height} at ${ratio}: ${column ? "column" : "window"}, works by ${touch ? "touch" : "mouse"}, ` +
+         "the scene drawn at its scale", async () => {
       await onDevice({ width, height, deviceScaleFactor: ratio, isMobile: touch, hasTouch: touch }, async () => {
+        await page.evaluateOnNewDocument(() => {
+          window.layoutShift = 0;
+          new PerformanceObserver((list) => {
+            for (const e of list.getEntries()) if (!e.hadRecentInput) window.layoutShift += e.value;
+          }).observe({ type: "layout-shift", buffered: true });
+        });
         await page.goto(base);
         await ready();
-        assert.equal(await page.evaluate(() => document.documentElement.classList.contains("touch")), touch);
+        assert.equal(await page.evaluate(() => window.layoutShift), 0, "layout shift while the page loads");
+        assert.equal(await page.evaluate(() => document.documentElement.classList.contains("column-layout")), column);
         assert.ok(await noSideScroll(), "no horizontal scrolling on the information page");
+        if (!column) assert.ok(await fits("Image1Text"), "the explanation fits its place");
         await press("#Button14", touch);
         assert.ok(await noSideScroll(), "no horizontal scrolling in the window");
+        assert.ok(await sceneAndFocusInView(), "after Weiter the scene and the first control are in view");
         await assertPicturesEqual({});
-        if (touch) {
-          const small = await page.evaluate(() => [...document.querySelectorAll(
-              "#Form1 button, #Form1 input, #Form1 [role=slider], #Form1 a")].filter((e) => e.checkVisibility())
-              .map((e) => [e.id || e.textContent, (e.closest("label") ?? e).getBoundingClientRect()])
-              .filter(([, box]) => box.width < 44 || box.height < 44).map(([id]) => id));
-          assert.deepEqual(small, [], "touch targets smaller than 44 x 44");
-        }
+        assert.ok(await page.$eval("#PaintBox1Slot > .pixel-view", (e) => e.getBoundingClientRect().width) >= sceneWidth,
+                  `the scene at least ${sceneWidth} pixels wide`);
+        if (touch) assert.deepEqual(await smallTargets(), [], "touch targets smaller than 44 x 44");
         await press("#AblenkEin", touch);
         await press("#Wechselspannung", touch);
         await hold("#ScrollBar4 > .thumb", touch, { dx: -60 });
         const voltage = await position("ScrollBar4");
         assert.ok(voltage < 1200, `the thumb moved (${voltage})`);
         await hold("#ScrollBar7 > .arrow.up", touch, { ms: 800 });
+        // From the foot of the page, the current's slider takes the focus.
+        await page.evaluate(() => {
+          document.activeElement.blur();
+          window.scrollTo(0, document.documentElement.scrollHeight);
+        });
+        await page.focus("#ScrollBar7");
+        for (const key of ["ArrowRight", "PageUp", "ArrowLeft"]) {
+          await page.keyboard.press(key);
+          await ready();
+          assert.ok(await sceneAndFocusInView(), `the scene and the current in view after ${key}`);
+        }
         const current = await position("ScrollBar7");
-        assert.ok(current > 1, `holding the arrow repeats (${current})`);
+        assert.ok(current > 10, `holding the arrow repeats (${current})`);
         await assertPicturesEqual({ deflection: "on", mode: "ac", voltage, current }, { signal: true });
         assert.equal(await assertSceneShownWhole(), wholeFactor);
         if (process.env.VAREK_SHOTS) {
@@ -477,12 +557,118 @@ describe("devices", () => {
       });
     });
   }
+
+  test("at 200 % browser zoom on 1920 x 1080 the readouts and labels are at least 1,8 times as tall", async () => {
+    const sizes = [];
+    for (const [width, height, ratio] of [[1920, 1080, 1], [960, 540, 2]]) {
+      await onDevice({ width, height, deviceScaleFactor: ratio }, async () => {
+        await page.goto(base + "?deflection=on");
+        await ready();
+        sizes.push(await page.evaluate(() => ["Edit5", "Edit1", "Label2", "Label1"].map(
+            (id) => parseFloat(getComputedStyle(document.getElementById(id)).fontSize) * devicePixelRatio)));
+      });
+    }
+    sizes[1].forEach((size, i) => assert.ok(size >= 1.8 * sizes[0][i], `${size} device pixels against ${sizes[0][i]}`));
+  });
+
+  // One reading on a phone, counted as a student makes it. The counting rule:
+  // a tap is one touch tap; a typed value is two (the tap on the field, which
+  // opens the number keyboard, and the keyboard's Enter; the digits are not
+  // counted). Swipes that scroll the page are counted apart, one for every
+  // four fifths of the screen's height the page must move to show the next
+  // control wholly, and reported: the limit is on taps.
+  test("phone 390 x 844: a new voltage to a recorded focus in at most 10 taps, step buttons beside the fields",
+       async (t) => {
+    const focusAt = (voltage) => Number(execFileSync(
+        renderer.replace(/render\/varek-render$/, "focus/varek-focus"),
+        ["--voltage", String(voltage), "--range"]).toString().trim().split(" ")[0]);
+    const before = focusAt(1200), focus = focusAt(900);
+    await onDevice({ width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true }, async () => {
+      // Where the previous reading left the student: 1200 V at its focus, recorded.
+      await page.goto(`${base}?voltage=1200&current=${before}&deflection=on&mode=ac`);
+      await ready();
+      await press("#ProtocolButton", true);
+      await press("#ProtocolRecord", true);
+      await page.waitForFunction(() => /übernommen: U = 1200/.test(document.getElementById("ProtocolStatus").textContent),
+                                 { timeout: 10000 });
+      const rows = await page.$$eval("#ProtocolTable tbody tr", (r) => r.length);
+      let taps = 0, swipes = 0;
+      const box = (selector) => page.$eval(selector, (e) => {
+        const { top, bottom, left, width, height } = e.getBoundingClientRect();
+        return { top, bottom, x: left + width / 2, y: top + height / 2 };
+      });
+      // The swipes that bring a control wholly onto the screen, counted by
+      // the rule above; the page is scrolled by that much at once (a swipe
+      // in the emulation flings the page on by an unforeseeable length).
+      const bringIntoView = async (selector) => {
+        const { top, bottom } = await box(selector);
+        const height = await page.evaluate(() => innerHeight);
+        const by = top < 0 ? top - 8 : bottom > height ? bottom - height + 8 : 0;
+        swipes += Math.ceil(Math.abs(by) / (height * 4 / 5));
+        await page.evaluate((y) => window.scrollBy(0, y), by);
+      };
+      const tap = async (selector) => {
+        await bringIntoView(selector);
+        const { x, y } = await box(selector);
+        await page.touchscreen.tap(x, y);
+        ++taps;
+        await ready();
+      };
+      const typeInto = async (selector, text) => {
+        await tap(selector);
+        assert.equal(await page.$eval(selector, (e) => [e.inputMode, e.readOnly].join()), "decimal,false");
+        await page.keyboard.type(text);
+        await page.keyboard.press("Enter");
+        ++taps;
+        await page.waitForFunction((id, t) => document.getElementById(id).value === t, {}, selector.slice(1), text);
+        await ready();
+      };
+      // How far the marks are from a focus (pixels apart plus the farther
+      // one's distance from the centre), and whether they look like one dot
+      // there: what the student sees, and what "Ton" makes heard.
+      const marks = () => page.evaluate(() => {
+        const numbers = (Form1.BeamMarks.textContent.match(/\d+/g) ?? []).map(Number);
+        return { met: Form1.tone.met, distance: numbers.length ? numbers[0] + Math.max(...numbers.slice(1)) : Infinity };
+      });
+      await typeInto("#Edit1", "900");
+      // I grows as the root of U: the student's estimate from the reading before.
+      const estimate = Math.round(before * Math.sqrt(900 / 1200));
+      await typeInto("#Edit5", String(estimate / 1000).replace(".", ","));
+      // Fine steps of 1 mA towards the focus, turning where the marks part again.
+      let step = "#CurrentUp1", other = "#CurrentDown1";
+      for (let now = await marks(), turns = 0; !now.met && turns < 2;) {
+        await tap(step);
+        const next = await marks();
+        if (next.distance > now.distance) [step, other, turns] = [other, step, turns + 1];
+        now = next;
+      }
+      await tap("#ProtocolRecord");
+      await page.waitForFunction((n) => document.querySelectorAll("#ProtocolTable tbody tr").length === n + 1,
+                                 { timeout: 10000 }, rows);
+      const titles = await page.$$eval("#ProtocolTable thead th", (cells) => cells.map((c) => c.textContent));
+      const row = Object.fromEntries((await lastRow()).map((cell, i) => [titles[i], cell]));
+      const current = Math.round(Number(row["I in A"].replace(",", ".")) * 1000);
+      assert.equal(row["U in V"], "900");
+      assert.match(row.Amplitude, /~/, "Wechselspannung");
+      assert.ok(Math.abs(current - focus) <= 2, `recorded ${current} mA, the focus lies at ${focus} mA`);
+      assert.ok(taps <= 10, `${taps} taps`);
+      t.diagnostic(`${taps} taps, ${swipes} swipes`);
+      // One tap is one step; held, a step button repeats its step.
+      await tap("#CurrentUp1");
+      assert.equal(await position("ScrollBar7"), current + 1);
+      await hold("#VoltageDown10", true, { ms: 800 });
+      const voltage = await position("ScrollBar4");
+      assert.ok(voltage < 890 && voltage % 10 === 0, `held for 0.8 s: ${voltage} V`);
+      if (process.env.VAREK_SHOTS) await page.screenshot({ path: join(process.env.VAREK_SHOTS, "phone-reading.png") });
+    });
+  });
 });
 
 describe("accessibility and links", () => {
   const violations = () => axeViolations(page);
 
-  test("axe finds nothing on the information page, the window, deflection with the protocol, the data page",
+  test("axe finds nothing on the information page, the window, deflection with the protocol, the data page, " +
+       "after ENDE, on the phone",
        async () => {
     await open();
     assert.deepEqual(await violations(), [], "information page");
@@ -495,6 +681,42 @@ describe("accessibility and links", () => {
     await page.click("#ProtocolButton");
     await click("Button6");
     assert.deepEqual(await violations(), [], "data page");
+    await click("Button7");
+    await click("Button2");
+    assert.deepEqual(await violations(), [], "after ENDE");
+    await onDevice({ width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true }, async () => {
+      await open();
+      assert.deepEqual(await violations(), [], "the phone's start page");
+      await click("Button14");
+      assert.deepEqual(await violations(), [], "the phone's window");
+    });
+  });
+
+  test("under forced colours the checked radio button is seen: Ein and Aus differ inside its box", async () => {
+    const media = await page.createCDPSession();
+    const forced = (value) => media.send("Emulation.setEmulatedMedia", { features: [{ name: "forced-colors", value }] });
+    await forced("active");
+    try {
+      await open("?deflection=on");
+      const indicator = async (state) => {
+        const file = join(work, `forced-${state}.png`);
+        await page.screenshot({ path: file, clip: await (await page.$("#AblenkEin")).boundingBox() });
+        return readPng(file);
+      };
+      const checked = await indicator("ein");
+      await click("AblenkAus");
+      const unchecked = await indicator("aus");
+      let differing = 0;
+      for (let i = 0; i < checked.rgba.length; i += 4) {
+        const d = Math.abs(checked.rgba[i] - unchecked.rgba[i]) + Math.abs(checked.rgba[i + 1] - unchecked.rgba[i + 1]) +
+                  Math.abs(checked.rgba[i + 2] - unchecked.rgba[i + 2]);
+        if (d > 96) differing += 1;
+      }
+      // The dot inside the ring, not a stray pixel.
+      assert.ok(differing >= checked.rgba.length / 4 / 10, `${differing} pixels differ`);
+    } finally {
+      await forced("none");
+    }
   });
 
   test("the pages' texts, formulas included, are in the page; the marks are told after each picture", async () => {
@@ -513,6 +735,154 @@ describe("accessibility and links", () => {
     await ready();
     assert.notEqual(await page.$eval("#BeamMarks", (e) => e.textContent), apart);
     assert.equal(await page.$eval("#BeamMarks", (e) => e.getAttribute("aria-live")), "polite");
+  });
+
+  // A student who hears the page and cannot see it: the accessibility tree
+  // (what a screen reader reads: the focused control's name and value, the
+  // live regions' texts) and key presses, nothing else. The page's state
+  // "ready" only says when to listen. Four readings at four voltages, the
+  // focus found by the live sentence on the marks; e/m from the result text.
+  test("by ear alone: four readings at four voltages in at most 40 keys each, e/m within 1 %", async (t) => {
+    const context = await browser.createBrowserContext();  // an empty protocol of its own
+    const main = page;
+    page = await context.newPage();
+    page.on("pageerror", (error) => pageErrors.push(error.message));
+    try {
+      await page.goto(base);
+      await ready();
+      const client = await page.target().createCDPSession();
+      const tree = async () => {
+        const { nodes } = await client.send("Accessibility.getFullAXTree");
+        const byId = new Map(nodes.map((node) => [node.nodeId, node]));
+        const property = (node, name) => node.properties?.find((p) => p.name === name)?.value?.value;
+        const text = (node) => node.role?.value === "StaticText" ? node.name?.value ?? ""
+            : (node.childIds ?? []).map((id) => byId.get(id)).filter(Boolean).map(text).join("");
+        const live = nodes.filter((node) => !node.ignored && property(node, "live")).map(text);
+        const focused = nodes.filter((node) => property(node, "focused") && node.role?.value !== "RootWebArea").at(-1);
+        const results = nodes.filter((node) => node.name?.value === "Ergebnis").map(text);
+        return { live, focused: focused?.name?.value, value: focused?.value?.value, result: results[0] ?? "" };
+      };
+      let presses = 0;
+      const key = async (name, modifier = "") => {
+        if (modifier) await page.keyboard.down(modifier);
+        await page.keyboard.press(name);
+        if (modifier) await page.keyboard.up(modifier);
+        ++presses;
+        await ready();
+      };
+      // Tab or Shift+Tab until the control of that name has the focus.
+      const goTo = async (name, modifier = "") => {
+        for (let i = 0; (await tree()).focused !== name; ++i) {
+          assert.ok(i < 12, `${name} not reached`);
+          await key("Tab", modifier);
+        }
+      };
+      // Types a number into the focused field; Enter applies it once the bar has it.
+      const typeValue = async (text, bar) => {
+        await page.keyboard.type(text);
+        presses += text.length;
+        await key("Enter");
+        const wanted = Number(text.replace(",", "."));
+        for (let i = 0; i < 100; ++i) {
+          const { nodes } = await client.send("Accessibility.getFullAXTree");
+          if (nodes.some((node) => node.role?.value === "slider" && node.name?.value === bar &&
+                                   Number(node.value?.value) === wanted)) break;
+          await new Promise((r) => setTimeout(r, 50));
+        }
+        await ready();
+      };
+      // How far the marks are from a focus as the live sentence tells it:
+      // pixels apart plus the farther mark's pixels from the centre; no mark
+      // on the screen: Infinity.
+      const distance = async () => {
+        const sentence = (await tree()).live.find((text) => /Marke/.test(text)) ?? "";
+        if (/nicht auf dem Schirm/.test(sentence)) return Infinity;
+        const numbers = (sentence.match(/\d+/g) ?? []).map(Number);
+        return /zusammen/.test(sentence) ? numbers[0] ?? 0 : numbers[0] + Math.max(...numbers.slice(1));
+      };
+      const current = async () => Math.round(Number((await tree()).value) * 1000);
+      // From the current bar: 1 mA steps while the marks come closer, in
+      // the direction that brings them closer; back one step where they part.
+      const fineTune = async () => {
+        let now = await distance();
+        for (const [ahead, back] of [["ArrowUp", "ArrowDown"], ["ArrowDown", "ArrowUp"]]) {
+          let moved = false;
+          for (;;) {
+            await key(ahead);
+            const next = await distance();
+            if (next >= now) { await key(back); break; }
+            now = next;
+            moved = true;
+          }
+          if (moved || now <= 2) return;
+        }
+      };
+      const record = async (voltage) => {
+        await key("Enter", "Control");
+        for (let i = 0; i < 100 && !(await tree()).live.some((t) => t.includes(`übernommen: U = ${voltage} V`)); ++i) {
+          await new Promise((r) => setTimeout(r, 50));
+        }
+        assert.ok((await tree()).live.some((t) => t.includes(`übernommen: U = ${voltage} V`)), `reading at ${voltage} V`);
+      };
+      const counts = [];
+
+      // The first reading at the start voltage: Weiter, deflection on,
+      // alternating; the current raised in steps of 100 mA until the marks,
+      // once on the screen, part again; the focus foreseen from the three
+      // steps around the closest (the distance grows as the current leaves
+      // the focus, alike on both sides), reached in steps of 10 mA.
+      assert.equal((await tree()).focused, "Weiter");
+      await key("Enter");
+      await goTo("Ablenkspannung aus");
+      await key("ArrowUp");
+      await goTo("Gleichspannung");
+      await key("ArrowDown");
+      await goTo("Spulenstrom in A", "Shift");
+      const step = async () => {
+        await key("PageUp", "Control");
+        return { at: await current(), distance: await distance() };
+      };
+      let [low, middle, high] = [null, { at: await current(), distance: await distance() }, await step()];
+      while (!(low && low.distance > middle.distance && high.distance > middle.distance)) {
+        [low, middle, high] = [middle, high, await step()];
+      }
+      await key("PageDown", "Control");
+      const beyond = low.distance > high.distance ? 1 : -1;
+      const foreseen = middle.at + beyond * 100 * middle.distance / (Math.max(low.distance, high.distance) - middle.distance);
+      for (let n = Math.round((foreseen - middle.at) / 10); n !== 0; n -= Math.sign(n)) {
+        await key(n > 0 ? "PageUp" : "PageDown");
+      }
+      await fineTune();
+      const first = await current();
+      await record(1200);
+      counts.push(presses);
+
+      // Three more: the voltage typed, the current foreseen from the first
+      // reading (I grows as the root of U) typed, then tuned.
+      for (const voltage of [900, 1500, 1800]) {
+        presses = 0;
+        await goTo("Anzeige Beschleunigungsspannung in V");
+        await typeValue(String(voltage), "Beschleunigungsspannung in V");
+        await goTo("Anzeige Spulenstrom in A", "Shift");
+        const foreseen = Math.round(first * Math.sqrt(voltage / 1200));
+        await typeValue(String(foreseen / 1000).replace(".", ","), "Spulenstrom in A");
+        await goTo("Spulenstrom in A", "Shift");
+        await fineTune();
+        await record(voltage);
+        counts.push(presses);
+      }
+      assert.ok(counts.every((n) => n <= 40), `presses per reading: ${counts.join(", ")}`);
+      const result = (await tree()).result;
+      const [, mantissa] = result.match(/e\/m = \(?(\d+,\d+)/) ?? [];
+      assert.ok(mantissa, result);
+      const specificCharge = Number(mantissa.replace(",", ".")) * 1e11;
+      assert.ok(Math.abs(specificCharge / 1.75882e11 - 1) < 0.01, `${result} (presses ${counts.join(", ")})`);
+      t.diagnostic(`keys per reading ${counts.join(", ")}; ${result.split("\n")[0]}`);
+    } finally {
+      await page.close();
+      await context.close();
+      page = main;
+    }
   });
 
   test("the focus lands on a control after Weiter, Info, Daten, Schließen and Escape", async () => {

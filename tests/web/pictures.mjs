@@ -37,14 +37,19 @@ function differingPixels(a, b) {
   return count;
 }
 
+// The picture scale of the pictures on the page (device pixels per picture pixel).
+export const pictureScale = (page) => page.evaluate(() => window.Form1.pictures.shown.scale);
+
 // Returns check(page, flags, { signal }): the scene (and the plot, with
-// signal) on the page equal varek-render's for these flags; its PNGs go to work.
+// signal) on the page equal varek-render's for these flags at the page's
+// picture scale; its PNGs go to work.
 export function pictureCheck(renderer, work) {
   let renders = 0;
   return async (page, flags, { signal = false } = {}) => {
     const scene = join(work, `scene${++renders}.png`);
     const plot = join(work, `signal${renders}.png`);
-    const args = [...Object.entries(flags).flatMap(([k, v]) => [`--${k}`, String(v)]), "--out", scene];
+    const args = [...Object.entries(flags).flatMap(([k, v]) => [`--${k}`, String(v)]),
+                  "--scale", String(await pictureScale(page)), "--out", scene];
     execFileSync(renderer, signal ? [...args, "--signal-out", plot] : args);
     assert.equal(differingPixels(await canvasPixels(page, "PaintBox1"), readPng(scene).rgba), 0,
                  `scene differs from varek-render ${args.join(" ")}`);

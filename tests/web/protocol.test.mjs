@@ -141,15 +141,16 @@ describe("recording", () => {
       await page.click("#ProtocolRecord");
       await showsRows(i + 1);
     }
-    // The panel stands right of the right column; the window shrinks to keep it in view.
-    const boxes = await page.evaluate(() => Object.fromEntries(["Form1", "Panel6", "Protocol"].map((id) => {
+    // The panels lie over the right column and below the settings: the
+    // window keeps its size and scale.
+    const boxes = await page.evaluate(() => Object.fromEntries(["Form1", "Protocol", "ProtocolReadings"].map((id) => {
       const { x, y, width, height } = document.getElementById(id).getBoundingClientRect();
       return [id, { x, y, width, height }];
     })));
-    const scale = boxes.Protocol.width / 440;
-    assert.ok(Math.abs(boxes.Protocol.height - 705 * scale) < 1, JSON.stringify(boxes));
-    assert.ok(Math.abs(boxes.Protocol.x - boxes.Form1.x - 1001 * scale) < 1, JSON.stringify(boxes));
-    assert.ok(boxes.Form1.x + boxes.Form1.width <= 1366 + 0.5, JSON.stringify(boxes));
+    const scale = boxes.Form1.width / 1004;
+    assert.ok(Math.abs(boxes.Form1.height - 721 * scale) < 1, JSON.stringify(boxes));
+    assert.ok(Math.abs(boxes.Protocol.x - boxes.Form1.x - 752 * scale) < 1, JSON.stringify(boxes));
+    assert.ok(Math.abs(boxes.ProtocolReadings.y - boxes.Form1.y - 566 * scale) < 1, JSON.stringify(boxes));
 
     const cells = await rowCells();
     assert.deepEqual(cells.map((c) => c.slice(0, 6)), rows.map(([u, i, a, k, mode], n) =>
@@ -176,11 +177,14 @@ describe("recording", () => {
     await showsRows(3);
     assert.deepEqual(await rowCells(), cells);
 
-    // Ctrl+Enter records from anywhere, but not under the information or the data page.
+    // Ctrl+Enter records from anywhere, but not under the information or the
+    // data page. Their buttons lie under the open protocol: it is closed first.
+    await ctrl("KeyM");
     await page.click("#Button6");
     await ctrl("Enter");
     await statusMatches(/^Die Seite „Daten“ verdeckt die Einstellungen/);
-    await page.click("#Button7");
+    await page.keyboard.press("Escape");
+    await ctrl("KeyM");
     await page.click("#Button1");
     await ctrl("Enter");
     await page.waitForFunction(() => /Die Informationsseite verdeckt/.test(document.getElementById("Notices").textContent));
@@ -188,6 +192,7 @@ describe("recording", () => {
 
     // "Zeile löschen" takes the selected row; "Alle löschen" asks first, "Nein" being the default.
     await page.click("#Button14");
+    await ctrl("KeyM");
     await page.click("#ProtocolTable tbody tr:nth-child(2)");
     await page.click("#ProtocolDelete");
     await showsRows(2);

@@ -44,6 +44,16 @@ const char* KindName(Kind kind) {
   return "";
 }
 
+const char* EditionName(Edition edition) {
+  switch (edition) {
+    case Edition::Both: return "both";
+    case Edition::Desktop: return "desktop";
+    case Edition::Page: return "page";
+    case Edition::Touch: return "touch";
+  }
+  return "";
+}
+
 // The members of one JSON object, comma-separated.
 class Members {
  public:
@@ -99,6 +109,12 @@ std::string ControlJson(const Control& c) {
   if (c.kind == Kind::Panel)
     m.Add("bevel", JsonString(c.bevel == Bevel::Raised ? "raised" : "none"));
   if (c.slider) m.Add("slider", SliderJson(*c.slider));
+  if (c.step) {
+    Members step;
+    step.AddText("slider", c.step->slider);
+    step.Add("positions", c.step->positions);
+    m.Add("step", step.Object());
+  }
   if (c.kind == Kind::CheckBox || c.kind == Kind::RadioButton) m.Add("checked", c.checked);
   if (c.tab_order) m.Add("tabOrder", *c.tab_order);
   m.AddText("accessibleName", c.accessible_name);
@@ -106,8 +122,7 @@ std::string ControlJson(const Control& c) {
   m.AddText("hint", c.hint);
   m.AddText("shortcut", c.shortcut);
   m.AddText("picture", c.picture);
-  if (c.edition != Edition::Both)
-    m.Add("edition", JsonString(c.edition == Edition::Desktop ? "desktop" : "page"));
+  if (c.edition != Edition::Both) m.Add("edition", JsonString(EditionName(c.edition)));
   return m.Object();
 }
 

@@ -21,7 +21,10 @@
 // "fill" ("#rrggbb"), "bevel" (panels: "raised" or "none"), "checked",
 // "tabOrder" (among the parent's focusable children), "accessibleName",
 // "accessibleDescription", "hint", "shortcut" ("Ctrl+M"), "picture" (a file
-// of assets/), and for scroll bars and spin boxes "slider": {"orientation",
+// of assets/), "edition" ("desktop", "page" or "touch": only the page's
+// touch arrangement; none: both editions), "step" {"slider", "positions"}
+// (a button that moves that scroll bar's position by so much, repeating
+// while held), and for scroll bars and spin boxes "slider": {"orientation",
 // "minimum", "maximum", "position", "lineStep", "pageStep", "coarseStep"
 // (Ctrl with a page key), "decimals" and "negated" (the readout shows the
 // position, negated where "negated", divided by 10^decimals, always with a

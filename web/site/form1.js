@@ -14,18 +14,20 @@ const byId = (id) => document.getElementById(id);
 
 function setPageState(state) { document.documentElement.dataset.state = state; }
 
-function putPixels(canvas, rgba) {
-  canvas.getContext("2d").putImageData(new ImageData(rgba, canvas.width, canvas.height), 0, 0);
+// A picture ({width, height, rgba}) on a canvas of its size.
+function putPicture(canvas, { width, height, rgba }) {
+  if (canvas.width !== width || canvas.height !== height) Object.assign(canvas, { width, height });
+  canvas.getContext("2d").putImageData(new ImageData(rgba, width, height), 0, 0);
 }
 
-// The pixels of a decoded picture as the browser draws it.
-function picturePixels(image) {
+// A decoded picture as the browser draws it: {width, height, rgba}.
+function pictureOf(image) {
   const canvas = document.createElement("canvas");
   canvas.width = image.naturalWidth;
   canvas.height = image.naturalHeight;
   const context = canvas.getContext("2d", { willReadFrequently: true });
   context.drawImage(image, 0, 0);
-  return context.getImageData(0, 0, canvas.width, canvas.height).data;
+  return { width: canvas.width, height: canvas.height, rgba: context.getImageData(0, 0, canvas.width, canvas.height).data };
 }
 
 // Copies text to the clipboard; false if the browser allows no way to.
@@ -89,7 +91,7 @@ class TForm1 {
 
     this.pictures = new PictureWorkerClient(window.pictureWorker, description.settings, {
       onScene: (rgba, marks, line) => this.ShowScene(rgba, marks, line),
-      onSignal: (rgba) => { putPixels(this.PaintBox2, rgba); this.viewOf.PaintBox2.draw(); },
+      onSignal: (picture) => { putPicture(this.PaintBox2, picture); this.viewOf.PaintBox2.draw(); },
       onIdle: () => {
         if (this.ended) return;
         setPageState("ready");
@@ -97,6 +99,10 @@ class TForm1 {
       },
       onError: (message) => this.addNotice(`Die Rechnung kann nicht laufen: ${message}`),
     });
+    // The scene and the plot are drawn at the scale the scene's slot is shown at.
+    const scene = this.viewOf.PaintBox1;
+    scene.onScale = (scale) => this.pictures.setScale(scale);
+    this.pictures.setScale(scene.scale);
   }
 
   // The controls take these settings as their initial values: no handler
@@ -196,10 +202,10 @@ class TForm1 {
     if (this.Panel4.hidden) history.replaceState(null, "", queryFromSettings(settings, this.settingRows) + location.hash);
   }
 
-  ShowScene(rgba, marks, { hint, screenHit, tone }) {
+  ShowScene(picture, marks, { hint, screenHit, tone }) {
     this.tone = tone;
     this.sound.play(this.ToneSwitch.checked ? tone : null);
-    putPixels(this.PaintBox1, rgba);
+    putPicture(this.PaintBox1, picture);
     this.viewOf.PaintBox1.draw();
     if (this.BeamMarks.textContent !== marks) this.BeamMarks.textContent = marks;
     this.screenHit = screenHit;
@@ -239,10 +245,11 @@ class TForm1 {
   Button3Click() { this.ScrollBar1.setPosition(0); this.ScrollBar2.setPosition(-90); }
   Button5Click() { this.ScrollBar1.setPosition(0); this.ScrollBar2.setPosition(0); }
 
-  // The information page covers everything else; nothing under it can be reached.
+  // The information page covers everything else; nothing under it but the
+  // window's caption can be reached.
   ShowInformation(shown) {
     this.Panel4.hidden = !shown;
-    for (const child of this.Form1.children) if (child !== this.Panel4) child.inert = shown;
+    for (const child of this.Form1.children) if (child !== this.Panel4 && child.id !== "Caption") child.inert = shown;
     this.layout.update();
   }
   // "Info" brings the page back and "Weiter" returns there; "Weiter" at
@@ -255,6 +262,9 @@ class TForm1 {
   Button14Click() {
     this.ShowInformation(false);
     this.Refresh();
+    // The window from its top: in the column arrangement the scene, with
+    // the first control beneath it.
+    window.scrollTo(0, 0);
     (this.informationOpener ?? this.firstControl).focus();
     this.informationOpener = null;
   }
@@ -312,10 +322,10 @@ class TForm1 {
     if (!prepared) this.Button14.focus();
     try {
       await this.Image3.decode();
-      const axes = picturePixels(this.Image3);
-      putPixels(this.PaintBox2, axes);
+      const axes = pictureOf(this.Image3);
+      putPicture(this.PaintBox2, axes);
       this.viewOf.PaintBox2.draw();
-      this.pictures.setSignalAxes(axes);
+      this.pictures.setSignalAxes(axes.rgba);
     } catch (error) {
       this.addNotice(`Das Achsenbild fehlt: ${error.message}`);
     }

@@ -11,10 +11,13 @@
 // stop just before the next sibling that has one), and z-index keeps the
 // rows' stacking order. An element that the page already holds under a
 // row's name is taken as it is and placed. Rows of the desktop edition alone
-// are left out.
+// are left out; those of the touch arrangement alone are shown only there
+// (class touch-only). A button that steps a scroll bar is no tab stop (the
+// bar's own keys do its work) and steps the bar while it is held.
 
-// One control's element; `ui` collects what the page works with.
-function buildControl(row, ui) {
+// One control's element; `ui` collects what the page works with; `text`:
+// the HTML that the page shows instead of the row's picture, if any.
+function buildControl(row, ui, text) {
   const make = (tag, className) => {
     const existing = document.getElementById(row.name);
     const element = existing ?? document.createElement(tag);
@@ -61,7 +64,7 @@ function buildControl(row, ui) {
       break;
     case "paintBox":
     case "image":
-      element = buildPicture(row, ui);
+      element = text === undefined ? buildPicture(row, ui) : buildText(row, ui, text);
       break;
     case "spinBox":
       element = make("input", "edit spin-box");
@@ -102,6 +105,8 @@ function buildControl(row, ui) {
   if (row.text) style.color = row.text;
   if (row.fill) style.backgroundColor = row.fill;
   if (row.kind === "label" || row.width === 0) element.classList.add("sized-by-text");
+  if (row.edition === "touch") element.classList.add("touch-only");
+  if (row.step) element.tabIndex = -1;
   element.hidden = !row.visible;
   const focusable = ui[row.name] instanceof HTMLElement ? ui[row.name] : element;
   if (row.accessibleName && row.kind !== "checkBox" && row.kind !== "radioButton" && row.kind !== "paintBox" &&
@@ -114,9 +119,19 @@ function buildControl(row, ui) {
   return element;
 }
 
+// The text of a picture of text (the explanation and data pages), in the
+// picture's place: HTML with MathML formulas, laid out as the picture is.
+function buildText(row, ui, html) {
+  const text = document.createElement("div");
+  text.id = `${row.name}Text`;
+  text.className = "at page-text";
+  text.innerHTML = html;
+  ui.texts[row.name] = text;
+  return text;
+}
+
 // A picture: a slot of the control's size, its picture as a canvas (a
-// paint box) or an image, and the view that shows it crisply; an image
-// with a text (the explanation and data pages) gets the text beside it.
+// paint box) or an image, and the view that shows it crisply.
 function buildPicture(row, ui) {
   const slot = document.createElement("div");
   slot.id = `${row.name}Slot`;
@@ -171,29 +186,26 @@ function buildForm(description, root) {
   const children = new Map();
   description.controls.forEach((row, stacking) => {
     if (row.edition === "desktop") return;
-    elements[row.name] = buildControl(row, ui);
+    elements[row.name] = buildControl(row, ui, description.texts?.[row.name]);
     elements[row.name].style.zIndex = String(stacking);
     if (!children.has(row.parent)) children.set(row.parent, []);
     children.get(row.parent).push(row);
   });
+  for (const row of description.controls.filter((r) => r.step)) {
+    ui[row.step.slider].stepWhileHeld(ui[row.name], row.step.positions);
+  }
   const parentOf = new Map(description.controls.map((row) => [row.name, row.parent]));
   const stops = new Set();
   for (let name of description.tabChain) {
     for (; parentOf.has(name); name = parentOf.get(name)) stops.add(name);
   }
   for (const [parent, rows] of children) {
-    for (const row of tabOrdered(rows, stops)) {
-      elements[parent].append(elements[row.name]);
-      const html = description.texts?.[row.name];
-      if (html !== undefined) {
-        const text = document.createElement("div");
-        text.className = "page-text";
-        text.id = `${row.name}Text`;
-        text.innerHTML = html;
-        elements[parent].append(text);
-        ui.texts[row.name] = text;
-      }
-    }
+    for (const row of tabOrdered(rows, stops)) elements[parent].append(elements[row.name]);
+  }
+  // A slider whose readout (with its label) stands elsewhere, or that has
+  // none, is "named": the column arrangement shows its name above it.
+  for (const row of description.controls.filter((r) => r.kind === "scrollBar")) {
+    if (parentOf.get(row.slider.readout) !== row.parent) elements[row.name].classList.add("named");
   }
   return ui;
 }

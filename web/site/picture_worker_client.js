@@ -6,8 +6,9 @@
 // soon as its picture arrives. A dragged thumb is thus followed at the rate
 // the computations finish, and the last picture shows the last settings.
 // The paths are integrated again only when a setting of the stage "paths"
-// changed. The worker gets the values in the order of the description's
-// rows, choices as 1 or 0.
+// changed; a new picture scale (device pixels per picture pixel) only draws
+// again. The worker gets the values in the order of the description's rows,
+// choices as 1 or 0.
 
 function sameSettings(a, b, keys = Object.keys(a)) {
   return a !== null && b !== null && keys.every((key) => a[key] === b[key]);
@@ -23,6 +24,7 @@ class PictureWorkerClient {
     this.latest = null;        // settings in force
     this.computed = null;      // physical settings of the last computation sent
     this.shown = null;         // settings of the pictures on the page
+    this.scale = 1;            // of the pictures asked for
     this.worker.onmessage = ({ data }) => this.receive(data);
     this.worker.onerror = (event) => onError(event.message || "Worker");
   }
@@ -34,10 +36,17 @@ class PictureWorkerClient {
 
   // Asks for pictures of these settings (a copy is kept).
   show(settings) {
-    this.latest = { ...settings };
+    this.latest = { ...settings, scale: this.scale };
     if (this.inFlight) return;
     if (sameSettings(this.latest, this.shown)) this.callbacks.onIdle();
     else this.send();
+  }
+
+  // The pictures from now on at this scale; those shown are drawn again.
+  setScale(scale) {
+    if (scale === this.scale) return;
+    this.scale = scale;
+    if (this.latest) this.show(this.latest);
   }
 
   stop() {
@@ -51,14 +60,15 @@ class PictureWorkerClient {
     if (compute) this.computed = s;
     this.inFlight = s;
     const values = this.rows.map((row) => Number(s[row.name]));
-    this.worker.postMessage({ type: "show", values, compute });
+    this.worker.postMessage({ type: "show", values, compute, scale: s.scale });
   }
 
   receive(data) {
+    const picture = () => ({ width: data.width, height: data.height, rgba: new Uint8ClampedArray(data.pixels) });
     if (data.type === "signal") {
-      this.callbacks.onSignal(new Uint8ClampedArray(data.pixels));
+      this.callbacks.onSignal(picture());
     } else if (data.type === "scene") {
-      this.callbacks.onScene(new Uint8ClampedArray(data.pixels), data.marks,
+      this.callbacks.onScene(picture(), data.marks,
                              { hint: data.hint, screenHit: data.screenHit, tone: data.tone });
       this.shown = this.inFlight;
       this.inFlight = null;

@@ -142,6 +142,7 @@ class Protocol {
     const f = this.form;
     if (shown) this.Load();
     f.Protocol.hidden = !shown;
+    f.ProtocolReadings.hidden = !shown;
     f.ProtocolButton.setAttribute("aria-expanded", String(shown));
     // Whether a text scrolls is known once it is seen.
     for (const text of [f.ProtocolStatus, f.ProtocolResult, f.ProtocolWarnings]) this.Write(text, text.textContent);

@@ -30,9 +30,9 @@ class ScrollBar {
   static REPEAT_DELAY_MS = 500;
   static REPEAT_INTERVAL_MS = 50;
   // The thumb's least length: 27 pixels on a 12-pixel bar, scaled with the
-  // bar; in the touch arrangement a finger's width.
+  // bar; in the column arrangement a finger's width.
   static minimumThumb(thickness) {
-    return document.documentElement.classList.contains("touch") ? Math.max(44, thickness)
+    return document.documentElement.classList.contains("column-layout") ? Math.max(44, thickness)
                                                                   : Math.round(27 * thickness / 12);
   }
 
@@ -209,6 +209,24 @@ class ScrollBar {
     const g = this.geometry();
     if (at < g.start) this.setPosition(this.position - this.pageStep);
     else if (at >= g.start + g.thumb) this.setPosition(this.position + this.pageStep);
+  }
+
+  // A button that moves the position by `positions`: once when pressed, then
+  // again after the arrows' delay and at their interval until the pointer is
+  // lifted or leaves it. Pressed by a key or a screen reader, one step.
+  stepWhileHeld(button, positions) {
+    const step = () => this.setPosition(this.position + positions);
+    button.addEventListener("pointerdown", (event) => {
+      if (event.button !== 0) return;
+      event.preventDefault();
+      this.repeat(step);
+    });
+    for (const type of ["pointerup", "pointercancel", "pointerleave"]) {
+      button.addEventListener(type, () => clearTimeout(this.repeatTimer));
+    }
+    // A click with no pointer behind it (detail 0): the pointer has stepped already.
+    button.addEventListener("click", (event) => { if (event.detail === 0) step(); });
+    button.addEventListener("contextmenu", (event) => event.preventDefault());
   }
 
   // Runs action now, then again after a delay and at intervals until release.

@@ -92,10 +92,10 @@ void FillColumn(PageColumn& c, QPainter& p, const FormulaStyle& style,
 
 }  // namespace
 
-QImage PaintInformationPage() {
-  QImage image = WhitePage(kWidth, kHeight);
+QImage PaintInformationPage(double scale) {
+  QImage image = WhitePage(kWidth, kHeight, scale);
   QPainter p(&image);
-  SetUpPainter(p);
+  SetUpPainter(p, scale);
 
   const varek::form::InformationText& text = varek::form::Information();
   for (const varek::form::TextBlock& line : text.head) {

@@ -11,10 +11,10 @@
 
 namespace pictures {
 
-QImage PaintDataPage() {
-  QImage image = WhitePage(531, 176);
+QImage PaintDataPage(double scale) {
+  QImage image = WhitePage(531, 176, scale);
   QPainter p(&image);
-  SetUpPainter(p);
+  SetUpPainter(p, scale);
 
   const varek::form::DataText& data = varek::form::Data();
   p.setFont(SansFont(20, true));

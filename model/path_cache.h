@@ -1,0 +1,57 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The paths of the settings computed last, to be shown again without
+// integrating: the paths of a setting never change. A kept result is what
+// the integration writes into the scene (paths, their sample counts, the
+// step count, the beam speed and the end test's flag), so a scene that
+// recalls it draws the same picture to the last pixel.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "model/scene.h"
+#include "model/settings.h"
+
+namespace varek {
+
+class PathCache {
+ public:
+  // At most `capacity` results; beyond, the one used longest ago gives way.
+  explicit PathCache(std::size_t capacity) : capacity_(capacity) {}
+
+  // Writes the kept result for the paths of `settings` into `scene`, as the
+  // integration would; false (and `scene` untouched) when none is kept.
+  bool Recall(const Settings& settings, Scene& scene);
+  // Keeps what the integration for `settings` wrote into `scene`.
+  void Keep(const Settings& settings, const Scene& scene);
+  bool Holds(const Settings& settings) const;
+
+ private:
+  static constexpr std::int32_t KeptPaths = 2;  // only paths 1 and 2 are ever filled
+
+  struct Result {
+    Settings key;  // the settings of the stage Paths, the others at their start values
+    std::vector<Vec3i> points[KeptPaths];
+    std::int32_t total = 0, steps = 0;
+    Extended beam_speed = 0;
+    bool screen_hit = false;
+    std::uint64_t used = 0;  // when it was kept or recalled last
+  };
+
+  // The index of the result for the paths of `settings`; results_.size() if none.
+  std::size_t IndexOf(const Settings& settings) const;
+
+  std::size_t capacity_;
+  std::vector<Result> results_;
+  std::uint64_t uses_ = 0;
+};
+
+// The settings one line step of the current or of the voltage away, within
+// their ranges: where a user most likely goes next. The step onwards from
+// the settings `before` (the last change) comes first, then the current's
+// and the voltage's, up before down.
+std::vector<Settings> PathNeighbours(const Settings& settings, const Settings& before);
+
+}  // namespace varek

@@ -1,0 +1,120 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Paths recalled from the cache draw the picture that their computation
+// draws, on a scene that showed other paths before; the cache keeps the
+// settings used last and asks nothing of the view.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "model/path_cache.h"
+#include "render/beam_marks.h"
+#include "render/simulation.h"
+
+namespace varek {
+namespace {
+
+Settings Paths(int voltage, int current, bool deflection, bool steady, int amplitude) {
+  return {.voltage = voltage,
+          .current = current,
+          .amplitude = amplitude,
+          .deflection_on = deflection,
+          .steady = steady};
+}
+
+// The heavy and the start-up settings, the wall, the plates, the edges of
+// the ranges, and random settings with random views.
+std::vector<Settings> Corpus() {
+  std::vector<Settings> corpus = {
+      Paths(50, 2000, true, false, 5),   Paths(50, 1000, true, false, 10),
+      Paths(1200, 0, false, true, 200),  Paths(1200, 1230, true, false, 200),
+      Paths(50, 3000, true, false, 300), Paths(600, 0, true, true, 200),
+      Paths(2000, 3000, true, true, 0),  Paths(50, 0, true, false, 0),
+  };
+  std::mt19937 random(20261209);
+  auto pick = [&](Range r) {
+    return std::uniform_int_distribution<int>(r.lowest, r.highest)(random);
+  };
+  for (int k = 0; k < 24; ++k) {
+    Settings s =
+        Paths(pick(VoltageRange), pick(CurrentRange), k % 4 != 0, k % 3 == 0, pick(AmplitudeRange));
+    s.turn_axis = pick(TurnAxisRange);
+    s.turn_vertical = pick(TurnVerticalRange);
+    corpus.push_back(s);
+  }
+  return corpus;
+}
+
+TEST(PathCacheTest, RecalledPathsDrawTheComputedPictureAndMarks) {
+  const std::vector<Settings> corpus = Corpus();
+  PathCache cache(corpus.size());
+  Simulation computing;
+  for (const Settings& s : corpus) {
+    computing.ComputeTrajectories(s);
+    cache.Keep(s, computing.scene());
+  }
+  // Backwards, so that each recall replaces other paths, of one path or two.
+  Simulation recalling;
+  for (auto s = corpus.rbegin(); s != corpus.rend(); ++s) {
+    ASSERT_TRUE(cache.Recall(*s, recalling.model().mutable_scene()));
+    computing.ComputeTrajectories(*s);
+    const std::vector<Pixel> computed = computing.RenderScene(*s).pixels;
+    EXPECT_EQ(recalling.RenderScene(*s).pixels, computed)
+        << s->voltage << " V, " << s->current << " mA, amplitude " << s->amplitude;
+    EXPECT_EQ(DescribeBeamMarks(recalling.scene()), DescribeBeamMarks(computing.scene()));
+    EXPECT_EQ(recalling.scene().ScreenHit, computing.scene().ScreenHit);
+  }
+}
+
+TEST(PathCacheTest, KeepsTheSettingsUsedLastWhateverTheView) {
+  const Settings a = Paths(50, 2000, true, false, 5), b = Paths(51, 2000, true, false, 5),
+                 c = Paths(50, 2001, true, false, 5);
+  Simulation simulation;
+  PathCache cache(2);
+  for (const Settings& s : {a, b}) {
+    simulation.ComputeTrajectories(s);
+    cache.Keep(s, simulation.scene());
+  }
+  Settings a_turned = a;
+  a_turned.turn_axis = 90;
+  a_turned.coil_visible = true;
+  ASSERT_TRUE(cache.Recall(a_turned, simulation.model().mutable_scene()));
+  simulation.ComputeTrajectories(c);
+  cache.Keep(c, simulation.scene());
+  EXPECT_TRUE(cache.Holds(a));
+  EXPECT_FALSE(cache.Holds(b));
+  EXPECT_TRUE(cache.Holds(c));
+  EXPECT_FALSE(cache.Holds(Paths(50, 2000, true, true, 5)));  // steady: other paths
+}
+
+TEST(PathCacheTest, NeighboursAreOneLineStepOfCurrentOrVoltageOnwardsFirst) {
+  struct Row {
+    Settings settings, before;
+    std::vector<std::pair<int, int>> voltage_current;
+  };
+  const Settings focus = Paths(1200, 1230, true, false, 200);
+  const Row rows[] = {
+      {focus, focus, {{1200, 1231}, {1200, 1229}, {1201, 1230}, {1199, 1230}}},
+      {focus,
+       Paths(1201, 1230, true, false, 200),
+       {{1199, 1230}, {1200, 1231}, {1200, 1229}, {1201, 1230}}},
+      {focus,
+       Paths(1200, 1220, true, false, 200),
+       {{1200, 1231}, {1200, 1229}, {1201, 1230}, {1199, 1230}}},
+      {Paths(50, 0, true, false, 200), Paths(51, 0, true, false, 200), {{50, 1}, {51, 0}}},
+      {Paths(2000, 3000, false, true, 200), focus, {{2000, 2999}, {1999, 3000}}},
+  };
+  for (const Row& row : rows) {
+    std::vector<std::pair<int, int>> found;
+    for (const Settings& n : PathNeighbours(row.settings, row.before)) {
+      found.emplace_back(n.voltage, n.current);
+      EXPECT_EQ(n.amplitude, row.settings.amplitude);
+      EXPECT_EQ(n.steady, row.settings.steady);
+    }
+    EXPECT_EQ(found, row.voltage_current) << row.settings.voltage << " V";
+  }
+}
+
+}  // namespace
+}  // namespace varek

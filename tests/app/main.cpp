@@ -2,13 +2,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main of the Qt test programs: runs the tests inside one application
 // object, in Qt's test mode (the window keeps its files in the user's data
-// folder: never the real one). Listing the tests needs no display. With a
+// folder: never the real one). Qt's test folders lie under the home folder,
+// which each test program gets for itself: CTest runs the tests side by side,
+// and one that records a reading must not change the table another counts.
+// Children share their parent's. Listing the tests needs no display. With a
 // child flag (test_main.h) the program is instead that child.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QStandardPaths>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "app/toolkit/look.h"
 #include "tests/app/test_main.h"
@@ -35,7 +41,21 @@ int main(int argc, char* argv[]) {
   }
   ::testing::InitGoogleTest(&argc, argv);
   if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
-  QApplication application(argc, argv);
-  if (!varek::SetUpApplicationLook()) return 1;
-  return RUN_ALL_TESTS();
+  std::filesystem::path own_home;
+  if (std::getenv("VAREK_TEST_HOME") == nullptr) {
+    std::string folder = (std::filesystem::temp_directory_path() / "varek-test-XXXXXX").string();
+    if (mkdtemp(folder.data()) != nullptr) {
+      own_home = folder;
+      setenv("VAREK_TEST_HOME", folder.c_str(), 1);
+      setenv("HOME", folder.c_str(), 1);
+    }
+  }
+  int result = 1;
+  {
+    QApplication application(argc, argv);
+    if (varek::SetUpApplicationLook()) result = RUN_ALL_TESTS();
+  }
+  std::error_code ignored;
+  if (!own_home.empty()) std::filesystem::remove_all(own_home, ignored);
+  return result;
 }

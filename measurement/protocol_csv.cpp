@@ -340,25 +340,26 @@ TableRead ReadTable(std::string_view bytes, TableForm form) {
 }
 
 std::string WriteTable(const ProtocolTable& rows, TableForm form) {
-  const bool store = form == TableForm::Store;
   std::string text = HeaderOf(form) + '\n';
-  for (const ProtocolRow& row : rows) {
-    const Measurement& m = row.values;
-    if (store) text += row.id + ';';
-    text +=
-        DecimalText(m.voltage) + ';' + CurrentText(m.current) + ';' + std::to_string(m.order) + ';';
-    if (m.amplitude) text += std::to_string(*m.amplitude);
-    text += ';';
-    if (m.deflection == Deflection::Steady) text += SteadyWord;
-    if (m.deflection == Deflection::Alternating) text += AlternatingWord;
-    text += ';';
-    if (m.reading_uncertainty) text += CurrentText(*m.reading_uncertainty);
-    text += ';';
-    if (m.inclusion == Inclusion::In) text += InWord;
-    if (m.inclusion == Inclusion::Out) text += OutWord;
-    text += '\n';
-  }
+  for (const ProtocolRow& row : rows) AppendRowLine(text, row, form);
   return text;
+}
+
+void AppendRowLine(std::string& text, const ProtocolRow& row, TableForm form) {
+  const Measurement& m = row.values;
+  if (form == TableForm::Store) text += row.id + ';';
+  text +=
+      DecimalText(m.voltage) + ';' + CurrentText(m.current) + ';' + std::to_string(m.order) + ';';
+  if (m.amplitude) text += std::to_string(*m.amplitude);
+  text += ';';
+  if (m.deflection == Deflection::Steady) text += SteadyWord;
+  if (m.deflection == Deflection::Alternating) text += AlternatingWord;
+  text += ';';
+  if (m.reading_uncertainty) text += CurrentText(*m.reading_uncertainty);
+  text += ';';
+  if (m.inclusion == Inclusion::In) text += InWord;
+  if (m.inclusion == Inclusion::Out) text += OutWord;
+  text += '\n';
 }
 
 }  // namespace varek

@@ -79,5 +79,7 @@ TableRead ReadTable(std::string_view bytes, TableForm form);
 // table, or a change, that would pass MaxTableRows.
 std::string TooManyRowsReason(std::size_t rows);
 std::string WriteTable(const ProtocolTable& rows, TableForm form);
+// One row's line of WriteTable, with its line end, added to `text`.
+void AppendRowLine(std::string& text, const ProtocolRow& row, TableForm form);
 
 }  // namespace varek

@@ -188,7 +188,7 @@ std::string ProtocolSession::Stored(int change, ProtocolTable rows) {
   }
   if (rows != shown_) {
     shown_ = std::move(rows);
-    view_ = ViewOf(shown_);
+    view_ = ViewOf(shown_, std::move(view_));
   }
   return message;
 }

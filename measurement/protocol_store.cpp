@@ -2,27 +2,99 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measurement/protocol_store.h"
 
+#include <unordered_map>
+#include <unordered_set>
+
 #include "measurement/protocol_texts.h"
 
 namespace varek {
 
-StoreStep StepStore(std::string_view stored, const TableChange& change, const StoreMemory& memory) {
-  TableRead read = ReadTable(stored, TableForm::Store);
+namespace {
+
+// The step on the store as `copy` holds it (its text is WriteTable of its
+// rows, the change puts no row back at its place): the rows and lines that
+// stay are taken over, those removed left out, the updated ones written
+// anew and the added ones written at the end. As Applied, then WriteTable.
+StoreStep StepFromCopy(const StoreCopy& copy, const TableChange& change) {
+  const std::string_view stored = copy.text;
+  const std::unordered_set<std::string_view> gone(change.remove.begin(), change.remove.end());
+  std::unordered_map<std::string_view, const Measurement*> updates;
+  for (const ProtocolRow& row : change.update) updates.insert_or_assign(row.id, &row.values);
+  std::unordered_set<std::string_view> adding;
+  for (const ProtocolRow& row : change.add) adding.insert(row.id);
+
   StoreStep step;
-  step.summary = read.Summary();
-  step.rows_read = read.rows.size();
-  step.shrunk = read.rows.size() < memory.rows_written;
-  step.keep_aside = !read.Clean() || step.shrunk;
-  // Rows the other program left (or added) stay behind the shown ones.
-  ProtocolTable before =
-      step.shrunk ? Applied(memory.shown, AddRows(std::move(read.rows))) : std::move(read.rows);
-  step.rows = Applied(before, change);
-  if (step.rows.size() > MaxTableRows && step.rows.size() > before.size()) {
-    step.refusal = TableFullMessage(step.rows.size());
-    step.rows = std::move(before);
+  step.rows_read = copy.rows.size();
+  step.rows.reserve(copy.rows.size() + change.add.size());
+  step.text.reserve(stored.size() + change.add.size() * 64);
+  std::size_t line = stored.find('\n') + 1;  // after the header
+  std::size_t run = 0;                       // the first line not yet taken over
+  const auto take_over_to = [&](std::size_t end) { step.text.append(stored, run, end - run); };
+  std::unordered_set<std::string_view> present;
+  for (const ProtocolRow& row : copy.rows) {
+    const std::size_t next = stored.find('\n', line) + 1;
+    if (gone.contains(row.id)) {
+      take_over_to(line);
+      run = next;
+    } else {
+      if (adding.contains(row.id)) present.insert(row.id);
+      const auto update = updates.find(row.id);
+      if (update == updates.end()) {
+        step.rows.push_back(row);
+      } else {
+        take_over_to(line);
+        run = next;
+        step.rows.push_back({row.id, *update->second});
+        AppendRowLine(step.text, step.rows.back(), TableForm::Store);
+      }
+    }
+    line = next;
   }
-  step.text = WriteTable(step.rows, TableForm::Store);
-  step.write = stored.empty() ? !step.rows.empty() || step.keep_aside : step.text != stored;
+  take_over_to(line);
+  for (const ProtocolRow& row : change.add) {
+    if (!present.insert(row.id).second) continue;
+    const auto update = updates.find(row.id);
+    step.rows.push_back(update == updates.end() ? row : ProtocolRow{row.id, *update->second});
+    AppendRowLine(step.text, step.rows.back(), TableForm::Store);
+  }
+  if (step.rows.size() > MaxTableRows && step.rows.size() > copy.rows.size()) {
+    step.refusal = TableFullMessage(step.rows.size());
+    step.rows = copy.rows;
+    step.text = copy.text;
+  }
+  step.write = step.text != stored;
+  return step;
+}
+
+}  // namespace
+
+StoreStep StepStore(std::string_view stored, const TableChange& change, const StoreMemory& memory,
+                    StoreCopy* copy) {
+  StoreStep step;
+  if (copy != nullptr && !stored.empty() && stored == copy->text && change.restore.empty() &&
+      copy->rows.size() >= memory.rows_written) {
+    step = StepFromCopy(*copy, change);
+  } else {
+    TableRead read = ReadTable(stored, TableForm::Store);
+    step.summary = read.Summary();
+    step.rows_read = read.rows.size();
+    step.shrunk = read.rows.size() < memory.rows_written;
+    step.keep_aside = !read.Clean() || step.shrunk;
+    // Rows the other program left (or added) stay behind the shown ones.
+    ProtocolTable before =
+        step.shrunk ? Applied(memory.shown, AddRows(std::move(read.rows))) : std::move(read.rows);
+    step.rows = Applied(before, change);
+    if (step.rows.size() > MaxTableRows && step.rows.size() > before.size()) {
+      step.refusal = TableFullMessage(step.rows.size());
+      step.rows = std::move(before);
+    }
+    step.text = WriteTable(step.rows, TableForm::Store);
+    step.write = stored.empty() ? !step.rows.empty() || step.keep_aside : step.text != stored;
+  }
+  if (copy != nullptr) {
+    copy->text = step.text;
+    copy->rows = step.rows;
+  }
   return step;
 }
 

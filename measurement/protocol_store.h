@@ -48,9 +48,19 @@ struct StoreStep {
   std::string refusal;        // the change would pass MaxTableRows and is not made
 };
 
-// `stored`: the store's text, empty when there is none yet.
+// The text and rows of a copy's last step. A step on the store as that step
+// left it reads nothing again and writes only the lines that change: a
+// reading, a deletion or an import costs the same at 20,000 rows as at 20.
+struct StoreCopy {
+  std::string text;
+  ProtocolTable rows;
+};
+
+// `stored`: the store's text, empty when there is none yet. With `copy`,
+// the step starts from it where the store still holds its text, and leaves
+// its own text and rows in it.
 StoreStep StepStore(std::string_view stored, const TableChange& change,
-                    const StoreMemory& memory = {});
+                    const StoreMemory& memory = {}, StoreCopy* copy = nullptr);
 
 // The message for a stored text kept aside under `kept_as`.
 std::string KeptAsideMessage(const StoreStep& step, std::size_t rows_written,

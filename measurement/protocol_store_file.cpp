@@ -169,7 +169,7 @@ ProtocolStoreFile::Outcome ProtocolStoreFile::Apply(const TableChange& change,
     }
   }
   const std::size_t rows_written = lock.RowsWritten();
-  StoreStep step = StepStore(stored, change, {rows_written, shown});
+  StoreStep step = StepStore(stored, change, {rows_written, shown}, &copy_);
   if (!unreadable.empty() || step.keep_aside) {
     const std::optional<std::string> kept = KeepAside(path_);
     if (!kept) {

@@ -36,6 +36,7 @@ class ProtocolStoreFile {
 
  private:
   std::string path_;
+  StoreCopy copy_;  // the store as this copy's last step left it
 };
 
 }  // namespace varek

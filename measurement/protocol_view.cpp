@@ -2,11 +2,47 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measurement/protocol_view.h"
 
+#include <string_view>
+#include <unordered_map>
+
 #include "measurement/protocol_texts.h"
 
 namespace varek {
 
-ProtocolView ViewOf(const ProtocolTable& table) {
+namespace {
+
+// The rows of a previous view by identity, looked up where the next row is
+// not the one after the last found (a reading adds at the end, a deletion
+// skips one).
+class PreviousRows {
+ public:
+  explicit PreviousRows(ProtocolView& view) : view_(view) {}
+  // The cells of the row `id` if it had `values`, or empty.
+  std::vector<std::string> Take(const std::string& id, const Measurement& values) {
+    std::size_t at = next_;
+    if (at >= view_.rows.size() || view_.rows[at].id != id) {
+      if (index_.empty()) {
+        for (std::size_t i = 0; i < view_.rows.size(); ++i) index_.emplace(view_.rows[i].id, i);
+      }
+      const auto found = index_.find(id);
+      if (found == index_.end()) return {};
+      at = found->second;
+    }
+    next_ = at + 1;
+    if (!(view_.values[at] == values)) return {};
+    return std::move(view_.rows[at].cells);
+  }
+
+ private:
+  ProtocolView& view_;
+  std::size_t next_ = 0;
+  std::unordered_map<std::string_view, std::size_t> index_;
+};
+
+}  // namespace
+
+ProtocolView ViewOf(const ProtocolTable& table, ProtocolView previous) {
+  PreviousRows previous_rows(previous);
   ProtocolView view;
   view.values = ValuesOf(table);
   view.marks = OutlierMarks(view.values);
@@ -15,8 +51,13 @@ ProtocolView ViewOf(const ProtocolTable& table) {
   std::vector<std::size_t> outliers, by_hand;
   for (std::size_t i = 0; i < table.size(); ++i) {
     const bool included = Included(view.values[i], view.marks[i]);
-    view.rows.push_back({table[i].id, TableRowCells(static_cast<int>(i) + 1, view.values[i]),
-                         view.marks[i].marked, included});
+    std::vector<std::string> cells = previous_rows.Take(table[i].id, view.values[i]);
+    if (cells.empty()) {
+      cells = TableRowCells(static_cast<int>(i) + 1, view.values[i]);
+    } else {
+      cells.front() = std::to_string(i + 1);
+    }
+    view.rows.push_back({table[i].id, std::move(cells), view.marks[i].marked, included});
     if (included) {
       counted.push_back(view.values[i]);
     } else {

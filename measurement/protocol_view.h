@@ -34,7 +34,9 @@ struct ProtocolView {
   std::string Summary() const;
 };
 
-ProtocolView ViewOf(const ProtocolTable& table);
+// With `previous`, the view of the table before a change: the cells of
+// rows with the same identity and values are taken over (renumbered).
+ProtocolView ViewOf(const ProtocolTable& table, ProtocolView previous = {});
 
 // The plot of a view for a frame of width × height units.
 PlotPlan PlanPlot(const ProtocolView& view, double width, double height, double text_size = 13);

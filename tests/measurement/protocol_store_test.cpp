@@ -83,6 +83,44 @@ TEST(ProtocolStoreTest, RowLimitRefusesTheChangeAndKeepsTheTable) {
   EXPECT_EQ(last.rows.size(), MaxTableRows);
 }
 
+// A step from the copy of the last step gives the rows and the text that
+// reading the store and writing it anew give, whatever the change.
+TEST(ProtocolStoreTest, StepFromTheLastStepsCopyIsTheFullStep) {
+  ProtocolRow out = Row("a2", 1.5);
+  out.values.inclusion = Inclusion::Out;
+  out.values.reading_uncertainty = 0.004;
+  RowIdSource ids(3);
+  const struct {
+    const char* name;
+    TableChange change;
+  } changes[] = {
+      {"record", AddRows({Row("n1", 1.3)})},
+      {"record a row there already", AddRows({Row("a3", 1.3)})},
+      {"delete", DeleteRow("a2")},
+      {"delete the first and the last", Then(DeleteRow("a1"), DeleteRow("a4"))},
+      {"delete one not there", DeleteRow("zz")},
+      {"take out", UpdateRow(out)},
+      {"clear and import", ImportRows(StepStore("", AddRows({Row("a1", 1), Row("a2", 1)})).rows,
+                                      {{800, 1.004, 1, std::nullopt}}, ImportMode::Replace, ids)},
+      {"record, then take it out", Then(AddRows({Row("n2", 1.2)}), UpdateRow({"n2", out.values}))},
+      {"nothing", {}},
+  };
+  for (const auto& [name, change] : changes) {
+    StoreCopy copy;
+    const std::string store =
+        StepStore("", AddRows({Row("a1", 1.23), Row("a2", 1.24), Row("a3", 1.22), Row("a4", 1.2)}),
+                  {}, &copy)
+            .text;
+    const StoreStep full = StepStore(store, change);
+    const StoreStep quick = StepStore(store, change, {}, &copy);
+    EXPECT_EQ(quick.rows, full.rows) << name;
+    EXPECT_EQ(quick.text, full.text) << name;
+    EXPECT_EQ(quick.write, full.write) << name;
+    EXPECT_EQ(copy.text, full.text) << name;
+    EXPECT_EQ(copy.rows, full.rows) << name;
+  }
+}
+
 class StoreFileTest : public ::testing::Test {
  protected:
   void SetUp() override {

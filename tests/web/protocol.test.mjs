@@ -289,6 +289,8 @@ describe("store", () => {
     await openEmptyProtocol(reading(300, 615, 60));
     for (const [n, [content, kept, named]] of damaged.entries()) {
       await entries("put", STORE, content);
+      // Damaged, not cut: its count of rows as whatever wrote it last counted them.
+      await entries("put", `${STORE}.zeilen`, String(kept));
       await openProtocol(reading(300, 615, 60));
       await showsRows(kept);
       const key = `${STORE}.defekt-${n + 1}`;
@@ -335,6 +337,32 @@ describe("store", () => {
     await showsRows(1);
     assert.equal(await page.evaluate((key) => localStorage.getItem(key), STORE), null);
     assert.equal(await stored(), HEAD + "z2;300;0,615;1;60;;;\n");
+  });
+});
+
+describe("store lost", () => {
+  test("a store that lost rows behind the tab's back is kept aside and the tab's rows written back", async () => {
+    await openEmptyProtocol(reading(300, 615, 60));
+    for (const current of [615, 616]) {
+      await page.evaluate((current) => Form1.ScrollBar7.setPosition(current), current);
+      await page.click("#ProtocolRecord");
+    }
+    await showsRows(2);
+    const cells = await rowCells();
+    // Another tab clears the site's data (or the browser evicts it) and says so.
+    await entries("clear");
+    await page.evaluate((key) => new BroadcastChannel(key).postMessage("changed"), STORE);
+    await statusMatches(/^Das gespeicherte Protokoll hat von außen Zeilen verloren \(0 statt 2\): .*„varek-messprotokoll\.defekt-1“/);
+    assert.deepEqual(await rowCells(), cells);
+    assert.equal((await stored()).split("\n").length, 4, "header, both rows, the end");
+    assert.equal(await stored(`${STORE}.defekt-1`), "", "the store as it was found");
+    // The page's own deletion is no loss: the next read takes the store as it is.
+    await page.evaluate(() => document.querySelector("#ProtocolTable tbody tr").click());
+    await page.click("#ProtocolDelete");
+    await showsRows(1);
+    await page.evaluate(() => Form1.protocol.Apply(0));
+    assert.equal(await text("ProtocolStatus"), "Messwert Nr. 1 gelöscht.");
+    await entries("clear");
   });
 });
 

@@ -42,6 +42,9 @@ namespace caption = protocol_caption;
 // The key of the store in the browser's storage; damaged stores are kept
 // aside under KeptAsideName(StoreKey, n).
 constexpr std::string_view StoreKey = "varek-messprotokoll";
+// Beside it, written with it: the number of rows the store holds, so that a
+// tab notices a store that lost rows it did not delete.
+constexpr std::string_view RowsKey = "varek-messprotokoll.zeilen";
 
 struct State {
   ProtocolSession session{0};
@@ -51,6 +54,8 @@ struct State {
   ProtocolTable read;   // the good rows of the stored text, without the change
   TableChange unsaved;  // the changes shown but not yet stored
   bool told_not_stored = false;
+  StoreCopy copy;              // the store as this tab's last step left it
+  std::size_t rows_known = 0;  // the rows of the store at this tab's last step
 };
 State state;
 std::string answer;
@@ -108,9 +113,9 @@ std::string Captions() {
 extern "C" {
 
 // Seeds the rows' identities (two 32-bit halves from the page's random
-// source) and returns the fixed texts and numbers: {"storeKey", "retryMs"
-// (how often changes the store refused are tried again), "plotExport":
-// {"width", "height", "textSize", "pngScale"}, "captions": {...}}.
+// source) and returns the fixed texts and numbers: {"storeKey", "rowsKey",
+// "retryMs" (how often changes the store refused are tried again),
+// "plotExport": {"width", "height", "textSize", "pngScale"}, "captions": {...}}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_start(std::uint32_t high, std::uint32_t low) {
   state.session = ProtocolSession((static_cast<std::uint64_t>(high) << 32) | low);
   const std::string plot_export = "{" + Member("width", JsonNumber(ExportPlotWidth)) + "," +
@@ -118,6 +123,7 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_start(std::uint32_t high, std::u
                                   Member("textSize", JsonNumber(ExportPlotTextSize)) + "," +
                                   Member("pngScale", std::to_string(ExportPngScale)) + "}";
   return Reply("{" + Member("storeKey", JsonString(StoreKey)) + "," +
+               Member("rowsKey", JsonString(RowsKey)) + "," +
                Member("retryMs", std::to_string(StoreRetryMilliseconds)) + "," +
                Member("plotExport", plot_export) + "," + Member("captions", Captions()) + "}");
 }
@@ -213,29 +219,42 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_decide(int change, int answer) {
 // A change that the page will not apply (its store could not take it).
 EMSCRIPTEN_KEEPALIVE void varek_protocol_drop(int change) { state.session.Drop(change); }
 
-// The change applied to the stored text (empty when there is none), under
-// the page's lock: {"write": whether to store "text", "text", "keepAside":
+// The change applied to the stored text (empty when there is none; with
+// `unchanged` 1 the text of this tab's last step, not passed again), under
+// the page's lock. `rows_written`: the rows the store held after the last
+// step of any tab, -1 where that is not stored (the browser lost it with the
+// store): this tab's own count then. {"write": whether to store the text
+// (varek_protocol_step_text), "rows": the rows it holds, "keepAside":
 // whether the stored text goes to `kept_as` first, "repaired": the message
 // then, "notKeptAside": the message when it cannot be kept aside}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step(const char* stored, int stored_length,
-                                                     int change, const char* kept_as,
-                                                     int kept_as_length) {
-  const std::string_view text = Bytes(stored, stored_length);
-  state.step = StepStore(text, Then(state.unsaved, state.session.ChangeOf(change)));
+                                                     int unchanged, int change, const char* kept_as,
+                                                     int kept_as_length, int rows_written) {
+  // The step replaces the copy: its text is kept apart.
+  const std::string text(unchanged != 0 ? std::string_view(state.copy.text)
+                                        : Bytes(stored, stored_length));
+  const StoreMemory memory{
+      rows_written >= 0 ? static_cast<std::size_t>(rows_written) : state.rows_known,
+      state.session.Rows()};
+  state.step =
+      StepStore(text, Then(state.unsaved, state.session.ChangeOf(change)), memory, &state.copy);
   state.step_change = change;
   state.read = state.step.keep_aside ? ReadTable(text, TableForm::Store).rows : ProtocolTable{};
   std::string repaired, not_kept;
   if (state.step.keep_aside) {
-    repaired = StoreRepairedMessage(state.step.summary, state.step.rows_read,
-                                    Bytes(kept_as, kept_as_length));
+    repaired = KeptAsideMessage(state.step, memory.rows_written, Bytes(kept_as, kept_as_length));
     not_kept = StoreNotKeptAsideMessage(state.step.summary, state.step.rows_read);
   }
   return Reply("{" + Member("write", Bool(state.step.write)) + "," +
-               Member("text", JsonString(state.step.text)) + "," +
+               Member("rows", std::to_string(state.step.rows.size())) + "," +
                Member("keepAside", Bool(state.step.keep_aside)) + "," +
                Member("repaired", JsonString(repaired)) + "," +
                Member("notKeptAside", JsonString(not_kept)) + "}");
 }
+
+// The text of the last step, to be stored: not JSON, the bytes as they are
+// (the store's text holds no NUL).
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step_text() { return state.step.text.c_str(); }
 
 // What the page stored of the last step: 1 its text (the change is made),
 // 2 nothing because the damaged store could not be kept aside (its good
@@ -255,6 +274,7 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) 
   std::string message = state.session.Stored(change, std::move(rows));
   bool ok = true;
   if (stored == 1) {
+    state.rows_known = state.session.Rows().size();
     if (state.told_not_stored && !state.unsaved.Empty())
       message += (message.empty() ? "" : "\n") + StoredAgainMessage(state.session.Rows().size());
     state.unsaved = {};

@@ -277,64 +277,109 @@ class Protocol {
   }
 
   Select(id) {
-    this.selected = id;
     const table = this.form.ProtocolTable;
-    for (const row of table.tBodies[0].rows) {
-      const chosen = row.dataset.id === id;
-      row.setAttribute("aria-selected", String(chosen));
-      if (chosen) {
-        table.setAttribute("aria-activedescendant", row.id);
-        row.scrollIntoView({ block: "nearest" });
-      }
-    }
+    const row = (key) => (key === null ? null : document.getElementById(`ProtocolRow-${key}`));
+    row(this.selected)?.setAttribute("aria-selected", "false");
+    this.selected = id;
+    const chosen = row(id);
+    if (!chosen) return;
+    chosen.setAttribute("aria-selected", "true");
+    table.setAttribute("aria-activedescendant", chosen.id);
+    chosen.scrollIntoView({ block: "nearest" });
   }
 
-  // The core's view of the stored table in the panel, the plot and the printed page.
+  // The core's view of the stored table in the panel, the plot and the
+  // printed page. Rows are kept by their identity: a reading adds one, a
+  // deletion takes one away and renumbers those below.
   Refresh() {
     const f = this.form;
     const view = this.core.view();
-    const cells = (tag, texts) => texts.map((text) => {
-      const cell = document.createElement(tag);
-      cell.textContent = text;
-      if (tag === "th") cell.scope = "col";
-      return cell;
-    });
-    const head = document.createElement("tr");
-    head.append(...cells("th", view.titles));
-    f.ProtocolTable.tHead.replaceChildren(head);
-    const rows = view.rows.map((row) => {
+    const head = f.ProtocolTable.tHead;
+    if (head.rows.length === 0 || head.rows[0].cells.length !== view.titles.length) {
       const line = document.createElement("tr");
-      line.id = `ProtocolRow-${row.id}`;
-      line.dataset.id = row.id;
-      line.setAttribute("aria-selected", "false");
-      if (row.outlier) {
-        line.className = "outlier";
-        line.title = this.texts.captions.outlierHint;
+      for (const title of view.titles) {
+        const cell = document.createElement("th");
+        cell.textContent = title;
+        cell.scope = "col";
+        line.append(cell);
       }
-      line.append(...cells("td", row.cells));
-      const included = document.createElement("input");
-      Object.assign(included, { type: "checkbox", checked: row.included, title: this.texts.captions.inclusionHint });
-      included.setAttribute("aria-label", `${view.titles[0]} ${row.cells[0]}: ${this.texts.captions.inclusionHint}`);
-      line.cells[0].prepend(included);
-      return line;
-    });
-    f.ProtocolTable.tBodies[0].replaceChildren(...rows);
+      head.replaceChildren(line);
+    }
+    const body = f.ProtocolTable.tBodies[0];
+    const wanted = new Set(view.rows.map((row) => row.id));
+    for (const line of [...body.rows]) {
+      if (!wanted.has(line.dataset.id)) line.remove();
+    }
+    let next = body.firstElementChild;
+    for (const row of view.rows) {
+      let line = document.getElementById(`ProtocolRow-${row.id}`);
+      if (!line || line.parentNode !== body) line = this.newRow(row, view.titles.length);
+      this.fillRow(line, row, view.titles[0]);
+      if (line === next) next = next.nextElementSibling;
+      else body.insertBefore(line, next);
+    }
     f.ProtocolTable.removeAttribute("aria-activedescendant");
-    if (view.rows.some((row) => row.id === this.selected)) this.Select(this.selected);
+    if (wanted.has(this.selected)) this.Select(this.selected);
     else this.selected = null;
     this.Write(f.ProtocolResult, view.summary);
     this.Write(f.ProtocolWarnings, view.warnings.join("\n"));
     f.ProtocolDelete.disabled = view.rows.length === 0;
     f.ProtocolClear.disabled = view.rows.length === 0;
-    this.plot.draw();
+    this.plot.drawSoon();
     this.printed.update(view);
   }
 
-  // A text control's new text; one that scrolls can be reached by Tab.
+  // An empty row of `columns` cells for the view's row, with the check box "in Auswertung".
+  newRow(row, columns) {
+    const line = document.createElement("tr");
+    line.id = `ProtocolRow-${row.id}`;
+    line.dataset.id = row.id;
+    line.setAttribute("aria-selected", "false");
+    for (let c = 0; c < columns; ++c) line.append(document.createElement("td"));
+    const included = document.createElement("input");
+    Object.assign(included, { type: "checkbox", title: this.texts.captions.inclusionHint });
+    line.cells[0].append(included, document.createTextNode(""));
+    line.shown = { cells: [], outlier: false, included: null };
+    return line;
+  }
+
+  // The view's row in `line`, touching only what differs from what it shows.
+  fillRow(line, row, numberTitle) {
+    const shown = line.shown;
+    row.cells.forEach((text, c) => {
+      if (shown.cells[c] === text) return;
+      if (c === 0) {
+        line.cells[0].lastChild.data = text;
+        line.cells[0].firstChild.setAttribute("aria-label", `${numberTitle} ${text}: ${this.texts.captions.inclusionHint}`);
+      } else {
+        line.cells[c].textContent = text;
+      }
+    });
+    shown.cells = row.cells;
+    if (shown.outlier !== row.outlier) {
+      line.className = row.outlier ? "outlier" : "";
+      if (row.outlier) line.title = this.texts.captions.outlierHint;
+      else line.removeAttribute("title");
+      shown.outlier = row.outlier;
+    }
+    if (shown.included !== row.included) line.cells[0].firstChild.checked = shown.included = row.included;
+  }
+
+  // A text control's new text; one that scrolls can be reached by Tab,
+  // which is known once it is laid out (asked before the next picture, so
+  // that no change lays out the page again in between).
   Write(element, text) {
     if (element.textContent !== text) element.textContent = text;
-    if (element.scrollHeight > element.clientHeight) element.tabIndex = 0;
-    else element.removeAttribute("tabindex");
+    this.unmeasured ??= new Set();
+    this.unmeasured.add(element);
+    if (this.unmeasured.size > 1) return;
+    requestAnimationFrame(() => {
+      for (const e of this.unmeasured) {
+        if (e.scrollHeight > e.clientHeight) e.tabIndex = 0;
+        else e.removeAttribute("tabindex");
+      }
+      this.unmeasured.clear();
+    });
   }
 
   // keptAs: the key of a store kept aside, offered as a file after the text.

@@ -81,7 +81,15 @@ class ProtocolModule {
   // The answer (a number of the core's answers) to the question of an action: the change to apply, or 0.
   decide(change, answer) { return this.call("decide", change, answer).change; }
   drop(change) { this.m._varek_protocol_drop(change); }
-  step(stored, change, keptAs) { return this.call("step", stored, change, keptAs); }
+  // The change applied to the stored text (unchanged: the text this tab's
+  // last step left, not passed again); rowsWritten: the stored count of
+  // rows, -1 when there is none. {write, rows, keepAside, repaired,
+  // notKeptAside, text (when write)}.
+  step(stored, change, keptAs, { unchanged = false, rowsWritten = -1 } = {}) {
+    const answer = this.call("step", unchanged ? "" : stored, Number(unchanged), change, keptAs, rowsWritten);
+    if (answer.write) answer.text = this.m.UTF8ToString(this.m._varek_protocol_step_text());
+    return answer;
+  }
   // stored: one of the numbers below; refused: the browser gives the page no storage.
   commit(stored, refused = false) { return this.call("commit", stored, Number(refused)); }
   view() { return this.call("view"); }

@@ -109,6 +109,17 @@ class PlotView {
     new ResizeObserver(() => this.draw()).observe(slot);
   }
 
+  // Drawn before the next picture, once however many changes come before it:
+  // the slot's place is known without laying out the page again.
+  drawSoon() {
+    if (this.queued) return;
+    this.queued = true;
+    requestAnimationFrame(() => {
+      this.queued = false;
+      this.draw();
+    });
+  }
+
   draw() {
     const box = this.slot.getBoundingClientRect();
     if (box.width === 0 || box.height === 0) return;

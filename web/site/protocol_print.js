@@ -26,16 +26,20 @@ class ProtocolPrint {
     window.matchMedia("print").addEventListener("change", (event) => { if (event.matches) this.Prepare(); });
   }
 
-  // The date and the plot, which nobody sees until the page is printed.
+  // The protocol with the date and the plot, which nobody sees until the page is printed.
   Prepare() {
     const { captions, plotExport } = this.texts;
+    if (this.view) this.build(this.view);
+    this.view = null;
     this.date.textContent = this.core.dateLine(new Date());
     this.plot.innerHTML = plotPlanSvg(this.core.plot(plotExport.width, plotExport.height, plotExport.textSize),
                                       captions.plotName);
   }
 
-  // The shown view (of protocol_module.js's view()).
-  update(view) {
+  // The shown view (of protocol_module.js's view()), laid out when the page is printed.
+  update(view) { this.view = view; }
+
+  build(view) {
     const { captions } = this.texts;
     const element = (tag, text, className) => {
       const e = document.createElement(tag);

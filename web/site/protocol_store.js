@@ -21,6 +21,9 @@
 // the storage is full or the browser refuses it to the page, the core keeps
 // the changes in the tab and they are stored with the next step that can
 // be; the page tries again as often as the core's start says (retryMs).
+// Beside the store, in the same transaction, its count of rows: a store that
+// lost rows no tab deleted (another tab cleared the site's data, the browser
+// evicted it) is not taken as the truth, as the desktop does with its file.
 
 class ProtocolStore {
   static DATABASE = "varek-em";
@@ -31,6 +34,7 @@ class ProtocolStore {
   constructor(core, texts, onOutside) {
     this.core = core;
     this.key = texts.storeKey;
+    this.rowsKey = texts.rowsKey;
     this.channel = new BroadcastChannel(this.key);
     this.channel.onmessage = () => onOutside();
   }
@@ -67,6 +71,7 @@ class ProtocolStore {
 
   // The change shown and kept in the tab until it can be stored.
   notStored(change, refused) {
+    this.lastText = undefined;
     this.core.step("", change, "");
     return this.core.commit(ProtocolModule.NOTHING_STORED, refused);
   }
@@ -82,17 +87,25 @@ class ProtocolStore {
     });
   }
 
-  // The step on the stored value and the keys in use: what to write, and
-  // what to tell once it is written (`stored`) or not.
-  plan(value, keys, change) {
+  // The step on the stored value (and its count of rows, undefined when
+  // there is none) and the keys in use: what to write, and what to tell
+  // once it is written (`stored`) or not. The text this tab wrote or read
+  // last is not passed to the core again.
+  plan(value, rowsWritten, keys, change) {
     let n = 1;
     while (keys.has(this.core.keptAsideKey(n))) ++n;
     const keptAs = this.core.keptAsideKey(n);
-    const step = this.core.step(value === undefined ? "" : String(value), change, keptAs);
+    const text = value === undefined ? "" : String(value);
+    const step = this.core.step(text, change, keptAs, {
+      unchanged: text !== "" && text === this.lastText,
+      rowsWritten: rowsWritten === undefined ? -1 : Number(rowsWritten),
+    });
     const writes = [];
-    if (step.keepAside) writes.push([keptAs, value]);
+    if (step.keepAside) writes.push([keptAs, value ?? ""]);
     if (step.write) writes.push([this.key, step.text]);
+    if (step.write || String(step.rows) !== rowsWritten) writes.push([this.rowsKey, String(step.rows)]);
     const finish = (stored) => {
+      this.lastText = stored ? (step.write ? step.text : text) : undefined;
       if (stored) {
         const answer = this.core.commit(ProtocolModule.STORED);
         if (writes.length > 0) this.channel.postMessage("changed");
@@ -110,11 +123,13 @@ class ProtocolStore {
       const entries = transaction.objectStore(ProtocolStore.ENTRIES);
       const keys = entries.getAllKeys();
       const entry = entries.get(this.key);
+      const rows = entries.get(this.rowsKey);
       // Until the store is read, a failure stores nothing of the change.
       let finish = () => this.notStored(change, false);
-      entry.onsuccess = () => {
+      // The last of the three requests: the others have their results then.
+      rows.onsuccess = () => {
         const value = entry.result ?? this.takeOver();
-        const plan = this.plan(value, new Set(keys.result), change);
+        const plan = this.plan(value, rows.result, new Set(keys.result), change);
         finish = plan.finish;
         try {
           for (const [key, text] of plan.writes) entries.put(text, key);

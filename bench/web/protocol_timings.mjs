@@ -1,0 +1,131 @@
+// SPDX-FileCopyrightText: 2026 The varek-em developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Timings of the page's measurement protocol in headless chromium (prints
+// numbers, asserts none): a table of N rows imported into an empty store
+// (the file chosen to the rows shown), then "Messwert übernehmen", "Zeile
+// löschen" (the first row) and "Rückgängig", each from the click to the
+// frame that shows the status line's new text, with the store's lock, the
+// IndexedDB transaction, the panel's refresh and the page's layout in the time.
+//
+//   node bench/web/protocol_timings.mjs [--rounds N] [--rows N,...] [SITE...]
+//   (default 1 round, 2000 and 20000 rows, build/web/site)
+//
+// With several sites (e.g. the builds of two commits) each round measures
+// every site in turn, so that they share the machine's load. Prints min
+// and median of each measurement over all rounds.
+import { mkdtempSync, rmSync, writeFileSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { join, resolve } from "node:path";
+import { fileURLToPath } from "node:url";
+import puppeteer from "puppeteer-core";
+
+import { serveDirectory } from "../../web/static_server.mjs";
+
+const root = resolve(fileURLToPath(new URL(".", import.meta.url)), "../..");
+const options = process.argv.slice(2);
+let rounds = 1;
+let sizes = [2000, 20000];
+const directories = [];
+for (let i = 0; i < options.length; ++i) {
+  if (options[i] === "--rounds") rounds = Number(options[++i]);
+  else if (options[i] === "--rows") sizes = options[++i].split(",").map(Number);
+  else directories.push(options[i]);
+}
+if (directories.length === 0) directories.push(join(root, "build/web/site"));
+const ACTIONS_PER_ROUND = 5;
+
+const work = mkdtempSync(join(tmpdir(), "varek-protocol-bench-"));
+const sites = [];
+for (const directory of directories) {
+  const { server, url } = await serveDirectory(directory);
+  sites.push({ directory, server, url, results: new Map() });
+}
+const browser = await puppeteer.launch({
+  executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
+  args: ["--no-sandbox"],
+  defaultViewport: { width: 1600, height: 900 },
+});
+
+function note(site, name, value) {
+  if (!site.results.has(name)) site.results.set(name, []);
+  site.results.get(name).push(value);
+}
+
+// A series of `rows` readings, all different, in the exchange form.
+function series(rows) {
+  let text = "U in V;I in A;k\n";
+  for (let i = 0; i < rows; ++i) {
+    const voltage = 300 + (i % 1700);
+    text += `${voltage};${(Math.sqrt(voltage / 1200) * 1.231).toFixed(3).replace(".", ",")};1\n`;
+  }
+  return text;
+}
+
+// Runs `act` in the page and waits until the status line changes: the milliseconds between.
+function timed(page, act) {
+  return page.evaluate((act) => new Promise((done) => {
+    const status = document.getElementById("ProtocolStatus");
+    const before = status.textContent;
+    const t0 = performance.now();
+    // Written, and the frame that shows it drawn.
+    const observer = new MutationObserver(() => {
+      if (status.textContent === before) return;
+      observer.disconnect();
+      requestAnimationFrame(() => setTimeout(() => done(performance.now() - t0), 0));
+    });
+    observer.observe(status, { childList: true, characterData: true, subtree: true });
+    new Function(act)();
+  }), act);
+}
+
+async function measure(site, rows, file) {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  await page.goto(`${site.url}?voltage=1200&current=1231&deflection=on&mode=ac&amplitude=200`);
+  await page.waitForSelector("html[data-state=ready]", { timeout: 60000 });
+  await page.evaluate(() => document.getElementById("ProtocolButton").click());
+  await page.waitForFunction(() => document.querySelector("#ProtocolTable thead tr"), { timeout: 60000 });
+  const t0 = await page.evaluate(() => performance.now());
+  await (await page.$("#ProtocolImportFile")).uploadFile(file);
+  await page.waitForFunction((n) => document.querySelectorAll("#ProtocolTable tbody tr").length === n,
+                             { timeout: 600000, polling: 50 }, rows);
+  note(site, `import into an empty table, ${rows} rows`, (await page.evaluate(() => performance.now())) - t0);
+  for (let i = 0; i < ACTIONS_PER_ROUND; ++i) {
+    // A new current each time (the same reading twice would ask), shown before the click.
+    await page.evaluate(() => new Promise((done) => {
+      Form1.ScrollBar7.setPosition(Form1.ScrollBar7.position + 1);
+      requestAnimationFrame(() => requestAnimationFrame(done));
+    }));
+    note(site, `record at ${rows} rows`, await timed(page, "document.getElementById('ProtocolRecord').click();"));
+    await page.evaluate(() => new Promise((done) => {
+      document.querySelector("#ProtocolTable tbody tr:first-child").click();
+      requestAnimationFrame(() => requestAnimationFrame(done));
+    }));
+    note(site, `delete the first row at ${rows} rows`, await timed(page, "document.getElementById('ProtocolDelete').click();"));
+    note(site, `undo the deletion at ${rows} rows`, await timed(page, "document.getElementById('ProtocolUndo').click();"));
+  }
+  await context.close();
+}
+
+const files = new Map(sizes.map((rows) => {
+  const file = join(work, `reihe-${rows}.csv`);
+  writeFileSync(file, series(rows));
+  return [rows, file];
+}));
+for (let round = 0; round < rounds; ++round) {
+  for (const rows of sizes) {
+    for (const site of sites) await measure(site, rows, files.get(rows));
+  }
+}
+
+const sorted = (values) => [...values].sort((a, b) => a - b);
+for (const name of sites[0].results.keys()) {
+  console.log(name);
+  for (const site of sites) {
+    const s = sorted(site.results.get(name) ?? [NaN]);
+    console.log(`  ${site.directory}: min ${s[0].toFixed(1)}, median ${s[Math.floor(s.length / 2)].toFixed(1)} ms (${s.length} runs)`);
+  }
+}
+await browser.close();
+for (const site of sites) site.server.close();
+rmSync(work, { recursive: true, force: true });

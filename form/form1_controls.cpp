@@ -290,10 +290,10 @@ constexpr Control kControls[] = {
     // heading and five rows in view) beside the plot.
     {.name = "ProtocolReadings", .kind = Kind::Panel, .parent = "Form1", .bounds = {8, 566, 745, 147},
      .font = kRegular13, .text = kWhite, .fill = kOuterPanel, .visible = false, .tab_order = 6},
-    {.name = "ProtocolTable", .kind = Kind::Table, .parent = "ProtocolReadings", .bounds = {8, 8, 424, 131},
+    {.name = "ProtocolTable", .kind = Kind::Table, .parent = "ProtocolReadings", .bounds = {8, 8, 456, 131},
      .font = kRegular13, .text = kBlack, .fill = kWhite, .tab_order = 0,
      .accessible_name = "Messwerte", .hint = protocol_caption::DeflectionLegend},
-    {.name = "ProtocolPlot", .kind = Kind::Plot, .parent = "ProtocolReadings", .bounds = {440, 8, 297, 131},
+    {.name = "ProtocolPlot", .kind = Kind::Plot, .parent = "ProtocolReadings", .bounds = {472, 8, 265, 131},
      .accessible_name = protocol_caption::PlotName},
 
     // The information page over everything.

@@ -38,7 +38,8 @@ std::optional<std::string> ImplausibleRow(const Measurement& row) {
 }
 
 bool Included(const Measurement& row, const OutlierMark& mark) {
-  return row.inclusion == Inclusion::In || (row.inclusion == Inclusion::Automatic && !mark.marked);
+  return row.inclusion == Inclusion::In ||
+         (row.inclusion == Inclusion::Automatic && !mark.left_out);
 }
 
 ReadingCheck CheckReading(const Reading& reading) {
@@ -134,6 +135,11 @@ std::vector<OutlierMark> OutlierMarks(std::span<const Measurement> rows) {
     const double variance = std::max(0.0, (sum_ee - e[i] * e[i] - m * mean * mean) / (m - 1));
     const double spread = std::max(std::sqrt(variance), LeastSpread * others_fit);
     marks[i].marked = distance > StandardDeviations * spread;
+  }
+  const auto marked = std::count_if(marks.begin(), marks.end(),
+                                    [](const OutlierMark& mark) { return mark.marked; });
+  if (n >= FewestForSpread && 2 * static_cast<std::size_t>(marked) < n) {
+    for (OutlierMark& mark : marks) mark.left_out = mark.marked;
   }
   return marks;
 }

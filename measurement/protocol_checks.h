@@ -44,15 +44,19 @@ std::optional<std::string> ImplausibleRow(const Measurement& row);
 // rows or more, more than three standard deviations of the others' e/m
 // values (taken as at least 0.5 % of their fit: readings at the same settings
 // agree exactly, and one mA more must not make a row an outlier); with two
-// or three rows, more than 5 %. One mark per row.
+// or three rows, more than 5 %. One mark per row. A marked row is left out of
+// the result only where the series can tell it from the rest: four rows or
+// more, and fewer than half of them marked (two readings that disagree are
+// both marked, and neither is known to be the wrong one).
 struct OutlierMark {
   bool marked = false;
+  bool left_out = false;         // marked, and left out unless taken in by hand
   double deviation_percent = 0;  // of the row's e/m from the fit of the others
 };
 std::vector<OutlierMark> OutlierMarks(std::span<const Measurement> rows);
 
 // Whether a row counts in the result: as the user chose ("in Auswertung"),
-// else unless it is marked as an outlier.
+// else unless it is an outlier left out.
 bool Included(const Measurement& row, const OutlierMark& mark);
 
 }  // namespace varek

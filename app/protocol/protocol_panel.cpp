@@ -42,7 +42,7 @@ const QColor kOutlierRow(255, 215, 215);
 constexpr int kReloadDelayMs = 60;
 // Column widths of the table, in the order of the core's titles; the last
 // takes the rest. The first holds the check box "in Auswertung" and the number.
-constexpr int kColumnWidths[] = {42, 40, 46, 56, 20, 60, 48};
+constexpr int kColumnWidths[] = {42, 40, 46, 56, 20, 68, 54};
 constexpr int kRowHeight = 21;
 // Removing a table row moves those below it: for more, the table is made anew.
 constexpr std::size_t kMostRowsRemovedOneByOne = 16;

@@ -101,7 +101,7 @@ store_has() { [[ "$(rows_in_store)" == "$1" ]]; }
 # its first voltage inside the cell's lines. The scene.
 readonly weiter=(508 696) ein=(182 602) current_thumb=(295 512) current_less=(294 512) protocol=(872 693)
 readonly record=(872 88) clear_all=(930 184) export_csv=(872 557)
-readonly table_crop=(16 574 424 131) first_row=(67 605) first_voltage=(60 597 36 17)
+readonly table_crop=(16 574 456 131) first_row=(67 605) first_voltage=(60 597 36 17)
 readonly scene_crop=(8 8 720 440)
 
 # Weiter, deflection on, the coil current to its end (3 A): a reading that is recorded.
@@ -132,12 +132,13 @@ text_height() {
 }
 
 # Lines of text in the first column ("Nr.") of a table crop: runs of pixel
-# rows that hold dark (text) pixels, inside the table's frame.
+# rows that hold dark (text) pixels, inside the table's frame; a gap of up
+# to three rows (between a check box's mark and its frame) is within a line.
 numbered_rows() {
   convert "$work/$1" -crop "22x100%+5+0" +repage -colorspace gray -depth 8 txt:- |
     sed -n 's/^\([0-9]*\),\([0-9]*\): (\([0-9]*\).*/\2 \3/p' |
     awk '{ if (!($1 in min) || $2 < min[$1]) min[$1] = $2; if ($1 > last) last = $1 }
-         END { for (y = 0; y <= last; y++) { dark = min[y] < 60; if (dark && !was) runs++; was = dark }
+         END { gap = 9; for (y = 0; y <= last; y++) { if (min[y] < 60) { if (gap > 3) runs++; gap = 0 } else gap++ }
                print runs + 0 }'
 }
 
@@ -216,8 +217,11 @@ two_programs() {
     DISPLAY="$display" prepare_reading
   done
   local expected=0
-  # Four readings: the table shows them all without scrolling.
+  # Four readings: the table shows them all without scrolling. Each program
+  # takes the same reading twice: more than a second apart, so that it does
+  # not ask whether the second is meant.
   for round in 1 2; do
+    ((round == 1)) || sleep 1.2
     for display in "$a" "$b"; do
       export DISPLAY="$display"
       measure 1004 721

@@ -81,6 +81,8 @@ TEST(ProtocolChecksTest, OutliersAreMarkedAgainstTheOthers) {
   const std::vector<OutlierMark> pair =
       OutlierMarks(std::vector<Measurement>{good[0], {1200, 1.3, 1, 200}});
   EXPECT_TRUE(pair[0].marked && pair[1].marked);
+  EXPECT_FALSE(pair[0].left_out || pair[1].left_out) << "which of two is wrong is not known";
+  EXPECT_TRUE(marks[5].left_out);
   EXPECT_FALSE(OutlierMarks(std::vector<Measurement>{good[0]})[0].marked);
   // Identical readings have no spread: one mA off is still no outlier.
   std::vector<Measurement> same(6, good[0]);

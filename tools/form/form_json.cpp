@@ -79,7 +79,16 @@ class Members {
   std::string text_;
 };
 
-std::string SliderJson(const Slider& slider) {
+// A scroll bar's readout text at every position, minimum first: the page
+// shows the characters the desktop's readout shows without a rule of its own.
+std::string ReadoutTexts(const Slider& slider) {
+  std::string texts;
+  for (int position = slider.range.minimum; position <= slider.range.maximum; ++position)
+    texts += (texts.empty() ? "" : ",") + JsonString(ReadoutText(slider.format, position));
+  return "[" + texts + "]";
+}
+
+std::string SliderJson(const Slider& slider, Kind kind) {
   Members m;
   m.Add("orientation",
         JsonString(slider.orientation == Orientation::Vertical ? "vertical" : "horizontal"));
@@ -93,6 +102,7 @@ std::string SliderJson(const Slider& slider) {
   m.Add("negated", slider.format.negated);
   m.AddText("unit", slider.format.unit);
   m.AddText("readout", slider.readout);
+  if (kind == Kind::ScrollBar) m.Add("texts", ReadoutTexts(slider));
   return m.Object();
 }
 
@@ -110,7 +120,7 @@ std::string ControlJson(const Control& c) {
   if (c.fill) m.Add("fill", Colour(*c.fill));
   if (c.kind == Kind::Panel)
     m.Add("bevel", JsonString(c.bevel == Bevel::Raised ? "raised" : "none"));
-  if (c.slider) m.Add("slider", SliderJson(*c.slider));
+  if (c.slider) m.Add("slider", SliderJson(*c.slider, c.kind));
   if (c.step) {
     Members step;
     step.AddText("slider", c.step->slider);

@@ -155,7 +155,7 @@ class TForm1 {
           // select() would take the focus back from where Tab moved it
           // while the value was being read.
           this.TypeValue(bar, edit).then(() => { if (document.activeElement === edit) edit.select(); });
-        } else if (event.key === "Escape" && edit.value !== sliderValueText(bar.format, bar.position)) {
+        } else if (event.key === "Escape" && edit.value !== bar.text()) {
           event.preventDefault();
           this.ShowReadout(bar);
           edit.select();
@@ -177,7 +177,7 @@ class TForm1 {
   }
 
   FormCreate() {
-    for (const { bar, edit } of this.readouts) edit.value = sliderValueText(bar.format, bar.position);
+    for (const { bar, edit } of this.readouts) edit.value = bar.text();
   }
 
   // The settings in force, as the controls hold them.
@@ -223,7 +223,7 @@ class TForm1 {
   // field shows the value in force.
   async TypeValue(bar, edit) {
     const text = edit.value;
-    if (text === sliderValueText(bar.format, bar.position)) return;
+    if (text === bar.text()) return;
     const typed = (await ProtocolModule.load()).typedValue(text, bar);
     if (typed.position === undefined) this.ShowHint(typed.refusal);
     else bar.setPosition(typed.position);
@@ -232,7 +232,7 @@ class TForm1 {
 
   ShowReadout(bar) {
     const readout = this.readouts.find((r) => r.bar === bar);
-    readout.edit.value = sliderValueText(bar.format, bar.position);
+    readout.edit.value = bar.text();
   }
 
   ScrollBar1Change() { this.ShowReadout(this.ScrollBar1); this.Refresh(); }

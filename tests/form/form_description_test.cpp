@@ -184,6 +184,11 @@ class Reader {
                  ReadoutFormat{s["decimals"].toInt(), s["negated"].toBool(), Text(s, "unit")},
                  Text(s, "readout")};
     }
+    const QJsonArray places = o["places"].toArray();
+    for (qsizetype i = 0; i < places.size() && i < std::ssize(c.places); ++i) {
+      const QJsonObject place = places[i].toObject();
+      c.places[static_cast<std::size_t>(i)] = {Text(place, "slider"), place["position"].toInt()};
+    }
     if (o.contains("step")) {
       const QJsonObject s = o["step"].toObject();
       c.step = Step{Text(s, "slider"), s["positions"].toInt()};

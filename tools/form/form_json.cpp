@@ -127,6 +127,15 @@ std::string ControlJson(const Control& c) {
     step.Add("positions", c.step->positions);
     m.Add("step", step.Object());
   }
+  std::string places;
+  for (const Place& place : c.places) {
+    if (place.slider.empty()) continue;
+    Members p;
+    p.AddText("slider", place.slider);
+    p.Add("position", place.position);
+    places += (places.empty() ? "" : ", ") + p.Object();
+  }
+  if (!places.empty()) m.Add("places", "[" + places + "]");
   if (c.kind == Kind::CheckBox || c.kind == Kind::RadioButton) m.Add("checked", c.checked);
   if (c.tab_order) m.Add("tabOrder", *c.tab_order);
   m.AddText("accessibleName", c.accessible_name);

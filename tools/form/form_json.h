@@ -29,7 +29,8 @@
 // "shortcut" ("Ctrl+M"), "picture" (a file of assets/), "edition" ("desktop", "page" or "column": only the page's
 // column arrangement; none: both editions), "step" {"slider", "positions"}
 // (a button that moves that scroll bar's position by so much, repeating
-// while held), and for scroll bars and spin boxes "slider": {"orientation",
+// while held), "places" [{"slider", "position"}, ...] (a button that puts
+// those scroll bars at those positions: the view buttons), and for scroll bars and spin boxes "slider": {"orientation",
 // "minimum", "maximum", "position", "lineStep", "pageStep", "coarseStep"
 // (Ctrl with a page key), "decimals" and "negated" (the shown value is the
 // position, negated where "negated", divided by 10^decimals), "unit",

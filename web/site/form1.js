@@ -241,8 +241,14 @@ class TForm1 {
   ScrollBar7Change() { this.ShowReadout(this.ScrollBar7); this.Refresh(); }
   ScrollBar3Change() { this.Refresh(); }
 
-  Button3Click() { this.ScrollBar1.setPosition(0); this.ScrollBar2.setPosition(-90); }
-  Button5Click() { this.ScrollBar1.setPosition(0); this.ScrollBar2.setPosition(0); }
+  Button3Click() { this.PutInPlaces("Button3"); }
+  Button5Click() { this.PutInPlaces("Button5"); }
+
+  // A view button puts the scroll bars where its row of the description says.
+  PutInPlaces(button) {
+    const row = this.description.controls.find((r) => r.name === button);
+    for (const { slider, position } of row.places) this[slider].setPosition(position);
+  }
 
   // The information page covers everything else; nothing under it but the
   // window's caption can be reached.

@@ -199,8 +199,6 @@ std::string SettingJson(const SettingRow& row) {
   }
   m.Add("controls", "[" + controls + "]");
   m.Add("stage", JsonString(StageName(row.stage)));
-  // The page quotes the value where {value} stands.
-  m.Add("badValue", JsonString(BadValueSentence(row.name, "„{value}“", row.Expected())));
   return m.Object();
 }
 

@@ -40,8 +40,7 @@
 //
 // "settings": the table of the settings, a row each in its order: "name" (the
 // link parameter), "choice", "lowest", "highest", "start", "yes" and "no" (a
-// choice's words), "controls" (what holds it), "stage" ("paths" or "view"),
-// "badValue" (the sentence for a bad value, "{value}" where it is quoted).
+// choice's words), "controls" (what holds it), "stage" ("paths" or "view").
 // "keyRules": {"desktop": [...], "page": [...]}, each rule {"key" (the DOM
 // key name), "direction" (1 or -1), "measure" (line, page, end), "reference"
 // (position, value, thumb)}.

@@ -338,10 +338,11 @@ class TForm1 {
   }
 }
 
-window.addEventListener("DOMContentLoaded", () => {
+window.addEventListener("DOMContentLoaded", async () => {
   if (!window.pictureWorker) return;  // opened from a file: site_start.js shows what to do instead
   const form = new TForm1(globalThis.Form1Description);
-  const { settings, notices, prepared } = settingsFromQuery(location.search, form.settingRows, form.Settings());
+  const { settings, notices, prepared } = await settingsFromQuery(
+      location.search, form.settingRows, form.Settings(), (parameters) => form.pictures.readLink(parameters));
   form.Apply(settings);
   form.attachHandlers();
   form.FormCreate();

@@ -2,10 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form/page_texts.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "measurement/captions.h"
-#include "model/constants.h"
+#include "measurement/constants.h"
+#include "measurement/decimal_text.h"
 
 namespace varek::form {
 
@@ -94,11 +97,22 @@ const InformationText& Information() {
 
 const DataText& Data() {
   static const std::string turns = "\\text{Windungszahl  }n = " + Turns();
+  static const std::string length =
+      "\\text{Länge  }L = " + DecimalText(LengthOfCoil) + "\\text{ m}";
+  static const std::string distance = "s = " + DecimalText(PlatesToScreen) + "\\text{ m}";
+  // The literature value as the protocol writes it, its power of ten's
+  // exponent set as a text of its own: "… · 10}\text{¹¹ C/kg".
+  static const std::string literature = [] {
+    const std::string value = SchoolNotation(LiteratureSpecificCharge, std::nullopt, "C/kg", 6);
+    const std::string_view ten = " \u00b7 10";
+    const std::size_t exponent = value.find(ten) + ten.size();
+    return "e/m\\text{ = " + value.substr(0, exponent) + "}\\text{" + value.substr(exponent) + "}";
+  }();
   static const DataLine lines[] = {
       {"Spule:", turns},
-      {"", "\\text{Länge  }L = 0,4\\text{ m}"},
-      {"Abstand Mitte der\nAblenkplatten – Schirm:", "s = 0,095\\text{ m}"},
-      {"Literaturwert:", "e/m\\text{ = 1,75882 · 10}\\text{¹¹ C/kg}"},
+      {"", length},
+      {"Abstand Mitte der\nAblenkplatten – Schirm:", distance},
+      {"Literaturwert:", literature},
   };
   static const DataText data{"Daten der Versuchsanordnung", lines};
   return data;

@@ -15,7 +15,9 @@ namespace {
 // rows, the change puts no row back at its place): the rows and lines that
 // stay are taken over, those removed left out, the updated ones written
 // anew and the added ones written at the end. As Applied, then WriteTable.
-StoreStep StepFromCopy(const StoreCopy& copy, const TableChange& change) {
+// The copy's rows are moved into the step where the change cannot be
+// refused: the copy is the step's afterwards.
+StoreStep StepFromCopy(StoreCopy& copy, const TableChange& change) {
   const std::string_view stored = copy.text;
   const std::unordered_set<std::string_view> gone(change.remove.begin(), change.remove.end());
   std::unordered_map<std::string_view, const Measurement*> updates;
@@ -30,23 +32,25 @@ StoreStep StepFromCopy(const StoreCopy& copy, const TableChange& change) {
   std::size_t line = stored.find('\n') + 1;  // after the header
   std::size_t run = 0;                       // the first line not yet taken over
   const auto take_over_to = [&](std::size_t end) { step.text.append(stored, run, end - run); };
+  const bool may_refuse = copy.rows.size() + change.add.size() > MaxTableRows;
   std::unordered_set<std::string_view> present;
-  for (const ProtocolRow& row : copy.rows) {
+  for (ProtocolRow& row : copy.rows) {
     const std::size_t next = stored.find('\n', line) + 1;
     if (gone.contains(row.id)) {
       take_over_to(line);
       run = next;
     } else {
-      if (adding.contains(row.id)) present.insert(row.id);
       const auto update = updates.find(row.id);
       if (update == updates.end()) {
-        step.rows.push_back(row);
+        step.rows.push_back(may_refuse ? row : std::move(row));
       } else {
         take_over_to(line);
         run = next;
         step.rows.push_back({row.id, *update->second});
         AppendRowLine(step.text, step.rows.back(), TableForm::Store);
       }
+      // (The rows are reserved: the identity stays where it is.)
+      if (adding.contains(step.rows.back().id)) present.insert(step.rows.back().id);
     }
     line = next;
   }

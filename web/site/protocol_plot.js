@@ -41,30 +41,30 @@ class PlotStamps {
     if (marks.length === 0) return;
     const { width, height } = g.canvas;
     const image = g.getImageData(0, 0, width, height);
-    const out = image.data;
+    const out = new Uint32Array(image.data.buffer);  // a pixel a word: A B G R from the high byte
     const steps = PlotStamps.STEPS;
     for (let i = 0; i < marks.length; i += PLOT_MARK_NUMBERS) {
       const px = marks[i] * scale, py = marks[i + 1] * scale;
       const left = Math.floor(px), top = Math.floor(py);
       const dx = Math.round((px - left) * steps), dy = Math.round((py - top) * steps);
-      const { reach, size, pixels } = this.stamp(scale, marks[i + 2], marks[i + 3], marks[i + 4], marks[i + 5], dx, dy);
+      const { reach, size, across, down, colour, alpha } =
+        this.stamp(scale, marks[i + 2], marks[i + 3], marks[i + 4], marks[i + 5], dx, dy);
       const x0 = left - reach, y0 = top - reach;
-      const u0 = Math.max(0, -x0), u1 = Math.min(size, width - x0);
-      for (let v = Math.max(0, -y0), v1 = Math.min(size, height - y0); v < v1; ++v) {
-        for (let u = u0, k = (v * size + u0) * 4, o = ((y0 + v) * width + x0 + u0) * 4; u < u1; ++u, k += 4, o += 4) {
-          const a = pixels[k + 3];
-          if (a === 0) continue;
-          if (a === 255) {
-            out[o] = pixels[k];
-            out[o + 1] = pixels[k + 1];
-            out[o + 2] = pixels[k + 2];
-            continue;
-          }
-          const b = 255 - a;
-          out[o] = (pixels[k] * a + out[o] * b) / 255;
-          out[o + 1] = (pixels[k + 1] * a + out[o + 1] * b) / 255;
-          out[o + 2] = (pixels[k + 2] * a + out[o + 2] * b) / 255;
+      const inside = x0 >= 0 && y0 >= 0 && x0 + size <= width && y0 + size <= height;
+      for (let k = 0; k < alpha.length; ++k) {
+        const x = x0 + across[k], y = y0 + down[k];
+        if (!inside && (x < 0 || y < 0 || x >= width || y >= height)) continue;
+        const o = y * width + x, a = alpha[k];
+        if (a === 255) {
+          out[o] = colour[k];
+          continue;
         }
+        // Over an opaque picture.
+        const c = colour[k], d = out[o], b = 255 - a;
+        const red = ((c & 255) * a + (d & 255) * b + 127) / 255 | 0;
+        const green = (((c >>> 8) & 255) * a + ((d >>> 8) & 255) * b + 127) / 255 | 0;
+        const blue = (((c >>> 16) & 255) * a + ((d >>> 16) & 255) * b + 127) / 255 | 0;
+        out[o] = 0xff000000 | (blue << 16) | (green << 8) | red;
       }
     }
     g.putImageData(image, 0, 0);
@@ -88,7 +88,18 @@ class PlotStamps {
     s.strokeStyle = plotColour(edge);
     s.lineWidth = edgeWidth * scale;
     s.stroke();
-    stamp = { reach, size, pixels: s.getImageData(0, 0, size, size).data };
+    // The pixels it covers: their places, colours (opaque) and coverage.
+    const pixels = new Uint32Array(s.getImageData(0, 0, size, size).data.buffer);
+    const covered = pixels.reduce((n, p) => n + (p >>> 24 !== 0 ? 1 : 0), 0);
+    stamp = { reach, size, across: new Int16Array(covered), down: new Int16Array(covered),
+              colour: new Uint32Array(covered), alpha: new Uint8Array(covered) };
+    for (let p = 0, k = 0; p < pixels.length; ++p) {
+      if (pixels[p] >>> 24 === 0) continue;
+      stamp.across[k] = p % size;
+      stamp.down[k] = Math.floor(p / size);
+      stamp.colour[k] = pixels[p] | 0xff000000;
+      stamp.alpha[k++] = pixels[p] >>> 24;
+    }
     this.stamps.set(key, stamp);
     return stamp;
   }

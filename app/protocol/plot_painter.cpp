@@ -84,13 +84,14 @@ void PaintMarks(QPainter& painter, const std::vector<PlotMark>& marks) {
     }
     return;
   }
-  const QTransform to_device = painter.deviceTransform();
+  // The painter's pixels (of the widget, not of the window it lies in) times the device's ratio.
+  const QTransform to_pixels = painter.worldTransform();
   const double ratio = painter.device()->devicePixelRatioF();
-  MarkStamps stamps(to_device.m11(), ratio);
+  MarkStamps stamps(to_pixels.m11() * ratio, ratio);
   painter.save();
   painter.resetTransform();
   for (const PlotMark& mark : marks) {
-    const QPointF at = to_device.map(QPointF(mark.x, mark.y));
+    const QPointF at = to_pixels.map(QPointF(mark.x, mark.y)) * ratio;
     stamps.Draw(painter, mark, at.x(), at.y());
   }
   painter.restore();

@@ -5,7 +5,7 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QSpinBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <algorithm>
 
 #include "app/protocol/protocol_plot_view.h"
@@ -84,7 +84,7 @@ QWidget* Build(const form::Control& row, QWidget* parent) {
       return box;
     }
     case form::Kind::Table: {
-      auto* table = Styled(new QTableWidget(parent), row);
+      auto* table = Styled(new QTableView(parent), row);
       table->setGeometry(bounds);
       table->horizontalHeader()->setFont(table->font());
       table->verticalHeader()->hide();

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measurement/protocol_json.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -86,24 +87,42 @@ std::string JsonNumber(double value) {
   return PortableShortest(value == 0 ? 0.0 : value);  // no "-0"
 }
 
-std::string ViewJson(const ProtocolView& view) {
-  const std::string rows = Array(view.rows, [](const ProtocolViewRow& row) {
-    return Object()
-        .Text("id", row.id)
-        .Raw("cells", JsonStrings(row.cells))
-        .Raw("outlier", Bool(row.outlier))
-        .Raw("included", Bool(row.included))
-        .Close();
-  });
+namespace {
+
+Object ViewHead(const ProtocolView& view) {
   return Object()
       .Raw("titles", JsonStrings(view.titles))
-      .Raw("rows", rows)
       .Text("result", view.result)
       .Text("deviation", view.deviation)
       .Text("leftOut", view.left_out)
       .Text("summary", view.Summary())
-      .Raw("warnings", JsonStrings(view.warnings))
-      .Close();
+      .Raw("warnings", JsonStrings(view.warnings));
+}
+
+}  // namespace
+
+std::string ViewRowsJson(const ProtocolView& view, std::size_t first, std::size_t count) {
+  const std::size_t begin = std::min(first, view.rows.size());
+  const std::size_t end = begin + std::min(count, view.rows.size() - begin);
+  std::string text = "[";
+  for (std::size_t i = begin; i < end; ++i) {
+    const ProtocolViewRow& row = view.rows[i];
+    text += (i > begin ? "," : "") + Object()
+                                         .Text("id", row.id)
+                                         .Raw("cells", JsonStrings(row.cells))
+                                         .Raw("outlier", Bool(row.outlier))
+                                         .Raw("included", Bool(row.included))
+                                         .Close();
+  }
+  return text + "]";
+}
+
+std::string ViewJson(const ProtocolView& view) {
+  return ViewHead(view).Raw("rows", ViewRowsJson(view, 0, view.rows.size())).Close();
+}
+
+std::string ViewHeadJson(const ProtocolView& view) {
+  return ViewHead(view).Raw("rowCount", std::to_string(view.rows.size())).Close();
 }
 
 std::string PlanJson(const PlotPlan& plan) {

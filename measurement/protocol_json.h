@@ -7,6 +7,7 @@
 // (measurement/portable_chars.h).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,9 +22,14 @@ std::string JsonStrings(const std::vector<std::string>& texts);
 // A number in its shortest digits, or null when it is not finite.
 std::string JsonNumber(double value);
 
-// {"titles", "rows": [{"id", "cells", "outlier", "included"}], "result", "deviation",
-// "leftOut", "summary", "warnings"}
+// {"titles", "result", "deviation", "leftOut", "summary", "warnings", "rows": [{"id",
+// "cells", "outlier", "included"}]}
 std::string ViewJson(const ProtocolView& view);
+// The view without its rows, with "rowCount": what a page that shows only
+// the rows in sight needs after every change.
+std::string ViewHeadJson(const ProtocolView& view);
+// The rows first .. first + count - 1 (those there) of the view, as in ViewJson.
+std::string ViewRowsJson(const ProtocolView& view, std::size_t first, std::size_t count);
 // Every member of the plan under its camel-case name; colours as "#rrggbb",
 // anchors as "topCentre", "middleRight", "bottomCentre", "middleCentre".
 std::string PlanJson(const PlotPlan& plan);

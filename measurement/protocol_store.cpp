@@ -11,11 +11,43 @@ namespace varek {
 
 namespace {
 
+// The rows of `places` that the step's rows lack, with their lines, at
+// their places (given new values by `updates`); the step's text holds a
+// line a row.
+void PutBack(StoreStep& step, const std::vector<PlacedRow>& places,
+             const std::unordered_map<std::string_view, const Measurement*>& updates) {
+  const std::vector<RestorePlace> inserts = RestorePlaces(step.rows, places);
+  if (inserts.empty()) return;
+  ProtocolTable rows;
+  rows.reserve(step.rows.size() + inserts.size());
+  std::size_t from = step.text.find('\n') + 1;  // after the header
+  std::string text = step.text.substr(0, from);
+  text.reserve(step.text.size() + inserts.size() * 64);
+  auto next = inserts.begin();
+  for (std::size_t k = 0; k <= step.rows.size(); ++k) {
+    for (; next != inserts.end() && next->before == k; ++next) {
+      const auto update = updates.find(next->row->id);
+      rows.push_back(update == updates.end() ? *next->row
+                                             : ProtocolRow{next->row->id, *update->second});
+      AppendRowLine(text, rows.back(), TableForm::Store);
+    }
+    if (k == step.rows.size()) break;
+    const std::size_t end = step.text.find('\n', from) + 1;
+    text.append(step.text, from, end - from);
+    from = end;
+    rows.push_back(std::move(step.rows[k]));
+  }
+  step.rows = std::move(rows);
+  step.text = std::move(text);
+}
+
 // The step on the store as `copy` holds it (its text is WriteTable of its
-// rows, the change puts no row back at its place): the rows and lines that
-// stay are taken over, those removed left out, the updated ones written
-// anew and the added ones written at the end. As Applied, then WriteTable.
-StoreStep StepFromCopy(const StoreCopy& copy, const TableChange& change) {
+// rows): the rows and lines that stay are taken over, those removed left
+// out, the updated ones written anew, the added ones written at the end and
+// those put back written at their places. As Applied, then WriteTable.
+// The copy's rows are moved into the step where the change cannot be
+// refused: the copy is the step's afterwards.
+StoreStep StepFromCopy(StoreCopy& copy, const TableChange& change) {
   const std::string_view stored = copy.text;
   const std::unordered_set<std::string_view> gone(change.remove.begin(), change.remove.end());
   std::unordered_map<std::string_view, const Measurement*> updates;
@@ -30,23 +62,26 @@ StoreStep StepFromCopy(const StoreCopy& copy, const TableChange& change) {
   std::size_t line = stored.find('\n') + 1;  // after the header
   std::size_t run = 0;                       // the first line not yet taken over
   const auto take_over_to = [&](std::size_t end) { step.text.append(stored, run, end - run); };
+  const bool may_refuse =
+      copy.rows.size() + change.add.size() + change.restore.size() > MaxTableRows;
   std::unordered_set<std::string_view> present;
-  for (const ProtocolRow& row : copy.rows) {
+  for (ProtocolRow& row : copy.rows) {
     const std::size_t next = stored.find('\n', line) + 1;
     if (gone.contains(row.id)) {
       take_over_to(line);
       run = next;
     } else {
-      if (adding.contains(row.id)) present.insert(row.id);
       const auto update = updates.find(row.id);
       if (update == updates.end()) {
-        step.rows.push_back(row);
+        step.rows.push_back(may_refuse ? row : std::move(row));
       } else {
         take_over_to(line);
         run = next;
         step.rows.push_back({row.id, *update->second});
         AppendRowLine(step.text, step.rows.back(), TableForm::Store);
       }
+      // (The rows are reserved: the identity stays where it is.)
+      if (adding.contains(step.rows.back().id)) present.insert(step.rows.back().id);
     }
     line = next;
   }
@@ -57,6 +92,7 @@ StoreStep StepFromCopy(const StoreCopy& copy, const TableChange& change) {
     step.rows.push_back(update == updates.end() ? row : ProtocolRow{row.id, *update->second});
     AppendRowLine(step.text, step.rows.back(), TableForm::Store);
   }
+  PutBack(step, change.restore, updates);
   if (step.rows.size() > MaxTableRows && step.rows.size() > copy.rows.size()) {
     step.refusal = TableFullMessage(step.rows.size());
     step.rows = copy.rows;
@@ -71,7 +107,7 @@ StoreStep StepFromCopy(const StoreCopy& copy, const TableChange& change) {
 StoreStep StepStore(std::string_view stored, const TableChange& change, const StoreMemory& memory,
                     StoreCopy* copy) {
   StoreStep step;
-  if (copy != nullptr && !stored.empty() && stored == copy->text && change.restore.empty() &&
+  if (copy != nullptr && !stored.empty() && stored == copy->text &&
       copy->rows.size() >= memory.rows_written) {
     step = StepFromCopy(*copy, change);
   } else {

@@ -66,15 +66,11 @@ TableChange ImportRows(const ProtocolTable& seen, const std::vector<Measurement>
   return change;
 }
 
-namespace {
-
-// The rows of `places` not in `table`, each behind its row `after` or at
-// its former index, in one pass; rows for one place keep their order.
-ProtocolTable Restored(ProtocolTable table, const std::vector<PlacedRow>& places) {
+std::vector<RestorePlace> RestorePlaces(const ProtocolTable& table,
+                                        const std::vector<PlacedRow>& places) {
   std::unordered_map<std::string_view, std::size_t> at;
   for (std::size_t i = 0; i < table.size(); ++i) at.emplace(table[i].id, i);
-  // (insert before table row k, the placed row)
-  std::vector<std::pair<std::size_t, const ProtocolRow*>> inserts;
+  std::vector<RestorePlace> inserts;
   for (const PlacedRow& placed : places) {
     if (at.contains(placed.row.id)) continue;
     std::size_t before = std::min(placed.index, table.size());
@@ -83,17 +79,27 @@ ProtocolTable Restored(ProtocolTable table, const std::vector<PlacedRow>& places
     } else if (const auto found = at.find(placed.after); found != at.end()) {
       before = found->second + 1;
     }
-    inserts.emplace_back(before, &placed.row);
+    inserts.push_back({before, &placed.row});
     at.emplace(placed.row.id, table.size());  // once
   }
+  std::stable_sort(
+      inserts.begin(), inserts.end(),
+      [](const RestorePlace& a, const RestorePlace& b) { return a.before < b.before; });
+  return inserts;
+}
+
+namespace {
+
+// The rows of `places` not in `table`, each behind its row `after` or at
+// its former index, in one pass; rows for one place keep their order.
+ProtocolTable Restored(ProtocolTable table, const std::vector<PlacedRow>& places) {
+  const std::vector<RestorePlace> inserts = RestorePlaces(table, places);
   if (inserts.empty()) return table;
-  std::stable_sort(inserts.begin(), inserts.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
   ProtocolTable merged;
   merged.reserve(table.size() + inserts.size());
   auto next = inserts.begin();
   for (std::size_t k = 0; k <= table.size(); ++k) {
-    for (; next != inserts.end() && next->first == k; ++next) merged.push_back(*next->second);
+    for (; next != inserts.end() && next->before == k; ++next) merged.push_back(*next->row);
     if (k < table.size()) merged.push_back(std::move(table[k]));
   }
   return merged;

@@ -72,6 +72,14 @@ TableChange ClearRows(const ProtocolTable& seen);
 // in `seen`: what RestoreRows puts back after they were deleted.
 std::vector<PlacedRow> PlacesOf(const ProtocolTable& seen, const std::vector<std::string>& removed);
 TableChange RestoreRows(std::vector<PlacedRow> rows);
+// Where RestoreRows puts the rows of `places` that `table` lacks: each
+// before the row `before` of `table` (its size: at the end), in that order.
+struct RestorePlace {
+  std::size_t before = 0;
+  const ProtocolRow* row = nullptr;
+};
+std::vector<RestorePlace> RestorePlaces(const ProtocolTable& table,
+                                        const std::vector<PlacedRow>& places);
 // Import: "Ersetzen" clears what the user saw and adds the file's rows,
 // "Anhängen" only adds them.
 enum class ImportMode { Replace, Append };

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measurement/protocol_view.h"
 
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 
@@ -17,20 +18,21 @@ namespace {
 class PreviousRows {
  public:
   explicit PreviousRows(ProtocolView& view) : view_(view) {}
-  // The cells of the row `id` if it had `values`, or empty.
-  std::vector<std::string> Take(const std::string& id, const Measurement& values) {
+  // The row `id` of the previous view if it had `values`, taken (its
+  // cells and identity kept), or none.
+  std::optional<ProtocolViewRow> Take(const std::string& id, const Measurement& values) {
     std::size_t at = next_;
     if (at >= view_.rows.size() || view_.rows[at].id != id) {
       if (index_.empty()) {
         for (std::size_t i = 0; i < view_.rows.size(); ++i) index_.emplace(view_.rows[i].id, i);
       }
       const auto found = index_.find(id);
-      if (found == index_.end()) return {};
+      if (found == index_.end()) return std::nullopt;
       at = found->second;
     }
     next_ = at + 1;
-    if (!(view_.values[at] == values)) return {};
-    return std::move(view_.rows[at].cells);
+    if (!(view_.values[at] == values)) return std::nullopt;
+    return std::move(view_.rows[at]);
   }
 
  private:
@@ -48,16 +50,20 @@ ProtocolView ViewOf(const ProtocolTable& table, ProtocolView previous) {
   view.marks = OutlierMarks(view.values);
   view.titles = TableColumnTitles();
   std::vector<Measurement> counted;
+  counted.reserve(table.size());
+  view.rows.reserve(table.size());
   std::vector<std::size_t> outliers, by_hand;
   for (std::size_t i = 0; i < table.size(); ++i) {
     const bool included = Included(view.values[i], view.marks[i]);
-    std::vector<std::string> cells = previous_rows.Take(table[i].id, view.values[i]);
-    if (cells.empty()) {
-      cells = TableRowCells(static_cast<int>(i) + 1, view.values[i]);
+    std::optional<ProtocolViewRow> row = previous_rows.Take(table[i].id, view.values[i]);
+    if (row) {
+      row->cells.front() = std::to_string(i + 1);
     } else {
-      cells.front() = std::to_string(i + 1);
+      row = ProtocolViewRow{table[i].id, TableRowCells(static_cast<int>(i) + 1, view.values[i])};
     }
-    view.rows.push_back({table[i].id, std::move(cells), view.marks[i].marked, included});
+    row->outlier = view.marks[i].marked;
+    row->included = included;
+    view.rows.push_back(std::move(*row));
     if (included) {
       counted.push_back(view.values[i]);
     } else {

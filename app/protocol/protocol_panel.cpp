@@ -12,15 +12,15 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <chrono>
 #include <random>
-#include <unordered_set>
 
 #include "app/dialog_parent.h"
 #include "app/protocol/protocol_files.h"
 #include "app/protocol/protocol_plot_view.h"
+#include "app/protocol/protocol_table_model.h"
 #include "app/protocol/qt_text.h"
 #include "app/toolkit/controls.h"
 #include "app/toolkit/look.h"
@@ -37,15 +37,12 @@ namespace caption = protocol_caption;
 
 const QColor kCaption = Qt::white;
 const QColor kFailure(255, 200, 200);  // 4.6 : 1 on the panel
-const QColor kOutlierRow(255, 215, 215);
 // The store's folder reports every step of a save; one reload after them.
 constexpr int kReloadDelayMs = 60;
 // Column widths of the table, in the order of the core's titles; the last
 // takes the rest. The first holds the check box "in Auswertung" and the number.
 constexpr int kColumnWidths[] = {42, 40, 46, 56, 20, 68, 54};
 constexpr int kRowHeight = 21;
-// Removing a table row moves those below it: for more, the table is made anew.
-constexpr std::size_t kMostRowsRemovedOneByOne = 16;
 
 std::uint64_t RandomSeed() {
   std::random_device device;
@@ -106,7 +103,7 @@ ProtocolPanel::ProtocolPanel(QWidget* parent, std::string store_path,
   retry_->setSingleShot(true);
   retry_->setInterval(StoreRetryMilliseconds);
   connect(retry_, &QTimer::timeout, this, [this] { Reload(); });
-  Show();
+  Show({});
   Reload();
   WatchStore();
 }
@@ -141,14 +138,12 @@ void ProtocolPanel::BindControls() {
 
   RecordButton->SetOnClick([this] { Record(); });
   DeleteButton->SetOnClick([this] { DeleteSelected(); });
-  connect(Table, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-    if (filling_ || item->column() != 0) return;
-    Include(item->row(), item->checkState() == Qt::Checked);
-  });
+  model_ = new ProtocolTableModel(this, session_.View(),
+                                  [this](int row, bool included) { Include(row, included); });
+  Table->setModel(model_);
   ClearButton->SetOnClick([this] { AskAndClear(); });
   UndoButton->SetOnClick([this] { Undo(); });
   UndoButton->setEnabled(false);
-  Table->setColumnCount(static_cast<int>(TableColumnTitles().size()));
   Table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   Table->horizontalHeader()->setStretchLastSection(true);
   Table->verticalHeader()->setDefaultSectionSize(kRowHeight);
@@ -220,7 +215,7 @@ bool ProtocolPanel::Record() {
 }
 
 bool ProtocolPanel::DeleteSelected() {
-  const int row = Table->currentRow();
+  const int row = Table->currentIndex().row();
   if (row < 0 || row >= static_cast<int>(Rows().size())) return false;
   const std::size_t before = Rows().size();
   const bool stored = Run(session_.Delete(Rows()[static_cast<std::size_t>(row)].id));
@@ -232,7 +227,7 @@ bool ProtocolPanel::DeleteSelected() {
 bool ProtocolPanel::Include(int row, bool included) {
   if (row < 0 || row >= static_cast<int>(Rows().size())) return false;
   const bool done = Run(session_.Include(Rows()[static_cast<std::size_t>(row)].id, included));
-  if (!done) Show();  // the check box as it was
+  if (!done) model_->Redraw();  // the check box as it was
   return done;
 }
 
@@ -311,9 +306,22 @@ bool ProtocolPanel::Store(int change) {
   // Not stored: the table keeps every change the user made.
   ProtocolTable rows = outcome.ok || outcome.read ? std::move(outcome.rows) : ProtocolTable(Rows());
   if (!outcome.ok) rows = Applied(std::move(rows), unsaved_);
-  const bool changed = rows != Rows();
+  // The rows between those that stay at the top and at the bottom are new.
+  const ProtocolTable& before = Rows();
+  std::size_t top = 0, bottom = 0;
+  while (top < before.size() && top < rows.size() && before[top].id == rows[top].id) ++top;
+  while (bottom < before.size() - top && bottom < rows.size() - top &&
+         before[before.size() - 1 - bottom].id == rows[rows.size() - 1 - bottom].id)
+    ++bottom;
+  const bool changed = rows != before;
+  const int removed = static_cast<int>(before.size() - top - bottom);
+  const int added = static_cast<int>(rows.size() - top - bottom);
+  const std::string selected = SelectedId();
   const std::string success = session_.Stored(change, std::move(rows));
-  if (changed || shown_.titles.empty()) Show();
+  if (changed) {
+    model_->Changed(static_cast<int>(top), removed, added);
+    Show(selected);
+  }
   UndoButton->setEnabled(session_.CanUndo());
   if (!outcome.ok) {
     if (!unsaved_.Empty()) retry_->start();
@@ -354,21 +362,19 @@ void ProtocolPanel::WatchStore() {
   connect(watcher_, &QFileSystemWatcher::fileChanged, this, changed);
 }
 
-void ProtocolPanel::Show() {
-  const QString selected = Table->currentRow() >= 0 && Table->currentRow() < Table->rowCount()
-                               ? Table->item(Table->currentRow(), 0)->data(Qt::UserRole).toString()
-                               : QString();
+std::string ProtocolPanel::SelectedId() const {
+  const QModelIndex current = Table->currentIndex();
+  return current.isValid() ? model_->IdOf(current.row()) : std::string();
+}
+
+void ProtocolPanel::Show(const std::string& selected) {
   const ProtocolView& view = View();
-  QStringList titles;
-  for (const std::string& title : view.titles) titles << Q(title);
-  Table->setColumnCount(static_cast<int>(titles.size()));
-  Table->setHorizontalHeaderLabels(titles);
-  FillRows(view);
-  int keep = -1;
-  for (int r = 0; r < static_cast<int>(view.rows.size()); ++r) {
-    if (QString::fromStdString(view.rows[static_cast<std::size_t>(r)].id) == selected) keep = r;
+  for (std::size_t r = 0; r < view.rows.size() && !selected.empty(); ++r) {
+    if (view.rows[r].id == selected) {
+      Table->selectRow(static_cast<int>(r));
+      break;
+    }
   }
-  if (keep >= 0) Table->selectRow(keep);
   ResultText->setPlainText(Q(view.Summary()));
   QString warnings;
   for (const std::string& line : view.warnings)
@@ -381,55 +387,6 @@ void ProtocolPanel::Show() {
 
 void ProtocolPanel::CoverGone() {
   if (refusal_shown_) Report(true, {});
-}
-
-void ProtocolPanel::FillRows(const ProtocolView& view) {
-  std::unordered_set<std::string_view> ids;
-  for (const ProtocolViewRow& row : view.rows) ids.insert(row.id);
-  // The rows still there, in the table's order; a few gone are removed one
-  // by one, more make the table anew.
-  std::vector<const ProtocolViewRow*> kept;
-  for (const ProtocolViewRow& row : shown_.rows) {
-    if (ids.contains(row.id)) kept.push_back(&row);
-  }
-  const std::size_t gone = shown_.rows.size() - kept.size();
-  bool in_order = gone <= kMostRowsRemovedOneByOne && kept.size() <= view.rows.size();
-  for (std::size_t i = 0; in_order && i < kept.size(); ++i)
-    in_order = kept[i]->id == view.rows[i].id;
-  filling_ = true;
-  if (in_order) {
-    for (int r = static_cast<int>(shown_.rows.size()) - 1; r >= 0 && gone > 0; --r) {
-      if (!ids.contains(shown_.rows[static_cast<std::size_t>(r)].id)) Table->removeRow(r);
-    }
-  } else {
-    kept.clear();
-    Table->setRowCount(0);
-  }
-  Table->setRowCount(static_cast<int>(view.rows.size()));
-  for (std::size_t r = 0; r < view.rows.size(); ++r) {
-    const ProtocolViewRow& row = view.rows[r];
-    const ProtocolViewRow* was = r < kept.size() ? kept[r] : nullptr;
-    const bool same_look =
-        was != nullptr && was->outlier == row.outlier && was->included == row.included;
-    for (std::size_t c = 0; c < row.cells.size(); ++c) {
-      if (same_look && was->cells[c] == row.cells[c]) continue;
-      auto* item = new QTableWidgetItem(Q(row.cells[c]));
-      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      if (row.outlier) {
-        item->setBackground(kOutlierRow);
-        item->setToolTip(Q(caption::OutlierHint));
-      }
-      if (c == 0) {
-        item->setData(Qt::UserRole, QString::fromStdString(row.id));
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(row.included ? Qt::Checked : Qt::Unchecked);
-        item->setToolTip(Q(caption::InclusionHint));
-      }
-      Table->setItem(static_cast<int>(r), static_cast<int>(c), item);
-    }
-  }
-  filling_ = false;
-  shown_ = view;
 }
 
 bool ProtocolPanel::Report(bool ok, const QString& text) {

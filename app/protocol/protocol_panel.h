@@ -25,12 +25,13 @@ class QFileSystemWatcher;
 class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
-class QTableWidget;
+class QTableView;
 class QTimer;
 
 namespace varek {
 
 class ProtocolPlotView;
+class ProtocolTableModel;
 class TButton;
 
 class ProtocolPanel : public TPanel {
@@ -93,7 +94,7 @@ class ProtocolPanel : public TPanel {
   TButton* SvgButton = nullptr;
   TButton* PdfButton = nullptr;
   TPanel* Readings = nullptr;  // the table and the plot
-  QTableWidget* Table = nullptr;
+  QTableView* Table = nullptr;
   QPlainTextEdit* ResultText = nullptr;   // result and deviation
   QPlainTextEdit* WarningText = nullptr;  // the summarised warnings
   QPlainTextEdit* StatusText = nullptr;   // the outcome of the last action
@@ -109,10 +110,10 @@ class ProtocolPanel : public TPanel {
   // Stores the changes not yet stored and shows the table; `change` is the
   // one just made (0: none). False when it could not be stored.
   bool Store(int change);
-  void Show();
-  // The table's rows from `view`, touching only the cells that differ from
-  // the shown view's: a reading or a deletion changes a few of many.
-  void FillRows(const ProtocolView& view);
+  // The view in the controls, the row `selected` (an identity) selected again.
+  void Show(const std::string& selected);
+  // The identity of the selected row, or empty.
+  std::string SelectedId() const;
   void WatchStore();
   void ChooseAndRun(std::string_view dialog, std::string_view filter, const char* suffix,
                     bool (ProtocolPanel::*action)(const QString&), bool save);
@@ -125,12 +126,11 @@ class ProtocolPanel : public TPanel {
   TableChange unsaved_;      // changes made while the store could not be written
   bool told_not_stored_ = false;
   bool refusal_shown_ = false;  // the status line shows why a reading was refused
-  ProtocolView shown_;          // the view the table shows
   BuiltControls controls_;
   QFileSystemWatcher* watcher_ = nullptr;
   QTimer* reload_ = nullptr;
-  QTimer* retry_ = nullptr;  // stores the unsaved changes again
-  bool filling_ = false;     // the table is being filled: its changes are not the user's
+  QTimer* retry_ = nullptr;              // stores the unsaved changes again
+  ProtocolTableModel* model_ = nullptr;  // the table's rows, read from the session's view
 };
 
 // The store in the user's data folder; the folder is made at the first save.

@@ -15,11 +15,14 @@ constexpr double TextSize = 13;  // px of the form, as the window's other texts
 ProtocolPlotView::ProtocolPlotView(QWidget* parent) : QWidget(parent) {}
 
 void ProtocolPlotView::SetView(const ProtocolView& view) {
-  view_ = view;
+  values_ = view.values;
+  marks_ = view.marks;
   update();
 }
 
-PlotPlan ProtocolPlotView::Plan() const { return PlanPlot(view_, width(), height(), TextSize); }
+PlotPlan ProtocolPlotView::Plan() const {
+  return PlanPlot(values_, marks_, width(), height(), TextSize);
+}
 
 void ProtocolPlotView::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);

@@ -13,6 +13,7 @@ class ProtocolPlotView : public QWidget {
   Q_OBJECT
  public:
   explicit ProtocolPlotView(QWidget* parent);
+  // What the plot of `view` shows (its rows' values and marks, not its texts).
   void SetView(const ProtocolView& view);
   // The plan last drawn (or to be drawn) at the widget's size.
   PlotPlan Plan() const;
@@ -21,7 +22,8 @@ class ProtocolPlotView : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  ProtocolView view_;
+  std::vector<Measurement> values_;
+  std::vector<OutlierMark> marks_;
 };
 
 }  // namespace varek

@@ -3,23 +3,28 @@
 // Time of the protocol panel's actions on a large table: "Messwert
 // übernehmen", "Zeile löschen" and an import of 100 rows appended, each from the call
 // to the table shown (the store read, changed, written and synced, the
-// evaluation and the table's cells made anew), on a store of N rows in a
-// temporary folder. Prints the minimum and the median of each.
+// evaluation, the table's rows told), on a store of N rows in a temporary
+// folder; with --paint also the table and the plot painted again (and the
+// plot alone painted, "plot"). Prints the
+// minimum, the median and the maximum of each.
 //
-// Usage: QT_QPA_PLATFORM=offscreen bench_protocol [ROWS...]   (default 2000 20000)
+// Usage: QT_QPA_PLATFORM=offscreen bench_protocol [--paint] [ROWS...]   (default 2000 20000)
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <vector>
 
 #include "app/protocol/protocol_panel.h"
+#include "app/protocol/protocol_plot_view.h"
 #include "measurement/atomic_file.h"
 #include "measurement/protocol_csv.h"
 #include "measurement/protocol_texts.h"
@@ -34,18 +39,21 @@ constexpr int kImportedRows = 100;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
+bool paint = false;
+
 void Print(const char* what, std::size_t rows, std::vector<double> times) {
   std::sort(times.begin(), times.end());
-  std::printf("%-10s %6zu rows: min %7.1f ms, median %7.1f ms\n", what, rows, times.front(),
-              times[times.size() / 2]);
+  std::printf("%-10s %6zu rows%s: min %7.1f ms, median %7.1f ms, max %7.1f ms\n", what, rows,
+              paint ? ", painted" : "", times.front(), times[times.size() / 2], times.back());
 }
 
 template <class Action>
-std::vector<double> Timed(Action action) {
+std::vector<double> Timed(ProtocolPanel& panel, Action action) {
   std::vector<double> times;
   for (int i = 0; i < kRuns; ++i) {
     const auto start = Clock::now();
     action(i);
+    if (paint) panel.Readings->repaint();
     times.push_back(Ms(Clock::now() - start));
   }
   return times;
@@ -77,14 +85,19 @@ void Run(std::size_t rows) {
     r.steady = false;
     return r;
   });
-  Print("record", rows, Timed([&](int) { panel.Record(); }));
-  Print("delete", rows, Timed([&](int) {
+  if (paint) {
+    panel.show();
+    while (!panel.Readings->windowHandle()->isExposed()) QApplication::processEvents();
+  }
+  if (paint) Print("plot", rows, Timed(panel, [&](int) { panel.Plot->repaint(); }));
+  Print("record", rows, Timed(panel, [&](int) { panel.Record(); }));
+  Print("delete", rows, Timed(panel, [&](int) {
           panel.Table->selectRow(0);
           panel.DeleteSelected();
         }));
   // The table has rows: the import asks, and is answered "Anhängen" at
   // once (the question's window is in the time).
-  Print("import", rows, Timed([&](int) {
+  Print("import", rows, Timed(panel, [&](int) {
           QTimer::singleShot(0, [] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (box == nullptr) std::exit(1);
@@ -103,7 +116,13 @@ void Run(std::size_t rows) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   std::vector<std::size_t> sizes;
-  for (int i = 1; i < argc; ++i) sizes.push_back(std::strtoul(argv[i], nullptr, 10));
+  for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]) == "--paint") {
+      paint = true;
+    } else {
+      sizes.push_back(std::strtoul(argv[i], nullptr, 10));
+    }
+  }
   if (sizes.empty()) sizes = {2000, 20000};
   for (std::size_t rows : sizes) Run(rows);
   return 0;

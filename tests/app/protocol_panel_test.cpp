@@ -17,7 +17,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -72,6 +72,12 @@ void AnswerNextQuestion(const QString& caption) {
   });
 }
 
+// What the panel's table shows: its rows, a cell's text (or check box).
+int Rows(const ProtocolPanel& panel) { return panel.Table->model()->rowCount(); }
+QVariant Data(const ProtocolPanel& panel, int row, int column, int role = Qt::DisplayRole) {
+  return panel.Table->model()->index(row, column).data(role);
+}
+
 class ProtocolPanelTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -86,7 +92,7 @@ class ProtocolPanelTest : public ::testing::Test {
   }
   // In a folder that the first save makes, as the user's data folder at the first start.
   std::string store() const { return folder.filePath("daten/protokoll.csv").toStdString(); }
-  QString Cell(int row, int column) const { return panel->Table->item(row, column)->text(); }
+  QString Cell(int row, int column) const { return Data(*panel, row, column).toString(); }
   void Write(const QString& name, const QByteArray& text) const {
     QDir().mkpath(QFileInfo(folder.filePath(name)).path());
     QFile file(folder.filePath(name));
@@ -122,7 +128,7 @@ TEST_F(ProtocolPanelTest, RefusedReadingsLeaveTheTableAndOthersAreRecordedDelete
   }
   reading.deflection_on = false;
   QTest::mouseClick(panel->RecordButton, Qt::LeftButton);
-  ASSERT_EQ(panel->Table->rowCount(), 3);
+  ASSERT_EQ(Rows(*panel), 3);
   const QStringList third = {"3", "800", "2,007", "12", "2", "100 ~", "12,610", "1,7605"};
   for (int c = 0; c < third.size(); ++c) EXPECT_EQ(Cell(2, c), third[c]) << c;
   EXPECT_TRUE(panel->ResultText->toPlainText().startsWith(QStringLiteral("e/m = (1,7")));
@@ -130,7 +136,7 @@ TEST_F(ProtocolPanelTest, RefusedReadingsLeaveTheTableAndOthersAreRecordedDelete
       QStringLiteral("Abweichung vom Literaturwert 1,75882 · 10¹¹ C/kg: ")));
   // The check box "in Auswertung" takes a row out of the result and back in.
   const QString all = panel->ResultText->toPlainText();
-  const QRect box = panel->Table->visualItemRect(panel->Table->item(0, 0));
+  const QRect box = panel->Table->visualRect(panel->Table->model()->index(0, 0));
   QTest::mouseClick(panel->Table->viewport(), Qt::LeftButton, Qt::NoModifier,
                     QPoint(box.left() + 10, box.center().y()));
   EXPECT_EQ(panel->Rows()[0].values.inclusion, Inclusion::Out);
@@ -139,25 +145,25 @@ TEST_F(ProtocolPanelTest, RefusedReadingsLeaveTheTableAndOthersAreRecordedDelete
   EXPECT_EQ(panel->StatusText->toPlainText(), "Messwert Nr. 1 aus der Auswertung genommen.");
   ASSERT_TRUE(panel->Include(0, true));
   EXPECT_EQ(panel->ResultText->toPlainText(), all);
-  EXPECT_EQ(panel->Table->item(0, 0)->checkState(), Qt::Checked);
+  EXPECT_EQ(Data(*panel, 0, 0, Qt::CheckStateRole), Qt::Checked);
 
   QTest::mouseClick(panel->Table->viewport(), Qt::LeftButton, Qt::NoModifier,
-                    panel->Table->visualItemRect(panel->Table->item(1, 0)).center());
+                    panel->Table->visualRect(panel->Table->model()->index(1, 0)).center());
   QTest::mouseClick(panel->DeleteButton, Qt::LeftButton);
-  ASSERT_EQ(panel->Table->rowCount(), 2);
+  ASSERT_EQ(Rows(*panel), 2);
   EXPECT_EQ(Cell(1, 0), "2");  // renumbered
   EXPECT_EQ(Cell(1, 1), "800");
 
   AnswerNextQuestion(QStringLiteral("Nein"));
   QTest::mouseClick(panel->ClearButton, Qt::LeftButton);
-  EXPECT_EQ(panel->Table->rowCount(), 2);
+  EXPECT_EQ(Rows(*panel), 2);
   AnswerNextQuestion(QStringLiteral("Ja"));
   QTest::mouseClick(panel->ClearButton, Qt::LeftButton);
-  EXPECT_EQ(panel->Table->rowCount(), 0);
+  EXPECT_EQ(Rows(*panel), 0);
   // "Rückgängig" brings them back, once.
   ASSERT_TRUE(panel->UndoButton->isEnabled());
   QTest::mouseClick(panel->UndoButton, Qt::LeftButton);
-  EXPECT_EQ(panel->Table->rowCount(), 2);
+  EXPECT_EQ(Rows(*panel), 2);
   EXPECT_EQ(Cell(1, 1), "800");
   EXPECT_EQ(panel->StatusText->toPlainText(), "2 Messwerte wiederhergestellt (Nr. 1 und 2).");
   EXPECT_FALSE(panel->UndoButton->isEnabled());
@@ -173,15 +179,15 @@ TEST_F(ProtocolPanelTest, RefusedReadingsLeaveTheTableAndOthersAreRecordedDelete
 TEST_F(ProtocolPanelTest, AnotherCopysRowsShowAndStay) {
   std::unique_ptr<ProtocolPanel> other = Open();
   QTest::mouseClick(panel->RecordButton, Qt::LeftButton);
-  QTRY_COMPARE_WITH_TIMEOUT(other->Table->rowCount(), 1, 5000);
+  QTRY_COMPARE_WITH_TIMEOUT(Rows(*other), 1, 5000);
   reading = Focused(300, 614, 60);
   QTest::mouseClick(other->RecordButton, Qt::LeftButton);
   QTest::mouseClick(panel->RecordButton, Qt::LeftButton);
   EXPECT_EQ(panel->Rows().size(), 3u);
-  QTRY_COMPARE_WITH_TIMEOUT(other->Table->rowCount(), 3, 5000);
+  QTRY_COMPARE_WITH_TIMEOUT(Rows(*other), 3, 5000);
   other->Table->selectRow(0);
   other->DeleteSelected();
-  QTRY_COMPARE_WITH_TIMEOUT(panel->Table->rowCount(), 2, 5000);
+  QTRY_COMPARE_WITH_TIMEOUT(Rows(*panel), 2, 5000);
   EXPECT_EQ(panel->Rows(), other->Rows());
   EXPECT_EQ(panel->StatusText->toPlainText(), "");  // "Messwert Nr. 3" is gone
 }
@@ -207,13 +213,13 @@ TEST_F(ProtocolPanelTest, ReadingsWaitForAFolderThatCannotBeWritten) {
   if (root) {
     ASSERT_EQ(::seteuid(0), 0);
   }
-  ASSERT_EQ(panel->Table->rowCount(), 3);
+  ASSERT_EQ(Rows(*panel), 3);
   const QString status = panel->StatusText->toPlainText();
   EXPECT_TRUE(status.startsWith("Messwert Nr. 3 übernommen") &&
               status.endsWith("(noch nicht gesichert)"))
       << status.toStdString();
-  EXPECT_EQ(other->Table->rowCount(), 1);
-  EXPECT_EQ(other->Table->horizontalHeaderItem(0)->text(), "Nr.");
+  EXPECT_EQ(Rows(*other), 1);
+  EXPECT_EQ(other->Table->model()->headerData(0, Qt::Horizontal).toString(), "Nr.");
   EXPECT_TRUE(other->StatusText->toPlainText().contains("Ordner „" + folder.filePath("daten") +
                                                         "“ nicht beschreibbar"))
       << other->StatusText->toPlainText().toStdString();
@@ -222,7 +228,7 @@ TEST_F(ProtocolPanelTest, ReadingsWaitForAFolderThatCannotBeWritten) {
   QTRY_VERIFY_WITH_TIMEOUT(panel->StatusText->toPlainText().startsWith("Gesichert"), 5000);
   QTest::qWait(500);  // the store's folder reports the save: the message stays
   EXPECT_TRUE(panel->StatusText->toPlainText().startsWith("Gesichert"));
-  QTRY_COMPARE_WITH_TIMEOUT(other->Table->rowCount(), 3, 5000);
+  QTRY_COMPARE_WITH_TIMEOUT(Rows(*other), 3, 5000);
   QFile stored(QString::fromStdString(store()));
   ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
   EXPECT_EQ(stored.readAll().count('\n'), 4);
@@ -237,7 +243,7 @@ TEST_F(ProtocolPanelTest, StoreEmptiedByAnotherProgramKeepsTheRows) {
   }
   QFile::resize(QString::fromStdString(store()), 0);
   QTRY_VERIFY_WITH_TIMEOUT(panel->StatusText->toPlainText().contains("Zeilen verloren"), 5000);
-  EXPECT_EQ(panel->Table->rowCount(), 2);
+  EXPECT_EQ(Rows(*panel), 2);
   EXPECT_EQ(Open()->Rows(), panel->Rows());  // stored again
 }
 
@@ -263,7 +269,7 @@ TEST_F(ProtocolPanelTest, DamagedStoreKeepsItsGoodRows) {
         "Kennung;U in V;I in A;k;Amplitude;Ablenkung\na1;1200;1,23;1;200;Wechselspannung\n"
         "a2;1200;1,2\na3;300;0,614;1;60;Gleichspannung\n");
   panel = Open();
-  EXPECT_EQ(panel->Table->rowCount(), 2);
+  EXPECT_EQ(Rows(*panel), 2);
   EXPECT_TRUE(panel->StatusText->toPlainText().contains("Zeile 3: 3 Felder statt 6"))
       << panel->StatusText->toPlainText().toStdString();
   EXPECT_TRUE(QFile::exists(folder.filePath("daten/protokoll.csv.defekt-1")));
@@ -286,7 +292,7 @@ TEST_F(ProtocolPanelTest, ImportAsksAndExportKeepsTheAmplitude) {
   for (const auto& [answer, rows] : {std::pair{"Abbrechen", 1}, {"Anhängen", 2}, {"Ersetzen", 1}}) {
     AnswerNextQuestion(QString::fromUtf8(answer));
     panel->ImportCsv(exported);
-    EXPECT_EQ(panel->Table->rowCount(), rows) << answer;
+    EXPECT_EQ(Rows(*panel), rows) << answer;
   }
   EXPECT_EQ(panel->Rows()[0].values.amplitude, 200);
   EXPECT_EQ(panel->Rows()[0].values.deflection, Deflection::Alternating);

@@ -103,6 +103,14 @@ TEST(ProtocolStoreTest, StepFromTheLastStepsCopyIsTheFullStep) {
       {"clear and import", ImportRows(StepStore("", AddRows({Row("a1", 1), Row("a2", 1)})).rows,
                                       {{800, 1.004, 1, std::nullopt}}, ImportMode::Replace, ids)},
       {"record, then take it out", Then(AddRows({Row("n2", 1.2)}), UpdateRow({"n2", out.values}))},
+      {"put back behind a row, at the top, at the place of one gone, one there already",
+       RestoreRows({{Row("b1", 1.1), "a2", 1},
+                    {Row("b2", 1.1), "", 0},
+                    {Row("b3", 1.1), "zz", 3},
+                    {Row("a3", 1.1), "a1", 1}})},
+      {"delete, put back, take out",
+       Then(Then(DeleteRow("a2"), RestoreRows({{Row("b1", 1.1), "a3", 2}})),
+            UpdateRow({"b1", out.values}))},
       {"nothing", {}},
   };
   for (const auto& [name, change] : changes) {

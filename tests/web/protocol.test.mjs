@@ -560,3 +560,55 @@ describe("print and screens", () => {
     }
   });
 });
+
+describe("many rows", () => {
+  test("of 5,000 rows only those in sight are elements; scrolling shows their numbers, the keys reach the last", async () => {
+    const rows = 5000;
+    await openEmptyProtocol(reading(300, 615, 60));
+    await upload("viele.csv", "U in V;I in A;k\n" +
+        Array.from({ length: rows }, (_, i) => `${300 + (i % 1700)};${(1 + (i % 900) / 1000).toFixed(3).replace(".", ",")};1\n`).join(""));
+    await statusMatches(/^5000 Messwerte importiert/);
+    assert.equal(await page.$eval("#ProtocolTable table", (t) => t.getAttribute("aria-rowcount")), String(rows + 1));
+    assert.ok(await rowCount() < 50, `${await rowCount()} rows are elements`);
+    // The numbers of the rows wholly in sight below the titles, and each row's aria-rowindex.
+    const inSight = () => page.evaluate(() => {
+      const box = document.getElementById("ProtocolTable").getBoundingClientRect();
+      const below = document.querySelector("#ProtocolTable th").getBoundingClientRect().bottom;  // sticky
+      return [...document.querySelectorAll("#ProtocolTable tbody tr")].filter((row) => {
+        const { top, bottom } = row.getBoundingClientRect();
+        return top >= below - 1 && bottom <= box.bottom + 1;
+      }).map((row) => [Number(row.cells[0].textContent), Number(row.getAttribute("aria-rowindex"))]);
+    });
+    const frame = () => page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+    for (const part of [0, 0.5, 1]) {
+      await page.$eval("#ProtocolTable", (box, part) => { box.scrollTop = part * (box.scrollHeight - box.clientHeight); }, part);
+      await frame();
+      const shown = await inSight();
+      assert.ok(shown.length >= 4, JSON.stringify(shown));
+      const first = Math.round(part * (rows - shown.length)) + 1;
+      assert.ok(Math.abs(shown[0][0] - first) <= 1, `at ${part}: ${JSON.stringify(shown)}`);
+      assert.deepEqual(shown, shown.map((_, i) => [shown[0][0] + i, shown[0][0] + i + 1]), `at ${part}`);
+    }
+    if (shots) await page.screenshot({ path: join(shots, "protocol-5000-rows.png") });
+    const selected = () => page.evaluate(() => {
+      const table = document.querySelector("#ProtocolTable table");
+      const row = document.getElementById(table.getAttribute("aria-activedescendant"));
+      return row.getAttribute("aria-selected") === "true" ? Number(row.cells[0].textContent) : NaN;
+    });
+    await page.$eval("#ProtocolTable", (box) => { box.scrollTop = 0; });
+    await page.focus("#ProtocolTable table");
+    for (const [key, number] of [["ArrowDown", 1], ["ArrowDown", 2], ["End", rows], ["ArrowUp", rows - 1],
+                                 ["ArrowDown", rows], ["ArrowDown", rows], ["Home", 1]]) {
+      await page.keyboard.press(key);
+      await frame();
+      assert.equal(await selected(), number, key);
+      assert.ok((await inSight()).some(([n]) => n === number), `${key}: row ${number} in sight`);
+    }
+    await page.keyboard.press("End");
+    await page.click("#ProtocolDelete");
+    await statusMatches(/^Messwert Nr\. 5000 gelöscht/);
+    assert.equal(await selected(), rows - 1, "the row above is selected");
+    assert.deepEqual(await axeViolations(page), [], "a long table");
+    await entries("clear");
+  });
+});

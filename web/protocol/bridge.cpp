@@ -18,9 +18,11 @@
 // every answer is JSON, valid until the next call.
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "measurement/atomic_file.h"
 #include "measurement/plot_plan.h"
@@ -59,6 +61,9 @@ struct State {
 };
 State state;
 std::string answer;
+// The marks of the last varek_protocol_plot_drawing.
+constexpr std::size_t MarkNumbers = 6;
+std::vector<double> drawn_marks;
 
 const char* Reply(std::string json) {
   answer = std::move(json);
@@ -106,6 +111,11 @@ std::string Captions() {
   for (const auto& [key, text] : texts)
     json += (json.size() > 1 ? "," : "") + Member(key, JsonString(text));
   return json + "}";
+}
+
+PlotPlan PlanOf(double width, double height, double text_size) {
+  return text_size > 0 ? PlanPlot(state.session.View(), width, height, text_size)
+                       : PlanPlot(state.session.View(), width, height);
 }
 
 }  // namespace
@@ -300,19 +310,58 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) 
                Member("canUndo", Bool(state.session.CanUndo())) + "}");
 }
 
-// The shown table's view (measurement/protocol_json.h).
+// The shown table's view (measurement/protocol_json.h): whole, for the
+// printed page; or its head after each change and the rows in sight.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_view() {
   return Reply(ViewJson(state.session.View()));
 }
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_view_head() {
+  return Reply(ViewHeadJson(state.session.View()));
+}
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_view_rows(int first, int count) {
+  return Reply(ViewRowsJson(state.session.View(), static_cast<std::size_t>(std::max(first, 0)),
+                            static_cast<std::size_t>(std::max(count, 0))));
+}
+
+// {"index": the place (from 0) of the row `id` in the shown table, or -1}.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_row_index(const char* id, int id_length) {
+  const std::string_view wanted = Bytes(id, id_length);
+  const ProtocolTable& rows = state.session.Rows();
+  const auto found = std::find_if(rows.begin(), rows.end(),
+                                  [&](const ProtocolRow& row) { return row.id == wanted; });
+  return Reply("{\"index\":" +
+               (found == rows.end() ? std::string("-1") : std::to_string(found - rows.begin())) +
+               "}");
+}
 
 // The plot's plan for a frame of width × height with text `text_size` high
-// (0: the screen's).
+// (0: the screen's). Each a mark: {"x", "y", "radius", "outlier", "fill", "edge", "edgeWidth"}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_plot(double width, double height,
                                                      double text_size) {
-  const PlotPlan plan = text_size > 0 ? PlanPlot(state.session.View(), width, height, text_size)
-                                      : PlanPlot(state.session.View(), width, height);
-  return Reply(PlanJson(plan));
+  return Reply(PlanJson(PlanOf(width, height, text_size)));
 }
+
+// The same plan to be drawn: its marks not in the JSON ("marks": []) but
+// as numbers, MarkNumbers a mark (x, y, radius, edge width, fill, edge),
+// at varek_protocol_plot_marks(), valid until the next call; "markCount".
+// Thousands of marks are read so without writing and parsing each number.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_plot_drawing(double width, double height,
+                                                             double text_size) {
+  PlotPlan plan = PlanOf(width, height, text_size);
+  drawn_marks.clear();
+  drawn_marks.reserve(plan.marks.size() * MarkNumbers);
+  for (const PlotMark& mark : plan.marks) {
+    drawn_marks.insert(drawn_marks.end(),
+                       {mark.x, mark.y, mark.radius, mark.edge_width,
+                        static_cast<double>(mark.fill), static_cast<double>(mark.edge)});
+  }
+  const std::size_t count = plan.marks.size();
+  plan.marks.clear();
+  std::string json = PlanJson(plan);
+  json.pop_back();  // the closing brace
+  return Reply(json + ",\"markCount\":" + std::to_string(count) + "}");
+}
+EMSCRIPTEN_KEEPALIVE const double* varek_protocol_plot_marks() { return drawn_marks.data(); }
 
 // {"csv": the shown table as the exchange file}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_export() {

@@ -33,7 +33,6 @@ class Protocol {
     this.apparatus = description.apparatus;
     this.shortcuts = Object.fromEntries(description.controls.filter((row) => row.shortcut)
                                             .map((row) => [row.name, row.shortcut]));
-    this.selected = null;  // the identity of the selected row
     this.fileInput = document.createElement("input");
     Object.assign(this.fileInput, { type: "file", accept: ".csv,text/csv", hidden: true });
     this.fileInput.id = "ProtocolImportFile";
@@ -68,7 +67,8 @@ class Protocol {
     this.core = core;
     this.texts = core.start(crypto.getRandomValues(new Uint32Array(2)));
     this.store = new ProtocolStore(core, this.texts, () => this.Apply(0));
-    this.plot = new PlotView(this.form.ProtocolPlot, (width, height) => core.plot(width, height));
+    this.rows = new ProtocolTableView(this.form.ProtocolTable, core, this.texts.captions);
+    this.plot = new PlotView(this.form.ProtocolPlot, (width, height) => core.plotDrawing(width, height));
     this.printed = new ProtocolPrint(core, this.texts, this.apparatus);
     await this.Apply(0);
   }
@@ -116,7 +116,7 @@ class Protocol {
     const table = f.ProtocolTable;
     table.addEventListener("click", (event) => {
       const row = event.target.closest("tbody tr");
-      if (row) this.Select(row.dataset.id);
+      if (row && this.rows) this.rows.Select(row);
     });
     // The check box "in Auswertung" in the first cell of a row.
     table.addEventListener("change", (event) => {
@@ -128,15 +128,7 @@ class Protocol {
         });
       }
     });
-    table.addEventListener("keydown", (event) => {
-      const rows = [...table.tBodies[0].rows];
-      if (rows.length === 0) return;
-      const at = rows.findIndex((row) => row.dataset.id === this.selected);
-      const to = { ArrowUp: at - 1, ArrowDown: at + 1, Home: 0, End: rows.length - 1 }[event.key];
-      if (to === undefined) return;
-      event.preventDefault();
-      this.Select(rows[Math.min(rows.length - 1, Math.max(0, to))].dataset.id);
-    });
+    table.addEventListener("keydown", (event) => this.rows?.Key(event));
   }
 
   // Runs an action once the core is there; a failed load was told already.
@@ -177,18 +169,14 @@ class Protocol {
       // Where the protocol cannot be seen, the refusal must be.
       if (this.form.Protocol.hidden || this.form.Protocol.inert) this.form.addNotice(action.refusal);
     }
-    if (!(await this.Run(action))) return;
-    const rows = this.form.ProtocolTable.tBodies[0].rows;
-    if (rows.length > 0) this.Select(rows[rows.length - 1].dataset.id);
+    if (await this.Run(action)) this.rows.SelectAt(this.rows.rowCount - 1);
   }
 
   // The row at the deleted one's place is selected then.
   async DeleteSelected() {
-    if (this.selected === null) return;
-    const rows = this.form.ProtocolTable.tBodies[0].rows;
-    const at = [...rows].findIndex((row) => row.dataset.id === this.selected);
-    if (!(await this.Run(this.core.remove(this.selected)))) return;
-    if (rows.length > 0) this.Select(rows[Math.min(at, rows.length - 1)].dataset.id);
+    const { selected, selectedIndex } = this.rows;
+    if (selected === null) return;
+    if (await this.Run(this.core.remove(selected))) this.rows.SelectAt(selectedIndex);
   }
 
   async AskAndClear() { await this.Run(this.core.clear()); }
@@ -256,113 +244,34 @@ class Protocol {
                   this.texts.captions.savedTable);
   }
 
-  exportPlan() {
-    const { width, height, textSize } = this.texts.plotExport;
-    return this.core.plot(width, height, textSize);
-  }
-
   SavePlotSvg() {
-    const svg = plotPlanSvg(this.exportPlan(), this.texts.captions.plotName);
+    const { width, height, textSize } = this.texts.plotExport;
+    const svg = plotPlanSvg(this.core.plot(width, height, textSize), this.texts.captions.plotName);
     this.download(new Blob([svg], { type: "image/svg+xml" }), this.fileName("svg"), this.texts.captions.savedPlot);
   }
 
   SavePlotPng() {
-    const plan = this.exportPlan();
-    const scale = this.texts.plotExport.pngScale;
+    const { width, height, textSize, pngScale: scale } = this.texts.plotExport;
+    const plan = this.core.plotDrawing(width, height, textSize);
     const canvas = document.createElement("canvas");
     canvas.width = plan.width * scale;
     canvas.height = plan.height * scale;
-    drawPlotPlan(canvas.getContext("2d"), plan, scale);
+    drawPlotPlan(canvas.getContext("2d", PLOT_CONTEXT), plan, scale);
     canvas.toBlob((png) => this.download(png, this.fileName("png"), this.texts.captions.savedPlot), "image/png");
   }
 
-  Select(id) {
-    const table = this.form.ProtocolTable;
-    const row = (key) => (key === null ? null : document.getElementById(`ProtocolRow-${key}`));
-    row(this.selected)?.setAttribute("aria-selected", "false");
-    this.selected = id;
-    const chosen = row(id);
-    if (!chosen) return;
-    chosen.setAttribute("aria-selected", "true");
-    table.setAttribute("aria-activedescendant", chosen.id);
-    chosen.scrollIntoView({ block: "nearest" });
-  }
-
   // The core's view of the stored table in the panel, the plot and the
-  // printed page. Rows are kept by their identity: a reading adds one, a
-  // deletion takes one away and renumbers those below.
+  // printed page: the rows in sight, the result, the warnings.
   Refresh() {
     const f = this.form;
-    const view = this.core.view();
-    const head = f.ProtocolTable.tHead;
-    if (head.rows.length === 0 || head.rows[0].cells.length !== view.titles.length) {
-      const line = document.createElement("tr");
-      for (const title of view.titles) {
-        const cell = document.createElement("th");
-        cell.textContent = title;
-        cell.scope = "col";
-        line.append(cell);
-      }
-      head.replaceChildren(line);
-    }
-    const body = f.ProtocolTable.tBodies[0];
-    const wanted = new Set(view.rows.map((row) => row.id));
-    for (const line of [...body.rows]) {
-      if (!wanted.has(line.dataset.id)) line.remove();
-    }
-    let next = body.firstElementChild;
-    for (const row of view.rows) {
-      let line = document.getElementById(`ProtocolRow-${row.id}`);
-      if (!line || line.parentNode !== body) line = this.newRow(row, view.titles.length);
-      this.fillRow(line, row, view.titles[0]);
-      if (line === next) next = next.nextElementSibling;
-      else body.insertBefore(line, next);
-    }
-    f.ProtocolTable.removeAttribute("aria-activedescendant");
-    if (wanted.has(this.selected)) this.Select(this.selected);
-    else this.selected = null;
-    this.Write(f.ProtocolResult, view.summary);
-    this.Write(f.ProtocolWarnings, view.warnings.join("\n"));
-    f.ProtocolDelete.disabled = view.rows.length === 0;
-    f.ProtocolClear.disabled = view.rows.length === 0;
+    const head = this.core.viewHead();
+    this.rows.Update(head);
+    this.Write(f.ProtocolResult, head.summary);
+    this.Write(f.ProtocolWarnings, head.warnings.join("\n"));
+    f.ProtocolDelete.disabled = head.rowCount === 0;
+    f.ProtocolClear.disabled = head.rowCount === 0;
     this.plot.drawSoon();
-    this.printed.update(view);
-  }
-
-  // An empty row of `columns` cells for the view's row, with the check box "in Auswertung".
-  newRow(row, columns) {
-    const line = document.createElement("tr");
-    line.id = `ProtocolRow-${row.id}`;
-    line.dataset.id = row.id;
-    line.setAttribute("aria-selected", "false");
-    for (let c = 0; c < columns; ++c) line.append(document.createElement("td"));
-    const included = document.createElement("input");
-    Object.assign(included, { type: "checkbox", title: this.texts.captions.inclusionHint });
-    line.cells[0].append(included, document.createTextNode(""));
-    line.shown = { cells: [], outlier: false, included: null };
-    return line;
-  }
-
-  // The view's row in `line`, touching only what differs from what it shows.
-  fillRow(line, row, numberTitle) {
-    const shown = line.shown;
-    row.cells.forEach((text, c) => {
-      if (shown.cells[c] === text) return;
-      if (c === 0) {
-        line.cells[0].lastChild.data = text;
-        line.cells[0].firstChild.setAttribute("aria-label", `${numberTitle} ${text}: ${this.texts.captions.inclusionHint}`);
-      } else {
-        line.cells[c].textContent = text;
-      }
-    });
-    shown.cells = row.cells;
-    if (shown.outlier !== row.outlier) {
-      line.className = row.outlier ? "outlier" : "";
-      if (row.outlier) line.title = this.texts.captions.outlierHint;
-      else line.removeAttribute("title");
-      shown.outlier = row.outlier;
-    }
-    if (shown.included !== row.included) line.cells[0].firstChild.checked = shown.included = row.included;
+    this.printed.update();
   }
 
   // A text control's new text; one that scrolls can be reached by Tab,

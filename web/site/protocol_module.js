@@ -92,8 +92,24 @@ class ProtocolModule {
   }
   // stored: one of the numbers below; refused: the browser gives the page no storage.
   commit(stored, refused = false) { return this.call("commit", stored, Number(refused)); }
+  // The view with every row, as the printed page shows it.
   view() { return this.call("view"); }
+  // The view without its rows, with rowCount: after each change.
+  viewHead() { return this.call("view_head"); }
+  // The rows first .. first + count - 1 of the view.
+  viewRows(first, count) { return this.call("view_rows", first, count); }
+  // The place (from 0) of the row `id` in the shown table, or -1.
+  rowIndex(id) { return this.call("row_index", id).index; }
+  // The plot's plan (textSize 0: the screen's), every mark an object: for the SVG file.
   plot(width, height, textSize = 0) { return this.call("plot", width, height, textSize); }
+  // The same plan to draw: its marks as numbers in markNumbers
+  // (PLOT_MARK_NUMBERS a mark, protocol_plot.js), copied once from the core.
+  plotDrawing(width, height, textSize = 0) {
+    const plan = this.call("plot_drawing", width, height, textSize);
+    const at = this.m._varek_protocol_plot_marks() / Float64Array.BYTES_PER_ELEMENT;
+    plan.markNumbers = this.m.HEAPF64.slice(at, at + plan.markCount * PLOT_MARK_NUMBERS);
+    return plan;
+  }
   exportCsv() { return this.call("export").csv; }
   keptAsideKey(n) { return this.call("kept_aside_key", n).key; }
   dateLine(d) {

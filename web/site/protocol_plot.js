@@ -18,6 +18,96 @@ const PLOT_ANCHORS = {
 const plotFont = (plan, text, scale) =>
   `${text.bold ? "bold " : ""}${text.size * scale}px "${plan.fontFamily}", sans-serif`;
 
+// The numbers of a mark in a plan to draw (protocol_module.js plotDrawing):
+// x, y, radius, edge width, fill, edge (0xRRGGBB).
+const PLOT_MARK_NUMBERS = 6;
+
+const plotColour = (rgb) => `#${rgb.toString(16).padStart(6, "0")}`;
+
+// The marks are stamped, in the plan's order, into the picture's pixels
+// from small pictures of one mark (a disc, outlined; made by the canvas),
+// one for each look and each quarter of a device pixel that a mark lies off
+// the pixel grid: thousands of marks are laid over the picture many times
+// faster than the canvas fills and outlines as many circles. The picture
+// below is opaque (the frame is filled first).
+class PlotStamps {
+  static STEPS = 4;  // a stamp for every quarter of a pixel
+  static MOST = 2000;
+
+  constructor() { this.stamps = new Map(); }
+
+  // The marks (PLOT_MARK_NUMBERS numbers each) on the canvas of `g`, `scale` device pixels a unit.
+  draw(g, scale, marks) {
+    if (marks.length === 0) return;
+    const { width, height } = g.canvas;
+    const image = g.getImageData(0, 0, width, height);
+    const out = new Uint32Array(image.data.buffer);  // a pixel a word: A B G R from the high byte
+    const steps = PlotStamps.STEPS;
+    for (let i = 0; i < marks.length; i += PLOT_MARK_NUMBERS) {
+      const px = marks[i] * scale, py = marks[i + 1] * scale;
+      const left = Math.floor(px), top = Math.floor(py);
+      const dx = Math.round((px - left) * steps), dy = Math.round((py - top) * steps);
+      const { reach, size, across, down, colour, alpha } =
+        this.stamp(scale, marks[i + 2], marks[i + 3], marks[i + 4], marks[i + 5], dx, dy);
+      const x0 = left - reach, y0 = top - reach;
+      const inside = x0 >= 0 && y0 >= 0 && x0 + size <= width && y0 + size <= height;
+      for (let k = 0; k < alpha.length; ++k) {
+        const x = x0 + across[k], y = y0 + down[k];
+        if (!inside && (x < 0 || y < 0 || x >= width || y >= height)) continue;
+        const o = y * width + x, a = alpha[k];
+        if (a === 255) {
+          out[o] = colour[k];
+          continue;
+        }
+        // Over an opaque picture.
+        const c = colour[k], d = out[o], b = 255 - a;
+        const red = ((c & 255) * a + (d & 255) * b + 127) / 255 | 0;
+        const green = (((c >>> 8) & 255) * a + ((d >>> 8) & 255) * b + 127) / 255 | 0;
+        const blue = (((c >>> 16) & 255) * a + ((d >>> 16) & 255) * b + 127) / 255 | 0;
+        out[o] = 0xff000000 | (blue << 16) | (green << 8) | red;
+      }
+    }
+    g.putImageData(image, 0, 0);
+  }
+
+  // The stamp of a mark `dx`, `dy` quarters of a pixel right of and below a pixel's corner.
+  stamp(scale, radius, edgeWidth, fill, edge, dx, dy) {
+    const key = `${scale} ${radius} ${edgeWidth} ${fill} ${edge} ${dx} ${dy}`;
+    let stamp = this.stamps.get(key);
+    if (stamp) return stamp;
+    if (this.stamps.size >= PlotStamps.MOST) this.stamps.clear();
+    // What the mark covers around its centre, whole pixels.
+    const reach = Math.ceil((radius + edgeWidth / 2) * scale) + 1, size = 2 * reach + 2;
+    const canvas = document.createElement("canvas");
+    canvas.width = canvas.height = size;
+    const s = canvas.getContext("2d", { willReadFrequently: true });
+    s.beginPath();
+    s.arc(reach + dx / PlotStamps.STEPS, reach + dy / PlotStamps.STEPS, radius * scale, 0, 2 * Math.PI);
+    s.fillStyle = plotColour(fill);
+    s.fill();
+    s.strokeStyle = plotColour(edge);
+    s.lineWidth = edgeWidth * scale;
+    s.stroke();
+    // The pixels it covers: their places, colours (opaque) and coverage.
+    const pixels = new Uint32Array(s.getImageData(0, 0, size, size).data.buffer);
+    const covered = pixels.reduce((n, p) => n + (p >>> 24 !== 0 ? 1 : 0), 0);
+    stamp = { reach, size, across: new Int16Array(covered), down: new Int16Array(covered),
+              colour: new Uint32Array(covered), alpha: new Uint8Array(covered) };
+    for (let p = 0, k = 0; p < pixels.length; ++p) {
+      if (pixels[p] >>> 24 === 0) continue;
+      stamp.across[k] = p % size;
+      stamp.down[k] = Math.floor(p / size);
+      stamp.colour[k] = pixels[p] | 0xff000000;
+      stamp.alpha[k++] = pixels[p] >>> 24;
+    }
+    this.stamps.set(key, stamp);
+    return stamp;
+  }
+}
+const PLOT_STAMPS = new PlotStamps();
+// The marks are laid into the canvas's pixels: kept where the script reads them.
+const PLOT_CONTEXT = { willReadFrequently: true };
+
 // Draws the plan with `scale` device pixels a unit. Lines along the axes
 // keep whole device pixels: their width is rounded, and they lie on pixel
 // centres (odd widths) or pixel edges (even ones).
@@ -41,15 +131,7 @@ function drawPlotPlan(g, plan, scale) {
     g.lineTo(x2, y2);
     g.stroke();
   }
-  for (const mark of plan.marks) {
-    g.beginPath();
-    g.arc(mark.x * scale, mark.y * scale, mark.radius * scale, 0, 2 * Math.PI);
-    g.fillStyle = mark.fill;
-    g.fill();
-    g.strokeStyle = mark.edge;
-    g.lineWidth = mark.edgeWidth * scale;
-    g.stroke();
-  }
+  PLOT_STAMPS.draw(g, scale, plan.markNumbers);
   for (const text of plan.texts) {
     const [align, baseline] = PLOT_ANCHORS[text.anchor];
     g.save();
@@ -135,6 +217,6 @@ class PlotView {
     v.style.left = `${Math.round(left / grid) * grid - left}px`;
     v.style.top = `${Math.round(top / grid) * grid - top}px`;
     const scale = formScale * ratio;
-    drawPlotPlan(v.getContext("2d"), this.plan(v.width / scale, v.height / scale), scale);
+    drawPlotPlan(v.getContext("2d", PLOT_CONTEXT), this.plan(v.width / scale, v.height / scale), scale);
   }
 }

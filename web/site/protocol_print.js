@@ -29,15 +29,16 @@ class ProtocolPrint {
   // The protocol with the date and the plot, which nobody sees until the page is printed.
   Prepare() {
     const { captions, plotExport } = this.texts;
-    if (this.view) this.build(this.view);
-    this.view = null;
+    if (this.changed) this.build(this.core.view());
+    this.changed = false;
     this.date.textContent = this.core.dateLine(new Date());
     this.plot.innerHTML = plotPlanSvg(this.core.plot(plotExport.width, plotExport.height, plotExport.textSize),
                                       captions.plotName);
   }
 
-  // The shown view (of protocol_module.js's view()), laid out when the page is printed.
-  update(view) { this.view = view; }
+  // The table changed: its view (protocol_module.js's view(), every row)
+  // is laid out when the page is printed.
+  update() { this.changed = true; }
 
   build(view) {
     const { captions } = this.texts;

@@ -114,6 +114,7 @@ struct Control {
   std::string_view hint{};         // tool tip
   std::string_view shortcut{};     // key sequence in portable text: "Ctrl+M"
   std::string_view picture{};      // an image's picture file (assets/)
+  std::string_view names{};        // a label: the control it names on the screen
   Edition edition = Edition::Both;
   friend bool operator==(const Control&, const Control&) = default;
 };

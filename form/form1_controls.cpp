@@ -194,23 +194,27 @@ constexpr Control kControls[] = {
      .caption = "Ton", .font = kBold13, .text = kWhite, .tab_order = 7,
      .accessible_description = "Ein Ton, der höher wird, je näher sich die Marken in der "
                                "Schirmmitte kommen, und anders klingt, wenn sie sich treffen"},
-    {.name = "Panel11", .kind = Kind::Panel, .parent = "Panel1", .bounds = {256, 95, 457, 81},
+    // Flat on the same ground as Panel1: it reaches up to the voltage's row
+    // for the amplitude's label over its scroll bar.
+    {.name = "Panel11", .kind = Kind::Panel, .parent = "Panel1", .bounds = {256, 82, 457, 94},
      .fill = kInnerPanel, .bevel = Bevel::None,
      .visible = CheckedAtStart("deflection", "AblenkEin"), .shown_while = "AblenkEin",
      .tab_order = 6},
-    ScrollBar("ScrollBar3", "Panel11", {16, 9, 161, 12},
+    {.name = "Label17", .kind = Kind::Label, .parent = "Panel11", .bounds = {16, 6, 0, 0},
+     .caption = "Amplitude", .font = kRegular11, .text = kWhite, .names = "ScrollBar3"},
+    ScrollBar("ScrollBar3", "Panel11", {16, 22, 161, 12},
               SettingSlider("amplitude", kHorizontal), 0,
               "Amplitude der Ablenkspannung"),
-    Choice(kRadio, "Gleichspannung", "Panel11", {16, 32, 113, 17}, "Gleichspannung",
+    Choice(kRadio, "Gleichspannung", "Panel11", {16, 45, 113, 17}, "Gleichspannung",
            CheckedAtStart("mode", "Gleichspannung"), 1, {},
            kRegular13),
-    Choice(kRadio, "Wechselspannung", "Panel11", {16, 56, 137, 17}, "Wechselspannung",
+    Choice(kRadio, "Wechselspannung", "Panel11", {16, 69, 137, 17}, "Wechselspannung",
            CheckedAtStart("mode", "Wechselspannung"), 2, {},
            kRegular13),
-    {.name = "Image3", .kind = Kind::Image, .parent = "Panel11", .bounds = {192, 7, 241, 50},
+    {.name = "Image3", .kind = Kind::Image, .parent = "Panel11", .bounds = {192, 20, 241, 50},
      .accessible_name = "Achsen der Ablenkspannung", .picture = "image3_signal_axes.jpg"},
     // The plot is drawn over the axes picture.
-    {.name = "PaintBox2", .kind = Kind::PaintBox, .parent = "Panel11", .bounds = {192, 7, 241, 50},
+    {.name = "PaintBox2", .kind = Kind::PaintBox, .parent = "Panel11", .bounds = {192, 20, 241, 50},
      .accessible_name = "Verlauf der Ablenkspannung",
      .accessible_description =
          "Rechteckspannung bei Wechselspannung, waagerechte Linie bei Gleichspannung"},

@@ -198,6 +198,7 @@ class Reader {
     c.hint = Text(o, "hint");
     c.shortcut = Text(o, "shortcut");
     c.picture = Text(o, "picture");
+    c.names = Text(o, "names");
     static const std::map<QString, Edition> editions = {
         {"desktop", Edition::Desktop}, {"page", Edition::Page}, {"column", Edition::Column}};
     if (o.contains("edition")) c.edition = editions.at(o["edition"].toString());

@@ -125,6 +125,7 @@ std::string ControlJson(const Control& c) {
   m.AddText("hint", c.hint);
   m.AddText("shortcut", c.shortcut);
   m.AddText("picture", c.picture);
+  m.AddText("names", c.names);
   if (c.edition != Edition::Both) m.Add("edition", JsonString(EditionName(c.edition)));
   return m.Object();
 }

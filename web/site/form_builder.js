@@ -213,9 +213,13 @@ function buildForm(description, root) {
     for (const row of tabOrdered(rows, stops)) elements[parent].append(elements[row.name]);
   }
   // A slider whose readout (with its label) stands elsewhere, or that has
-  // none, is "named": the column arrangement shows its name above it.
+  // none, and that no label of the window names, is "named": the column
+  // arrangement shows its name above it.
+  const labelled = new Set(description.controls.map((r) => r.names).filter(Boolean));
   for (const row of description.controls.filter((r) => r.kind === "scrollBar")) {
-    if (parentOf.get(row.slider.readout) !== row.parent) elements[row.name].classList.add("named");
+    if (parentOf.get(row.slider.readout) !== row.parent && !labelled.has(row.name)) {
+      elements[row.name].classList.add("named");
+    }
   }
   return ui;
 }

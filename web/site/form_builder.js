@@ -98,6 +98,14 @@ function buildControl(row, ui, text) {
   for (const [property, value] of [["--l", row.left], ["--t", row.top], ["--w", row.width], ["--h", row.height]]) {
     style.setProperty(property, String(value));
   }
+  // The protocol's rows: their place when the protocol stands beside the form.
+  if (row.beside) {
+    element.classList.add("placed-beside");
+    for (const [property, value] of [["--bl", row.beside.left], ["--bt", row.beside.top], ["--bw", row.beside.width],
+                                     ["--bh", row.beside.height]]) {
+      style.setProperty(property, String(value));
+    }
+  }
   if (row.font) {
     style.setProperty("--font", String(row.font.pixels));
     style.fontWeight = row.font.bold ? "bold" : "normal";

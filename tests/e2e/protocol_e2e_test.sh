@@ -243,12 +243,14 @@ beside_row() {
   rm -f "$store"
 }
 
+# On screens where the protocol opens beneath the apparatus, so that both
+# tables are at the same place.
 two_programs() {
   local a b
-  start_display 1600x900
+  start_display 1280x800
   a="$DISPLAY"
   start_program
-  start_display 1600x900
+  start_display 1280x800
   b="$DISPLAY"
   start_program
   sleep 2

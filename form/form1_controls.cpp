@@ -239,7 +239,7 @@ constexpr Control kControls[] = {
 
     // The live line under the settings: what keeps the focus from being
     // read, before a reading is taken. The program writes it.
-    {.name = "ReadingHint", .kind = Kind::Text, .parent = "Form1", .bounds = {8, 681, 584, 34},
+    {.name = "ReadingHint", .kind = Kind::Text, .parent = "Form1", .bounds = {8, 679, 584, 34},
      .font = kBold13, .text = kWarning, .fill = kWindowColour,
      .accessible_name = "Hinweis zur Messung"},
 

@@ -240,7 +240,9 @@ beside_row() {
     fail "$size: \"Wechselspannung\" did not take: the protocol covers the deflection settings: $(tail -n 1 "$store")"
   echo "$size: view and deflection settings in reach beside the protocol, a reading recorded"
   stop_all
-  rm -f "$store"
+  # The lock file counts the rows last written: a store gone with rows in
+  # it would be taken for one that lost them.
+  rm -f "$store" "$store.lock"
 }
 
 # On screens where the protocol opens beneath the apparatus, so that both

@@ -201,6 +201,8 @@ class TForm1 : public QWidget {
   void ShowReadout(const TScrollBar* bar);
   // The amplitude's value and range as the bar's tool tip and description.
   void ShowAmplitude();
+  // A view button: the scroll bars where the button's row of the description puts them.
+  void PutInPlaces(const QObject* button);
   // The value of a setting as its controls hold it, and the controls set to
   // a value.
   int ControlValue(const SettingRow& row) const;

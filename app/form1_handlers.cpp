@@ -7,6 +7,7 @@
 
 #include "app/form1.h"
 #include "app/protocol/protocol_panel.h"
+#include "form/form1.h"
 #include "render/simulation.h"
 
 namespace varek {
@@ -81,14 +82,15 @@ void TForm1::CheckBox5Click(QObject* Sender) { chain_.Request(StageOf(Sender)); 
 
 void TForm1::CheckBox1Click(QObject* Sender) { chain_.Request(StageOf(Sender)); }
 
-void TForm1::Button3Click(QObject* /*Sender*/) {
-  ScrollBar1->SetPosition(0);
-  ScrollBar2->SetPosition(-90);
-}
+void TForm1::Button3Click(QObject* Sender) { PutInPlaces(Sender); }
 
-void TForm1::Button5Click(QObject* /*Sender*/) {
-  ScrollBar1->SetPosition(0);
-  ScrollBar2->SetPosition(0);
+void TForm1::Button5Click(QObject* Sender) { PutInPlaces(Sender); }
+
+void TForm1::PutInPlaces(const QObject* button) {
+  for (const form::Place& place : form::FindControl(button->objectName().toStdString())->places) {
+    if (!place.slider.empty())
+      findChild<TScrollBar*>(DescriptionText(place.slider))->SetPosition(place.position);
+  }
 }
 
 // The pages take the focus while they are shown and give it back when they

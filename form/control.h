@@ -8,6 +8,7 @@
 // ones. Fonts are given by their character height in pixels.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string_view>
 
@@ -92,6 +93,14 @@ struct Step {
   friend bool operator==(const Step&, const Step&) = default;
 };
 
+// Where a button puts a scroll bar: the view buttons turn the apparatus to
+// a fixed view.
+struct Place {
+  std::string_view slider{};
+  int position = 0;
+  friend bool operator==(const Place&, const Place&) = default;
+};
+
 struct Control {
   std::string_view name{};  // the control's name on the form: "ScrollBar7"
   Kind kind = Kind::Panel;
@@ -104,6 +113,7 @@ struct Control {
   Bevel bevel = Bevel::Raised;         // panels
   std::optional<Slider> slider{};      // scroll bars and spin boxes
   std::optional<Step> step{};          // buttons that step a scroll bar
+  std::array<Place, 2> places{};       // buttons that put scroll bars in place; unused: no slider
   bool checked = false;                // check boxes and radio buttons, at start
   bool visible = true;                 // at start
   std::string_view shown_while{};      // shown only while this check box or radio button is checked

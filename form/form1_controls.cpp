@@ -66,6 +66,14 @@ constexpr Control ScrollBar(std::string_view name, std::string_view parent, Boun
   return {.name = name, .kind = Kind::ScrollBar, .parent = parent, .bounds = bounds,
           .slider = slider, .tab_order = tab_order, .accessible_name = accessible_name};
 }
+// A view button: it turns the apparatus back to 0 degrees about the z axis
+// and to `side` degrees left-right.
+constexpr Control ViewButton(std::string_view name, Bounds bounds, std::string_view caption,
+                             int tab_order, int side) {
+  Control button = Button(name, "Panel8", bounds, caption, tab_order);
+  button.places = {Place{Setting("turn").controls[0], 0}, Place{Setting("side").controls[0], side}};
+  return button;
+}
 // A setting's scroll bar: its range, start, steps and readout from the table
 // of the settings.
 constexpr Slider SettingSlider(std::string_view setting, Orientation orientation) {
@@ -131,8 +139,8 @@ constexpr Control kControls[] = {
            CheckedAtStart("transparent", "CheckBox1"), 4),
     Panel("Panel8", "Panel2", {0, 236, 225, 137}, kInnerPanel, 5),
     Label("Label4", "Panel8", 72, 17, "Ansicht"),
-    Button("Button5", "Panel8", {14, 48, 187, 25}, "von der Seite", 0),
-    Button("Button3", "Panel8", {14, 88, 187, 25}, "von vorne", 1),
+    ViewButton("Button5", {14, 48, 187, 25}, caption::ViewFromSide, 0, 0),
+    ViewButton("Button3", {14, 88, 187, 25}, caption::ViewFromFront, 1, -90),
     Panel("Panel7", "Panel6", {8, 396, 225, 69}, kInnerPanel, 1),
     Label("Label7", "Panel7", 8, 24, "Dicke der Teilchenbahn"),
     Choice(kRadio, "RadioButton1", "Panel7", {184, 8, 33, 17}, "1",
@@ -142,7 +150,7 @@ constexpr Control kControls[] = {
            CheckedAtStart("width", "RadioButton2"), 1,
            "Dicke der Teilchenbahn 2"),
     Panel("Panel3", "Panel6", {8, 475, 225, 183}, kInnerPanel, 2),
-    Button("Button1", "Panel3", {22, 30, 187, 25}, "Info", 0),
+    Button("Button1", "Panel3", {22, 30, 187, 25}, caption::InformationPage, 0),
     Button("Button6", "Panel3", {22, 80, 187, 25}, caption::DataPage, 1),
     Button("Button2", "Panel3", {22, 132, 185, 25}, "ENDE", 2),
 

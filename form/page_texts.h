@@ -4,6 +4,8 @@
 // stated once: make-pictures paints the pictures from them, and the browser
 // edition shows them as text (varek-form-export writes them as HTML with
 // MathML formulas), so a screen reader reads them and a browser enlarges them.
+// The apparatus's numbers and the buttons' captions in them come from the
+// model's constants, the evaluation's literature value and captions.h.
 #pragma once
 
 #include <span>

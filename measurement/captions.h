@@ -1,8 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The captions of the window's controls that messages quote ("erst „Weiter“
-// drücken"): stated here, beside the messages, and taken from here by the
-// window's description (form/form1_controls.cpp) for its controls.
+// The captions of the window's controls that messages and texts quote
+// ("erst „Weiter“ drücken"): stated here, beside the messages, and taken from
+// here by the window's description (form/form1_controls.cpp) for its
+// controls, by the explanation page and by the list of keys.
 #pragma once
 
 #include <string>
@@ -14,7 +15,10 @@ namespace caption {
 inline constexpr std::string_view Deflection = "Ablenkspannung";  // the label of its pair
 inline constexpr std::string_view DeflectionOn = "Ein";
 inline constexpr std::string_view Continue = "Weiter";  // on the information page
+inline constexpr std::string_view InformationPage = "Info";
 inline constexpr std::string_view DataPage = "Daten";
+inline constexpr std::string_view ViewFromSide = "von der Seite";
+inline constexpr std::string_view ViewFromFront = "von vorne";
 inline constexpr std::string_view CloseDataPage = "Schließen";
 inline constexpr std::string_view Record = "Messwert übernehmen";
 }  // namespace caption

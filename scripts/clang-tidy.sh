@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build/release}"
 [[ -f "$build/compile_commands.json" ]] || { echo "no $build/compile_commands.json: configure and build it first" >&2; exit 1; }
-own="^$PWD/(app|assets|bench|measurement|model|pictures|render|tests|tools)/"
+own="^$PWD/(app|assets|bench|form|measurement|model|pictures|render|tests|tools)/"
 run-clang-tidy -p "$build" -j "$(nproc)" -quiet -header-filter "$own" "$own" >"$build/clang-tidy.log" 2>&1 || {
   grep -E "(warning|error):" "$build/clang-tidy.log" | sort -u
   echo "clang-tidy: findings above (all output in $build/clang-tidy.log)"

@@ -17,9 +17,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "measurement/reading_hints.h"
+#include "measurement/text_excerpt.h"
 #include "model/path_cache.h"
 #include "model/setting_table.h"
 #include "render/beam_marks.h"
@@ -45,6 +47,11 @@ int picture_width = 0, picture_height = 0;  // of the last picture handed over
 std::string beam_marks;
 std::string reading_hint;
 varek::MarkTone mark_tone;
+// A link's parameter as the page writes it (its name, then its text), and
+// what it gives: the value of its setting, or the notice why none.
+std::string link_parameter;
+int link_value = 0;
+std::string link_notice;
 // Filled by the page with the decoded axes picture, then handed over.
 Bytes signal_axes_rgba(static_cast<std::size_t>(varek::SignalWidth) * varek::SignalHeight * 4);
 
@@ -79,6 +86,40 @@ EMSCRIPTEN_KEEPALIVE void varek_set_setting(int row, int value) {
   if (row >= 0 && static_cast<std::size_t>(row) < rows.size())
     rows[static_cast<std::size_t>(row)].SetIn(settings, value);
 }
+
+// The page writes a link's parameter here: `size` bytes of UTF-8, its name
+// and then its text.
+EMSCRIPTEN_KEEPALIVE char* varek_link_parameter(int size) {
+  link_parameter.assign(static_cast<std::size_t>(size), '\0');
+  return link_parameter.data();
+}
+
+// Reads the parameter written there, its name the first `name_size` bytes,
+// as the command lines read their flags: 1 where it sets its setting
+// (varek_link_value(): the value, a choice 1 or 0), 0 where it does not
+// (varek_link_notice(): the German sentence why, with the start value kept).
+EMSCRIPTEN_KEEPALIVE int varek_read_link_parameter(int name_size) {
+  const std::string_view parameter = link_parameter;
+  const std::string_view name = parameter.substr(0, static_cast<std::size_t>(name_size));
+  const std::string_view text = parameter.substr(name.size());
+  const varek::SettingRow* row = varek::SettingNamed(name);
+  if (row == nullptr) {
+    link_notice = "Unbekannter Parameter " + varek::QuotedExcerpt(name) + " wird nicht beachtet.";
+    return 0;
+  }
+  if (const auto value = varek::ParseSettingValue(*row, text)) {
+    link_value = *value;
+    return 1;
+  }
+  link_notice = varek::BadValueSentence(row->name, varek::QuotedExcerpt(text), row->Expected()) +
+                " Startwert " + row->Word(row->Start()) + " verwendet.";
+  return 0;
+}
+
+EMSCRIPTEN_KEEPALIVE int varek_link_value() { return link_value; }
+
+// UTF-8, ended by a zero byte.
+EMSCRIPTEN_KEEPALIVE const char* varek_link_notice() { return link_notice.c_str(); }
 
 // Whether the deflection plot is shown for the settings in force.
 EMSCRIPTEN_KEEPALIVE int varek_signal_shown() { return settings.deflection_on ? 1 : 0; }

@@ -238,6 +238,11 @@ class Reader {
                  ReadoutFormat{s["decimals"].toInt(), s["negated"].toBool(), Text(s, "unit")},
                  Text(s, "readout")};
     }
+    const QJsonArray places = o["places"].toArray();
+    for (qsizetype i = 0; i < places.size() && i < std::ssize(c.places); ++i) {
+      const QJsonObject place = places[i].toObject();
+      c.places[static_cast<std::size_t>(i)] = {Text(place, "slider"), place["position"].toInt()};
+    }
     if (o.contains("step")) {
       const QJsonObject s = o["step"].toObject();
       c.step = Step{Text(s, "slider"), s["positions"].toInt()};
@@ -284,8 +289,19 @@ TEST(Form1Description, JsonExportReadsBackAsTheTable) {
   const QJsonArray controls = root["controls"].toArray();
   ASSERT_EQ(static_cast<std::size_t>(controls.size()), Form1Controls().size());
   for (qsizetype i = 0; i < controls.size(); ++i) {
-    EXPECT_EQ(reader.ControlOf(controls[i].toObject()), Form1Controls()[i])
-        << Form1Controls()[i].name;
+    const Control& c = Form1Controls()[i];
+    EXPECT_EQ(reader.ControlOf(controls[i].toObject()), c) << c.name;
+    // The page's readout of a scroll bar is its text at the position: the
+    // characters the desktop writes there, at every position.
+    if (c.kind != Kind::ScrollBar) continue;
+    const QJsonArray texts = controls[i]["slider"]["texts"].toArray();
+    const ScrollRange& range = c.slider->range;
+    ASSERT_EQ(texts.size(), range.maximum - range.minimum + 1) << c.name;
+    for (int position = range.minimum; position <= range.maximum; ++position) {
+      ASSERT_EQ(texts[position - range.minimum].toString().toStdString(),
+                ReadoutText(c.slider->format, position))
+          << c.name << " at " << position;
+    }
   }
 
   std::vector<std::string_view> chain;

@@ -138,13 +138,15 @@ describe("pictures", () => {
   });
 
   test("bad values keep the start-up values and get the tools' German sentence", async () => {
-    await open("?voltage=12OO&current=1&coil=ja&side=5&mode=");
+    // A long value with a control character is quoted cut and escaped.
+    const long = `\t${"1".repeat(30)}`;
+    await open(`?voltage=12OO&current=1&coil=ja&side=5&mode=&amplitude=${encodeURIComponent(long)}`);
     const notice = await page.$eval("#Notices", (e) => e.textContent);
     for (const [name, text, start] of [["voltage", "12OO", "1200"], ["coil", "ja", "off"], ["side", "5", "-25"],
-                                       ["mode", "", "dc"]]) {
+                                       ["mode", "", "dc"], ["amplitude", long, "200"]]) {
       const tool = spawnSync(renderer, [`--${name}`, text, "--out", join(work, "bad.png")], { encoding: "utf8" });
       const sentence = tool.stderr.replace(/^varek-render: /, "").replace(/ Mehr dazu .*\n$/, "");
-      assert.match(sentence, new RegExp(`^Ungültiger Wert „${text}“ für „${name}“: erwartet wird .+\\.$`));
+      assert.match(sentence, new RegExp(`^Ungültiger Wert „[^\\t]{0,26}“ für „${name}“: erwartet wird .+\\.$`));
       const line = `${sentence} Startwert ${start} verwendet.`;
       assert.ok(notice.includes(line), `notice lacks: ${line}\n${notice}`);
     }

@@ -80,7 +80,16 @@ class Members {
   std::string text_;
 };
 
-std::string SliderJson(const Slider& slider) {
+// A scroll bar's readout text at every position, minimum first: the page
+// shows the characters the desktop's readout shows without a rule of its own.
+std::string ReadoutTexts(const Slider& slider) {
+  std::string texts;
+  for (int position = slider.range.minimum; position <= slider.range.maximum; ++position)
+    texts += (texts.empty() ? "" : ",") + JsonString(ReadoutText(slider.format, position));
+  return "[" + texts + "]";
+}
+
+std::string SliderJson(const Slider& slider, Kind kind) {
   Members m;
   m.Add("orientation",
         JsonString(slider.orientation == Orientation::Vertical ? "vertical" : "horizontal"));
@@ -94,6 +103,7 @@ std::string SliderJson(const Slider& slider) {
   m.Add("negated", slider.format.negated);
   m.AddText("unit", slider.format.unit);
   m.AddText("readout", slider.readout);
+  if (kind == Kind::ScrollBar) m.Add("texts", ReadoutTexts(slider));
   return m.Object();
 }
 
@@ -111,13 +121,22 @@ std::string ControlJson(const Control& c) {
   if (c.fill) m.Add("fill", Colour(*c.fill));
   if (c.kind == Kind::Panel)
     m.Add("bevel", JsonString(c.bevel == Bevel::Raised ? "raised" : "none"));
-  if (c.slider) m.Add("slider", SliderJson(*c.slider));
+  if (c.slider) m.Add("slider", SliderJson(*c.slider, c.kind));
   if (c.step) {
     Members step;
     step.AddText("slider", c.step->slider);
     step.Add("positions", c.step->positions);
     m.Add("step", step.Object());
   }
+  std::string places;
+  for (const Place& place : c.places) {
+    if (place.slider.empty()) continue;
+    Members p;
+    p.AddText("slider", place.slider);
+    p.Add("position", place.position);
+    places += (places.empty() ? "" : ", ") + p.Object();
+  }
+  if (!places.empty()) m.Add("places", "[" + places + "]");
   if (c.kind == Kind::CheckBox || c.kind == Kind::RadioButton) m.Add("checked", c.checked);
   if (c.tab_order) m.Add("tabOrder", *c.tab_order);
   m.AddText("accessibleName", c.accessible_name);
@@ -187,8 +206,6 @@ std::string SettingJson(const SettingRow& row) {
   }
   m.Add("controls", "[" + controls + "]");
   m.Add("stage", JsonString(StageName(row.stage)));
-  // The page quotes the value where {value} stands.
-  m.Add("badValue", JsonString(BadValueSentence(row.name, "„{value}“", row.Expected())));
   return m.Object();
 }
 

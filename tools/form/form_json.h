@@ -29,17 +29,18 @@
 // "shortcut" ("Ctrl+M"), "picture" (a file of assets/), "edition" ("desktop", "page" or "column": only the page's
 // column arrangement; none: both editions), "step" {"slider", "positions"}
 // (a button that moves that scroll bar's position by so much, repeating
-// while held), and for scroll bars and spin boxes "slider": {"orientation",
+// while held), "places" [{"slider", "position"}, ...] (a button that puts
+// those scroll bars at those positions: the view buttons), and for scroll bars and spin boxes "slider": {"orientation",
 // "minimum", "maximum", "position", "lineStep", "pageStep", "coarseStep"
-// (Ctrl with a page key), "decimals" and "negated" (the readout shows the
-// position, negated where "negated", divided by 10^decimals, always with a
-// decimal comma and without trailing zeros: model/setting_table.h), "unit",
-// "readout" (the edit field showing the value)}.
+// (Ctrl with a page key), "decimals" and "negated" (the shown value is the
+// position, negated where "negated", divided by 10^decimals), "unit",
+// "readout" (the edit field showing the value), and for scroll bars "texts"
+// (the readout's text at each position from minimum to maximum, as the
+// desktop shows it: ReadoutText in model/setting_table.h)}.
 //
 // "settings": the table of the settings, a row each in its order: "name" (the
 // link parameter), "choice", "lowest", "highest", "start", "yes" and "no" (a
-// choice's words), "controls" (what holds it), "stage" ("paths" or "view"),
-// "badValue" (the sentence for a bad value, "{value}" where it is quoted).
+// choice's words), "controls" (what holds it), "stage" ("paths" or "view").
 // "keyRules": {"desktop": [...], "page": [...]}, each rule {"key" (the DOM
 // key name), "direction" (1 or -1), "measure" (line, page, end), "reference"
 // (position, value, thumb)}.

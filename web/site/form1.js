@@ -155,7 +155,7 @@ class TForm1 {
           // select() would take the focus back from where Tab moved it
           // while the value was being read.
           this.TypeValue(bar, edit).then(() => { if (document.activeElement === edit) edit.select(); });
-        } else if (event.key === "Escape" && edit.value !== sliderValueText(bar.format, bar.position)) {
+        } else if (event.key === "Escape" && edit.value !== bar.text()) {
           event.preventDefault();
           this.ShowReadout(bar);
           edit.select();
@@ -177,7 +177,7 @@ class TForm1 {
   }
 
   FormCreate() {
-    for (const { bar, edit } of this.readouts) edit.value = sliderValueText(bar.format, bar.position);
+    for (const { bar, edit } of this.readouts) edit.value = bar.text();
   }
 
   // The settings in force, as the controls hold them.
@@ -223,7 +223,7 @@ class TForm1 {
   // field shows the value in force.
   async TypeValue(bar, edit) {
     const text = edit.value;
-    if (text === sliderValueText(bar.format, bar.position)) return;
+    if (text === bar.text()) return;
     const typed = (await ProtocolModule.load()).typedValue(text, bar);
     if (typed.position === undefined) this.ShowHint(typed.refusal);
     else bar.setPosition(typed.position);
@@ -232,7 +232,7 @@ class TForm1 {
 
   ShowReadout(bar) {
     const readout = this.readouts.find((r) => r.bar === bar);
-    readout.edit.value = sliderValueText(bar.format, bar.position);
+    readout.edit.value = bar.text();
   }
 
   ScrollBar1Change() { this.ShowReadout(this.ScrollBar1); this.Refresh(); }
@@ -241,8 +241,14 @@ class TForm1 {
   ScrollBar7Change() { this.ShowReadout(this.ScrollBar7); this.Refresh(); }
   ScrollBar3Change() { this.Refresh(); }
 
-  Button3Click() { this.ScrollBar1.setPosition(0); this.ScrollBar2.setPosition(-90); }
-  Button5Click() { this.ScrollBar1.setPosition(0); this.ScrollBar2.setPosition(0); }
+  Button3Click() { this.PutInPlaces("Button3"); }
+  Button5Click() { this.PutInPlaces("Button5"); }
+
+  // A view button puts the scroll bars where its row of the description says.
+  PutInPlaces(button) {
+    const row = this.description.controls.find((r) => r.name === button);
+    for (const { slider, position } of row.places) this[slider].setPosition(position);
+  }
 
   // The information page covers everything else; nothing under it but the
   // window's caption can be reached.
@@ -332,10 +338,11 @@ class TForm1 {
   }
 }
 
-window.addEventListener("DOMContentLoaded", () => {
+window.addEventListener("DOMContentLoaded", async () => {
   if (!window.pictureWorker) return;  // opened from a file: site_start.js shows what to do instead
   const form = new TForm1(globalThis.Form1Description);
-  const { settings, notices, prepared } = settingsFromQuery(location.search, form.settingRows, form.Settings());
+  const { settings, notices, prepared } = await settingsFromQuery(
+      location.search, form.settingRows, form.Settings(), (parameters) => form.pictures.readLink(parameters));
   form.Apply(settings);
   form.attachHandlers();
   form.FormCreate();

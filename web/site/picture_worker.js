@@ -79,6 +79,20 @@ function idle() {
   idleWork = setTimeout(idle, 0);
 }
 
+// A link's parameters [[name, text], ...], read by the program's core as the
+// command lines read their flags: for each {value} (a choice 1 or 0) where it
+// sets its setting, {notice} (a German sentence) where it does not.
+function readLink(parameters) {
+  const encoder = new TextEncoder();
+  return parameters.map(([name, text]) => {
+    const nameBytes = encoder.encode(name), bytes = encoder.encode(name + text);
+    const at = varek._varek_link_parameter(bytes.length);
+    new Uint8Array(varek.HEAPU32.buffer, at, bytes.length).set(bytes);
+    return varek._varek_read_link_parameter(nameBytes.length) ? { value: varek._varek_link_value() }
+                                                              : { notice: textAt(varek._varek_link_notice()) };
+  });
+}
+
 onmessage = async ({ data }) => {
   clearTimeout(idleWork);
   idleWork = null;
@@ -86,6 +100,7 @@ onmessage = async ({ data }) => {
     await ready;
     if (data.type === "axes") setSignalAxes(data.pixels);
     else if (data.type === "show") show(data);
+    else if (data.type === "link") postMessage({ type: "link", replies: readLink(data.parameters) });
   } catch (error) {
     postMessage({ type: "error", message: String(error) });
   }

@@ -49,6 +49,15 @@ class PictureWorkerClient {
     if (this.latest) this.show(this.latest);
   }
 
+  // A link's parameters [[name, text], ...] as the program's core reads them:
+  // a promise of [{value} or {notice}, ...] (see picture_worker.js).
+  readLink(parameters) {
+    return new Promise((resolve) => {
+      this.linkRead = resolve;
+      this.worker.postMessage({ type: "link", parameters });
+    });
+  }
+
   stop() {
     this.worker.terminate();
     this.inFlight = null;
@@ -74,7 +83,10 @@ class PictureWorkerClient {
       this.inFlight = null;
       if (!sameSettings(this.latest, this.shown)) this.send();
       else this.callbacks.onIdle();
+    } else if (data.type === "link") {
+      this.linkRead(data.replies);
     } else if (data.type === "error") {
+      this.linkRead?.([]);  // a link the core cannot read sets nothing
       this.callbacks.onError(data.message);
     }
   }

@@ -11,19 +11,6 @@
 // pattern on the value that the readout shows). onChange runs once for every
 // real change, after the new position is stored, whoever caused it.
 
-// The readout's text of a position in the description's format {decimals,
-// negated}: the position / 10^decimals, always with a decimal comma, no
-// trailing zeros after it (model/setting_table.h says the same for the
-// desktop).
-function sliderValueText(format, position) {
-  const value = format.negated ? -position : position;
-  if (!format.decimals) return String(value);
-  const scale = 10 ** format.decimals;
-  const magnitude = Math.abs(value);
-  const fraction = String(magnitude % scale).padStart(format.decimals, "0").replace(/0+$/, "");
-  return (value < 0 ? "-" : "") + String(Math.trunc(magnitude / scale)) + (fraction ? `,${fraction}` : "");
-}
-
 class ScrollBar {
   // The page's key rules of the description ("keyRules": "page").
   static keyRules = [];
@@ -37,7 +24,7 @@ class ScrollBar {
   }
 
   // slider: the description's {orientation, minimum, maximum, position,
-  // lineStep, pageStep, decimals, negated, unit}.
+  // lineStep, pageStep, decimals, negated, unit, texts}.
   constructor(element, slider) {
     this.element = element;
     this.vertical = slider.orientation === "vertical";
@@ -48,7 +35,10 @@ class ScrollBar {
     this.coarseStep = slider.coarseStep ?? slider.pageStep;
     this.perUnit = 10 ** (slider.decimals ?? 0);
     this.position = slider.position;
-    this.format = { decimals: slider.decimals, negated: slider.negated };
+    this.decimals = slider.decimals;
+    // The readout's text at each position, minimum first, as the desktop
+    // writes it (decimal comma, no trailing zeros).
+    this.texts = slider.texts;
     this.unit = slider.unit ?? "";
     // The shown value runs against the position for a negated readout.
     this.sign = slider.negated ? -1 : 1;
@@ -80,13 +70,17 @@ class ScrollBar {
 
   // The value as the readout shows it, as a number.
   shownValue(position) {
-    return this.sign * position / 10 ** this.format.decimals;
+    return this.sign * position / 10 ** this.decimals;
+  }
+
+  // The readout's text: "1,23" (at the position in force unless given).
+  text(position = this.position) {
+    return this.texts[position - this.minimum];
   }
 
   // With a unit "1200 V"; a bare number with its greatest value: "200 von 300".
   valueText() {
-    const text = sliderValueText(this.format, this.position);
-    return this.unit ? `${text} ${this.unit}` : `${text} von ${sliderValueText(this.format, this.maximum)}`;
+    return this.unit ? `${this.text()} ${this.unit}` : `${this.text()} von ${this.text(this.maximum)}`;
   }
 
   addPart(className) {

@@ -3,52 +3,36 @@
 "use strict";
 // Prepared setups by link: the query parameters carry the settings by the
 // names of the window's description ("settings": a row each, as the command
-// lines take them). A bad value keeps the start-up value of its setting and
-// adds the German sentence of the description for it; any other name (also
-// one such as "constructor" or "__proto__") is an unknown parameter with its
-// notice. The page writes the settings in force back into the address.
+// lines take them). The program's core reads them as the command lines read
+// their flags (picture_worker.js): a bad value keeps the start-up value of
+// its setting, any other name (also one such as "constructor" or
+// "__proto__") is an unknown parameter, each with its German notice. The
+// page writes the settings in force back into the address.
 //
 // A settings object holds each setting under its row's name: numbers as
 // numbers, choices as true (the row's "yes" word) or false.
-
-// The value a link's text gives a row, or null if it gives none.
-function settingValue(row, text) {
-  if (row.choice) return text === row.yes ? true : text === row.no ? false : null;
-  // An optional minus sign and decimal digits, nothing else.
-  if (!/^-?[0-9]+$/.test(text)) return null;
-  const number = Number(text);
-  return number >= row.lowest && number <= row.highest ? number : null;
-}
 
 // A value as a link writes it.
 function settingWord(row, value) {
   return row.choice ? (value ? row.yes : row.no) : String(value);
 }
 
-// Returns { settings, notices, prepared }: settings are `start` with the
-// query's values; prepared is true when the query names at least one
+// A promise of { settings, notices, prepared }: settings are `start` with
+// the query's values as `read` ([[name, text], ...] to [{value} or {notice},
+// ...]) reads them; prepared is true when the query names at least one
 // setting, so the page opens past the information panel.
-function settingsFromQuery(query, rows, start) {
+async function settingsFromQuery(query, rows, start, read) {
   const byName = new Map(rows.map((row) => [row.name, row]));
+  const parameters = [...new URLSearchParams(query)];
+  const replies = parameters.length ? await read(parameters) : [];
   const settings = { ...start };
   const notices = [];
-  let prepared = false;
-  for (const [name, text] of new URLSearchParams(query)) {
-    const row = byName.get(name);
-    if (!row) {
-      notices.push(`Unbekannter Parameter »${name}« wird nicht beachtet.`);
-      continue;
-    }
-    prepared = true;
-    const value = settingValue(row, text);
-    if (value !== null) {
-      settings[name] = value;
-    } else {
-      settings[name] = start[name];
-      const sentence = row.badValue.replace("{value}", () => text);
-      notices.push(`${sentence} Startwert ${settingWord(row, start[name])} verwendet.`);
-    }
-  }
+  parameters.forEach(([name], i) => {
+    const { value, notice } = replies[i] ?? {};
+    if (notice !== undefined) notices.push(notice);
+    else if (value !== undefined) settings[name] = byName.get(name).choice ? value === 1 : value;
+  });
+  const prepared = parameters.some(([name]) => byName.has(name));
   return { settings, notices, prepared };
 }
 

@@ -102,10 +102,13 @@ class TForm1 : public QWidget {
   void PlayTone();
   ProtocolPanel* Protocol = nullptr;
 
-  // The part of the form that is shown (wider with the protocol), and who
-  // fits it to the screen again when it changes.
+  // The part of the form that is shown (wider with the protocol beside
+  // it), and who fits it to the screen again when it changes.
   QSize ShownSize() const;
   std::function<void()> OnShownSizeChange;
+  // Places the protocol for a room of that size (beside the form where the
+  // room is wide enough) and returns the part of the form then shown.
+  QSize ArrangeFor(const QSize& room);
 
   // Directly on the window, bottom to top.
   TPaintBox* PaintBox1 = nullptr;

@@ -6,13 +6,15 @@
 // shortcut; the shortcut of "Messwert übernehmen" records a reading from
 // anywhere in the window, that of "Rückgängig" puts back the rows the last
 // deletion took. The window fits the form's shown part to the
-// screen: the panels lie within the information page's rectangle, and the
-// form is shown as large with them as without.
+// screen: beneath, the panels lie within the information page's rectangle,
+// and the form is shown as large with them as without; on a wide screen
+// they stand beside the form and cover nothing (form/protocol_place.h).
 #include <QShortcut>
 
 #include "app/form1.h"
 #include "app/protocol/protocol_panel.h"
 #include "form/form1.h"
+#include "form/protocol_place.h"
 #include "measurement/reading_hints.h"
 #include "render/simulation.h"
 
@@ -30,21 +32,6 @@ std::vector<QKeySequence> KeysOf(std::string_view row) {
         QKeyCombination(key[0].keyboardModifiers() | Qt::KeypadModifier, Qt::Key_Enter));
   }
   return sequences;
-}
-
-// The form's shown part: the information page (the largest part without the
-// protocol), grown where a protocol panel reaches further, with the margin
-// the right-hand column keeps to the window's edge.
-QSize FormSize(bool with_protocol) {
-  constexpr int kMargin = 8;
-  const form::Bounds page = form::FindControl("Panel4")->bounds;
-  QSize shown(page.width, page.height);
-  if (!with_protocol) return shown;
-  for (const char* panel : {"Protocol", "ProtocolReadings"}) {
-    const form::Bounds b = form::FindControl(panel)->bounds;
-    shown = shown.expandedTo({b.left + b.width + kMargin, b.top + b.height + kMargin});
-  }
-  return shown;
 }
 
 }  // namespace
@@ -95,7 +82,15 @@ void TForm1::ShowReadingHint() {
   PlayTone();
 }
 
-QSize TForm1::ShownSize() const { return FormSize(!Protocol->isHidden()); }
+QSize TForm1::ShownSize() const {
+  const form::FormSize shown = form::ShownSize(!Protocol->isHidden(), Protocol->Place());
+  return {shown.width, shown.height};
+}
+
+QSize TForm1::ArrangeFor(const QSize& room) {
+  Protocol->SetPlace(form::ChooseProtocolPlace(room.width(), room.height()));
+  return ShownSize();
+}
 
 void TForm1::ShowProtocol(bool shown) {
   if (shown == !Protocol->isHidden()) return;

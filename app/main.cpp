@@ -21,7 +21,8 @@ int main(int argc, char* argv[]) {
   QGuiApplication::setDesktopFileName(QStringLiteral("varek-em"));
   varek::SetUpApplicationLook();
   varek::TForm1 form(command_line.settings, command_line.prepared);  // runs FormCreate too
-  varek::WindowPresentation presentation(form, [&form] { return form.ShownSize(); });
+  varek::WindowPresentation presentation(
+      form, [&form](const QSize& room) { return form.ArrangeFor(room); });
   form.OnShownSizeChange = [&presentation] { presentation.Refit(); };
   presentation.Show();  // maximized, scaled where the screen is too small
   return QApplication::exec();

@@ -32,10 +32,11 @@ void AddShortcuts(QWidget& owner, const QList<QKeySequence>& keys, WindowPresent
 
 }  // namespace
 
-WindowPresentation::WindowPresentation(QWidget& form, std::function<QSize()> shown_size)
+WindowPresentation::WindowPresentation(QWidget& form,
+                                       std::function<QSize(const QSize& room)> arrange)
     : form_(form),
-      shown_size_(shown_size ? std::move(shown_size) : [&form] { return form.size(); }),
-      form_size_(shown_size_()) {
+      arrange_(arrange ? std::move(arrange) : [&form](const QSize&) { return form.size(); }),
+      form_size_(form.size()) {
   settings_ = LoadPresentationSettings(*OpenSettings());
 
   AddShortcuts(form_, {QKeySequence(Qt::Key_F11)}, this, &WindowPresentation::ToggleFullScreen);
@@ -49,12 +50,16 @@ WindowPresentation::WindowPresentation(QWidget& form, std::function<QSize()> sho
 
 WindowPresentation::~WindowPresentation() = default;
 
-double WindowPresentation::FitScale() const {
+double WindowPresentation::FitScale() {
   const QScreen* screen = host_ ? host_->screen() : form_.screen();
   if (screen == nullptr) return 1.0;
-  const QSize room = settings_.full_screen
-                         ? screen->geometry().size()
-                         : screen->availableGeometry().marginsRemoved(kNominalFrame).size();
+  return FitTo(settings_.full_screen
+                   ? screen->geometry().size()
+                   : screen->availableGeometry().marginsRemoved(kNominalFrame).size());
+}
+
+double WindowPresentation::FitTo(const QSize& room) {
+  form_size_ = arrange_(room);
   return varek::FitScale(room, form_size_);
 }
 
@@ -85,14 +90,13 @@ void WindowPresentation::Apply() {
   const bool first = host_ == nullptr;
   const bool stays =
       !first && host_->isMaximized() && !host_->isFullScreen() && !settings_.full_screen;
-  const double scale = EffectiveScale(
-      settings_.zoom, stays ? varek::FitScale(host_->size(), form_size_) : FitScale());
+  const double scale = EffectiveScale(settings_.zoom, stays ? FitTo(host_->size()) : FitScale());
   if (first) {
     host_ = std::make_unique<ScaledHost>(form_);
     // The client area that the window really got (a window manager's frame
     // may be larger than assumed, or the user resized it) decides the fit.
     host_->OnResize = [this](const QSize& client) {
-      scale_ = EffectiveScale(settings_.zoom, varek::FitScale(client, form_size_));
+      scale_ = EffectiveScale(settings_.zoom, FitTo(client));
       host_->SetScale(scale_, form_size_);
     };
   }
@@ -118,7 +122,6 @@ void WindowPresentation::Apply() {
 }
 
 void WindowPresentation::Refit() {
-  form_size_ = shown_size_();
   if (host_ == nullptr && !settings_.full_screen &&
       EffectiveScale(settings_.zoom, FitScale()) == 1.0) {
     return;  // the unscaled form shows it all

@@ -24,9 +24,10 @@ class ScaledHost;
 class WindowPresentation : public QObject {
   Q_OBJECT
  public:
-  // `shown_size`: the part of the form to fit, from its top-left corner
-  // (the whole form when not given); Refit after it changed.
-  explicit WindowPresentation(QWidget& form, std::function<QSize()> shown_size = {});
+  // `arrange`: arranges the form for a room of the given size and returns
+  // the part of it to fit there, from its top-left corner (the whole form
+  // when not given); Refit after that part changed.
+  explicit WindowPresentation(QWidget& form, std::function<QSize(const QSize& room)> arrange = {});
   ~WindowPresentation() override;
 
   // Shows the window maximized (or full screen, as last chosen).
@@ -46,12 +47,14 @@ class WindowPresentation : public QObject {
  private:
   // Room for the form: the screen's available area less a window frame, or
   // the whole screen in full screen.
-  double FitScale() const;
+  double FitScale();
+  // Arranges the form for `room`: the factor at which its shown part fits.
+  double FitTo(const QSize& room);
   void Apply();
   void Save() const;
 
   QWidget& form_;
-  std::function<QSize()> shown_size_;
+  std::function<QSize(const QSize& room)> arrange_;
   QSize form_size_;
   PresentationSettings settings_;
   double scale_ = 1.0;

@@ -124,7 +124,10 @@ struct Control {
   std::string_view hint{};         // tool tip
   std::string_view shortcut{};     // key sequence in portable text: "Ctrl+M"
   std::string_view picture{};      // an image's picture file (assets/)
+  std::string_view names{};        // a label: the control it names on the screen
   Edition edition = Edition::Both;
+  std::optional<Bounds>
+      beside{};  // the protocol's rows: their place beside the form (protocol_place.h)
   friend bool operator==(const Control&, const Control&) = default;
 };
 

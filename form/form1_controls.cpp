@@ -105,6 +105,11 @@ constexpr int kCurrentFine = Setting("current").line_step;               // 1 mA
 constexpr int kCurrentPage = Setting("current").page_step;               // 10 mA
 constexpr int kVoltageFine = Setting("voltage").page_step;               // 10 V
 constexpr int kVoltagePage = CoarsePageSteps * Setting("voltage").page_step;  // 100 V
+// A protocol row that stands elsewhere when the protocol is beside the form.
+constexpr Control Beside(Control row, Bounds beside) {
+  row.beside = beside;
+  return row;
+}
 constexpr Kind kCheckBox = Kind::CheckBox;
 constexpr Kind kRadio = Kind::RadioButton;
 constexpr Orientation kHorizontal = Orientation::Horizontal;
@@ -202,23 +207,27 @@ constexpr Control kControls[] = {
      .caption = "Ton", .font = kBold13, .text = kWhite, .tab_order = 7,
      .accessible_description = "Ein Ton, der höher wird, je näher sich die Marken in der "
                                "Schirmmitte kommen, und anders klingt, wenn sie sich treffen"},
-    {.name = "Panel11", .kind = Kind::Panel, .parent = "Panel1", .bounds = {256, 95, 457, 81},
+    // Flat on the same ground as Panel1: it reaches up to the voltage's row
+    // for the amplitude's label over its scroll bar.
+    {.name = "Panel11", .kind = Kind::Panel, .parent = "Panel1", .bounds = {256, 82, 457, 94},
      .fill = kInnerPanel, .bevel = Bevel::None,
      .visible = CheckedAtStart("deflection", "AblenkEin"), .shown_while = "AblenkEin",
      .tab_order = 6},
-    ScrollBar("ScrollBar3", "Panel11", {16, 9, 161, 12},
+    {.name = "Label17", .kind = Kind::Label, .parent = "Panel11", .bounds = {16, 6, 0, 0},
+     .caption = "Amplitude", .font = kRegular11, .text = kWhite, .names = "ScrollBar3"},
+    ScrollBar("ScrollBar3", "Panel11", {16, 22, 161, 12},
               SettingSlider("amplitude", kHorizontal), 0,
               "Amplitude der Ablenkspannung"),
-    Choice(kRadio, "Gleichspannung", "Panel11", {16, 32, 113, 17}, "Gleichspannung",
+    Choice(kRadio, "Gleichspannung", "Panel11", {16, 45, 113, 17}, "Gleichspannung",
            CheckedAtStart("mode", "Gleichspannung"), 1, {},
            kRegular13),
-    Choice(kRadio, "Wechselspannung", "Panel11", {16, 56, 137, 17}, "Wechselspannung",
+    Choice(kRadio, "Wechselspannung", "Panel11", {16, 69, 137, 17}, "Wechselspannung",
            CheckedAtStart("mode", "Wechselspannung"), 2, {},
            kRegular13),
-    {.name = "Image3", .kind = Kind::Image, .parent = "Panel11", .bounds = {192, 7, 241, 50},
+    {.name = "Image3", .kind = Kind::Image, .parent = "Panel11", .bounds = {192, 20, 241, 50},
      .accessible_name = "Achsen der Ablenkspannung", .picture = "image3_signal_axes.jpg"},
     // The plot is drawn over the axes picture.
-    {.name = "PaintBox2", .kind = Kind::PaintBox, .parent = "Panel11", .bounds = {192, 7, 241, 50},
+    {.name = "PaintBox2", .kind = Kind::PaintBox, .parent = "Panel11", .bounds = {192, 20, 241, 50},
      .accessible_name = "Verlauf der Ablenkspannung",
      .accessible_description =
          "Rechteckspannung bei Wechselspannung, waagerechte Linie bei Gleichspannung"},
@@ -238,7 +247,7 @@ constexpr Control kControls[] = {
 
     // The live line under the settings: what keeps the focus from being
     // read, before a reading is taken. The program writes it.
-    {.name = "ReadingHint", .kind = Kind::Text, .parent = "Form1", .bounds = {8, 681, 584, 32},
+    {.name = "ReadingHint", .kind = Kind::Text, .parent = "Form1", .bounds = {8, 679, 584, 34},
      .font = kBold13, .text = kWarning, .fill = kWindowColour,
      .accessible_name = "Hinweis zur Messung"},
 
@@ -251,8 +260,13 @@ constexpr Control kControls[] = {
     // Shown and hidden together by "Messprotokoll"; the program fills the
     // table, the texts and the plot. Under the information page like every
     // working control.
+    // Beside the form (where the screen is wide: form/protocol_place.h) the
+    // two panels stand one over the other right of the form, the result and
+    // the files beside the recording, the table and the plot as wide as the
+    // table's columns need, and they cover nothing.
     {.name = "Protocol", .kind = Kind::Panel, .parent = "Form1", .bounds = {752, 8, 241, 665},
-     .font = kRegular13, .text = kWhite, .fill = kOuterPanel, .visible = false, .tab_order = 5},
+     .font = kRegular13, .text = kWhite, .fill = kOuterPanel, .visible = false, .tab_order = 5,
+     .beside = Bounds{1001, 8, 472, 284}},
     // The order and the reading uncertainty of the next readings, the button
     // that records one and the line that tells how it went.
     Label("ProtocolOrderLabel", "Protocol", 8, 12, "Fokusordnung k:"),
@@ -279,30 +293,38 @@ constexpr Control kControls[] = {
      .caption = "Rückgängig", .font = kBold13, .tab_order = 6,
      .hint = "Die letzte Löschung zurückholen (Strg+Z)", .shortcut = "Ctrl+Z"},
     {.name = "ProtocolResult", .kind = Kind::Text, .parent = "Protocol", .bounds = {8, 222, 225, 140},
-     .font = kBold13, .text = kWhite, .fill = kOuterPanel, .accessible_name = "Ergebnis"},
+     .font = kBold13, .text = kWhite, .fill = kOuterPanel, .accessible_name = "Ergebnis",
+     .beside = Bounds{239, 8, 225, 120}},
     {.name = "ProtocolWarnings", .kind = Kind::Text, .parent = "Protocol", .bounds = {8, 366, 225, 138},
      .font = kRegular13, .text = kWarning, .fill = kOuterPanel,
-     .accessible_name = "Hinweise zu den Messwerten"},
-    Button("ProtocolImport", "Protocol", {8, 508, 225, 25}, "CSV importieren …", 7),
-    Button("ProtocolExport", "Protocol", {8, 537, 225, 25}, protocol_caption::ExportButton, 8),
-    Button("ProtocolPng", "Protocol", {8, 566, 225, 25}, "Diagramm als PNG …", 9),
-    Button("ProtocolSvg", "Protocol", {8, 595, 225, 25}, "Diagramm als SVG …", 10),
+     .accessible_name = "Hinweise zu den Messwerten", .beside = Bounds{239, 132, 225, 57}},
+    Beside(Button("ProtocolImport", "Protocol", {8, 508, 225, 25}, "CSV importieren …", 7),
+           {8, 222, 225, 25}),
+    Beside(Button("ProtocolExport", "Protocol", {8, 537, 225, 25}, protocol_caption::ExportButton, 8),
+           {239, 222, 225, 25}),
+    Beside(Button("ProtocolPng", "Protocol", {8, 566, 225, 25}, "Diagramm als PNG …", 9),
+           {8, 251, 225, 25}),
+    Beside(Button("ProtocolSvg", "Protocol", {8, 595, 225, 25}, "Diagramm als SVG …", 10),
+           {239, 251, 225, 25}),
     {.name = "ProtocolPdf", .kind = Kind::Button, .parent = "Protocol", .bounds = {8, 624, 225, 25},
-     .caption = "Als PDF speichern …", .font = kBold13, .tab_order = 11, .edition = Edition::Desktop},
+     .caption = "Als PDF speichern …", .font = kBold13, .tab_order = 11, .edition = Edition::Desktop,
+     .beside = Bounds{239, 193, 225, 25}},
     // In its place in the page: the protocol as the PDF page shows it, on paper or as PDF.
     {.name = "ProtocolPrint", .kind = Kind::Button, .parent = "Protocol", .bounds = {8, 624, 225, 25},
      .caption = "Drucken …", .font = kBold13, .tab_order = 12,
      .hint = "Das Protokoll mit Tabelle, Ergebnis und Diagramm drucken oder als PDF speichern (Strg+P)",
-     .shortcut = "Ctrl+P", .edition = Edition::Page},
+     .shortcut = "Ctrl+P", .edition = Edition::Page, .beside = Bounds{239, 193, 225, 25}},
     // The readings beneath the settings, as wide as they: the table (a
     // heading and five rows in view) beside the plot.
     {.name = "ProtocolReadings", .kind = Kind::Panel, .parent = "Form1", .bounds = {8, 566, 745, 147},
-     .font = kRegular13, .text = kWhite, .fill = kOuterPanel, .visible = false, .tab_order = 6},
+     .font = kRegular13, .text = kWhite, .fill = kOuterPanel, .visible = false, .tab_order = 6,
+     .beside = Bounds{1001, 300, 472, 413}},
     {.name = "ProtocolTable", .kind = Kind::Table, .parent = "ProtocolReadings", .bounds = {8, 8, 456, 131},
      .font = kRegular13, .text = kBlack, .fill = kWhite, .tab_order = 0,
-     .accessible_name = "Messwerte", .hint = protocol_caption::DeflectionLegend},
+     .accessible_name = "Messwerte", .hint = protocol_caption::DeflectionLegend,
+     .beside = Bounds{8, 8, 456, 237}},
     {.name = "ProtocolPlot", .kind = Kind::Plot, .parent = "ProtocolReadings", .bounds = {472, 8, 265, 131},
-     .accessible_name = protocol_caption::PlotName},
+     .accessible_name = protocol_caption::PlotName, .beside = Bounds{8, 253, 456, 152}},
 
     // The information page over everything.
     Panel("Panel4", "Form1", {0, 0, 1004, 721}, kInnerPanel, 7),

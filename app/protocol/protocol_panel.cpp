@@ -108,6 +108,15 @@ ProtocolPanel::ProtocolPanel(QWidget* parent, std::string store_path,
   WatchStore();
 }
 
+void ProtocolPanel::SetPlace(form::ProtocolPlace place) {
+  if (place == place_) return;
+  place_ = place;
+  for (const form::Control& row : form::Form1Controls()) {
+    if (row.beside && controls_.contains(row.name))
+      controls_.at(row.name)->setGeometry(DescriptionRect(form::PlacedBounds(row, place)));
+  }
+}
+
 // The readings' panel holds the panel's table and plot: it goes first.
 ProtocolPanel::~ProtocolPanel() { delete Readings; }
 

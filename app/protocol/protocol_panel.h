@@ -18,6 +18,7 @@
 
 #include "app/form_builder.h"
 #include "app/toolkit/panel.h"
+#include "form/protocol_place.h"
 #include "measurement/protocol_session.h"
 #include "measurement/protocol_store_file.h"
 
@@ -52,6 +53,10 @@ class ProtocolPanel : public TPanel {
 
   // Shows or hides the readings' panel too.
   void setVisible(bool visible) override;
+
+  // Moves both panels and their controls to their places for `place`.
+  void SetPlace(form::ProtocolPlace place);
+  form::ProtocolPlace Place() const { return place_; }
 
   const ProtocolTable& Rows() const { return session_.Rows(); }
   const ProtocolView& View() const { return session_.View(); }
@@ -131,6 +136,7 @@ class ProtocolPanel : public TPanel {
   QTimer* reload_ = nullptr;
   QTimer* retry_ = nullptr;              // stores the unsaved changes again
   ProtocolTableModel* model_ = nullptr;  // the table's rows, read from the session's view
+  form::ProtocolPlace place_ = form::ProtocolPlace::Beneath;
 };
 
 // The store in the user's data folder; the folder is made at the first save.

@@ -11,6 +11,9 @@
 #     löschen" (its question answered) and "CSV exportieren …" (its file
 #     dialog) are clicked, and each dialog must be a window of its own with
 #     its title.
+#   beside: at 1920 x 1080 the protocol opens beside the form, which is
+#     shown at scale 1 or more; the view and the deflection settings stay in
+#     reach ("von vorne" turns the scene, "Wechselspannung" is recorded).
 #   two_programs: two programs on two displays share one store and record
 #     in turn with Ctrl+Enter; every row of both is in the store, and both
 #     windows show the same table with all of them.
@@ -203,12 +206,53 @@ screens_row() {
   rm -f "$store" "$runtime_dir/export.csv"
 }
 
+# Form coordinates with the protocol beside the form (the form 1481 x 721):
+# "Messwert übernehmen" there, "von vorne" and "Wechselspannung" (at its
+# indicator) of the view and deflection settings, which it must not cover.
+readonly beside_record=(1121 88) front_view=(867 356) alternating=(294 641)
+
+# SIZE: the protocol opens beside the form, at scale 1 or more, and covers
+# neither the view settings nor the deflection settings: clicks reach them.
+beside_row() {
+  local size="$1"
+  start_display "$size"
+  start_program
+  sleep 2
+  measure 1004 721
+  prepare_reading
+  click_form "${protocol[@]}"
+  sleep 1
+  measure 1481 721
+  echo "$size: form scale $scale with the protocol beside it"
+  awk -v s="$scale" 'BEGIN { exit !(s >= 1) }' || fail "$size: the form with the protocol is shown at $scale"
+  shoot "protocol-$size-beside.png"
+  crop_form "protocol-$size-beside.png" scene-side.png "${scene_crop[@]}"
+  click_form "${front_view[@]}"
+  sleep 0.5
+  shoot "protocol-$size-front.png"
+  crop_form "protocol-$size-front.png" scene-front.png "${scene_crop[@]}"
+  [[ "$(compare -metric AE "$work/scene-side.png" "$work/scene-front.png" null: 2>&1)" != 0 ]] ||
+    fail "$size: \"von vorne\" did not turn the scene: the protocol covers the view settings"
+  click_form "${alternating[@]}"
+  click_form "${beside_record[@]}"
+  poll "$wait_s" store_has 1 || fail "$size: \"Messwert übernehmen\" beside the form stored $(rows_in_store) rows"
+  grep -q ';Wechselspannung;' "$store" ||
+    fail "$size: \"Wechselspannung\" did not take: the protocol covers the deflection settings: $(tail -n 1 "$store")"
+  echo "$size: view and deflection settings in reach beside the protocol, a reading recorded"
+  stop_all
+  # The lock file counts the rows last written: a store gone with rows in
+  # it would be taken for one that lost them.
+  rm -f "$store" "$store.lock"
+}
+
+# On screens where the protocol opens beneath the apparatus, so that both
+# tables are at the same place.
 two_programs() {
   local a b
-  start_display 1600x900
+  start_display 1280x800
   a="$DISPLAY"
   start_program
-  start_display 1600x900
+  start_display 1280x800
   b="$DISPLAY"
   start_program
   sleep 2
@@ -253,6 +297,8 @@ two_programs() {
 
 case "${2:-all}" in
   screens) screens_row 1024x768 0.98 && screens_row 1280x720 0.95 && screens_row 1280x800 1 ;;
+  beside) beside_row 1920x1080 ;;
   two_programs) two_programs ;;
-  all) screens_row 1024x768 0.98 && screens_row 1280x720 0.95 && screens_row 1280x800 1 && two_programs ;;
+  all) screens_row 1024x768 0.98 && screens_row 1280x720 0.95 && screens_row 1280x800 1 && beside_row 1920x1080 &&
+    two_programs ;;
 esac

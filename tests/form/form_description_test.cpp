@@ -15,6 +15,7 @@
 #include <string>
 
 #include "form/form1.h"
+#include "form/protocol_place.h"
 #include "tools/form/form_json.h"
 
 namespace varek::form {
@@ -104,6 +105,59 @@ TEST(Form1Description, ProtocolCoversNothingThatReadingsNeed) {
                 c.bounds.left + c.bounds.width <= parent->bounds.width &&
                 c.bounds.top + c.bounds.height <= parent->bounds.height)
         << c.name << " sticks out of " << c.parent;
+  }
+}
+
+// Beside the form the protocol covers nothing of it: its panels lie right
+// of every other control of the window, its rows within their panels; the
+// place is chosen by the room (what the windows of the screens of a
+// classroom get: 4:3 and 16:10 keep the protocol beneath, 16:9 and wider
+// get it beside).
+TEST(Form1Description, ProtocolBesideCoversNothingAndIsChosenByTheRoom) {
+  const FormSize beside = ShownSize(true, ProtocolPlace::Beside);
+  std::set<std::string_view> protocol{"Protocol", "ProtocolReadings"};
+  for (const Control& c : Form1Controls()) {
+    if (protocol.contains(c.parent)) protocol.insert(c.name);
+  }
+  for (std::string_view panel : {"Protocol", "ProtocolReadings"}) {
+    const Bounds b = *FindControl(panel)->beside;
+    EXPECT_LE(b.left + b.width, beside.width) << panel;
+    EXPECT_LE(b.top + b.height, beside.height) << panel;
+    for (const Control& c : Form1Controls()) {
+      if (protocol.contains(c.name) || c.parent == "Panel4" || c.name == "Panel4" ||
+          !ShownIn(c, Edition::Desktop))
+        continue;
+      EXPECT_FALSE(Overlap(b, OnForm(c))) << panel << " covers " << c.name;
+    }
+    for (const Control& c : Form1Controls()) {
+      if (c.parent != panel || c.kind == Kind::Label) continue;
+      const Bounds& r = PlacedBounds(c, ProtocolPlace::Beside);
+      EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.left + r.width <= b.width &&
+                  r.top + r.height <= b.height)
+          << c.name << " sticks out of " << panel << " beside the form";
+    }
+  }
+  EXPECT_EQ(ShownSize(true, ProtocolPlace::Beneath), ShownSize(false, ProtocolPlace::Beside));
+  // Rooms of maximised windows (client areas) and of full screens.
+  const struct {
+    int width, height;
+    ProtocolPlace place;
+  } rooms[] = {{1008, 730, ProtocolPlace::Beneath}, {1024, 768, ProtocolPlace::Beneath},
+               {1264, 762, ProtocolPlace::Beneath}, {1280, 701, ProtocolPlace::Beneath},
+               {1366, 749, ProtocolPlace::Beneath}, {1600, 881, ProtocolPlace::Beside},
+               {1920, 1061, ProtocolPlace::Beside}, {1920, 1080, ProtocolPlace::Beside},
+               {3840, 2141, ProtocolPlace::Beside}, {3000, 900, ProtocolPlace::Beside},
+               {1400, 600, ProtocolPlace::Beside}};
+  for (const auto& room : rooms) {
+    const ProtocolPlace place = ChooseProtocolPlace(room.width, room.height);
+    EXPECT_EQ(place, room.place) << room.width << " x " << room.height;
+    // Beside, nothing is covered and the form is shown at its own size or
+    // larger, or as large as beneath.
+    if (place == ProtocolPlace::Beside) {
+      EXPECT_GE(FitScale(room.width, room.height, beside),
+                std::min(BesideLeastScale, FitScale(room.width, room.height,
+                                                    ShownSize(true, ProtocolPlace::Beneath))));
+    }
   }
 }
 
@@ -203,6 +257,8 @@ class Reader {
     c.hint = Text(o, "hint");
     c.shortcut = Text(o, "shortcut");
     c.picture = Text(o, "picture");
+    c.names = Text(o, "names");
+    if (o.contains("beside")) c.beside = BoundsOf(o["beside"].toObject());
     static const std::map<QString, Edition> editions = {
         {"desktop", Edition::Desktop}, {"page", Edition::Page}, {"column", Edition::Column}};
     if (o.contains("edition")) c.edition = editions.at(o["edition"].toString());

@@ -494,6 +494,14 @@ const sceneAndFocusInView = () => page.evaluate(() => [document.getElementById("
       return box.top >= -1 && box.bottom <= innerHeight + 1 && box.left >= -1 && box.right <= innerWidth + 1;
     }));
 
+// The ids of the controls whose middle is covered by another element.
+const covered = (ids) => page.evaluate((ids) => ids.filter((id) => {
+  const control = document.getElementById(id).closest(".at");
+  const box = control.getBoundingClientRect();
+  const hit = document.elementFromPoint(box.x + box.width / 2, box.y + box.height / 2);
+  return !control.checkVisibility() || !control.contains(hit);
+}), ids);
+
 describe("devices", () => {
   // [name, CSS width, height, device pixel ratio, touch, column arrangement,
   // least CSS width of the scene, device pixels per scene picture pixel].
@@ -553,6 +561,21 @@ describe("devices", () => {
         assert.ok(current > 10, `holding the arrow repeats (${current})`);
         await assertPicturesEqual({ deflection: "on", mode: "ac", voltage, current }, { signal: true });
         assert.equal(await assertSceneShownWhole(), wholeFactor);
+        if (!column) {
+          // The protocol beside the form where the screen is wide enough
+          // (projector and touch board at scale 1 or more): it covers none
+          // of the view and deflection settings nor the line beneath them.
+          await press("#ProtocolButton", touch);
+          const [beside, scale] = await page.evaluate(() => [document.documentElement.classList.contains("protocol-beside"),
+            Number(getComputedStyle(document.documentElement).getPropertyValue("--s"))]);
+          if (width === 1920) assert.ok(beside && scale >= 1, `the protocol beside the form at scale ${scale}`);
+          if (beside) {
+            assert.deepEqual(await covered(["Panel2", "Panel8", "Panel7", "Panel3", "ScrollBar3", "Gleichspannung",
+                                            "Wechselspannung", "PaintBox2", "ReadingHint", "ProtocolTable", "ProtocolPlot"]), []);
+            assert.ok(await noSideScroll(), "no horizontal scrolling with the protocol beside the form");
+          }
+          await press("#ProtocolButton", touch);
+        }
         if (process.env.VAREK_SHOTS) {
           await page.screenshot({ path: join(process.env.VAREK_SHOTS, `${name.replace(/\W+/g, "-")}.png`), fullPage: true });
         }

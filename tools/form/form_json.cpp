@@ -8,6 +8,7 @@
 #include "form/apparatus_text.h"
 #include "form/form1.h"
 #include "form/key_help.h"
+#include "form/protocol_place.h"
 #include "measurement/json_string.h"
 #include "tools/form/page_html.h"
 
@@ -144,6 +145,12 @@ std::string ControlJson(const Control& c) {
   m.AddText("hint", c.hint);
   m.AddText("shortcut", c.shortcut);
   m.AddText("picture", c.picture);
+  m.AddText("names", c.names);
+  if (c.beside) {
+    Members beside;
+    beside.AddBounds(*c.beside);
+    m.Add("beside", beside.Object());
+  }
   if (c.edition != Edition::Both) m.Add("edition", JsonString(EditionName(c.edition)));
   return m.Object();
 }
@@ -253,6 +260,14 @@ std::string Form1Json() {
   const std::vector<std::string_view> chain = TabChain(Edition::Page);
   for (std::size_t i = 0; i < chain.size(); ++i) json += (i ? ", " : "") + JsonString(chain[i]);
   json += "],\n\"keys\": " + KeysJson();
+  // The page chooses the protocol's place as ChooseProtocolPlace does.
+  const FormSize beneath = ShownSize(true, ProtocolPlace::Beneath);
+  const FormSize beside = ShownSize(true, ProtocolPlace::Beside);
+  json += ",\n\"protocolPlaces\": {\"beneath\": {\"width\": " + std::to_string(beneath.width) +
+          ", \"height\": " + std::to_string(beneath.height) +
+          "}, \"beside\": {\"width\": " + std::to_string(beside.width) +
+          ", \"height\": " + std::to_string(beside.height) +
+          "}, \"besideLeastScale\": " + std::to_string(BesideLeastScale) + "}";
   json += ",\n\"protocolLoad\": {\"afterMs\": " + std::to_string(ProtocolLoadAfterMs) +
           ", \"idleAtMostMs\": " + std::to_string(ProtocolLoadIdleMs) + "}";
   json += ",\n\"apparatus\": " + JsonString(ApparatusText());

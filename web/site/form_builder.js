@@ -98,6 +98,14 @@ function buildControl(row, ui, text) {
   for (const [property, value] of [["--l", row.left], ["--t", row.top], ["--w", row.width], ["--h", row.height]]) {
     style.setProperty(property, String(value));
   }
+  // The protocol's rows: their place when the protocol stands beside the form.
+  if (row.beside) {
+    element.classList.add("placed-beside");
+    for (const [property, value] of [["--bl", row.beside.left], ["--bt", row.beside.top], ["--bw", row.beside.width],
+                                     ["--bh", row.beside.height]]) {
+      style.setProperty(property, String(value));
+    }
+  }
   if (row.font) {
     style.setProperty("--font", String(row.font.pixels));
     style.fontWeight = row.font.bold ? "bold" : "normal";
@@ -213,9 +221,13 @@ function buildForm(description, root) {
     for (const row of tabOrdered(rows, stops)) elements[parent].append(elements[row.name]);
   }
   // A slider whose readout (with its label) stands elsewhere, or that has
-  // none, is "named": the column arrangement shows its name above it.
+  // none, and that no label of the window names, is "named": the column
+  // arrangement shows its name above it.
+  const labelled = new Set(description.controls.map((r) => r.names).filter(Boolean));
   for (const row of description.controls.filter((r) => r.kind === "scrollBar")) {
-    if (parentOf.get(row.slider.readout) !== row.parent) elements[row.name].classList.add("named");
+    if (parentOf.get(row.slider.readout) !== row.parent && !labelled.has(row.name)) {
+      elements[row.name].classList.add("named");
+    }
   }
   return ui;
 }

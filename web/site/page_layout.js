@@ -10,7 +10,10 @@
 //   form is the information page's rectangle, grown to hold every shown
 //   control of the window with the margin of 8 pixels that the right column
 //   keeps (the protocol panel widens it). A coarse pointer (a touch screen,
-//   a whiteboard) only widens what a finger hits (form1.css).
+//   a whiteboard) only widens what a finger hits (form1.css). The protocol
+//   stands beneath the apparatus or, where the viewport is wide enough,
+//   beside the form (class protocol-beside), by the description's
+//   protocolPlaces: the rule of form/protocol_place.h.
 // - The column: below that (phones, tablets, narrow windows, large browser
 //   zoom), the scene as wide as the viewport and kept at its top while the
 //   settings, the view controls and the protocol scroll beneath it, every
@@ -46,15 +49,25 @@ class PageLayout {
 
   column() { return columnArrangement(this.page.width, this.page.height); }
 
-  // The shown part of the form in form pixels.
-  shownSize() {
+  // Whether the protocol stands beside the form: where the form with it
+  // there is shown at the least scale for that, or as large as with the
+  // protocol beneath.
+  besideFits() {
+    const { beneath, beside, besideLeastScale } = this.description.protocolPlaces;
+    return windowScale(beside.width, beside.height) >=
+        Math.min(besideLeastScale, windowScale(beneath.width, beneath.height));
+  }
+
+  // The shown part of the form in form pixels, the protocol beside it or not.
+  shownSize(beside) {
     const rows = this.description.controls.filter((row) => row.parent === this.description.window.name);
     let { width, height } = this.page;
     for (const row of rows) {
       const element = document.getElementById(row.kind === "paintBox" ? `${row.name}Slot` : row.name);
       if (row === this.page || !element || element.hidden) continue;
-      width = Math.max(width, row.left + row.width + PageLayout.MARGIN);
-      height = Math.max(height, row.top + row.height + PageLayout.MARGIN);
+      const place = beside && row.beside ? row.beside : row;
+      width = Math.max(width, place.left + place.width + PageLayout.MARGIN);
+      height = Math.max(height, place.top + place.height + PageLayout.MARGIN);
     }
     return { width, height };
   }
@@ -71,8 +84,10 @@ class PageLayout {
       for (const child of order) this.form.append(child);
       if (focused instanceof HTMLElement && focused !== document.activeElement) focused.focus();
     }
+    const beside = !column && this.besideFits();
+    root.classList.toggle("protocol-beside", beside);
     if (!column) {
-      const { width, height } = this.shownSize();
+      const { width, height } = this.shownSize(beside);
       root.style.setProperty("--s", String(windowScale(width, height)));
       root.style.setProperty("--form-width", String(width));
       root.style.setProperty("--form-height", String(height));

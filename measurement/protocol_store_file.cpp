@@ -160,7 +160,8 @@ ProtocolStoreFile::Outcome ProtocolStoreFile::Apply(const TableChange& change,
   Outcome outcome;
   std::string stored, unreadable;
   struct stat info {};
-  if (::lstat(path_.c_str(), &info) == 0) {
+  const bool present = ::lstat(path_.c_str(), &info) == 0;
+  if (present) {
     std::string error;
     if (std::optional<std::string> text = ReadFileUpTo(path_, MaxStoreBytes, error)) {
       stored = std::move(*text);
@@ -170,7 +171,12 @@ ProtocolStoreFile::Outcome ProtocolStoreFile::Apply(const TableChange& change,
   }
   const std::size_t rows_written = lock.RowsWritten();
   StoreStep step = StepStore(stored, change, {rows_written, shown}, &copy_);
-  if (!unreadable.empty() || step.keep_aside) {
+  if (!present && step.keep_aside) {
+    // Deleted from outside while the lock still counts rows: there is nothing
+    // to keep aside, and the rows this window shows are written anew.
+    outcome.message = StoreDeletedMessage(rows_written);
+    step.write = true;
+  } else if (!unreadable.empty() || step.keep_aside) {
     const std::optional<std::string> kept = KeepAside(path_);
     if (!kept) {
       return {false,

@@ -249,6 +249,11 @@ std::string StoreShrunkMessage(std::size_t rows_read, std::size_t rows_written,
          ".";
 }
 
+std::string StoreDeletedMessage(std::size_t rows_written) {
+  return "Das gespeicherte Protokoll (" + Plural(rows_written, "Messwert", "Messwerte") +
+         ") wurde von außen gelöscht: die Tabelle bleibt, wie sie war, und ist neu gesichert.";
+}
+
 std::string NotStoredMessage(std::string_view why) {
   return "Nicht gesichert: " + std::string(why) +
          ". Die Messwerte bleiben hier und werden gesichert, sobald es geht, oder mit " +

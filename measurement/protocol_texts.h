@@ -136,6 +136,8 @@ std::string DateLine(int year, int month, int day, int hour, int minute);
 // The page's store in the browser's storage, which can be full or refused:
 // `why` for NotStoredMessage.
 std::string StorageFull();
+// The store was deleted by another program after `rows_written` rows.
+std::string StoreDeletedMessage(std::size_t rows_written);
 // Full, and a store with bad lines cannot be kept aside: it stays as it is,
 // its good rows are shown, and nothing is stored until there is room.
 std::string StoreNotKeptAsideMessage(const std::string& summary, std::size_t rows_kept);

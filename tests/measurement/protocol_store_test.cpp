@@ -245,6 +245,20 @@ TEST_F(StoreFileTest, StoreCutByAnotherProgramKeepsTheShownRows) {
   EXPECT_EQ(Ids(shown), (std::set<std::string>{"a1", "a2", "b0", "b60"}));
   EXPECT_EQ(Read(Path() + ".defekt-1"), "");
   EXPECT_EQ(Read(Path() + ".defekt-2").size(), 60u);
+
+  // Deleted outright: nothing to keep aside, and readings are still taken,
+  // by this window and by a new one.
+  fs::remove(Path());
+  const ProtocolStoreFile::Outcome deleted = store.Apply(AddRows({Row("c1", 1.5)}), shown);
+  ASSERT_TRUE(deleted.ok) << deleted.message;
+  EXPECT_TRUE(deleted.message.find("von außen gelöscht") != std::string::npos) << deleted.message;
+  EXPECT_EQ(ReadTable(Read(Path()), TableForm::Store).rows, deleted.rows);
+  EXPECT_EQ(deleted.rows.size(), 5u);
+  fs::remove(Path());
+  const ProtocolStoreFile::Outcome fresh =
+      ProtocolStoreFile(Path()).Apply(AddRows({Row("d1", 1.6)}));
+  ASSERT_TRUE(fresh.ok) << fresh.message;
+  EXPECT_EQ(Ids(ProtocolStoreFile(Path()).Load().rows), (std::set<std::string>{"d1"}));
 }
 
 // A folder that cannot be written: the stored rows are read, nothing is

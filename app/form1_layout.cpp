@@ -5,16 +5,12 @@
 // chain. No control event is attached yet, so none fires here.
 #include "app/form1.h"
 #include "app/form_builder.h"
+#include "app/screen_fit.h"
 #include "app/toolkit/look.h"
 #include "form/form1.h"
 #include "form/value_field.h"
 
 namespace varek {
-
-namespace {
-// The frame that a window manager typically adds around the client area.
-const QMargins kNominalFrame(8, 30, 8, 8);
-}  // namespace
 
 void TForm1::BuildControls() {
   const form::Window& window = form::Form1Window();

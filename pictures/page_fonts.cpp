@@ -15,8 +15,9 @@ QString sans_family;
 bool LoadFont(const char* who, const char* file, QString* family) {
   const int id = QFontDatabase::addApplicationFont(QString(kFontFolder) + file);
   if (id < 0) {
-    std::fprintf(stderr, "%s: cannot load %s%s (install fonts-dejavu-core)\n", who, kFontFolder,
-                 file);
+    std::fprintf(stderr,
+                 "%s: cannot load %s%s (install fonts-dejavu-core and fonts-dejavu-extra)\n", who,
+                 kFontFolder, file);
     return false;
   }
   if (family != nullptr) *family = QFontDatabase::applicationFontFamilies(id).value(0);

@@ -13,8 +13,9 @@
 
 namespace pictures {
 
-// Loads the DejaVu files of fonts-dejavu-core for SansFont; false (and a
-// line on stderr naming `who` and the missing file) where one is missing.
+// Loads the DejaVu files for SansFont (fonts-dejavu-core; the oblique one is
+// in fonts-dejavu-extra); false (and a line on stderr naming `who` and the
+// missing file) where one is missing.
 bool LoadPageFonts(const char* who);
 
 // Fonts from the loaded DejaVu files, at a pixel size.

@@ -19,7 +19,7 @@ packages=(
   build-essential cmake ninja-build
   qt6-base-dev qt6-svg-dev qt6-multimedia-dev qt6-translations-l10n libjpeg62-turbo-dev
   libgtest-dev libbenchmark-dev
-  fonts-dejavu-core fonts-liberation2 fontconfig
+  fonts-dejavu-core fonts-dejavu-extra fonts-liberation2 fontconfig
   xvfb xauth xdotool x11-apps imagemagick openbox
   valgrind poppler-utils
   clang libclang-rt-14-dev

@@ -4,7 +4,8 @@
 // scale 1 and writes them as JPEG files into the assets folder, where they
 // are committed and built into the program. Run by hand after a change:
 //   ninja -C <build> make-pictures && <build>/tools/pictures/make-pictures [folder]
-// The fonts are the DejaVu files of the Debian package fonts-dejavu-core.
+// The fonts are the DejaVu files of the Debian packages fonts-dejavu-core and
+// fonts-dejavu-extra (the oblique one).
 #include <QGuiApplication>
 
 #include "jpeg_writer.h"

@@ -3,6 +3,8 @@
 #include "model/path_cache.h"
 
 #include <algorithm>
+#include <cstring>
+#include <type_traits>
 
 #include "model/setting_table.h"
 
@@ -17,6 +19,30 @@ Settings PathKey(const Settings& settings) {
   for (const SettingRow& row : SettingTable())
     if (row.stage == SettingStage::Paths) row.SetIn(key, row.ValueIn(settings));
   return key;
+}
+
+// The bytes of a packed result: the path count, the step count, the end
+// test's flag, the sample count of each path, then the beam speed and the
+// paths' points as the program stores them.
+struct PackedHead {
+  std::int32_t total, steps, screen_hit;
+};
+
+template <typename T>
+void Append(std::vector<std::uint8_t>& bytes, const T* values, std::size_t count) {
+  static_assert(std::is_trivially_copyable_v<T>);
+  const auto* first = reinterpret_cast<const std::uint8_t*>(values);
+  bytes.insert(bytes.end(), first, first + count * sizeof(T));
+}
+
+// Takes `count` values off the front of `bytes`; false when too few are left.
+template <typename T>
+bool Take(std::span<const std::uint8_t>& bytes, T* values, std::size_t count) {
+  static_assert(std::is_trivially_copyable_v<T>);
+  if (bytes.size() < count * sizeof(T)) return false;
+  std::memcpy(values, bytes.data(), count * sizeof(T));
+  bytes = bytes.subspan(count * sizeof(T));
+  return true;
 }
 
 }  // namespace
@@ -49,17 +75,22 @@ bool PathCache::Recall(const Settings& settings, Scene& scene) {
   return true;
 }
 
-void PathCache::Keep(const Settings& settings, const Scene& scene) {
-  if (capacity_ == 0) return;
-  // The same settings again, a free place, or the result used longest ago.
+PathCache::Result& PathCache::PlaceFor(const Settings& settings) {
   std::size_t index = IndexOf(settings);
   if (index == results_.size() && results_.size() == capacity_)
     index = static_cast<std::size_t>(
         std::min_element(results_.begin(), results_.end(),
                          [](const Result& a, const Result& b) { return a.used < b.used; }) -
         results_.begin());
-  Result* result = index < results_.size() ? &results_[index] : &results_.emplace_back();
-  result->key = PathKey(settings);
+  Result& result = index < results_.size() ? results_[index] : results_.emplace_back();
+  result.key = PathKey(settings);
+  result.used = ++uses_;
+  return result;
+}
+
+void PathCache::Keep(const Settings& settings, const Scene& scene) {
+  if (capacity_ == 0) return;
+  Result* result = &PlaceFor(settings);
   result->total = std::min(scene.TrajectoryTotal, KeptPaths);
   for (int i = 1; i <= result->total; ++i) {
     const Vec3i* first = &scene.TrajectoryPoints[i][1];
@@ -68,7 +99,47 @@ void PathCache::Keep(const Settings& settings, const Scene& scene) {
   result->steps = scene.StepCounter;
   result->beam_speed = scene.BeamSpeed;
   result->screen_hit = scene.ScreenHit;
-  result->used = ++uses_;
+}
+
+std::vector<std::uint8_t> PathCache::Packed(const Settings& settings) const {
+  std::vector<std::uint8_t> bytes;
+  const std::size_t index = IndexOf(settings);
+  if (index == results_.size()) return bytes;
+  const Result& result = results_[index];
+  const PackedHead head{result.total, result.steps, result.screen_hit ? 1 : 0};
+  Append(bytes, &head, 1);
+  for (int i = 0; i < result.total; ++i) {
+    const auto count = static_cast<std::int32_t>(result.points[i].size());
+    Append(bytes, &count, 1);
+  }
+  Append(bytes, &result.beam_speed, 1);
+  for (int i = 0; i < result.total; ++i)
+    Append(bytes, result.points[i].data(), result.points[i].size());
+  return bytes;
+}
+
+bool PathCache::KeepPacked(const Settings& settings, std::span<const std::uint8_t> bytes) {
+  PackedHead head{};
+  std::int32_t counts[KeptPaths] = {};
+  if (!Take(bytes, &head, 1) || head.total < 0 || head.total > KeptPaths ||
+      !Take(bytes, counts, static_cast<std::size_t>(head.total)))
+    return false;
+  std::size_t points = 0;
+  for (int i = 0; i < head.total; ++i) {
+    if (counts[i] < 0 || counts[i] > MaxSamples) return false;
+    points += static_cast<std::size_t>(counts[i]);
+  }
+  if (bytes.size() != sizeof(Extended) + points * sizeof(Vec3i) || capacity_ == 0) return false;
+  Result& result = PlaceFor(settings);
+  result.total = head.total;
+  result.steps = head.steps;
+  result.screen_hit = head.screen_hit != 0;
+  Take(bytes, &result.beam_speed, 1);
+  for (int i = 0; i < head.total; ++i) {
+    result.points[i].resize(static_cast<std::size_t>(counts[i]));
+    Take(bytes, result.points[i].data(), result.points[i].size());
+  }
+  return true;
 }
 
 std::vector<Settings> PathNeighbours(const Settings& settings, const Settings& before) {

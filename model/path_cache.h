@@ -4,11 +4,14 @@
 // integrating: the paths of a setting never change. A kept result is what
 // the integration writes into the scene (paths, their sample counts, the
 // step count, the beam speed and the end test's flag), so a scene that
-// recalls it draws the same picture to the last pixel.
+// recalls it draws the same picture to the last pixel. A kept result also
+// travels as bytes to another cache of the same build (the page's picture
+// workers share what each of them computed).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "model/scene.h"
@@ -28,6 +31,14 @@ class PathCache {
   void Keep(const Settings& settings, const Scene& scene);
   bool Holds(const Settings& settings) const;
 
+  // The kept result for the paths of `settings` as bytes; empty when none
+  // is kept. Read back by KeepPacked of a cache in a program of the same
+  // build (the bytes hold the beam speed as that build stores it).
+  std::vector<std::uint8_t> Packed(const Settings& settings) const;
+  // Keeps the result that Packed gave for the paths of `settings`; false
+  // (and nothing kept) when the bytes are not such a result.
+  bool KeepPacked(const Settings& settings, std::span<const std::uint8_t> bytes);
+
  private:
   static constexpr std::int32_t KeptPaths = 2;  // only paths 1 and 2 are ever filled
 
@@ -42,6 +53,9 @@ class PathCache {
 
   // The index of the result for the paths of `settings`; results_.size() if none.
   std::size_t IndexOf(const Settings& settings) const;
+  // The place for the result of `settings`: its own, a free one, or that of
+  // the result used longest ago; `used` counted.
+  Result& PlaceFor(const Settings& settings);
 
   std::size_t capacity_;
   std::vector<Result> results_;

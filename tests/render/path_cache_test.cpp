@@ -2,10 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Paths recalled from the cache draw the picture that their computation
 // draws, on a scene that showed other paths before; the cache keeps the
-// settings used last and asks nothing of the view.
+// settings used last and asks nothing of the view; a result packed as bytes
+// and kept by another cache is recalled as the same picture.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <random>
+#include <span>
 #include <vector>
 
 #include "model/path_cache.h"
@@ -64,6 +67,37 @@ TEST(PathCacheTest, RecalledPathsDrawTheComputedPictureAndMarks) {
         << s->voltage << " V, " << s->current << " mA, amplitude " << s->amplitude;
     EXPECT_EQ(DescribeBeamMarks(recalling.scene()), DescribeBeamMarks(computing.scene()));
     EXPECT_EQ(recalling.scene().ScreenHit, computing.scene().ScreenHit);
+  }
+}
+
+TEST(PathCacheTest, PackedResultsKeptByAnotherCacheDrawTheComputedPicture) {
+  const std::vector<Settings> corpus = Corpus();
+  PathCache computed(corpus.size()), passed(corpus.size());
+  Simulation computing, recalling;
+  for (const Settings& s : corpus) {
+    computing.ComputeTrajectories(s);
+    computed.Keep(s, computing.scene());
+    const std::vector<std::uint8_t> bytes = computed.Packed(s);
+    // Cut short, one byte too many, or kept nowhere: refused, nothing kept.
+    Settings other = s;
+    other.voltage = s.voltage == 50 ? 51 : 50;
+    EXPECT_FALSE(passed.KeepPacked(other, std::span(bytes).first(bytes.size() - 1)));
+    std::vector<std::uint8_t> longer = bytes;
+    longer.push_back(0);
+    EXPECT_FALSE(passed.KeepPacked(other, longer));
+    EXPECT_FALSE(passed.Holds(other));
+    ASSERT_TRUE(passed.KeepPacked(s, bytes));
+    EXPECT_EQ(passed.Packed(s), bytes);
+  }
+  for (const Settings& s : corpus) {
+    ASSERT_TRUE(passed.Recall(s, recalling.model().mutable_scene()));
+    computing.ComputeTrajectories(s);
+    EXPECT_EQ(recalling.RenderScene(s).pixels, computing.RenderScene(s).pixels)
+        << s.voltage << " V, " << s.current << " mA, amplitude " << s.amplitude;
+    EXPECT_EQ(DescribeBeamMarks(recalling.scene()), DescribeBeamMarks(computing.scene()));
+    EXPECT_EQ(recalling.scene().ScreenHit, computing.scene().ScreenHit);
+    EXPECT_TRUE(recalling.scene().BeamSpeed == computing.scene().BeamSpeed);
+    EXPECT_EQ(recalling.scene().StepCounter, computing.scene().StepCounter);
   }
 }
 

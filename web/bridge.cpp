@@ -9,9 +9,11 @@
 // one by one in the order of the table of the settings, choices as 0 or 1. The worker owns the one
 // Simulation and calls from one thread only.
 //
-// The paths of the last few hundred settings are kept (model/path_cache.h):
-// a setting shown before is drawn at once, and in idle time the worker has
-// the neighbours of the settings in force computed on a model of their own.
+// The page runs a few such workers side by side (picture_worker_client.js)
+// and keeps the paths each of them computed as bytes (model/path_cache.h):
+// a setting that any of them computed is drawn at once by any of them, and
+// in idle time they compute the neighbours of the settings shown on a
+// simulation of their own, without touching the scene shown.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
@@ -32,16 +34,23 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// About 50 kB a kept result at the longest paths, two of them: 12 MB at most.
-constexpr std::size_t KeptResults = 256;
+// About 50 kB a kept result at the longest paths, two of them: the page
+// keeps 256 (12 MB at most) for all its workers; a worker itself keeps
+// only those it was given or computed last.
+constexpr int PageKeptResults = 256;
+constexpr std::size_t WorkerKeptResults = 8;
 
 std::unique_ptr<varek::Simulation> simulation;
 varek::Settings settings;
-varek::PathCache path_cache(KeptResults);
-// The settings of the paths shown, and of those shown before them.
-varek::Settings computed, computed_before;
+// The settings before the last change: their neighbours onwards come first.
+varek::Settings settings_before;
+varek::PathCache path_cache(WorkerKeptResults);
 // Computes the neighbours, and the warm-up: the shown scene stays as it is.
 std::unique_ptr<varek::Simulation> idle_simulation;
+// Kept paths as bytes, handed over or given by the page.
+Bytes packed_paths;
+// The neighbours' settings, row by row of the table of the settings.
+std::vector<std::int32_t> neighbour_values;
 Bytes scene_rgba, signal_rgba;
 int picture_width = 0, picture_height = 0;  // of the last picture handed over
 std::string beam_marks;
@@ -80,11 +89,12 @@ EMSCRIPTEN_KEEPALIVE void varek_create() {
   idle_simulation = std::make_unique<varek::Simulation>(settings);
 }
 
-// One setting by its row in the table of the settings (a choice 1 or 0).
-EMSCRIPTEN_KEEPALIVE void varek_set_setting(int row, int value) {
+// One setting by its row in the table of the settings (a choice 1 or 0):
+// of the settings in force, or (before = 1) of those before the last change.
+EMSCRIPTEN_KEEPALIVE void varek_set_setting(int row, int value, int before) {
   const auto rows = varek::SettingTable();
   if (row >= 0 && static_cast<std::size_t>(row) < rows.size())
-    rows[static_cast<std::size_t>(row)].SetIn(settings, value);
+    rows[static_cast<std::size_t>(row)].SetIn(before != 0 ? settings_before : settings, value);
 }
 
 // The page writes a link's parameter here: `size` bytes of UTF-8, its name
@@ -126,11 +136,56 @@ EMSCRIPTEN_KEEPALIVE int varek_signal_shown() { return settings.deflection_on ? 
 
 // The paths for the settings in force: kept ones, or computed and kept.
 EMSCRIPTEN_KEEPALIVE void varek_compute() {
-  computed_before = computed;
-  computed = settings;
   if (path_cache.Recall(settings, simulation->model().mutable_scene())) return;
   simulation->ComputeTrajectories(settings);
   path_cache.Keep(settings, simulation->scene());
+}
+
+// How many kept results the page holds for all its workers.
+EMSCRIPTEN_KEEPALIVE int varek_page_kept_results() { return PageKeptResults; }
+
+// The kept paths of the settings in force as bytes (varek_packed_size() of
+// them); none when they are not kept.
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* varek_pack_paths() {
+  packed_paths = path_cache.Packed(settings);
+  return packed_paths.data();
+}
+
+EMSCRIPTEN_KEEPALIVE int varek_packed_size() { return static_cast<int>(packed_paths.size()); }
+
+// The page writes `size` bytes of paths that varek_pack_paths gave here ...
+EMSCRIPTEN_KEEPALIVE std::uint8_t* varek_paths_room(int size) {
+  packed_paths.assign(static_cast<std::size_t>(size), 0);
+  return packed_paths.data();
+}
+
+// ... and they are kept as the paths of the settings in force: 1, or 0
+// when they are not such bytes.
+EMSCRIPTEN_KEEPALIVE int varek_keep_paths() {
+  return path_cache.KeepPacked(settings, packed_paths) ? 1 : 0;
+}
+
+// Idle work: computes and keeps the paths of the settings in force on the
+// idle simulation; the scene shown stays as it is.
+EMSCRIPTEN_KEEPALIVE void varek_prepare_paths() {
+  idle_simulation->ComputeTrajectories(settings);
+  path_cache.Keep(settings, idle_simulation->scene());
+}
+
+// The settings one line step of the current or of the voltage away from
+// the settings in force, onwards from those before the last change first:
+// their count, and at varek_neighbour_values() every row's value of each.
+EMSCRIPTEN_KEEPALIVE int varek_neighbours() {
+  const auto rows = varek::SettingTable();
+  const std::vector<varek::Settings> neighbours = varek::PathNeighbours(settings, settings_before);
+  neighbour_values.clear();
+  for (const varek::Settings& neighbour : neighbours)
+    for (const varek::SettingRow& row : rows) neighbour_values.push_back(row.ValueIn(neighbour));
+  return static_cast<int>(neighbours.size());
+}
+
+EMSCRIPTEN_KEEPALIVE const std::int32_t* varek_neighbour_values() {
+  return neighbour_values.data();
 }
 
 // The scale of the pictures: device pixels per picture pixel, 1 below 1 (as
@@ -142,19 +197,6 @@ EMSCRIPTEN_KEEPALIVE void varek_set_picture_scale(double scale) {
 // The size of the last picture handed over, in pixels.
 EMSCRIPTEN_KEEPALIVE int varek_picture_width() { return picture_width; }
 EMSCRIPTEN_KEEPALIVE int varek_picture_height() { return picture_height; }
-
-// Idle work: computes and keeps the paths of one neighbour of the paths
-// shown that are not kept yet, the one onwards from the last change first. 1 when it computed one,
-// 0 when every neighbour is kept.
-EMSCRIPTEN_KEEPALIVE int varek_prepare_neighbour() {
-  for (const varek::Settings& neighbour : varek::PathNeighbours(computed, computed_before)) {
-    if (path_cache.Holds(neighbour)) continue;
-    idle_simulation->ComputeTrajectories(neighbour);
-    path_cache.Keep(neighbour, idle_simulation->scene());
-    return 1;
-  }
-  return 0;
-}
 
 // A short computation that runs the integration's step loops and the
 // extended arithmetic, and its picture, once, on the idle simulation: the

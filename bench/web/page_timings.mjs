@@ -14,7 +14,13 @@
 // stepped up one line at a time (as towards the focus) goes to the
 // neighbours.
 //
-//   node bench/web/page_timings.mjs [--rounds N] [SITE...]   (default build/web/site)
+//   node bench/web/page_timings.mjs [--rounds N] [--cores N] [--cpu N] [SITE...]   (default build/web/site)
+//
+// --cores N tells the pages that the machine has N cores (the page runs a
+// picture worker for each core but one, at most four, so this sets their
+// number; the machine's own cores are what they share). --cpu N slows the
+// CPU N times for the key presses and the drags too. After the drags, the
+// memory of each picture worker's module is printed (bytes).
 //
 // With several sites (e.g. the builds of two commits) each round measures
 // every site in turn, so that they share the machine's load; every round
@@ -39,10 +45,12 @@ const PRESSES_PER_ROUND = 10;
 
 const root = resolve(fileURLToPath(new URL(".", import.meta.url)), "../..");
 const options = process.argv.slice(2);
-let rounds = 1;
+let rounds = 1, cores = null, cpu = 1;
 const siteDirectories = [];
 for (let i = 0; i < options.length; ++i) {
   if (options[i] === "--rounds") rounds = Number(options[++i]);
+  else if (options[i] === "--cores") cores = Number(options[++i]);
+  else if (options[i] === "--cpu") cpu = Number(options[++i]);
   else siteDirectories.push(options[i]);
 }
 if (siteDirectories.length === 0) siteDirectories.push(join(root, "build/web/site"));
@@ -68,10 +76,16 @@ function record(site, name, unit, value) {
 }
 
 // A page in a fresh context that notes the time of every scene picture and
-// the site's bytes sent until the first one (site.beforeFirstPicture).
-async function freshPage(site) {
+// the site's bytes sent until the first one (site.beforeFirstPicture); with
+// the CPU slowed `slower` times.
+async function freshPage(site, slower = cpu) {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
+  if (slower !== 1) await page.emulateCPUThrottling(slower);
+  if (cores !== null) {
+    await page.evaluateOnNewDocument(
+        (n) => Object.defineProperty(Navigator.prototype, "hardwareConcurrency", { get: () => n }), cores);
+  }
   await page.exposeFunction("firstScenePicture", () => { site.beforeFirstPicture = site.served; });
   await page.evaluateOnNewDocument(() => {
     window.scenePictures = [];
@@ -124,7 +138,7 @@ async function measure(site) {
   const { url } = site;
   // Cold loads: the start-up settings, then a prepared link to a heavy case.
   for (const [name, query] of [["start-up settings", ""], [CASES[1][0], CASES[1][1]]]) {
-    const { context, page } = await freshPage(site);
+    const { context, page } = await freshPage(site, 1);
     site.served = 0;
     await page.goto(url + query, { waitUntil: "load" });
     await ready(page);
@@ -142,9 +156,8 @@ async function measure(site) {
     }
     await context.close();
   }
-  for (const [name, { cpu, network }] of SLOW_LOADS) {
-    const { context, page } = await freshPage(site);
-    await page.emulateCPUThrottling(cpu);
+  for (const [name, { cpu: slower, network }] of SLOW_LOADS) {
+    const { context, page } = await freshPage(site, slower);
     if (network) await page.emulateNetworkConditions(network);
     await page.goto(url, { waitUntil: "load", timeout: 120000 });
     await ready(page);
@@ -192,6 +205,10 @@ async function measure(site) {
     await page.goto(url + query);
     await ready(page);
     record(site, `voltage drag, ${name}`, "pictures/s", await drag(page, lowest, highest));
+  }
+  for (const [index, worker] of page.workers().entries()) {
+    const bytes = await worker.evaluate(() => (typeof varek === "undefined" || !varek ? 0 : varek.HEAPU32.buffer.byteLength));
+    if (bytes > 0) record(site, `module memory of picture worker ${index + 1} after the drags`, "bytes", bytes);
   }
   await context.close();
 }

@@ -125,6 +125,43 @@ describe("pictures", () => {
     assert.deepEqual([await position("ScrollBar4"), await position("ScrollBar7")], [51, 1000]);
   });
 
+  test("four workers follow the current dragged quickly down: the pictures never go back, the last is " +
+       "varek-render's", async () => {
+    const heavy = { voltage: 50, mode: "ac", amplitude: 10, deflection: "on" };
+    await onDevice({ width: 1280, height: 1024 }, async () => {
+      // Eight cores: four picture workers, the others started after the first picture.
+      await page.evaluateOnNewDocument(() => Object.defineProperty(Navigator.prototype, "hardwareConcurrency",
+                                                                   { get: () => 8 }));
+      await open("?voltage=50&current=1000&mode=ac&amplitude=10&deflection=on");
+      // ... and done with their idle work (the warm-up, the neighbours).
+      await page.waitForFunction(() => window.Form1.pictures.slots.filter((slot) => slot.ready && !slot.job)
+                                                                    .length === 4);
+      // A quick drag from long paths to short ones: pictures of later
+      // settings may be finished first.
+      const currents = [990, 980, 970, 100, 90, 80, 70, 60, 50, 40, 30, 20, 10];
+      const shownCurrents = await page.evaluate((currents) => new Promise((done) => {
+        const form = window.Form1, shown = [];
+        const showScene = form.ShowScene;
+        form.ShowScene = (...args) => { shown.push(form.pictures.shown.current); showScene.apply(form, args); };
+        const timer = setInterval(() => {
+          form.ScrollBar7.setPosition(currents.shift());
+          if (currents.length > 0) return;
+          clearInterval(timer);
+          const wait = () => (document.documentElement.dataset.state === "ready" ? done(shown) : setTimeout(wait, 5));
+          wait();
+        }, 4);
+      }), currents);
+      const current = await position("ScrollBar7");
+      assert.equal(current, currents.at(-1));
+      assert.equal(shownCurrents.at(-1), current);
+      assert.ok(shownCurrents.every((c, i) => i === 0 || c < shownCurrents[i - 1]),
+                `pictures went back: ${shownCurrents.join(" ")} mA`);
+      const drawing = await page.evaluate(() => window.Form1.pictures.slots.filter((slot) => slot.paths).length);
+      assert.ok(drawing > 1, `the drag was drawn by ${drawing} worker`);
+      await assertPicturesEqual({ ...heavy, current }, { signal: true });
+    });
+  });
+
   test("a prepared link opens past the information page with its settings", async () => {
     await open("?voltage=800&current=1500&deflection=on&mode=ac&amplitude=150&turn=-30&side=-180" +
                "&coil=on&transparent=on&width=2");
@@ -557,7 +594,7 @@ describe("devices", () => {
           await ready();
           assert.ok(await sceneAndFocusInView(), `the scene and the current in view after ${key}`);
         }
-        const current = await position("ScrollBar7");
+      const current = await position("ScrollBar7");
         assert.ok(current > 10, `holding the arrow repeats (${current})`);
         await assertPicturesEqual({ deflection: "on", mode: "ac", voltage, current }, { signal: true });
         assert.equal(await assertSceneShownWhole(), wholeFactor);

@@ -11,14 +11,16 @@
 //   createVarekProtocol   the protocol's module (varek_protocol.js)
 /* global VarekEmbedded, createVarekProtocol: writable */
 
-// The picture worker: the simulation's bytes, varek.js and picture_worker.js
+// The picture workers: the simulation's bytes, varek.js and picture_worker.js
 // in one text.
-window.pictureWorker = new Worker(URL.createObjectURL(new Blob([
+const pictureWorkerUrl = URL.createObjectURL(new Blob([
   "self.varekModule = { wasmBinary: Uint8Array.from(atob(",
   JSON.stringify(VarekEmbedded["varek.wasm"]), "), (c) => c.charCodeAt(0)) };\n",
   VarekEmbedded["varek.js"], "\n",
   VarekEmbedded["picture_worker.js"],
-], { type: "text/javascript" })));
+], { type: "text/javascript" }));
+window.startPictureWorker = () => new Worker(pictureWorkerUrl);
+window.pictureWorker = window.startPictureWorker();
 
 // The protocol's module instantiates its bytes from the page.
 createVarekProtocol = ((create) => (options = {}) => create({

@@ -90,7 +90,7 @@ class TForm1 {
     this.keys = description.keys;
     this.layout = new PageLayout(description, this.Form1, this.views);
 
-    this.pictures = new PictureWorkerClient(window.pictureWorker, description.settings, {
+    this.pictures = new PictureWorkerClient(window.pictureWorker, window.startPictureWorker, description.settings, {
       onScene: (rgba, marks, line) => this.ShowScene(rgba, marks, line),
       onSignal: (picture) => { putPicture(this.PaintBox2, picture); this.viewOf.PaintBox2.draw(); },
       onIdle: () => {

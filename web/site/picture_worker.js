@@ -1,34 +1,36 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 "use strict";
-// The Web Worker that owns the simulation (the C++ model and renderer
-// compiled to WebAssembly). It answers every "show" message with the
-// deflection plot (when asked) and then the scene picture, both drawn at the
-// message's picture scale, as RGBA bytes ready for ImageData with their
-// size, the scene with the sentence that tells where its end marks lie, the
-// line under the settings and whether a mark lies on the screen.
-//
-// The module keeps the paths of the settings shown last. When no request
-// has come for QUIET ms after a picture (a dragged thumb asks again within
-// a few), the worker runs idle work, one computation at a time with a turn
-// of the event loop between two, so that a new request waits for at most
-// one of them: first, once, a short warm-up of the optimising tier, then
-// the neighbours of the paths shown (a line step of the current or the
-// voltage away, onwards first), which are then drawn at once.
+// A Web Worker that owns a simulation (the C++ model and renderer compiled
+// to WebAssembly); the page runs a few of them (picture_worker_client.js).
+// It tells the page when its module has started ("ready", with how many
+// kept paths the page holds for all workers), then answers each message in
+// turn:
+//   show     the scene picture (and the deflection plot where it is shown)
+//            at the message's picture scale, as RGBA bytes ready for
+//            ImageData with their size, the sentence that tells where the
+//            end marks lie, the line under the settings, whether a mark lies
+//            on the screen, the marks' tone, and the neighbours of the
+//            settings (a line step of the current or the voltage away,
+//            onwards from `before` first); with the paths as bytes where
+//            they were computed and the page did not bring them
+//   prepare  the paths of other settings as bytes, computed on a
+//            simulation of their own (the scene shown stays)
+//   warm     a short warm-up of the engine's optimising tier
+//   link     a link's parameters read as the command lines read them
+//   axes     (no answer) the plot's axes picture
 //
 // The single-file edition makes this worker from one text that brings the
 // module (createVarek) and its bytes (self.varekModule) before this file.
 if (typeof createVarek === "undefined") importScripts("varek.js");
 
 const SIGNAL = { width: 241, height: 50 };  // the axes picture
-const QUIET = 30;
 
 let varek = null;
-let warmedUp = false;
-let idleWork = null;  // the timer of the next piece of idle work
 const ready = createVarek(self.varekModule ?? {}).then((module) => {
   varek = module;
   varek._varek_create();
+  postMessage({ type: "ready", kept: varek._varek_page_kept_results() });
 });
 
 // The zero-ended UTF-8 text that the bridge left at `pointer`.
@@ -52,31 +54,67 @@ function setSignalAxes(rgba) {
   varek._varek_apply_signal_axes();
 }
 
-// values: every setting in the order of the settings table, choices as 1 or
-// 0; scale: device pixels per picture pixel.
-function show({ values, compute, scale }) {
-  values.forEach((value, row) => varek._varek_set_setting(row, value));
-  varek._varek_set_picture_scale(scale);
-  if (varek._varek_signal_shown()) {
-    const plot = picture(varek._varek_draw_signal());
-    postMessage({ type: "signal", ...plot }, [plot.pixels]);
-  }
-  if (compute) varek._varek_compute();
-  const scene = picture(varek._varek_render_scene());
-  postMessage({ type: "scene", ...scene, marks: textAt(varek._varek_beam_marks()),
-                hint: textAt(varek._varek_reading_hint()), screenHit: varek._varek_screen_hit() === 1,
-                tone: { hertz: varek._varek_tone_hertz(), met: varek._varek_tone_met() === 1 } },
-              [scene.pixels]);
-  idleWork = setTimeout(idle, QUIET);
+// Every setting in the order of the settings table, choices as 1 or 0: of
+// the settings in force, or of those before the last change.
+function setSettings(values, before = 0) {
+  values.forEach((value, row) => varek._varek_set_setting(row, value, before));
 }
 
-// One piece of idle work; the next after a turn of the event loop.
-function idle() {
-  idleWork = null;
-  if (!warmedUp) varek._varek_warm_up();
-  else if (!varek._varek_prepare_neighbour()) return;
-  warmedUp = true;
-  idleWork = setTimeout(idle, 0);
+// The kept paths of the settings in force as bytes, or null.
+function packedPaths() {
+  const at = varek._varek_pack_paths(), size = varek._varek_packed_size();
+  return size === 0 ? null : new Uint8Array(varek.HEAPU32.buffer, at, size).slice().buffer;
+}
+
+// Bytes that packedPaths gave (in this worker or another) kept as the paths
+// of the settings in force.
+function keepPaths(paths) {
+  new Uint8Array(varek.HEAPU32.buffer, varek._varek_paths_room(paths.byteLength), paths.byteLength)
+      .set(new Uint8Array(paths));
+  if (!varek._varek_keep_paths()) throw new Error("Wege in falscher Form");
+}
+
+// The neighbours of the settings in force, each as every setting's value
+// in the order of the settings table (rowCount of them).
+function neighbours(rowCount) {
+  const count = varek._varek_neighbours(), first = varek._varek_neighbour_values() / 4;
+  const all = new Int32Array(varek.HEAPU32.buffer).subarray(first, first + count * rowCount);
+  return Array.from({ length: count }, (_, i) => Array.from(all.subarray(i * rowCount, (i + 1) * rowCount)));
+}
+
+// values and before: settings (see setSettings); scale: device pixels per
+// picture pixel; compute: the paths are not those of the last show;
+// paths: their bytes, where the page keeps them.
+function show({ id, values, before, compute, paths, scale }) {
+  setSettings(values);
+  setSettings(before, 1);
+  varek._varek_set_picture_scale(scale);
+  const reply = { type: "picture", id };
+  const transfer = [];
+  if (varek._varek_signal_shown()) {
+    reply.signal = picture(varek._varek_draw_signal());
+    transfer.push(reply.signal.pixels);
+  }
+  if (compute) {
+    if (paths) keepPaths(paths);
+    varek._varek_compute();
+    if (!paths) reply.paths = packedPaths();
+    if (reply.paths) transfer.push(reply.paths);
+  }
+  reply.scene = picture(varek._varek_render_scene());
+  transfer.push(reply.scene.pixels);
+  reply.marks = textAt(varek._varek_beam_marks());
+  reply.hint = textAt(varek._varek_reading_hint());
+  reply.screenHit = varek._varek_screen_hit() === 1;
+  reply.tone = { hertz: varek._varek_tone_hertz(), met: varek._varek_tone_met() === 1 };
+  reply.neighbours = neighbours(values.length);
+  postMessage(reply, transfer);
+}
+
+function prepare({ values }) {
+  setSettings(values);
+  varek._varek_prepare_paths();
+  postMessage({ type: "paths", values, paths: packedPaths() });
 }
 
 // A link's parameters [[name, text], ...], read by the program's core as the
@@ -94,12 +132,15 @@ function readLink(parameters) {
 }
 
 onmessage = async ({ data }) => {
-  clearTimeout(idleWork);
-  idleWork = null;
   try {
     await ready;
     if (data.type === "axes") setSignalAxes(data.pixels);
     else if (data.type === "show") show(data);
+    else if (data.type === "prepare") prepare(data);
+    else if (data.type === "warm") {
+      varek._varek_warm_up();
+      postMessage({ type: "warm" });
+    }
     else if (data.type === "link") postMessage({ type: "link", replies: readLink(data.parameters) });
   } catch (error) {
     postMessage({ type: "error", message: String(error) });

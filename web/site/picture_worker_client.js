@@ -1,45 +1,102 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 "use strict";
-// The page's side of the picture worker. At most one request is out at a
-// time; while it runs, only the latest settings are kept, and they go out as
-// soon as its picture arrives. A dragged thumb is thus followed at the rate
-// the computations finish, and the last picture shows the last settings.
-// The paths are integrated again only when a setting of the stage "paths"
-// changed; a new picture scale (device pixels per picture pixel) only draws
-// again. The worker gets the values in the order of the description's rows,
-// choices as 1 or 0.
+// The page's side of the picture workers (picture_worker.js): a pool of
+// them, each with a simulation of its own, so that a dragged thumb is
+// followed at the rate of several computations at once.
+//
+// Settings asked for are numbered in the order they came. They go to an
+// idle worker, the one whose paths are those of the settings if there is
+// one (then it only draws again); while none is idle, only the latest wait.
+// A picture is shown when it is newer than the one on the page, else
+// dropped: the page never goes back to older settings. A computation under
+// way runs to its end (ending a worker and starting another costs more), so
+// its picture may come after a newer one and is then dropped.
+//
+// The paths that any worker computed come back as bytes and are kept here
+// for all of them (as many as the workers say); settings whose paths are
+// kept go out with them and are drawn at once by any worker.
+//
+// When nothing was asked for QUIET ms after a picture, the idle workers warm
+// up their engine once and then compute the neighbours of the settings shown
+// (a line step of the current or the voltage away, as the worker names
+// them) that are not kept, one each. The workers beyond the first start
+// then too, after the first picture.
+//
+// Messages that set something for later pictures (the plot's axes) go to
+// every worker; everything a picture depends on goes with its request.
+// A new picture scale (device pixels per picture pixel) only draws again.
+
+// One worker for each core but one, at least one and at most four.
+const PICTURE_WORKERS = Math.max(1, Math.min(4, (navigator.hardwareConcurrency || 1) - 1));
+const QUIET = 30;
 
 function sameSettings(a, b, keys = Object.keys(a)) {
   return a !== null && b !== null && keys.every((key) => a[key] === b[key]);
 }
 
 class PictureWorkerClient {
-  constructor(worker, rows, { onScene, onSignal, onIdle, onError }) {
-    this.worker = worker;
+  // worker: the first picture worker, started with the page; startWorker():
+  // another one.
+  constructor(worker, startWorker, rows, { onScene, onSignal, onIdle, onError }) {
     this.rows = rows;
-    this.physical = rows.filter((row) => row.stage === "paths").map((row) => row.name);
+    this.pathRows = rows.flatMap((row, index) => (row.stage === "paths" ? [index] : []));
     this.callbacks = { onScene, onSignal, onIdle, onError };
-    this.inFlight = null;      // settings of the request out, or null
-    this.latest = null;        // settings in force
-    this.computed = null;      // physical settings of the last computation sent
+    this.startWorker = startWorker;
+    this.slots = [];
+    this.addWorker(worker, true);
+    this.latest = null;        // settings in force, with the scale
+    this.latestNumber = 0;     // and their number
+    this.waiting = false;      // whether the latest settings wait for a worker
     this.shown = null;         // settings of the pictures on the page
+    this.shownNumber = 0;
+    this.neighbours = [];      // of the settings shown
+    this.last = null;          // {key, values} of the last paths asked for
+    this.before = null;        // values of the paths asked for before them
+    this.kept = new Map();     // paths' key -> bytes, used longest ago first
+    this.keptMost = 0;
+    this.preparing = new Set();
+    this.quiet = false;
+    this.quietTimer = null;
+    this.axes = null;
     this.scale = 1;            // of the pictures asked for
-    this.worker.onmessage = ({ data }) => this.receive(data);
-    this.worker.onerror = (event) => onError(event.message || "Worker");
+  }
+
+  addWorker(worker, ready) {
+    const slot = { worker, ready, job: null, paths: null, warmedUp: false };
+    worker.onmessage = ({ data }) => this.receive(slot, data);
+    worker.onerror = (event) => this.callbacks.onError(event.message || "Worker");
+    if (this.axes) this.postAxes(slot);
+    this.slots.push(slot);
   }
 
   setSignalAxes(rgba) {
-    const copy = rgba.slice().buffer;
-    this.worker.postMessage({ type: "axes", pixels: copy }, [copy]);
+    this.axes = rgba.slice();
+    for (const slot of this.slots) this.postAxes(slot);
+  }
+
+  postAxes(slot) {
+    const copy = this.axes.slice().buffer;
+    slot.worker.postMessage({ type: "axes", pixels: copy }, [copy]);
   }
 
   // Asks for pictures of these settings (a copy is kept).
   show(settings) {
     this.latest = { ...settings, scale: this.scale };
-    if (this.inFlight) return;
-    if (sameSettings(this.latest, this.shown)) this.callbacks.onIdle();
-    else this.send();
+    ++this.latestNumber;
+    this.quiet = false;
+    this.restartQuiet();
+    this.waiting = false;
+    const running = this.slots.find((slot) => slot.job?.settings && sameSettings(this.latest, slot.job.settings));
+    if (sameSettings(this.latest, this.shown)) {
+      this.shownNumber = this.latestNumber;
+      this.callbacks.onIdle();
+    } else if (running) {
+      running.job.number = this.latestNumber;
+    } else {
+      this.waiting = true;
+      this.dispatch();
+    }
   }
 
   // The pictures from now on at this scale; those shown are drawn again.
@@ -54,40 +111,131 @@ class PictureWorkerClient {
   readLink(parameters) {
     return new Promise((resolve) => {
       this.linkRead = resolve;
-      this.worker.postMessage({ type: "link", parameters });
+      this.slots[0].worker.postMessage({ type: "link", parameters });
     });
   }
 
   stop() {
-    this.worker.terminate();
-    this.inFlight = null;
+    clearTimeout(this.quietTimer);
+    for (const slot of this.slots) slot.worker.terminate();
+    this.slots = [];
   }
 
-  send() {
-    const s = this.latest;
-    const compute = !sameSettings(s, this.computed, this.physical);
-    if (compute) this.computed = s;
-    this.inFlight = s;
-    const values = this.rows.map((row) => Number(s[row.name]));
-    this.worker.postMessage({ type: "show", values, compute, scale: s.scale });
+  restartQuiet() {
+    clearTimeout(this.quietTimer);
+    this.quietTimer = setTimeout(() => {
+      this.quiet = true;
+      this.dispatch();
+    }, QUIET);
   }
 
-  receive(data) {
-    const picture = () => ({ width: data.width, height: data.height, rgba: new Uint8ClampedArray(data.pixels) });
-    if (data.type === "signal") {
-      this.callbacks.onSignal(picture());
-    } else if (data.type === "scene") {
-      this.callbacks.onScene(picture(), data.marks,
-                             { hint: data.hint, screenHit: data.screenHit, tone: data.tone });
-      this.shown = this.inFlight;
-      this.inFlight = null;
-      if (!sameSettings(this.latest, this.shown)) this.send();
-      else this.callbacks.onIdle();
+  valuesOf(settings) {
+    return this.rows.map((row) => Number(settings[row.name]));
+  }
+
+  pathKey(values) {
+    return this.pathRows.map((row) => values[row]).join(" ");
+  }
+
+  keep(key, paths) {
+    this.kept.delete(key);
+    this.kept.set(key, paths);
+    if (this.kept.size > this.keptMost) this.kept.delete(this.kept.keys().next().value);
+  }
+
+  recall(key) {
+    const paths = this.kept.get(key);
+    if (paths) this.keep(key, paths);
+    return paths;
+  }
+
+  // Work for the idle workers: the settings waiting, else (when quiet)
+  // idle work; the other workers start after the first picture.
+  dispatch() {
+    const idle = this.slots.filter((slot) => slot.ready && !slot.job);
+    if (this.waiting && idle.length > 0) {
+      const key = this.pathKey(this.valuesOf(this.latest));
+      const slot = idle.find((s) => s.paths === key) ?? idle[0];
+      this.send(slot);
+      idle.splice(idle.indexOf(slot), 1);
+    }
+    if (!this.quiet || this.shownNumber === 0) return;
+    if (this.slots.length === 1 && PICTURE_WORKERS > 1) {
+      for (let i = 1; i < PICTURE_WORKERS; ++i) this.addWorker(this.startWorker(), false);
+    }
+    for (const slot of idle) this.idleWork(slot);
+  }
+
+  send(slot) {
+    const settings = this.latest, values = this.valuesOf(settings), key = this.pathKey(values);
+    if (key !== this.last?.key) {
+      this.before = this.last?.values ?? values;
+      this.last = { key, values };
+    }
+    const compute = slot.paths !== key;
+    const paths = compute ? this.recall(key) : undefined;
+    slot.paths = key;
+    slot.job = { settings, number: this.latestNumber };
+    this.waiting = false;
+    slot.worker.postMessage({ type: "show", values, before: this.before, compute, paths, scale: settings.scale });
+  }
+
+  // A warm-up once, then a neighbour of the settings shown that is not kept.
+  idleWork(slot) {
+    if (!slot.warmedUp) {
+      slot.job = { warmUp: true };
+      slot.worker.postMessage({ type: "warm" });
+      return;
+    }
+    const next = this.neighbours.find((values) => {
+      const key = this.pathKey(values);
+      return !this.kept.has(key) && !this.preparing.has(key);
+    });
+    if (!next) return;
+    const key = this.pathKey(next);
+    this.preparing.add(key);
+    slot.job = { preparing: key };
+    slot.worker.postMessage({ type: "prepare", values: next });
+  }
+
+  receive(slot, data) {
+    const job = slot.job;
+    if (data.type === "ready") {
+      this.keptMost = data.kept;
+      slot.ready = true;
+    } else if (data.type === "picture") {
+      slot.job = null;
+      if (data.paths) this.keep(slot.paths, data.paths);
+      if (job.number > this.shownNumber) this.showPicture(job, data);
+    } else if (data.type === "paths") {
+      slot.job = null;
+      this.preparing.delete(job.preparing);
+      if (data.paths) this.keep(job.preparing, data.paths);
+    } else if (data.type === "warm") {
+      slot.job = null;
+      slot.warmedUp = true;
     } else if (data.type === "link") {
       this.linkRead(data.replies);
     } else if (data.type === "error") {
+      if (job?.preparing) this.preparing.delete(job.preparing);
+      slot.job = null;
+      slot.paths = null;
       this.linkRead?.([]);  // a link the core cannot read sets nothing
       this.callbacks.onError(data.message);
     }
+    this.dispatch();
+  }
+
+  showPicture(job, data) {
+    const picture = ({ width, height, pixels }) => ({ width, height, rgba: new Uint8ClampedArray(pixels) });
+    this.shown = job.settings;
+    this.shownNumber = job.number;
+    this.neighbours = data.neighbours;
+    if (data.signal) this.callbacks.onSignal(picture(data.signal));
+    this.callbacks.onScene(picture(data.scene), data.marks,
+                           { hint: data.hint, screenHit: data.screenHit, tone: data.tone });
+    this.quiet = false;
+    this.restartQuiet();
+    if (this.shownNumber === this.latestNumber) this.callbacks.onIdle();
   }
 }

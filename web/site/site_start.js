@@ -1,10 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 "use strict";
-// How the site starts, before the page is built: the picture worker begins
-// to load and compile the simulation. On http(s) the page names its web app
-// manifest, and the service worker (service_worker.js, made at build time
-// with the manifest) keeps every file of the site for use without a network.
+// How the site starts, before the page is built: the first picture worker
+// begins to load and compile the simulation (the page starts more of them
+// with startPictureWorker after the first picture). On http(s) the page
+// names its web app manifest, and the service worker (service_worker.js,
+// made at build time with the manifest) keeps every file of the site for
+// use without a network.
 //
 // A page opened from a file (file://, a USB stick) may start no worker from
 // its folder: the browser refuses it. Such a page gets no picture worker
@@ -20,7 +22,8 @@ if (location.protocol === "file:") {
     document.documentElement.dataset.state = "ready";
   });
 } else {
-  window.pictureWorker = new Worker("picture_worker.js");
+  window.startPictureWorker = () => new Worker("picture_worker.js");
+  window.pictureWorker = window.startPictureWorker();
 }
 
 if (/^https?:$/.test(location.protocol)) {

@@ -219,9 +219,9 @@ for (let round = 0; round < rounds; ++round) {
 
 const sorted = (values) => [...values].sort((a, b) => a - b);
 const format = (value, unit) => (unit === "bytes" ? String(value) : value.toFixed(1));
-for (const name of sites[0].results.keys()) {
+for (const name of new Set(sites.flatMap((site) => [...site.results.keys()]))) {
   console.log(name);
-  for (const site of sites) {
+  for (const site of sites.filter((s) => s.results.has(name))) {
     const { unit, values } = site.results.get(name);
     const s = sorted(values);
     console.log(`  ${site.directory}: min ${format(s[0], unit)}, median ${format(s[Math.floor(s.length / 2)], unit)}, ` +

@@ -72,6 +72,10 @@ function afterKey(rules, slider, position, key) {
   return Math.min(slider.maximum, Math.max(slider.minimum, target));
 }
 
+// The page loaded next is told that the machine has this many cores.
+const tellCores = (cores) => page.evaluateOnNewDocument(
+    (n) => Object.defineProperty(Navigator.prototype, "hardwareConcurrency", { get: () => n }), cores);
+
 // Drags the thumb of a horizontal scroll bar by dx pixels in small moves.
 async function dragThumb(id, dx) {
   const box = await (await page.$(`#${id} > .thumb`)).boundingBox();
@@ -108,30 +112,36 @@ describe("pictures", () => {
     await assertPicturesEqual({ deflection: "on", mode: "ac", voltage, coil: "on", width: 2, turn: 0, side: -90 });
   });
 
-  test("pictures drawn again from kept paths and from neighbours computed in idle time equal varek-render's",
-       async () => {
-    const heavy = { current: 1000, mode: "ac", amplitude: 10, deflection: "on" };
-    await open("?voltage=51&current=1000&mode=ac&amplitude=10&deflection=on");
-    // A line step down and back (kept), then of the current up and back.
-    for (const [id, key] of [["ScrollBar4", "ArrowLeft"], ["ScrollBar4", "ArrowRight"],
-                             ["ScrollBar7", "ArrowRight"], ["ScrollBar7", "ArrowLeft"]]) {
-      await page.focus(`#${id}`);
-      await new Promise((done) => setTimeout(done, 300));  // the worker computes the neighbours
-      await page.keyboard.press(key);
-      await ready();
-      const voltage = await position("ScrollBar4"), current = await position("ScrollBar7");
-      await assertPicturesEqual({ ...heavy, voltage, current }, { signal: true });
-    }
-    assert.deepEqual([await position("ScrollBar4"), await position("ScrollBar7")], [51, 1000]);
-  });
+  // Told two cores, the page runs one picture worker; told eight, four, which
+  // pass the paths each computed on to the others.
+  for (const cores of [2, 8]) {
+    test(`pictures drawn again from kept paths and from neighbours computed in idle time equal varek-render's, ` +
+         `${cores} cores`, async () => {
+      const heavy = { current: 1000, mode: "ac", amplitude: 10, deflection: "on" };
+      await onDevice({ width: 1280, height: 1024 }, async () => {
+        await tellCores(cores);
+        await open("?voltage=51&current=1000&mode=ac&amplitude=10&deflection=on");
+        // A line step down and back (kept), then of the current up and back.
+        for (const [id, key] of [["ScrollBar4", "ArrowLeft"], ["ScrollBar4", "ArrowRight"],
+                                 ["ScrollBar7", "ArrowRight"], ["ScrollBar7", "ArrowLeft"]]) {
+          await page.focus(`#${id}`);
+          await new Promise((done) => setTimeout(done, 300));  // the workers compute the neighbours
+          await page.keyboard.press(key);
+          await ready();
+          const voltage = await position("ScrollBar4"), current = await position("ScrollBar7");
+          await assertPicturesEqual({ ...heavy, voltage, current }, { signal: true });
+        }
+        assert.deepEqual([await position("ScrollBar4"), await position("ScrollBar7")], [51, 1000]);
+      });
+    });
+  }
 
   test("four workers follow the current dragged quickly down: the pictures never go back, the last is " +
        "varek-render's", async () => {
     const heavy = { voltage: 50, mode: "ac", amplitude: 10, deflection: "on" };
     await onDevice({ width: 1280, height: 1024 }, async () => {
-      // Eight cores: four picture workers, the others started after the first picture.
-      await page.evaluateOnNewDocument(() => Object.defineProperty(Navigator.prototype, "hardwareConcurrency",
-                                                                   { get: () => 8 }));
+      // Four picture workers, the others started after the first picture ...
+      await tellCores(8);
       await open("?voltage=50&current=1000&mode=ac&amplitude=10&deflection=on");
       // ... and done with their idle work (the warm-up, the neighbours).
       await page.waitForFunction(() => window.Form1.pictures.slots.filter((slot) => slot.ready && !slot.job)

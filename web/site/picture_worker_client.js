@@ -20,8 +20,9 @@
 // When nothing was asked for QUIET ms after a picture, the idle workers warm
 // up their engine once and then compute the neighbours of the settings shown
 // (a line step of the current or the voltage away, as the worker names
-// them) that are not kept, one each. The workers beyond the first start
-// then too, after the first picture.
+// them) that are not kept, one each; with more than one worker, one stays
+// free for the next request. The workers beyond the first start then too,
+// after the first picture.
 //
 // Messages that set something for later pictures (the plot's axes) go to
 // every worker; everything a picture depends on goes with its request.
@@ -163,7 +164,11 @@ class PictureWorkerClient {
     if (this.slots.length === 1 && PICTURE_WORKERS > 1) {
       for (let i = 1; i < PICTURE_WORKERS; ++i) this.addWorker(this.startWorker(), false);
     }
-    for (const slot of idle) this.idleWork(slot);
+    // With more than one worker, the one holding the paths shown stays free
+    // of neighbours for what is asked next.
+    const shownKey = this.pathKey(this.valuesOf(this.shown));
+    const spare = this.slots.length > 1 ? idle.find((s) => s.paths === shownKey) ?? idle[0] : null;
+    for (const slot of idle) this.idleWork(slot, slot === spare);
   }
 
   send(slot) {
@@ -180,13 +185,15 @@ class PictureWorkerClient {
     slot.worker.postMessage({ type: "show", values, before: this.before, compute, paths, scale: settings.scale });
   }
 
-  // A warm-up once, then a neighbour of the settings shown that is not kept.
-  idleWork(slot) {
+  // A warm-up once, then (unless spare) a neighbour of the settings shown
+  // that is not kept.
+  idleWork(slot, spare) {
     if (!slot.warmedUp) {
       slot.job = { warmUp: true };
       slot.worker.postMessage({ type: "warm" });
       return;
     }
+    if (spare) return;
     const next = this.neighbours.find((values) => {
       const key = this.pathKey(values);
       return !this.kept.has(key) && !this.preparing.has(key);

@@ -19,7 +19,9 @@
 // --cores N tells the pages that the machine has N cores (the page runs a
 // picture worker for each core but one, at most four, so this sets their
 // number; the machine's own cores are what they share). --cpu N slows the
-// CPU N times for the key presses and the drags too. After the drags, the
+// CPU N times for the key presses and the drags too. Each drag also gives
+// the median time from a request to its picture in a worker (what one worker
+// takes for a picture while the others run beside it); after the drags, the
 // memory of each picture worker's module is printed (bytes).
 //
 // With several sites (e.g. the builds of two commits) each round measures
@@ -88,6 +90,23 @@ async function freshPage(site, slower = cpu) {
   }
   await page.exposeFunction("firstScenePicture", () => { site.beforeFirstPicture = site.served; });
   await page.evaluateOnNewDocument(() => {
+    // The time from each request for a scene to its picture, per worker (a
+    // worker answers in turn): what one worker takes for a picture.
+    window.workerTimes = [];
+    window.Worker = class extends Worker {
+      constructor(...args) {
+        super(...args);
+        this.asked = [];
+        this.addEventListener("message", ({ data }) => {
+          if (data.type === "scene" || data.type === "picture") window.workerTimes.push(performance.now() - this.asked.shift());
+        });
+      }
+
+      postMessage(message, transfer) {
+        if (message?.type === "show") this.asked.push(performance.now());
+        super.postMessage(message, transfer);
+      }
+    };
     window.scenePictures = [];
     const put = CanvasRenderingContext2D.prototype.putImageData;
     CanvasRenderingContext2D.prototype.putImageData = function (...args) {
@@ -204,7 +223,11 @@ async function measure(site) {
   for (const [name, query, lowest, highest] of [...CASES, START_UP_DRAG]) {
     await page.goto(url + query);
     await ready(page);
+    await page.evaluate(() => { window.workerTimes = []; });
     record(site, `voltage drag, ${name}`, "pictures/s", await drag(page, lowest, highest));
+    const times = await page.evaluate(() => window.workerTimes.sort((a, b) => a - b));
+    record(site, `voltage drag, ${name}: a worker's time per picture (median of the drag)`, "ms",
+           times[Math.floor(times.length / 2)]);
   }
   for (const [index, worker] of page.workers().entries()) {
     const bytes = await worker.evaluate(() => (typeof varek === "undefined" || !varek ? 0 : varek.HEAPU32.buffer.byteLength));

@@ -136,8 +136,8 @@ describe("pictures", () => {
     });
   }
 
-  test("four workers follow the current dragged quickly down: the pictures never go back, the last is " +
-       "varek-render's", async () => {
+  test("four workers follow the current dragged quickly down and a turned view: the pictures never go back, " +
+       "the last is varek-render's", async () => {
     const heavy = { voltage: 50, mode: "ac", amplitude: 10, deflection: "on" };
     await onDevice({ width: 1280, height: 1024 }, async () => {
       // Four picture workers, the others started after the first picture ...
@@ -169,6 +169,13 @@ describe("pictures", () => {
       const drawing = await page.evaluate(() => window.Form1.pictures.slots.filter((slot) => slot.paths).length);
       assert.ok(drawing > 1, `the drag was drawn by ${drawing} worker`);
       await assertPicturesEqual({ ...heavy, current }, { signal: true });
+      // The view turned quickly: the paths shown, drawn at the last angle by
+      // whichever worker was free.
+      await page.evaluate(() => {
+        for (let turn = 10; turn <= 60; turn += 10) window.Form1.ScrollBar1.setPosition(turn);
+      });
+      await ready();
+      await assertPicturesEqual({ ...heavy, current, turn: 60 }, { signal: true });
     });
   });
 

@@ -7,7 +7,8 @@
 // of that arithmetic through Extended and the functions below, nothing else:
 // + - * / unary -, comparisons, construction from integers and doubles (and
 // from hexadecimal long double literals of at most 16 digits, which are exact
-// in any wider type), static_cast<double>, Abs, Sqrt, Sin, Cos and RoundEven.
+// in any wider type), static_cast<double>, Abs, Sqrt, ProductPlus, Sin, Cos
+// and RoundEven.
 //
 // On x86-64 Extended is long double itself. In WebAssembly long double is a
 // 128-bit quad, so there (and in the native build that checks it,
@@ -33,6 +34,9 @@ using Extended = SoftExtended;
 
 SoftExtended Sqrt(const SoftExtended& a);           // correctly rounded; defined in the class
 constexpr SoftExtended Abs(const SoftExtended& a);  // defined in the class
+// a * b + c, rounded after the product and after the sum; defined in the class
+constexpr SoftExtended ProductPlus(const SoftExtended& a, const SoftExtended& b,
+                                   const SoftExtended& c);
 
 // Sine and cosine of an angle of the table; any other angle ends the program
 // with a message naming it.
@@ -64,6 +68,9 @@ inline Extended Cos(Extended angle) { return std::cos(angle); }
 
 inline Extended Sqrt(Extended value) { return std::sqrt(value); }
 inline Extended Abs(Extended value) { return std::fabs(value); }
+// a * b + c, rounded after the product and after the sum (the build never
+// fuses the two).
+inline Extended ProductPlus(Extended a, Extended b, Extended c) { return a * b + c; }
 
 // Nearest integer, an exact half going to the even neighbour. lrintl honours
 // the current rounding mode, which this program never changes from the

@@ -216,58 +216,9 @@ class SoftExtended {
                                                                const SoftExtended& b) {
     if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]]
       return AddSpecial(a, b);
-    // The operand of the larger magnitude, and the other aligned below it as
-    // (small_high:small_low); bits beyond are kept as a sticky bit 0.
-    const bool swap = MagnitudeLess(a, b);
-    const SoftExtended& big = swap ? b : a;
-    const SoftExtended& small = swap ? a : b;
-    const std::uint32_t distance = static_cast<std::uint32_t>(big.exponent_ - small.exponent_);
-    std::uint64_t small_high = 0, small_low;
-    if (distance < 64) {
-      small_high = small.significand_ >> distance;
-      small_low = distance == 0 ? 0 : small.significand_ << (64 - distance);
-    } else {
-      small_low =
-          distance == 64 ? small.significand_
-          : distance < 128
-              ? (small.significand_ >> (distance - 64)) |
-                    static_cast<std::uint64_t>((small.significand_ << (128 - distance)) != 0)
-              : 1;
-    }
-    std::int32_t exponent = big.exponent_;
-    std::uint64_t high, low;
-    if (a.sign_ == b.sign_) {
-      // big << 64 plus small: a carry out moves one place into the sticky bit.
-      low = small_low;
-      high = big.significand_ + small_high;
-      if (high < big.significand_) {
-        low = (low >> 1) | (high << 63) | (low & 1);
-        high = (high >> 1) | Top;
-        exponent += 1;
-      }
-    } else {
-      // big << 64 minus small: exact for a distance below 64; beyond, small
-      // is at most 2^64 and its lost bits are the sticky bit. From a
-      // distance of 2 on the difference is at least 2^126: one place to
-      // normalise.
-      low = 0 - small_low;
-      high = big.significand_ - small_high - static_cast<std::uint64_t>(small_low != 0);
-      if ((high >> 63) == 0) {
-        if (high == 0) {                 // distance 0 or 1
-          if (low == 0) return Zero(0);  // equal magnitudes
-          high = low;
-          low = 0;
-          exponent -= 64;
-        }
-        const int shift = std::countl_zero(high);
-        if (shift != 0) {
-          high = (high << shift) | (low >> (64 - shift));
-          low <<= shift;
-          exponent -= shift;
-        }
-      }
-    }
-    return Round(big.sign_, exponent, high, low);
+    Exact sum;
+    if (!ExactSum(a, b, sum)) return Zero(0);  // equal magnitudes
+    return Round(sum);
   }
   [[gnu::always_inline]] friend constexpr SoftExtended operator-(const SoftExtended& a,
                                                                  const SoftExtended& b) {
@@ -281,15 +232,29 @@ class SoftExtended {
       if (a.IsFinite() && b.IsFinite()) return Zero(sign);  // zero times a finite value
       return MultiplySpecial(a, b, sign);
     }
-    std::uint64_t high, low;
-    MultiplyWide(a.significand_, b.significand_, high, low);
-    std::int32_t exponent = a.exponent_ + b.exponent_ + 1;
-    if ((high >> 63) == 0) {  // product in [2^126, 2^127)
-      high = (high << 1) | (low >> 63);
-      low <<= 1;
-      exponent -= 1;
-    }
-    return Round(sign, exponent, high, low);
+    return Round(ExactProduct(a, b));
+  }
+
+  // a * b + c, rounded after the product and after the sum, as the two
+  // operations one after the other. In WebAssembly one call instead of two,
+  // with the product kept in registers: the integration's steps are mostly
+  // such pairs.
+  VAREK_SOFT_OPERATION friend constexpr SoftExtended ProductPlus(const SoftExtended& a,
+                                                                 const SoftExtended& b,
+                                                                 const SoftExtended& c) {
+    // The common case: normal numbers, a product inside the range. Every
+    // other case takes the two operations.
+    if (((a.significand_ & b.significand_ & c.significand_) >> 63) == 0) [[unlikely]]
+      return ProductPlusApart(a, b, c);
+    const Exact exact_product = ExactProduct(a, b);
+    if (!InRange(exact_product.exponent)) [[unlikely]]
+      return ProductPlusApart(a, b, c);
+    const SoftExtended product = RoundInRange(exact_product);
+    if ((product.significand_ >> 63) == 0) [[unlikely]]  // rounded up to infinity
+      return ProductPlusApart(a, b, c);
+    Exact sum;
+    if (!ExactSum(product, c, sum)) return Zero(0);  // equal magnitudes
+    return Round(sum);
   }
 
   [[gnu::always_inline]] friend constexpr SoftExtended operator/(const SoftExtended& a,
@@ -491,25 +456,126 @@ class SoftExtended {
     return (q1 << 32) | q0;
   }
 
-  // Rounds (high:low) * 2^(exponent - 63), high normalised, low the bits below.
+  // An exact result before rounding: (high:low) * 2^(exponent - 63), high
+  // normalised, low the bits below.
+  struct Exact {
+    std::uint32_t sign;
+    std::int32_t exponent;
+    std::uint64_t high, low;
+  };
+
+  [[gnu::always_inline]] static constexpr bool InRange(std::int32_t exponent) {
+    return static_cast<std::uint32_t>(exponent - MinExponent) <=
+           static_cast<std::uint32_t>(MaxExponent - MinExponent);
+  }
+
+  [[gnu::always_inline]] static constexpr SoftExtended Round(const Exact& w) {
+    if (!InRange(w.exponent)) [[unlikely]]
+      return RoundOutOfRange(w.sign, w.exponent, w.high, w.low);
+    return RoundInRange(w);
+  }
   [[gnu::always_inline]] static constexpr SoftExtended Round(std::uint32_t sign,
                                                              std::int32_t exponent,
                                                              std::uint64_t high,
                                                              std::uint64_t low) {
-    if (static_cast<std::uint32_t>(exponent - MinExponent) >
-        static_cast<std::uint32_t>(MaxExponent - MinExponent)) [[unlikely]]
-      return RoundOutOfRange(sign, exponent, high, low);
+    return Round(Exact{sign, exponent, high, low});
+  }
+
+  // Round for an exponent inside the normal range.
+  [[gnu::always_inline]] static constexpr SoftExtended RoundInRange(const Exact& w) {
     const std::uint64_t up =
-        (low >> 63) & static_cast<std::uint64_t>(((low << 1) | (high & 1)) != 0);
+        (w.low >> 63) & static_cast<std::uint64_t>(((w.low << 1) | (w.high & 1)) != 0);
     SoftExtended v;
-    v.sign_ = sign;
-    v.significand_ = high + up;
-    v.exponent_ = exponent;
+    v.sign_ = w.sign;
+    v.significand_ = w.high + up;
+    v.exponent_ = w.exponent;
     if (v.significand_ == 0) [[unlikely]] {  // carried out of the significand
       v.significand_ = Top;
-      if (++v.exponent_ > MaxExponent) return Infinity(sign);
+      if (++v.exponent_ > MaxExponent) return Infinity(w.sign);
     }
     return v;
+  }
+
+  // The exact sum of two normal numbers; false when it is zero (equal
+  // magnitudes of opposite signs).
+  [[gnu::always_inline]] static constexpr bool ExactSum(const SoftExtended& a,
+                                                        const SoftExtended& b, Exact& sum) {
+    // The operand of the larger magnitude, and the other aligned below it as
+    // (small_high:small_low); bits beyond are kept as a sticky bit 0. The
+    // values, not references, are chosen: an operand that is itself a result
+    // stays in registers.
+    const bool swap = MagnitudeLess(a, b);
+    const std::uint64_t big_significand = swap ? b.significand_ : a.significand_;
+    const std::uint64_t small_significand = swap ? a.significand_ : b.significand_;
+    const std::int32_t big_exponent = swap ? b.exponent_ : a.exponent_;
+    const std::uint32_t distance =
+        static_cast<std::uint32_t>(big_exponent - (swap ? a.exponent_ : b.exponent_));
+    std::uint64_t small_high = 0, small_low;
+    if (distance < 64) {
+      small_high = small_significand >> distance;
+      small_low = distance == 0 ? 0 : small_significand << (64 - distance);
+    } else {
+      small_low = distance == 64 ? small_significand
+                  : distance < 128
+                      ? (small_significand >> (distance - 64)) |
+                            static_cast<std::uint64_t>((small_significand << (128 - distance)) != 0)
+                      : 1;
+    }
+    std::int32_t exponent = big_exponent;
+    std::uint64_t high, low;
+    if (a.sign_ == b.sign_) {
+      // big << 64 plus small: a carry out moves one place into the sticky bit.
+      low = small_low;
+      high = big_significand + small_high;
+      if (high < big_significand) {
+        low = (low >> 1) | (high << 63) | (low & 1);
+        high = (high >> 1) | Top;
+        exponent += 1;
+      }
+    } else {
+      // big << 64 minus small: exact for a distance below 64; beyond, small
+      // is at most 2^64 and its lost bits are the sticky bit. From a
+      // distance of 2 on the difference is at least 2^126: one place to
+      // normalise.
+      low = 0 - small_low;
+      high = big_significand - small_high - static_cast<std::uint64_t>(small_low != 0);
+      if ((high >> 63) == 0) {
+        if (high == 0) {               // distance 0 or 1
+          if (low == 0) return false;  // equal magnitudes
+          high = low;
+          low = 0;
+          exponent -= 64;
+        }
+        const int shift = std::countl_zero(high);
+        if (shift != 0) {
+          high = (high << shift) | (low >> (64 - shift));
+          low <<= shift;
+          exponent -= shift;
+        }
+      }
+    }
+    sum = {swap ? b.sign_ : a.sign_, exponent, high, low};
+    return true;
+  }
+
+  // The exact product of two normal numbers.
+  [[gnu::always_inline]] static constexpr Exact ExactProduct(const SoftExtended& a,
+                                                             const SoftExtended& b) {
+    std::uint64_t high, low;
+    MultiplyWide(a.significand_, b.significand_, high, low);
+    std::int32_t exponent = a.exponent_ + b.exponent_ + 1;
+    if ((high >> 63) == 0) {  // product in [2^126, 2^127)
+      high = (high << 1) | (low >> 63);
+      low <<= 1;
+      exponent -= 1;
+    }
+    return {a.sign_ ^ b.sign_, exponent, high, low};
+  }
+
+  [[gnu::noinline]] static constexpr SoftExtended ProductPlusApart(const SoftExtended& a,
+                                                                   const SoftExtended& b,
+                                                                   const SoftExtended& c) {
+    return a * b + c;
   }
 
   // Above the range: infinity. Below it: rounded on the grid of the

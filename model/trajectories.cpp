@@ -41,49 +41,54 @@ struct StepConstants {
   Extended axial_advance;  // vx h, the same product at every advance of x
 };
 
-// Adds the plates' acceleration a to a derivative. Beyond the plates a is
-// 0, and v + 0 is v except for the sign of a zero, which nothing downstream
-// can tell apart: the step leaves it out there.
-template <bool kPlates>
-[[gnu::always_inline]] inline Extended WithPlates(const Extended& value, const Extended& a) {
-  if constexpr (kPlates) {
-    return value + a;
-  } else {
-    return value;
-  }
+// In WebAssembly a step is a function of its own, without a loop: the
+// engine's optimising compiler takes far longer for the same code inside
+// the step loop. On x86-64 it is inlined.
+#if defined(__EMSCRIPTEN__)
+#define VAREK_STEP [[gnu::noinline]]
+#else
+#define VAREK_STEP [[gnu::always_inline]] inline
+#endif
+
+// The derivative value * omega, plus the plates' acceleration a. Beyond the
+// plates a is 0, and v + 0 is v except for the sign of a zero, which nothing
+// downstream can tell apart: the step leaves it out there.
+[[gnu::always_inline]] inline Extended TurnPlusPlates(bool plates, const Extended& value,
+                                                      const Extended& omega, const Extended& a) {
+  return plates ? ProductPlus(value, omega, a) : value * omega;
 }
 
 // One integration step: the stages as each value's operations, in their
 // order. The weighted mean is summed as it is formed, in the same order:
-// K = ((2 k2 + k1) + 2 k3) + k4.
-template <bool kPlates>
-[[gnu::always_inline]] inline void Step(Motion& m, const StepConstants& c, const Extended& a) {
+// K = ((2 k2 + k1) + 2 k3) + k4. A product followed by a sum is one
+// ProductPlus, rounded twice as before.
+VAREK_STEP void Step(Motion& m, const StepConstants& c, bool plates, const Extended& a) {
   const Extended omega = c.omega, h = c.h, half_h = c.half_h;
   const Extended vy0 = m.vy, vz0 = m.vz;
   // stage 1: k1 = f(v); v = k1 h / 2 + v
-  const Extended k1y = WithPlates<kPlates>(vz0 * omega, a), k1z = -vy0 * omega;
-  const Extended vy1 = k1y * half_h + vy0, vz1 = k1z * half_h + vz0;
+  const Extended k1y = TurnPlusPlates(plates, vz0, omega, a), k1z = -vy0 * omega;
+  const Extended vy1 = ProductPlus(k1y, half_h, vy0), vz1 = ProductPlus(k1z, half_h, vz0);
   // stage 2: k2 = f(v); v = k2 h / 2 + v0
-  const Extended k2y = WithPlates<kPlates>(vz1 * omega, a), k2z = -vy1 * omega;
-  const Extended vy2 = k2y * half_h + vy0, vz2 = k2z * half_h + vz0;
+  const Extended k2y = TurnPlusPlates(plates, vz1, omega, a), k2z = -vy1 * omega;
+  const Extended vy2 = ProductPlus(k2y, half_h, vy0), vz2 = ProductPlus(k2z, half_h, vz0);
   Extended sum_y = k2y * 2 + k1y, sum_z = k2z * 2 + k1z;
   // stage 3: k3 = f(v); v = k3 h + v0
-  const Extended k3y = WithPlates<kPlates>(vz2 * omega, a), k3z = -vy2 * omega;
-  const Extended vy3 = k3y * h + vy0, vz3 = k3z * h + vz0;
+  const Extended k3y = TurnPlusPlates(plates, vz2, omega, a), k3z = -vy2 * omega;
+  const Extended vy3 = ProductPlus(k3y, h, vy0), vz3 = ProductPlus(k3z, h, vz0);
   sum_y = sum_y + k3y * 2;
   sum_z = sum_z + k3z * 2;
   // first advance: r = v h + r
   m.x = c.axial_advance + m.x;
-  m.y = vy3 * h + m.y;
-  m.z = vz3 * h + m.z;
+  m.y = ProductPlus(vy3, h, m.y);
+  m.z = ProductPlus(vz3, h, m.z);
   // stage 4: k4 = f(v); v = K / 6 h + v (v is still v0 + k3 h)
-  const Extended k4y = WithPlates<kPlates>(vz3 * omega, a), k4z = -vy3 * omega;
-  m.vy = (sum_y + k4y) * OneSixth * h + vy3;
-  m.vz = (sum_z + k4z) * OneSixth * h + vz3;
+  const Extended k4y = TurnPlusPlates(plates, vz3, omega, a), k4z = -vy3 * omega;
+  m.vy = ProductPlus((sum_y + k4y) * OneSixth, h, vy3);
+  m.vz = ProductPlus((sum_z + k4z) * OneSixth, h, vz3);
   // second advance: r = v h + r
   m.x = c.axial_advance + m.x;
-  m.y = m.vy * h + m.y;
-  m.z = m.vz * h + m.z;
+  m.y = ProductPlus(m.vy, h, m.y);
+  m.z = ProductPlus(m.vz, h, m.z);
 }
 
 // The plate test for a point given in extended: in the plate region, beyond
@@ -187,17 +192,17 @@ struct PathState {
 // Why a run of steps stopped.
 enum class StepsStop { Sample, End, PastField };
 
-// Steps from `state` on, the plates acting (kPlates, while x at the start of
-// a step lies below -0.04 m) or not, until a sample step (its sample, pump
-// and end tests are the caller's), a step whose end tests end the path, or,
-// with kPlates, a step that would start past the plates' field.
-template <bool kPlates>
-VAREK_STEP_LOOP StepsStop StepsToSample(PathState& state, const StepConstants& c, const Extended& a,
-                                        const Extended& past_plates) {
+// Steps from `state` on, the plates acting (`plates`, while x at the start
+// of a step lies below -0.04 m) or not, until a sample step (its sample,
+// pump and end tests are the caller's), a step whose end tests end the
+// path, or, with the plates, a step that would start past the plates'
+// field. One function for both: in WebAssembly the engine compiles it once.
+VAREK_STEP_LOOP StepsStop StepsToSample(PathState& state, const StepConstants& c, bool plates,
+                                        const Extended& a, const Extended& past_plates) {
   PathState s = state;  // a copy the loop keeps in registers
   StepsStop stop = StepsStop::End;
   for (;;) {
-    if constexpr (kPlates) {
+    if (plates) {
       if (!(s.m.x < FieldRegionEndX)) {
         stop = StepsStop::PastField;
         break;
@@ -206,7 +211,7 @@ VAREK_STEP_LOOP StepsStop StepsToSample(PathState& state, const StepConstants& c
       s.plate_region = s.plate_region && s.m.x < past_plates;
     }
     ++s.steps;
-    Step<kPlates>(s.m, c, a);
+    Step(s.m, c, plates, a);
     if (s.steps % StepsPerSample == 0) {
       stop = StepsStop::Sample;
       break;
@@ -228,10 +233,10 @@ std::int32_t Integrate(Scene& scene, Sampler& sampler, const StepConstants& c, c
            EndTests(s.m, s.steps, s.screen_hit, s.plate_region);
   };
   StepsStop stop;
-  do stop = StepsToSample<true>(s, c, a, past_plates);
+  do stop = StepsToSample(s, c, true, a, past_plates);
   while (stop == StepsStop::Sample && !sample_ends_path());
   if (stop == StepsStop::PastField) {
-    do stop = StepsToSample<false>(s, c, a, past_plates);
+    do stop = StepsToSample(s, c, false, a, past_plates);
     while (stop == StepsStop::Sample && !sample_ends_path());
   }
   scene.ScreenHit = s.screen_hit;

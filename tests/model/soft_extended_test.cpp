@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -113,6 +114,10 @@ TEST(SoftExtended, ArithmeticEqualsX87BitForBit) {
           {"+", a + b, sa + sb},
           {"-", a - b, sa - sb},
           {"*", a * b, sa * sb},
+          // the product and a sum after it, also cancelling to zero exactly
+          {"* then + a", a * b + a, ProductPlus(sa, sb, sa)},
+          {"* then + b", a * b + b, ProductPlus(sa, sb, sb)},
+          {"* then - itself", a * b + -(a * b), ProductPlus(sa, sb, -(sa * sb))},
           {"/", a / b, sa / sb},
           {"sqrt", std::sqrt(std::fabs(a)), Sqrt(a < 0 ? -sa : sa)},
           {"double", static_cast<long double>(static_cast<double>(a)),
@@ -132,7 +137,7 @@ TEST(SoftExtended, ArithmeticEqualsX87BitForBit) {
         ADD_FAILURE() << "comparison of " << Hex(BitsOf(a)) << " and " << Hex(BitsOf(b));
         ++failures;
       }
-      checked += 8;
+      checked += std::size(results) + 1;
     }
   }
   std::printf("operations checked: %ld\n", checked);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measurement/portable_chars.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -99,6 +100,7 @@ std::string PortableShortest(double value) {
   if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
   const bool negative = std::signbit(value);
   std::optional<Digits> few = FewDigits(value);
+  const bool few_digits = few.has_value();
   if (!few) {
     // The fewest significant digits that read back. %e rounds correctly, so
     // its digits are the nearest; only at a power of two, where the values
@@ -119,11 +121,13 @@ std::string PortableShortest(double value) {
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
   const int exponent = shortest.exponent;
   const int count = static_cast<int>(digits.size());
+  const std::string sign = negative ? "-" : "";
 
   std::string plain;
   if (exponent >= count - 1) {
-    // A whole number is written with all its digits, as %.0f writes it.
-    plain = PortableFixed(std::fabs(value), 0);
+    // A whole number is written with all its digits, as %.0f writes it
+    // (the digits found without printing are those of a whole number below 10^15).
+    plain = few_digits ? shortest.digits : PortableFixed(std::fabs(value), 0);
   } else if (exponent >= 0) {
     plain = digits.substr(0, static_cast<std::size_t>(exponent) + 1) + '.' +
             digits.substr(static_cast<std::size_t>(exponent) + 1);
@@ -131,14 +135,14 @@ std::string PortableShortest(double value) {
     plain = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
   }
   // At least two digits in the exponent: e+07, e-300.
-  const std::string power = (exponent < 0 ? "-" : "+") +
-                            std::string(std::abs(exponent) < 10 ? "0" : "") +
-                            std::to_string(std::abs(exponent));
+  const std::string power = std::to_string(std::abs(exponent));
+  const std::size_t exponential_length =
+      digits.size() + (count > 1 ? 1 : 0) + 2 + std::max<std::size_t>(power.size(), 2);
+  if (plain.size() <= exponential_length) return sign + plain;
   std::string exponential = digits.substr(0, 1);
   if (count > 1) exponential += '.' + digits.substr(1);
-  exponential += 'e' + power;
-  const std::string sign = negative ? "-" : "";
-  return sign + (plain.size() <= exponential.size() ? plain : exponential);
+  exponential += std::string(exponent < 0 ? "e-" : "e+") + (power.size() < 2 ? "0" : "") + power;
+  return sign + exponential;
 }
 
 std::string PortableFixed(double value, int decimals) {

@@ -275,12 +275,13 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step_text() { return state.step.
 // "unsaved": whether changes wait to be stored, "changed": whether the
 // shown table changed, "canUndo": whether "Rückgängig" has rows to put back}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) {
-  const ProtocolTable before = state.session.Rows();
   const int change = state.step_change;
   if (stored != 1) state.unsaved = Then(state.unsaved, state.session.ChangeOf(change));
-  ProtocolTable rows = stored == 1
-                           ? std::move(state.step.rows)
-                           : Applied(stored == 2 ? std::move(state.read) : before, state.unsaved);
+  ProtocolTable rows =
+      stored == 1 ? std::move(state.step.rows)
+                  : Applied(stored == 2 ? std::move(state.read) : state.session.Rows(),
+                            state.unsaved);
+  const bool changed = rows != state.session.Rows();
   std::string message = state.session.Stored(change, std::move(rows));
   bool ok = true;
   if (stored == 1) {
@@ -306,7 +307,7 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) 
   state.step_change = 0;
   return Reply("{" + Member("message", JsonString(message)) + "," + Member("ok", Bool(ok)) + "," +
                Member("unsaved", Bool(!state.unsaved.Empty())) + "," +
-               Member("changed", Bool(state.session.Rows() != before)) + "," +
+               Member("changed", Bool(changed)) + "," +
                Member("canUndo", Bool(state.session.CanUndo())) + "}");
 }
 

@@ -19,6 +19,7 @@
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -113,9 +114,41 @@ std::string Captions() {
   return json + "}";
 }
 
-PlotPlan PlanOf(double width, double height, double text_size) {
-  return text_size > 0 ? PlanPlot(state.session.View(), width, height, text_size)
-                       : PlanPlot(state.session.View(), width, height);
+PlotPlan PlanOf(const ProtocolView& view, double width, double height, double text_size) {
+  return text_size > 0 ? PlanPlot(view, width, height, text_size) : PlanPlot(view, width, height);
+}
+
+// The plan to be drawn: its marks not in the JSON ("marks": []) but as
+// numbers, MarkNumbers a mark (x, y, radius, edge width, fill, edge), at
+// varek_protocol_plot_marks(), valid until the next call; "markCount".
+// Thousands of marks are read so without writing and parsing each number.
+std::string DrawingJson(PlotPlan plan) {
+  drawn_marks.clear();
+  drawn_marks.reserve(plan.marks.size() * MarkNumbers);
+  for (const PlotMark& mark : plan.marks) {
+    drawn_marks.insert(drawn_marks.end(),
+                       {mark.x, mark.y, mark.radius, mark.edge_width,
+                        static_cast<double>(mark.fill), static_cast<double>(mark.edge)});
+  }
+  const std::size_t count = plan.marks.size();
+  plan.marks.clear();
+  std::string json = PlanJson(plan);
+  json.pop_back();  // the closing brace
+  return json + ",\"markCount\":" + std::to_string(count) + "}";
+}
+
+// The rows of a rehearsal: readings of a series at 200…2000 V, in focus.
+constexpr int RehearsalRows = 600;
+ProtocolTable RehearsalTable() {
+  ProtocolTable rows;
+  RowIdSource ids(1);
+  for (int i = 0; i < RehearsalRows; ++i) {
+    const int voltage = 200 + (i * 37) % 1800;
+    const double current = std::round(1231 * std::sqrt(voltage / 1200.0)) / 1000;
+    rows.push_back(
+        {ids.Next(), {static_cast<double>(voltage), current, 1, 200, Deflection::Alternating}});
+  }
+  return rows;
 }
 
 }  // namespace
@@ -278,9 +311,9 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) 
   const int change = state.step_change;
   if (stored != 1) state.unsaved = Then(state.unsaved, state.session.ChangeOf(change));
   ProtocolTable rows =
-      stored == 1 ? std::move(state.step.rows)
-                  : Applied(stored == 2 ? std::move(state.read) : state.session.Rows(),
-                            state.unsaved);
+      stored == 1
+          ? std::move(state.step.rows)
+          : Applied(stored == 2 ? std::move(state.read) : state.session.Rows(), state.unsaved);
   const bool changed = rows != state.session.Rows();
   std::string message = state.session.Stored(change, std::move(rows));
   bool ok = true;
@@ -339,29 +372,44 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_row_index(const char* id, int id
 // (0: the screen's). Each a mark: {"x", "y", "radius", "outlier", "fill", "edge", "edgeWidth"}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_plot(double width, double height,
                                                      double text_size) {
-  return Reply(PlanJson(PlanOf(width, height, text_size)));
+  return Reply(PlanJson(PlanOf(state.session.View(), width, height, text_size)));
 }
 
-// The same plan to be drawn: its marks not in the JSON ("marks": []) but
-// as numbers, MarkNumbers a mark (x, y, radius, edge width, fill, edge),
-// at varek_protocol_plot_marks(), valid until the next call; "markCount".
-// Thousands of marks are read so without writing and parsing each number.
+// The same plan to be drawn (DrawingJson).
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_plot_drawing(double width, double height,
                                                              double text_size) {
-  PlotPlan plan = PlanOf(width, height, text_size);
-  drawn_marks.clear();
-  drawn_marks.reserve(plan.marks.size() * MarkNumbers);
-  for (const PlotMark& mark : plan.marks) {
-    drawn_marks.insert(drawn_marks.end(),
-                       {mark.x, mark.y, mark.radius, mark.edge_width,
-                        static_cast<double>(mark.fill), static_cast<double>(mark.edge)});
-  }
-  const std::size_t count = plan.marks.size();
-  plan.marks.clear();
-  std::string json = PlanJson(plan);
-  json.pop_back();  // the closing brace
-  return Reply(json + ",\"markCount\":" + std::to_string(count) + "}");
+  return Reply(DrawingJson(PlanOf(state.session.View(), width, height, text_size)));
 }
+
+// A rehearsal of the changes on a table of its own, the page's state
+// untouched: an import into an empty store, a reading, a deletion and its
+// undoing, each stepped, stored and shown. The engine compiles WebAssembly
+// a function when it is first called and optimises what runs often; so the
+// first change of a large table does not wait for either. The plot of the
+// rehearsal's table to be drawn (DrawingJson), for the page's drawing to
+// be rehearsed as well.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_rehearse(double width, double height) {
+  ProtocolSession session(1);
+  StoreCopy copy;
+  std::string ignored;
+  const auto apply = [&](const ProtocolSession::Action& action) {
+    StoreStep step = StepStore(copy.text, session.ChangeOf(action.change), {}, &copy);
+    ignored = session.Stored(action.change, std::move(step.rows));
+    ignored = ViewHeadJson(session.View()) + ViewRowsJson(session.View(), 0, 40);
+  };
+  apply(session.Import(WriteTable(RehearsalTable(), TableForm::Exchange), "rehearsal.csv"));
+  for (int i = 0; i < 3; ++i) {
+    apply(session.Record(
+        {.voltage = 1200, .current = 1231 + i, .amplitude = 200, .deflection_on = true, .order = 1},
+        1e4 * i));
+    apply(session.Delete(session.Rows().front().id));
+    apply(session.Undo());
+    ignored = WriteTable(session.Rows(), TableForm::Exchange);
+    ignored = ReadTable(copy.text, TableForm::Store).Summary();
+  }
+  return Reply(DrawingJson(PlanOf(session.View(), width, height, 0)));
+}
+
 EMSCRIPTEN_KEEPALIVE const double* varek_protocol_plot_marks() { return drawn_marks.data(); }
 
 // {"csv": the shown table as the exchange file}.

@@ -104,8 +104,11 @@ class ProtocolModule {
   plot(width, height, textSize = 0) { return this.call("plot", width, height, textSize); }
   // The same plan to draw: its marks as numbers in markNumbers
   // (PLOT_MARK_NUMBERS a mark, protocol_plot.js), copied once from the core.
-  plotDrawing(width, height, textSize = 0) {
-    const plan = this.call("plot_drawing", width, height, textSize);
+  plotDrawing(width, height, textSize = 0) { return this.withMarks(this.call("plot_drawing", width, height, textSize)); }
+  // Rehearses the changes on a table of its own (nothing of the page's
+  // changes): the plan of its plot to draw, as plotDrawing.
+  rehearse(width, height) { return this.withMarks(this.call("rehearse", width, height)); }
+  withMarks(plan) {
     const at = this.m._varek_protocol_plot_marks() / Float64Array.BYTES_PER_ELEMENT;
     plan.markNumbers = this.m.HEAPF64.slice(at, at + plan.markCount * PLOT_MARK_NUMBERS);
     return plan;

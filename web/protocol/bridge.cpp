@@ -48,6 +48,13 @@ constexpr std::string_view StoreKey = "varek-messprotokoll";
 // Beside it, written with it: the number of rows the store holds, so that a
 // tab notices a store that lost rows it did not delete.
 constexpr std::string_view RowsKey = "varek-messprotokoll.zeilen";
+// The store's text in pieces of whole lines, each under a key of its own
+// (PieceKey and a random part) that keeps its text until the piece is
+// removed; PiecesKey lists them in order. A change rewrites the pieces
+// whose lines it changes, not the whole text. (Earlier versions of the page
+// kept the whole text under StoreKey: it is taken over.)
+constexpr std::string_view PiecesKey = "varek-messprotokoll.teile";
+constexpr std::string_view PieceKey = "varek-messprotokoll.teil-";
 
 struct State {
   ProtocolSession session{0};
@@ -157,6 +164,7 @@ extern "C" {
 
 // Seeds the rows' identities (two 32-bit halves from the page's random
 // source) and returns the fixed texts and numbers: {"storeKey", "rowsKey",
+// "piecesKey", "pieceKey",
 // "retryMs" (how often changes the store refused are tried again),
 // "plotExport": {"width", "height", "textSize", "pngScale"}, "captions": {...}}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_start(std::uint32_t high, std::uint32_t low) {
@@ -167,6 +175,8 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_start(std::uint32_t high, std::u
                                   Member("pngScale", std::to_string(ExportPngScale)) + "}";
   return Reply("{" + Member("storeKey", JsonString(StoreKey)) + "," +
                Member("rowsKey", JsonString(RowsKey)) + "," +
+               Member("piecesKey", JsonString(PiecesKey)) + "," +
+               Member("pieceKey", JsonString(PieceKey)) + "," +
                Member("retryMs", std::to_string(StoreRetryMilliseconds)) + "," +
                Member("plotExport", plot_export) + "," + Member("captions", Captions()) + "}");
 }

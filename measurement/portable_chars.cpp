@@ -145,14 +145,17 @@ std::string PortableShortest(double value) {
   return sign + exponential;
 }
 
-std::string PortableFixed(double value, int decimals) {
-  // Exactly, in whole numbers, where |value|·10^decimals stays below 2^63:
-  // value = M·2^E with M below 2^53, so M·10^decimals (below 2^117) shifted
-  // by E, rounded half to even as printf rounds (the default rounding mode).
+namespace {
+
+// |value|·10^decimals rounded to a whole number half to even, exactly, as
+// printf rounds (the default rounding mode), where it stays below 2^63:
+// value = M·2^E with M below 2^53, so M·10^decimals (below 2^117) shifted
+// by E. None where printf is asked instead.
+std::optional<std::uint64_t> ScaledWhole(double value, int decimals) {
   const double magnitude = std::fabs(value);
   if (decimals < 0 || decimals > 19 || !std::isfinite(value) ||
       !(magnitude * PowersOfTen[static_cast<std::size_t>(decimals)] < 9e18)) {
-    return Printed("%.*f", decimals, value);
+    return std::nullopt;
   }
   __extension__ using Wide = unsigned __int128;
   int exponent = 0;
@@ -171,10 +174,29 @@ std::string PortableFixed(double value, int decimals) {
     const Wide half = Wide{1} << (shift - 1);
     if (rest > half || (rest == half && (whole & 1) != 0)) ++whole;
   }  // else below 2^-11 (M·10^decimals is below 2^117): 0
+  return whole;
+}
+
+}  // namespace
+
+std::string PortableFixed(double value, int decimals) {
+  const std::optional<std::uint64_t> whole = ScaledWhole(value, decimals);
+  if (!whole) return Printed("%.*f", decimals, value);
   const auto places = static_cast<std::size_t>(decimals);
-  std::string digits = WholeDigits(whole, places + 1);
+  std::string digits = WholeDigits(*whole, places + 1);
   if (places > 0) digits.insert(digits.size() - places, 1, '.');
   return std::signbit(value) ? "-" + digits : digits;
+}
+
+double FixedValue(double value, int decimals) {
+  const std::optional<std::uint64_t> whole = ScaledWhole(value, decimals);
+  // A whole number below 2^53 over an exact power of ten: one rounding, as strtod's.
+  if (!whole || *whole >= (std::uint64_t{1} << 53) || decimals > 22) {
+    return std::strtod(PortableFixed(value, decimals).c_str(), nullptr);
+  }
+  const double magnitude =
+      static_cast<double>(*whole) / PowersOfTen[static_cast<std::size_t>(decimals)];
+  return std::signbit(value) ? -magnitude : magnitude;
 }
 
 std::string PortableScientific(double value, int decimals) {

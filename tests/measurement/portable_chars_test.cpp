@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -45,7 +46,11 @@ TEST(PortableCharsTest, WritesAsToChars) {
   for (const double value : values) {
     ASSERT_EQ(PortableShortest(value), ToChars(value)) << value;
     for (const int decimals : {0, 2, 3, 4, 19}) {
-      ASSERT_EQ(PortableFixed(value, decimals), ToChars(value, std::chars_format::fixed, decimals));
+      const std::string fixed = ToChars(value, std::chars_format::fixed, decimals);
+      ASSERT_EQ(PortableFixed(value, decimals), fixed);
+      const double read = std::strtod(fixed.c_str(), nullptr);
+      ASSERT_TRUE(FixedValue(value, decimals) == read || (std::isnan(value) && std::isnan(read)))
+          << fixed;
       ASSERT_EQ(PortableScientific(value, decimals),
                 ToChars(value, std::chars_format::scientific, decimals));
     }

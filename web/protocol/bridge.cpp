@@ -27,6 +27,7 @@
 
 #include "measurement/atomic_file.h"
 #include "measurement/plot_plan.h"
+#include "measurement/portable_chars.h"
 #include "measurement/protocol_checks.h"
 #include "measurement/protocol_csv.h"
 #include "measurement/protocol_json.h"
@@ -69,9 +70,11 @@ struct State {
 };
 State state;
 std::string answer;
-// The marks of the last varek_protocol_plot_drawing.
+// The marks and lines of the last plan to be drawn (DrawingJson).
 constexpr std::size_t MarkNumbers = 6;
+constexpr std::size_t LineNumbers = 6;
 std::vector<double> drawn_marks;
+std::vector<double> drawn_lines;
 
 const char* Reply(std::string json) {
   answer = std::move(json);
@@ -125,10 +128,13 @@ PlotPlan PlanOf(const ProtocolView& view, double width, double height, double te
   return text_size > 0 ? PlanPlot(view, width, height, text_size) : PlanPlot(view, width, height);
 }
 
-// The plan to be drawn: its marks not in the JSON ("marks": []) but as
-// numbers, MarkNumbers a mark (x, y, radius, edge width, fill, edge), at
-// varek_protocol_plot_marks(), valid until the next call; "markCount".
-// Thousands of marks are read so without writing and parsing each number.
+// The plan to be drawn: its marks and lines not in the JSON ("marks": [],
+// "lines": []) but as numbers, valid until the next call: MarkNumbers a
+// mark (x, y, radius, edge width, fill, edge) at varek_protocol_plot_marks(),
+// "markCount"; LineNumbers a line (x1, y1, x2, y2, width, colour) at
+// varek_protocol_plot_lines(), "lineCount", its places and width as the
+// JSON writes them (FrameDecimals). Thousands of marks and error bars are
+// read so without writing and parsing each number.
 std::string DrawingJson(PlotPlan plan) {
   drawn_marks.clear();
   drawn_marks.reserve(plan.marks.size() * MarkNumbers);
@@ -137,11 +143,20 @@ std::string DrawingJson(PlotPlan plan) {
                        {mark.x, mark.y, mark.radius, mark.edge_width,
                         static_cast<double>(mark.fill), static_cast<double>(mark.edge)});
   }
-  const std::size_t count = plan.marks.size();
+  drawn_lines.clear();
+  drawn_lines.reserve(plan.lines.size() * LineNumbers);
+  for (const PlotLine& line : plan.lines) {
+    for (const double value : {line.x1, line.y1, line.x2, line.y2, line.width})
+      drawn_lines.push_back(FixedValue(value, FrameDecimals));
+    drawn_lines.push_back(static_cast<double>(line.colour));
+  }
+  const std::size_t marks = plan.marks.size(), lines = plan.lines.size();
   plan.marks.clear();
+  plan.lines.clear();
   std::string json = PlanJson(plan);
   json.pop_back();  // the closing brace
-  return json + ",\"markCount\":" + std::to_string(count) + "}";
+  return json + ",\"markCount\":" + std::to_string(marks) +
+         ",\"lineCount\":" + std::to_string(lines) + "}";
 }
 
 // The rows of a rehearsal: readings of a series at 200…2000 V, in focus.
@@ -421,6 +436,7 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_rehearse(double width, double he
 }
 
 EMSCRIPTEN_KEEPALIVE const double* varek_protocol_plot_marks() { return drawn_marks.data(); }
+EMSCRIPTEN_KEEPALIVE const double* varek_protocol_plot_lines() { return drawn_lines.data(); }
 
 // {"csv": the shown table as the exchange file}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_export() {

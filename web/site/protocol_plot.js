@@ -22,6 +22,9 @@ const plotFont = (plan, text, scale) =>
 // x, y, radius, edge width, fill, edge (0xRRGGBB).
 const PLOT_MARK_NUMBERS = 6;
 
+// The numbers of a line in a plan to draw: x1, y1, x2, y2, width, colour (0xRRGGBB).
+const PLOT_LINE_NUMBERS = 6;
+
 const plotColour = (rgb) => `#${rgb.toString(16).padStart(6, "0")}`;
 
 // The marks are stamped, in the plan's order, into the picture's pixels
@@ -149,15 +152,19 @@ function drawPlotPlan(g, plan, scale) {
   g.fillStyle = plan.background;
   g.fillRect(0, 0, plan.width * scale, plan.height * scale);
   g.lineCap = "round";
-  for (const line of plan.lines) {
-    const along = line.x1 === line.x2 || line.y1 === line.y2;
-    const width = along ? Math.max(1, Math.round(line.width * scale)) : line.width * scale;
+  const lines = plan.lineNumbers, colours = new Map();
+  for (let i = 0; i < lines.length; i += PLOT_LINE_NUMBERS) {
+    const lx1 = lines[i], ly1 = lines[i + 1], lx2 = lines[i + 2], ly2 = lines[i + 3];
+    const lineWidth = lines[i + 4], rgb = lines[i + 5];
+    const along = lx1 === lx2 || ly1 === ly2;
+    const width = along ? Math.max(1, Math.round(lineWidth * scale)) : lineWidth * scale;
     const snap = (v) => (width % 2 === 1 ? Math.floor(v * scale) + 0.5 : Math.round(v * scale));
-    const x1 = line.x1 === line.x2 ? snap(line.x1) : line.x1 * scale;
-    const x2 = line.x1 === line.x2 ? x1 : line.x2 * scale;
-    const y1 = line.y1 === line.y2 ? snap(line.y1) : line.y1 * scale;
-    const y2 = line.y1 === line.y2 ? y1 : line.y2 * scale;
-    g.strokeStyle = line.colour;
+    const x1 = lx1 === lx2 ? snap(lx1) : lx1 * scale;
+    const x2 = lx1 === lx2 ? x1 : lx2 * scale;
+    const y1 = ly1 === ly2 ? snap(ly1) : ly1 * scale;
+    const y2 = ly1 === ly2 ? y1 : ly2 * scale;
+    if (!colours.has(rgb)) colours.set(rgb, plotColour(rgb));
+    g.strokeStyle = colours.get(rgb);
     g.lineWidth = width;
     g.beginPath();
     g.moveTo(x1, y1);

@@ -152,20 +152,24 @@ function drawPlotPlan(g, plan, scale) {
   g.fillStyle = plan.background;
   g.fillRect(0, 0, plan.width * scale, plan.height * scale);
   g.lineCap = "round";
-  const lines = plan.lineNumbers, colours = new Map();
+  const lines = plan.lineNumbers;
+  let colour = NaN, lineWidth = NaN;
   for (let i = 0; i < lines.length; i += PLOT_LINE_NUMBERS) {
     const lx1 = lines[i], ly1 = lines[i + 1], lx2 = lines[i + 2], ly2 = lines[i + 3];
-    const lineWidth = lines[i + 4], rgb = lines[i + 5];
+    const planned = lines[i + 4], rgb = lines[i + 5];
     const along = lx1 === lx2 || ly1 === ly2;
-    const width = along ? Math.max(1, Math.round(lineWidth * scale)) : lineWidth * scale;
+    const width = along ? Math.max(1, Math.round(planned * scale)) : planned * scale;
     const snap = (v) => (width % 2 === 1 ? Math.floor(v * scale) + 0.5 : Math.round(v * scale));
     const x1 = lx1 === lx2 ? snap(lx1) : lx1 * scale;
     const x2 = lx1 === lx2 ? x1 : lx2 * scale;
     const y1 = ly1 === ly2 ? snap(ly1) : ly1 * scale;
     const y2 = ly1 === ly2 ? y1 : ly2 * scale;
-    if (!colours.has(rgb)) colours.set(rgb, plotColour(rgb));
-    g.strokeStyle = colours.get(rgb);
-    g.lineWidth = width;
+    // The canvas's state set only where it changes: thousands of error bars look alike.
+    if (rgb !== colour) {
+      colour = rgb;
+      g.strokeStyle = plotColour(rgb);
+    }
+    if (width !== lineWidth) g.lineWidth = lineWidth = width;
     g.beginPath();
     g.moveTo(x1, y1);
     g.lineTo(x2, y2);

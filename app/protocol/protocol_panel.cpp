@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/protocol/protocol_panel.h"
 
+#include <QAbstractItemDelegate>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
@@ -12,8 +13,10 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QStyleOptionViewItem>
 #include <QTableView>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <random>
 
@@ -40,8 +43,12 @@ const QColor kFailure(255, 200, 200);  // 4.6 : 1 on the panel
 // The store's folder reports every step of a save; one reload after them.
 constexpr int kReloadDelayMs = 60;
 // Column widths of the table, in the order of the core's titles; the last
-// takes the rest. The first holds the check box "in Auswertung" and the number.
+// takes the rest. The first holds the check box "in Auswertung" and the
+// number; it widens for numbers that need more, and the last gives way down
+// to its least width.
 constexpr int kColumnWidths[] = {42, 40, 46, 56, 20, 68, 54};
+constexpr int kLastColumnLeast = 60;
+constexpr int kGridLine = 1;
 constexpr int kRowHeight = 21;
 
 std::uint64_t RandomSeed() {
@@ -159,6 +166,8 @@ void ProtocolPanel::BindControls() {
   for (int c = 0; c < static_cast<int>(std::size(kColumnWidths)); ++c) {
     Table->setColumnWidth(c, kColumnWidths[c]);
   }
+  // A stretched section keeps at least the size it had before.
+  Table->setColumnWidth(static_cast<int>(std::size(kColumnWidths)), kLastColumnLeast);
   AttachFileButtons();
 }
 
@@ -391,7 +400,22 @@ void ProtocolPanel::Show(const std::string& selected) {
   WarningText->setPlainText(warnings);
   DeleteButton->setEnabled(!view.rows.empty());
   ClearButton->setEnabled(!view.rows.empty());
+  FitNumberColumn(static_cast<int>(view.rows.size()));
   Plot->SetView(view);
+}
+
+void ProtocolPanel::FitNumberColumn(int rows) {
+  // The rows are numbered 1 to rows: the last row's cell, with its check
+  // box, is the widest.
+  int width = kColumnWidths[0];
+  if (rows > 0) {
+    QStyleOptionViewItem option;
+    option.initFrom(Table->viewport());
+    option.font = Table->font();
+    const QSize cell = Table->itemDelegate()->sizeHint(option, model_->index(rows - 1, 0));
+    width = std::max(width, cell.width() + kGridLine);
+  }
+  if (Table->columnWidth(0) != width) Table->setColumnWidth(0, width);
 }
 
 void ProtocolPanel::CoverGone() {

@@ -117,6 +117,8 @@ class ProtocolPanel : public TPanel {
   bool Store(int change);
   // The view in the controls, the row `selected` (an identity) selected again.
   void Show(const std::string& selected);
+  // Widens the first column so that the number of the last of `rows` rows fits.
+  void FitNumberColumn(int rows);
   // The identity of the selected row, or empty.
   std::string SelectedId() const;
   void WatchStore();

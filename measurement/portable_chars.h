@@ -16,6 +16,9 @@ namespace varek {
 std::string PortableShortest(double value);
 // printf's %.*f and %.*e.
 std::string PortableFixed(double value, int decimals);
+// The double that PortableFixed(value, decimals) reads back as: 12.34567
+// with 3 decimals -> 12.346 (the double nearest to it).
+double FixedValue(double value, int decimals);
 std::string PortableScientific(double value, int decimals);
 
 }  // namespace varek

@@ -347,9 +347,11 @@ std::string WriteTable(const ProtocolTable& rows, TableForm form) {
 
 void AppendRowLine(std::string& text, const ProtocolRow& row, TableForm form) {
   const Measurement& m = row.values;
-  if (form == TableForm::Store) text += row.id + ';';
-  text +=
-      DecimalText(m.voltage) + ';' + CurrentText(m.current) + ';' + std::to_string(m.order) + ';';
+  // Field by field, without a text for the line: a store of 20,000 rows is written at once.
+  if (form == TableForm::Store) text.append(row.id) += ';';
+  text.append(DecimalText(m.voltage)) += ';';
+  text.append(CurrentText(m.current)) += ';';
+  text.append(std::to_string(m.order)) += ';';
   if (m.amplitude) text += std::to_string(*m.amplitude);
   text += ';';
   if (m.deflection == Deflection::Steady) text += SteadyWord;

@@ -12,10 +12,7 @@ namespace varek {
 
 namespace {
 
-// The plot's places and sizes are in the frame's units (pixels on screen):
-// a thousandth of one is far below what any drawing shows. The axes' values
-// (V, A²) keep nine decimals, enough for the smallest tick step.
-constexpr int FrameDecimals = 3;
+// The axes' values (V, A²) keep nine decimals, enough for the smallest tick step.
 constexpr int AxisDecimals = 9;
 
 std::string Bool(bool value) { return value ? "true" : "false"; }

@@ -32,6 +32,11 @@ std::string ViewHeadJson(const ProtocolView& view);
 std::string ViewRowsJson(const ProtocolView& view, std::size_t first, std::size_t count);
 // Every member of the plan under its camel-case name; colours as "#rrggbb",
 // anchors as "topCentre", "middleRight", "bottomCentre", "middleCentre".
+// Places and sizes in the frame's units have FrameDecimals decimals.
 std::string PlanJson(const PlotPlan& plan);
+
+// The plot's places and sizes are in the frame's units (pixels on screen):
+// a thousandth of one is far below what any drawing shows.
+inline constexpr int FrameDecimals = 3;
 
 }  // namespace varek

@@ -14,10 +14,11 @@ namespace {
 
 namespace caption = protocol_caption;
 
-// The number (from 1) of the row `id` in `table`, or 0.
+// The number (from 1) of the row `id` in `table`, or 0. Looked for from
+// the end, where a reading has just been added.
 std::size_t NumberOf(const ProtocolTable& table, std::string_view id) {
-  for (std::size_t i = 0; i < table.size(); ++i) {
-    if (table[i].id == id) return i + 1;
+  for (std::size_t i = table.size(); i > 0; --i) {
+    if (table[i - 1].id == id) return i;
   }
   return 0;
 }

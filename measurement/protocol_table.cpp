@@ -68,6 +68,7 @@ TableChange ImportRows(const ProtocolTable& seen, const std::vector<Measurement>
 
 std::vector<RestorePlace> RestorePlaces(const ProtocolTable& table,
                                         const std::vector<PlacedRow>& places) {
+  if (places.empty()) return {};
   std::unordered_map<std::string_view, std::size_t> at;
   for (std::size_t i = 0; i < table.size(); ++i) at.emplace(table[i].id, i);
   std::vector<RestorePlace> inserts;
@@ -108,12 +109,19 @@ ProtocolTable Restored(ProtocolTable table, const std::vector<PlacedRow>& places
 }  // namespace
 
 ProtocolTable Applied(ProtocolTable table, const TableChange& change) {
-  const std::unordered_set<std::string> gone(change.remove.begin(), change.remove.end());
-  std::erase_if(table, [&](const ProtocolRow& row) { return gone.contains(row.id); });
-  std::unordered_set<std::string> present;
-  for (const ProtocolRow& row : table) present.insert(row.id);
-  for (const ProtocolRow& row : change.add) {
-    if (present.insert(row.id).second) table.push_back(row);
+  if (!change.remove.empty()) {
+    const std::unordered_set<std::string_view> gone(change.remove.begin(), change.remove.end());
+    std::erase_if(table, [&](const ProtocolRow& row) { return gone.contains(row.id); });
+  }
+  if (!change.add.empty()) {
+    // The identities are looked at where they stay: no row moves while rows are added.
+    table.reserve(table.size() + change.add.size());
+    std::unordered_set<std::string_view> present;
+    present.reserve(table.size() + change.add.size());
+    for (const ProtocolRow& row : table) present.insert(row.id);
+    for (const ProtocolRow& row : change.add) {
+      if (present.insert(row.id).second) table.push_back(row);
+    }
   }
   if (!change.restore.empty()) table = Restored(std::move(table), change.restore);
   for (const ProtocolRow& row : change.update) {

@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Time of the protocol panel's actions on a large table: "Messwert
-// übernehmen", "Zeile löschen" and an import of 100 rows appended, each from the call
+// Time of the protocol panel's actions on a large table: an import of N
+// rows into an empty table, "Messwert übernehmen", "Zeile löschen" and an
+// import of 100 rows appended, each from the call
 // to the table shown (the store read, changed, written and synced, the
 // evaluation, the table's rows told), on a store of N rows in a temporary
 // folder; with --paint also the table and the plot painted again (and the
@@ -59,6 +60,35 @@ std::vector<double> Timed(ProtocolPanel& panel, Action action) {
   return times;
 }
 
+Reading Setting(int current) {
+  Reading r;
+  r.voltage = 1200;
+  r.current = current;
+  r.amplitude = 200;
+  r.deflection_on = true;
+  r.steady = false;
+  return r;
+}
+
+// "CSV importieren" of the file `file` into an empty store, a new one each run.
+void RunImport(std::size_t rows, const QString& file) {
+  std::vector<double> times;
+  for (int i = 0; i < kRuns; ++i) {
+    QTemporaryDir empty;
+    ProtocolPanel panel(nullptr, empty.filePath("messprotokoll.csv").toStdString(),
+                        [] { return Setting(1231); });
+    if (paint) {
+      panel.show();
+      while (!panel.Readings->windowHandle()->isExposed()) QApplication::processEvents();
+    }
+    const auto start = Clock::now();
+    panel.ImportCsv(file);
+    if (paint) panel.Readings->repaint();
+    times.push_back(Ms(Clock::now() - start));
+  }
+  Print("import new", rows, times);
+}
+
 void Run(std::size_t rows) {
   QTemporaryDir folder;
   const std::string store = folder.filePath("messprotokoll.csv").toStdString();
@@ -70,21 +100,17 @@ void Run(std::size_t rows) {
          {1200, static_cast<double>(1000 + i % 500) / 1000, 1, 200, Deflection::Alternating}});
   std::string error;
   if (!SaveFileAtomically(store, WriteTable(table, TableForm::Store), error)) std::exit(1);
+  const QString series = folder.filePath("reihe.csv");
+  if (!SaveFileAtomically(series.toStdString(), WriteTable(table, TableForm::Exchange), error))
+    std::exit(1);
+  RunImport(rows, series);
   ProtocolTable imported(kImportedRows, {"", {800, 1.004, 1, 150}});
   const QString file = folder.filePath("import.csv");
   if (!SaveFileAtomically(file.toStdString(), WriteTable(imported, TableForm::Exchange), error))
     std::exit(1);
 
   int current = 1000;
-  ProtocolPanel panel(nullptr, store, [&] {
-    Reading r;
-    r.voltage = 1200;
-    r.current = ++current;
-    r.amplitude = 200;
-    r.deflection_on = true;
-    r.steady = false;
-    return r;
-  });
+  ProtocolPanel panel(nullptr, store, [&] { return Setting(++current); });
   if (paint) {
     panel.show();
     while (!panel.Readings->windowHandle()->isExposed()) QApplication::processEvents();

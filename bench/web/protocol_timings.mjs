@@ -8,8 +8,9 @@
 // line's new text, with the store's lock, the IndexedDB transaction, the
 // panel's refresh, the plot and the page's layout in the time.
 //
-//   node bench/web/protocol_timings.mjs [--rounds N] [--rows N,...] [SITE...]
-//   (default 1 round, 2000 and 20000 rows, build/web/site)
+//   node bench/web/protocol_timings.mjs [--rounds N] [--rows N,...] [--uncertainty] [SITE...]
+//   (default 1 round, 2000 and 20000 rows, build/web/site; --uncertainty:
+//   every row with its ΔI, so that the plot draws an error bar for each)
 //
 // With several sites (e.g. the builds of two commits) each round measures
 // every site in turn, so that they share the machine's load. Prints min
@@ -24,10 +25,12 @@ const root = resolve(fileURLToPath(new URL(".", import.meta.url)), "../..");
 const options = process.argv.slice(2);
 let rounds = 1;
 let sizes = [2000, 20000];
+let uncertainty = false;
 const directories = [];
 for (let i = 0; i < options.length; ++i) {
   if (options[i] === "--rounds") rounds = Number(options[++i]);
   else if (options[i] === "--rows") sizes = options[++i].split(",").map(Number);
+  else if (options[i] === "--uncertainty") uncertainty = true;
   else directories.push(options[i]);
 }
 if (directories.length === 0) directories.push(join(root, "build/web/site"));
@@ -53,10 +56,10 @@ function note(site, name, value) {
 
 // A series of `rows` readings, all different, in the exchange form.
 function series(rows) {
-  let text = "U in V;I in A;k\n";
+  let text = `U in V;I in A;k${uncertainty ? ";ΔI in A" : ""}\n`;
   for (let i = 0; i < rows; ++i) {
     const voltage = 300 + (i % 1700);
-    text += `${voltage};${(Math.sqrt(voltage / 1200) * 1.231).toFixed(3).replace(".", ",")};1\n`;
+    text += `${voltage};${(Math.sqrt(voltage / 1200) * 1.231).toFixed(3).replace(".", ",")};1${uncertainty ? ";0,008" : ""}\n`;
   }
   return text;
 }

@@ -88,7 +88,18 @@ const entries = (op, key, value, p = page) => p.evaluate((op, key, value) => new
     transaction.onabort = () => reject(transaction.error);
   };
 }), op, key ?? null, value ?? null);
-const stored = (key = STORE) => entries("get", key);
+// The store's text: its pieces in the order of their list (or the whole
+// text in one entry, as earlier versions of the page kept it); null when
+// nothing is stored. Other keys: their entry.
+async function stored(key = STORE, p = page) {
+  const whole = await entries("get", key, null, p);
+  if (whole !== null || key !== STORE) return whole;
+  const list = await entries("get", `${STORE}.teile`, null, p);
+  if (list === null) return null;
+  const pieces = [];
+  for (const piece of JSON.parse(list)) pieces.push(await entries("get", piece, null, p));
+  return pieces.join("");
+}
 
 // The protocol opened on an empty store.
 async function openEmptyProtocol(query, p = page) {
@@ -609,6 +620,26 @@ describe("many rows", () => {
     await statusMatches(/^Messwert Nr\. 5000 gelöscht/);
     assert.equal(await selected(), rows - 1, "the row above is selected");
     assert.deepEqual(await axeViolations(page), [], "a long table");
+
+    // The store in pieces: a deletion in the middle, a reading and the
+    // deletion undone each write a few of them; read back whole after a reload.
+    await page.evaluate(() => Form1.protocol.rows.SelectAt(1234));
+    await page.click("#ProtocolDelete");
+    await statusMatches(/^Messwert Nr\. 1235 gelöscht/);
+    await page.click("#ProtocolRecord");
+    await statusMatches(/^Messwert Nr\. 4999 übernommen/);
+    await page.click("#ProtocolUndo");
+    await statusMatches(/^Messwert Nr\. 1235 wiederhergestellt/);
+    const view = () => page.evaluate(() => Form1.protocol.core.view().rows.map(({ id, cells }) => [id, ...cells]));
+    const shown = await view();
+    assert.equal(shown.length, rows);
+    assert.ok(JSON.parse(await entries("get", `${STORE}.teile`)).length > 5, "the store is in pieces");
+    const lines = (await stored()).split("\n");
+    assert.equal(lines.shift(), HEAD.trimEnd());
+    assert.equal(lines.pop(), "", "the last line ends");
+    assert.deepEqual(lines.map((line) => line.split(";")[0]), shown.map(([id]) => id), "the store's rows as shown");
+    await openProtocol(reading(300, 615, 60));
+    assert.deepEqual(await view(), shown, "read back whole");
     await entries("clear");
   });
 });

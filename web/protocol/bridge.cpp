@@ -19,6 +19,7 @@
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,6 +27,7 @@
 
 #include "measurement/atomic_file.h"
 #include "measurement/plot_plan.h"
+#include "measurement/portable_chars.h"
 #include "measurement/protocol_checks.h"
 #include "measurement/protocol_csv.h"
 #include "measurement/protocol_json.h"
@@ -47,6 +49,13 @@ constexpr std::string_view StoreKey = "varek-messprotokoll";
 // Beside it, written with it: the number of rows the store holds, so that a
 // tab notices a store that lost rows it did not delete.
 constexpr std::string_view RowsKey = "varek-messprotokoll.zeilen";
+// The store's text in pieces of whole lines, each under a key of its own
+// (PieceKey and a random part) that keeps its text until the piece is
+// removed; PiecesKey lists them in order. A change rewrites the pieces
+// whose lines it changes, not the whole text. (Earlier versions of the page
+// kept the whole text under StoreKey: it is taken over.)
+constexpr std::string_view PiecesKey = "varek-messprotokoll.teile";
+constexpr std::string_view PieceKey = "varek-messprotokoll.teil-";
 
 struct State {
   ProtocolSession session{0};
@@ -61,9 +70,11 @@ struct State {
 };
 State state;
 std::string answer;
-// The marks of the last varek_protocol_plot_drawing.
+// The marks and lines of the last plan to be drawn (DrawingJson).
 constexpr std::size_t MarkNumbers = 6;
+constexpr std::size_t LineNumbers = 6;
 std::vector<double> drawn_marks;
+std::vector<double> drawn_lines;
 
 const char* Reply(std::string json) {
   answer = std::move(json);
@@ -113,9 +124,53 @@ std::string Captions() {
   return json + "}";
 }
 
-PlotPlan PlanOf(double width, double height, double text_size) {
-  return text_size > 0 ? PlanPlot(state.session.View(), width, height, text_size)
-                       : PlanPlot(state.session.View(), width, height);
+PlotPlan PlanOf(const ProtocolView& view, double width, double height, double text_size) {
+  return text_size > 0 ? PlanPlot(view, width, height, text_size) : PlanPlot(view, width, height);
+}
+
+// The plan to be drawn: its marks and lines not in the JSON ("marks": [],
+// "lines": []) but as numbers, valid until the next call: MarkNumbers a
+// mark (x, y, radius, edge width, fill, edge) at varek_protocol_plot_marks(),
+// "markCount"; LineNumbers a line (x1, y1, x2, y2, width, colour) at
+// varek_protocol_plot_lines(), "lineCount", its places and width as the
+// JSON writes them (FrameDecimals). Thousands of marks and error bars are
+// read so without writing and parsing each number.
+std::string DrawingJson(PlotPlan plan) {
+  drawn_marks.clear();
+  drawn_marks.reserve(plan.marks.size() * MarkNumbers);
+  for (const PlotMark& mark : plan.marks) {
+    drawn_marks.insert(drawn_marks.end(),
+                       {mark.x, mark.y, mark.radius, mark.edge_width,
+                        static_cast<double>(mark.fill), static_cast<double>(mark.edge)});
+  }
+  drawn_lines.clear();
+  drawn_lines.reserve(plan.lines.size() * LineNumbers);
+  for (const PlotLine& line : plan.lines) {
+    for (const double value : {line.x1, line.y1, line.x2, line.y2, line.width})
+      drawn_lines.push_back(FixedValue(value, FrameDecimals));
+    drawn_lines.push_back(static_cast<double>(line.colour));
+  }
+  const std::size_t marks = plan.marks.size(), lines = plan.lines.size();
+  plan.marks.clear();
+  plan.lines.clear();
+  std::string json = PlanJson(plan);
+  json.pop_back();  // the closing brace
+  return json + ",\"markCount\":" + std::to_string(marks) +
+         ",\"lineCount\":" + std::to_string(lines) + "}";
+}
+
+// The rows of a rehearsal: readings of a series at 200…2000 V, in focus.
+constexpr int RehearsalRows = 600;
+ProtocolTable RehearsalTable() {
+  ProtocolTable rows;
+  RowIdSource ids(1);
+  for (int i = 0; i < RehearsalRows; ++i) {
+    const int voltage = 200 + (i * 37) % 1800;
+    const double current = std::round(1231 * std::sqrt(voltage / 1200.0)) / 1000;
+    rows.push_back(
+        {ids.Next(), {static_cast<double>(voltage), current, 1, 200, Deflection::Alternating}});
+  }
+  return rows;
 }
 
 }  // namespace
@@ -124,6 +179,7 @@ extern "C" {
 
 // Seeds the rows' identities (two 32-bit halves from the page's random
 // source) and returns the fixed texts and numbers: {"storeKey", "rowsKey",
+// "piecesKey", "pieceKey",
 // "retryMs" (how often changes the store refused are tried again),
 // "plotExport": {"width", "height", "textSize", "pngScale"}, "captions": {...}}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_start(std::uint32_t high, std::uint32_t low) {
@@ -134,6 +190,8 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_start(std::uint32_t high, std::u
                                   Member("pngScale", std::to_string(ExportPngScale)) + "}";
   return Reply("{" + Member("storeKey", JsonString(StoreKey)) + "," +
                Member("rowsKey", JsonString(RowsKey)) + "," +
+               Member("piecesKey", JsonString(PiecesKey)) + "," +
+               Member("pieceKey", JsonString(PieceKey)) + "," +
                Member("retryMs", std::to_string(StoreRetryMilliseconds)) + "," +
                Member("plotExport", plot_export) + "," + Member("captions", Captions()) + "}");
 }
@@ -275,12 +333,13 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step_text() { return state.step.
 // "unsaved": whether changes wait to be stored, "changed": whether the
 // shown table changed, "canUndo": whether "Rückgängig" has rows to put back}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) {
-  const ProtocolTable before = state.session.Rows();
   const int change = state.step_change;
   if (stored != 1) state.unsaved = Then(state.unsaved, state.session.ChangeOf(change));
-  ProtocolTable rows = stored == 1
-                           ? std::move(state.step.rows)
-                           : Applied(stored == 2 ? std::move(state.read) : before, state.unsaved);
+  ProtocolTable rows =
+      stored == 1
+          ? std::move(state.step.rows)
+          : Applied(stored == 2 ? std::move(state.read) : state.session.Rows(), state.unsaved);
+  const bool changed = rows != state.session.Rows();
   std::string message = state.session.Stored(change, std::move(rows));
   bool ok = true;
   if (stored == 1) {
@@ -306,7 +365,7 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) 
   state.step_change = 0;
   return Reply("{" + Member("message", JsonString(message)) + "," + Member("ok", Bool(ok)) + "," +
                Member("unsaved", Bool(!state.unsaved.Empty())) + "," +
-               Member("changed", Bool(state.session.Rows() != before)) + "," +
+               Member("changed", Bool(changed)) + "," +
                Member("canUndo", Bool(state.session.CanUndo())) + "}");
 }
 
@@ -338,30 +397,46 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_row_index(const char* id, int id
 // (0: the screen's). Each a mark: {"x", "y", "radius", "outlier", "fill", "edge", "edgeWidth"}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_plot(double width, double height,
                                                      double text_size) {
-  return Reply(PlanJson(PlanOf(width, height, text_size)));
+  return Reply(PlanJson(PlanOf(state.session.View(), width, height, text_size)));
 }
 
-// The same plan to be drawn: its marks not in the JSON ("marks": []) but
-// as numbers, MarkNumbers a mark (x, y, radius, edge width, fill, edge),
-// at varek_protocol_plot_marks(), valid until the next call; "markCount".
-// Thousands of marks are read so without writing and parsing each number.
+// The same plan to be drawn (DrawingJson).
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_plot_drawing(double width, double height,
                                                              double text_size) {
-  PlotPlan plan = PlanOf(width, height, text_size);
-  drawn_marks.clear();
-  drawn_marks.reserve(plan.marks.size() * MarkNumbers);
-  for (const PlotMark& mark : plan.marks) {
-    drawn_marks.insert(drawn_marks.end(),
-                       {mark.x, mark.y, mark.radius, mark.edge_width,
-                        static_cast<double>(mark.fill), static_cast<double>(mark.edge)});
-  }
-  const std::size_t count = plan.marks.size();
-  plan.marks.clear();
-  std::string json = PlanJson(plan);
-  json.pop_back();  // the closing brace
-  return Reply(json + ",\"markCount\":" + std::to_string(count) + "}");
+  return Reply(DrawingJson(PlanOf(state.session.View(), width, height, text_size)));
 }
+
+// A rehearsal of the changes on a table of its own, the page's state
+// untouched: an import into an empty store, a reading, a deletion and its
+// undoing, each stepped, stored and shown. The engine compiles WebAssembly
+// a function when it is first called and optimises what runs often; so the
+// first change of a large table does not wait for either. The plot of the
+// rehearsal's table to be drawn (DrawingJson), for the page's drawing to
+// be rehearsed as well.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_rehearse(double width, double height) {
+  ProtocolSession session(1);
+  StoreCopy copy;
+  std::string ignored;
+  const auto apply = [&](const ProtocolSession::Action& action) {
+    StoreStep step = StepStore(copy.text, session.ChangeOf(action.change), {}, &copy);
+    ignored = session.Stored(action.change, std::move(step.rows));
+    ignored = ViewHeadJson(session.View()) + ViewRowsJson(session.View(), 0, 40);
+  };
+  apply(session.Import(WriteTable(RehearsalTable(), TableForm::Exchange), "rehearsal.csv"));
+  for (int i = 0; i < 3; ++i) {
+    apply(session.Record(
+        {.voltage = 1200, .current = 1231 + i, .amplitude = 200, .deflection_on = true, .order = 1},
+        1e4 * i));
+    apply(session.Delete(session.Rows().front().id));
+    apply(session.Undo());
+    ignored = WriteTable(session.Rows(), TableForm::Exchange);
+    ignored = ReadTable(copy.text, TableForm::Store).Summary();
+  }
+  return Reply(DrawingJson(PlanOf(session.View(), width, height, 0)));
+}
+
 EMSCRIPTEN_KEEPALIVE const double* varek_protocol_plot_marks() { return drawn_marks.data(); }
+EMSCRIPTEN_KEEPALIVE const double* varek_protocol_plot_lines() { return drawn_lines.data(); }
 
 // {"csv": the shown table as the exchange file}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_export() {

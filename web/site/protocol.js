@@ -70,6 +70,8 @@ class Protocol {
     this.rows = new ProtocolTableView(this.form.ProtocolTable, core, this.texts.captions);
     this.plot = new PlotView(this.form.ProtocolPlot, (width, height) => core.plotDrawing(width, height));
     this.printed = new ProtocolPrint(core, this.texts, this.apparatus);
+    // Before the first change: otherwise its code is compiled and optimised while it runs.
+    this.plot.rehearse((width, height) => core.rehearse(width, height));
     await this.Apply(0);
   }
 

@@ -102,12 +102,18 @@ class ProtocolModule {
   rowIndex(id) { return this.call("row_index", id).index; }
   // The plot's plan (textSize 0: the screen's), every mark an object: for the SVG file.
   plot(width, height, textSize = 0) { return this.call("plot", width, height, textSize); }
-  // The same plan to draw: its marks as numbers in markNumbers
-  // (PLOT_MARK_NUMBERS a mark, protocol_plot.js), copied once from the core.
-  plotDrawing(width, height, textSize = 0) {
-    const plan = this.call("plot_drawing", width, height, textSize);
-    const at = this.m._varek_protocol_plot_marks() / Float64Array.BYTES_PER_ELEMENT;
-    plan.markNumbers = this.m.HEAPF64.slice(at, at + plan.markCount * PLOT_MARK_NUMBERS);
+  // The same plan to draw: its marks and lines as numbers in markNumbers
+  // and lineNumbers (PLOT_MARK_NUMBERS a mark, PLOT_LINE_NUMBERS a line,
+  // protocol_plot.js), copied once from the core.
+  plotDrawing(width, height, textSize = 0) { return this.withMarks(this.call("plot_drawing", width, height, textSize)); }
+  // Rehearses the changes on a table of its own (nothing of the page's
+  // changes): the plan of its plot to draw, as plotDrawing.
+  rehearse(width, height) { return this.withMarks(this.call("rehearse", width, height)); }
+  withMarks(plan) {
+    const marks = this.m._varek_protocol_plot_marks() / Float64Array.BYTES_PER_ELEMENT;
+    plan.markNumbers = this.m.HEAPF64.slice(marks, marks + plan.markCount * PLOT_MARK_NUMBERS);
+    const lines = this.m._varek_protocol_plot_lines() / Float64Array.BYTES_PER_ELEMENT;
+    plan.lineNumbers = this.m.HEAPF64.slice(lines, lines + plan.lineCount * PLOT_LINE_NUMBERS);
     return plan;
   }
   exportCsv() { return this.call("export").csv; }

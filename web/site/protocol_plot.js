@@ -22,6 +22,9 @@ const plotFont = (plan, text, scale) =>
 // x, y, radius, edge width, fill, edge (0xRRGGBB).
 const PLOT_MARK_NUMBERS = 6;
 
+// The numbers of a line in a plan to draw: x1, y1, x2, y2, width, colour (0xRRGGBB).
+const PLOT_LINE_NUMBERS = 6;
+
 const plotColour = (rgb) => `#${rgb.toString(16).padStart(6, "0")}`;
 
 // The marks are stamped, in the plan's order, into the picture's pixels
@@ -32,9 +35,9 @@ const plotColour = (rgb) => `#${rgb.toString(16).padStart(6, "0")}`;
 // below is opaque (the frame is filled first).
 class PlotStamps {
   static STEPS = 4;  // a stamp for every quarter of a pixel
-  static MOST = 2000;
+  static MOST = 80;  // looks kept (each with up to (STEPS + 1)² stamps)
 
-  constructor() { this.stamps = new Map(); }
+  constructor() { this.looks = new Map(); }
 
   // The marks (PLOT_MARK_NUMBERS numbers each) on the canvas of `g`, `scale` device pixels a unit.
   draw(g, scale, marks) {
@@ -43,39 +46,73 @@ class PlotStamps {
     const image = g.getImageData(0, 0, width, height);
     const out = new Uint32Array(image.data.buffer);  // a pixel a word: A B G R from the high byte
     const steps = PlotStamps.STEPS;
+    // The stamps of the last mark's look: most marks look alike.
+    let look = null, radius = NaN, edgeWidth = NaN, fill = NaN, edge = NaN;
     for (let i = 0; i < marks.length; i += PLOT_MARK_NUMBERS) {
+      if (marks[i + 2] !== radius || marks[i + 3] !== edgeWidth || marks[i + 4] !== fill || marks[i + 5] !== edge) {
+        [radius, edgeWidth, fill, edge] = [marks[i + 2], marks[i + 3], marks[i + 4], marks[i + 5]];
+        look = this.look(scale, radius, edgeWidth, fill, edge);
+      }
       const px = marks[i] * scale, py = marks[i + 1] * scale;
       const left = Math.floor(px), top = Math.floor(py);
       const dx = Math.round((px - left) * steps), dy = Math.round((py - top) * steps);
-      const { reach, size, across, down, colour, alpha } =
-        this.stamp(scale, marks[i + 2], marks[i + 3], marks[i + 4], marks[i + 5], dx, dy);
+      const place = dx * (steps + 1) + dy;
+      const stamp = look.stamps[place] ??= this.stamp(look, dx, dy);
+      const { reach, size, across, down, colour, alpha } = stamp;
       const x0 = left - reach, y0 = top - reach;
-      const inside = x0 >= 0 && y0 >= 0 && x0 + size <= width && y0 + size <= height;
+      if (x0 >= 0 && y0 >= 0 && x0 + size <= width && y0 + size <= height) {
+        PlotStamps.lay(out, y0 * width + x0, PlotStamps.offsets(stamp, width), colour, alpha);
+        continue;
+      }
       for (let k = 0; k < alpha.length; ++k) {
         const x = x0 + across[k], y = y0 + down[k];
-        if (!inside && (x < 0 || y < 0 || x >= width || y >= height)) continue;
-        const o = y * width + x, a = alpha[k];
-        if (a === 255) {
-          out[o] = colour[k];
-          continue;
-        }
-        // Over an opaque picture.
-        const c = colour[k], d = out[o], b = 255 - a;
-        const red = ((c & 255) * a + (d & 255) * b + 127) / 255 | 0;
-        const green = (((c >>> 8) & 255) * a + ((d >>> 8) & 255) * b + 127) / 255 | 0;
-        const blue = (((c >>> 16) & 255) * a + ((d >>> 16) & 255) * b + 127) / 255 | 0;
-        out[o] = 0xff000000 | (blue << 16) | (green << 8) | red;
+        if (x < 0 || y < 0 || x >= width || y >= height) continue;
+        PlotStamps.blend(out, y * width + x, colour[k], alpha[k]);
       }
     }
     g.putImageData(image, 0, 0);
   }
 
+  // A stamp's pixels laid at `base` (its top left) of a picture of width `width`.
+  static lay(out, base, offsets, colour, alpha) {
+    for (let k = 0; k < alpha.length; ++k) PlotStamps.blend(out, base + offsets[k], colour[k], alpha[k]);
+  }
+
+  // The pixel `o` covered by the colour `c` with coverage `a` (of 255), over an opaque picture.
+  static blend(out, o, c, a) {
+    if (a === 255) {
+      out[o] = c;
+      return;
+    }
+    const d = out[o], b = 255 - a;
+    const red = ((c & 255) * a + (d & 255) * b + 127) / 255 | 0;
+    const green = (((c >>> 8) & 255) * a + ((d >>> 8) & 255) * b + 127) / 255 | 0;
+    const blue = (((c >>> 16) & 255) * a + ((d >>> 16) & 255) * b + 127) / 255 | 0;
+    out[o] = 0xff000000 | (blue << 16) | (green << 8) | red;
+  }
+
+  // The places of a stamp's pixels in a picture `width` pixels wide, from its top left.
+  static offsets(stamp, width) {
+    if (stamp.width !== width) {
+      stamp.width = width;
+      stamp.offsets = Int32Array.from(stamp.down, (y, k) => y * width + stamp.across[k]);
+    }
+    return stamp.offsets;
+  }
+
+  // The stamps of a look, made as marks need them.
+  look(scale, radius, edgeWidth, fill, edge) {
+    const key = `${scale} ${radius} ${edgeWidth} ${fill} ${edge}`;
+    let look = this.looks.get(key);
+    if (look) return look;
+    if (this.looks.size >= PlotStamps.MOST) this.looks.clear();
+    look = { scale, radius, edgeWidth, fill, edge, stamps: [] };
+    this.looks.set(key, look);
+    return look;
+  }
+
   // The stamp of a mark `dx`, `dy` quarters of a pixel right of and below a pixel's corner.
-  stamp(scale, radius, edgeWidth, fill, edge, dx, dy) {
-    const key = `${scale} ${radius} ${edgeWidth} ${fill} ${edge} ${dx} ${dy}`;
-    let stamp = this.stamps.get(key);
-    if (stamp) return stamp;
-    if (this.stamps.size >= PlotStamps.MOST) this.stamps.clear();
+  stamp({ scale, radius, edgeWidth, fill, edge }, dx, dy) {
     // What the mark covers around its centre, whole pixels.
     const reach = Math.ceil((radius + edgeWidth / 2) * scale) + 1, size = 2 * reach + 2;
     const canvas = document.createElement("canvas");
@@ -91,8 +128,8 @@ class PlotStamps {
     // The pixels it covers: their places, colours (opaque) and coverage.
     const pixels = new Uint32Array(s.getImageData(0, 0, size, size).data.buffer);
     const covered = pixels.reduce((n, p) => n + (p >>> 24 !== 0 ? 1 : 0), 0);
-    stamp = { reach, size, across: new Int16Array(covered), down: new Int16Array(covered),
-              colour: new Uint32Array(covered), alpha: new Uint8Array(covered) };
+    const stamp = { reach, size, across: new Int16Array(covered), down: new Int16Array(covered),
+                    colour: new Uint32Array(covered), alpha: new Uint8Array(covered) };
     for (let p = 0, k = 0; p < pixels.length; ++p) {
       if (pixels[p] >>> 24 === 0) continue;
       stamp.across[k] = p % size;
@@ -100,7 +137,6 @@ class PlotStamps {
       stamp.colour[k] = pixels[p] | 0xff000000;
       stamp.alpha[k++] = pixels[p] >>> 24;
     }
-    this.stamps.set(key, stamp);
     return stamp;
   }
 }
@@ -116,16 +152,24 @@ function drawPlotPlan(g, plan, scale) {
   g.fillStyle = plan.background;
   g.fillRect(0, 0, plan.width * scale, plan.height * scale);
   g.lineCap = "round";
-  for (const line of plan.lines) {
-    const along = line.x1 === line.x2 || line.y1 === line.y2;
-    const width = along ? Math.max(1, Math.round(line.width * scale)) : line.width * scale;
+  const lines = plan.lineNumbers;
+  let colour = NaN, lineWidth = NaN;
+  for (let i = 0; i < lines.length; i += PLOT_LINE_NUMBERS) {
+    const lx1 = lines[i], ly1 = lines[i + 1], lx2 = lines[i + 2], ly2 = lines[i + 3];
+    const planned = lines[i + 4], rgb = lines[i + 5];
+    const along = lx1 === lx2 || ly1 === ly2;
+    const width = along ? Math.max(1, Math.round(planned * scale)) : planned * scale;
     const snap = (v) => (width % 2 === 1 ? Math.floor(v * scale) + 0.5 : Math.round(v * scale));
-    const x1 = line.x1 === line.x2 ? snap(line.x1) : line.x1 * scale;
-    const x2 = line.x1 === line.x2 ? x1 : line.x2 * scale;
-    const y1 = line.y1 === line.y2 ? snap(line.y1) : line.y1 * scale;
-    const y2 = line.y1 === line.y2 ? y1 : line.y2 * scale;
-    g.strokeStyle = line.colour;
-    g.lineWidth = width;
+    const x1 = lx1 === lx2 ? snap(lx1) : lx1 * scale;
+    const x2 = lx1 === lx2 ? x1 : lx2 * scale;
+    const y1 = ly1 === ly2 ? snap(ly1) : ly1 * scale;
+    const y2 = ly1 === ly2 ? y1 : ly2 * scale;
+    // The canvas's state set only where it changes: thousands of error bars look alike.
+    if (rgb !== colour) {
+      colour = rgb;
+      g.strokeStyle = plotColour(rgb);
+    }
+    if (width !== lineWidth) g.lineWidth = lineWidth = width;
     g.beginPath();
     g.moveTo(x1, y1);
     g.lineTo(x2, y2);
@@ -202,11 +246,29 @@ class PlotView {
     });
   }
 
+  // Draws the plan `rehearsal(width, height)` gives, as large as the slot
+  // is (or as the panel's plot is, when it is hidden), on a canvas of its
+  // own: the drawing's code is optimised and the marks' stamps are made
+  // before the first plot of many rows.
+  rehearse(rehearsal) {
+    const box = this.slot.getBoundingClientRect();
+    const ratio = window.devicePixelRatio || 1;
+    const scale = PlotView.formScale() * ratio;
+    const canvas = document.createElement("canvas");
+    canvas.width = Math.max(1, Math.floor((box.width || PlotView.REHEARSAL_SIZE[0]) * ratio));
+    canvas.height = Math.max(1, Math.floor((box.height || PlotView.REHEARSAL_SIZE[1]) * ratio));
+    drawPlotPlan(canvas.getContext("2d", PLOT_CONTEXT), rehearsal(canvas.width / scale, canvas.height / scale), scale);
+  }
+
+  static REHEARSAL_SIZE = [300, 200];
+
+  static formScale() { return Number(getComputedStyle(document.documentElement).getPropertyValue("--s")) || 1; }
+
   draw() {
     const box = this.slot.getBoundingClientRect();
     if (box.width === 0 || box.height === 0) return;
     const ratio = window.devicePixelRatio || 1;
-    const formScale = Number(getComputedStyle(document.documentElement).getPropertyValue("--s")) || 1;
+    const formScale = PlotView.formScale();
     const v = this.view;
     v.width = PixelView.exactDevicePixels(Math.max(1, Math.floor(box.width * ratio + 1e-6)), ratio);
     v.height = PixelView.exactDevicePixels(Math.max(1, Math.floor(box.height * ratio + 1e-6)), ratio);

@@ -11,13 +11,15 @@
 // so that rows recorded in another tab are neither lost nor brought back;
 // the other tabs are told on a BroadcastChannel and read the store again.
 //
-// The store is an entry of IndexedDB, not of localStorage: a tab's
-// localStorage is a copy that the browser brings up to date a moment after
-// another tab wrote, so a tab that takes the lock just then reads an old
-// table and writes it back without the other tab's row. IndexedDB reads
-// what was written last. Keeping aside and writing are one transaction; a
-// full storage (QuotaExceededError) stores nothing of it. The store of
-// earlier versions of the page, in localStorage, is taken over once. Where
+// The store is in IndexedDB, not in localStorage: a tab's localStorage is
+// a copy that the browser brings up to date a moment after another tab
+// wrote, so a tab that takes the lock just then reads an old table and
+// writes it back without the other tab's row. IndexedDB reads what was
+// written last. Its text is kept in pieces (protocol_store_pieces.js), so
+// that a change writes only the lines it changes. Keeping aside and writing
+// are one transaction; a full storage (QuotaExceededError) stores nothing
+// of it. The store of earlier versions of the page, the whole text in one
+// entry or in localStorage, is taken over once. Where
 // the storage is full or the browser refuses it to the page, the core keeps
 // the changes in the tab and they are stored with the next step that can
 // be; the page tries again as often as the core's start says (retryMs).
@@ -35,6 +37,8 @@ class ProtocolStore {
     this.core = core;
     this.key = texts.storeKey;
     this.rowsKey = texts.rowsKey;
+    this.pieces = new StorePieces(texts.piecesKey, texts.pieceKey);
+    this.current = undefined;  // {list, pieces} as this tab's last step read or wrote them
     this.channel = new BroadcastChannel(this.key);
     this.channel.onmessage = () => onOutside();
   }
@@ -71,7 +75,7 @@ class ProtocolStore {
 
   // The change shown and kept in the tab until it can be stored.
   notStored(change, refused) {
-    this.lastText = undefined;
+    this.forget();
     this.core.step("", change, "");
     return this.core.commit(ProtocolModule.NOTHING_STORED, refused);
   }
@@ -85,6 +89,12 @@ class ProtocolStore {
       request.onsuccess = () => resolve(request.result);
       request.onerror = () => resolve(undefined);
     });
+  }
+
+  // What this tab knows of the store is not taken as it without reading.
+  forget() {
+    this.lastText = this.current = undefined;
+    this.pieces.forget();
   }
 
   // The step on the stored value (and its count of rows, undefined when
@@ -105,7 +115,8 @@ class ProtocolStore {
     if (step.write) writes.push([this.key, step.text]);
     if (step.write || String(step.rows) !== rowsWritten) writes.push([this.rowsKey, String(step.rows)]);
     const finish = (stored) => {
-      this.lastText = stored ? (step.write ? step.text : text) : undefined;
+      if (!stored) this.forget();
+      else this.lastText = step.write ? step.text : text;
       if (stored) {
         const answer = this.core.commit(ProtocolModule.STORED);
         if (writes.length > 0) this.channel.postMessage("changed");
@@ -122,26 +133,48 @@ class ProtocolStore {
       const transaction = database.transaction(ProtocolStore.ENTRIES, "readwrite");
       const entries = transaction.objectStore(ProtocolStore.ENTRIES);
       const keys = entries.getAllKeys();
-      const entry = entries.get(this.key);
+      const whole = entries.get(this.key);  // the whole text, as earlier versions kept it
+      const list = entries.get(this.pieces.listKey);
       const rows = entries.get(this.rowsKey);
       // Until the store is read, a failure stores nothing of the change.
       let finish = () => this.notStored(change, false);
-      // The last of the three requests: the others have their results then.
+      let written = null;  // the pieces once the transaction is complete
+      // The last of the requests: the others have their results then.
       rows.onsuccess = () => {
-        const value = entry.result ?? this.takeOver();
-        const plan = this.plan(value, rows.result, new Set(keys.result), change);
-        finish = plan.finish;
-        try {
-          for (const [key, text] of plan.writes) entries.put(text, key);
-        } catch {
-          // Not written: the transaction ends without any of it (unless it has already).
-          try { transaction.abort(); } catch { /* aborted before */ }
-        }
+        // The same list as this tab's last step: the same text, nothing to read.
+        const same = whole.result === undefined && list.result !== undefined && list.result === this.current?.list;
+        const step = (value, pieces) => {
+          const takenOver = value === undefined || whole.result !== undefined;
+          if (takenOver) value = whole.result ?? this.takeOver();
+          const plan = this.plan(value, rows.result, new Set(keys.result), change);
+          finish = plan.finish;
+          try {
+            for (const [key, text] of plan.writes) {
+              if (key !== this.key) entries.put(text, key);
+            }
+            // The text in pieces when it changed, or when it is taken over.
+            const text = plan.writes.find(([key]) => key === this.key)?.[1] ??
+                         (takenOver && value !== undefined ? String(value) : undefined);
+            if (text !== undefined) written = this.pieces.write(entries, text, pieces);
+            else written = { list: list.result, pieces };
+            if (whole.result !== undefined) entries.delete(this.key);
+          } catch {
+            // Not written: the transaction ends without any of it (unless it has already).
+            try { transaction.abort(); } catch { /* aborted before */ }
+          }
+        };
+        if (same) step(this.lastText, this.current.pieces);
+        else this.pieces.read(entries, list.result, step);
       };
       transaction.oncomplete = () => {
         if (this.takenOver) localStorage.removeItem(this.key);
         this.takenOver = false;
-        resolve(finish(true));
+        const answer = finish(true);
+        if (written) {
+          this.current = written;
+          this.pieces.remember(written.pieces);
+        }
+        resolve(answer);
       };
       transaction.onabort = () => resolve(finish(false));
     });

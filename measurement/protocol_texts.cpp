@@ -254,6 +254,12 @@ std::string StoreDeletedMessage(std::size_t rows_written) {
          ") wurde von außen gelöscht: die Tabelle bleibt, wie sie war, und ist neu gesichert.";
 }
 
+std::string OlderPageStoreKeptAsideMessage(std::size_t rows, std::string_view kept_as) {
+  return "Ein Tab mit einer älteren Fassung der Seite hat " +
+         Plural(rows, "Messwert", "Messwerte") + " getrennt gespeichert, beiseitegelegt unter " +
+         Quoted(kept_as) + "; die Tabelle hier bleibt. Jenen Tab bitte neu laden.";
+}
+
 std::string NotStoredMessage(std::string_view why) {
   return "Nicht gesichert: " + std::string(why) +
          ". Die Messwerte bleiben hier und werden gesichert, sobald es geht, oder mit " +

@@ -138,6 +138,10 @@ std::string DateLine(int year, int month, int day, int hour, int minute);
 std::string StorageFull();
 // The store was deleted by another program after `rows_written` rows.
 std::string StoreDeletedMessage(std::size_t rows_written);
+// A page of an older version, still open in another tab, stored its table
+// in the form it knows after this version had taken the store over: that
+// table is kept aside, the store stays as it was.
+std::string OlderPageStoreKeptAsideMessage(std::size_t rows, std::string_view kept_as);
 // Full, and a store with bad lines cannot be kept aside: it stays as it is,
 // its good rows are shown, and nothing is stored until there is room.
 std::string StoreNotKeptAsideMessage(const std::string& summary, std::size_t rows_kept);

@@ -449,6 +449,19 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_kept_aside_key(int n) {
   return Reply("{" + Member("key", JsonString(KeptAsideName(StoreKey, n))) + "}");
 }
 
+// {"text": the message for the table of an older page, stored in the
+// form it knows (`stored`), kept aside under `kept_as`}.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_older_page_kept_aside(const char* stored,
+                                                                      int stored_length,
+                                                                      const char* kept_as,
+                                                                      int kept_as_length) {
+  const std::size_t rows = ReadTable(Bytes(stored, stored_length), TableForm::Store).rows.size();
+  return Reply("{" +
+               Member("text", JsonString(OlderPageStoreKeptAsideMessage(
+                                  rows, Bytes(kept_as, kept_as_length)))) +
+               "}");
+}
+
 // {"text": the printed protocol's date line}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_date_line(int year, int month, int day, int hour,
                                                           int minute) {

@@ -118,6 +118,10 @@ class ProtocolModule {
   }
   exportCsv() { return this.call("export").csv; }
   keptAsideKey(n) { return this.call("kept_aside_key", n).key; }
+  // The message for a table an older page stored (text) and kept aside under keptAs.
+  olderPageKeptAside(text, keptAs) {
+    return this.call("older_page_kept_aside", text, keptAs).text;
+  }
   dateLine(d) {
     return this.call("date_line", d.getFullYear(), d.getMonth() + 1, d.getDate(), d.getHours(), d.getMinutes()).text;
   }

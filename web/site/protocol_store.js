@@ -102,9 +102,7 @@ class ProtocolStore {
   // once it is written (`stored`) or not. The text this tab wrote or read
   // last is not passed to the core again.
   plan(value, rowsWritten, keys, change) {
-    let n = 1;
-    while (keys.has(this.core.keptAsideKey(n))) ++n;
-    const keptAs = this.core.keptAsideKey(n);
+    const keptAs = this.freeKeptAsideKey(keys);
     const text = value === undefined ? "" : String(value);
     const step = this.core.step(text, change, keptAs, {
       unchanged: text !== "" && text === this.lastText,
@@ -144,11 +142,22 @@ class ProtocolStore {
         // The same list as this tab's last step: the same text, nothing to read.
         const same = whole.result === undefined && list.result !== undefined && list.result === this.current?.list;
         const step = (value, pieces) => {
-          const takenOver = value === undefined || whole.result !== undefined;
+          const inUse = new Set(keys.result);
+          // The whole text beside the pieces: a tab of an older version of
+          // the page, still open, wrote it after this version took the store
+          // over, without the rows recorded here since. The pieces stay the
+          // store; that table is kept aside, not lost, and its count of rows
+          // is not this store's.
+          const older = whole.result !== undefined && list.result !== undefined;
+          const olderKeptAs = older ? this.freeKeptAsideKey(inUse) : undefined;
+          if (older) inUse.add(olderKeptAs);
+          const takenOver = !older && (value === undefined || whole.result !== undefined);
           if (takenOver) value = whole.result ?? this.takeOver();
-          const plan = this.plan(value, rows.result, new Set(keys.result), change);
-          finish = plan.finish;
+          const plan = this.plan(value, older ? undefined : rows.result, inUse, change);
+          finish = older ? (stored) => this.olderPageKeptAside(plan.finish(stored), stored, whole.result, olderKeptAs)
+                         : plan.finish;
           try {
+            if (older) entries.put(whole.result, olderKeptAs);
             for (const [key, text] of plan.writes) {
               if (key !== this.key) entries.put(text, key);
             }
@@ -178,6 +187,20 @@ class ProtocolStore {
       };
       transaction.onabort = () => resolve(finish(false));
     });
+  }
+
+  // The first name for a store kept aside that none of `keys` has.
+  freeKeptAsideKey(keys) {
+    let n = 1;
+    while (keys.has(this.core.keptAsideKey(n))) ++n;
+    return this.core.keptAsideKey(n);
+  }
+
+  // The commit's answer, telling of the older page's table kept aside under
+  // keptAs once it is stored (a problem of the step itself comes first).
+  olderPageKeptAside(answer, stored, text, keptAs) {
+    if (!stored || answer.problem) return answer;
+    return { ...answer, problem: this.core.olderPageKeptAside(String(text), keptAs), keptAs };
   }
 
   // The store that earlier versions of the page kept in localStorage.

@@ -54,10 +54,6 @@ std::size_t PathCache::IndexOf(const Settings& settings) const {
   return static_cast<std::size_t>(found - results_.begin());
 }
 
-bool PathCache::Holds(const Settings& settings) const {
-  return IndexOf(settings) < results_.size();
-}
-
 bool PathCache::Recall(const Settings& settings, Scene& scene) {
   const std::size_t index = IndexOf(settings);
   if (index == results_.size()) return false;

@@ -29,7 +29,6 @@ class PathCache {
   bool Recall(const Settings& settings, Scene& scene);
   // Keeps what the integration for `settings` wrote into `scene`.
   void Keep(const Settings& settings, const Scene& scene);
-  bool Holds(const Settings& settings) const;
 
   // The kept result for the paths of `settings` as bytes; empty when none
   // is kept. Read back by KeepPacked of a cache in a program of the same

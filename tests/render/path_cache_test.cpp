@@ -85,7 +85,7 @@ TEST(PathCacheTest, PackedResultsKeptByAnotherCacheDrawTheComputedPicture) {
     std::vector<std::uint8_t> longer = bytes;
     longer.push_back(0);
     EXPECT_FALSE(passed.KeepPacked(other, longer));
-    EXPECT_FALSE(passed.Holds(other));
+    EXPECT_TRUE(passed.Packed(other).empty());
     ASSERT_TRUE(passed.KeepPacked(s, bytes));
     EXPECT_EQ(passed.Packed(s), bytes);
   }
@@ -116,10 +116,11 @@ TEST(PathCacheTest, KeepsTheSettingsUsedLastWhateverTheView) {
   ASSERT_TRUE(cache.Recall(a_turned, simulation.model().mutable_scene()));
   simulation.ComputeTrajectories(c);
   cache.Keep(c, simulation.scene());
-  EXPECT_TRUE(cache.Holds(a));
-  EXPECT_FALSE(cache.Holds(b));
-  EXPECT_TRUE(cache.Holds(c));
-  EXPECT_FALSE(cache.Holds(Paths(50, 2000, true, true, 5)));  // steady: other paths
+  const auto holds = [&](const Settings& s) { return !cache.Packed(s).empty(); };
+  EXPECT_TRUE(holds(a));
+  EXPECT_FALSE(holds(b));
+  EXPECT_TRUE(holds(c));
+  EXPECT_FALSE(holds(Paths(50, 2000, true, true, 5)));  // steady: other paths
 }
 
 TEST(PathCacheTest, NeighboursAreOneLineStepOfCurrentOrVoltageOnwardsFirst) {

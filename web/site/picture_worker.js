@@ -46,11 +46,15 @@ function picture(pointer) {
   return { width, height, pixels: new Uint8Array(varek.HEAPU32.buffer, pointer, width * height * 4).slice().buffer };
 }
 
+// Copies `bytes` (a Uint8Array) into the module's memory at `pointer`.
+function writeBytes(pointer, bytes) {
+  new Uint8Array(varek.HEAPU32.buffer, pointer, bytes.length).set(bytes);
+}
+
 // The axes picture, 241 x 50 RGBA bytes, becomes the plot's background.
 function setSignalAxes(rgba) {
   const size = SIGNAL.width * SIGNAL.height * 4;
-  new Uint8Array(varek.HEAPU32.buffer, varek._varek_signal_axes_rgba(), size)
-      .set(new Uint8Array(rgba, 0, Math.min(size, rgba.byteLength)));
+  writeBytes(varek._varek_signal_axes_rgba(), new Uint8Array(rgba, 0, Math.min(size, rgba.byteLength)));
   varek._varek_apply_signal_axes();
 }
 
@@ -69,8 +73,7 @@ function packedPaths() {
 // Bytes that packedPaths gave (in this worker or another) kept as the paths
 // of the settings in force.
 function keepPaths(paths) {
-  new Uint8Array(varek.HEAPU32.buffer, varek._varek_paths_room(paths.byteLength), paths.byteLength)
-      .set(new Uint8Array(paths));
+  writeBytes(varek._varek_paths_room(paths.byteLength), new Uint8Array(paths));
   if (!varek._varek_keep_paths()) throw new Error("Wege in falscher Form");
 }
 
@@ -124,8 +127,7 @@ function readLink(parameters) {
   const encoder = new TextEncoder();
   return parameters.map(([name, text]) => {
     const nameBytes = encoder.encode(name), bytes = encoder.encode(name + text);
-    const at = varek._varek_link_parameter(bytes.length);
-    new Uint8Array(varek.HEAPU32.buffer, at, bytes.length).set(bytes);
+    writeBytes(varek._varek_link_parameter(bytes.length), bytes);
     return varek._varek_read_link_parameter(nameBytes.length) ? { value: varek._varek_link_value() }
                                                               : { notice: textAt(varek._varek_link_notice()) };
   });

@@ -77,8 +77,8 @@ measure() {
 
 # Clicks the point (x, y) of the form.
 click_form() {
-  xdotool mousemove --sync "$(awk -v o="$X" -v s="$scale" -v v="$1" 'BEGIN { printf "%d", o + v * s }')" \
-    "$(awk -v o="$Y" -v s="$scale" -v v="$2" 'BEGIN { printf "%d", o + v * s }')" click 1
+  click_screen "$(awk -v o="$X" -v s="$scale" -v v="$1" 'BEGIN { printf "%d", o + v * s }')" \
+    "$(awk -v o="$Y" -v s="$scale" -v v="$2" 'BEGIN { printf "%d", o + v * s }')"
   sleep 0.3
 }
 
@@ -172,6 +172,9 @@ screens_row() {
   click_form "${record[@]}"
   poll "$wait_s" store_has 1 || fail "$size: \"Messwert übernehmen\" stored $(rows_in_store) rows"
   grep -q ';2,999;' "$store" || fail "$size: the reading is not at 2.999 A: $(tail -n 1 "$store")"
+  # The same reading again, more than a second later: within a second the
+  # program asks whether it is meant.
+  sleep 1.2
   click_form "${record[@]}"
   poll "$wait_s" store_has 2 || fail "$size: the second reading is not stored"
   shoot "protocol-$size.png"

@@ -109,7 +109,7 @@ echo "form at ($left, $top), scale $scale"
 
 # Screen position of the form's point (x, y).
 at() { awk -v s="$scale" -v l="$left" -v t="$top" -v x="$1" -v y="$2" 'BEGIN { printf "%d %d", l + x * s + 0.5, t + y * s + 0.5 }'; }
-click_form() { xdotool mousemove --sync $(at "$1" "$2") click 1; }
+click_form() { click_screen $(at "$1" "$2"); }
 # Mean brightness (0 black … 1 white) of the form's rectangle x, y, w, h.
 brightness() {
   local x0 y0 x1 y1

@@ -48,9 +48,17 @@ find_window() {
   echo "window $window at ($X, $Y), ${WIDTH} x ${HEIGHT}"
 }
 
+# Clicks at the screen point (x, y). `mousemove --sync` waits for the pointer
+# to move, and when it is there already, waits many seconds for nothing: move
+# it only when it is elsewhere.
+click_screen() {
+  [[ "$(xdotool getmouselocation)" == "x:$1 y:$2 "* ]] || xdotool mousemove --sync "$1" "$2"
+  xdotool click 1
+}
+
 # Clicks at (x, y) of the window's client area.
 click_at() {
-  xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1
+  click_screen $((X + $1)) $((Y + $2))
 }
 
 # Waits at most SECONDS for the program to end; it must end with status 0.

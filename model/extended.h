@@ -7,8 +7,8 @@
 // of that arithmetic through Extended and the functions below, nothing else:
 // + - * / unary -, comparisons, construction from integers and doubles (and
 // from hexadecimal long double literals of at most 16 digits, which are exact
-// in any wider type), static_cast<double>, Abs, Sqrt, ProductPlus, Sin, Cos
-// and RoundEven.
+// in any wider type), static_cast<double>, Abs, Sqrt, ProductPlus, Twice, Sin,
+// Cos and RoundEven.
 //
 // On x86-64 Extended is long double itself. In WebAssembly long double is a
 // 128-bit quad, so there (and in the native build that checks it,
@@ -37,6 +37,7 @@ constexpr SoftExtended Abs(const SoftExtended& a);  // defined in the class
 // a * b + c, rounded after the product and after the sum; defined in the class
 constexpr SoftExtended ProductPlus(const SoftExtended& a, const SoftExtended& b,
                                    const SoftExtended& c);
+constexpr SoftExtended Twice(const SoftExtended& a);  // a * 2; defined in the class
 
 // Sine and cosine of an angle of the table; any other angle ends the program
 // with a message naming it.
@@ -71,6 +72,7 @@ inline Extended Abs(Extended value) { return std::fabs(value); }
 // a * b + c, rounded after the product and after the sum (the build never
 // fuses the two).
 inline Extended ProductPlus(Extended a, Extended b, Extended c) { return a * b + c; }
+inline Extended Twice(Extended value) { return value * 2; }
 
 // Nearest integer, an exact half going to the even neighbour. lrintl honours
 // the current rounding mode, which this program never changes from the

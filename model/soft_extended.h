@@ -257,6 +257,16 @@ class SoftExtended {
     return Round(sum);
   }
 
+  // 2 a: the exponent one more, exact as the product is, unless it leaves
+  // the range (or a has a zero significand: zero, infinity, NaN).
+  [[gnu::always_inline]] friend constexpr SoftExtended Twice(const SoftExtended& a) {
+    if ((a.significand_ >> 63) == 0 || a.exponent_ >= MaxExponent) [[unlikely]]
+      return a * SoftExtended(2);
+    SoftExtended v = a;
+    v.exponent_ += 1;
+    return v;
+  }
+
   [[gnu::always_inline]] friend constexpr SoftExtended operator/(const SoftExtended& a,
                                                                  const SoftExtended& b) {
     const std::uint32_t sign = a.sign_ ^ b.sign_;

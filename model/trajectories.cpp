@@ -61,7 +61,7 @@ struct StepConstants {
 // One integration step: the stages as each value's operations, in their
 // order. The weighted mean is summed as it is formed, in the same order:
 // K = ((2 k2 + k1) + 2 k3) + k4. A product followed by a sum is one
-// ProductPlus, rounded twice as before.
+// ProductPlus, rounded twice as before; 2 k is Twice(k), the same value.
 VAREK_STEP void Step(Motion& m, const StepConstants& c, bool plates, const Extended& a) {
   const Extended omega = c.omega, h = c.h, half_h = c.half_h;
   const Extended vy0 = m.vy, vz0 = m.vz;
@@ -71,12 +71,12 @@ VAREK_STEP void Step(Motion& m, const StepConstants& c, bool plates, const Exten
   // stage 2: k2 = f(v); v = k2 h / 2 + v0
   const Extended k2y = TurnPlusPlates(plates, vz1, omega, a), k2z = -vy1 * omega;
   const Extended vy2 = ProductPlus(k2y, half_h, vy0), vz2 = ProductPlus(k2z, half_h, vz0);
-  Extended sum_y = k2y * 2 + k1y, sum_z = k2z * 2 + k1z;
+  Extended sum_y = Twice(k2y) + k1y, sum_z = Twice(k2z) + k1z;
   // stage 3: k3 = f(v); v = k3 h + v0
   const Extended k3y = TurnPlusPlates(plates, vz2, omega, a), k3z = -vy2 * omega;
   const Extended vy3 = ProductPlus(k3y, h, vy0), vz3 = ProductPlus(k3z, h, vz0);
-  sum_y = sum_y + k3y * 2;
-  sum_z = sum_z + k3z * 2;
+  sum_y = sum_y + Twice(k3y);
+  sum_z = sum_z + Twice(k3z);
   // first advance: r = v h + r
   m.x = c.axial_advance + m.x;
   m.y = ProductPlus(vy3, h, m.y);

@@ -118,6 +118,7 @@ TEST(SoftExtended, ArithmeticEqualsX87BitForBit) {
           {"* then + a", a * b + a, ProductPlus(sa, sb, sa)},
           {"* then + b", a * b + b, ProductPlus(sa, sb, sb)},
           {"* then - itself", a * b + -(a * b), ProductPlus(sa, sb, -(sa * sb))},
+          {"twice", a * 2, Twice(sa)},
           {"/", a / b, sa / sb},
           {"sqrt", std::sqrt(std::fabs(a)), Sqrt(a < 0 ? -sa : sa)},
           {"double", static_cast<long double>(static_cast<double>(a)),

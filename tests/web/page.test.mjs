@@ -164,6 +164,8 @@ describe("pictures", () => {
       const current = await position("ScrollBar7");
       assert.equal(current, currents.at(-1));
       assert.equal(shownCurrents.at(-1), current);
+      // The address, written once the pictures are shown, names the last settings.
+      assert.match(await page.evaluate(() => location.search), new RegExp(`current=${current}(&|$)`));
       assert.ok(shownCurrents.every((c, i) => i === 0 || c < shownCurrents[i - 1]),
                 `pictures went back: ${shownCurrents.join(" ")} mA`);
       const drawing = await page.evaluate(() => window.Form1.pictures.slots.filter((slot) => slot.paths).length);

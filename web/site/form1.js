@@ -95,6 +95,7 @@ class TForm1 {
       onSignal: (picture) => { putPicture(this.PaintBox2, picture); this.viewOf.PaintBox2.draw(); },
       onIdle: () => {
         if (this.ended) return;
+        this.FollowAddress();
         setPageState("ready");
         this.protocol?.LoadWhenIdle();
       },
@@ -194,13 +195,21 @@ class TForm1 {
 
   // Pictures for the settings in force: the signal (when shown) and the
   // scene; the paths are integrated again if a physical setting changed.
-  // The address follows the settings once the window is open.
   Refresh() {
     if (this.ended) return;
     setPageState("busy");
-    const settings = this.Settings();
-    this.pictures.show(settings);
-    if (this.Panel4.hidden) history.replaceState(null, "", queryFromSettings(settings, this.settingRows) + location.hash);
+    this.addressBehind = true;
+    this.pictures.show(this.Settings());
+  }
+
+  // The address follows the settings once the window is open, when their
+  // pictures are shown: the browser takes 2 to 4 ms for each new address,
+  // more than a kept picture costs, and a dragged thumb changes the
+  // settings every few milliseconds.
+  FollowAddress() {
+    if (!this.addressBehind || !this.Panel4.hidden) return;
+    this.addressBehind = false;
+    history.replaceState(null, "", queryFromSettings(this.Settings(), this.settingRows) + location.hash);
   }
 
   ShowScene(picture, marks, { hint, screenHit, tone }) {
@@ -298,6 +307,7 @@ class TForm1 {
   }
 
   async CopyLink() {
+    this.FollowAddress();
     const copied = await copyText(location.href);
     this.LinkStatus.textContent = copied ? "Link kopiert." : "";
     if (!copied) this.addNotice(`Der Link ließ sich nicht kopieren; hier ist er: ${location.href}`);

@@ -19,6 +19,9 @@
 //   warm     a short warm-up of the engine's optimising tier
 //   link     a link's parameters read as the command lines read them
 //   axes     (no answer) the plot's axes picture
+//   pixels   (no answer) the buffers of pictures the page has shown, to
+//            take the next pictures' bytes: a dragged thumb asks for dozens
+//            of pictures a second, each of a megabyte or more
 //
 // The single-file edition makes this worker from one text that brings the
 // module (createVarek) and its bytes (self.varekModule) before this file.
@@ -39,11 +42,19 @@ function textAt(pointer) {
   return new TextDecoder().decode(bytes.subarray(pointer, bytes.indexOf(0, pointer)));
 }
 
+// Buffers given back by the page (see "pixels"), a few at most.
+const SPARE_BUFFERS = 4;
+const spareBuffers = [];
+
 // The picture that the bridge left in the module's memory: a copy of its
-// bytes and its size.
+// bytes, in a buffer given back where one has the size, and its size.
 function picture(pointer) {
   const width = varek._varek_picture_width(), height = varek._varek_picture_height();
-  return { width, height, pixels: new Uint8Array(varek.HEAPU32.buffer, pointer, width * height * 4).slice().buffer };
+  const size = width * height * 4;
+  const spare = spareBuffers.findIndex((buffer) => buffer.byteLength === size);
+  const pixels = spare >= 0 ? spareBuffers.splice(spare, 1)[0] : new ArrayBuffer(size);
+  new Uint8Array(pixels).set(new Uint8Array(varek.HEAPU32.buffer, pointer, size));
+  return { width, height, pixels };
 }
 
 // Copies `bytes` (a Uint8Array) into the module's memory at `pointer`.
@@ -137,6 +148,10 @@ onmessage = async ({ data }) => {
   try {
     await ready;
     if (data.type === "axes") setSignalAxes(data.pixels);
+    else if (data.type === "pixels") {
+      spareBuffers.unshift(...data.buffers);
+      spareBuffers.length = Math.min(spareBuffers.length, SPARE_BUFFERS);
+    }
     else if (data.type === "show") show(data);
     else if (data.type === "prepare") prepare(data);
     else if (data.type === "warm") {

@@ -214,6 +214,7 @@ class PictureWorkerClient {
       slot.job = null;
       if (data.paths) this.keep(slot.paths, data.paths);
       if (job.number > this.shownNumber) this.showPicture(job, data);
+      this.giveBack(slot, data);
     } else if (data.type === "paths") {
       slot.job = null;
       this.preparing.delete(job.preparing);
@@ -231,6 +232,13 @@ class PictureWorkerClient {
       this.callbacks.onError(data.message);
     }
     this.dispatch();
+  }
+
+  // The pictures' buffers go back to their worker once shown (the canvas
+  // has copied them) or dropped: it takes the next pictures' bytes into them.
+  giveBack(slot, { scene, signal }) {
+    const buffers = [scene.pixels, signal?.pixels].filter((buffer) => buffer?.byteLength > 0);
+    slot.worker.postMessage({ type: "pixels", buffers }, buffers);
   }
 
   showPicture(job, data) {

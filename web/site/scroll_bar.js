@@ -96,7 +96,7 @@ class ScrollBar {
     const clamped = Math.min(this.maximum, Math.max(this.minimum, Math.round(value)));
     if (clamped === this.position) return;
     this.position = clamped;
-    this.layOut();
+    this.placeParts();
     this.onChange();
   }
 
@@ -104,8 +104,10 @@ class ScrollBar {
   // long as the bar is thick plus its dividing line and a pixel; the
   // thumb's end lines lie on the arrows' dividing lines when it touches them.
   geometry() {
-    const length = this.vertical ? this.element.clientHeight : this.element.clientWidth;
-    const thickness = this.vertical ? this.element.clientWidth : this.element.clientHeight;
+    this.size ??= { width: this.element.clientWidth, height: this.element.clientHeight };
+    const { width, height } = this.size;
+    const length = this.vertical ? height : width;
+    const thickness = this.vertical ? width : height;
     const arrow = thickness + 2;
     const groove = Math.max(0, length - 2 * arrow + 2);
     const range = this.maximum - this.minimum;
@@ -116,7 +118,15 @@ class ScrollBar {
     return { length, arrow, groove, thumb, travel, start: arrow - 1 + offset };
   }
 
+  // The bar's size is read here, where its layout may have changed; a new
+  // position keeps it: read at every step of a dragged thumb, it would lay
+  // out the whole page each time.
   layOut() {
+    this.size = null;
+    this.placeParts();
+  }
+
+  placeParts() {
     const g = this.geometry();
     const place = (part, start, size) => {
       const s = part.style;

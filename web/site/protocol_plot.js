@@ -164,17 +164,21 @@ function drawPlotPlan(g, plan, scale) {
     const x2 = lx1 === lx2 ? x1 : lx2 * scale;
     const y1 = ly1 === ly2 ? snap(ly1) : ly1 * scale;
     const y2 = ly1 === ly2 ? y1 : ly2 * scale;
-    // The canvas's state set only where it changes: thousands of error bars look alike.
-    if (rgb !== colour) {
-      colour = rgb;
-      g.strokeStyle = plotColour(rgb);
+    // Lines alike in a row up to a device pixel wide (thousands of error
+    // bars) are one path, stroked once: the canvas draws each line of such
+    // a path on its own, with the pixels it gives the line stroked by
+    // itself. Wider lines are stroked one by one: in one path, where two
+    // meet, the canvas would cover their union once.
+    if (rgb !== colour || width !== lineWidth || width > 1) {
+      if (i > 0) g.stroke();
+      g.beginPath();
+      if (rgb !== colour) g.strokeStyle = plotColour(colour = rgb);
+      if (width !== lineWidth) g.lineWidth = lineWidth = width;
     }
-    if (width !== lineWidth) g.lineWidth = lineWidth = width;
-    g.beginPath();
     g.moveTo(x1, y1);
     g.lineTo(x2, y2);
-    g.stroke();
   }
+  if (lines.length > 0) g.stroke();
   PLOT_STAMPS.draw(g, scale, plan.markNumbers);
   for (const text of plan.texts) {
     const [align, baseline] = PLOT_ANCHORS[text.anchor];

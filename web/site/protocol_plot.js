@@ -274,8 +274,11 @@ class PlotView {
     const ratio = window.devicePixelRatio || 1;
     const formScale = PlotView.formScale();
     const v = this.view;
-    v.width = PixelView.exactDevicePixels(Math.max(1, Math.floor(box.width * ratio + 1e-6)), ratio);
-    v.height = PixelView.exactDevicePixels(Math.max(1, Math.floor(box.height * ratio + 1e-6)), ratio);
+    const width = PixelView.exactDevicePixels(Math.max(1, Math.floor(box.width * ratio + 1e-6)), ratio);
+    const height = PixelView.exactDevicePixels(Math.max(1, Math.floor(box.height * ratio + 1e-6)), ratio);
+    // A canvas given its size anew is cleared and made anew; the plan covers it whole.
+    if (v.width !== width) v.width = width;
+    if (v.height !== height) v.height = height;
     v.style.width = `${v.width / ratio}px`;
     v.style.height = `${v.height / ratio}px`;
     const grid = PixelView.grid(ratio);

@@ -12,6 +12,7 @@
 #include "measurement/constants.h"
 #include "measurement/decimal_reading.h"
 #include "measurement/decimal_text.h"
+#include "measurement/portable_chars.h"
 #include "measurement/protocol_checks.h"
 #include "measurement/table_bytes.h"
 #include "measurement/text_excerpt.h"
@@ -243,8 +244,13 @@ std::string HeaderOf(TableForm form) {
 
 // At least CurrentDecimals decimals; more where the value has them.
 std::string CurrentText(double value) {
-  const std::string fixed = FixedText(value, CurrentDecimals);
-  return ReadDecimal(fixed).value == value ? fixed : DecimalText(value);
+  std::string fixed = FixedText(value, CurrentDecimals);
+  // FixedValue is the double that the fixed text reads back as, without
+  // reading it (twice for each row of the store); ReadDecimal tells too
+  // large magnitudes apart only as such.
+  const bool reads_back = std::fabs(value) < 1e30 ? FixedValue(value, CurrentDecimals) == value
+                                                  : ReadDecimal(fixed).value == value;
+  return reads_back ? fixed : DecimalText(value);
 }
 
 }  // namespace

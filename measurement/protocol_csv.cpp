@@ -315,6 +315,10 @@ TableRead ReadTable(std::string_view bytes, TableForm form) {
     return refuse_whole(2, "die Datei enthält keine Messwerte");
   }
   std::unordered_set<std::string> ids;
+  const std::string_view below_header = text.substr(std::min(start, text.size()));
+  const auto lines =
+      static_cast<std::size_t>(std::count(below_header.begin(), below_header.end(), '\n'));
+  read.rows.reserve(std::min(lines + 1, MaxTableRows));
   for (int number = 2; start <= text.size(); ++number) {
     if (static_cast<std::size_t>(number) - 2 == MaxTableRows) {
       return refuse_whole(

@@ -34,7 +34,7 @@ class ProtocolTableView {
     this.box.addEventListener("scroll", () => this.ShowRows());
     new ResizeObserver(() => {
       this.headHeight = this.rowHeight = 0;
-      this.ShowRows();
+      this.ShowRows(true);  // measured now, while the page is laid out
     }).observe(this.box);
   }
 

@@ -65,12 +65,18 @@ PlotPlan PlanPlot(std::span<const Measurement> rows, std::span<const OutlierMark
   };
   double highest_x = 0, highest_y = 0;
   std::vector<Measurement> counted;
+  counted.reserve(rows.size());
+  std::size_t bars = 0;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const Measurement& row = rows[i];
     highest_x = std::max(highest_x, row.order * row.order * row.voltage);
     highest_y = std::max(highest_y, row.current * row.current + spread(row));
     if (i >= marks.size() || Included(row, marks[i])) counted.push_back(row);
+    if (spread(row) > 0) ++bars;
   }
+  // The grid's lines, the axes, the fitted line and three lines a bar.
+  plan.lines.reserve(2 * TargetTicks + 8 + 3 * bars);
+  plan.marks.reserve(rows.size());
   if (highest_x <= 0) highest_x = EmptyHighestX;
   if (highest_y <= 0) highest_y = EmptyHighestY;
   plan.x_ticks = Ticks(highest_x, plan.x_end);

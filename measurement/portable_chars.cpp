@@ -157,6 +157,16 @@ std::optional<std::uint64_t> ScaledWhole(double value, int decimals) {
       !(magnitude * PowersOfTen[static_cast<std::size_t>(decimals)] < 9e18)) {
     return std::nullopt;
   }
+  // Mostly the product in doubles decides: below 2^52 the middle between
+  // two whole numbers is a double, and rounding to the nearest double keeps
+  // the exact product's side of it, or lands on it. Only there (a tie, or
+  // close to one) the exact product is asked below.
+  const double product = magnitude * PowersOfTen[static_cast<std::size_t>(decimals)];
+  if (product < 0x1p52) {
+    const double below = std::floor(product);
+    const double fraction = product - below;  // exact
+    if (fraction != 0.5) return static_cast<std::uint64_t>(below) + (fraction > 0.5 ? 1 : 0);
+  }
   __extension__ using Wide = unsigned __int128;
   int exponent = 0;
   const double fraction = std::frexp(magnitude, &exponent);  // magnitude = fraction·2^exponent

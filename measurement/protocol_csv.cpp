@@ -12,6 +12,7 @@
 #include "measurement/constants.h"
 #include "measurement/decimal_reading.h"
 #include "measurement/decimal_text.h"
+#include "measurement/portable_chars.h"
 #include "measurement/protocol_checks.h"
 #include "measurement/table_bytes.h"
 #include "measurement/text_excerpt.h"
@@ -243,8 +244,13 @@ std::string HeaderOf(TableForm form) {
 
 // At least CurrentDecimals decimals; more where the value has them.
 std::string CurrentText(double value) {
-  const std::string fixed = FixedText(value, CurrentDecimals);
-  return ReadDecimal(fixed).value == value ? fixed : DecimalText(value);
+  std::string fixed = FixedText(value, CurrentDecimals);
+  // FixedValue is the double that the fixed text reads back as, without
+  // reading it (twice for each row of the store); ReadDecimal tells too
+  // large magnitudes apart only as such.
+  const bool reads_back = std::fabs(value) < 1e30 ? FixedValue(value, CurrentDecimals) == value
+                                                  : ReadDecimal(fixed).value == value;
+  return reads_back ? fixed : DecimalText(value);
 }
 
 }  // namespace
@@ -309,6 +315,10 @@ TableRead ReadTable(std::string_view bytes, TableForm form) {
     return refuse_whole(2, "die Datei enthält keine Messwerte");
   }
   std::unordered_set<std::string> ids;
+  const std::string_view below_header = text.substr(std::min(start, text.size()));
+  const auto lines =
+      static_cast<std::size_t>(std::count(below_header.begin(), below_header.end(), '\n'));
+  read.rows.reserve(std::min(lines + 1, MaxTableRows));
   for (int number = 2; start <= text.size(); ++number) {
     if (static_cast<std::size_t>(number) - 2 == MaxTableRows) {
       return refuse_whole(

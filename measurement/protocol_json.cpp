@@ -106,7 +106,7 @@ std::string ViewRowsJson(const ProtocolView& view, std::size_t first, std::size_
     const ProtocolViewRow& row = view.rows[i];
     text += (i > begin ? "," : "") + Object()
                                          .Text("id", row.id)
-                                         .Raw("cells", JsonStrings(row.cells))
+                                         .Raw("cells", JsonStrings(view.Cells(i)))
                                          .Raw("outlier", Bool(row.outlier))
                                          .Raw("included", Bool(row.included))
                                          .Close();

@@ -62,6 +62,7 @@ TableChange ClearRows(const ProtocolTable& seen) {
 TableChange ImportRows(const ProtocolTable& seen, const std::vector<Measurement>& rows,
                        ImportMode mode, RowIdSource& ids) {
   TableChange change = mode == ImportMode::Replace ? ClearRows(seen) : TableChange{};
+  change.add.reserve(rows.size());
   for (const Measurement& values : rows) change.add.push_back({ids.Next(), values});
   return change;
 }

@@ -56,10 +56,10 @@ ProtocolView ViewOf(const ProtocolTable& table, ProtocolView previous) {
   for (std::size_t i = 0; i < table.size(); ++i) {
     const bool included = Included(view.values[i], view.marks[i]);
     std::optional<ProtocolViewRow> row = previous_rows.Take(table[i].id, view.values[i]);
-    if (row) {
+    if (!row) {
+      row = ProtocolViewRow{.id = table[i].id, .cells = {}};
+    } else if (!row->cells.empty()) {
       row->cells.front() = std::to_string(i + 1);
-    } else {
-      row = ProtocolViewRow{table[i].id, TableRowCells(static_cast<int>(i) + 1, view.values[i])};
     }
     row->outlier = view.marks[i].marked;
     row->included = included;
@@ -84,6 +84,12 @@ std::string ProtocolView::Summary() const {
     if (!line->empty()) text += '\n' + *line;
   }
   return text;
+}
+
+const std::vector<std::string>& ProtocolView::Cells(std::size_t index) const {
+  std::vector<std::string>& cells = rows[index].cells;
+  if (cells.empty()) cells = TableRowCells(static_cast<int>(index) + 1, values[index]);
+  return cells;
 }
 
 PlotPlan PlanPlot(const ProtocolView& view, double width, double height, double text_size) {

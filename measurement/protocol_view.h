@@ -16,9 +16,11 @@ namespace varek {
 
 struct ProtocolViewRow {
   std::string id;
-  std::vector<std::string> cells;  // in the order of ProtocolView::titles
-  bool outlier = false;            // to be marked in the table
-  bool included = true;            // counts in the result ("in Auswertung")
+  // In the order of ProtocolView::titles; written when first asked for
+  // (ProtocolView::Cells): a front end shows the rows in sight only.
+  mutable std::vector<std::string> cells;
+  bool outlier = false;  // to be marked in the table
+  bool included = true;  // counts in the result ("in Auswertung")
 };
 
 struct ProtocolView {
@@ -32,6 +34,8 @@ struct ProtocolView {
   std::vector<Measurement> values;    // the rows' values, for the plot and the files
   // The result, the deviation and the rows left out, a line each.
   std::string Summary() const;
+  // The cells of the row `index` (from 0).
+  const std::vector<std::string>& Cells(std::size_t index) const;
 };
 
 // With `previous`, the view of the table before a change: the cells of

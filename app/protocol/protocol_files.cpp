@@ -131,8 +131,9 @@ std::string ProtocolAsPdf(const ProtocolView& view, const QDateTime& when) {
   table_row(view.titles, true, Qt::black);
   painter.setPen(QPen(Qt::black, 0.8 * point));
   painter.drawLine(QPointF(0, y), QPointF(page.width(), y));
-  for (const ProtocolViewRow& row : view.rows) {
-    table_row(row.cells, row.outlier, row.outlier ? OutlierText : QColor(Qt::black));
+  for (std::size_t i = 0; i < view.rows.size(); ++i) {
+    const bool outlier = view.rows[i].outlier;
+    table_row(view.Cells(i), outlier, outlier ? OutlierText : QColor(Qt::black));
   }
   y += 4 * point;
   line(Q(protocol_caption::DeflectionLegend), font(8, false), 8);

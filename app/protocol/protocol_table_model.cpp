@@ -58,7 +58,9 @@ QVariant ProtocolTableModel::data(const QModelIndex& index, int role) const {
   const ProtocolViewRow& row = view_.rows[static_cast<std::size_t>(index.row())];
   const bool first = index.column() == 0;
   switch (role) {
-    case Qt::DisplayRole: return Q(row.cells[static_cast<std::size_t>(index.column())]);
+    case Qt::DisplayRole:
+      return Q(view_.Cells(
+          static_cast<std::size_t>(index.row()))[static_cast<std::size_t>(index.column())]);
     case Qt::TextAlignmentRole: return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::BackgroundRole: return row.outlier ? QVariant(kOutlierRow) : QVariant();
     case Qt::ToolTipRole:

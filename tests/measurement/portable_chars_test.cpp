@@ -43,6 +43,15 @@ TEST(PortableCharsTest, WritesAsToChars) {
     values.push_back(static_cast<double>(random() % 1000000000000000) /
                      std::pow(10.0, static_cast<double>(random() % 23)));
   }
+  // Within a few units of the last place of a tie of the fixed forms, where
+  // the product with the power of ten may round to the other side.
+  for (int i = 0; i < 3000; ++i) {
+    const double tie = (static_cast<double>(random() % 3000000) + 0.5) /
+                       std::pow(10.0, static_cast<double>(1 + random() % 4));
+    double value = tie;
+    for (int step = 0; step < 3; ++step) value = std::nextafter(value, 0.0);
+    for (int step = 0; step < 7; ++step) values.push_back(value = std::nextafter(value, 1e300));
+  }
   for (const double value : values) {
     ASSERT_EQ(PortableShortest(value), ToChars(value)) << value;
     for (const int decimals : {0, 2, 3, 4, 19}) {

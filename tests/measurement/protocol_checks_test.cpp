@@ -107,7 +107,7 @@ TEST(ProtocolChecksTest, ResultAndWarningsStayShortHoweverManyRows) {
             "e/m = 1,7577 \u00b7 10\u00b9\u00b9 C/kg (ein Messwert: keine Unsicherheit)");
   EXPECT_EQ(one.deviation,
             "Abweichung vom Literaturwert 1,75882 \u00b7 10\u00b9\u00b9 C/kg: \u22120,06 %");
-  EXPECT_EQ(one.rows[0].cells[5], "200 ~");
+  EXPECT_EQ(one.Cells(0)[5], "200 ~");
 
   // 2000 rows, every one with an unsuitable amplitude, and an outlier.
   ProtocolTable many;

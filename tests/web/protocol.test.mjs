@@ -663,4 +663,34 @@ describe("many rows", () => {
     assert.deepEqual(await view(), shown, "read back whole");
     await entries("clear");
   });
+
+  test("thin lines of one path (the error bars, stroked at once) have the pixels of each stroked on its own", async () => {
+    await openEmptyProtocol(reading(300, 615, 60));
+    await upload("balken.csv", "U in V;I in A;k;ΔI in A\n" + Array.from({ length: 3000 }, (_, i) =>
+        `${300 + (i % 1700)};${(0.6 + (i % 900) / 500).toFixed(3).replace(".", ",")};1;0,0${10 + (i % 80)}\n`).join(""));
+    await statusMatches(/^3000 Messwerte importiert/);
+    const differing = await page.evaluate(() => {
+      const lines = Form1.protocol.core.plotDrawing(424, 196).lineNumbers.slice();
+      const draw = (together) => {
+        const g = document.createElement("canvas").getContext("2d", PLOT_CONTEXT);
+        [g.canvas.width, g.canvas.height] = [424, 196];
+        g.fillStyle = "#fff";
+        g.fillRect(0, 0, 424, 196);
+        Object.assign(g, { lineCap: "round", lineWidth: 1, strokeStyle: "#003ca0" });
+        g.beginPath();
+        for (let i = 0; i < lines.length; i += PLOT_LINE_NUMBERS) {
+          g.moveTo(lines[i], lines[i + 1]);
+          g.lineTo(lines[i + 2], lines[i + 3]);
+          if (!together) g.stroke(), g.beginPath();
+        }
+        g.stroke();
+        return new Uint32Array(g.getImageData(0, 0, 424, 196).data.buffer);
+      };
+      const [apart, together] = [draw(false), draw(true)];
+      return [apart.filter((pixel, i) => pixel !== together[i]).length, lines.length / PLOT_LINE_NUMBERS];
+    });
+    assert.ok(differing[1] > 9000, `${differing[1]} lines`);
+    assert.equal(differing[0], 0, "pixels differ");
+    await entries("clear");
+  });
 });

@@ -159,16 +159,19 @@ std::string DrawingJson(PlotPlan plan) {
          ",\"lineCount\":" + std::to_string(lines) + "}";
 }
 
-// The rows of a rehearsal: readings of a series at 200…2000 V, in focus.
+// The rows of a rehearsal: readings of a series at 200…2000 V, in focus,
+// with their reading uncertainty (the plot draws their error bars).
 constexpr int RehearsalRows = 600;
+constexpr double RehearsalUncertainty = 0.008;  // A
 ProtocolTable RehearsalTable() {
   ProtocolTable rows;
   RowIdSource ids(1);
   for (int i = 0; i < RehearsalRows; ++i) {
     const int voltage = 200 + (i * 37) % 1800;
     const double current = std::round(1231 * std::sqrt(voltage / 1200.0)) / 1000;
-    rows.push_back(
-        {ids.Next(), {static_cast<double>(voltage), current, 1, 200, Deflection::Alternating}});
+    rows.push_back({ids.Next(),
+                    {static_cast<double>(voltage), current, 1, 200, Deflection::Alternating,
+                     RehearsalUncertainty}});
   }
   return rows;
 }
@@ -321,8 +324,11 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step(const char* stored, int sto
 }
 
 // The text of the last step, to be stored: not JSON, the bytes as they are
-// (the store's text holds no NUL).
+// (the store's text holds no NUL), and their number.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step_text() { return state.step.text.c_str(); }
+EMSCRIPTEN_KEEPALIVE std::size_t varek_protocol_step_text_length() {
+  return state.step.text.size();
+}
 
 // What the page stored of the last step: 1 its text (the change is made),
 // 2 nothing because the damaged store could not be kept aside (its good

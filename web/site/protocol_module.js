@@ -87,7 +87,12 @@ class ProtocolModule {
   // notKeptAside, text (when write)}.
   step(stored, change, keptAs, { unchanged = false, rowsWritten = -1 } = {}) {
     const answer = this.call("step", unchanged ? "" : stored, Number(unchanged), change, keptAs, rowsWritten);
-    if (answer.write) answer.text = this.m.UTF8ToString(this.m._varek_protocol_step_text());
+    if (answer.write) {
+      // A megabyte at 20,000 rows: decoded by its length, not searched for its end byte by byte.
+      const text = this.m._varek_protocol_step_text();
+      answer.text = ProtocolModule.decoder.decode(
+          this.m.HEAPU8.subarray(text, text + this.m._varek_protocol_step_text_length()));
+    }
     return answer;
   }
   // stored: one of the numbers below; refused: the browser gives the page no storage.
@@ -104,16 +109,17 @@ class ProtocolModule {
   plot(width, height, textSize = 0) { return this.call("plot", width, height, textSize); }
   // The same plan to draw: its marks and lines as numbers in markNumbers
   // and lineNumbers (PLOT_MARK_NUMBERS a mark, PLOT_LINE_NUMBERS a line,
-  // protocol_plot.js), copied once from the core.
+  // protocol_plot.js), read in the core's memory, not copied: to be drawn
+  // before the core is called again.
   plotDrawing(width, height, textSize = 0) { return this.withMarks(this.call("plot_drawing", width, height, textSize)); }
   // Rehearses the changes on a table of its own (nothing of the page's
   // changes): the plan of its plot to draw, as plotDrawing.
   rehearse(width, height) { return this.withMarks(this.call("rehearse", width, height)); }
   withMarks(plan) {
     const marks = this.m._varek_protocol_plot_marks() / Float64Array.BYTES_PER_ELEMENT;
-    plan.markNumbers = this.m.HEAPF64.slice(marks, marks + plan.markCount * PLOT_MARK_NUMBERS);
+    plan.markNumbers = this.m.HEAPF64.subarray(marks, marks + plan.markCount * PLOT_MARK_NUMBERS);
     const lines = this.m._varek_protocol_plot_lines() / Float64Array.BYTES_PER_ELEMENT;
-    plan.lineNumbers = this.m.HEAPF64.slice(lines, lines + plan.lineCount * PLOT_LINE_NUMBERS);
+    plan.lineNumbers = this.m.HEAPF64.subarray(lines, lines + plan.lineCount * PLOT_LINE_NUMBERS);
     return plan;
   }
   exportCsv() { return this.call("export").csv; }
@@ -127,6 +133,8 @@ class ProtocolModule {
   }
   saved(what, file) { return this.call("saved", what, file).text; }
 }
+
+ProtocolModule.decoder = new TextDecoder();
 
 // What varek_protocol_commit is told about the last step.
 ProtocolModule.NOTHING_STORED = 0;

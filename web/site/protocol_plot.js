@@ -61,7 +61,7 @@ class PlotStamps {
       const { reach, size, across, down, colour, alpha } = stamp;
       const x0 = left - reach, y0 = top - reach;
       if (x0 >= 0 && y0 >= 0 && x0 + size <= width && y0 + size <= height) {
-        PlotStamps.lay(out, y0 * width + x0, PlotStamps.offsets(stamp, width), colour, alpha);
+        PlotStamps.lay(out, y0 * width + x0, PlotStamps.offsets(stamp, width), stamp);
         continue;
       }
       for (let k = 0; k < alpha.length; ++k) {
@@ -73,9 +73,17 @@ class PlotStamps {
     g.putImageData(image, 0, 0);
   }
 
-  // A stamp's pixels laid at `base` (its top left) of a picture of width `width`.
-  static lay(out, base, offsets, colour, alpha) {
-    for (let k = 0; k < alpha.length; ++k) PlotStamps.blend(out, base + offsets[k], colour[k], alpha[k]);
+  // A stamp's pixels laid at `base` (its top left) of a picture of width
+  // `width`: those it covers whole, then the others, blended as blend() does.
+  static lay(out, base, offsets, { colour, alpha, whole, red, green, blue }) {
+    for (let k = 0; k < whole; ++k) out[base + offsets[k]] = colour[k];
+    for (let k = whole; k < alpha.length; ++k) {
+      const o = base + offsets[k], d = out[o], b = 255 - alpha[k];
+      const r = (red[k] + (d & 255) * b + 127) / 255 | 0;
+      const g = (green[k] + ((d >>> 8) & 255) * b + 127) / 255 | 0;
+      const bl = (blue[k] + ((d >>> 16) & 255) * b + 127) / 255 | 0;
+      out[o] = 0xff000000 | (bl << 16) | (g << 8) | r;
+    }
   }
 
   // The pixel `o` covered by the colour `c` with coverage `a` (of 255), over an opaque picture.
@@ -125,18 +133,27 @@ class PlotStamps {
     s.strokeStyle = plotColour(edge);
     s.lineWidth = edgeWidth * scale;
     s.stroke();
-    // The pixels it covers: their places, colours (opaque) and coverage.
+    // The pixels it covers: their places, colours (opaque) and coverage,
+    // those it covers whole first; of the others each colour times the coverage.
     const pixels = new Uint32Array(s.getImageData(0, 0, size, size).data.buffer);
     const covered = pixels.reduce((n, p) => n + (p >>> 24 !== 0 ? 1 : 0), 0);
-    const stamp = { reach, size, across: new Int16Array(covered), down: new Int16Array(covered),
-                    colour: new Uint32Array(covered), alpha: new Uint8Array(covered) };
-    for (let p = 0, k = 0; p < pixels.length; ++p) {
-      if (pixels[p] >>> 24 === 0) continue;
+    const whole = pixels.reduce((n, p) => n + (p >>> 24 === 255 ? 1 : 0), 0);
+    const stamp = { reach, size, whole, across: new Int16Array(covered), down: new Int16Array(covered),
+                    colour: new Uint32Array(covered), alpha: new Uint8Array(covered),
+                    red: new Uint16Array(covered), green: new Uint16Array(covered), blue: new Uint16Array(covered) };
+    let k = 0;
+    const take = (p) => {
+      const c = pixels[p] | 0xff000000, a = pixels[p] >>> 24;
       stamp.across[k] = p % size;
       stamp.down[k] = Math.floor(p / size);
-      stamp.colour[k] = pixels[p] | 0xff000000;
-      stamp.alpha[k++] = pixels[p] >>> 24;
-    }
+      stamp.colour[k] = c;
+      stamp.alpha[k] = a;
+      stamp.red[k] = (c & 255) * a;
+      stamp.green[k] = ((c >>> 8) & 255) * a;
+      stamp.blue[k++] = ((c >>> 16) & 255) * a;
+    };
+    for (let p = 0; p < pixels.length; ++p) if (pixels[p] >>> 24 === 255) take(p);
+    for (let p = 0; p < pixels.length; ++p) if (pixels[p] >>> 24 !== 0 && pixels[p] >>> 24 !== 255) take(p);
     return stamp;
   }
 }
@@ -164,17 +181,21 @@ function drawPlotPlan(g, plan, scale) {
     const x2 = lx1 === lx2 ? x1 : lx2 * scale;
     const y1 = ly1 === ly2 ? snap(ly1) : ly1 * scale;
     const y2 = ly1 === ly2 ? y1 : ly2 * scale;
-    // The canvas's state set only where it changes: thousands of error bars look alike.
-    if (rgb !== colour) {
-      colour = rgb;
-      g.strokeStyle = plotColour(rgb);
+    // Lines alike in a row up to a device pixel wide (thousands of error
+    // bars) are one path, stroked once: the canvas draws each line of such
+    // a path on its own, with the pixels it gives the line stroked by
+    // itself. Wider lines are stroked one by one: in one path, where two
+    // meet, the canvas would cover their union once.
+    if (rgb !== colour || width !== lineWidth || width > 1) {
+      if (i > 0) g.stroke();
+      g.beginPath();
+      if (rgb !== colour) g.strokeStyle = plotColour(colour = rgb);
+      if (width !== lineWidth) g.lineWidth = lineWidth = width;
     }
-    if (width !== lineWidth) g.lineWidth = lineWidth = width;
-    g.beginPath();
     g.moveTo(x1, y1);
     g.lineTo(x2, y2);
-    g.stroke();
   }
+  if (lines.length > 0) g.stroke();
   PLOT_STAMPS.draw(g, scale, plan.markNumbers);
   for (const text of plan.texts) {
     const [align, baseline] = PLOT_ANCHORS[text.anchor];
@@ -270,8 +291,11 @@ class PlotView {
     const ratio = window.devicePixelRatio || 1;
     const formScale = PlotView.formScale();
     const v = this.view;
-    v.width = PixelView.exactDevicePixels(Math.max(1, Math.floor(box.width * ratio + 1e-6)), ratio);
-    v.height = PixelView.exactDevicePixels(Math.max(1, Math.floor(box.height * ratio + 1e-6)), ratio);
+    const width = PixelView.exactDevicePixels(Math.max(1, Math.floor(box.width * ratio + 1e-6)), ratio);
+    const height = PixelView.exactDevicePixels(Math.max(1, Math.floor(box.height * ratio + 1e-6)), ratio);
+    // A canvas given its size anew is cleared and made anew; the plan covers it whole.
+    if (v.width !== width) v.width = width;
+    if (v.height !== height) v.height = height;
     v.style.width = `${v.width / ratio}px`;
     v.style.height = `${v.height / ratio}px`;
     const grid = PixelView.grid(ratio);

@@ -25,11 +25,17 @@ class ProtocolTableView {
     this.sizer.append(table);
     this.body = table.tBodies[0];
     this.rowCount = 0;
-    this.rowHeight = 0;   // measured on a row shown
+    // Measured on the titles and a row shown, again when the box's size
+    // changes: a change does not lay out the page to ask.
+    this.headHeight = 0;
+    this.rowHeight = 0;
     this.selected = null;  // the identity of the selected row
     this.selectedIndex = -1;
     this.box.addEventListener("scroll", () => this.ShowRows());
-    new ResizeObserver(() => this.ShowRows()).observe(this.box);
+    new ResizeObserver(() => {
+      this.headHeight = this.rowHeight = 0;
+      this.ShowRows(true);  // measured now, while the page is laid out
+    }).observe(this.box);
   }
 
   // The core's view changed: its head (titles, rowCount) and the rows in sight.
@@ -45,6 +51,7 @@ class ProtocolTableView {
         line.append(cell);
       }
       thead.replaceChildren(line);
+      this.headHeight = 0;
     }
     this.numberTitle = head.titles[0];
     this.columns = head.titles.length;
@@ -57,7 +64,8 @@ class ProtocolTableView {
 
   // The rows in sight, from the core when they are others than shown or `changed`.
   ShowRows(changed = false) {
-    const headHeight = this.table.tHead.getBoundingClientRect().height;
+    this.headHeight ||= this.table.tHead.getBoundingClientRect().height;
+    const headHeight = this.headHeight;
     const height = this.rowHeight || headHeight || 20;
     const top = this.box.scrollTop;
     const inSight = Math.ceil(Math.max(this.box.clientHeight, height) / height);
@@ -69,7 +77,9 @@ class ProtocolTableView {
     // From one row's top to the next (the last row's height may differ by its border).
     const lines = this.body.rows;
     let measured = this.rowHeight;
-    if (lines.length >= 2) {
+    if (measured > 0) {
+      // Known.
+    } else if (lines.length >= 2) {
       measured = (lines[lines.length - 1].getBoundingClientRect().top - lines[0].getBoundingClientRect().top) /
                  (lines.length - 1);
     } else if (lines.length === 1 && !measured) {
@@ -160,7 +170,8 @@ class ProtocolTableView {
     if (this.rowCount === 0) return;
     index = Math.max(0, Math.min(this.rowCount - 1, index));
     const height = this.rowHeight || 20;
-    const headHeight = this.table.tHead.getBoundingClientRect().height;
+    this.headHeight ||= this.table.tHead.getBoundingClientRect().height;
+    const headHeight = this.headHeight;
     // Below the titles, which stay at the top.
     const top = index * height, bottom = headHeight + (index + 1) * height;
     if (top < this.box.scrollTop) this.box.scrollTop = top;

@@ -133,6 +133,7 @@ function singleFile(site, description) {
       const rel = attribute(tag, "rel"), href = attribute(tag, "href");
       if (rel === "stylesheet") return `<style>\n${text(href)}</style>\n`;
       if (rel === "icon") return tag.replace(href, dataUrl(site, href));
+      if (rel === "preload") return "";  // the file is inside
       throw new Error(`index.html: no rule for ${tag}`);
     })
     .replace(/<script\b([^>]*)><\/script>\n?/g, (tag) => {

@@ -20,14 +20,32 @@
 //   link     a link's parameters read as the command lines read them
 //   axes     (no answer) the plot's axes picture
 //
-// The single-file edition makes this worker from one text that brings the
-// module (createVarek) and its bytes (self.varekModule) before this file.
+//
+// The first message from the page ("module") brings the simulation's
+// WebAssembly module, compiled once for all workers (index.html), or null:
+// then the worker loads varek.wasm itself. The single-file edition makes
+// this worker from one text that brings the module's code (createVarek) and
+// its bytes (self.varekModule) before this file, and sends no such message.
 if (typeof createVarek === "undefined") importScripts("varek.js");
 
 const SIGNAL = { width: 241, height: 50 };  // the axes picture
 
+let takeCompiled = null;
+const compiled = self.varekModule ? Promise.resolve(null) : new Promise((resolve) => { takeCompiled = resolve; });
+
+// The options of createVarek: instantiate the compiled module where there is one.
+function moduleOptions(module) {
+  if (!module) return self.varekModule ?? {};
+  return {
+    instantiateWasm(imports, receive) {
+      WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module));
+      return {};
+    },
+  };
+}
+
 let varek = null;
-const ready = createVarek(self.varekModule ?? {}).then((module) => {
+const ready = compiled.then((module) => createVarek(moduleOptions(module))).then((module) => {
   varek = module;
   varek._varek_create();
   postMessage({ type: "ready", kept: varek._varek_page_kept_results() });
@@ -134,6 +152,10 @@ function readLink(parameters) {
 }
 
 onmessage = async ({ data }) => {
+  if (data.type === "module") {
+    takeCompiled(data.module);
+    return;
+  }
   try {
     await ready;
     if (data.type === "axes") setSignalAxes(data.pixels);

@@ -116,7 +116,6 @@ function singleFile(site, description) {
   const text = (file) => readFileSync(join(site, file), "utf8");
   const base64 = (file) => readFileSync(join(site, file)).toString("base64");
   const embedded = {
-    "varek.js": text("varek.js"),
     "picture_worker.js": text("picture_worker.js"),
     "varek.wasm": base64("varek.wasm"),
     "varek_protocol.wasm": base64("varek_protocol.wasm"),

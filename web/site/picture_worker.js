@@ -21,12 +21,11 @@
 //   axes     (no answer) the plot's axes picture
 //
 //
+// The build puts the module's code (varek.js: createVarek) before this file.
 // The first message from the page ("module") brings the simulation's
 // WebAssembly module, compiled once for all workers (index.html), or null:
-// then the worker loads varek.wasm itself. The single-file edition makes
-// this worker from one text that brings the module's code (createVarek) and
-// its bytes (self.varekModule) before this file, and sends no such message.
-if (typeof createVarek === "undefined") importScripts("varek.js");
+// then the worker loads varek.wasm itself. The single-file edition puts the
+// module's bytes (self.varekModule) before it all, and sends no such message.
 
 const SIGNAL = { width: 241, height: 50 };  // the axes picture
 

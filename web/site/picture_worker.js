@@ -22,30 +22,20 @@
 //
 //
 // The build puts the module's code (varek.js: createVarek) before this file.
-// The first message from the page ("module") brings the simulation's
-// WebAssembly module, compiled once for all workers (index.html), or null:
-// then the worker loads varek.wasm itself. The single-file edition puts the
-// module's bytes (self.varekModule) before it all, and sends no such message.
+// The first message from the page ("module") brings the bytes of the
+// simulation's WebAssembly module (index.html asks for them at once), or
+// null: then the worker loads varek.wasm itself. The single-file edition
+// puts the module's bytes (self.varekModule) before it all, and sends no
+// such message.
 
 const SIGNAL = { width: 241, height: 50 };  // the axes picture
 
-let takeCompiled = null;
-const compiled = self.varekModule ? Promise.resolve(null) : new Promise((resolve) => { takeCompiled = resolve; });
-
-// The options of createVarek: instantiate the compiled module where there is one.
-function moduleOptions(module) {
-  if (!module) return self.varekModule ?? {};
-  return {
-    instantiateWasm(imports, receive) {
-      WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module));
-      return {};
-    },
-  };
-}
+let takeBytes = null;
+const bytes = self.varekModule ? Promise.resolve(null) : new Promise((resolve) => { takeBytes = resolve; });
 
 let varek = null;
-const ready = compiled.then((module) => createVarek(moduleOptions(module))).then((module) => {
-  varek = module;
+const ready = bytes.then(async (given) => {
+  varek = await createVarek(given ? { wasmBinary: new Uint8Array(given) } : self.varekModule ?? {});
   varek._varek_create();
   postMessage({ type: "ready", kept: varek._varek_page_kept_results() });
 });
@@ -152,7 +142,7 @@ function readLink(parameters) {
 
 onmessage = async ({ data }) => {
   if (data.type === "module") {
-    takeCompiled(data.module);
+    takeBytes(data.bytes);
     return;
   }
   try {

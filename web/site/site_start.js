@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 "use strict";
 // How the site starts, before the page is built: the first picture worker
-// starts, to take the simulation's module as index.html compiles it (the
-// page starts more of them with startPictureWorker after the first picture). On http(s) the page
+// starts, to take the simulation's module as index.html loads it (the page
+// starts more of them with startPictureWorker after the first picture). On http(s) the page
 // names its web app manifest, and the service worker (service_worker.js,
 // made at build time with the manifest) keeps every file of the site for
 // use without a network.
@@ -22,10 +22,11 @@ if (location.protocol === "file:") {
     document.documentElement.dataset.state = "ready";
   });
 } else {
-  // Each worker gets the simulation's module that index.html compiles (or null).
+  // Each worker gets the bytes of the simulation's module that index.html
+  // asked for (or null).
   window.startPictureWorker = () => {
     const worker = new Worker("picture_worker.js");
-    window.varekCompiled.then((module) => worker.postMessage({ type: "module", module }));
+    window.varekBytes.then((bytes) => worker.postMessage({ type: "module", bytes }));
     return worker;
   };
   window.pictureWorker = window.startPictureWorker();

@@ -22,20 +22,34 @@
 //
 //
 // The build puts the module's code (varek.js: createVarek) before this file.
-// The first message from the page ("module") brings the bytes of the
-// simulation's WebAssembly module (index.html asks for them at once), or
-// null: then the worker loads varek.wasm itself. The single-file edition
-// puts the module's bytes (self.varekModule) before it all, and sends no
-// such message.
+// The first message from the page ("module") brings the simulation's
+// WebAssembly module that index.html asked for at once, as a stream
+// (compiled while it arrives) or as bytes, or neither: then the worker loads
+// varek.wasm itself. The single-file edition puts the module's bytes
+// (self.varekModule) before it all, and sends no such message.
 
 const SIGNAL = { width: 241, height: 50 };  // the axes picture
 
-let takeBytes = null;
-const bytes = self.varekModule ? Promise.resolve(null) : new Promise((resolve) => { takeBytes = resolve; });
+let takeModule = null;
+const given = self.varekModule ? Promise.resolve(self.varekModule)
+                               : new Promise((resolve) => { takeModule = resolve; });
+
+// The options of createVarek for what the page gave ({stream} or {bytes}).
+function moduleOptions({ stream, bytes, wasmBinary }) {
+  if (bytes) return { wasmBinary: new Uint8Array(bytes) };
+  if (!stream) return { wasmBinary };
+  const response = new Response(stream, { headers: { "Content-Type": "application/wasm" } });
+  return {
+    instantiateWasm(imports, receive) {
+      WebAssembly.instantiateStreaming(response, imports).then(({ instance, module }) => receive(instance, module));
+      return {};
+    },
+  };
+}
 
 let varek = null;
-const ready = bytes.then(async (given) => {
-  varek = await createVarek(given ? { wasmBinary: new Uint8Array(given) } : self.varekModule ?? {});
+const ready = given.then(async (module) => {
+  varek = await createVarek(moduleOptions(module));
   varek._varek_create();
   postMessage({ type: "ready", kept: varek._varek_page_kept_results() });
 });
@@ -142,7 +156,7 @@ function readLink(parameters) {
 
 onmessage = async ({ data }) => {
   if (data.type === "module") {
-    takeBytes(data.bytes);
+    takeModule(data);
     return;
   }
   try {

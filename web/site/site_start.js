@@ -22,11 +22,22 @@ if (location.protocol === "file:") {
     document.documentElement.dataset.state = "ready";
   });
 } else {
-  // Each worker gets the bytes of the simulation's module that index.html
-  // asked for (or null).
+  // The first worker gets the simulation's module that index.html asked for
+  // as it arrives (a stream), or its bytes where the browser cannot hand
+  // over a stream; the workers started later load it themselves.
+  let response = window.varekModule;
   window.startPictureWorker = () => {
     const worker = new Worker("picture_worker.js");
-    window.varekBytes.then((bytes) => worker.postMessage({ type: "module", bytes }));
+    const given = response;
+    response = Promise.resolve(null);
+    given.then(async (module) => {
+      if (!module) return worker.postMessage({ type: "module" });
+      try {
+        return worker.postMessage({ type: "module", stream: module.body }, [module.body]);
+      } catch {
+        return worker.postMessage({ type: "module", bytes: await module.arrayBuffer() });
+      }
+    }).catch(() => worker.postMessage({ type: "module" }));
     return worker;
   };
   window.pictureWorker = window.startPictureWorker();

@@ -20,7 +20,6 @@
 //   link     a link's parameters read as the command lines read them
 //   axes     (no answer) the plot's axes picture
 //
-//
 // The build puts the module's code (varek.js: createVarek) before this file.
 // The first message from the page ("module") brings the simulation's
 // WebAssembly module that index.html asked for at once, as a stream
@@ -41,7 +40,8 @@ function moduleOptions({ stream, bytes, wasmBinary }) {
   const response = new Response(stream, { headers: { "Content-Type": "application/wasm" } });
   return {
     instantiateWasm(imports, receive) {
-      WebAssembly.instantiateStreaming(response, imports).then(({ instance, module }) => receive(instance, module));
+      WebAssembly.instantiateStreaming(response, imports).then(({ instance, module }) => receive(instance, module))
+          .catch((error) => postMessage({ type: "error", message: String(error) }));
       return {};
     },
   };

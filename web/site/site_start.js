@@ -3,10 +3,10 @@
 "use strict";
 // How the site starts, before the page is built: the first picture worker
 // starts, to take the simulation's module as index.html loads it (the page
-// starts more of them with startPictureWorker after the first picture). On http(s) the page
-// names its web app manifest, and the service worker (service_worker.js,
-// made at build time with the manifest) keeps every file of the site for
-// use without a network.
+// starts more of them with startPictureWorker after the first picture). On
+// http(s) the page names its web app manifest, and the service worker
+// (service_worker.js, made at build time with the manifest) keeps every file
+// of the site for use without a network.
 //
 // A page opened from a file (file://, a USB stick) may start no worker from
 // its folder: the browser refuses it. Such a page gets no picture worker
@@ -25,7 +25,7 @@ if (location.protocol === "file:") {
   // The first worker gets the simulation's module that index.html asked for
   // as it arrives (a stream), or its bytes where the browser cannot hand
   // over a stream; the workers started later load it themselves.
-  let response = window.varekModule;
+  let response = window.varekResponse;
   window.startPictureWorker = () => {
     const worker = new Worker("picture_worker.js");
     const given = response;

@@ -3,7 +3,7 @@
 // The browser edition without a network, in headless chromium: the
 // single-file edition from file:// (alone in a folder, as on a USB stick),
 // the site reloaded offline from its service worker, the site opened from
-// a file, and the service worker's cache name.
+// a file, the site's scripts as one file, and the service worker's cache name.
 //
 //   node --test tests/web/offline.test.mjs
 //   VAREK_SITE     the built site (default build/web/site)
@@ -138,6 +138,21 @@ test("the site opened from a file says in German what to do instead", async () =
   for (const words of ["Diese Seite ist als Datei geöffnet", "Einzeldatei-Ausgabe varek-em.html",
                        "scripts/web.sh serve"]) {
     assert.ok(notice.includes(words), `the notice lacks »${words}«: ${notice}`);
+  }
+});
+
+test("the site's page asks for its scripts as one file, which holds every script of the page in order", () => {
+  const named = [...readFileSync(join(site, "index.html"), "utf8").matchAll(/<script src="([^"]+)"/g)].map((m) => m[1]);
+  assert.deepEqual(named, ["site_start.js", "form1_description.js", "page_scripts.js"]);
+  const bundle = readFileSync(join(site, "page_scripts.js"), "utf8");
+  const sources = join(root, "web/site");
+  let at = 0;
+  for (const [, src] of readFileSync(join(sources, "index.html"), "utf8").matchAll(/<script src="([^"]+)" defer>/g)) {
+    if (!existsSync(join(sources, src))) continue;
+    const found = bundle.indexOf(readFileSync(join(sources, src), "utf8"), at);
+    assert.ok(found >= at, `page_scripts.js lacks ${src}, or has it out of order`);
+    assert.ok(!existsSync(join(site, src)), `${src} stands in the site on its own too`);
+    at = found;
   }
 });
 

@@ -398,6 +398,8 @@ describe("keyboard", () => {
     await ctrl("m");
     await page.waitForSelector("#Protocol:not([hidden])");
     await ready();
+    // The table makes the rows in sight once it is laid out (a frame later).
+    await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
     const rows = await page.$$eval("#ProtocolTable tbody tr", (r) => r.length);
     await ctrl("Enter");
     await page.waitForFunction(() => /Ablenkplatten/.test(document.getElementById("ProtocolStatus").textContent),

@@ -116,7 +116,6 @@ function singleFile(site, description) {
   const text = (file) => readFileSync(join(site, file), "utf8");
   const base64 = (file) => readFileSync(join(site, file)).toString("base64");
   const embedded = {
-    "varek.js": text("varek.js"),
     "picture_worker.js": text("picture_worker.js"),
     "varek.wasm": base64("varek.wasm"),
     "varek_protocol.wasm": base64("varek_protocol.wasm"),
@@ -133,6 +132,7 @@ function singleFile(site, description) {
       const rel = attribute(tag, "rel"), href = attribute(tag, "href");
       if (rel === "stylesheet") return `<style>\n${text(href)}</style>\n`;
       if (rel === "icon") return tag.replace(href, dataUrl(site, href));
+      if (rel === "preload") return "";  // the file is inside
       throw new Error(`index.html: no rule for ${tag}`);
     })
     .replace(/<script\b([^>]*)><\/script>\n?/g, (tag) => {

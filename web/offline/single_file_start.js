@@ -6,17 +6,15 @@
 // worker made from a Blob may load nothing either (no importScripts, no
 // fetch of another Blob): so everything comes from the page's own text.
 // make_offline.mjs puts before this script
-//   VarekEmbedded   the texts of varek.js and picture_worker.js and the
-//                   bytes of both modules (base64), by their site file names
+//   VarekEmbedded   the text of picture_worker.js (the module's code inside)
+//                   and the bytes of both modules (base64), by their site file names
 //   createVarekProtocol   the protocol's module (varek_protocol.js)
 /* global VarekEmbedded, createVarekProtocol: writable */
 
-// The picture workers: the simulation's bytes, varek.js and picture_worker.js
-// in one text.
+// The picture workers: the simulation's bytes and picture_worker.js in one text.
 const pictureWorkerUrl = URL.createObjectURL(new Blob([
   "self.varekModule = { wasmBinary: Uint8Array.from(atob(",
   JSON.stringify(VarekEmbedded["varek.wasm"]), "), (c) => c.charCodeAt(0)) };\n",
-  VarekEmbedded["varek.js"], "\n",
   VarekEmbedded["picture_worker.js"],
 ], { type: "text/javascript" }));
 window.startPictureWorker = () => new Worker(pictureWorkerUrl);

@@ -330,13 +330,15 @@ class TForm1 {
   }
 
   // The axes picture, decoded by the browser, becomes the plot's background.
+  // index.html preloads it: it is there at once as a rule, and the first
+  // picture is asked for before the page is first painted.
   async Start(notices, prepared) {
     for (const text of notices) this.addNotice(text);
     this.ShowInformation(!prepared);
     // As on the desktop, "Weiter" has the focus while the page is shown.
     if (!prepared) this.Button14.focus();
     try {
-      await this.Image3.decode();
+      if (!this.Image3.complete || this.Image3.naturalWidth === 0) await this.Image3.decode();
       const axes = pictureOf(this.Image3);
       putPicture(this.PaintBox2, axes);
       this.viewOf.PaintBox2.draw();

@@ -11,8 +11,7 @@
 #          preset always reaches it
 #   test   ci.reuse        reuse lint: every file says its licence
 #          ci.clang-tidy   clang-tidy on the project's own sources as the
-#                          release build compiles them (scripts/clang-tidy.sh),
-#                          at the lowest priority beside the runs below
+#                          release build compiles them (scripts/clang-tidy.sh)
 #          ci.release      ctest --preset release, every label but e2e; the web
 #                          tests use build/web and fail rather than skip without it
 #          ci.asan         ctest --preset asan, the same under the sanitizers
@@ -55,10 +54,7 @@ file(CHMOD ${xdg_runtime} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXE
 
 enable_testing()
 add_test(NAME ci.reuse COMMAND reuse lint WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
-# clang-tidy takes the processor time the test runs leave while they wait for
-# windows, browsers and timers: the ci test preset runs two of these at once,
-# clang-tidy at the lowest priority, so that the tests' timing barely changes.
-add_test(NAME ci.clang-tidy COMMAND nice -n 19 bash scripts/clang-tidy.sh build/release WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
+add_test(NAME ci.clang-tidy COMMAND bash scripts/clang-tidy.sh build/release WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
 set(ci_test_options_release --label-exclude e2e)
 foreach(preset IN ITEMS release asan fuzz)
   add_test(NAME ci.${preset} COMMAND ${CMAKE_CTEST_COMMAND} --preset ${preset} --parallel ${jobs} ${ci_test_options_${preset}}
@@ -66,6 +62,3 @@ foreach(preset IN ITEMS release asan fuzz)
   set_tests_properties(ci.${preset} PROPERTIES ENVIRONMENT "VAREK_WEB_REQUIRED=1;XDG_RUNTIME_DIR=${xdg_runtime}")
 endforeach()
 set_tests_properties(ci.reuse ci.clang-tidy ci.release ci.asan ci.fuzz PROPERTIES TIMEOUT 3600)
-# The builds' test runs each use every core: one at a time.
-set_tests_properties(ci.release ci.asan ci.fuzz PROPERTIES RESOURCE_LOCK test_runs)
-set_tests_properties(ci.clang-tidy PROPERTIES COST 1000)

@@ -58,7 +58,7 @@ class PlotStamps {
       const dx = Math.round((px - left) * steps), dy = Math.round((py - top) * steps);
       const place = dx * (steps + 1) + dy;
       const stamp = look.stamps[place] ??= this.stamp(look, dx, dy);
-      const { reach, size, across, down, colour, alpha } = stamp;
+      const { reach, size, across, down, alpha } = stamp;
       const x0 = left - reach, y0 = top - reach;
       if (x0 >= 0 && y0 >= 0 && x0 + size <= width && y0 + size <= height) {
         PlotStamps.lay(out, y0 * width + x0, PlotStamps.offsets(stamp, width), stamp);
@@ -67,36 +67,31 @@ class PlotStamps {
       for (let k = 0; k < alpha.length; ++k) {
         const x = x0 + across[k], y = y0 + down[k];
         if (x < 0 || y < 0 || x >= width || y >= height) continue;
-        PlotStamps.blend(out, y * width + x, colour[k], alpha[k]);
+        PlotStamps.cover(out, y * width + x, stamp, k);
       }
     }
     g.putImageData(image, 0, 0);
   }
 
-  // A stamp's pixels laid at `base` (its top left) of a picture of width
-  // `width`: those it covers whole, then the others, blended as blend() does.
-  static lay(out, base, offsets, { colour, alpha, whole, red, green, blue }) {
-    for (let k = 0; k < whole; ++k) out[base + offsets[k]] = colour[k];
-    for (let k = whole; k < alpha.length; ++k) {
-      const o = base + offsets[k], d = out[o], b = 255 - alpha[k];
-      const r = (red[k] + (d & 255) * b + 127) / 255 | 0;
-      const g = (green[k] + ((d >>> 8) & 255) * b + 127) / 255 | 0;
-      const bl = (blue[k] + ((d >>> 16) & 255) * b + 127) / 255 | 0;
-      out[o] = 0xff000000 | (bl << 16) | (g << 8) | r;
-    }
+  // A stamp's pixels laid at `base` (its top left) of a picture of width `width`.
+  static lay(out, base, offsets, stamp) {
+    for (let k = 0; k < stamp.whole; ++k) out[base + offsets[k]] = stamp.colour[k];
+    for (let k = stamp.whole; k < offsets.length; ++k) PlotStamps.cover(out, base + offsets[k], stamp, k);
   }
 
-  // The pixel `o` covered by the colour `c` with coverage `a` (of 255), over an opaque picture.
-  static blend(out, o, c, a) {
-    if (a === 255) {
-      out[o] = c;
+  // The pixel `o` covered by the stamp's pixel `k` (its colour with its
+  // coverage of 255; red, green and blue already times the coverage), over an
+  // opaque picture.
+  static cover(out, o, { colour, alpha, whole, red, green, blue }, k) {
+    if (k < whole) {
+      out[o] = colour[k];
       return;
     }
-    const d = out[o], b = 255 - a;
-    const red = ((c & 255) * a + (d & 255) * b + 127) / 255 | 0;
-    const green = (((c >>> 8) & 255) * a + ((d >>> 8) & 255) * b + 127) / 255 | 0;
-    const blue = (((c >>> 16) & 255) * a + ((d >>> 16) & 255) * b + 127) / 255 | 0;
-    out[o] = 0xff000000 | (blue << 16) | (green << 8) | red;
+    const d = out[o], b = 255 - alpha[k];
+    const r = (red[k] + (d & 255) * b + 127) / 255 | 0;
+    const g = (green[k] + ((d >>> 8) & 255) * b + 127) / 255 | 0;
+    const bl = (blue[k] + ((d >>> 16) & 255) * b + 127) / 255 | 0;
+    out[o] = 0xff000000 | (bl << 16) | (g << 8) | r;
   }
 
   // The places of a stamp's pixels in a picture `width` pixels wide, from its top left.

@@ -13,6 +13,9 @@ namespace {
 constexpr double EightPiSquared = 8 * std::numbers::pi * std::numbers::pi;
 
 double Square(double x) { return x * x; }
+
+// The relative scatter of the slope below which rows count as having none.
+constexpr double NoScatter = 1e-9;
 }  // namespace
 
 double FieldOf(double current) { return MagneticConstant * TurnsOfCoil * current / LengthOfCoil; }
@@ -69,7 +72,16 @@ std::optional<SeriesResult> EvaluateSeries(std::span<const Measurement> rows) {
     return result;
   }
   // e/m is proportional to 1/a, so u(e/m) = e/m * s_a / a.
-  result.uncertainty = result.specific_charge * std::sqrt(slope_variance) / result.slope;
+  const double relative = std::sqrt(slope_variance) / result.slope;
+  // Rows without dI that lie on the line to the last bit (the same reading
+  // taken twice) leave only rounding noise as their scatter: no currents
+  // read to a milliampere scatter this little, and a noise-sized uncertainty
+  // would call every deviation thousands of sigma.
+  if (!result.reading_uncertainty && relative < NoScatter) {
+    result.without_scatter = true;
+    return result;
+  }
+  result.uncertainty = result.specific_charge * relative;
   return result;
 }
 

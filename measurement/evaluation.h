@@ -50,11 +50,14 @@ double SpecificChargeOf(const Measurement& row);
 struct SeriesResult {
   double slope = 0;            // a of I^2 = a k^2 U, A^2/V
   double specific_charge = 0;  // e/m, C/kg
-  // Standard uncertainty of e/m, C/kg; none for one row without dI.
+  // Standard uncertainty of e/m, C/kg; none for one row without dI, nor for
+  // rows without dI that do not scatter.
   std::optional<double> uncertainty;
   double deviation_percent = 0;      // (e/m - literature) / literature * 100
   bool reading_uncertainty = false;  // weighted with every row's dI
   double scatter_factor = 1;         // sqrt(chi^2 / (N - 1)) where it scaled, else 1
+  // Rows without dI exactly on the line: the scatter gives no uncertainty.
+  bool without_scatter = false;
   // The deviation in units of the uncertainty; none without one.
   std::optional<double> DeviationInSigma() const;
 };

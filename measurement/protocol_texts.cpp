@@ -66,6 +66,7 @@ std::string ResultText(const std::optional<SeriesResult>& result) {
   }
   std::string text =
       "e/m = " + SchoolNotation(result->specific_charge, result->uncertainty, "C/kg");
+  if (result->without_scatter) return text + " (keine Streuung: Unsicherheit nur mit \u0394I)";
   if (!result->uncertainty) return text + " (ein Messwert: keine Unsicherheit)";
   if (!result->reading_uncertainty) return text + " ohne Ableseunsicherheit";
   if (result->scatter_factor > 1) {

@@ -70,7 +70,8 @@ std::vector<std::string> TableRowCells(int number, const Measurement& row);
 
 // "e/m = (1,7678 ± 0,0032) · 10¹¹ C/kg", and "ohne Ableseunsicherheit" when
 // not every row has its ΔI; one row without ΔI: its value and "(ein
-// Messwert: keine Unsicherheit)"; no rows: a hint what to do.
+// Messwert: keine Unsicherheit)"; rows without ΔI on the line to the last
+// bit: "(keine Streuung: Unsicherheit nur mit ΔI)"; no rows: a hint what to do.
 std::string ResultText(const std::optional<SeriesResult>& result);
 // Rows there, but every one left out of the result.
 std::string NothingIncludedText();

@@ -3,6 +3,7 @@
 #include "app/protocol/protocol_panel.h"
 
 #include <QAbstractItemDelegate>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTableView>
 #include <QTimer>
@@ -124,6 +126,11 @@ void ProtocolPanel::SetPlace(form::ProtocolPlace place) {
   }
 }
 
+bool ProtocolPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Table->viewport() && event->type() == QEvent::Resize) FitLastTitle();
+  return TPanel::eventFilter(watched, event);
+}
+
 // The readings' panel holds the panel's table and plot: it goes first.
 ProtocolPanel::~ProtocolPanel() { delete Readings; }
 
@@ -163,6 +170,7 @@ void ProtocolPanel::BindControls() {
   Table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   Table->horizontalHeader()->setStretchLastSection(true);
   Table->verticalHeader()->setDefaultSectionSize(kRowHeight);
+  Table->viewport()->installEventFilter(this);
   for (int c = 0; c < static_cast<int>(std::size(kColumnWidths)); ++c) {
     Table->setColumnWidth(c, kColumnWidths[c]);
   }
@@ -416,6 +424,19 @@ void ProtocolPanel::FitNumberColumn(int rows) {
     width = std::max(width, cell.width() + kGridLine);
   }
   if (Table->columnWidth(0) != width) Table->setColumnWidth(0, width);
+  FitLastTitle();
+}
+
+void ProtocolPanel::FitLastTitle() {
+  // The last column takes what the others leave; from 10,000 rows on the
+  // number column takes so much that its title no longer fits on one line.
+  const int last = model_->columnCount() - 1;
+  int width = Table->viewport()->width();
+  for (int c = 0; c < last; ++c) width -= Table->columnWidth(c);
+  const QHeaderView* header = Table->horizontalHeader();
+  const QString title = Q(session_.View().titles.back());
+  const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+  model_->BreakLastTitle(width < header->fontMetrics().horizontalAdvance(title) + 2 * margin);
 }
 
 void ProtocolPanel::CoverGone() {

@@ -53,6 +53,7 @@ class ProtocolPanel : public TPanel {
 
   // Shows or hides the readings' panel too.
   void setVisible(bool visible) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   // Moves both panels and their controls to their places for `place`.
   void SetPlace(form::ProtocolPlace place);
@@ -119,6 +120,8 @@ class ProtocolPanel : public TPanel {
   void Show(const std::string& selected);
   // Widens the first column so that the number of the last of `rows` rows fits.
   void FitNumberColumn(int rows);
+  // Breaks the last column's title onto two lines when it does not fit on one.
+  void FitLastTitle();
   // The identity of the selected row, or empty.
   std::string SelectedId() const;
   void WatchStore();

@@ -76,7 +76,18 @@ QVariant ProtocolTableModel::headerData(int section, Qt::Orientation orientation
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
       section >= columnCount())
     return QAbstractTableModel::headerData(section, orientation, role);
-  return Q(view_.titles[static_cast<std::size_t>(section)]);
+  QString title = Q(view_.titles[static_cast<std::size_t>(section)]);
+  if (last_title_broken_ && section == columnCount() - 1) {
+    const qsizetype unit = title.indexOf(QStringLiteral(" in ")) + 3;
+    if (unit > 2) title[unit] = u'\n';
+  }
+  return title;
+}
+
+void ProtocolTableModel::BreakLastTitle(bool broken) {
+  if (broken == last_title_broken_) return;
+  last_title_broken_ = broken;
+  emit headerDataChanged(Qt::Horizontal, columnCount() - 1, columnCount() - 1);
 }
 
 Qt::ItemFlags ProtocolTableModel::flags(const QModelIndex& index) const {

@@ -28,6 +28,8 @@ class ProtocolTableModel : public QAbstractTableModel {
   void Redraw();
   // The identity of row `row`, or empty.
   std::string IdOf(int row) const;
+  // The last column's title on two lines, broken after "in", or on one.
+  void BreakLastTitle(bool broken);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -39,6 +41,7 @@ class ProtocolTableModel : public QAbstractTableModel {
  private:
   const ProtocolView& view_;
   int rows_ = 0;  // as the views know them: the view's rows after Changed
+  bool last_title_broken_ = false;
   std::function<void(int, bool)> include_;
 };
 

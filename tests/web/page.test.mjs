@@ -584,10 +584,20 @@ describe("devices", () => {
           new PerformanceObserver((list) => {
             for (const e of list.getEntries()) if (!e.hadRecentInput) window.layoutShift += e.value;
           }).observe({ type: "layout-shift", buffered: true });
+          // The scales the scene is asked for at.
+          window.sceneScales = [];
+          const post = Worker.prototype.postMessage;
+          Worker.prototype.postMessage = function (message, ...rest) {
+            if (message?.type === "show") window.sceneScales.push(message.scale);
+            return post.call(this, message, ...rest);
+          };
         });
         await page.goto(base);
         await ready();
         assert.equal(await page.evaluate(() => window.layoutShift), 0, "layout shift while the page loads");
+        // Asked for before the page is laid out, the first picture is of the scale it is shown at.
+        assert.deepEqual(await page.evaluate(() => window.sceneScales),
+                         [await page.evaluate(() => window.Form1.viewOf.PaintBox1.scale)]);
         assert.equal(await page.evaluate(() => document.documentElement.classList.contains("column-layout")), column);
         assert.ok(await noSideScroll(), "no horizontal scrolling on the information page");
         if (!column) assert.ok(await fits("Image1Text"), "the explanation fits its place");

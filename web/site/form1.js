@@ -115,7 +115,7 @@ class TForm1 {
       const controls = row.controls.map((name) => this[name]);
       if (controls[0] instanceof ScrollBar) {
         controls[0].position = s[row.name];
-        controls[0].layOut();
+        controls[0].placeParts();
         continue;
       }
       const checked = row.choice ? controls[s[row.name] ? 0 : 1] : controls[s[row.name] - row.lowest];
@@ -329,16 +329,27 @@ class TForm1 {
     this.Notices.append(notice);
   }
 
-  // The axes picture, decoded by the browser, becomes the plot's background.
-  // index.html preloads it: it is there at once as a rule, and the first
-  // picture is asked for before the page is first painted.
-  async Start(notices, prepared) {
+  // The first picture is asked for before the page is laid out where its
+  // scale is known without (the window arrangement) and the axes picture is
+  // decoded already (index.html preloads it): the module's worker then
+  // computes while the page is laid out (ShowInformation) and painted.
+  Start(notices, prepared) {
     for (const text of notices) this.addNotice(text);
+    const decoded = this.Image3.complete && this.Image3.naturalWidth > 0;
+    const early = decoded && this.layout.expectScale();
+    if (early) this.Begin();
     this.ShowInformation(!prepared);
+    ScrollBar.layOut(this.description.controls.map((row) => this[row.name]).filter((c) => c instanceof ScrollBar));
     // As on the desktop, "Weiter" has the focus while the page is shown.
     if (!prepared) this.Button14.focus();
+    if (!early) this.Begin(decoded ? null : this.Image3.decode());
+  }
+
+  // The axes picture, once `decoding` is done, becomes the plot's
+  // background; then the first pictures are asked for.
+  async Begin(decoding = null) {
     try {
-      if (!this.Image3.complete || this.Image3.naturalWidth === 0) await this.Image3.decode();
+      if (decoding) await decoding;
       const axes = pictureOf(this.Image3);
       putPicture(this.PaintBox2, axes);
       this.viewOf.PaintBox2.draw();

@@ -72,6 +72,17 @@ class PageLayout {
     return { width, height };
   }
 
+  // In the window arrangement the pictures' scale follows from the form's,
+  // which index.html set: the views take it before the page is laid out.
+  // False in the column arrangement, where the style alone sizes the scene.
+  expectScale() {
+    const root = document.documentElement;
+    if (root.classList.contains("column-layout")) return false;
+    const scale = Number(root.style.getPropertyValue("--s"));
+    for (const view of this.views) view.expect(scale);
+    return true;
+  }
+
   update() {
     const root = document.documentElement;
     const column = this.column();

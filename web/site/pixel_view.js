@@ -74,13 +74,25 @@ class PixelView {
     const ratio = window.devicePixelRatio || 1;
     this.box = { left: box.left + window.scrollX, top: box.top + window.scrollY, width: box.width,
                  height: box.height, ratio };
-    const fits = Math.min(box.width * ratio / this.width, box.height * ratio / this.height);
+    this.scaleFor(box.width, box.height, ratio);
+    this.place();
+  }
+
+  // The scale of a slot shown at `formScale` CSS pixels per pixel of the
+  // control's size, known before the browser lays the page out: the browser
+  // keeps a box's size in 1/64 px, cut off below.
+  expect(formScale) {
+    const laidOut = (length) => Math.floor(length * formScale * 64 + 1e-6) / 64;
+    this.scaleFor(laidOut(this.width), laidOut(this.height), window.devicePixelRatio || 1);
+  }
+
+  scaleFor(width, height, ratio) {
+    const fits = Math.min(width * ratio / this.width, height * ratio / this.height);
     const scale = Math.max(1, Math.floor(fits * 1000 + 1e-6) / 1000);
     if (scale !== this.scale) {
       this.scale = scale;
       this.onScale?.(scale);
     }
-    this.place();
   }
 
   // The size of the picture to show: one drawn at the scale asked for (as

@@ -23,6 +23,19 @@ class ScrollBar {
                                                                   : Math.round(27 * thickness / 12);
   }
 
+  // Lays out these bars: every size first, then every bar's parts (a size
+  // read after another bar's parts were placed would lay out the page
+  // again). The page does so once it is built (a size read before would lay
+  // it out at once, with the rest still to come), and the bars again
+  // whenever their size changes (shown, scaled, rearranged).
+  static layOut(bars) {
+    for (const bar of bars) bar.size = bar.sizeNow();
+    for (const bar of bars) bar.placeParts();
+  }
+
+  static bars = new WeakMap();
+  static resized = new ResizeObserver((entries) => ScrollBar.layOut(entries.map(({ target }) => ScrollBar.bars.get(target))));
+
   // slider: the description's {orientation, minimum, maximum, position,
   // lineStep, pageStep, decimals, negated, unit, texts}.
   constructor(element, slider) {
@@ -55,10 +68,9 @@ class ScrollBar {
     this.lower = this.addPart("arrow down");
     this.higher = this.addPart("arrow up");
     this.thumb = this.addPart("thumb");
-    this.layOut();
-
-    // Laid out again whenever its size changes (shown, scaled, rearranged).
-    new ResizeObserver(() => this.layOut()).observe(element);
+    this.placeParts();
+    ScrollBar.bars.set(element, this);
+    ScrollBar.resized.observe(element);
     element.addEventListener("keydown", (e) => this.onKey(e));
     element.addEventListener("pointerdown", (e) => this.onPointerDown(e));
     element.addEventListener("pointermove", (e) => this.onPointerMove(e));
@@ -104,7 +116,7 @@ class ScrollBar {
   // long as the bar is thick plus its dividing line and a pixel; the
   // thumb's end lines lie on the arrows' dividing lines when it touches them.
   geometry() {
-    this.size ??= { width: this.element.clientWidth, height: this.element.clientHeight };
+    this.size ??= this.sizeNow();
     const { width, height } = this.size;
     const length = this.vertical ? height : width;
     const thickness = this.vertical ? width : height;
@@ -118,15 +130,17 @@ class ScrollBar {
     return { length, arrow, groove, thumb, travel, start: arrow - 1 + offset };
   }
 
-  // The bar's size is read here, where its layout may have changed; a new
-  // position keeps it: read at every step of a dragged thumb, it would lay
-  // out the whole page each time.
-  layOut() {
-    this.size = null;
-    this.placeParts();
-  }
+  // The bar's size is read where its layout may have changed (resized); a
+  // new position keeps it: read at every step of a dragged thumb, it would
+  // lay out the whole page each time.
+  sizeNow() { return { width: this.element.clientWidth, height: this.element.clientHeight }; }
 
+  // The position in the attributes, and in the parts once the bar's size is known.
   placeParts() {
+    this.element.setAttribute("aria-valuenow", String(this.shownValue(this.position)));
+    this.element.setAttribute("aria-valuetext", this.valueText());
+    this.element.dataset.position = String(this.position);
+    if (!this.size) return;
     const g = this.geometry();
     const place = (part, start, size) => {
       const s = part.style;
@@ -139,9 +153,6 @@ class ScrollBar {
     place(this.lower, 0, g.arrow);
     place(this.higher, g.length - g.arrow, g.arrow);
     place(this.thumb, g.start, g.thumb);
-    this.element.setAttribute("aria-valuenow", String(this.shownValue(this.position)));
-    this.element.setAttribute("aria-valuetext", this.valueText());
-    this.element.dataset.position = String(this.position);
   }
 
   onKey(event) {

@@ -82,9 +82,9 @@ ProtocolView ViewOf(const ProtocolTable& table, ProtocolView previous) {
       (view.values[i].inclusion == Inclusion::Out ? by_hand : outliers).push_back(i + 1);
     }
   }
-  const std::optional<SeriesResult> result = EvaluateSeries(counted);
-  view.result = table.empty() || result ? ResultText(result) : NothingIncludedText();
-  view.deviation = DeviationText(result);
+  view.fit = EvaluateSeries(counted);
+  view.result = table.empty() || view.fit ? ResultText(view.fit) : NothingIncludedText();
+  view.deviation = DeviationText(view.fit);
   view.left_out = LeftOutText(outliers, by_hand);
   view.warnings = WarningLines(view.values, view.marks);
   return view;
@@ -105,7 +105,7 @@ const std::vector<std::string>& ProtocolView::Cells(std::size_t index) const {
 }
 
 PlotPlan PlanPlot(const ProtocolView& view, double width, double height, double text_size) {
-  return PlanPlot(view.values, view.marks, width, height, text_size);
+  return PlanPlot(view.values, view.marks, view.fit, width, height, text_size);
 }
 
 }  // namespace varek

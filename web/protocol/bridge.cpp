@@ -19,6 +19,7 @@
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -147,9 +148,22 @@ std::string DrawingJson(PlotPlan plan) {
   }
   drawn_lines.clear();
   drawn_lines.reserve(plan.lines.size() * LineNumbers);
+  // An error bar's three lines share their places: each is rounded once
+  // (a zero keeps its sign).
+  std::array<double, 8> seen{}, rounded{};
+  std::size_t next = 0;
+  const auto fixed = [&](double value) {
+    for (std::size_t i = 0; i < std::min(next, seen.size()); ++i) {
+      if (seen[i] == value && std::signbit(seen[i]) == std::signbit(value)) return rounded[i];
+    }
+    const std::size_t at = next++ % seen.size();
+    seen[at] = value;
+    rounded[at] = FixedValue(value, FrameDecimals);
+    return rounded[at];
+  };
   for (const PlotLine& line : plan.lines) {
     for (const double value : {line.x1, line.y1, line.x2, line.y2, line.width})
-      drawn_lines.push_back(FixedValue(value, FrameDecimals));
+      drawn_lines.push_back(fixed(value));
     drawn_lines.push_back(static_cast<double>(line.colour));
   }
   const std::size_t marks = plan.marks.size(), lines = plan.lines.size();
@@ -311,8 +325,11 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step(const char* stored, int sto
   const StoreMemory memory{
       rows_written >= 0 ? static_cast<std::size_t>(rows_written) : state.rows_known,
       state.session.Rows()};
-  state.step =
-      StepStore(text, Then(state.unsaved, state.session.ChangeOf(change)), memory, &state.copy);
+  // With nothing waiting to be stored, the change as it is (an import's rows not copied).
+  const TableChange& applied = state.session.ChangeOf(change);
+  state.step = state.unsaved.Empty()
+                   ? StepStore(text, applied, memory, &state.copy)
+                   : StepStore(text, Then(state.unsaved, applied), memory, &state.copy);
   state.step_change = change;
   state.read = state.step.keep_aside ? ReadTable(text, TableForm::Store).rows : ProtocolTable{};
   state.shared = state.step.write ? SharedLinesOf(text, state.step.text) : SharedLines{};

@@ -68,7 +68,7 @@ struct State {
   bool told_not_stored = false;
   StoreCopy copy;              // the store as this tab's last step left it
   std::size_t rows_known = 0;  // the rows of the store at this tab's last step
-  std::string stored;          // the stored text of the last step
+  std::string stored;          // the stored text of the last step, until it is committed
   SharedLines shared;          // the lines of it that the step keeps
 };
 State state;
@@ -358,7 +358,7 @@ EMSCRIPTEN_KEEPALIVE std::size_t varek_protocol_step_text_length(int whole) {
          (whole != 0 ? 0 : state.shared.head_bytes + state.shared.tail_bytes);
 }
 
-// The stored text of the last step, as varek_protocol_step_text.
+// The stored text of the last step until it is committed, as varek_protocol_step_text.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_stored_text() { return state.stored.c_str(); }
 EMSCRIPTEN_KEEPALIVE std::size_t varek_protocol_stored_text_length() { return state.stored.size(); }
 
@@ -401,6 +401,8 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) 
     }
   }
   state.step_change = 0;
+  // A megabyte at 20,000 rows, needed no more.
+  std::string().swap(state.stored);
   return Reply("{" + Member("message", JsonString(message)) + "," + Member("ok", Bool(ok)) + "," +
                Member("unsaved", Bool(!state.unsaved.Empty())) + "," +
                Member("changed", Bool(changed)) + "," +

@@ -55,7 +55,8 @@ std::vector<PlotTick> Ticks(double highest, double& end) {
 }  // namespace
 
 PlotPlan PlanPlot(std::span<const Measurement> rows, std::span<const OutlierMark> marks,
-                  double width, double height, double text_size) {
+                  const std::optional<SeriesResult>& fit, double width, double height,
+                  double text_size) {
   PlotPlan plan;
   plan.width = width;
   plan.height = height;
@@ -64,14 +65,11 @@ PlotPlan PlanPlot(std::span<const Measurement> rows, std::span<const OutlierMark
     return HasReadingUncertainty(row) ? 2 * row.current * *row.reading_uncertainty : 0.0;
   };
   double highest_x = 0, highest_y = 0;
-  std::vector<Measurement> counted;
-  counted.reserve(rows.size());
   std::size_t bars = 0;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const Measurement& row = rows[i];
     highest_x = std::max(highest_x, row.order * row.order * row.voltage);
     highest_y = std::max(highest_y, row.current * row.current + spread(row));
-    if (i >= marks.size() || Included(row, marks[i])) counted.push_back(row);
     if (spread(row) > 0) ++bars;
   }
   // The grid's lines, the axes, the fitted line and three lines a bar.
@@ -110,11 +108,10 @@ PlotPlan PlanPlot(std::span<const Measurement> rows, std::span<const OutlierMark
   plan.texts.push_back({MarginTitle * text_size / 2, (plan.top + plan.bottom) / 2, plan.y_title,
                         text_size, true, Anchor::MiddleCentre, true, Axes});
 
-  if (const std::optional<SeriesResult> result = EvaluateSeries(counted);
-      result && result->slope > 0) {
+  if (fit && fit->slope > 0) {
     // I² = a k²U from the origin to the edge of the area it leaves first.
-    const double x_end = std::min(plan.x_end, plan.y_end / result->slope);
-    plan.lines.push_back({px(0), py(0), px(x_end), py(result->slope * x_end), 2, Fit});
+    const double x_end = std::min(plan.x_end, plan.y_end / fit->slope);
+    plan.lines.push_back({px(0), py(0), px(x_end), py(fit->slope * x_end), 2, Fit});
   }
   for (const Measurement& row : rows) {
     if (spread(row) <= 0) continue;

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -85,9 +86,11 @@ inline constexpr double ExportPlotTextSize = 16;
 inline constexpr int ExportPngScale = 2;
 
 // The plan for a frame of width × height units with text `text_size` high.
-// The line is fitted through the rows that count (Included); a row with a
-// reading uncertainty has an error bar of ± 2·I·ΔI on I².
+// `fit`: the series' fit through the rows that count (Included), as the
+// result states it, drawn as its line; a row with a reading uncertainty has
+// an error bar of ± 2·I·ΔI on I².
 PlotPlan PlanPlot(std::span<const Measurement> rows, std::span<const OutlierMark> marks,
-                  double width, double height, double text_size = 13);
+                  const std::optional<SeriesResult>& fit, double width, double height,
+                  double text_size = 13);
 
 }  // namespace varek

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measurement/protocol_store.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -132,6 +133,38 @@ StoreStep StepStore(std::string_view stored, const TableChange& change, const St
     copy->rows = step.rows;
   }
   return step;
+}
+
+SharedLines SharedLinesOf(std::string_view before, std::string_view after) {
+  SharedLines shared;
+  const std::size_t shorter = std::min(before.size(), after.size());
+  const std::size_t same =
+      std::mismatch(before.begin(), before.begin() + static_cast<std::ptrdiff_t>(shorter),
+                    after.begin())
+          .first -
+      before.begin();
+  const std::size_t head_end = before.substr(0, same).rfind('\n');
+  shared.head_bytes = head_end == std::string_view::npos ? 0 : head_end + 1;
+  // From the end, no further than the head in the shorter text; the tail
+  // starts a line in both.
+  std::size_t tail = 0;
+  while (tail < shorter - shared.head_bytes &&
+         before[before.size() - 1 - tail] == after[after.size() - 1 - tail]) {
+    ++tail;
+  }
+  const auto starts_line = [&](std::string_view text, std::size_t at) {
+    return at == shared.head_bytes || text[at - 1] == '\n';
+  };
+  while (tail > 0 &&
+         !(starts_line(before, before.size() - tail) && starts_line(after, after.size() - tail))) {
+    --tail;
+  }
+  shared.tail_bytes = tail;
+  shared.head_lines = static_cast<std::size_t>(std::count(
+      before.begin(), before.begin() + static_cast<std::ptrdiff_t>(shared.head_bytes), '\n'));
+  shared.tail_lines = static_cast<std::size_t>(
+      std::count(before.end() - static_cast<std::ptrdiff_t>(tail), before.end(), '\n'));
+  return shared;
 }
 
 std::string KeptAsideMessage(const StoreStep& step, std::size_t rows_written,

@@ -62,6 +62,18 @@ struct StoreCopy {
 StoreStep StepStore(std::string_view stored, const TableChange& change,
                     const StoreMemory& memory = {}, StoreCopy* copy = nullptr);
 
+// The whole lines that a store's text keeps at its start and at its end
+// through a step (not overlapping in either text): a store kept in pieces
+// of lines writes only what lies between (`after` from head_bytes to
+// after.size() - tail_bytes) and keeps the pieces of those lines.
+struct SharedLines {
+  std::size_t head_lines = 0;
+  std::size_t head_bytes = 0;
+  std::size_t tail_lines = 0;
+  std::size_t tail_bytes = 0;
+};
+SharedLines SharedLinesOf(std::string_view before, std::string_view after);
+
 // The message for a stored text kept aside under `kept_as`.
 std::string KeptAsideMessage(const StoreStep& step, std::size_t rows_written,
                              std::string_view kept_as);

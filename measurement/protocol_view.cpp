@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measurement/protocol_view.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -12,19 +13,28 @@ namespace varek {
 
 namespace {
 
-// The rows of a previous view by identity, looked up where the next row is
-// not the one after the last found (a reading adds at the end, a deletion
-// skips one).
+// The rows of a previous view by identity: the next row is the one after
+// the last found, or one of the few after it (a deletion skips one), or a
+// row put in before it (a deletion undone); only where a change moved rows
+// further are they looked up by identity. A row not taken is only shown
+// anew (its cells made when asked for).
 class PreviousRows {
  public:
   explicit PreviousRows(ProtocolView& view) : view_(view) {}
   // The row `id` of the previous view if it had `values`, taken (its
-  // cells and identity kept), or none.
-  std::optional<ProtocolViewRow> Take(const std::string& id, const Measurement& values) {
+  // cells and identity kept), or none; `following`: the identity of the
+  // table's row after it (empty for the last).
+  std::optional<ProtocolViewRow> Take(const std::string& id, std::string_view following,
+                                      const Measurement& values) {
+    const std::size_t size = view_.rows.size();
+    const std::size_t near = std::min(size, next_ + NearRows);
     std::size_t at = next_;
-    if (at >= view_.rows.size() || view_.rows[at].id != id) {
+    while (at < near && view_.rows[at].id != id) ++at;
+    if (at == near) {
+      // Added at the end, or put in before the row expected next.
+      if (next_ >= size || view_.rows[next_].id == following) return std::nullopt;
       if (index_.empty()) {
-        for (std::size_t i = 0; i < view_.rows.size(); ++i) index_.emplace(view_.rows[i].id, i);
+        for (std::size_t i = 0; i < size; ++i) index_.emplace(view_.rows[i].id, i);
       }
       const auto found = index_.find(id);
       if (found == index_.end()) return std::nullopt;
@@ -36,6 +46,7 @@ class PreviousRows {
   }
 
  private:
+  static constexpr std::size_t NearRows = 4;
   ProtocolView& view_;
   std::size_t next_ = 0;
   std::unordered_map<std::string_view, std::size_t> index_;
@@ -55,7 +66,8 @@ ProtocolView ViewOf(const ProtocolTable& table, ProtocolView previous) {
   std::vector<std::size_t> outliers, by_hand;
   for (std::size_t i = 0; i < table.size(); ++i) {
     const bool included = Included(view.values[i], view.marks[i]);
-    std::optional<ProtocolViewRow> row = previous_rows.Take(table[i].id, view.values[i]);
+    const std::string_view following = i + 1 < table.size() ? table[i + 1].id : std::string_view();
+    std::optional<ProtocolViewRow> row = previous_rows.Take(table[i].id, following, view.values[i]);
     if (!row) {
       row = ProtocolViewRow{.id = table[i].id, .cells = {}};
     } else if (!row->cells.empty()) {
@@ -70,9 +82,9 @@ ProtocolView ViewOf(const ProtocolTable& table, ProtocolView previous) {
       (view.values[i].inclusion == Inclusion::Out ? by_hand : outliers).push_back(i + 1);
     }
   }
-  const std::optional<SeriesResult> result = EvaluateSeries(counted);
-  view.result = table.empty() || result ? ResultText(result) : NothingIncludedText();
-  view.deviation = DeviationText(result);
+  view.fit = EvaluateSeries(counted);
+  view.result = table.empty() || view.fit ? ResultText(view.fit) : NothingIncludedText();
+  view.deviation = DeviationText(view.fit);
   view.left_out = LeftOutText(outliers, by_hand);
   view.warnings = WarningLines(view.values, view.marks);
   return view;
@@ -93,7 +105,7 @@ const std::vector<std::string>& ProtocolView::Cells(std::size_t index) const {
 }
 
 PlotPlan PlanPlot(const ProtocolView& view, double width, double height, double text_size) {
-  return PlanPlot(view.values, view.marks, width, height, text_size);
+  return PlanPlot(view.values, view.marks, view.fit, width, height, text_size);
 }
 
 }  // namespace varek

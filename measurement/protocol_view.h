@@ -5,6 +5,7 @@
 // page's elements) and draw the plot's plan, nothing more.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@ struct ProtocolView {
   std::vector<std::string> warnings;  // at most three lines
   std::vector<OutlierMark> marks;     // one a row, for the plot
   std::vector<Measurement> values;    // the rows' values, for the plot and the files
+  std::optional<SeriesResult> fit;    // through the rows that count: the result, the plot's line
   // The result, the deviation and the rows left out, a line each.
   std::string Summary() const;
   // The cells of the row `index` (from 0).

@@ -17,11 +17,12 @@ ProtocolPlotView::ProtocolPlotView(QWidget* parent) : QWidget(parent) {}
 void ProtocolPlotView::SetView(const ProtocolView& view) {
   values_ = view.values;
   marks_ = view.marks;
+  fit_ = view.fit;
   update();
 }
 
 PlotPlan ProtocolPlotView::Plan() const {
-  return PlanPlot(values_, marks_, width(), height(), TextSize);
+  return PlanPlot(values_, marks_, fit_, width(), height(), TextSize);
 }
 
 void ProtocolPlotView::paintEvent(QPaintEvent* /*event*/) {

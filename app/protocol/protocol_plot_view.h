@@ -5,6 +5,9 @@
 
 #include <QWidget>
 
+#include <optional>
+#include <vector>
+
 #include "measurement/protocol_view.h"
 
 namespace varek {
@@ -24,6 +27,7 @@ class ProtocolPlotView : public QWidget {
  private:
   std::vector<Measurement> values_;
   std::vector<OutlierMark> marks_;
+  std::optional<SeriesResult> fit_;
 };
 
 }  // namespace varek

@@ -126,6 +126,40 @@ TEST(ProtocolChecksTest, ResultAndWarningsStayShortHoweverManyRows) {
   EXPECT_TRUE(view.result.starts_with("e/m = 1,7"));  // the same reading 2000 times
 }
 
+// A view made from the previous one (its cells kept where a row stays) shows
+// what a view made afresh shows, after each kind of change.
+TEST(ProtocolChecksTest, ViewAfterAChangeShowsWhatAFreshViewShows) {
+  ProtocolTable before;
+  for (int i = 0; i < 40; ++i) {
+    before.push_back({"r" + std::to_string(i), {300.0 + i, 0.615 + i / 1000.0, 1, 200}});
+  }
+  const auto without = [&](std::vector<std::size_t> gone) {
+    ProtocolTable rows;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+      if (std::find(gone.begin(), gone.end(), i) == gone.end()) rows.push_back(before[i]);
+    }
+    return rows;
+  };
+  ProtocolTable recorded = before, restored = before, changed = before, moved = before;
+  recorded.push_back({"new", {900, 1.2, 1, 200}});
+  restored.insert(restored.begin(), ProtocolRow{"back", {700, 0.9, 1, 200}});
+  restored.insert(restored.begin() + 20, ProtocolRow{"back2", {710, 0.91, 1, 200}});
+  changed[5].values.inclusion = Inclusion::Out;
+  std::rotate(moved.begin(), moved.begin() + 30, moved.end());
+  for (const ProtocolTable& after : {recorded, without({0}), without({7, 8, 9, 10, 11, 12}),
+                                     without({39}), restored, changed, moved, ProtocolTable{}}) {
+    ProtocolView previous = ViewOf(before);
+    for (std::size_t i = 0; i < before.size(); ++i) previous.Cells(i);
+    const ProtocolView fresh = ViewOf(after);
+    const ProtocolView view = ViewOf(after, std::move(previous));
+    ASSERT_EQ(view.rows.size(), after.size());
+    for (std::size_t i = 0; i < after.size(); ++i) {
+      EXPECT_EQ(view.rows[i].id, after[i].id);
+      EXPECT_EQ(view.Cells(i), fresh.Cells(i)) << "row " << i;
+    }
+  }
+}
+
 // The weighted series of evaluation_test.cpp, then with a reading far off.
 TEST(ProtocolChecksTest, ResultStatesItsUncertaintyAndLeavesOutliersOut) {
   const auto row = [](const char* id, double voltage, double current, int order,

@@ -66,6 +66,53 @@ TEST(ProtocolStoreTest, ChangesOfTwoWritersMerge) {
   EXPECT_EQ(StepStore(store, later).rows, (ProtocolTable{out, Row("c2", 1.3)}));
 }
 
+// A store kept in pieces writes only the lines between those a step keeps
+// at the start and at the end: they and the new middle are the step's text.
+TEST(ProtocolStoreTest, SharedLinesAndTheMiddleMakeTheNewText) {
+  const auto lines = [](std::string_view text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+  };
+  ProtocolTable rows;
+  for (int i = 0; i < 12; ++i) rows.push_back(Row("r" + std::to_string(i), 1.2 + i / 1000.0));
+  const std::string store = StepStore("", AddRows(rows)).text;
+  ProtocolRow out = rows[6];
+  out.values.inclusion = Inclusion::Out;
+  const std::string ends_alike = StepStore("", AddRows({rows[0], rows[1]})).text;
+  for (const auto& [before, change] : std::vector<std::pair<std::string, TableChange>>{
+           {"", AddRows(rows)},
+           {store, AddRows({Row("new", 1.3)})},
+           {store, DeleteRow("r0")},
+           {store, DeleteRow("r5")},
+           {store, DeleteRow("r11")},
+           {store, RestoreRows(PlacesOf(rows, {"r3", "r4"}))},
+           {StepStore(store, DeleteRow("r4")).text, RestoreRows(PlacesOf(rows, {"r4"}))},
+           {store, UpdateRow(out)},
+           {store, ClearRows(rows)},
+           {ends_alike, DeleteRow("r0")},
+           {ends_alike + "r9;bad\n", {}}}) {
+    const std::string after = StepStore(before, change).text;
+    const SharedLines shared = SharedLinesOf(before, after);
+    const std::string_view b = before, a = after;
+    EXPECT_EQ(b.substr(0, shared.head_bytes), a.substr(0, shared.head_bytes));
+    EXPECT_EQ(b.substr(b.size() - shared.tail_bytes), a.substr(a.size() - shared.tail_bytes));
+    EXPECT_LE(shared.head_bytes + shared.tail_bytes, std::min(b.size(), a.size()));
+    EXPECT_EQ(lines(b.substr(0, shared.head_bytes)), shared.head_lines);
+    EXPECT_EQ(lines(b.substr(b.size() - shared.tail_bytes)), shared.tail_lines);
+    // Whole lines: each part starts a line in both texts.
+    for (const std::string_view text : {b, a}) {
+      const std::size_t tail_start = text.size() - shared.tail_bytes;
+      EXPECT_TRUE(shared.head_bytes == 0 || text[shared.head_bytes - 1] == '\n');
+      EXPECT_TRUE(tail_start == shared.head_bytes || text[tail_start - 1] == '\n');
+    }
+    // Only the lines that changed lie between: a reading keeps all others.
+    if (change.add.size() == 1) {
+      EXPECT_EQ(shared.head_lines, lines(before));
+    }
+    if (change.remove.size() == 1 && before == store) {
+      EXPECT_EQ(shared.head_lines + shared.tail_lines, lines(before) - 1);
+    }
+  }
+}
 // A change that would pass the row limit is not made, whatever it is.
 TEST(ProtocolStoreTest, RowLimitRefusesTheChangeAndKeepsTheTable) {
   ProtocolTable full;

@@ -19,6 +19,7 @@
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -67,6 +68,8 @@ struct State {
   bool told_not_stored = false;
   StoreCopy copy;              // the store as this tab's last step left it
   std::size_t rows_known = 0;  // the rows of the store at this tab's last step
+  std::string stored;          // the stored text of the last step, until it is committed
+  SharedLines shared;          // the lines of it that the step keeps
 };
 State state;
 std::string answer;
@@ -145,9 +148,22 @@ std::string DrawingJson(PlotPlan plan) {
   }
   drawn_lines.clear();
   drawn_lines.reserve(plan.lines.size() * LineNumbers);
+  // An error bar's three lines share their places: each is rounded once
+  // (a zero keeps its sign).
+  std::array<double, 8> seen{}, rounded{};
+  std::size_t next = 0;
+  const auto fixed = [&](double value) {
+    for (std::size_t i = 0; i < std::min(next, seen.size()); ++i) {
+      if (seen[i] == value && std::signbit(seen[i]) == std::signbit(value)) return rounded[i];
+    }
+    const std::size_t at = next++ % seen.size();
+    seen[at] = value;
+    rounded[at] = FixedValue(value, FrameDecimals);
+    return rounded[at];
+  };
   for (const PlotLine& line : plan.lines) {
     for (const double value : {line.x1, line.y1, line.x2, line.y2, line.width})
-      drawn_lines.push_back(FixedValue(value, FrameDecimals));
+      drawn_lines.push_back(fixed(value));
     drawn_lines.push_back(static_cast<double>(line.colour));
   }
   const std::size_t marks = plan.marks.size(), lines = plan.lines.size();
@@ -295,28 +311,36 @@ EMSCRIPTEN_KEEPALIVE void varek_protocol_drop(int change) { state.session.Drop(c
 // the page's lock. `rows_written`: the rows the store held after the last
 // step of any tab, -1 where that is not stored (the browser lost it with the
 // store): this tab's own count then. {"write": whether to store the text
-// (varek_protocol_step_text), "rows": the rows it holds, "keepAside":
-// whether the stored text goes to `kept_as` first, "repaired": the message
-// then, "notKeptAside": the message when it cannot be kept aside}.
+// (varek_protocol_step_text), "headLines", "tailLines": the lines at the
+// start and at the end of the stored text that stay (SharedLines), "rows":
+// the rows it holds, "keepAside": whether the stored text
+// (varek_protocol_stored_text) goes to `kept_as` first, "repaired": the
+// message then, "notKeptAside": the message when it cannot be kept aside}.
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step(const char* stored, int stored_length,
                                                      int unchanged, int change, const char* kept_as,
                                                      int kept_as_length, int rows_written) {
   // The step replaces the copy: its text is kept apart.
-  const std::string text(unchanged != 0 ? std::string_view(state.copy.text)
-                                        : Bytes(stored, stored_length));
+  state.stored = unchanged != 0 ? std::string_view(state.copy.text) : Bytes(stored, stored_length);
+  const std::string& text = state.stored;
   const StoreMemory memory{
       rows_written >= 0 ? static_cast<std::size_t>(rows_written) : state.rows_known,
       state.session.Rows()};
-  state.step =
-      StepStore(text, Then(state.unsaved, state.session.ChangeOf(change)), memory, &state.copy);
+  // With nothing waiting to be stored, the change as it is (an import's rows not copied).
+  const TableChange& applied = state.session.ChangeOf(change);
+  state.step = state.unsaved.Empty()
+                   ? StepStore(text, applied, memory, &state.copy)
+                   : StepStore(text, Then(state.unsaved, applied), memory, &state.copy);
   state.step_change = change;
   state.read = state.step.keep_aside ? ReadTable(text, TableForm::Store).rows : ProtocolTable{};
+  state.shared = state.step.write ? SharedLinesOf(text, state.step.text) : SharedLines{};
   std::string repaired, not_kept;
   if (state.step.keep_aside) {
     repaired = KeptAsideMessage(state.step, memory.rows_written, Bytes(kept_as, kept_as_length));
     not_kept = StoreNotKeptAsideMessage(state.step.summary, state.step.rows_read);
   }
   return Reply("{" + Member("write", Bool(state.step.write)) + "," +
+               Member("headLines", std::to_string(state.shared.head_lines)) + "," +
+               Member("tailLines", std::to_string(state.shared.tail_lines)) + "," +
                Member("rows", std::to_string(state.step.rows.size())) + "," +
                Member("keepAside", Bool(state.step.keep_aside)) + "," +
                Member("repaired", JsonString(repaired)) + "," +
@@ -324,11 +348,19 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step(const char* stored, int sto
 }
 
 // The text of the last step, to be stored: not JSON, the bytes as they are
-// (the store's text holds no NUL), and their number.
-EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step_text() { return state.step.text.c_str(); }
-EMSCRIPTEN_KEEPALIVE std::size_t varek_protocol_step_text_length() {
-  return state.step.text.size();
+// (the store's text holds no NUL), and their number; with `whole` 0 only
+// the lines between those that stay (the step's "headLines" and "tailLines").
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step_text(int whole) {
+  return state.step.text.c_str() + (whole != 0 ? 0 : state.shared.head_bytes);
 }
+EMSCRIPTEN_KEEPALIVE std::size_t varek_protocol_step_text_length(int whole) {
+  return state.step.text.size() -
+         (whole != 0 ? 0 : state.shared.head_bytes + state.shared.tail_bytes);
+}
+
+// The stored text of the last step until it is committed, as varek_protocol_step_text.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_stored_text() { return state.stored.c_str(); }
+EMSCRIPTEN_KEEPALIVE std::size_t varek_protocol_stored_text_length() { return state.stored.size(); }
 
 // What the page stored of the last step: 1 its text (the change is made),
 // 2 nothing because the damaged store could not be kept aside (its good
@@ -369,6 +401,8 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) 
     }
   }
   state.step_change = 0;
+  // A megabyte at 20,000 rows, needed no more.
+  std::string().swap(state.stored);
   return Reply("{" + Member("message", JsonString(message)) + "," + Member("ok", Bool(ok)) + "," +
                Member("unsaved", Bool(!state.unsaved.Empty())) + "," +
                Member("changed", Bool(changed)) + "," +

@@ -83,18 +83,19 @@ class ProtocolModule {
   drop(change) { this.m._varek_protocol_drop(change); }
   // The change applied to the stored text (unchanged: the text this tab's
   // last step left, not passed again); rowsWritten: the stored count of
-  // rows, -1 when there is none. {write, rows, keepAside, repaired,
-  // notKeptAside, text (when write)}.
+  // rows, -1 when there is none. {write, headLines, tailLines, rows,
+  // keepAside, repaired, notKeptAside}; when it writes, `text(whole)` gives
+  // the lines between the headLines and tailLines that stay (whole: the
+  // whole text), and `stored()` the stored text (to be kept aside).
   step(stored, change, keptAs, { unchanged = false, rowsWritten = -1 } = {}) {
     const answer = this.call("step", unchanged ? "" : stored, Number(unchanged), change, keptAs, rowsWritten);
-    if (answer.write) {
-      // A megabyte at 20,000 rows: decoded by its length, not searched for its end byte by byte.
-      const text = this.m._varek_protocol_step_text();
-      answer.text = ProtocolModule.decoder.decode(
-          this.m.HEAPU8.subarray(text, text + this.m._varek_protocol_step_text_length()));
-    }
+    answer.text = (whole = false) =>
+      this.text(this.m._varek_protocol_step_text(whole), this.m._varek_protocol_step_text_length(whole));
+    answer.stored = () => this.text(this.m._varek_protocol_stored_text(), this.m._varek_protocol_stored_text_length());
     return answer;
   }
+  // A megabyte at 20,000 rows: decoded by its length, not searched for its end byte by byte.
+  text(pointer, length) { return ProtocolModule.decoder.decode(this.m.HEAPU8.subarray(pointer, pointer + length)); }
   // stored: one of the numbers below; refused: the browser gives the page no storage.
   commit(stored, refused = false) { return this.call("commit", stored, Number(refused)); }
   // The view with every row, as the printed page shows it.

@@ -38,7 +38,9 @@ class ProtocolStore {
     this.key = texts.storeKey;
     this.rowsKey = texts.rowsKey;
     this.pieces = new StorePieces(texts.piecesKey, texts.pieceKey);
-    this.current = undefined;  // {list, pieces} as this tab's last step read or wrote them
+    // {list, pieces} as this tab's last step read or wrote them: the text
+    // the core's last step left (its copy), not passed to it again.
+    this.current = undefined;
     this.channel = new BroadcastChannel(this.key);
     this.channel.onmessage = () => onOutside();
   }
@@ -93,37 +95,44 @@ class ProtocolStore {
 
   // What this tab knows of the store is not taken as it without reading.
   forget() {
-    this.lastText = this.current = undefined;
+    this.current = undefined;
     this.pieces.forget();
   }
 
   // The step on the stored value (and its count of rows, undefined when
   // there is none) and the keys in use: what to write, and what to tell
-  // once it is written (`stored`) or not. The text this tab wrote or read
-  // last is not passed to the core again.
-  plan(value, rowsWritten, keys, change) {
+  // once it is written (`stored`) or not. `same`: the value is the text
+  // this tab's last step left (not passed to the core again); `inPieces`:
+  // the value is the pieces' text (not a store taken over). The text is
+  // written as {head, middle, tail}: the lines that stay at the start and
+  // at the end of the pieces, the text between (StorePieces.write).
+  plan(value, rowsWritten, keys, change, { same = false, inPieces = true } = {}) {
     const keptAs = this.freeKeptAsideKey(keys);
-    const text = value === undefined ? "" : String(value);
-    const step = this.core.step(text, change, keptAs, {
-      unchanged: text !== "" && text === this.lastText,
+    const step = this.core.step(same || value === undefined ? "" : String(value), change, keptAs, {
+      unchanged: same,
       rowsWritten: rowsWritten === undefined ? -1 : Number(rowsWritten),
     });
     const writes = [];
-    if (step.keepAside) writes.push([keptAs, value ?? ""]);
-    if (step.write) writes.push([this.key, step.text]);
+    if (step.keepAside) writes.push([keptAs, same ? step.stored() : value ?? ""]);
+    let text;
+    if (step.write) {
+      text = inPieces ? { head: step.headLines, middle: step.text(), tail: step.tailLines }
+                      : { head: 0, middle: step.text(true), tail: 0 };
+    } else if (!inPieces && value !== undefined) {
+      text = { head: 0, middle: String(value), tail: 0 };  // taken over as it is
+    }
     if (step.write || String(step.rows) !== rowsWritten) writes.push([this.rowsKey, String(step.rows)]);
     const finish = (stored) => {
       if (!stored) this.forget();
-      else this.lastText = step.write ? step.text : text;
       if (stored) {
         const answer = this.core.commit(ProtocolModule.STORED);
-        if (writes.length > 0) this.channel.postMessage("changed");
+        if (writes.length > 0 || step.write) this.channel.postMessage("changed");
         return step.keepAside ? { ...answer, problem: step.repaired, keptAs } : answer;
       }
       if (step.keepAside) return { ...this.core.commit(ProtocolModule.READ_ONLY), problem: step.notKeptAside };
       return this.core.commit(ProtocolModule.NOTHING_STORED);
     };
-    return { writes, finish };
+    return { writes, text, finish };
   }
 
   stepInDatabase(database, change) {
@@ -141,7 +150,7 @@ class ProtocolStore {
       rows.onsuccess = () => {
         // The same list as this tab's last step: the same text, nothing to read.
         const same = whole.result === undefined && list.result !== undefined && list.result === this.current?.list;
-        const step = (value, pieces) => {
+        const step = (value, pieces, same = false) => {
           const inUse = new Set(keys.result);
           // The whole text beside the pieces: a tab of an older version of
           // the page, still open, wrote it after this version took the store
@@ -151,20 +160,17 @@ class ProtocolStore {
           const older = whole.result !== undefined && list.result !== undefined;
           const olderKeptAs = older ? this.freeKeptAsideKey(inUse) : undefined;
           if (older) inUse.add(olderKeptAs);
-          const takenOver = !older && (value === undefined || whole.result !== undefined);
+          const takenOver = !same && !older && (value === undefined || whole.result !== undefined);
           if (takenOver) value = whole.result ?? this.takeOver();
-          const plan = this.plan(value, older ? undefined : rows.result, inUse, change);
+          const plan = this.plan(value, older ? undefined : rows.result, inUse, change,
+                                 { same, inPieces: !takenOver });
           finish = older ? (stored) => this.olderPageKeptAside(plan.finish(stored), stored, whole.result, olderKeptAs)
                          : plan.finish;
           try {
             if (older) entries.put(whole.result, olderKeptAs);
-            for (const [key, text] of plan.writes) {
-              if (key !== this.key) entries.put(text, key);
-            }
+            for (const [key, text] of plan.writes) entries.put(text, key);
             // The text in pieces when it changed, or when it is taken over.
-            const text = plan.writes.find(([key]) => key === this.key)?.[1] ??
-                         (takenOver && value !== undefined ? String(value) : undefined);
-            if (text !== undefined) written = this.pieces.write(entries, text, pieces);
+            if (plan.text) written = this.pieces.write(entries, pieces, plan.text);
             else written = { list: list.result, pieces };
             if (whole.result !== undefined) entries.delete(this.key);
           } catch {
@@ -172,7 +178,7 @@ class ProtocolStore {
             try { transaction.abort(); } catch { /* aborted before */ }
           }
         };
-        if (same) step(this.lastText, this.current.pieces);
+        if (same) step(undefined, this.current.pieces, true);
         else this.pieces.read(entries, list.result, step);
       };
       transaction.oncomplete = () => {

@@ -51,22 +51,23 @@ class StorePieces {
     }
   }
 
-  // Writes `text` over `pieces` (as read) in `entries`: the pieces before
-  // and after the lines that differ stay. Returns the list and the pieces
-  // as they are once the transaction is complete.
-  write(entries, text, pieces) {
-    let start = 0, first = 0;
-    while (first < pieces.length && text.startsWith(pieces[first].text, start)) start += pieces[first++].text.length;
-    let end = text.length, last = pieces.length;  // pieces[last...] stay
-    while (last > first) {
-      const piece = pieces[last - 1].text, from = end - piece.length;
-      if (from < start || !text.endsWith(piece, end) || (from > 0 && text[from - 1] !== "\n")) break;
-      end = from;
-      --last;
-    }
+  // Writes over `pieces` (as read) in `entries` the text that keeps their
+  // first `head` and last `tail` lines and has `middle` between: the pieces
+  // wholly in those lines stay. Returns the list and the pieces as they are
+  // once the transaction is complete.
+  write(entries, pieces, { head, middle, tail }) {
+    for (const piece of pieces) piece.lines ??= StorePieces.lines(piece.text);
+    let first = 0;
+    while (first < pieces.length && pieces[first].lines <= head) head -= pieces[first++].lines;
     // A piece not full before the changed lines takes them: readings fill the last piece.
-    if (first > 0 && StorePieces.lines(pieces[first - 1].text) < StorePieces.LINES) start -= pieces[--first].text.length;
-    const fresh = StorePieces.split(text.slice(start, end)).map((part) => ({ key: this.newKey(), text: part }));
+    if (first > 0 && pieces[first - 1].lines < StorePieces.LINES) head += pieces[--first].lines;
+    let last = pieces.length;  // pieces[last...] stay
+    while (last > first && pieces[last - 1].lines <= tail) tail -= pieces[--last].lines;
+    // The lines of the pieces rewritten that stay, before and after the middle.
+    const rewritten = pieces.slice(first, last).map((piece) => piece.text).join("");
+    const before = rewritten.slice(0, StorePieces.lineEnd(rewritten, head));
+    const after = rewritten.slice(rewritten.length - StorePieces.lastLinesLength(rewritten, tail));
+    const fresh = StorePieces.split(before + middle + after).map((part) => ({ key: this.newKey(), text: part }));
     for (const piece of fresh) entries.put(piece.text, piece.key);
     for (const piece of pieces.slice(first, last)) entries.delete(piece.key);
     const now = [...pieces.slice(0, first), ...fresh, ...pieces.slice(last)];
@@ -82,6 +83,20 @@ class StorePieces {
   newKey() {
     const [high, low] = crypto.getRandomValues(new Uint32Array(2));
     return `${this.pieceKey}${high.toString(16).padStart(8, "0")}${low.toString(16).padStart(8, "0")}`;
+  }
+
+  // Where the first `n` lines of `text` end.
+  static lineEnd(text, n) {
+    let end = 0;
+    for (; n > 0; --n) end = text.indexOf("\n", end) + 1;
+    return end;
+  }
+
+  // The length of the last `n` lines of `text` (which ends a line).
+  static lastLinesLength(text, n) {
+    let start = text.length;
+    for (; n > 0; --n) start = text.lastIndexOf("\n", start - 2) + 1;
+    return text.length - start;
   }
 
   static lines(text) {

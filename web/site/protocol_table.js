@@ -84,6 +84,8 @@ class ProtocolTableView {
                  (lines.length - 1);
     } else if (lines.length === 1 && !measured) {
       measured = lines[0].getBoundingClientRect().height;
+    } else if (lines.length === 0 && this.columns) {
+      measured = this.probeRowHeight();
     }
     if (measured > 0 && Math.abs(measured - this.rowHeight) > 0.01) {
       this.rowHeight = measured;
@@ -92,6 +94,23 @@ class ProtocolTableView {
     }
     this.sizer.style.height = `${headHeight + this.rowCount * height}px`;
     this.table.style.top = `${first * height}px`;
+  }
+
+  // The height of a row, measured on two rows made for it while the table
+  // has none (when the box is laid out anyway: at the start, after a
+  // resize), so that the first rows of an import do not lay out the page
+  // once more to ask.
+  probeRowHeight() {
+    const probes = [this.newRow(), this.newRow()];
+    for (const line of probes) {
+      line.style.visibility = "hidden";
+      line.cells[0].lastChild.data = "1";
+      for (let c = 1; c < this.columns; ++c) line.cells[c].textContent = "0";
+      this.body.append(line);
+    }
+    const height = probes[1].getBoundingClientRect().top - probes[0].getBoundingClientRect().top;
+    for (const line of probes) line.remove();
+    return height;
   }
 
   // The rows `rows` (of the view, the first at `first`) as the body's rows,

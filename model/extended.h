@@ -8,7 +8,9 @@
 // + - * / unary -, comparisons, construction from integers and doubles (and
 // from hexadecimal long double literals of at most 16 digits, which are exact
 // in any wider type), static_cast<double>, Abs, Sqrt, ProductPlus, Twice, Sin,
-// Cos and RoundEven.
+// Cos and RoundEven. Where a value is rounded to an integer at once, a double
+// estimate may decide the rounding instead (model/rounding_estimate.h), but
+// only where it gives the integer the extended computation gives.
 //
 // On x86-64 Extended is long double itself. In WebAssembly long double is a
 // 128-bit quad, so there (and in the native build that checks it,

@@ -23,7 +23,60 @@ class Model::Observer : public StepObserver {
   Model& model_;
 };
 
-Model::Model(const Settings& start) : scene_(std::make_unique<Scene>()) {
+namespace {
+
+bool Same(const Vec3i& a, const Vec3i& b) { return a == b; }
+
+template <int N>
+bool Same(const OneBased<Vec3i, N>& a, const OneBased<Vec3i, N>& b) {
+  for (int i = 1; i <= N; ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
+}  // namespace
+
+// The apparatus's points and view copies after a turn, with the turn's
+// angles: a picture of the same view turns only its paths.
+struct Model::TurnedApparatus {
+  double angle1 = 0, angle2 = 0;
+  CoilArray coil, coil_view;
+  RingArray screen_ring, screen_ring_view, rear_ring, rear_ring_view;
+  PlateArray plates, plate_view;
+  SourceArray source, source_view;
+  Vec3i screen_centre, screen_centre_view;
+  TubeEdgeArray tube_edges, tube_edge_view;
+  bool taken = false;
+
+  // Copies to or from the scene (the one's arrays in the other's order).
+  template <typename Copy>
+  void Each(Scene& s, Copy copy) {
+    copy(coil, s.CoilPoints), copy(coil_view, s.CoilView);
+    copy(screen_ring, s.ScreenRing), copy(screen_ring_view, s.ScreenRingView);
+    copy(rear_ring, s.RearRing), copy(rear_ring_view, s.RearRingView);
+    copy(plates, s.PlatePoints), copy(plate_view, s.PlateView);
+    copy(source, s.SourcePoints), copy(source_view, s.SourceView);
+    copy(screen_centre, s.ScreenCentre), copy(screen_centre_view, s.ScreenCentreView);
+    copy(tube_edges, s.TubeEdgePoints), copy(tube_edge_view, s.TubeEdgeView);
+  }
+
+  bool Matches(Scene& s) {
+    if (!taken || angle1 != s.ViewAngle1 || angle2 != s.ViewAngle2) return false;
+    bool same = true;
+    Each(s, [&](const auto& kept, const auto& now) { same = same && Same(kept, now); });
+    return same;
+  }
+
+  void Take(Scene& s) {
+    angle1 = s.ViewAngle1;
+    angle2 = s.ViewAngle2;
+    Each(s, [](auto& kept, const auto& now) { kept = now; });
+    taken = true;
+  }
+};
+
+Model::Model(const Settings& start)
+    : scene_(std::make_unique<Scene>()), turned_(std::make_unique<TurnedApparatus>()) {
   StartUpScene(*scene_, start.voltage);
   InitApparatus();
 }
@@ -55,7 +108,13 @@ void Model::RequestStop() {
 }
 
 void Model::Rotate(int turn_axis, int turn_vertical) {
-  RotateScene(*scene_, turn_axis, turn_vertical);
+  Scene& s = *scene_;
+  s.ViewAngle1 = ViewAngleFor(turn_axis);
+  s.ViewAngle2 = ViewAngleFor(turn_vertical);
+  RotateTrajectories(s, s.ViewAngle1, s.ViewAngle2);
+  if (turned_->Matches(s)) return;
+  RotateApparatus(s, s.ViewAngle1, s.ViewAngle2);
+  turned_->Take(s);
 }
 
 }  // namespace varek

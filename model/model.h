@@ -39,7 +39,9 @@ class Model {
   void RequestStop();
   bool ComputationRunning() const { return running_; }
 
-  // View angles for the two view positions and the view copies of every point.
+  // View angles for the two view positions and the view copies of every
+  // point. The apparatus is turned again only where its points, their view
+  // copies or the angles differ from those of its last turn here.
   void Rotate(int turn_axis, int turn_vertical);
 
   const Scene& scene() const { return *scene_; }
@@ -48,8 +50,10 @@ class Model {
 
  private:
   class Observer;
+  struct TurnedApparatus;
 
   std::unique_ptr<Scene> scene_;
+  std::unique_ptr<TurnedApparatus> turned_;  // the apparatus as last turned here
   MessagePump* pump_ = nullptr;
   bool running_ = false;
   bool stop_requested_ = false;

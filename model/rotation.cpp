@@ -4,6 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <optional>
+
+#include "model/rounding_estimate.h"
 
 namespace varek {
 
@@ -11,17 +15,48 @@ namespace {
 
 constexpr Extended DegreesPerHalfTurn = 180;
 
-// Sine and cosine of both angles, the same for every point of a call.
+// Sine and cosine of both angles, the same for every point of a call, and
+// the same rounded to doubles for the estimates.
 struct Turn {
   Extended sin1, cos1, sin2, cos2;
+  double sin1_d, cos1_d, sin2_d, cos2_d;
 };
 
 Turn TurnFor(Extended angle1, Extended angle2) {
-  return {Sin(angle1), Cos(angle1), Sin(angle2), Cos(angle2)};
+  const Extended s1 = Sin(angle1), c1 = Cos(angle1), s2 = Sin(angle2), c2 = Cos(angle2);
+  return {s1,
+          c1,
+          s2,
+          c2,
+          static_cast<double>(s1),
+          static_cast<double>(c1),
+          static_cast<double>(s2),
+          static_cast<double>(c2)};
 }
 
-// Every intermediate kept in extended precision.
+// Coordinates up to 2^20 keep the doubles' turned values within 2^-28 of
+// those of the extended sines and cosines (a few roundings of 2^-53 of at
+// most 3 * 2^20 each); a point beyond is turned in extended precision only.
+constexpr std::int32_t EstimatedUpTo = 1 << 20;
+
+// TurnExtended's result where doubles decide each of its roundings.
+std::optional<Vec3i> TurnEstimated(const Vec3i& p, const Turn& t) {
+  const auto small = [](std::int32_t v) { return v <= EstimatedUpTo && v >= -EstimatedUpTo; };
+  if (!small(p.x) || !small(p.y) || !small(p.z)) return std::nullopt;
+  const double x = p.x, y = p.y, z = p.z;
+  const double y1 = y * t.cos1_d - z * t.sin1_d;
+  const double z1 = y * t.sin1_d + z * t.cos1_d;
+  const auto rx = RoundClearOfHalf(x * t.cos2_d + z1 * t.sin2_d);
+  const auto ry = RoundClearOfHalf(y1);
+  const auto rz = RoundClearOfHalf(z1 * t.cos2_d - x * t.sin2_d);
+  if (!rx || !ry || !rz) return std::nullopt;
+  return Vec3i{*rx, *ry, *rz};
+}
+
+// Every intermediate kept in extended precision (decided by the estimate
+// where it can be).
 Vec3i TurnExtended(const Vec3i& p, const Turn& t) {
+  if (const auto estimated = TurnEstimated(p, t)) return *estimated;
   const Extended x = p.x, y = p.y, z = p.z;
   const Extended y1 = y * t.cos1 - z * t.sin1;  // about x: +y towards +z
   const Extended z1 = y * t.sin1 + z * t.cos1;
@@ -72,13 +107,6 @@ void RotateApparatus(Scene& scene, double angle1, double angle2) {
   // The tube's edge lines turn only with the second angle.
   const Turn edges = TurnFor(0, angle2);
   TurnAll(scene.TubeEdgePoints, scene.TubeEdgeView, edges);
-}
-
-void RotateScene(Scene& scene, int turn_axis, int turn_vertical) {
-  scene.ViewAngle1 = ViewAngleFor(turn_axis);
-  scene.ViewAngle2 = ViewAngleFor(turn_vertical);
-  RotateTrajectories(scene, scene.ViewAngle1, scene.ViewAngle2);
-  RotateApparatus(scene, scene.ViewAngle1, scene.ViewAngle2);
 }
 
 }  // namespace varek

@@ -25,7 +25,4 @@ void RotateTrajectories(Scene& scene, Extended angle1, Extended angle2);
 // tube edge points are turned by angle2 only.
 void RotateApparatus(Scene& scene, double angle1, double angle2);
 
-// ViewAngle1 and ViewAngle2 for the two view positions, then both rotations.
-void RotateScene(Scene& scene, int turn_axis, int turn_vertical);
-
 }  // namespace varek

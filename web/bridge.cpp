@@ -17,6 +17,7 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -64,17 +65,18 @@ std::string link_notice;
 // Filled by the page with the decoded axes picture, then handed over.
 Bytes signal_axes_rgba(static_cast<std::size_t>(varek::SignalWidth) * varek::SignalHeight * 4);
 
-// Pixels 0x00RRGGBB to the bytes R, G, B, 255.
+// Pixels 0x00RRGGBB to the bytes R, G, B, 255: one little-endian word
+// 0xFFBBGGRR each (WebAssembly's memory is little-endian).
 const std::uint8_t* ToRgba(const varek::Bitmap& picture, Bytes& rgba) {
   picture_width = picture.width;
   picture_height = picture.height;
   rgba.resize(picture.pixels.size() * 4);
   std::uint8_t* out = rgba.data();
   for (const varek::Pixel p : picture.pixels) {
-    *out++ = static_cast<std::uint8_t>(p >> 16);
-    *out++ = static_cast<std::uint8_t>(p >> 8);
-    *out++ = static_cast<std::uint8_t>(p);
-    *out++ = 255;
+    const std::uint32_t word =
+        0xFF000000U | (p & 0xFF00U) | ((p >> 16) & 0xFFU) | ((p & 0xFFU) << 16);
+    std::memcpy(out, &word, sizeof word);
+    out += sizeof word;
   }
   return rgba.data();
 }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <cmath>
 #include <functional>
+#include <utility>
 
 #include "model/rotation.h"
 #include "model_fixture.h"
@@ -149,6 +150,38 @@ TEST_F(RotationTest, CountsBeyondTheStorageAreClamped) {
   RotateTrajectories(sc, 0, ViewAngleFor(-90));
   EXPECT_EQ(sc.TrajectoryView[MaxPaths][MaxSamples], Point(0, 50, -100));
   EXPECT_EQ(sc.TrajectoryView[2][1], Point(1, 2, 3));
+}
+
+// Doubles decide a turned coordinate only where it lies clear of a half:
+// every point comes out as the extended computation turns it, also where
+// the turn lands on or next to a half (odd coordinates at 60 and 120
+// degrees) and beyond the range the doubles take (2^20).
+TEST_F(RotationTest, EveryTurnedPointIsTheExtendedTurn) {
+  const auto extended_turn = [](const Vec3i& p, Extended a1, Extended a2) {
+    const Extended x = p.x, y = p.y, z = p.z;
+    const Extended y1 = y * Cos(a1) - z * Sin(a1), z1 = y * Sin(a1) + z * Cos(a1);
+    return Point(RoundEven(x * Cos(a2) + z1 * Sin(a2)), RoundEven(y1),
+                 RoundEven(z1 * Cos(a2) - x * Sin(a2)));
+  };
+  sc.TrajectoryTotal = MaxPaths;
+  int n = 0;
+  for (int p = 1; p <= MaxPaths; ++p) {
+    sc.TrajectoryCount[p] = MaxSamples;
+    for (int i = 1; i <= MaxSamples; ++i, ++n) {
+      const int far = n % 97 == 0 ? (1 << 21) + n : 0;
+      sc.TrajectoryPoints[p][i] =
+          Point(n % 631 - 315 + far, (n * 7) % 561 - 280, (n * 13) % 281 - 140);
+    }
+  }
+  for (const auto [bar1, bar2] :
+       {std::pair{5, -25}, {-60, -30}, {60, -120}, {-120, -60}, {37, -123}}) {
+    const Extended a1 = ViewAngleFor(bar1), a2 = ViewAngleFor(bar2);
+    RotateTrajectories(sc, a1, a2);
+    for (int p = 1; p <= MaxPaths; ++p)
+      for (int i = 1; i <= MaxSamples; ++i)
+        ASSERT_EQ(sc.TrajectoryView[p][i], extended_turn(sc.TrajectoryPoints[p][i], a1, a2))
+            << bar1 << ", " << bar2 << ": " << p << "/" << i;
+  }
 }
 
 }  // namespace

@@ -86,6 +86,28 @@ TEST(ProjectPoint, ProjectsThroughTheEyeAt4500RoundingHalvesToEven) {
     EXPECT_EQ(ProjectPoint(c.view, 1), c.pixel) << c.view.x << "," << c.view.y << "," << c.view.z;
 }
 
+// Doubles decide a pixel only where it lies clear of a half: every pixel
+// comes out as the extended computation places it, at the scales the page
+// draws at too, also on and next to halves (z = 4500 and multiples of 4500
+// over odd divisors) and for points the doubles leave alone.
+TEST(ProjectPoint, EveryPixelIsTheExtendedProjection) {
+  const auto extended_pixel = [](const Vec3i& v, Extended scale) {
+    const Extended d = Extended(v.z) + 4500;
+    return PixelPoint{ScaledPixel(360 + Extended(v.x) * 4500 / d, scale),
+                      ScaledPixel(220 - Extended(v.y) * 4500 / d, scale)};
+  };
+  for (const Extended scale :
+       {Extended(1), Extended(1273) / 1000, Extended(3) / 2, Extended(2), Extended(7999) / 1000}) {
+    for (int z = -375; z <= 4500; z += z < 375 ? 25 : 4125)
+      for (int x = -375; x <= 375; x += 3)
+        for (int y : {-375, -141, -1, 0, 3, 140, 375, 1 << 24}) {
+          const Vec3i v{x, y, z};
+          ASSERT_EQ(ProjectPoint(v, 1, scale), extended_pixel(v, scale))
+              << static_cast<double>(scale) << ": " << x << "," << y << "," << z;
+        }
+  }
+}
+
 TEST(ProjectPoint, PointsAtTheEyeDoNotBreakTheConversion) {
   const PixelPoint at_eye = ProjectPoint({100, -100, -4500}, 1);
   EXPECT_GT(at_eye.x, SceneWidth);

@@ -127,12 +127,17 @@ void ProtocolPanel::SetPlace(form::ProtocolPlace place) {
 }
 
 bool ProtocolPanel::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Table->viewport() && event->type() == QEvent::Resize) FitLastTitle();
+  if (event->type() == QEvent::Resize && watched == table_viewport_) FitLastTitle();
   return TPanel::eventFilter(watched, event);
 }
 
-// The readings' panel holds the panel's table and plot: it goes first.
-ProtocolPanel::~ProtocolPanel() { delete Readings; }
+// The readings' panel holds the panel's table and plot: it goes first, and
+// its table's viewport, going with it, is watched no more.
+ProtocolPanel::~ProtocolPanel() {
+  table_viewport_->removeEventFilter(this);
+  table_viewport_ = nullptr;
+  delete Readings;
+}
 
 void ProtocolPanel::setVisible(bool visible) {
   TPanel::setVisible(visible);
@@ -170,7 +175,8 @@ void ProtocolPanel::BindControls() {
   Table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   Table->horizontalHeader()->setStretchLastSection(true);
   Table->verticalHeader()->setDefaultSectionSize(kRowHeight);
-  Table->viewport()->installEventFilter(this);
+  table_viewport_ = Table->viewport();
+  table_viewport_->installEventFilter(this);
   for (int c = 0; c < static_cast<int>(std::size(kColumnWidths)); ++c) {
     Table->setColumnWidth(c, kColumnWidths[c]);
   }

@@ -141,6 +141,7 @@ class ProtocolPanel : public TPanel {
   QTimer* reload_ = nullptr;
   QTimer* retry_ = nullptr;              // stores the unsaved changes again
   ProtocolTableModel* model_ = nullptr;  // the table's rows, read from the session's view
+  QWidget* table_viewport_ = nullptr;    // watched for its size (FitLastTitle)
   form::ProtocolPlace place_ = form::ProtocolPlace::Beneath;
 };
 

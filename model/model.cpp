@@ -23,19 +23,6 @@ class Model::Observer : public StepObserver {
   Model& model_;
 };
 
-namespace {
-
-bool Same(const Vec3i& a, const Vec3i& b) { return a == b; }
-
-template <int N>
-bool Same(const OneBased<Vec3i, N>& a, const OneBased<Vec3i, N>& b) {
-  for (int i = 1; i <= N; ++i)
-    if (a[i] != b[i]) return false;
-  return true;
-}
-
-}  // namespace
-
 // The apparatus's points and view copies after a turn, with the turn's
 // angles: a picture of the same view turns only its paths.
 struct Model::TurnedApparatus {
@@ -63,7 +50,7 @@ struct Model::TurnedApparatus {
   bool Matches(Scene& s) {
     if (!taken || angle1 != s.ViewAngle1 || angle2 != s.ViewAngle2) return false;
     bool same = true;
-    Each(s, [&](const auto& kept, const auto& now) { same = same && Same(kept, now); });
+    Each(s, [&](const auto& kept, const auto& now) { same = same && kept == now; });
     return same;
   }
 

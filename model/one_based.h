@@ -21,6 +21,9 @@ class OneBased {
     return items_[i - 1];
   }
 
+  // Element by element.
+  friend bool operator==(const OneBased&, const OneBased&) = default;
+
  private:
   T items_[N]{};
 };

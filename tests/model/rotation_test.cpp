@@ -173,7 +173,7 @@ TEST_F(RotationTest, EveryTurnedPointIsTheExtendedTurn) {
           Point(n % 631 - 315 + far, (n * 7) % 561 - 280, (n * 13) % 281 - 140);
     }
   }
-  for (const auto [bar1, bar2] :
+  for (const auto& [bar1, bar2] :
        {std::pair{5, -25}, {-60, -30}, {60, -120}, {-120, -60}, {37, -123}}) {
     const Extended a1 = ViewAngleFor(bar1), a2 = ViewAngleFor(bar2);
     RotateTrajectories(sc, a1, a2);

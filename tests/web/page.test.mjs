@@ -398,7 +398,9 @@ describe("keyboard", () => {
     await ctrl("m");
     await page.waitForSelector("#Protocol:not([hidden])");
     await ready();
-    // The table makes the rows in sight once it is laid out (a frame later).
+    // The stored rows are read once the core has started; the table makes
+    // the rows in sight once it is laid out (a frame later).
+    await page.evaluate(() => Form1.protocol.Load());
     await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
     const rows = await page.$$eval("#ProtocolTable tbody tr", (r) => r.length);
     await ctrl("Enter");

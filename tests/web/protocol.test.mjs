@@ -668,7 +668,8 @@ describe("many rows", () => {
     await entries("clear");
   });
 
-  test("thin lines of one path (the error bars, stroked at once) have the pixels of each stroked on its own", async () => {
+  test("thin lines of one path (the error bars, stroked at once) have the pixels of each stroked on its own; " +
+       "those under marks are left out", async () => {
     await openEmptyProtocol(reading(300, 615, 60));
     await upload("balken.csv", "U in V;I in A;k;ΔI in A\n" + Array.from({ length: 3000 }, (_, i) =>
         `${300 + (i % 1700)};${(0.6 + (i % 900) / 500).toFixed(3).replace(".", ",")};1;0,0${10 + (i % 80)}\n`).join(""));
@@ -695,6 +696,56 @@ describe("many rows", () => {
     });
     assert.ok(differing[1] > 9000, `${differing[1]} lines`);
     assert.equal(differing[0], 0, "pixels differ");
+
+    // The plot leaves out the lines its marks hide (error bars shorter than
+    // a mark): the same pixels as every line drawn and the marks laid over
+    // them, at whole and uneven scales; the table's plot (marks overlapping,
+    // bars reaching out of them and past the frame) and bars ending
+    // everywhere about a mark's rim, a twentieth of a pixel apart.
+    const hidden = await page.evaluate(() => {
+      const compared = (plan, scale) => {
+        const [width, height] = [Math.floor(plan.width * scale), Math.floor(plan.height * scale)];
+        const pixels = (draw) => {
+          const g = document.createElement("canvas").getContext("2d", PLOT_CONTEXT);
+          [g.canvas.width, g.canvas.height] = [width, height];
+          draw(g);
+          return new Uint32Array(g.getImageData(0, 0, width, height).data.buffer);
+        };
+        const marks = PLOT_STAMPS.place(scale, plan.markNumbers, width, height);
+        const expected = pixels((g) => {
+          drawPlotPlan(g, { ...plan, markNumbers: plan.markNumbers.subarray(0, 0) }, scale);
+          PlotStamps.draw(g, marks);
+        });
+        const drawn = pixels((g) => drawPlotPlan(g, plan, scale));
+        const hiding = PlotStamps.hiding(marks), lines = plan.lineNumbers;
+        let left = 0;
+        for (let i = 0; i < lines.length; i += PLOT_LINE_NUMBERS) {
+          const at = (k) => lines[i + k] * scale;
+          if (PlotStamps.hides(hiding, width, height, at(0), at(1), at(2), at(3), lines[i + 4] * scale)) ++left;
+        }
+        return { scale, differing: drawn.filter((pixel, i) => pixel !== expected[i]).length, left,
+                 lines: lines.length / PLOT_LINE_NUMBERS };
+      };
+      const drawing = Form1.protocol.core.plotDrawing(424, 196);
+      const table = { ...drawing, texts: [], markNumbers: drawing.markNumbers.slice(),
+                      lineNumbers: drawing.lineNumbers.slice() };
+      const look = [...table.markNumbers.subarray(2, PLOT_MARK_NUMBERS)];
+      const marks = [], lines = [];
+      for (let n = 0; n < 120; ++n) {
+        const [x, y] = [12 + (n % 20) * 20.13, 12 + Math.floor(n / 20) * 30.27];
+        marks.push(x, y, ...look);
+        for (let k = -3; k <= 3; ++k) {
+          const end = y + look[0] * (0.2 + ((n * 7 + k + 3) % 20) / 20);
+          lines.push(x + k / 2, y, x + k / 2, end, 1, 0x003ca0, x + k / 2 - 1, end, x + k / 2 + 1, end, 1, 0xc00000);
+        }
+      }
+      const rims = { ...table, markNumbers: Float64Array.from(marks), lineNumbers: Float64Array.from(lines) };
+      return [table, rims].flatMap((plan) => [1, 1.0803, 1.5, 2].map((scale) => compared(plan, scale)));
+    });
+    for (const { scale, differing, left, lines } of hidden) {
+      assert.ok(left > lines / 10 && left < lines * 0.9, `scale ${scale}: ${left} of ${lines} lines hidden`);
+      assert.equal(differing, 0, `scale ${scale}: pixels differ`);
+    }
     await entries("clear");
   });
 });

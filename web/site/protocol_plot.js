@@ -39,16 +39,16 @@ class PlotStamps {
 
   constructor() { this.looks = new Map(); }
 
-  // The marks (PLOT_MARK_NUMBERS numbers each) on the canvas of `g`, `scale` device pixels a unit.
-  draw(g, scale, marks) {
-    if (marks.length === 0) return;
-    const { width, height } = g.canvas;
-    const image = g.getImageData(0, 0, width, height);
-    const out = new Uint32Array(image.data.buffer);  // a pixel a word: A B G R from the high byte
+  // The marks (PLOT_MARK_NUMBERS numbers each) on a picture width × height
+  // pixels, `scale` device pixels a unit, in the plan's order: each mark's
+  // stamp and the place of the stamp's top left pixel.
+  place(scale, marks, width, height) {
+    const count = marks.length / PLOT_MARK_NUMBERS;
+    const placed = { width, height, stamps: new Array(count), left: new Int32Array(count), top: new Int32Array(count) };
     const steps = PlotStamps.STEPS;
     // The stamps of the last mark's look: most marks look alike.
     let look = null, radius = NaN, edgeWidth = NaN, fill = NaN, edge = NaN;
-    for (let i = 0; i < marks.length; i += PLOT_MARK_NUMBERS) {
+    for (let n = 0, i = 0; n < count; ++n, i += PLOT_MARK_NUMBERS) {
       if (marks[i + 2] !== radius || marks[i + 3] !== edgeWidth || marks[i + 4] !== fill || marks[i + 5] !== edge) {
         [radius, edgeWidth, fill, edge] = [marks[i + 2], marks[i + 3], marks[i + 4], marks[i + 5]];
         look = this.look(scale, radius, edgeWidth, fill, edge);
@@ -56,16 +56,65 @@ class PlotStamps {
       const px = marks[i] * scale, py = marks[i + 1] * scale;
       const left = Math.floor(px), top = Math.floor(py);
       const dx = Math.round((px - left) * steps), dy = Math.round((py - top) * steps);
-      const place = dx * (steps + 1) + dy;
-      const stamp = look.stamps[place] ??= this.stamp(look, dx, dy);
-      const { reach, size, across, down, alpha } = stamp;
-      const x0 = left - reach, y0 = top - reach;
-      if (x0 >= 0 && y0 >= 0 && x0 + size <= width && y0 + size <= height) {
+      const stamp = look.stamps[dx * (steps + 1) + dy] ??= this.stamp(look, dx, dy);
+      placed.stamps[n] = stamp;
+      placed.left[n] = left - stamp.reach;
+      placed.top[n] = top - stamp.reach;
+    }
+    return placed;
+  }
+
+  // The pixels (1) that a placed mark covers whole: what is drawn there
+  // before the marks is not seen, whatever it is, as a mark lays its colour
+  // over it without blending.
+  static hiding({ width, height, stamps, left, top }) {
+    const hidden = new Uint8Array(width * height);
+    for (let n = 0; n < stamps.length; ++n) {
+      const stamp = stamps[n], x0 = left[n], y0 = top[n];
+      if (x0 >= 0 && y0 >= 0 && x0 + stamp.size <= width && y0 + stamp.size <= height) {
+        const offsets = PlotStamps.offsets(stamp, width), base = y0 * width + x0;
+        for (let k = 0; k < stamp.whole; ++k) hidden[base + offsets[k]] = 1;
+        continue;
+      }
+      for (let k = 0; k < stamp.whole; ++k) {
+        const x = x0 + stamp.across[k], y = y0 + stamp.down[k];
+        if (x >= 0 && y >= 0 && x < width && y < height) hidden[y * width + x] = 1;
+      }
+    }
+    return hidden;
+  }
+
+  // Whether every pixel that a line from (x1, y1) to (x2, y2) (device
+  // pixels) `lineWidth` wide with round caps can touch is hidden: the
+  // pixels its shape reaches into, and one more all round for the canvas's
+  // smoothing of its edges.
+  static hides(hidden, width, height, x1, y1, x2, y2, lineWidth) {
+    const reach = lineWidth / 2 + 1;
+    const left = Math.max(0, Math.floor(Math.min(x1, x2) - reach));
+    const right = Math.min(width, Math.ceil(Math.max(x1, x2) + reach));
+    const top = Math.max(0, Math.floor(Math.min(y1, y2) - reach));
+    const bottom = Math.min(height, Math.ceil(Math.max(y1, y2) + reach));
+    for (let y = top; y < bottom; ++y) {
+      for (let o = y * width + left, end = y * width + right; o < end; ++o) {
+        if (hidden[o] === 0) return false;
+      }
+    }
+    return true;
+  }
+
+  // The placed marks laid over the canvas of `g`, in their order.
+  static draw(g, { width, height, stamps, left, top }) {
+    if (stamps.length === 0) return;
+    const image = g.getImageData(0, 0, width, height);
+    const out = new Uint32Array(image.data.buffer);  // a pixel a word: A B G R from the high byte
+    for (let n = 0; n < stamps.length; ++n) {
+      const stamp = stamps[n], x0 = left[n], y0 = top[n];
+      if (x0 >= 0 && y0 >= 0 && x0 + stamp.size <= width && y0 + stamp.size <= height) {
         PlotStamps.lay(out, y0 * width + x0, PlotStamps.offsets(stamp, width), stamp);
         continue;
       }
-      for (let k = 0; k < alpha.length; ++k) {
-        const x = x0 + across[k], y = y0 + down[k];
+      for (let k = 0; k < stamp.alpha.length; ++k) {
+        const x = x0 + stamp.across[k], y = y0 + stamp.down[k];
         if (x < 0 || y < 0 || x >= width || y >= height) continue;
         PlotStamps.cover(out, y * width + x, stamp, k);
       }
@@ -160,10 +209,17 @@ const PLOT_CONTEXT = { willReadFrequently: true };
 // keep whole device pixels: their width is rounded, and they lie on pixel
 // centres (odd widths) or pixel edges (even ones).
 function drawPlotPlan(g, plan, scale) {
+  const { width: pictureWidth, height: pictureHeight } = g.canvas;
+  const marks = PLOT_STAMPS.place(scale, plan.markNumbers, pictureWidth, pictureHeight);
+  // Error bars shorter than their mark lie under it, three lines a mark:
+  // looked for where there are more lines than marks.
+  const lineCount = plan.lineNumbers.length / PLOT_LINE_NUMBERS;
+  const hidden = lineCount > marks.stamps.length ? PlotStamps.hiding(marks) : null;
   g.save();
   g.fillStyle = plan.background;
   g.fillRect(0, 0, plan.width * scale, plan.height * scale);
   g.lineCap = "round";
+  g.beginPath();  // not the canvas's last path, should the first lines be hidden
   const lines = plan.lineNumbers;
   let colour = NaN, lineWidth = NaN;
   for (let i = 0; i < lines.length; i += PLOT_LINE_NUMBERS) {
@@ -176,6 +232,7 @@ function drawPlotPlan(g, plan, scale) {
     const x2 = lx1 === lx2 ? x1 : lx2 * scale;
     const y1 = ly1 === ly2 ? snap(ly1) : ly1 * scale;
     const y2 = ly1 === ly2 ? y1 : ly2 * scale;
+    if (hidden && PlotStamps.hides(hidden, pictureWidth, pictureHeight, x1, y1, x2, y2, width)) continue;
     // Lines alike in a row up to a device pixel wide (thousands of error
     // bars) are one path, stroked once: the canvas draws each line of such
     // a path on its own, with the pixels it gives the line stroked by
@@ -191,7 +248,7 @@ function drawPlotPlan(g, plan, scale) {
     g.lineTo(x2, y2);
   }
   if (lines.length > 0) g.stroke();
-  PLOT_STAMPS.draw(g, scale, plan.markNumbers);
+  PlotStamps.draw(g, marks);
   for (const text of plan.texts) {
     const [align, baseline] = PLOT_ANCHORS[text.anchor];
     g.save();

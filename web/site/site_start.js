@@ -3,7 +3,8 @@
 "use strict";
 // How the site starts, before the page is built: the first picture worker
 // starts, to take the simulation's module as index.html loads it (the page
-// starts more of them with startPictureWorker after the first picture). On
+// starts more of them with startPictureWorker after the first picture). The
+// build puts this script inside index.html. On
 // http(s) the page names its web app manifest, and the service worker
 // (service_worker.js, made at build time with the manifest) keeps every file
 // of the site for use without a network.

@@ -27,7 +27,11 @@
 // With several sites (e.g. the builds of two commits) each round measures
 // every site in turn, so that they share the machine's load; every round
 // starts from a fresh browser context (no cache). Prints min, median and max
-// of each measurement over all rounds.
+// of each measurement over all rounds; with several sites also, for each
+// site after the first, the median of its differences from the first site's
+// values taken in the same round and place, and in how many of them it was
+// lower: on a machine whose load changes, a steadier comparison than the
+// two medians.
 import { join, resolve } from "node:path";
 import { fileURLToPath } from "node:url";
 import puppeteer, { PredefinedNetworkConditions } from "puppeteer-core";
@@ -249,6 +253,14 @@ for (const name of new Set(sites.flatMap((site) => [...site.results.keys()]))) {
     const s = sorted(values);
     console.log(`  ${site.directory}: min ${format(s[0], unit)}, median ${format(s[Math.floor(s.length / 2)], unit)}, ` +
                 `max ${format(s.at(-1), unit)} ${unit} (${s.length} runs)`);
+  }
+  const first = sites[0].results.get(name)?.values;
+  for (const site of sites.slice(1).filter((s) => s.results.get(name)?.values.length === first?.length)) {
+    const { unit, values } = site.results.get(name);
+    const differences = sorted(values.map((value, i) => value - first[i]));
+    const lower = differences.filter((d) => d < 0).length;
+    console.log(`  ${site.directory} - ${sites[0].directory}, paired: median ${format(differences[Math.floor(differences.length / 2)], unit)} ` +
+                `${unit}, lower in ${lower} of ${differences.length}`);
   }
 }
 

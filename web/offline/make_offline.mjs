@@ -127,7 +127,12 @@ function singleFile(site, description) {
   const attribute = (tag, name) => tag.match(new RegExp(`\\b${name}="([^"]*)"`))?.[1];
   const deferred = [];
 
+  // The site's start, which page_scripts.mjs put inline, gives way to the
+  // single file's.
+  const siteStart = /<script data-file="site_start.js">[^]*?<\/script>\n?/;
+  if (!siteStart.test(text("index.html"))) throw new Error("index.html: the site's start is missing");
   let html = text("index.html")
+    .replace(siteStart, () => start)
     .replace(/<link\b[^>]*>\n?/g, (tag) => {
       const rel = attribute(tag, "rel"), href = attribute(tag, "href");
       if (rel === "stylesheet") return `<style>\n${text(href)}</style>\n`;
@@ -137,7 +142,6 @@ function singleFile(site, description) {
     })
     .replace(/<script\b([^>]*)><\/script>\n?/g, (tag) => {
       const src = attribute(tag, "src");
-      if (src === "site_start.js") return start;
       if (!/\bdefer\b/.test(tag)) throw new Error(`index.html: no rule for ${tag}`);
       // Deferred scripts run, in order, once the document is read: so do
       // inline scripts at the end of the body.

@@ -24,35 +24,18 @@
 //            of pictures a second, each of a megabyte or more
 //
 // The build puts the module's code (varek.js: createVarek) before this file.
-// The first message from the page ("module") brings the simulation's
-// WebAssembly module that index.html asked for at once, as a stream
-// (compiled while it arrives) or as bytes, or neither: then the worker loads
-// varek.wasm itself. The single-file edition puts the module's bytes
-// (self.varekModule) before it all, and sends no such message.
+// The worker loads varek.wasm itself as it starts and compiles it while it
+// arrives, without a word from the page: what the page hands a starting
+// worker (a message, a stream's bytes) goes through the page's thread, which
+// is busy building and laying out the page then (on a slow phone for half a
+// second). The single-file edition puts the module's bytes
+// (self.varekModule) before it all.
 
 const SIGNAL = { width: 241, height: 50 };  // the axes picture
 
-let takeModule = null;
-const given = self.varekModule ? Promise.resolve(self.varekModule)
-                               : new Promise((resolve) => { takeModule = resolve; });
-
-// The options of createVarek for what the page gave ({stream} or {bytes}).
-function moduleOptions({ stream, bytes, wasmBinary }) {
-  if (bytes) return { wasmBinary: new Uint8Array(bytes) };
-  if (!stream) return { wasmBinary };
-  const response = new Response(stream, { headers: { "Content-Type": "application/wasm" } });
-  return {
-    instantiateWasm(imports, receive) {
-      WebAssembly.instantiateStreaming(response, imports).then(({ instance, module }) => receive(instance, module))
-          .catch((error) => postMessage({ type: "error", message: String(error) }));
-      return {};
-    },
-  };
-}
-
 let varek = null;
-const ready = given.then(async (module) => {
-  varek = await createVarek(moduleOptions(module));
+const ready = createVarek(self.varekModule ?? {}).then((module) => {
+  varek = module;
   varek._varek_create();
   postMessage({ type: "ready", kept: varek._varek_page_kept_results() });
 });
@@ -166,10 +149,6 @@ function readLink(parameters) {
 }
 
 onmessage = async ({ data }) => {
-  if (data.type === "module") {
-    takeModule(data);
-    return;
-  }
   try {
     await ready;
     if (data.type === "axes") setSignalAxes(data.pixels);

@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 "use strict";
 // How the site starts, before the page is built: the first picture worker
-// starts, to take the simulation's module as index.html loads it (the page
-// starts more of them with startPictureWorker after the first picture). On
+// starts, which loads the simulation's module and compiles it while the page
+// is read and built (the page starts more of them with startPictureWorker
+// after the first picture). The build puts this script inside index.html. On
 // http(s) the page names its web app manifest, and the service worker
 // (service_worker.js, made at build time with the manifest) keeps every file
 // of the site for use without a network.
@@ -22,24 +23,7 @@ if (location.protocol === "file:") {
     document.documentElement.dataset.state = "ready";
   });
 } else {
-  // The first worker gets the simulation's module that index.html asked for
-  // as it arrives (a stream), or its bytes where the browser cannot hand
-  // over a stream; the workers started later load it themselves.
-  let response = window.varekResponse;
-  window.startPictureWorker = () => {
-    const worker = new Worker("picture_worker.js");
-    const given = response;
-    response = Promise.resolve(null);
-    given.then(async (module) => {
-      if (!module) return worker.postMessage({ type: "module" });
-      try {
-        return worker.postMessage({ type: "module", stream: module.body }, [module.body]);
-      } catch {
-        return worker.postMessage({ type: "module", bytes: await module.arrayBuffer() });
-      }
-    }).catch(() => worker.postMessage({ type: "module" }));
-    return worker;
-  };
+  window.startPictureWorker = () => new Worker("picture_worker.js");
   window.pictureWorker = window.startPictureWorker();
 }
 

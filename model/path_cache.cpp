@@ -12,15 +12,6 @@ namespace varek {
 
 namespace {
 
-// What the paths depend on: the settings of the stage Paths; the others
-// at their start values.
-Settings PathKey(const Settings& settings) {
-  Settings key;
-  for (const SettingRow& row : SettingTable())
-    if (row.stage == SettingStage::Paths) row.SetIn(key, row.ValueIn(settings));
-  return key;
-}
-
 // The bytes of a packed result: the path count, the step count, the end
 // test's flag, the sample count of each path, then the beam speed and the
 // paths' points as the program stores them.
@@ -46,6 +37,13 @@ bool Take(std::span<const std::uint8_t>& bytes, T* values, std::size_t count) {
 }
 
 }  // namespace
+
+Settings PathKey(const Settings& settings) {
+  Settings key;
+  for (const SettingRow& row : SettingTable())
+    if (row.stage == SettingStage::Paths) row.SetIn(key, row.ValueIn(settings));
+  return key;
+}
 
 std::size_t PathCache::IndexOf(const Settings& settings) const {
   const Settings key = PathKey(settings);

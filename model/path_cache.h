@@ -19,6 +19,10 @@
 
 namespace varek {
 
+// What the paths depend on: the settings of the stage Paths; the others at
+// their start values.
+Settings PathKey(const Settings& settings);
+
 class PathCache {
  public:
   // At most `capacity` results; beyond, the one used longest ago gives way.

@@ -17,7 +17,8 @@
 // for all of them (as many as the workers say); settings whose paths are
 // kept go out with them and are drawn at once by any worker.
 //
-// When nothing was asked for QUIET ms after a picture, the idle workers warm
+// When nothing was asked for QUIET ms (a dragged thumb asks every few ms)
+// and the pictures asked for are shown, the idle workers warm
 // up their engine once and then compute the neighbours of the settings shown
 // (a step of the current or the voltage away, as the worker names them)
 // that are not kept, one each; with more than one worker, one stays free
@@ -256,8 +257,6 @@ class PictureWorkerClient {
     if (data.signal) this.callbacks.onSignal(picture(data.signal));
     this.callbacks.onScene(picture(data.scene), data.marks,
                            { hint: data.hint, screenHit: data.screenHit, tone: data.tone });
-    this.quiet = false;
-    this.restartQuiet();
     if (this.shownNumber === this.latestNumber) this.callbacks.onIdle();
   }
 }

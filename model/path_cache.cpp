@@ -12,15 +12,6 @@ namespace varek {
 
 namespace {
 
-// What the paths depend on: the settings of the stage Paths; the others
-// at their start values.
-Settings PathKey(const Settings& settings) {
-  Settings key;
-  for (const SettingRow& row : SettingTable())
-    if (row.stage == SettingStage::Paths) row.SetIn(key, row.ValueIn(settings));
-  return key;
-}
-
 // The bytes of a packed result: the path count, the step count, the end
 // test's flag, the sample count of each path, then the beam speed and the
 // paths' points as the program stores them.
@@ -46,6 +37,13 @@ bool Take(std::span<const std::uint8_t>& bytes, T* values, std::size_t count) {
 }
 
 }  // namespace
+
+Settings PathKey(const Settings& settings) {
+  Settings key;
+  for (const SettingRow& row : SettingTable())
+    if (row.stage == SettingStage::Paths) row.SetIn(key, row.ValueIn(settings));
+  return key;
+}
 
 std::size_t PathCache::IndexOf(const Settings& settings) const {
   const Settings key = PathKey(settings);
@@ -139,19 +137,29 @@ bool PathCache::KeepPacked(const Settings& settings, std::span<const std::uint8_
 }
 
 std::vector<Settings> PathNeighbours(const Settings& settings, const Settings& before) {
+  const SettingRow* const rows[] = {&Setting("current"), &Setting("voltage")};
   std::vector<Settings> neighbours;
-  for (const SettingRow* row : {&Setting("current"), &Setting("voltage")}) {
-    const int change = row->ValueIn(settings) - row->ValueIn(before);
-    for (const int direction : {1, -1}) {
-      const int value = row->ValueIn(settings) + direction * row->line_step;
-      if (!row->range.Contains(value)) continue;
-      Settings neighbour = settings;
-      row->SetIn(neighbour, value);
-      // The way of the last change, first: a user stepping on goes there.
-      const bool onwards = change * direction > 0;
-      neighbours.insert(onwards ? neighbours.begin() : neighbours.end(), neighbour);
-    }
-  }
+  // `row` moved by `change` from the settings, where that lies in range and
+  // is not listed yet.
+  const auto add = [&](const SettingRow& row, int change) {
+    const int value = row.ValueIn(settings) + change;
+    if (change == 0 || !row.range.Contains(value)) return;
+    Settings neighbour = settings;
+    row.SetIn(neighbour, value);
+    if (std::find(neighbours.begin(), neighbours.end(), neighbour) == neighbours.end())
+      neighbours.push_back(neighbour);
+  };
+  const auto change = [&](const SettingRow& row) {
+    return row.ValueIn(settings) - row.ValueIn(before);
+  };
+  // A user stepping on goes the same way by the same step: that one first,
+  // then the line steps, the step after next that way, the page steps.
+  for (const SettingRow* row : rows) add(*row, change(*row));
+  for (const SettingRow* row : rows)
+    for (const int direction : {1, -1}) add(*row, direction * row->line_step);
+  for (const SettingRow* row : rows) add(*row, 2 * change(*row));
+  for (const SettingRow* row : rows)
+    for (const int direction : {1, -1}) add(*row, direction * row->page_step);
   return neighbours;
 }
 

@@ -19,6 +19,10 @@
 
 namespace varek {
 
+// What the paths depend on: the settings of the stage Paths; the others at
+// their start values.
+Settings PathKey(const Settings& settings);
+
 class PathCache {
  public:
   // At most `capacity` results; beyond, the one used longest ago gives way.
@@ -61,10 +65,10 @@ class PathCache {
   std::uint64_t uses_ = 0;
 };
 
-// The settings one line step of the current or of the voltage away, within
-// their ranges: where a user most likely goes next. The step onwards from
-// the settings `before` (the last change) comes first, then the current's
-// and the voltage's, up before down.
+// The settings a step of the current or of the voltage away, within their
+// ranges, where a user most likely goes next, in that order: the last change
+// (from the settings `before`) once more, the line steps (the current's
+// first, up before down), the last change twice, the page steps.
 std::vector<Settings> PathNeighbours(const Settings& settings, const Settings& before);
 
 }  // namespace varek

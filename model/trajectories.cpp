@@ -3,6 +3,7 @@
 #include "model/trajectories.h"
 
 #include <cmath>
+#include <optional>
 
 namespace varek {
 
@@ -222,27 +223,6 @@ VAREK_STEP_LOOP StepsStop StepsToSample(PathState& state, const StepConstants& c
   return stop;
 }
 
-// The general case, deflection and field turning the electron. Returns the
-// number of steps; sets the end test's flag.
-std::int32_t Integrate(Scene& scene, Sampler& sampler, const StepConstants& c, const Extended& a,
-                       const Extended& past_plates) {
-  PathState s{.m = {GunX, 0, 0, 0, 0}, .screen_hit = scene.ScreenHit};
-  // A sample step samples and pumps, then runs its end tests.
-  const auto sample_ends_path = [&] {
-    return sampler.SampleAndPump(s.m.x, s.m.y, s.m.z, s.screen_hit) ||
-           EndTests(s.m, s.steps, s.screen_hit, s.plate_region);
-  };
-  StepsStop stop;
-  do stop = StepsToSample(s, c, true, a, past_plates);
-  while (stop == StepsStop::Sample && !sample_ends_path());
-  if (stop == StepsStop::PastField) {
-    do stop = StepsToSample(s, c, false, a, past_plates);
-    while (stop == StepsStop::Sample && !sample_ends_path());
-  }
-  scene.ScreenHit = s.screen_hit;
-  return s.steps;
-}
-
 // The axial steps from x on, until a sample step or the last step (the step
 // limit or past the screen); true at the last.
 VAREK_STEP_LOOP bool AxialStepsToSample(Extended& x_state, std::int32_t& steps_state,
@@ -259,24 +239,6 @@ VAREK_STEP_LOOP bool AxialStepsToSample(Extended& x_state, std::int32_t& steps_s
   x_state = x;
   steps_state = steps;
   return last;
-}
-
-// y and z stay exactly 0 without a deflecting acceleration: only x moves,
-// and the end tests before the screen all pass (neither the wall nor a plate
-// is on the axis). Returns the number of steps.
-std::int32_t IntegrateAxial(Scene& scene, Sampler& sampler, const Extended& axial_advance) {
-  Extended x = GunX;
-  std::int32_t steps = 0;
-  bool ended = false;
-  while (!ended) {
-    const bool last = AxialStepsToSample(x, steps, axial_advance);
-    // A sample step samples and pumps before its end tests.
-    ended = (steps % StepsPerSample == 0 && sampler.SampleAndPump(x, 0, 0, true)) || last;
-  }
-  // Every step ran the wall and plate tests, except one that an end test
-  // before it ended.
-  scene.ScreenHit = true;
-  return steps;
 }
 
 // Path 2 of the alternating voltage as the mirror image of path 1 in the
@@ -297,8 +259,90 @@ void MirrorPathOne(Scene& scene) {
 
 }  // namespace
 
-bool IntegratePaths(Scene& scene, const Settings& settings, StepObserver& observer) {
+// What a computation in parts keeps between its parts.
+struct PathIntegration::State {
+  State(Scene& scene_in, const Settings& settings_in, StepObserver& observer_in)
+      : scene(scene_in), observer(observer_in), settings(settings_in) {}
+
+  Scene& scene;
+  StepObserver& observer;
+  Settings settings;
+  StepConstants constants{};
+  Extended past_plates = PastThePlates();
+  int path = 0;  // the path under integration, 0 before the first
+  bool path_running = false;
   bool ended_by_observer = false;
+  bool done = false;
+  Extended plate_acceleration = 0;
+  PathState s{};
+  bool plates = true;  // x may still lie in the plates' field
+  std::optional<Sampler> sampler;
+
+  // Starts the next path, or ends the computation; false at its end.
+  bool StartPath();
+  // The steps up to the next sample step, its sample and pump and its end
+  // tests; true when the path ends there.
+  bool NextSample();
+  bool NextAxialSample();
+  void EndPath();
+};
+
+bool PathIntegration::State::StartPath() {
+  const int total = scene.TrajectoryTotal;
+  if (++path > total) return false;
+  scene.TrajectoryCount[path] = 0;
+  // Path 2 follows from path 1, unless the observer cut path 1 short.
+  if (path == 2 && !ended_by_observer) {
+    MirrorPathOne(scene);
+    return false;
+  }
+  const int b = settings.deflection_on ? 1 : 0;
+  const int polarity = -b * (2 * path - 3);  // +b on path 1, -b on path 2
+  // deflecting acceleration between the plates, the same for every step there
+  plate_acceleration = polarity * (settings.amplitude / AmplitudeScale) * AccelerationScale;
+  sampler.emplace(scene, scene.TrajectoryPoints[path], observer);
+  s = PathState{.m = {GunX, 0, 0, 0, 0}, .screen_hit = scene.ScreenHit};
+  plates = true;
+  path_running = true;
+  return true;
+}
+
+// The general case, deflection and field turning the electron. The steps
+// with the plates acting, until one would start past their field, then
+// those without.
+bool PathIntegration::State::NextSample() {
+  StepsStop stop = StepsStop::End;
+  if (plates) {
+    stop = StepsToSample(s, constants, true, plate_acceleration, past_plates);
+    plates = stop != StepsStop::PastField;
+  }
+  if (!plates) stop = StepsToSample(s, constants, false, plate_acceleration, past_plates);
+  // A sample step samples and pumps, then runs its end tests.
+  return stop == StepsStop::End || sampler->SampleAndPump(s.m.x, s.m.y, s.m.z, s.screen_hit) ||
+         EndTests(s.m, s.steps, s.screen_hit, s.plate_region);
+}
+
+// y and z stay exactly 0 without a deflecting acceleration: only x moves,
+// and the end tests before the screen all pass (neither the wall nor a plate
+// is on the axis).
+bool PathIntegration::State::NextAxialSample() {
+  const bool last = AxialStepsToSample(s.m.x, s.steps, constants.axial_advance);
+  // A sample step samples and pumps before its end tests.
+  return (s.steps % StepsPerSample == 0 && sampler->SampleAndPump(s.m.x, 0, 0, true)) || last;
+}
+
+void PathIntegration::State::EndPath() {
+  // Every axial step ran the wall and plate tests, except one that an end
+  // test before it ended.
+  scene.ScreenHit = plate_acceleration == 0 || s.screen_hit;
+  scene.StepCounter = s.steps;
+  ended_by_observer = ended_by_observer || sampler->ended_by_observer();
+  scene.TrajectoryCount[path] = sampler->stored();
+  path_running = false;
+}
+
+PathIntegration::PathIntegration(Scene& scene, const Settings& settings, StepObserver& observer)
+    : state_(std::make_unique<State>(scene, settings, observer)) {
   const Extended speed = BeamSpeedFor(settings.voltage);
   scene.BeamSpeed = speed;
   const Extended h = TimeStep;
@@ -306,30 +350,31 @@ bool IntegratePaths(Scene& scene, const Settings& settings, StepObserver& observ
       static_cast<Extended>(settings.current) / MilliampsPerAmp * SpecificChargeMu0Turns /
       CoilLength;
   scene.TrajectoryTotal = settings.steady ? 1 : 2;
-  const int n = scene.TrajectoryTotal;
-  const int b = settings.deflection_on ? 1 : 0;
-  const Extended deflection = settings.amplitude / AmplitudeScale;
-  const StepConstants constants{omega, h, h / 2, speed * h};
-  const Extended past_plates = PastThePlates();
+  state_->constants = {omega, h, h / 2, speed * h};
+}
 
-  for (int i = 1; i <= n; ++i) {
-    scene.TrajectoryCount[i] = 0;
-    // Path 2 follows from path 1, unless the observer cut path 1 short.
-    if (i == 2 && !ended_by_observer) {
-      MirrorPathOne(scene);
+PathIntegration::~PathIntegration() = default;
+
+bool PathIntegration::Continue(int samples) {
+  State& st = *state_;
+  while (!st.done && samples > 0) {
+    if (!st.path_running && !st.StartPath()) {
+      st.done = true;
       break;
     }
-    const int polarity = -b * (2 * i - 3);  // +b on path 1, -b on path 2
-    // deflecting acceleration between the plates, the same for every step there
-    const Extended plate_acceleration = polarity * deflection * AccelerationScale;
-    Sampler sampler(scene, scene.TrajectoryPoints[i], observer);
-    scene.StepCounter = plate_acceleration == 0
-                            ? IntegrateAxial(scene, sampler, constants.axial_advance)
-                            : Integrate(scene, sampler, constants, plate_acceleration, past_plates);
-    ended_by_observer = ended_by_observer || sampler.ended_by_observer();
-    scene.TrajectoryCount[i] = sampler.stored();
+    const bool path_ended = st.plate_acceleration == 0 ? st.NextAxialSample() : st.NextSample();
+    if (path_ended) st.EndPath();
+    --samples;
   }
-  return ended_by_observer;
+  return st.done;
+}
+
+bool PathIntegration::EndedByObserver() const { return state_->ended_by_observer; }
+
+bool IntegratePaths(Scene& scene, const Settings& settings, StepObserver& observer) {
+  PathIntegration integration(scene, settings, observer);
+  integration.Continue();
+  return integration.EndedByObserver();
 }
 
 }  // namespace varek

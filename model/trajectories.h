@@ -8,6 +8,9 @@
 // omega = (e/m) * B = I * (e/m) * mu0 * N / L.
 #pragma once
 
+#include <limits>
+#include <memory>
+
 #include "model/scene.h"
 #include "model/settings.h"
 
@@ -21,6 +24,27 @@ class StepObserver {
  public:
   virtual ~StepObserver() = default;
   virtual bool EndPathNow() = 0;
+};
+
+// The integration of the path(s) for `settings` into TrajectoryPoints and
+// TrajectoryCount of `scene`, run in parts (the scene left alone between
+// them): the same paths, to the bit, as in one run.
+class PathIntegration {
+ public:
+  PathIntegration(Scene& scene, const Settings& settings, StepObserver& observer);
+  ~PathIntegration();
+  PathIntegration(const PathIntegration&) = delete;
+  PathIntegration& operator=(const PathIntegration&) = delete;
+
+  // Integrates on, for at most `samples` more samples of the paths; true
+  // when every path is done.
+  bool Continue(int samples = std::numeric_limits<int>::max());
+  // Whether the observer ended a path.
+  bool EndedByObserver() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
 };
 
 // Integrates the path(s) for `settings` into TrajectoryPoints and

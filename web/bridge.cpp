@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,6 +28,7 @@
 #include "measurement/text_excerpt.h"
 #include "model/path_cache.h"
 #include "model/setting_table.h"
+#include "model/trajectories.h"
 #include "render/beam_marks.h"
 #include "render/deflection_signal.h"
 #include "render/simulation.h"
@@ -48,6 +50,13 @@ varek::Settings settings_before;
 varek::PathCache path_cache(WorkerKeptResults);
 // Computes the neighbours, and the warm-up: the shown scene stays as it is.
 std::unique_ptr<varek::Simulation> idle_simulation;
+// The neighbour computed in parts on the idle simulation, if any: its
+// settings and the integration so far.
+struct NoStop : varek::StepObserver {
+  bool EndPathNow() override { return false; }
+} no_stop;
+varek::Settings prepared;
+std::unique_ptr<varek::PathIntegration> preparation;
 // Kept paths as bytes, handed over or given by the page.
 Bytes packed_paths;
 // The neighbours' settings, row by row of the table of the settings.
@@ -136,8 +145,13 @@ EMSCRIPTEN_KEEPALIVE const char* varek_link_notice() { return link_notice.c_str(
 // Whether the deflection plot is shown for the settings in force.
 EMSCRIPTEN_KEEPALIVE int varek_signal_shown() { return settings.deflection_on ? 1 : 0; }
 
-// The paths for the settings in force: kept ones, or computed and kept.
+EMSCRIPTEN_KEEPALIVE int varek_prepare_on(int samples);
+
+// The paths for the settings in force: kept ones, or computed and kept. A
+// neighbour with these paths under way is computed on to its end.
 EMSCRIPTEN_KEEPALIVE void varek_compute() {
+  if (preparation && varek::PathKey(prepared) == varek::PathKey(settings))
+    varek_prepare_on(std::numeric_limits<int>::max());
   if (path_cache.Recall(settings, simulation->model().mutable_scene())) return;
   simulation->ComputeTrajectories(settings);
   path_cache.Keep(settings, simulation->scene());
@@ -167,11 +181,22 @@ EMSCRIPTEN_KEEPALIVE int varek_keep_paths() {
   return path_cache.KeepPacked(settings, packed_paths) ? 1 : 0;
 }
 
-// Idle work: computes and keeps the paths of the settings in force on the
-// idle simulation; the scene shown stays as it is.
-EMSCRIPTEN_KEEPALIVE void varek_prepare_paths() {
-  idle_simulation->ComputeTrajectories(settings);
-  path_cache.Keep(settings, idle_simulation->scene());
+// Idle work, in parts: starts the paths of the settings in force on the
+// idle simulation (the scene shown stays as it is) ...
+EMSCRIPTEN_KEEPALIVE void varek_start_preparing() {
+  prepared = settings;
+  preparation = std::make_unique<varek::PathIntegration>(idle_simulation->model().mutable_scene(),
+                                                         prepared, no_stop);
+}
+
+// ... and computes them on, for at most `samples` more samples: 1 when they
+// are done (and kept) or none are under way, else 0.
+EMSCRIPTEN_KEEPALIVE int varek_prepare_on(int samples) {
+  if (!preparation) return 1;
+  if (!preparation->Continue(samples)) return 0;
+  path_cache.Keep(prepared, idle_simulation->scene());
+  preparation.reset();
+  return 1;
 }
 
 // The settings one line step of the current or of the voltage away from

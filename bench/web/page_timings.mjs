@@ -10,9 +10,10 @@
 // while the voltage thumb is dragged, each for the cases below. The page
 // keeps the paths it computed and computes the neighbours of the settings
 // in force in idle time, so the arrow keys back and forth soon show kept
-// paths; a page step (10 V) goes where nothing is kept, and the current
-// stepped up one line at a time (as towards the focus) goes to the
-// neighbours.
+// paths; the first page step (10 V) after a load goes where nothing may be
+// kept yet, the next ones and the current stepped up one line at a time (as
+// towards the focus) go on the way of the last change, the first neighbour
+// computed.
 //
 //   node bench/web/page_timings.mjs [--rounds N] [--cores N] [--cpu N] [SITE...]   (default build/web/site)
 //

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -114,6 +115,39 @@ TEST_F(TrajectoriesTest, PumpRunsOnceEveryThirtyStepsOfPathOne) {
   pump.calls = 0;
   Compute();
   EXPECT_EQ(pump.calls, 1987);
+}
+
+// A computation run in parts, as the page's idle work runs, gives the paths
+// of one run to the bit, whatever the parts' size.
+TEST_F(TrajectoriesTest, InPartsTheSamePathsAsInOneRun) {
+  struct NeverEnds : StepObserver {
+    bool EndPathNow() override { return false; }
+  } never;
+  const Settings cases[] = {Paths(50, 2000, true, false, 5), Paths(50, 0, true, false, 0),
+                            Paths(1200, 1230, true, true, 200), Paths(50, 3000, true, false, 300)};
+  for (const Settings& s : cases) {
+    settings = s;
+    Compute();
+    for (const int part : {1, 7, 100}) {
+      SCOPED_TRACE(testing::Message()
+                   << s.voltage << " V, " << s.current << " mA, parts of " << part);
+      const auto parts = std::make_unique<Scene>();
+      PathIntegration integration(*parts, s, never);
+      int calls = 1;
+      while (!integration.Continue(part)) ++calls;
+      EXPECT_GT(calls, sc.TrajectoryCount[1] / part);
+      ASSERT_EQ(parts->TrajectoryTotal, sc.TrajectoryTotal);
+      EXPECT_EQ(parts->StepCounter, sc.StepCounter);
+      EXPECT_EQ(parts->ScreenHit, sc.ScreenHit);
+      EXPECT_TRUE(parts->BeamSpeed == sc.BeamSpeed);
+      for (int p = 1; p <= sc.TrajectoryTotal; ++p) {
+        ASSERT_EQ(parts->TrajectoryCount[p], sc.TrajectoryCount[p]);
+        for (int i = 1; i <= sc.TrajectoryCount[p]; ++i)
+          ASSERT_EQ(parts->TrajectoryPoints[p][i], sc.TrajectoryPoints[p][i])
+              << "path " << p << ", " << i;
+      }
+    }
+  }
 }
 
 // Reversing the deflecting voltage mirrors the path through the axis: the

@@ -123,22 +123,48 @@ TEST(PathCacheTest, KeepsTheSettingsUsedLastWhateverTheView) {
   EXPECT_FALSE(holds(Paths(50, 2000, true, true, 5)));  // steady: other paths
 }
 
-TEST(PathCacheTest, NeighboursAreOneLineStepOfCurrentOrVoltageOnwardsFirst) {
+TEST(PathCacheTest, NeighboursAreTheLastChangeOnwardsThenLineStepsThenPageSteps) {
   struct Row {
     Settings settings, before;
     std::vector<std::pair<int, int>> voltage_current;
   };
   const Settings focus = Paths(1200, 1230, true, false, 200);
+  const std::vector<std::pair<int, int>> line_then_page = {{1200, 1231}, {1200, 1229}, {1201, 1230},
+                                                           {1199, 1230}, {1200, 1240}, {1200, 1220},
+                                                           {1210, 1230}, {1190, 1230}};
   const Row rows[] = {
-      {focus, focus, {{1200, 1231}, {1200, 1229}, {1201, 1230}, {1199, 1230}}},
+      {focus, focus, line_then_page},
       {focus,
        Paths(1201, 1230, true, false, 200),
-       {{1199, 1230}, {1200, 1231}, {1200, 1229}, {1201, 1230}}},
+       {{1199, 1230},
+        {1200, 1231},
+        {1200, 1229},
+        {1201, 1230},
+        {1198, 1230},
+        {1200, 1240},
+        {1200, 1220},
+        {1210, 1230},
+        {1190, 1230}}},
+      // A page step of the current: the next one first, the one after at once.
       {focus,
        Paths(1200, 1220, true, false, 200),
-       {{1200, 1231}, {1200, 1229}, {1201, 1230}, {1199, 1230}}},
-      {Paths(50, 0, true, false, 200), Paths(51, 0, true, false, 200), {{50, 1}, {51, 0}}},
-      {Paths(2000, 3000, false, true, 200), focus, {{2000, 2999}, {1999, 3000}}},
+       {{1200, 1240},
+        {1200, 1231},
+        {1200, 1229},
+        {1201, 1230},
+        {1199, 1230},
+        {1200, 1250},
+        {1200, 1220},
+        {1210, 1230},
+        {1190, 1230}}},
+      // The other settings of the paths changed: no way onwards.
+      {focus, Paths(1200, 1230, true, true, 200), line_then_page},
+      {Paths(50, 0, true, false, 200),
+       Paths(51, 0, true, false, 200),
+       {{50, 1}, {51, 0}, {50, 10}, {60, 0}}},
+      {Paths(2000, 3000, false, true, 200),
+       focus,
+       {{2000, 2999}, {1999, 3000}, {2000, 2990}, {1990, 3000}}},
   };
   for (const Row& row : rows) {
     std::vector<std::pair<int, int>> found;

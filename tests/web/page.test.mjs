@@ -136,6 +136,37 @@ describe("pictures", () => {
     });
   }
 
+  test("a picture asked for while the worker computes a neighbour in parts is that of its own settings, " +
+       "also where it is that neighbour", async () => {
+    const heavy = { mode: "ac", amplitude: 10, deflection: "on" };
+    await onDevice({ width: 1280, height: 1024 }, async () => {
+      await tellCores(2);
+      await open("?voltage=51&current=1000&mode=ac&amplitude=10&deflection=on");
+      // Once the worker is done with its idle work, the page forgets the
+      // kept paths, has the first neighbour computed again, and asks at once
+      // for that neighbour (the current's step up), then for the voltage's
+      // step down while the next one (the current one more step up) is under
+      // way; at last for that one, kept meanwhile.
+      for (const [voltage, current, again] of [[51, 1001, true], [50, 1001, true], [51, 1002, false]]) {
+        await page.waitForFunction(() => window.Form1.pictures.slots[0].warmedUp &&
+                                          !window.Form1.pictures.slots[0].job &&
+                                          !window.Form1.pictures.slots[0].preparing);
+        await page.evaluate((voltage, current, again) => {
+          const pictures = window.Form1.pictures;
+          if (again) {
+            pictures.kept.clear();
+            pictures.idleWork(pictures.slots[0], false);
+          }
+          window.Form1.ScrollBar4.setPosition(voltage);
+          window.Form1.ScrollBar7.setPosition(current);
+        }, voltage, current, again);
+        await ready();
+        assert.deepEqual([await position("ScrollBar4"), await position("ScrollBar7")], [voltage, current]);
+        await assertPicturesEqual({ ...heavy, voltage, current }, { signal: true });
+      }
+    });
+  });
+
   test("four workers follow the current dragged quickly down and a turned view: the pictures never go back, " +
        "the last is varek-render's", async () => {
     const heavy = { voltage: 50, mode: "ac", amplitude: 10, deflection: "on" };
@@ -144,7 +175,7 @@ describe("pictures", () => {
       await tellCores(8);
       await open("?voltage=50&current=1000&mode=ac&amplitude=10&deflection=on");
       // ... and done with their idle work (the warm-up, the neighbours).
-      await page.waitForFunction(() => window.Form1.pictures.slots.filter((slot) => slot.ready && !slot.job)
+      await page.waitForFunction(() => window.Form1.pictures.slots.filter((slot) => slot.ready && !slot.job && !slot.preparing)
                                                                     .length === 4);
       // A quick drag from long paths to short ones: pictures of later
       // settings may be finished first.

@@ -11,11 +11,12 @@
 //            ImageData with their size, the sentence that tells where the
 //            end marks lie, the line under the settings, whether a mark lies
 //            on the screen, the marks' tone, and the neighbours of the
-//            settings (a line step of the current or the voltage away,
-//            onwards from `before` first); with the paths as bytes where
+//            settings (a step of the current or the voltage away, the
+//            way on from `before` first); with the paths as bytes where
 //            they were computed and the page did not bring them
-//   prepare  the paths of other settings as bytes, computed on a
-//            simulation of their own (the scene shown stays)
+//   prepare  the paths of other settings as bytes, computed in parts on a
+//            simulation of their own (the scene shown stays); messages that
+//            come meanwhile are answered between the parts
 //   warm     a short warm-up of the engine's optimising tier
 //   link     a link's parameters read as the command lines read them
 //   axes     (no answer) the plot's axes picture
@@ -129,11 +130,36 @@ function show({ id, values, before, compute, paths, scale }) {
   postMessage(reply, transfer);
 }
 
+// A neighbour is computed in parts of PART samples (a millisecond or two),
+// the messages that came meanwhile answered between them: a picture asked
+// for waits one part at most; one of the neighbour's own settings takes its
+// computation over.
+const PART = 100;
+let preparing = null;  // the values of the neighbour under way
+const nextPart = new MessageChannel();
+
 function prepare({ values }) {
   setSettings(values);
-  varek._varek_prepare_paths();
-  postMessage({ type: "paths", values, paths: packedPaths() });
+  varek._varek_start_preparing();
+  preparing = values;
+  prepareOn();
 }
+
+function prepareOn() {
+  if (!preparing) return;
+  try {
+    if (!varek._varek_prepare_on(PART)) {
+      nextPart.port2.postMessage(null);
+      return;
+    }
+    setSettings(preparing);
+    postMessage({ type: "paths", values: preparing, paths: packedPaths() });
+  } catch (error) {
+    postMessage({ type: "error", message: String(error) });
+  }
+  preparing = null;
+}
+nextPart.port1.onmessage = prepareOn;
 
 // A link's parameters [[name, text], ...], read by the program's core as the
 // command lines read their flags: for each {value} (a choice 1 or 0) where it

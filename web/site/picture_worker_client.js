@@ -17,12 +17,14 @@
 // for all of them (as many as the workers say); settings whose paths are
 // kept go out with them and are drawn at once by any worker.
 //
-// When nothing was asked for QUIET ms after a picture, the idle workers warm
+// When nothing was asked for QUIET ms (a dragged thumb asks every few ms)
+// and the pictures asked for are shown, the idle workers warm
 // up their engine once and then compute the neighbours of the settings shown
-// (a line step of the current or the voltage away, as the worker names
-// them) that are not kept, one each; with more than one worker, one stays
-// free for the next request. The workers beyond the first start then too,
-// after the first picture.
+// (a step of the current or the voltage away, as the worker names them)
+// that are not kept, one each; with more than one worker, one stays free
+// for the next request. A worker computes a neighbour in parts and takes a
+// request between two of them, so settings asked for go to it too. The
+// workers beyond the first start then too, after the first picture.
 //
 // Messages that set something for later pictures (the plot's axes) go to
 // every worker; everything a picture depends on goes with its request.
@@ -64,7 +66,10 @@ class PictureWorkerClient {
   }
 
   addWorker(worker, ready) {
-    const slot = { worker, ready, job: null, paths: null, warmedUp: false };
+    // job: a picture or the warm-up under way; preparing: the paths' key of
+    // the neighbour under way (computed in parts: a picture asked for comes
+    // between them).
+    const slot = { worker, ready, job: null, preparing: null, paths: null, warmedUp: false };
     worker.onmessage = ({ data }) => this.receive(slot, data);
     worker.onerror = (event) => this.callbacks.onError(event.message || "Worker");
     if (this.axes) this.postAxes(slot);
@@ -150,16 +155,18 @@ class PictureWorkerClient {
     return paths;
   }
 
-  // Work for the idle workers: the settings waiting, else (when quiet)
-  // idle work; the other workers start after the first picture.
+  // Work for the idle workers: the settings waiting (also to a worker
+  // computing a neighbour), else (when quiet) idle work; the other workers
+  // start after the first picture.
   dispatch() {
-    const idle = this.slots.filter((slot) => slot.ready && !slot.job);
-    if (this.waiting && idle.length > 0) {
+    const free = this.slots.filter((slot) => slot.ready && !slot.job);
+    if (this.waiting && free.length > 0) {
       const key = this.pathKey(this.valuesOf(this.latest));
-      const slot = idle.find((s) => s.paths === key) ?? idle[0];
+      const slot = free.find((s) => s.paths === key) ?? free.find((s) => s.preparing === key) ?? free[0];
       this.send(slot);
-      idle.splice(idle.indexOf(slot), 1);
+      free.splice(free.indexOf(slot), 1);
     }
+    const idle = free.filter((slot) => !slot.preparing);
     if (!this.quiet || this.shownNumber === 0) return;
     if (this.slots.length === 1 && PICTURE_WORKERS > 1) {
       for (let i = 1; i < PICTURE_WORKERS; ++i) this.addWorker(this.startWorker(), false);
@@ -199,9 +206,8 @@ class PictureWorkerClient {
       return !this.kept.has(key) && !this.preparing.has(key);
     });
     if (!next) return;
-    const key = this.pathKey(next);
-    this.preparing.add(key);
-    slot.job = { preparing: key };
+    slot.preparing = this.pathKey(next);
+    this.preparing.add(slot.preparing);
     slot.worker.postMessage({ type: "prepare", values: next });
   }
 
@@ -216,16 +222,18 @@ class PictureWorkerClient {
       if (job.number > this.shownNumber) this.showPicture(job, data);
       this.giveBack(slot, data);
     } else if (data.type === "paths") {
-      slot.job = null;
-      this.preparing.delete(job.preparing);
-      if (data.paths) this.keep(job.preparing, data.paths);
+      const key = this.pathKey(data.values);
+      this.preparing.delete(key);
+      if (slot.preparing === key) slot.preparing = null;
+      if (data.paths) this.keep(key, data.paths);
     } else if (data.type === "warm") {
       slot.job = null;
       slot.warmedUp = true;
     } else if (data.type === "link") {
       this.linkRead(data.replies);
     } else if (data.type === "error") {
-      if (job?.preparing) this.preparing.delete(job.preparing);
+      this.preparing.delete(slot.preparing);
+      slot.preparing = null;
       slot.job = null;
       slot.paths = null;
       this.linkRead?.([]);  // a link the core cannot read sets nothing
@@ -249,8 +257,6 @@ class PictureWorkerClient {
     if (data.signal) this.callbacks.onSignal(picture(data.signal));
     this.callbacks.onScene(picture(data.scene), data.marks,
                            { hint: data.hint, screenHit: data.screenHit, tone: data.tone });
-    this.quiet = false;
-    this.restartQuiet();
     if (this.shownNumber === this.latestNumber) this.callbacks.onIdle();
   }
 }

@@ -199,9 +199,9 @@ EMSCRIPTEN_KEEPALIVE int varek_prepare_on(int samples) {
   return 1;
 }
 
-// The settings one line step of the current or of the voltage away from
-// the settings in force, onwards from those before the last change first:
-// their count, and at varek_neighbour_values() every row's value of each.
+// The neighbours of the settings in force (PathNeighbours, from those
+// before the last change): their count, and at varek_neighbour_values()
+// every row's value of each.
 EMSCRIPTEN_KEEPALIVE int varek_neighbours() {
   const auto rows = varek::SettingTable();
   const std::vector<varek::Settings> neighbours = varek::PathNeighbours(settings, settings_before);

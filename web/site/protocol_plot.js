@@ -64,9 +64,11 @@ class PlotStamps {
     return placed;
   }
 
-  // The pixels (1) that a placed mark covers whole: what is drawn there
+  // The pixels that the placed marks cover whole: what is drawn there
   // before the marks is not seen, whatever it is, as a mark lays its colour
-  // over it without blending.
+  // over it without blending. As the number of such pixels above and left
+  // of each place (a row and a column more than the picture), so that
+  // whether a rectangle is hidden whole is known from four numbers.
   static hiding({ width, height, stamps, left, top }) {
     const hidden = new Uint8Array(width * height);
     for (let n = 0; n < stamps.length; ++n) {
@@ -81,25 +83,31 @@ class PlotStamps {
         if (x >= 0 && y >= 0 && x < width && y < height) hidden[y * width + x] = 1;
       }
     }
-    return hidden;
+    const span = width + 1, sums = new Int32Array(span * (height + 1));
+    for (let y = 0, o = 0; y < height; ++y) {
+      let row = 0;
+      for (let x = 0; x < width; ++x, ++o) {
+        row += hidden[o];
+        sums[(y + 1) * span + x + 1] = sums[y * span + x + 1] + row;
+      }
+    }
+    return sums;
   }
 
   // Whether every pixel that a line from (x1, y1) to (x2, y2) (device
-  // pixels) `lineWidth` wide with round caps can touch is hidden: the
-  // pixels its shape reaches into, and one more all round for the canvas's
-  // smoothing of its edges.
-  static hides(hidden, width, height, x1, y1, x2, y2, lineWidth) {
+  // pixels) `lineWidth` wide with round caps can touch is hidden (`sums`
+  // from hiding): the pixels its shape reaches into, and one more all round
+  // for the canvas's smoothing of its edges.
+  static hides(sums, width, height, x1, y1, x2, y2, lineWidth) {
     const reach = lineWidth / 2 + 1;
     const left = Math.max(0, Math.floor(Math.min(x1, x2) - reach));
     const right = Math.min(width, Math.ceil(Math.max(x1, x2) + reach));
     const top = Math.max(0, Math.floor(Math.min(y1, y2) - reach));
     const bottom = Math.min(height, Math.ceil(Math.max(y1, y2) + reach));
-    for (let y = top; y < bottom; ++y) {
-      for (let o = y * width + left, end = y * width + right; o < end; ++o) {
-        if (hidden[o] === 0) return false;
-      }
-    }
-    return true;
+    if (right <= left || bottom <= top) return true;
+    const span = width + 1;
+    return sums[bottom * span + right] - sums[top * span + right] - sums[bottom * span + left] +
+           sums[top * span + left] === (right - left) * (bottom - top);
   }
 
   // The placed marks laid over the canvas of `g`, in their order.
@@ -214,7 +222,7 @@ function drawPlotPlan(g, plan, scale) {
   // Error bars shorter than their mark lie under it, three lines a mark:
   // looked for where there are more lines than marks.
   const lineCount = plan.lineNumbers.length / PLOT_LINE_NUMBERS;
-  const hidden = lineCount > marks.stamps.length ? PlotStamps.hiding(marks) : null;
+  const hiding = lineCount > marks.stamps.length ? PlotStamps.hiding(marks) : null;
   g.save();
   g.fillStyle = plan.background;
   g.fillRect(0, 0, plan.width * scale, plan.height * scale);
@@ -232,7 +240,7 @@ function drawPlotPlan(g, plan, scale) {
     const x2 = lx1 === lx2 ? x1 : lx2 * scale;
     const y1 = ly1 === ly2 ? snap(ly1) : ly1 * scale;
     const y2 = ly1 === ly2 ? y1 : ly2 * scale;
-    if (hidden && PlotStamps.hides(hidden, pictureWidth, pictureHeight, x1, y1, x2, y2, width)) continue;
+    if (hiding && PlotStamps.hides(hiding, pictureWidth, pictureHeight, x1, y1, x2, y2, width)) continue;
     // Lines alike in a row up to a device pixel wide (thousands of error
     // bars) are one path, stroked once: the canvas draws each line of such
     // a path on its own, with the pixels it gives the line stroked by

@@ -111,7 +111,7 @@ class ProtocolModule {
   // The same plan to draw: its marks and lines as numbers in markNumbers
   // and lineNumbers (PLOT_MARK_NUMBERS a mark, PLOT_LINE_NUMBERS a line,
   // protocol_plot.js), read in the core's memory, not copied: to be drawn
-  // before the core is called again.
+  // (with `pixels`, the core's PlotPixels) before the core is called again.
   plotDrawing(width, height, textSize = 0) { return this.withMarks(this.call("plot_drawing", width, height, textSize)); }
   // Rehearses the changes on a table of its own (nothing of the page's
   // changes): the plan of its plot to draw, as plotDrawing.
@@ -121,6 +121,7 @@ class ProtocolModule {
     plan.markNumbers = this.m.HEAPF64.subarray(marks, marks + plan.markCount * PLOT_MARK_NUMBERS);
     const lines = this.m._varek_protocol_plot_lines() / Float64Array.BYTES_PER_ELEMENT;
     plan.lineNumbers = this.m.HEAPF64.subarray(lines, lines + plan.lineCount * PLOT_LINE_NUMBERS);
+    plan.pixels = this.pixels ??= new PlotPixels(this.m);
     return plan;
   }
   exportCsv() { return this.call("export").csv; }

@@ -27,220 +27,92 @@ const PLOT_LINE_NUMBERS = 6;
 
 const plotColour = (rgb) => `#${rgb.toString(16).padStart(6, "0")}`;
 
-// The marks are stamped, in the plan's order, into the picture's pixels
-// from small pictures of one mark (a disc, outlined; made by the canvas),
-// one for each look and each quarter of a device pixel that a mark lies off
-// the pixel grid: thousands of marks are laid over the picture many times
-// faster than the canvas fills and outlines as many circles. The picture
-// below is opaque (the frame is filled first).
-class PlotStamps {
-  static STEPS = 4;  // a stamp for every quarter of a pixel
-  static MOST = 80;  // looks kept (each with up to (STEPS + 1)² stamps)
+// The marks are stamped, in the plan's order, into the picture's pixels by
+// the core (web/protocol/plot_pixels.cpp), from small pictures of one mark
+// that the canvas makes (a disc, outlined), one for each look and each
+// quarter of a device pixel that a mark lies off the pixel grid: thousands
+// of marks are laid over the picture many times faster than the canvas
+// fills and outlines as many circles, and by compiled code from the first
+// plot on. The core also leaves out the lines that the marks hide and
+// places the others on the device pixels.
+class PlotPixels {
+  static STAMP_NUMBERS = 8;  // of a stamp to be made: slot, size, centre x, y, radius, edge width, fill, edge
 
-  constructor() { this.looks = new Map(); }
+  // module: the protocol's core (varek_protocol.js).
+  constructor(module) { this.m = module; }
 
-  // The marks (PLOT_MARK_NUMBERS numbers each) on a picture width × height
-  // pixels, `scale` device pixels a unit, in the plan's order: each mark's
-  // stamp and the place of the stamp's top left pixel.
-  place(scale, marks, width, height) {
-    const count = marks.length / PLOT_MARK_NUMBERS;
-    const placed = { width, height, stamps: new Array(count), left: new Int32Array(count), top: new Int32Array(count) };
-    const steps = PlotStamps.STEPS;
-    // The stamps of the last mark's look: most marks look alike.
-    let look = null, radius = NaN, edgeWidth = NaN, fill = NaN, edge = NaN;
-    for (let n = 0, i = 0; n < count; ++n, i += PLOT_MARK_NUMBERS) {
-      if (marks[i + 2] !== radius || marks[i + 3] !== edgeWidth || marks[i + 4] !== fill || marks[i + 5] !== edge) {
-        [radius, edgeWidth, fill, edge] = [marks[i + 2], marks[i + 3], marks[i + 4], marks[i + 5]];
-        look = this.look(scale, radius, edgeWidth, fill, edge);
-      }
-      const px = marks[i] * scale, py = marks[i + 1] * scale;
-      const left = Math.floor(px), top = Math.floor(py);
-      const dx = Math.round((px - left) * steps), dy = Math.round((py - top) * steps);
-      const stamp = look.stamps[dx * (steps + 1) + dy] ??= this.stamp(look, dx, dy);
-      placed.stamps[n] = stamp;
-      placed.left[n] = left - stamp.reach;
-      placed.top[n] = top - stamp.reach;
+  // The plan's marks placed on a picture width × height pixels, `scale`
+  // device pixels a unit, and the stamps they need made: the lines to
+  // stroke (PLOT_LINE_NUMBERS each, device pixels).
+  place(plan, scale, width, height) {
+    const m = this.m;
+    // Where the numbers are in the core's memory: a view of it is read
+    // where it lies (asked before the core's memory may grow), others are copied.
+    const inCore = (numbers) => (numbers.buffer === m.HEAPF64.buffer ? numbers.byteOffset : -1);
+    const places = [inCore(plan.markNumbers), inCore(plan.lineNumbers)];
+    const copies = [];
+    [plan.markNumbers, plan.lineNumbers].forEach((numbers, i) => {
+      if (places[i] >= 0) return;
+      places[i] = m._malloc(Math.max(1, numbers.length) * Float64Array.BYTES_PER_ELEMENT);
+      copies.push(places[i]);
+      m.HEAPF64.set(numbers, places[i] / Float64Array.BYTES_PER_ELEMENT);
+    });
+    try {
+      this.marks = plan.markNumbers.length / PLOT_MARK_NUMBERS;
+      const needed = m._varek_plot_place(places[0], this.marks, scale, width, height);
+      for (let n = 0; n < needed; ++n) this.stamp(n);
+      const count = m._varek_plot_lines(places[1], plan.lineNumbers.length / PLOT_LINE_NUMBERS, scale);
+      const shown = m._varek_plot_shown_lines() / Float64Array.BYTES_PER_ELEMENT;
+      return m.HEAPF64.slice(shown, shown + count * PLOT_LINE_NUMBERS);
+    } finally {
+      for (const pointer of copies) m._free(pointer);
     }
-    return placed;
   }
 
-  // The pixels that the placed marks cover whole: what is drawn there
-  // before the marks is not seen, whatever it is, as a mark lays its colour
-  // over it without blending. As the number of such pixels above and left
-  // of each place (a row and a column more than the picture), so that
-  // whether a rectangle is hidden whole is known from four numbers.
-  static hiding({ width, height, stamps, left, top }) {
-    const hidden = new Uint8Array(width * height);
-    for (let n = 0; n < stamps.length; ++n) {
-      const stamp = stamps[n], x0 = left[n], y0 = top[n];
-      if (x0 >= 0 && y0 >= 0 && x0 + stamp.size <= width && y0 + stamp.size <= height) {
-        const offsets = PlotStamps.offsets(stamp, width), base = y0 * width + x0;
-        for (let k = 0; k < stamp.whole; ++k) hidden[base + offsets[k]] = 1;
-        continue;
-      }
-      for (let k = 0; k < stamp.whole; ++k) {
-        const x = x0 + stamp.across[k], y = y0 + stamp.down[k];
-        if (x >= 0 && y >= 0 && x < width && y < height) hidden[y * width + x] = 1;
-      }
-    }
-    const span = width + 1, sums = new Int32Array(span * (height + 1));
-    for (let y = 0, o = 0; y < height; ++y) {
-      let row = 0;
-      for (let x = 0; x < width; ++x, ++o) {
-        row += hidden[o];
-        sums[(y + 1) * span + x + 1] = sums[y * span + x + 1] + row;
-      }
-    }
-    return sums;
-  }
-
-  // Whether every pixel that a line from (x1, y1) to (x2, y2) (device
-  // pixels) `lineWidth` wide with round caps can touch is hidden (`sums`
-  // from hiding): the pixels its shape reaches into, and one more all round
-  // for the canvas's smoothing of its edges.
-  static hides(sums, width, height, x1, y1, x2, y2, lineWidth) {
-    const reach = lineWidth / 2 + 1;
-    const left = Math.max(0, Math.floor(Math.min(x1, x2) - reach));
-    const right = Math.min(width, Math.ceil(Math.max(x1, x2) + reach));
-    const top = Math.max(0, Math.floor(Math.min(y1, y2) - reach));
-    const bottom = Math.min(height, Math.ceil(Math.max(y1, y2) + reach));
-    if (right <= left || bottom <= top) return true;
-    const span = width + 1;
-    return sums[bottom * span + right] - sums[top * span + right] - sums[bottom * span + left] +
-           sums[top * span + left] === (right - left) * (bottom - top);
-  }
-
-  // The placed marks laid over the canvas of `g`, in their order.
-  static draw(g, { width, height, stamps, left, top }) {
-    if (stamps.length === 0) return;
-    const image = g.getImageData(0, 0, width, height);
-    const out = new Uint32Array(image.data.buffer);  // a pixel a word: A B G R from the high byte
-    for (let n = 0; n < stamps.length; ++n) {
-      const stamp = stamps[n], x0 = left[n], y0 = top[n];
-      if (x0 >= 0 && y0 >= 0 && x0 + stamp.size <= width && y0 + stamp.size <= height) {
-        PlotStamps.lay(out, y0 * width + x0, PlotStamps.offsets(stamp, width), stamp);
-        continue;
-      }
-      for (let k = 0; k < stamp.alpha.length; ++k) {
-        const x = x0 + stamp.across[k], y = y0 + stamp.down[k];
-        if (x < 0 || y < 0 || x >= width || y >= height) continue;
-        PlotStamps.cover(out, y * width + x, stamp, k);
-      }
-    }
-    g.putImageData(image, 0, 0);
-  }
-
-  // A stamp's pixels laid at `base` (its top left) of a picture of width `width`.
-  static lay(out, base, offsets, stamp) {
-    for (let k = 0; k < stamp.whole; ++k) out[base + offsets[k]] = stamp.colour[k];
-    for (let k = stamp.whole; k < offsets.length; ++k) PlotStamps.cover(out, base + offsets[k], stamp, k);
-  }
-
-  // The pixel `o` covered by the stamp's pixel `k` (its colour with its
-  // coverage of 255; red, green and blue already times the coverage), over an
-  // opaque picture.
-  static cover(out, o, { colour, alpha, whole, red, green, blue }, k) {
-    if (k < whole) {
-      out[o] = colour[k];
-      return;
-    }
-    const d = out[o], b = 255 - alpha[k];
-    const r = (red[k] + (d & 255) * b + 127) / 255 | 0;
-    const g = (green[k] + ((d >>> 8) & 255) * b + 127) / 255 | 0;
-    const bl = (blue[k] + ((d >>> 16) & 255) * b + 127) / 255 | 0;
-    out[o] = 0xff000000 | (bl << 16) | (g << 8) | r;
-  }
-
-  // The places of a stamp's pixels in a picture `width` pixels wide, from its top left.
-  static offsets(stamp, width) {
-    if (stamp.width !== width) {
-      stamp.width = width;
-      stamp.offsets = Int32Array.from(stamp.down, (y, k) => y * width + stamp.across[k]);
-    }
-    return stamp.offsets;
-  }
-
-  // The stamps of a look, made as marks need them.
-  look(scale, radius, edgeWidth, fill, edge) {
-    const key = `${scale} ${radius} ${edgeWidth} ${fill} ${edge}`;
-    let look = this.looks.get(key);
-    if (look) return look;
-    if (this.looks.size >= PlotStamps.MOST) this.looks.clear();
-    look = { scale, radius, edgeWidth, fill, edge, stamps: [] };
-    this.looks.set(key, look);
-    return look;
-  }
-
-  // The stamp of a mark `dx`, `dy` quarters of a pixel right of and below a pixel's corner.
-  stamp({ scale, radius, edgeWidth, fill, edge }, dx, dy) {
-    // What the mark covers around its centre, whole pixels.
-    const reach = Math.ceil((radius + edgeWidth / 2) * scale) + 1, size = 2 * reach + 2;
+  // The n-th stamp that the marks placed last need, drawn by the canvas.
+  stamp(n) {
+    const m = this.m, at = m._varek_plot_needed() / Float64Array.BYTES_PER_ELEMENT + n * PlotPixels.STAMP_NUMBERS;
+    const [slot, size, x, y, radius, edgeWidth, fill, edge] = m.HEAPF64.slice(at, at + PlotPixels.STAMP_NUMBERS);
     const canvas = document.createElement("canvas");
     canvas.width = canvas.height = size;
     const s = canvas.getContext("2d", { willReadFrequently: true });
     s.beginPath();
-    s.arc(reach + dx / PlotStamps.STEPS, reach + dy / PlotStamps.STEPS, radius * scale, 0, 2 * Math.PI);
+    s.arc(x, y, radius, 0, 2 * Math.PI);
     s.fillStyle = plotColour(fill);
     s.fill();
     s.strokeStyle = plotColour(edge);
-    s.lineWidth = edgeWidth * scale;
+    s.lineWidth = edgeWidth;
     s.stroke();
-    // The pixels it covers: their places, colours (opaque) and coverage,
-    // those it covers whole first; of the others each colour times the coverage.
-    const pixels = new Uint32Array(s.getImageData(0, 0, size, size).data.buffer);
-    const covered = pixels.reduce((n, p) => n + (p >>> 24 !== 0 ? 1 : 0), 0);
-    const whole = pixels.reduce((n, p) => n + (p >>> 24 === 255 ? 1 : 0), 0);
-    const stamp = { reach, size, whole, across: new Int16Array(covered), down: new Int16Array(covered),
-                    colour: new Uint32Array(covered), alpha: new Uint8Array(covered),
-                    red: new Uint16Array(covered), green: new Uint16Array(covered), blue: new Uint16Array(covered) };
-    let k = 0;
-    const take = (p) => {
-      const c = pixels[p] | 0xff000000, a = pixels[p] >>> 24;
-      stamp.across[k] = p % size;
-      stamp.down[k] = Math.floor(p / size);
-      stamp.colour[k] = c;
-      stamp.alpha[k] = a;
-      stamp.red[k] = (c & 255) * a;
-      stamp.green[k] = ((c >>> 8) & 255) * a;
-      stamp.blue[k++] = ((c >>> 16) & 255) * a;
-    };
-    for (let p = 0; p < pixels.length; ++p) if (pixels[p] >>> 24 === 255) take(p);
-    for (let p = 0; p < pixels.length; ++p) if (pixels[p] >>> 24 !== 0 && pixels[p] >>> 24 !== 255) take(p);
-    return stamp;
+    const pixels = s.getImageData(0, 0, size, size).data;
+    m.HEAPU8.set(pixels, m._varek_plot_stamp_pixels(size));
+    m._varek_plot_stamp(slot);
+  }
+
+  // The marks placed last laid over the canvas of `g`, in their order.
+  lay(g) {
+    if (this.marks === 0) return;
+    const m = this.m;
+    const image = g.getImageData(0, 0, g.canvas.width, g.canvas.height);
+    const picture = m._varek_plot_picture();
+    m.HEAPU8.set(image.data, picture);
+    m._varek_plot_lay();
+    image.data.set(m.HEAPU8.subarray(picture, picture + image.data.length));
+    g.putImageData(image, 0, 0);
   }
 }
-const PLOT_STAMPS = new PlotStamps();
 // The marks are laid into the canvas's pixels: kept where the script reads them.
 const PLOT_CONTEXT = { willReadFrequently: true };
 
-// Draws the plan with `scale` device pixels a unit. Lines along the axes
-// keep whole device pixels: their width is rounded, and they lie on pixel
-// centres (odd widths) or pixel edges (even ones).
+// Draws the plan (ProtocolModule plotDrawing) with `scale` device pixels a unit.
 function drawPlotPlan(g, plan, scale) {
-  const { width: pictureWidth, height: pictureHeight } = g.canvas;
-  const marks = PLOT_STAMPS.place(scale, plan.markNumbers, pictureWidth, pictureHeight);
-  // Error bars shorter than their mark lie under it, three lines a mark:
-  // looked for where there are more lines than marks.
-  const lineCount = plan.lineNumbers.length / PLOT_LINE_NUMBERS;
-  const hiding = lineCount > marks.stamps.length ? PlotStamps.hiding(marks) : null;
+  const lines = plan.pixels.place(plan, scale, g.canvas.width, g.canvas.height);
   g.save();
   g.fillStyle = plan.background;
   g.fillRect(0, 0, plan.width * scale, plan.height * scale);
   g.lineCap = "round";
-  g.beginPath();  // not the canvas's last path, should the first lines be hidden
-  const lines = plan.lineNumbers;
   let colour = NaN, lineWidth = NaN;
   for (let i = 0; i < lines.length; i += PLOT_LINE_NUMBERS) {
-    const lx1 = lines[i], ly1 = lines[i + 1], lx2 = lines[i + 2], ly2 = lines[i + 3];
-    const planned = lines[i + 4], rgb = lines[i + 5];
-    const along = lx1 === lx2 || ly1 === ly2;
-    const width = along ? Math.max(1, Math.round(planned * scale)) : planned * scale;
-    const snap = (v) => (width % 2 === 1 ? Math.floor(v * scale) + 0.5 : Math.round(v * scale));
-    const x1 = lx1 === lx2 ? snap(lx1) : lx1 * scale;
-    const x2 = lx1 === lx2 ? x1 : lx2 * scale;
-    const y1 = ly1 === ly2 ? snap(ly1) : ly1 * scale;
-    const y2 = ly1 === ly2 ? y1 : ly2 * scale;
-    if (hiding && PlotStamps.hides(hiding, pictureWidth, pictureHeight, x1, y1, x2, y2, width)) continue;
+    const width = lines[i + 4], rgb = lines[i + 5];
     // Lines alike in a row up to a device pixel wide (thousands of error
     // bars) are one path, stroked once: the canvas draws each line of such
     // a path on its own, with the pixels it gives the line stroked by
@@ -252,11 +124,11 @@ function drawPlotPlan(g, plan, scale) {
       if (rgb !== colour) g.strokeStyle = plotColour(colour = rgb);
       if (width !== lineWidth) g.lineWidth = lineWidth = width;
     }
-    g.moveTo(x1, y1);
-    g.lineTo(x2, y2);
+    g.moveTo(lines[i], lines[i + 1]);
+    g.lineTo(lines[i + 2], lines[i + 3]);
   }
   if (lines.length > 0) g.stroke();
-  PlotStamps.draw(g, marks);
+  plan.pixels.lay(g);
   for (const text of plan.texts) {
     const [align, baseline] = PLOT_ANCHORS[text.anchor];
     g.save();

@@ -179,6 +179,7 @@ std::string DrawingJson(PlotPlan plan) {
 // with their reading uncertainty (the plot draws their error bars).
 constexpr int RehearsalRows = 600;
 constexpr double RehearsalUncertainty = 0.008;  // A
+constexpr int RehearsalPlans = 12;
 ProtocolTable RehearsalTable() {
   ProtocolTable rows;
   RowIdSource ids(1);
@@ -472,6 +473,10 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_rehearse(double width, double he
     ignored = WriteTable(session.Rows(), TableForm::Exchange);
     ignored = ReadTable(copy.text, TableForm::Store).Summary();
   }
+  // The plan once per row of a large table: planned often enough here that
+  // the engine optimises its code before the first such table.
+  for (int i = 0; i < RehearsalPlans; ++i)
+    ignored = DrawingJson(PlanOf(session.View(), width, height, 0));
   return Reply(DrawingJson(PlanOf(session.View(), width, height, 0)));
 }
 

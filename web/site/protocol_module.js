@@ -84,13 +84,22 @@ class ProtocolModule {
   // The change applied to the stored text (unchanged: the text this tab's
   // last step left, not passed again); rowsWritten: the stored count of
   // rows, -1 when there is none. {write, headLines, tailLines, rows,
-  // keepAside, repaired, notKeptAside}; when it writes, `text(whole)` gives
-  // the lines between the headLines and tailLines that stay (whole: the
-  // whole text), and `stored()` the stored text (to be kept aside).
+  // keepAside, repaired, notKeptAside}; when it writes, `texts(whole)`
+  // gives the lines between the headLines and tailLines that stay (whole:
+  // the whole text) as two texts, the first line and the others, and
+  // `stored()` the stored text (to be kept aside).
   step(stored, change, keptAs, { unchanged = false, rowsWritten = -1 } = {}) {
     const answer = this.call("step", unchanged ? "" : stored, Number(unchanged), change, keptAs, rowsWritten);
-    answer.text = (whole = false) =>
-      this.text(this.m._varek_protocol_step_text(whole), this.m._varek_protocol_step_text_length(whole));
+    // The store's rows are plain ASCII, its first line (the titles) is not:
+    // read apart, the browser keeps the rows' text a byte a character (not
+    // two), and so it writes half as many bytes to its storage.
+    answer.texts = (whole = false) => {
+      const at = this.m._varek_protocol_step_text(whole);
+      const bytes = this.m.HEAPU8.subarray(at, at + this.m._varek_protocol_step_text_length(whole));
+      const firstLine = bytes.indexOf(10) + 1 || bytes.length;
+      return [ProtocolModule.decoder.decode(bytes.subarray(0, firstLine)),
+              ProtocolModule.decoder.decode(bytes.subarray(firstLine))];
+    };
     answer.stored = () => this.text(this.m._varek_protocol_stored_text(), this.m._varek_protocol_stored_text_length());
     return answer;
   }

@@ -105,7 +105,7 @@ class ProtocolStore {
   // this tab's last step left (not passed to the core again); `inPieces`:
   // the value is the pieces' text (not a store taken over). The text is
   // written as {head, middle, tail}: the lines that stay at the start and
-  // at the end of the pieces, the text between (StorePieces.write).
+  // at the end of the pieces, the texts between (StorePieces.write).
   plan(value, rowsWritten, keys, change, { same = false, inPieces = true } = {}) {
     const keptAs = this.freeKeptAsideKey(keys);
     const step = this.core.step(same || value === undefined ? "" : String(value), change, keptAs, {
@@ -116,10 +116,10 @@ class ProtocolStore {
     if (step.keepAside) writes.push([keptAs, same ? step.stored() : value ?? ""]);
     let text;
     if (step.write) {
-      text = inPieces ? { head: step.headLines, middle: step.text(), tail: step.tailLines }
-                      : { head: 0, middle: step.text(true), tail: 0 };
+      text = inPieces ? { head: step.headLines, middle: step.texts(), tail: step.tailLines }
+                      : { head: 0, middle: step.texts(true), tail: 0 };
     } else if (!inPieces && value !== undefined) {
-      text = { head: 0, middle: String(value), tail: 0 };  // taken over as it is
+      text = { head: 0, middle: [String(value)], tail: 0 };  // taken over as it is
     }
     if (step.write || String(step.rows) !== rowsWritten) writes.push([this.rowsKey, String(step.rows)]);
     const finish = (stored) => {

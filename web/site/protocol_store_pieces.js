@@ -52,9 +52,9 @@ class StorePieces {
   }
 
   // Writes over `pieces` (as read) in `entries` the text that keeps their
-  // first `head` and last `tail` lines and has `middle` between: the pieces
-  // wholly in those lines stay. Returns the list and the pieces as they are
-  // once the transaction is complete.
+  // first `head` and last `tail` lines and has the texts `middle` between:
+  // the pieces wholly in those lines stay. Returns the list and the pieces
+  // as they are once the transaction is complete.
   write(entries, pieces, { head, middle, tail }) {
     for (const piece of pieces) piece.lines ??= StorePieces.lines(piece.text);
     let first = 0;
@@ -67,7 +67,7 @@ class StorePieces {
     const rewritten = pieces.slice(first, last).map((piece) => piece.text).join("");
     const before = rewritten.slice(0, StorePieces.lineEnd(rewritten, head));
     const after = rewritten.slice(rewritten.length - StorePieces.lastLinesLength(rewritten, tail));
-    const fresh = StorePieces.split(before + middle + after).map((part) => ({ key: this.newKey(), text: part }));
+    const fresh = StorePieces.split([before, ...middle, after]).map((part) => ({ key: this.newKey(), text: part }));
     for (const piece of fresh) entries.put(piece.text, piece.key);
     for (const piece of pieces.slice(first, last)) entries.delete(piece.key);
     const now = [...pieces.slice(0, first), ...fresh, ...pieces.slice(last)];
@@ -105,18 +105,28 @@ class StorePieces {
     return count;
   }
 
-  // `text` in parts of at most LINES lines each.
-  static split(text) {
+  // The texts one after the other (each of whole lines) in parts of at
+  // most LINES lines each. A part is cut from one text where it can be:
+  // it keeps that text's form (a byte a character where the text has it).
+  static split(texts) {
     const parts = [];
-    for (let start = 0; start < text.length;) {
-      let end = start;
-      for (let n = 0; n < StorePieces.LINES && end < text.length; ++n) {
-        const line = text.indexOf("\n", end);
-        end = line < 0 ? text.length : line + 1;
+    let part = "", lines = 0;
+    for (const text of texts) {
+      for (let start = 0; start < text.length;) {
+        let end = start;
+        for (; lines < StorePieces.LINES && end < text.length; ++lines) {
+          const line = text.indexOf("\n", end);
+          end = line < 0 ? text.length : line + 1;
+        }
+        part += text.slice(start, end);
+        start = end;
+        if (lines === StorePieces.LINES) {
+          parts.push(part);
+          [part, lines] = ["", 0];
+        }
       }
-      parts.push(text.slice(start, end));
-      start = end;
     }
+    if (part) parts.push(part);
     return parts;
   }
 }

@@ -106,7 +106,7 @@ void EachPixel(std::size_t n, std::size_t count, Visit visit) {
   Stamp& stamp = StampOf(n);
   const int x0 = left[n], y0 = top[n];
   if (x0 >= 0 && y0 >= 0 && x0 + stamp.size <= width && y0 + stamp.size <= height) {
-    const std::vector<int>& offsets = Offsets(stamp);
+    const int* const offsets = Offsets(stamp).data();
     const std::size_t base = static_cast<std::size_t>(y0) * width + x0;
     for (std::size_t k = 0; k < count; ++k) visit(base + offsets[k], k);
     return;
@@ -118,17 +118,22 @@ void EachPixel(std::size_t n, std::size_t count, Visit visit) {
   }
 }
 
+// The opaque pixel `d` with a pixel of a stamp over it that covers it in
+// part (`alpha` of 255; its red, green and blue times that).
+std::uint32_t Blended(std::uint32_t d, std::uint32_t alpha, std::uint32_t red, std::uint32_t green,
+                      std::uint32_t blue) {
+  const std::uint32_t b = 255 - alpha;
+  const std::uint32_t r = (red + (d & 255) * b + 127) / 255;
+  const std::uint32_t g = (green + ((d >> 8) & 255) * b + 127) / 255;
+  const std::uint32_t bl = (blue + ((d >> 16) & 255) * b + 127) / 255;
+  return 0xff000000 | (bl << 16) | (g << 8) | r;
+}
+
 // A pixel of the picture covered by the stamp's pixel `k`.
 void Cover(std::uint32_t& pixel, const Stamp& stamp, std::size_t k) {
-  if (k < static_cast<std::size_t>(stamp.whole)) {
-    pixel = stamp.colour[k];
-    return;
-  }
-  const std::uint32_t d = pixel, b = 255 - stamp.alpha[k];
-  const std::uint32_t r = (stamp.red[k] + (d & 255) * b + 127) / 255;
-  const std::uint32_t g = (stamp.green[k] + ((d >> 8) & 255) * b + 127) / 255;
-  const std::uint32_t bl = (stamp.blue[k] + ((d >> 16) & 255) * b + 127) / 255;
-  pixel = 0xff000000 | (bl << 16) | (g << 8) | r;
+  pixel = k < static_cast<std::size_t>(stamp.whole)
+              ? stamp.colour[k]
+              : Blended(pixel, stamp.alpha[k], stamp.red[k], stamp.green[k], stamp.blue[k]);
 }
 
 // For each place of the picture, how many of the pixels above and left of it
@@ -298,10 +303,27 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t* varek_plot_picture() {
 
 // The placed marks laid over the picture, in their order.
 EMSCRIPTEN_KEEPALIVE void varek_plot_lay() {
+  std::uint32_t* const pixels = picture.data();
   for (std::size_t n = 0; n < slot.size(); ++n) {
-    const Stamp& stamp = StampOf(n);
+    Stamp& stamp = StampOf(n);
+    const int x0 = left[n], y0 = top[n];
+    if (x0 >= 0 && y0 >= 0 && x0 + stamp.size <= width && y0 + stamp.size <= height) {
+      // Wholly in the picture: the pixels it covers whole, then those it blends.
+      const int* const offsets = Offsets(stamp).data();
+      std::uint32_t* const base = pixels + static_cast<std::size_t>(y0) * width + x0;
+      const std::size_t whole = static_cast<std::size_t>(stamp.whole), count = stamp.across.size();
+      const std::uint32_t* const colour = stamp.colour.data();
+      for (std::size_t k = 0; k < whole; ++k) base[offsets[k]] = colour[k];
+      const std::uint32_t *const alpha = stamp.alpha.data(), *const red = stamp.red.data(),
+                                 *const green = stamp.green.data(), *const blue = stamp.blue.data();
+      for (std::size_t k = whole; k < count; ++k) {
+        std::uint32_t& pixel = base[offsets[k]];
+        pixel = Blended(pixel, alpha[k], red[k], green[k], blue[k]);
+      }
+      continue;
+    }
     EachPixel(n, stamp.across.size(),
-              [&](std::size_t o, std::size_t k) { Cover(picture[o], stamp, k); });
+              [&](std::size_t o, std::size_t k) { Cover(pixels[o], stamp, k); });
   }
 }
 

@@ -18,13 +18,15 @@
 // kept go out with them and are drawn at once by any worker.
 //
 // When nothing was asked for QUIET ms (a dragged thumb asks every few ms)
-// and the pictures asked for are shown, the idle workers warm
-// up their engine once and then compute the neighbours of the settings shown
-// (a step of the current or the voltage away, as the worker names them)
-// that are not kept, one each; with more than one worker, one stays free
-// for the next request. A worker computes a neighbour in parts and takes a
-// request between two of them, so settings asked for go to it too. The
-// workers beyond the first start then too, after the first picture.
+// and the pictures asked for are shown, the idle workers compute the
+// neighbours of the settings shown (a step of the current or the voltage
+// away, as the worker names them) that are not kept, one each; with more
+// than one worker, one stays free for the next request. A worker computes a
+// neighbour in parts and takes a request between two of them, so settings
+// asked for go to it too. A worker with no neighbour left warms up its
+// engine once: after a load the neighbours come first, since the first
+// change most likely goes to one of them. The workers beyond the first
+// start then too, after the first picture.
 //
 // Messages that set something for later pictures (the plot's axes) go to
 // every worker; everything a picture depends on goes with its request.
@@ -192,23 +194,21 @@ class PictureWorkerClient {
     slot.worker.postMessage({ type: "show", values, before: this.before, compute, paths, scale: settings.scale });
   }
 
-  // A warm-up once, then (unless spare) a neighbour of the settings shown
-  // that is not kept.
+  // Unless spare, a neighbour of the settings shown that is not kept; else
+  // a warm-up once.
   idleWork(slot, spare) {
-    if (!slot.warmedUp) {
-      slot.job = { warmUp: true };
-      slot.worker.postMessage({ type: "warm" });
-      return;
-    }
-    if (spare) return;
-    const next = this.neighbours.find((values) => {
+    const next = spare ? undefined : this.neighbours.find((values) => {
       const key = this.pathKey(values);
       return !this.kept.has(key) && !this.preparing.has(key);
     });
-    if (!next) return;
-    slot.preparing = this.pathKey(next);
-    this.preparing.add(slot.preparing);
-    slot.worker.postMessage({ type: "prepare", values: next });
+    if (next) {
+      slot.preparing = this.pathKey(next);
+      this.preparing.add(slot.preparing);
+      slot.worker.postMessage({ type: "prepare", values: next });
+    } else if (!slot.warmedUp) {
+      slot.job = { warmUp: true };
+      slot.worker.postMessage({ type: "warm" });
+    }
   }
 
   receive(slot, data) {

@@ -26,7 +26,9 @@
 // asked for go to it too. A worker with no neighbour left warms up its
 // engine once: after a load the neighbours come first, since the first
 // change most likely goes to one of them. The workers beyond the first
-// start then too, after the first picture.
+// start then too, after the first picture. When every worker has done all
+// that for the first time, the page is told (onSettled, once): what else
+// it has to do after a load waits for that.
 //
 // Messages that set something for later pictures (the plot's axes) go to
 // every worker; everything a picture depends on goes with its request.
@@ -43,10 +45,10 @@ function sameSettings(a, b, keys = Object.keys(a)) {
 class PictureWorkerClient {
   // worker: the first picture worker, started with the page; startWorker():
   // another one.
-  constructor(worker, startWorker, rows, { onScene, onSignal, onIdle, onError }) {
+  constructor(worker, startWorker, rows, { onScene, onSignal, onIdle, onSettled, onError }) {
     this.rows = rows;
     this.pathRows = rows.flatMap((row, index) => (row.stage === "paths" ? [index] : []));
-    this.callbacks = { onScene, onSignal, onIdle, onError };
+    this.callbacks = { onScene, onSignal, onIdle, onSettled, onError };
     this.startWorker = startWorker;
     this.slots = [];
     this.addWorker(worker, true);
@@ -63,6 +65,7 @@ class PictureWorkerClient {
     this.preparing = new Set();
     this.quiet = false;
     this.quietTimer = null;
+    this.settled = false;      // whether onSettled was called
     this.axes = null;
     this.scale = 1;            // of the pictures asked for
   }
@@ -178,6 +181,11 @@ class PictureWorkerClient {
     const shownKey = this.pathKey(this.valuesOf(this.shown));
     const spare = this.slots.length > 1 ? idle.find((s) => s.paths === shownKey) ?? idle[0] : null;
     for (const slot of idle) this.idleWork(slot, slot === spare);
+    if (!this.settled && !this.waiting &&
+        this.slots.every((slot) => slot.ready && slot.warmedUp && !slot.job && !slot.preparing)) {
+      this.settled = true;
+      this.callbacks.onSettled?.();
+    }
   }
 
   send(slot) {

@@ -20,15 +20,12 @@
 // When nothing was asked for QUIET ms (a dragged thumb asks every few ms)
 // and the pictures asked for are shown, the idle workers compute the
 // neighbours of the settings shown (a step of the current or the voltage
-// away, as the worker names them) that are not kept, one each; with more
-// than one worker, one stays free for the next request. A worker computes a
-// neighbour in parts and takes a request between two of them, so settings
-// asked for go to it too. A worker with no neighbour left warms up its
-// engine once: after a load the neighbours come first, since the first
-// change most likely goes to one of them. The workers beyond the first
-// start then too, after the first picture. When every worker has done all
-// that for the first time, the page is told (onSettled, once): what else
-// it has to do after a load waits for that.
+// away, as the worker names them) that are not kept, one each, and then
+// warm up their engine once; with more than one worker, one stays free
+// for the next request. A worker computes a neighbour in parts and takes a
+// request between two of them, so settings asked for go to it too. The
+// workers beyond the first start then too, after the first picture. When
+// all of them are idle for the first time, onSettled.
 //
 // Messages that set something for later pictures (the plot's axes) go to
 // every worker; everything a picture depends on goes with its request.
@@ -202,8 +199,7 @@ class PictureWorkerClient {
     slot.worker.postMessage({ type: "show", values, before: this.before, compute, paths, scale: settings.scale });
   }
 
-  // Unless spare, a neighbour of the settings shown that is not kept; else
-  // a warm-up once.
+  // Unless spare, a neighbour not kept; else a warm-up once.
   idleWork(slot, spare) {
     const next = spare ? undefined : this.neighbours.find((values) => {
       const key = this.pathKey(values);

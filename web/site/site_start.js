@@ -7,12 +7,9 @@
 // after the first picture). The build puts this script inside index.html. On
 // http(s) the page names its web app manifest, and the service worker
 // (service_worker.js, made at build time with the manifest) keeps every file
-// of the site for use without a network. The page starts it with
-// keepSiteOffline() once its picture workers have nothing left to do after
-// the first picture: its fetching and storing every file took processor time
-// from the computations of the first settings' neighbours (on two cores it
-// delayed them by about a third), so that the first change after a load
-// found its paths not yet computed.
+// of the site for use without a network; the page starts it
+// (keepSiteOffline) once its workers are idle after the first picture: it
+// took processor time from the first neighbours.
 //
 // A page opened from a file (file://, a USB stick) may start no worker from
 // its folder: the browser refuses it. Such a page gets no picture worker

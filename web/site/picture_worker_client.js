@@ -24,8 +24,9 @@
 // warm up their engine once; with more than one worker, one stays free
 // for the next request. A worker computes a neighbour in parts and takes a
 // request between two of them, so settings asked for go to it too. The
-// workers beyond the first start then too, after the first picture. When
-// all of them are idle for the first time, onSettled.
+// workers beyond the first start then too, after the first picture. Once
+// all of them are idle for the first time, onSettled comes when nothing was
+// asked for SETTLED ms: what can wait takes no time from the first changes.
 //
 // Messages that set something for later pictures (the plot's axes) go to
 // every worker; everything a picture depends on goes with its request.
@@ -34,6 +35,7 @@
 // One worker for each core but one, at least one and at most four.
 const PICTURE_WORKERS = Math.max(1, Math.min(4, (navigator.hardwareConcurrency || 1) - 1));
 const QUIET = 30;
+const SETTLED = 2000;
 
 function sameSettings(a, b, keys = Object.keys(a)) {
   return a !== null && b !== null && keys.every((key) => a[key] === b[key]);
@@ -62,7 +64,8 @@ class PictureWorkerClient {
     this.preparing = new Set();
     this.quiet = false;
     this.quietTimer = null;
-    this.settled = false;      // whether onSettled was called
+    this.settling = null;      // "timed" once the workers were idle, then "done"
+    this.settleTimer = null;
     this.axes = null;
     this.scale = 1;            // of the pictures asked for
   }
@@ -94,6 +97,7 @@ class PictureWorkerClient {
     ++this.latestNumber;
     this.quiet = false;
     this.restartQuiet();
+    if (this.settling === "timed") this.restartSettle();
     this.waiting = false;
     const running = this.slots.find((slot) => slot.job?.settings && sameSettings(this.latest, slot.job.settings));
     if (sameSettings(this.latest, this.shown)) {
@@ -125,6 +129,7 @@ class PictureWorkerClient {
 
   stop() {
     clearTimeout(this.quietTimer);
+    clearTimeout(this.settleTimer);
     for (const slot of this.slots) slot.worker.terminate();
     this.slots = [];
   }
@@ -135,6 +140,14 @@ class PictureWorkerClient {
       this.quiet = true;
       this.dispatch();
     }, QUIET);
+  }
+
+  restartSettle() {
+    clearTimeout(this.settleTimer);
+    this.settleTimer = setTimeout(() => {
+      this.settling = "done";
+      this.callbacks.onSettled?.();
+    }, SETTLED);
   }
 
   valuesOf(settings) {
@@ -178,10 +191,10 @@ class PictureWorkerClient {
     const shownKey = this.pathKey(this.valuesOf(this.shown));
     const spare = this.slots.length > 1 ? idle.find((s) => s.paths === shownKey) ?? idle[0] : null;
     for (const slot of idle) this.idleWork(slot, slot === spare);
-    if (!this.settled && !this.waiting &&
+    if (this.settling === null && !this.waiting &&
         this.slots.every((slot) => slot.ready && slot.warmedUp && !slot.job && !slot.preparing)) {
-      this.settled = true;
-      this.callbacks.onSettled?.();
+      this.settling = "timed";
+      this.restartSettle();
     }
   }
 

@@ -8,8 +8,8 @@
 // http(s) the page names its web app manifest, and the service worker
 // (service_worker.js, made at build time with the manifest) keeps every file
 // of the site for use without a network; the page starts it
-// (keepSiteOffline) once its workers are idle after the first picture: it
-// took processor time from the first neighbours.
+// (keepSiteOffline) once it is idle after the first picture: it took
+// processor time from the first neighbours and changes.
 //
 // A page opened from a file (file://, a USB stick) may start no worker from
 // its folder: the browser refuses it. Such a page gets no picture worker

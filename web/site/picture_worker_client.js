@@ -77,6 +77,10 @@ class PictureWorkerClient {
     const slot = { worker, ready, job: null, preparing: null, paths: null, warmedUp: false };
     worker.onmessage = ({ data }) => this.receive(slot, data);
     worker.onerror = (event) => this.callbacks.onError(event.message || "Worker");
+    // Its own "ready" may have come before the page's scripts: without the
+    // number of kept paths, none were kept and the first neighbour was
+    // computed over and over.
+    worker.postMessage({ type: "ready" });
     if (this.axes) this.postAxes(slot);
     this.slots.push(slot);
   }

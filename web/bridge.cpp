@@ -57,6 +57,10 @@ struct NoStop : varek::StepObserver {
 } no_stop;
 varek::Settings prepared;
 std::unique_ptr<varek::PathIntegration> preparation;
+// Whether this module has integrated a path that leaves the axis: such a
+// computation runs the step loops and the extended arithmetic that the
+// warm-up is for.
+bool turning_paths_run = false;
 // Kept paths as bytes, handed over or given by the page.
 Bytes packed_paths;
 // The neighbours' settings, row by row of the table of the settings.
@@ -88,6 +92,13 @@ const std::uint8_t* ToRgba(const varek::Bitmap& picture, Bytes& rgba) {
     out += sizeof word;
   }
   return rgba.data();
+}
+
+// Notes whether the paths just integrated into `scene` left the axis.
+void NoteComputed(const varek::Scene& scene) {
+  const varek::Path& path = scene.TrajectoryPoints[1];
+  for (int s = 1; s <= scene.TrajectoryCount[1] && !turning_paths_run; ++s)
+    turning_paths_run = path[s].y != 0 || path[s].z != 0;
 }
 
 }  // namespace
@@ -154,6 +165,7 @@ EMSCRIPTEN_KEEPALIVE void varek_compute() {
     varek_prepare_on(std::numeric_limits<int>::max());
   if (path_cache.Recall(settings, simulation->model().mutable_scene())) return;
   simulation->ComputeTrajectories(settings);
+  NoteComputed(simulation->scene());
   path_cache.Keep(settings, simulation->scene());
 }
 
@@ -194,6 +206,7 @@ EMSCRIPTEN_KEEPALIVE void varek_start_preparing() {
 EMSCRIPTEN_KEEPALIVE int varek_prepare_on(int samples) {
   if (!preparation) return 1;
   if (!preparation->Continue(samples)) return 0;
+  NoteComputed(idle_simulation->scene());
   path_cache.Keep(prepared, idle_simulation->scene());
   preparation.reset();
   return 1;
@@ -229,8 +242,12 @@ EMSCRIPTEN_KEEPALIVE int varek_picture_height() { return picture_height; }
 // extended arithmetic, and its picture, once, on the idle simulation: the
 // engine first runs new code in its baseline tier and optimises the small
 // functions that ran often, so that the first heavy picture the user asks
-// for runs optimised code. About a sixth of the heavy cases' steps.
+// for runs optimised code. About a sixth of the heavy cases' steps; none
+// where this module has integrated a path that left the axis already (a
+// link to turning paths, their neighbours): that ran the same code, and the
+// warm-up would only cost time, 10 to 40 ms, where a request may wait for it.
 EMSCRIPTEN_KEEPALIVE void varek_warm_up() {
+  if (turning_paths_run) return;
   const varek::Settings warm{
       .voltage = 2000, .current = 1000, .amplitude = 10, .deflection_on = true, .steady = false};
   idle_simulation->ComputeTrajectories(warm);

@@ -212,6 +212,27 @@ describe("pictures", () => {
     });
   });
 
+  test("paths are kept also where the page's scripts come after its worker has started", async () => {
+    const [serve] = server.listeners("request");
+    server.removeAllListeners("request");
+    server.on("request", (request, response) => {
+      if (request.url.includes("page_scripts.js")) setTimeout(() => serve(request, response), 1500);
+      else serve(request, response);
+    });
+    const context = await browser.createBrowserContext();  // nothing cached
+    try {
+      const late = await context.newPage();
+      await late.goto(base + "?voltage=51&current=1000&mode=ac&amplitude=10&deflection=on");
+      await whenReady(late);
+      // The first picture's paths and a neighbour's.
+      await late.waitForFunction(() => window.Form1.pictures.kept.size >= 2);
+    } finally {
+      await context.close();
+      server.removeAllListeners("request");
+      server.on("request", serve);
+    }
+  });
+
   test("a prepared link opens past the information page with its settings", async () => {
     await open("?voltage=800&current=1500&deflection=on&mode=ac&amplitude=150&turn=-30&side=-180" +
                "&coil=on&transparent=on&width=2");

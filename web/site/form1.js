@@ -99,6 +99,7 @@ class TForm1 {
         setPageState("ready");
         this.protocol?.LoadWhenIdle();
       },
+      onSettled: () => window.keepSiteOffline?.(),
       onError: (message) => this.addNotice(`Die Rechnung kann nicht laufen: ${message}`),
     });
     // The scene and the plot are drawn at the scale the scene's slot is shown at.

@@ -6,6 +6,7 @@
 // It tells the page when its module has started ("ready", with how many
 // kept paths the page holds for all workers), then answers each message in
 // turn:
+//   ready    "ready" again: the page's scripts, come late, may have missed it
 //   show     the scene picture (and the deflection plot where it is shown)
 //            at the message's picture scale, as RGBA bytes ready for
 //            ImageData with their size, the sentence that tells where the
@@ -35,10 +36,11 @@
 const SIGNAL = { width: 241, height: 50 };  // the axes picture
 
 let varek = null;
+const readyMessage = () => ({ type: "ready", kept: varek._varek_page_kept_results() });
 const ready = createVarek(self.varekModule ?? {}).then((module) => {
   varek = module;
   varek._varek_create();
-  postMessage({ type: "ready", kept: varek._varek_page_kept_results() });
+  postMessage(readyMessage());
 });
 
 // The zero-ended UTF-8 text that the bridge left at `pointer`.
@@ -177,7 +179,8 @@ function readLink(parameters) {
 onmessage = async ({ data }) => {
   try {
     await ready;
-    if (data.type === "axes") setSignalAxes(data.pixels);
+    if (data.type === "ready") postMessage(readyMessage());
+    else if (data.type === "axes") setSignalAxes(data.pixels);
     else if (data.type === "pixels") {
       spareBuffers.unshift(...data.buffers);
       spareBuffers.length = Math.min(spareBuffers.length, SPARE_BUFFERS);

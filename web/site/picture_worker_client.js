@@ -18,13 +18,15 @@
 // kept go out with them and are drawn at once by any worker.
 //
 // When nothing was asked for QUIET ms (a dragged thumb asks every few ms)
-// and the pictures asked for are shown, the idle workers warm
-// up their engine once and then compute the neighbours of the settings shown
-// (a step of the current or the voltage away, as the worker names them)
-// that are not kept, one each; with more than one worker, one stays free
+// and the pictures asked for are shown, the idle workers compute the
+// neighbours of the settings shown (a step of the current or the voltage
+// away, as the worker names them) that are not kept, one each, and then
+// warm up their engine once; with more than one worker, one stays free
 // for the next request. A worker computes a neighbour in parts and takes a
 // request between two of them, so settings asked for go to it too. The
-// workers beyond the first start then too, after the first picture.
+// workers beyond the first start then too, after the first picture. Once
+// all of them are idle for the first time, onSettled comes when nothing was
+// asked for SETTLED ms: what can wait takes no time from the first changes.
 //
 // Messages that set something for later pictures (the plot's axes) go to
 // every worker; everything a picture depends on goes with its request.
@@ -33,6 +35,7 @@
 // One worker for each core but one, at least one and at most four.
 const PICTURE_WORKERS = Math.max(1, Math.min(4, (navigator.hardwareConcurrency || 1) - 1));
 const QUIET = 30;
+const SETTLED = 2000;
 
 function sameSettings(a, b, keys = Object.keys(a)) {
   return a !== null && b !== null && keys.every((key) => a[key] === b[key]);
@@ -41,10 +44,10 @@ function sameSettings(a, b, keys = Object.keys(a)) {
 class PictureWorkerClient {
   // worker: the first picture worker, started with the page; startWorker():
   // another one.
-  constructor(worker, startWorker, rows, { onScene, onSignal, onIdle, onError }) {
+  constructor(worker, startWorker, rows, { onScene, onSignal, onIdle, onSettled, onError }) {
     this.rows = rows;
     this.pathRows = rows.flatMap((row, index) => (row.stage === "paths" ? [index] : []));
-    this.callbacks = { onScene, onSignal, onIdle, onError };
+    this.callbacks = { onScene, onSignal, onIdle, onSettled, onError };
     this.startWorker = startWorker;
     this.slots = [];
     this.addWorker(worker, true);
@@ -61,6 +64,8 @@ class PictureWorkerClient {
     this.preparing = new Set();
     this.quiet = false;
     this.quietTimer = null;
+    this.settling = null;      // "timed" once the workers were idle, then "done"
+    this.settleTimer = null;
     this.axes = null;
     this.scale = 1;            // of the pictures asked for
   }
@@ -72,6 +77,10 @@ class PictureWorkerClient {
     const slot = { worker, ready, job: null, preparing: null, paths: null, warmedUp: false };
     worker.onmessage = ({ data }) => this.receive(slot, data);
     worker.onerror = (event) => this.callbacks.onError(event.message || "Worker");
+    // Its own "ready" may have come before the page's scripts: without the
+    // number of kept paths, none were kept and the first neighbour was
+    // computed over and over.
+    worker.postMessage({ type: "ready" });
     if (this.axes) this.postAxes(slot);
     this.slots.push(slot);
   }
@@ -92,6 +101,7 @@ class PictureWorkerClient {
     ++this.latestNumber;
     this.quiet = false;
     this.restartQuiet();
+    if (this.settling === "timed") this.restartSettle();
     this.waiting = false;
     const running = this.slots.find((slot) => slot.job?.settings && sameSettings(this.latest, slot.job.settings));
     if (sameSettings(this.latest, this.shown)) {
@@ -123,6 +133,7 @@ class PictureWorkerClient {
 
   stop() {
     clearTimeout(this.quietTimer);
+    clearTimeout(this.settleTimer);
     for (const slot of this.slots) slot.worker.terminate();
     this.slots = [];
   }
@@ -133,6 +144,14 @@ class PictureWorkerClient {
       this.quiet = true;
       this.dispatch();
     }, QUIET);
+  }
+
+  restartSettle() {
+    clearTimeout(this.settleTimer);
+    this.settleTimer = setTimeout(() => {
+      this.settling = "done";
+      this.callbacks.onSettled?.();
+    }, SETTLED);
   }
 
   valuesOf(settings) {
@@ -176,6 +195,11 @@ class PictureWorkerClient {
     const shownKey = this.pathKey(this.valuesOf(this.shown));
     const spare = this.slots.length > 1 ? idle.find((s) => s.paths === shownKey) ?? idle[0] : null;
     for (const slot of idle) this.idleWork(slot, slot === spare);
+    if (this.settling === null && !this.waiting &&
+        this.slots.every((slot) => slot.ready && slot.warmedUp && !slot.job && !slot.preparing)) {
+      this.settling = "timed";
+      this.restartSettle();
+    }
   }
 
   send(slot) {
@@ -192,23 +216,20 @@ class PictureWorkerClient {
     slot.worker.postMessage({ type: "show", values, before: this.before, compute, paths, scale: settings.scale });
   }
 
-  // A warm-up once, then (unless spare) a neighbour of the settings shown
-  // that is not kept.
+  // Unless spare, a neighbour not kept; else a warm-up once.
   idleWork(slot, spare) {
-    if (!slot.warmedUp) {
-      slot.job = { warmUp: true };
-      slot.worker.postMessage({ type: "warm" });
-      return;
-    }
-    if (spare) return;
-    const next = this.neighbours.find((values) => {
+    const next = spare ? undefined : this.neighbours.find((values) => {
       const key = this.pathKey(values);
       return !this.kept.has(key) && !this.preparing.has(key);
     });
-    if (!next) return;
-    slot.preparing = this.pathKey(next);
-    this.preparing.add(slot.preparing);
-    slot.worker.postMessage({ type: "prepare", values: next });
+    if (next) {
+      slot.preparing = this.pathKey(next);
+      this.preparing.add(slot.preparing);
+      slot.worker.postMessage({ type: "prepare", values: next });
+    } else if (!slot.warmedUp) {
+      slot.job = { warmUp: true };
+      slot.worker.postMessage({ type: "warm" });
+    }
   }
 
   receive(slot, data) {

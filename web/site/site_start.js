@@ -7,7 +7,9 @@
 // after the first picture). The build puts this script inside index.html. On
 // http(s) the page names its web app manifest, and the service worker
 // (service_worker.js, made at build time with the manifest) keeps every file
-// of the site for use without a network.
+// of the site for use without a network; the page starts it
+// (keepSiteOffline) once it is idle after the first picture: it took
+// processor time from the first neighbours and changes.
 //
 // A page opened from a file (file://, a USB stick) may start no worker from
 // its folder: the browser refuses it. Such a page gets no picture worker
@@ -33,9 +35,9 @@ if (/^https?:$/.test(location.protocol)) {
   manifest.href = "manifest.webmanifest";
   document.head.append(manifest);
 }
-if (/^https?:$/.test(location.protocol) && "serviceWorker" in navigator) {
-  window.addEventListener("load", () => {
+window.keepSiteOffline = () => {
+  if (/^https?:$/.test(location.protocol) && "serviceWorker" in navigator) {
     navigator.serviceWorker.register("service_worker.js")
         .catch((error) => console.warn("Ohne Offline-Speicher:", error));
-  });
-}
+  }
+};

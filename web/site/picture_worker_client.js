@@ -18,11 +18,14 @@
 // kept go out with them and are drawn at once by any worker.
 //
 // When nothing was asked for QUIET ms (a dragged thumb asks every few ms)
-// and the pictures asked for are shown, the idle workers compute the
-// neighbours of the settings shown (a step of the current or the voltage
-// away, as the worker names them) that are not kept, one each, and then
-// warm up their engine once; with more than one worker, one stays free
-// for the next request. A worker computes a neighbour in parts and takes a
+// and the pictures asked for are shown, the idle workers warm up their
+// engine once (a worker that has computed paths leaving the axis already
+// skips that at once), then compute the neighbours of the settings shown
+// (a step of the current or the voltage away, as the worker names them)
+// that are not kept, one each; with more than one worker, one stays free
+// for the next request. The warm-up is not taken in parts: it comes first,
+// while the user still looks at the first picture, not when a key may wait
+// for it. A worker computes a neighbour in parts and takes a
 // request between two of them, so settings asked for go to it too. The
 // workers beyond the first start then too, after the first picture. Once
 // all of them are idle for the first time, onSettled comes when nothing was
@@ -216,20 +219,23 @@ class PictureWorkerClient {
     slot.worker.postMessage({ type: "show", values, before: this.before, compute, paths, scale: settings.scale });
   }
 
-  // Unless spare, a neighbour not kept; else a warm-up once.
+  // A warm-up once, then (unless spare) a neighbour of the settings shown
+  // that is not kept.
   idleWork(slot, spare) {
-    const next = spare ? undefined : this.neighbours.find((values) => {
+    if (!slot.warmedUp) {
+      slot.job = { warmUp: true };
+      slot.worker.postMessage({ type: "warm" });
+      return;
+    }
+    if (spare) return;
+    const next = this.neighbours.find((values) => {
       const key = this.pathKey(values);
       return !this.kept.has(key) && !this.preparing.has(key);
     });
-    if (next) {
-      slot.preparing = this.pathKey(next);
-      this.preparing.add(slot.preparing);
-      slot.worker.postMessage({ type: "prepare", values: next });
-    } else if (!slot.warmedUp) {
-      slot.job = { warmUp: true };
-      slot.worker.postMessage({ type: "warm" });
-    }
+    if (!next) return;
+    slot.preparing = this.pathKey(next);
+    this.preparing.add(slot.preparing);
+    slot.worker.postMessage({ type: "prepare", values: next });
   }
 
   receive(slot, data) {

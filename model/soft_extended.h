@@ -23,13 +23,13 @@
 #include <type_traits>
 
 // The sum and the product are the bulk of every integration step. In
-// WebAssembly they are functions of their own, called from the step: the
-// engine first runs new code in its baseline tier and optimises small
-// functions that run often within a few milliseconds, so the first
-// computation after a load already runs mostly optimised code. Elsewhere
-// they are inlined.
+// WebAssembly they are plain inline functions, which the compiler keeps out
+// of line where it sees fit; the integration step takes them in whole
+// (model/trajectories.cpp), so that its operands and results stay in locals
+// instead of passing through memory, as a 16-byte value does in every call
+// there. Elsewhere they are always inlined.
 #if defined(__EMSCRIPTEN__)
-#define VAREK_SOFT_OPERATION [[gnu::noinline]]
+#define VAREK_SOFT_OPERATION
 #else
 #define VAREK_SOFT_OPERATION [[gnu::always_inline]]
 #endif
@@ -236,9 +236,9 @@ class SoftExtended {
   }
 
   // a * b + c, rounded after the product and after the sum, as the two
-  // operations one after the other. In WebAssembly one call instead of two,
-  // with the product kept in registers: the integration's steps are mostly
-  // such pairs.
+  // operations one after the other, with the product kept in registers and
+  // without its special cases: the integration's steps are mostly such
+  // pairs.
   VAREK_SOFT_OPERATION friend constexpr SoftExtended ProductPlus(const SoftExtended& a,
                                                                  const SoftExtended& b,
                                                                  const SoftExtended& c) {

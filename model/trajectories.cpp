@@ -44,9 +44,12 @@ struct StepConstants {
 
 // In WebAssembly a step is a function of its own, without a loop: the
 // engine's optimising compiler takes far longer for the same code inside
-// the step loop. On x86-64 it is inlined.
+// the step loop. The extended operations are inlined into it (flatten), so
+// that the values of a step stay in the engine's registers instead of going
+// through memory with every call: about a fifth less time per step. On
+// x86-64 it is inlined.
 #if defined(__EMSCRIPTEN__)
-#define VAREK_STEP [[gnu::noinline]]
+#define VAREK_STEP [[gnu::noinline, gnu::flatten]]
 #else
 #define VAREK_STEP [[gnu::always_inline]] inline
 #endif

@@ -240,7 +240,7 @@ EMSCRIPTEN_KEEPALIVE int varek_picture_height() { return picture_height; }
 
 // A short computation that runs the integration's step loops and the
 // extended arithmetic, and its picture, once, on the idle simulation: the
-// engine first runs new code in its baseline tier and optimises the small
+// engine first runs new code in its baseline tier and optimises the
 // functions that ran often, so that the first heavy picture the user asks
 // for runs optimised code. About a sixth of the heavy cases' steps; none
 // where this module has integrated a path that left the axis already (a

@@ -263,10 +263,12 @@ constexpr Control kControls[] = {
     // Beside the form (where the screen is wide: form/protocol_place.h) the
     // two panels stand one over the other right of the form, the result and
     // the files beside the recording, the table and the plot as wide as the
-    // table's columns need, and they cover nothing.
+    // table's columns need, and they cover nothing. There the status line
+    // and the warnings (under the result) have room for five lines each: an
+    // outlier's warning takes four.
     {.name = "Protocol", .kind = Kind::Panel, .parent = "Form1", .bounds = {752, 8, 241, 665},
      .font = kRegular13, .text = kWhite, .fill = kOuterPanel, .visible = false, .tab_order = 5,
-     .beside = Bounds{1001, 8, 472, 284}},
+     .beside = Bounds{1001, 8, 472, 324}},
     // The order and the reading uncertainty of the next readings, the button
     // that records one and the line that tells how it went.
     Label("ProtocolOrderLabel", "Protocol", 8, 12, "Fokusordnung k:"),
@@ -286,45 +288,48 @@ constexpr Control kControls[] = {
      .shortcut = "Ctrl+Return"},
     {.name = "ProtocolStatus", .kind = Kind::Text, .parent = "Protocol", .bounds = {8, 98, 225, 62},
      .font = kRegular13, .text = kWhite, .fill = kOuterPanel,
-     .accessible_name = "Meldung des Messprotokolls"},
-    Button("ProtocolDelete", "Protocol", {8, 164, 110, 25}, "Zeile löschen", 4),
-    Button("ProtocolClear", "Protocol", {123, 164, 110, 25}, "Alle löschen", 5),
+     .accessible_name = "Meldung des Messprotokolls", .beside = Bounds{8, 98, 225, 102}},
+    Beside(Button("ProtocolDelete", "Protocol", {8, 164, 110, 25}, "Zeile löschen", 4),
+           {8, 204, 110, 25}),
+    Beside(Button("ProtocolClear", "Protocol", {123, 164, 110, 25}, "Alle löschen", 5),
+           {123, 204, 110, 25}),
     {.name = "ProtocolUndo", .kind = Kind::Button, .parent = "Protocol", .bounds = {8, 193, 225, 25},
      .caption = "Rückgängig", .font = kBold13, .tab_order = 6,
-     .hint = "Die letzte Löschung zurückholen (Strg+Z)", .shortcut = "Ctrl+Z"},
+     .hint = "Die letzte Löschung zurückholen (Strg+Z)", .shortcut = "Ctrl+Z",
+     .beside = Bounds{8, 233, 225, 25}},
     {.name = "ProtocolResult", .kind = Kind::Text, .parent = "Protocol", .bounds = {8, 222, 225, 140},
      .font = kBold13, .text = kWhite, .fill = kOuterPanel, .accessible_name = "Ergebnis",
      .beside = Bounds{239, 8, 225, 120}},
     {.name = "ProtocolWarnings", .kind = Kind::Text, .parent = "Protocol", .bounds = {8, 366, 225, 138},
      .font = kRegular13, .text = kWarning, .fill = kOuterPanel,
-     .accessible_name = "Hinweise zu den Messwerten", .beside = Bounds{239, 132, 225, 57}},
+     .accessible_name = "Hinweise zu den Messwerten", .beside = Bounds{239, 132, 225, 97}},
     Beside(Button("ProtocolImport", "Protocol", {8, 508, 225, 25}, "CSV importieren …", 7),
-           {8, 222, 225, 25}),
+           {8, 262, 225, 25}),
     Beside(Button("ProtocolExport", "Protocol", {8, 537, 225, 25}, protocol_caption::ExportButton, 8),
-           {239, 222, 225, 25}),
+           {239, 262, 225, 25}),
     Beside(Button("ProtocolPng", "Protocol", {8, 566, 225, 25}, "Diagramm als PNG …", 9),
-           {8, 251, 225, 25}),
+           {8, 291, 225, 25}),
     Beside(Button("ProtocolSvg", "Protocol", {8, 595, 225, 25}, "Diagramm als SVG …", 10),
-           {239, 251, 225, 25}),
+           {239, 291, 225, 25}),
     {.name = "ProtocolPdf", .kind = Kind::Button, .parent = "Protocol", .bounds = {8, 624, 225, 25},
      .caption = "Als PDF speichern …", .font = kBold13, .tab_order = 11, .edition = Edition::Desktop,
-     .beside = Bounds{239, 193, 225, 25}},
+     .beside = Bounds{239, 233, 225, 25}},
     // In its place in the page: the protocol as the PDF page shows it, on paper or as PDF.
     {.name = "ProtocolPrint", .kind = Kind::Button, .parent = "Protocol", .bounds = {8, 624, 225, 25},
      .caption = "Drucken …", .font = kBold13, .tab_order = 12,
      .hint = "Das Protokoll mit Tabelle, Ergebnis und Diagramm drucken oder als PDF speichern (Strg+P)",
-     .shortcut = "Ctrl+P", .edition = Edition::Page, .beside = Bounds{239, 193, 225, 25}},
+     .shortcut = "Ctrl+P", .edition = Edition::Page, .beside = Bounds{239, 233, 225, 25}},
     // The readings beneath the settings, as wide as they: the table (a
     // heading and five rows in view) beside the plot.
     {.name = "ProtocolReadings", .kind = Kind::Panel, .parent = "Form1", .bounds = {8, 566, 745, 147},
      .font = kRegular13, .text = kWhite, .fill = kOuterPanel, .visible = false, .tab_order = 6,
-     .beside = Bounds{1001, 300, 472, 413}},
+     .beside = Bounds{1001, 340, 472, 373}},
     {.name = "ProtocolTable", .kind = Kind::Table, .parent = "ProtocolReadings", .bounds = {8, 8, 456, 131},
      .font = kRegular13, .text = kBlack, .fill = kWhite, .tab_order = 0,
      .accessible_name = "Messwerte", .hint = protocol_caption::DeflectionLegend,
-     .beside = Bounds{8, 8, 456, 237}},
+     .beside = Bounds{8, 8, 456, 197}},
     {.name = "ProtocolPlot", .kind = Kind::Plot, .parent = "ProtocolReadings", .bounds = {472, 8, 265, 131},
-     .accessible_name = protocol_caption::PlotName, .beside = Bounds{8, 253, 456, 152}},
+     .accessible_name = protocol_caption::PlotName, .beside = Bounds{8, 213, 456, 152}},
 
     // The information page over everything.
     Panel("Panel4", "Form1", {0, 0, 1004, 721}, kInnerPanel, 7),

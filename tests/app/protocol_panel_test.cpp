@@ -341,8 +341,8 @@ TEST(ProtocolInMainWindowTest, KeysPanelSizeAndDialogsOutsideTheScaledForm) {
   // A wide room takes the protocol beside the form, its table and plot
   // under the recording; a 4:3 room puts it back.
   EXPECT_EQ(form.ArrangeFor({1920, 1061}), QSize(1481, 721));
-  EXPECT_EQ(form.Protocol->geometry(), QRect(1001, 8, 472, 284));
-  EXPECT_EQ(form.Protocol->Table->geometry(), QRect(8, 8, 456, 237));
+  EXPECT_EQ(form.Protocol->geometry(), QRect(1001, 8, 472, 324));
+  EXPECT_EQ(form.Protocol->Table->geometry(), QRect(8, 8, 456, 197));
   EXPECT_EQ(form.ArrangeFor({1008, 730}), QSize(1004, 721));
   EXPECT_EQ(form.Protocol->Readings->geometry(), QRect(8, 566, 745, 147));
   EXPECT_EQ(form.Protocol->Table->geometry(), QRect(8, 8, 456, 131));

@@ -99,19 +99,19 @@ const std::vector<int>& Offsets(Stamp& stamp) {
   return stamp.offsets;
 }
 
-// Calls visit(o, k) for each of the first `count` pixels k of the n-th
-// placed mark's stamp that lie in the picture, o the place there.
+// Calls visit(o, k) for each pixel k from `first` to before `end` of the
+// n-th placed mark's stamp that lies in the picture, o the place there.
 template <typename Visit>
-void EachPixel(std::size_t n, std::size_t count, Visit visit) {
+void EachPixel(std::size_t n, std::size_t first, std::size_t end, Visit visit) {
   Stamp& stamp = StampOf(n);
   const int x0 = left[n], y0 = top[n];
   if (x0 >= 0 && y0 >= 0 && x0 + stamp.size <= width && y0 + stamp.size <= height) {
     const int* const offsets = Offsets(stamp).data();
     const std::size_t base = static_cast<std::size_t>(y0) * width + x0;
-    for (std::size_t k = 0; k < count; ++k) visit(base + offsets[k], k);
+    for (std::size_t k = first; k < end; ++k) visit(base + offsets[k], k);
     return;
   }
-  for (std::size_t k = 0; k < count; ++k) {
+  for (std::size_t k = first; k < end; ++k) {
     const int x = x0 + stamp.across[k], y = y0 + stamp.down[k];
     if (x >= 0 && y >= 0 && x < width && y < height)
       visit(static_cast<std::size_t>(y) * width + x, k);
@@ -129,19 +129,12 @@ std::uint32_t Blended(std::uint32_t d, std::uint32_t alpha, std::uint32_t red, s
   return 0xff000000 | (bl << 16) | (g << 8) | r;
 }
 
-// A pixel of the picture covered by the stamp's pixel `k`.
-void Cover(std::uint32_t& pixel, const Stamp& stamp, std::size_t k) {
-  pixel = k < static_cast<std::size_t>(stamp.whole)
-              ? stamp.colour[k]
-              : Blended(pixel, stamp.alpha[k], stamp.red[k], stamp.green[k], stamp.blue[k]);
-}
-
 // For each place of the picture, how many of the pixels above and left of it
 // the placed marks cover whole (a row and a column more than the picture).
 std::vector<int> HiddenSums() {
   std::vector<std::uint8_t> hidden(static_cast<std::size_t>(width) * height);
   for (std::size_t n = 0; n < slot.size(); ++n) {
-    EachPixel(n, static_cast<std::size_t>(StampOf(n).whole),
+    EachPixel(n, 0, static_cast<std::size_t>(StampOf(n).whole),
               [&](std::size_t o, std::size_t) { hidden[o] = 1; });
   }
   const std::size_t span = static_cast<std::size_t>(width) + 1;
@@ -301,29 +294,20 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t* varek_plot_picture() {
   return picture.data();
 }
 
-// The placed marks laid over the picture, in their order.
+// The placed marks laid over the picture, in their order: of each, the
+// pixels it covers whole, then those it blends (the two never meet).
 EMSCRIPTEN_KEEPALIVE void varek_plot_lay() {
   std::uint32_t* const pixels = picture.data();
   for (std::size_t n = 0; n < slot.size(); ++n) {
-    Stamp& stamp = StampOf(n);
-    const int x0 = left[n], y0 = top[n];
-    if (x0 >= 0 && y0 >= 0 && x0 + stamp.size <= width && y0 + stamp.size <= height) {
-      // Wholly in the picture: the pixels it covers whole, then those it blends.
-      const int* const offsets = Offsets(stamp).data();
-      std::uint32_t* const base = pixels + static_cast<std::size_t>(y0) * width + x0;
-      const std::size_t whole = static_cast<std::size_t>(stamp.whole), count = stamp.across.size();
-      const std::uint32_t* const colour = stamp.colour.data();
-      for (std::size_t k = 0; k < whole; ++k) base[offsets[k]] = colour[k];
-      const std::uint32_t *const alpha = stamp.alpha.data(), *const red = stamp.red.data(),
-                                 *const green = stamp.green.data(), *const blue = stamp.blue.data();
-      for (std::size_t k = whole; k < count; ++k) {
-        std::uint32_t& pixel = base[offsets[k]];
-        pixel = Blended(pixel, alpha[k], red[k], green[k], blue[k]);
-      }
-      continue;
-    }
-    EachPixel(n, stamp.across.size(),
-              [&](std::size_t o, std::size_t k) { Cover(pixels[o], stamp, k); });
+    const Stamp& stamp = StampOf(n);
+    const auto whole = static_cast<std::size_t>(stamp.whole);
+    const std::uint32_t* const colour = stamp.colour.data();
+    EachPixel(n, 0, whole, [&](std::size_t o, std::size_t k) { pixels[o] = colour[k]; });
+    const std::uint32_t *const alpha = stamp.alpha.data(), *const red = stamp.red.data(),
+                               *const green = stamp.green.data(), *const blue = stamp.blue.data();
+    EachPixel(n, whole, stamp.across.size(), [&](std::size_t o, std::size_t k) {
+      pixels[o] = Blended(pixels[o], alpha[k], red[k], green[k], blue[k]);
+    });
   }
 }
 

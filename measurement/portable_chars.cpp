@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -207,6 +208,30 @@ double FixedValue(double value, int decimals) {
   const double magnitude =
       static_cast<double>(*whole) / PowersOfTen[static_cast<std::size_t>(decimals)];
   return std::signbit(value) ? -magnitude : magnitude;
+}
+
+bool AppendExactFixed(std::string& text, double value, int decimals, char point) {
+  const std::optional<std::uint64_t> whole = ScaledWhole(value, decimals);
+  if (!whole || *whole >= (std::uint64_t{1} << 53) || decimals > 22) return false;
+  const double magnitude =
+      static_cast<double>(*whole) / PowersOfTen[static_cast<std::size_t>(decimals)];
+  if ((std::signbit(value) ? -magnitude : magnitude) != value) return false;
+  char digits[24];  // below 2^53: 16 digits
+  const auto places = static_cast<std::size_t>(decimals);
+  const std::size_t count =
+      static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, *whole).ptr - digits);
+  if (std::signbit(value)) text += '-';
+  if (count <= places) {
+    text += '0';
+    text += point;
+    text.append(places - count, '0');
+    text.append(digits, count);
+  } else {
+    text.append(digits, count - places);
+    if (places > 0) text += point;
+    text.append(digits + (count - places), places);
+  }
+  return true;
 }
 
 std::string PortableScientific(double value, int decimals) {

@@ -19,6 +19,11 @@ std::string PortableFixed(double value, int decimals);
 // The double that PortableFixed(value, decimals) reads back as: 12.34567
 // with 3 decimals -> 12.346 (the double nearest to it).
 double FixedValue(double value, int decimals);
+// PortableFixed(value, decimals) with `point` for the decimal point, added
+// to `text`, where FixedValue(value, decimals) is `value` (it has no more
+// decimals): true then; false, with nothing added, otherwise. Without a
+// text of its own: a table's thousands of currents are written at once.
+bool AppendExactFixed(std::string& text, double value, int decimals, char point);
 std::string PortableScientific(double value, int decimals);
 
 }  // namespace varek

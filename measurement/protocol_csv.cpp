@@ -253,6 +253,11 @@ std::string CurrentText(double value) {
   return reads_back ? fixed : DecimalText(value);
 }
 
+// CurrentText(value) added to `text`.
+void AppendCurrent(std::string& text, double value) {
+  if (!AppendExactFixed(text, value, CurrentDecimals, ',')) text += CurrentText(value);
+}
+
 }  // namespace
 
 std::string CsvProblem::Message() const {
@@ -359,15 +364,17 @@ void AppendRowLine(std::string& text, const ProtocolRow& row, TableForm form) {
   const Measurement& m = row.values;
   // Field by field, without a text for the line: a store of 20,000 rows is written at once.
   if (form == TableForm::Store) text.append(row.id) += ';';
-  text.append(DecimalText(m.voltage)) += ';';
-  text.append(CurrentText(m.current)) += ';';
+  AppendDecimalText(text, m.voltage);
+  text += ';';
+  AppendCurrent(text, m.current);
+  text += ';';
   text.append(std::to_string(m.order)) += ';';
   if (m.amplitude) text += std::to_string(*m.amplitude);
   text += ';';
   if (m.deflection == Deflection::Steady) text += SteadyWord;
   if (m.deflection == Deflection::Alternating) text += AlternatingWord;
   text += ';';
-  if (m.reading_uncertainty) text += CurrentText(*m.reading_uncertainty);
+  if (m.reading_uncertainty) AppendCurrent(text, *m.reading_uncertainty);
   text += ';';
   if (m.inclusion == Inclusion::In) text += InWord;
   if (m.inclusion == Inclusion::Out) text += OutWord;

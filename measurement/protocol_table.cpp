@@ -10,6 +10,34 @@ namespace varek {
 
 namespace {
 constexpr std::size_t LongestRowId = 32;
+
+// Identities, each looked up and added without a node of its own (a
+// table's 20,000 at once): open addressing over views of them, which must
+// stay where they are while the set is used.
+class IdSet {
+ public:
+  // For at most `most` identities.
+  explicit IdSet(std::size_t most) {
+    std::size_t size = 16;
+    while (size < 2 * most) size *= 2;
+    slots_.resize(size);
+  }
+  // Whether `id` was not in the set; it is now.
+  bool Insert(std::string_view id) {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t at = std::hash<std::string_view>{}(id) & mask;; at = (at + 1) & mask) {
+      if (slots_[at].data() == nullptr) {
+        slots_[at] = id;  // a string's data is never null
+        return true;
+      }
+      if (slots_[at] == id) return false;
+    }
+  }
+
+ private:
+  std::vector<std::string_view> slots_;
+};
+
 }  // namespace
 
 bool IsRowId(std::string_view id) {
@@ -117,11 +145,10 @@ ProtocolTable Applied(ProtocolTable table, const TableChange& change) {
   if (!change.add.empty()) {
     // The identities are looked at where they stay: no row moves while rows are added.
     table.reserve(table.size() + change.add.size());
-    std::unordered_set<std::string_view> present;
-    present.reserve(table.size() + change.add.size());
-    for (const ProtocolRow& row : table) present.insert(row.id);
+    IdSet present(table.size() + change.add.size());
+    for (const ProtocolRow& row : table) present.Insert(row.id);
     for (const ProtocolRow& row : change.add) {
-      if (present.insert(row.id).second) table.push_back(row);
+      if (present.Insert(row.id)) table.push_back(row);
     }
   }
   if (!change.restore.empty()) table = Restored(std::move(table), change.restore);

@@ -49,6 +49,11 @@ TEST(ProtocolStoreTest, ChangesOfTwoWritersMerge) {
   // A change applied twice does what it did once.
   const StoreStep again = StepStore(store, AddRows({Row("b1", 1.25)}));
   EXPECT_FALSE(again.write);
+  // Of rows one change adds twice, the first stays.
+  ProtocolTable twice;
+  for (int i = 0; i < 40; ++i) twice.push_back(Row("r" + std::to_string(i % 20), 1 + i * 0.01));
+  const ProtocolTable added = StepStore("", AddRows(twice)).rows;
+  EXPECT_EQ(added, ProtocolTable(twice.begin(), twice.begin() + 20));
   // Import: "Ersetzen" clears what the user saw, "Anhängen" keeps it.
   RowIdSource ids(7);
   const ProtocolTable now = StepStore(store, {}).rows;

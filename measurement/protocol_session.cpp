@@ -180,6 +180,15 @@ const TableChange& ProtocolSession::ChangeOf(int change) const {
 }
 
 std::string ProtocolSession::Stored(int change, ProtocolTable rows) {
+  return StoredWith(change, std::move(rows), std::nullopt);
+}
+
+std::string ProtocolSession::Stored(int change, ProtocolTable rows, ProtocolView view) {
+  return StoredWith(change, std::move(rows), std::move(view));
+}
+
+std::string ProtocolSession::StoredWith(int change, ProtocolTable rows,
+                                        std::optional<ProtocolView> view) {
   std::string message;
   const auto found = pending_.find(change);
   if (found != pending_.end()) {
@@ -189,7 +198,7 @@ std::string ProtocolSession::Stored(int change, ProtocolTable rows) {
   }
   if (rows != shown_) {
     shown_ = std::move(rows);
-    view_ = ViewOf(shown_, std::move(view_));
+    view_ = view ? std::move(*view) : ViewOf(shown_, std::move(view_));
   }
   return message;
 }

@@ -22,6 +22,8 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,6 +72,9 @@ struct State {
   std::size_t rows_known = 0;  // the rows of the store at this tab's last step
   std::string stored;          // the stored text of the last step, until it is committed
   SharedLines shared;          // the lines of it that the step keeps
+  // The view of the step's rows, made while the page writes them: shown
+  // once they are stored.
+  std::optional<ProtocolView> prepared;
 };
 State state;
 std::string answer;
@@ -139,32 +144,38 @@ PlotPlan PlanOf(const ProtocolView& view, double width, double height, double te
 // JSON writes them (FrameDecimals). Thousands of marks and error bars are
 // read so without writing and parsing each number.
 std::string DrawingJson(PlotPlan plan) {
-  drawn_marks.clear();
-  drawn_marks.reserve(plan.marks.size() * MarkNumbers);
+  drawn_marks.resize(plan.marks.size() * MarkNumbers);
+  double* mark_numbers = drawn_marks.data();
   for (const PlotMark& mark : plan.marks) {
-    drawn_marks.insert(drawn_marks.end(),
-                       {mark.x, mark.y, mark.radius, mark.edge_width,
-                        static_cast<double>(mark.fill), static_cast<double>(mark.edge)});
+    *mark_numbers++ = mark.x;
+    *mark_numbers++ = mark.y;
+    *mark_numbers++ = mark.radius;
+    *mark_numbers++ = mark.edge_width;
+    *mark_numbers++ = static_cast<double>(mark.fill);
+    *mark_numbers++ = static_cast<double>(mark.edge);
   }
-  drawn_lines.clear();
-  drawn_lines.reserve(plan.lines.size() * LineNumbers);
-  // An error bar's three lines share their places: each is rounded once
-  // (a zero keeps its sign).
-  std::array<double, 8> seen{}, rounded{};
-  std::size_t next = 0;
+  drawn_lines.resize(plan.lines.size() * LineNumbers);
+  double* line_numbers = drawn_lines.data();
+  // Places repeat (an error bar's three lines share theirs, marks at one
+  // voltage share their x): each is rounded once while it is remembered,
+  // by its bits (a zero keeps its sign; each place starts as 0, rounded).
+  constexpr int RememberedBits = 8;
+  std::array<std::uint64_t, std::size_t{1} << RememberedBits> seen{};
+  std::array<double, std::size_t{1} << RememberedBits> rounded{};
   const auto fixed = [&](double value) {
-    for (std::size_t i = 0; i < std::min(next, seen.size()); ++i) {
-      if (seen[i] == value && std::signbit(seen[i]) == std::signbit(value)) return rounded[i];
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    const std::size_t at = (bits * 0x9E3779B97F4A7C15ull) >> (64 - RememberedBits);
+    if (seen[at] != bits) {
+      seen[at] = bits;
+      rounded[at] = FixedValue(value, FrameDecimals);
     }
-    const std::size_t at = next++ % seen.size();
-    seen[at] = value;
-    rounded[at] = FixedValue(value, FrameDecimals);
     return rounded[at];
   };
   for (const PlotLine& line : plan.lines) {
     for (const double value : {line.x1, line.y1, line.x2, line.y2, line.width})
-      drawn_lines.push_back(fixed(value));
-    drawn_lines.push_back(static_cast<double>(line.colour));
+      *line_numbers++ = fixed(value);
+    *line_numbers++ = static_cast<double>(line.colour);
   }
   const std::size_t marks = plan.marks.size(), lines = plan.lines.size();
   plan.marks.clear();
@@ -320,6 +331,7 @@ EMSCRIPTEN_KEEPALIVE void varek_protocol_drop(int change) { state.session.Drop(c
 EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step(const char* stored, int stored_length,
                                                      int unchanged, int change, const char* kept_as,
                                                      int kept_as_length, int rows_written) {
+  state.prepared.reset();
   // The step replaces the copy: its text is kept apart.
   state.stored = unchanged != 0 ? std::string_view(state.copy.text) : Bytes(stored, stored_length);
   const std::string& text = state.stored;
@@ -379,7 +391,12 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) 
           ? std::move(state.step.rows)
           : Applied(stored == 2 ? std::move(state.read) : state.session.Rows(), state.unsaved);
   const bool changed = rows != state.session.Rows();
-  std::string message = state.session.Stored(change, std::move(rows));
+  // The view made while the rows were written is theirs only when they are stored.
+  const bool prepared = stored == 1 && state.prepared.has_value();
+  std::string message = prepared ? state.session.Stored(change, std::move(rows),
+                                                        std::move(*state.prepared))
+                                 : state.session.Stored(change, std::move(rows));
+  state.prepared.reset();
   bool ok = true;
   if (stored == 1) {
     state.rows_known = state.session.Rows().size();
@@ -407,7 +424,20 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) 
   return Reply("{" + Member("message", JsonString(message)) + "," + Member("ok", Bool(ok)) + "," +
                Member("unsaved", Bool(!state.unsaved.Empty())) + "," +
                Member("changed", Bool(changed)) + "," +
-               Member("canUndo", Bool(state.session.CanUndo())) + "}");
+               Member("canUndo", Bool(state.session.CanUndo())) + "," +
+               Member("prepared", Bool(prepared)) + "}");
+}
+
+// While the page waits for its storage to write the last step: the view of
+// the step's rows, which varek_protocol_commit shows once they are stored.
+EMSCRIPTEN_KEEPALIVE void varek_protocol_prepare() { state.prepared = ViewOf(state.step.rows); }
+
+// The plot of that view to be drawn (DrawingJson), as varek_protocol_plot_drawing:
+// the page has the picture ready when the rows are stored.
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_prepared_plot_drawing(double width,
+                                                                      double height) {
+  return Reply(DrawingJson(PlanOf(state.prepared ? *state.prepared : state.session.View(), width,
+                                  height, 0)));
 }
 
 // The shown table's view (measurement/protocol_json.h): whole, for the

@@ -66,7 +66,7 @@ class Protocol {
   async Start(core) {
     this.core = core;
     this.texts = core.start(crypto.getRandomValues(new Uint32Array(2)));
-    this.store = new ProtocolStore(core, this.texts, () => this.Apply(0));
+    this.store = new ProtocolStore(core, this.texts, () => this.Apply(0), () => this.Prepare());
     this.rows = new ProtocolTableView(this.form.ProtocolTable, core, this.texts.captions);
     this.plot = new PlotView(this.form.ProtocolPlot, (width, height) => core.plotDrawing(width, height));
     this.printed = new ProtocolPrint(core, this.texts, this.apparatus);
@@ -217,10 +217,18 @@ class Protocol {
     return true;
   }
 
+  // While the store writes a step's rows: their view and the picture of
+  // their plot made, to be shown at once if they are stored.
+  Prepare() {
+    this.core.prepare();
+    this.plot.prepare((width, height) => this.core.preparedPlotDrawing(width, height));
+  }
+
   // A change through the store; then the table as stored now is shown, with
   // the changes that could not be stored yet, which are tried again.
   async Apply(change) {
-    const { message, problem, ok, unsaved, changed, keptAs, canUndo } = await this.store.apply(change);
+    const { message, problem, ok, unsaved, changed, keptAs, canUndo, prepared } = await this.store.apply(change);
+    this.plot.adopt(prepared);
     this.Refresh();
     this.form.ProtocolUndo.disabled = !canUndo;
     if (problem) this.Report(false, problem, keptAs);

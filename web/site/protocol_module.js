@@ -107,6 +107,13 @@ class ProtocolModule {
   text(pointer, length) { return ProtocolModule.decoder.decode(this.m.HEAPU8.subarray(pointer, pointer + length)); }
   // stored: one of the numbers below; refused: the browser gives the page no storage.
   commit(stored, refused = false) { return this.call("commit", stored, Number(refused)); }
+  // While the store writes the step's rows: their view made, shown by
+  // commit() once they are stored, and the plan of its plot to draw (as
+  // plotDrawing) with preparedPlotDrawing.
+  prepare() { this.m._varek_protocol_prepare(); }
+  preparedPlotDrawing(width, height) {
+    return this.withMarks(this.call("prepared_plot_drawing", width, height));
+  }
   // The view with every row, as the printed page shows it.
   view() { return this.call("view"); }
   // The view without its rows, with rowCount: after each change.

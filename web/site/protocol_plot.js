@@ -217,14 +217,47 @@ class PlotView {
 
   static formScale() { return Number(getComputedStyle(document.documentElement).getPropertyValue("--s")) || 1; }
 
-  draw() {
+  // The picture's size in whole device pixels for the slot as it is, and
+  // the device pixels a unit of the plan; none while the slot is hidden.
+  frame() {
     const box = this.slot.getBoundingClientRect();
-    if (box.width === 0 || box.height === 0) return;
+    if (box.width === 0 || box.height === 0) return null;
     const ratio = window.devicePixelRatio || 1;
-    const formScale = PlotView.formScale();
+    return {
+      box, ratio, scale: PlotView.formScale() * ratio,
+      width: PixelView.exactDevicePixels(Math.max(1, Math.floor(box.width * ratio + 1e-6)), ratio),
+      height: PixelView.exactDevicePixels(Math.max(1, Math.floor(box.height * ratio + 1e-6)), ratio),
+    };
+  }
+
+  // The picture of a table not shown yet, drawn from the plan
+  // `plan(width, height)` on a canvas aside: the next draw() shows it
+  // instead of drawing, once adopt(true) said that the table is shown.
+  prepare(plan) {
+    this.prepared = null;
+    const frame = this.frame();
+    if (!frame) return;
+    const canvas = this.spare ?? document.createElement("canvas");
+    this.spare = null;
+    [canvas.width, canvas.height] = [frame.width, frame.height];
+    drawPlotPlan(canvas.getContext("2d", PLOT_CONTEXT), plan(frame.width / frame.scale, frame.height / frame.scale),
+                 frame.scale);
+    this.prepared = { canvas, width: frame.width, height: frame.height, scale: frame.scale, adopted: false };
+  }
+
+  // Whether the table of the picture prepared last is the one shown now.
+  adopt(shown) {
+    if (shown && this.prepared) this.prepared.adopted = true;
+    else this.prepared = null;
+  }
+
+  draw() {
+    const frame = this.frame();
+    const ready = this.prepared;
+    this.prepared = null;
+    if (!frame) return;
+    const { box, ratio, width, height, scale } = frame;
     const v = this.view;
-    const width = PixelView.exactDevicePixels(Math.max(1, Math.floor(box.width * ratio + 1e-6)), ratio);
-    const height = PixelView.exactDevicePixels(Math.max(1, Math.floor(box.height * ratio + 1e-6)), ratio);
     // A canvas given its size anew is cleared and made anew; the plan covers it whole.
     if (v.width !== width) v.width = width;
     if (v.height !== height) v.height = height;
@@ -234,7 +267,12 @@ class PlotView {
     const left = box.left + window.scrollX, top = box.top + window.scrollY;
     v.style.left = `${Math.round(left / grid) * grid - left}px`;
     v.style.top = `${Math.round(top / grid) * grid - top}px`;
-    const scale = formScale * ratio;
-    drawPlotPlan(v.getContext("2d", PLOT_CONTEXT), this.plan(v.width / scale, v.height / scale), scale);
+    const g = v.getContext("2d", PLOT_CONTEXT);
+    if (ready?.adopted && ready.width === width && ready.height === height && ready.scale === scale) {
+      g.drawImage(ready.canvas, 0, 0);
+      this.spare = ready.canvas;
+    } else {
+      drawPlotPlan(g, this.plan(v.width / scale, v.height / scale), scale);
+    }
   }
 }

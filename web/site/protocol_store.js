@@ -32,8 +32,10 @@ class ProtocolStore {
   static ENTRIES = "protokoll";
 
   // core: ProtocolModule; texts: its start(); onOutside: runs when another
-  // tab changed the store.
-  constructor(core, texts, onOutside) {
+  // tab changed the store; whileWriting: runs once the text of a step is
+  // sent to be written, while the database writes it (what is shown once
+  // it is stored can be made then).
+  constructor(core, texts, onOutside, whileWriting = () => {}) {
     this.core = core;
     this.key = texts.storeKey;
     this.rowsKey = texts.rowsKey;
@@ -41,6 +43,7 @@ class ProtocolStore {
     // {list, pieces} as this tab's last step read or wrote them: the text
     // the core's last step left (its copy), not passed to it again.
     this.current = undefined;
+    this.whileWriting = whileWriting;
     this.channel = new BroadcastChannel(this.key);
     this.channel.onmessage = () => onOutside();
   }
@@ -173,10 +176,19 @@ class ProtocolStore {
             if (plan.text) written = this.pieces.write(entries, pieces, plan.text);
             else written = { list: list.result, pieces };
             if (whole.result !== undefined) entries.delete(this.key);
+            // Every request is made: the database writes them at once, without
+            // waiting for this tab to hear of each (a megabyte of pieces at an import).
+            transaction.commit?.();
           } catch {
             // Not written: the transaction ends without any of it (unless it has already).
             try { transaction.abort(); } catch { /* aborted before */ }
+            return;
           }
+          // Not in the transaction: what fails here is only not made ahead.
+          try {
+            // (Where the transaction is committed only once this returns, it would wait.)
+            if (plan.text && transaction.commit) this.whileWriting();
+          } catch { /* made when the step is committed */ }
         };
         if (same) step(undefined, this.current.pieces, true);
         else this.pieces.read(entries, list.result, step);

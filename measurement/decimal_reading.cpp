@@ -3,6 +3,7 @@
 #include "measurement/decimal_reading.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <iterator>
@@ -159,16 +160,18 @@ DecimalReading ReadDecimal(std::string_view text) {
   std::size_t i = 0;
   bool negative = false;
   if (text[i] == '+' || text[i] == '-') negative = text[i++] == '-';
-  // Significant digits, and the power of ten of the last of them.
-  std::string digits;
+  // Significant digits, and the power of ten of the last of them (in
+  // place: a table's numbers are read by the ten thousand).
+  std::array<char, MaxNumberLength> digit_chars;
+  std::size_t digits_taken = 0;
   int exponent = 0, digit_count = 0;
   auto take_digits = [&](bool after_comma) {
     for (; i < text.size() && IsDigit(text[i]); ++i, ++digit_count) {
-      if (digits.empty() && text[i] == '0') {
+      if (digits_taken == 0 && text[i] == '0') {
         if (after_comma) --exponent;
         continue;
       }
-      digits += text[i];
+      digit_chars[digits_taken++] = text[i];
       if (after_comma) --exponent;
     }
   };
@@ -192,6 +195,7 @@ DecimalReading ReadDecimal(std::string_view text) {
   }
   if (i != text.size()) return not_a_number;
 
+  const std::string_view digits(digit_chars.data(), digits_taken);
   const double sign = negative ? -1.0 : 1.0;
   if (digits.empty()) return {NumberKind::Number, negative ? -0.0 : 0.0};
   // The power of ten of the leading digit.

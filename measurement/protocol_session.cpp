@@ -137,19 +137,21 @@ Action ProtocolSession::Clear() {
 }
 
 Action ProtocolSession::Import(std::string_view text, std::string_view file) {
-  const TableRead read = ReadTable(text, TableForm::Exchange);
+  TableRead read = ReadTable(text, TableForm::Exchange);
   if (!read.Clean()) return Refused(ImportRefusedMessage(file, read.Summary()));
-  const std::vector<Measurement> rows = ValuesOf(read.rows);
-  auto message = [count = rows.size(), name = std::string(file)](const ProtocolTable&) {
+  const std::size_t count = read.rows.size();
+  auto message = [count, name = std::string(file)](const ProtocolTable&) {
     return ImportedMessage(count, name);
   };
   if (shown_.empty()) {
-    return Changing(Keep({ImportRows({}, rows, ImportMode::Append, ids_), {}, message, {}}));
+    return Changing(
+        Keep({ImportRows({}, std::move(read.rows), ImportMode::Append, ids_), {}, message, {}}));
   }
   // "Ersetzen" removes the rows the user saw when the question was asked.
-  Pending pending{ImportRows(shown_, rows, ImportMode::Replace, ids_), {}, message, {}};
+  Pending pending{ImportRows(shown_, std::move(read.rows), ImportMode::Replace, ids_), {}, message,
+                  {}};
   pending.alternative = AddRows(pending.change.add);
-  return Asking(Keep(std::move(pending)), ImportQuestion(file, rows.size(), shown_.size()),
+  return Asking(Keep(std::move(pending)), ImportQuestion(file, count, shown_.size()),
                 {{std::string(caption::Replace), Answer::Replace},
                  {std::string(caption::Append), Answer::Append},
                  {std::string(caption::Cancel), Answer::Cancel}});

@@ -87,11 +87,11 @@ TableChange ClearRows(const ProtocolTable& seen) {
   return change;
 }
 
-TableChange ImportRows(const ProtocolTable& seen, const std::vector<Measurement>& rows,
-                       ImportMode mode, RowIdSource& ids) {
+TableChange ImportRows(const ProtocolTable& seen, ProtocolTable rows, ImportMode mode,
+                       RowIdSource& ids) {
   TableChange change = mode == ImportMode::Replace ? ClearRows(seen) : TableChange{};
-  change.add.reserve(rows.size());
-  for (const Measurement& values : rows) change.add.push_back({ids.Next(), values});
+  for (ProtocolRow& row : rows) row.id = ids.Next();
+  change.add = std::move(rows);
   return change;
 }
 

@@ -83,8 +83,9 @@ std::vector<RestorePlace> RestorePlaces(const ProtocolTable& table,
 // Import: "Ersetzen" clears what the user saw and adds the file's rows,
 // "Anhängen" only adds them.
 enum class ImportMode { Replace, Append };
-TableChange ImportRows(const ProtocolTable& seen, const std::vector<Measurement>& rows,
-                       ImportMode mode, RowIdSource& ids);
+// `rows`: the file's rows as read, each given its identity in place.
+TableChange ImportRows(const ProtocolTable& seen, ProtocolTable rows, ImportMode mode,
+                       RowIdSource& ids);
 
 ProtocolTable Applied(ProtocolTable table, const TableChange& change);
 // One change that does what `first` and then `then` do (to a table that

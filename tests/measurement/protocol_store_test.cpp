@@ -57,7 +57,7 @@ TEST(ProtocolStoreTest, ChangesOfTwoWritersMerge) {
   // Import: "Ersetzen" clears what the user saw, "Anhängen" keeps it.
   RowIdSource ids(7);
   const ProtocolTable now = StepStore(store, {}).rows;
-  const std::vector<Measurement> file = {{800, 1.004, 1, std::nullopt}};
+  const ProtocolTable file = {{{}, {800, 1.004, 1, std::nullopt}}};
   EXPECT_EQ(StepStore(store, ImportRows(now, file, ImportMode::Replace, ids)).rows.size(), 1u);
   EXPECT_EQ(StepStore(store, ImportRows(now, file, ImportMode::Append, ids)).rows.size(), 3u);
   // Changes kept while the store cannot be written, stored as one, a row
@@ -153,7 +153,8 @@ TEST(ProtocolStoreTest, StepFromTheLastStepsCopyIsTheFullStep) {
       {"delete one not there", DeleteRow("zz")},
       {"take out", UpdateRow(out)},
       {"clear and import", ImportRows(StepStore("", AddRows({Row("a1", 1), Row("a2", 1)})).rows,
-                                      {{800, 1.004, 1, std::nullopt}}, ImportMode::Replace, ids)},
+                                      {{{}, {800, 1.004, 1, std::nullopt}}}, ImportMode::Replace,
+                                      ids)},
       {"record, then take it out", Then(AddRows({Row("n2", 1.2)}), UpdateRow({"n2", out.values}))},
       {"put back behind a row, at the top, at the place of one gone, one there already",
        RestoreRows({{Row("b1", 1.1), "a2", 1},

@@ -128,7 +128,10 @@ StoreStep StepStore(std::string_view stored, const TableChange& change, const St
     step.text = WriteTable(step.rows, TableForm::Store);
     step.write = stored.empty() ? !step.rows.empty() || step.keep_aside : step.text != stored;
   }
-  if (copy != nullptr) {
+  if (copy != nullptr && copy->filled_later) {
+    copy->text.clear();
+    copy->rows.clear();
+  } else if (copy != nullptr) {
     copy->text = step.text;
     copy->rows = step.rows;
   }

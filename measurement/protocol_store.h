@@ -54,6 +54,10 @@ struct StoreStep {
 struct StoreCopy {
   std::string text;
   ProtocolTable rows;
+  // Whether the caller puts the step's text and rows into the copy itself,
+  // once it has shown them (before the next step): the step leaves the
+  // copy empty then.
+  bool filled_later = false;
 };
 
 // `stored`: the store's text, empty when there is none yet. With `copy`,

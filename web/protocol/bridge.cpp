@@ -63,12 +63,16 @@ constexpr std::string_view PieceKey = "varek-messprotokoll.teil-";
 struct State {
   ProtocolSession session{0};
   // The last step, until the page tells what it stored.
+  bool committed = true;
   int step_change = 0;
   StoreStep step;
   ProtocolTable read;   // the good rows of the stored text, without the change
   TableChange unsaved;  // the changes shown but not yet stored
   bool told_not_stored = false;
-  StoreCopy copy;              // the store as this tab's last step left it
+  // The store as this tab's last step left it, filled once the step is
+  // shown (FillCopy): its text and rows are still the step's until then.
+  StoreCopy copy{.filled_later = true};
+  enum class CopyFrom { Filled, Step, Shown } copy_from = CopyFrom::Filled;
   std::size_t rows_known = 0;  // the rows of the store at this tab's last step
   std::string stored;          // the stored text of the last step, until it is committed
   SharedLines shared;          // the lines of it that the step keeps
@@ -78,6 +82,16 @@ struct State {
 };
 State state;
 std::string answer;
+
+// The copy of the store as the last step left it: its text, and its rows
+// (those shown, where the step's rows were stored and are shown now).
+void FillCopy() {
+  if (state.copy_from == State::CopyFrom::Filled) return;
+  state.copy.text = std::move(state.step.text);
+  state.copy.rows = state.copy_from == State::CopyFrom::Shown ? state.session.Rows()
+                                                              : std::move(state.step.rows);
+  state.copy_from = State::CopyFrom::Filled;
+}
 // The marks and lines of the last plan to be drawn (DrawingJson).
 constexpr std::size_t MarkNumbers = 6;
 constexpr std::size_t LineNumbers = 6;
@@ -332,6 +346,7 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step(const char* stored, int sto
                                                      int unchanged, int change, const char* kept_as,
                                                      int kept_as_length, int rows_written) {
   state.prepared.reset();
+  FillCopy();
   // The step replaces the copy: its text is kept apart.
   state.stored = unchanged != 0 ? std::string_view(state.copy.text) : Bytes(stored, stored_length);
   const std::string& text = state.stored;
@@ -344,6 +359,8 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_step(const char* stored, int sto
                    ? StepStore(text, applied, memory, &state.copy)
                    : StepStore(text, Then(state.unsaved, applied), memory, &state.copy);
   state.step_change = change;
+  state.committed = false;
+  state.copy_from = State::CopyFrom::Step;
   state.read = state.step.keep_aside ? ReadTable(text, TableForm::Store).rows : ProtocolTable{};
   state.shared = state.step.write ? SharedLinesOf(text, state.step.text) : SharedLines{};
   std::string repaired, not_kept;
@@ -399,6 +416,7 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) 
   state.prepared.reset();
   bool ok = true;
   if (stored == 1) {
+    state.copy_from = State::CopyFrom::Shown;  // the step's rows are the session's now
     state.rows_known = state.session.Rows().size();
     if (state.told_not_stored && !state.unsaved.Empty())
       message += (message.empty() ? "" : "\n") + StoredAgainMessage(state.session.Rows().size());
@@ -419,6 +437,7 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) 
     }
   }
   state.step_change = 0;
+  state.committed = true;
   // A megabyte at 20,000 rows, needed no more.
   std::string().swap(state.stored);
   return Reply("{" + Member("message", JsonString(message)) + "," + Member("ok", Bool(ok)) + "," +
@@ -426,6 +445,13 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) 
                Member("changed", Bool(changed)) + "," +
                Member("canUndo", Bool(state.session.CanUndo())) + "," +
                Member("prepared", Bool(prepared)) + "}");
+}
+
+// The copy of the store for the next step, made once the page has shown
+// the last one (else by the next step itself).
+// (Not while a step waits for its commit: its text and rows are needed then.)
+EMSCRIPTEN_KEEPALIVE void varek_protocol_fill_copy() {
+  if (state.committed) FillCopy();
 }
 
 // While the page waits for its storage to write the last step: the view of

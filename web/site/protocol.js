@@ -236,6 +236,10 @@ class Protocol {
     else if (changed && change === 0) this.Report(true, "");  // about a table another tab has changed since
     clearTimeout(this.retry);
     if (unsaved) this.retry = setTimeout(() => this.Apply(0), this.texts.retryMs);
+    // What the next change starts from, once this one is shown (a copy of
+    // every row): made by that change itself if it comes first.
+    if ("requestIdleCallback" in window) requestIdleCallback(() => this.core.fillCopy());
+    else requestAnimationFrame(() => setTimeout(() => this.core.fillCopy(), 0));
   }
 
   download(blob, name, what) {

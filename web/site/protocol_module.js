@@ -114,6 +114,8 @@ class ProtocolModule {
   preparedPlotDrawing(width, height) {
     return this.withMarks(this.call("prepared_plot_drawing", width, height));
   }
+  // The copy of the store that the next step starts from, made while the page is idle.
+  fillCopy() { this.m._varek_protocol_fill_copy(); }
   // The view with every row, as the printed page shows it.
   view() { return this.call("view"); }
   // The view without its rows, with rowCount: after each change.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 
@@ -60,8 +61,9 @@ ProtocolView ViewOf(const ProtocolTable& table, ProtocolView previous) {
   view.values = ValuesOf(table);
   view.marks = OutlierMarks(view.values);
   view.titles = TableColumnTitles();
+  // The rows that count, made once one is left out: until then every row counts.
   std::vector<Measurement> counted;
-  counted.reserve(table.size());
+  bool all_count = true;
   view.rows.reserve(table.size());
   std::vector<std::size_t> outliers, by_hand;
   for (std::size_t i = 0; i < table.size(); ++i) {
@@ -77,12 +79,17 @@ ProtocolView ViewOf(const ProtocolTable& table, ProtocolView previous) {
     row->included = included;
     view.rows.push_back(std::move(*row));
     if (included) {
-      counted.push_back(view.values[i]);
+      if (!all_count) counted.push_back(view.values[i]);
     } else {
+      if (all_count) {
+        counted.assign(view.values.begin(), view.values.begin() + static_cast<std::ptrdiff_t>(i));
+      }
+      all_count = false;
       (view.values[i].inclusion == Inclusion::Out ? by_hand : outliers).push_back(i + 1);
     }
   }
-  view.fit = EvaluateSeries(counted);
+  view.fit = EvaluateSeries(all_count ? std::span<const Measurement>(view.values)
+                                      : std::span<const Measurement>(counted));
   view.result = table.empty() || view.fit ? ResultText(view.fit) : NothingIncludedText();
   view.deviation = DeviationText(view.fit);
   view.left_out = LeftOutText(outliers, by_hand);

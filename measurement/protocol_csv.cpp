@@ -110,7 +110,8 @@ Fields Split(std::string_view line, std::size_t wanted) {
   Fields fields;
   fields.count = static_cast<std::size_t>(std::count(line.begin(), line.end(), ';')) + 1;
   std::size_t start = 0;
-  for (; fields.taken < std::min(wanted, fields.item.size()) && start <= line.size(); ++fields.taken) {
+  for (; fields.taken < std::min(wanted, fields.item.size()) && start <= line.size();
+       ++fields.taken) {
     const std::size_t end = std::min(line.find(';', start), line.size());
     fields.item[fields.taken] = line.substr(start, end - start);
     start = end + 1;

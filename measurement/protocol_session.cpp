@@ -148,8 +148,8 @@ Action ProtocolSession::Import(std::string_view text, std::string_view file) {
         Keep({ImportRows({}, std::move(read.rows), ImportMode::Append, ids_), {}, message, {}}));
   }
   // "Ersetzen" removes the rows the user saw when the question was asked.
-  Pending pending{ImportRows(shown_, std::move(read.rows), ImportMode::Replace, ids_), {}, message,
-                  {}};
+  Pending pending{
+      ImportRows(shown_, std::move(read.rows), ImportMode::Replace, ids_), {}, message, {}};
   pending.alternative = AddRows(pending.change.add);
   return Asking(Keep(std::move(pending)), ImportQuestion(file, count, shown_.size()),
                 {{std::string(caption::Replace), Answer::Replace},

@@ -25,7 +25,7 @@ class IdSet {
   // Whether `id` was not in the set; it is now.
   bool Insert(std::string_view id) {
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t at = std::hash<std::string_view>{}(id) & mask;; at = (at + 1) & mask) {
+    for (std::size_t at = std::hash<std::string_view>{}(id)&mask;; at = (at + 1) & mask) {
       if (slots_[at].data() == nullptr) {
         slots_[at] = id;  // a string's data is never null
         return true;

@@ -69,8 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   if (form == TableForm::Exchange) {
     RowIdSource ids(1);
-    const StoreStep imported =
-        StepStore({}, ImportRows({}, read.rows, ImportMode::Append, ids));
+    const StoreStep imported = StepStore({}, ImportRows({}, read.rows, ImportMode::Append, ids));
     Require(imported.refusal.empty() == (read.rows.size() <= MaxTableRows), "row limit");
     Require(ReadTable(imported.text, TableForm::Store).rows == imported.rows,
             "a written store does not read back", imported.text.substr(0, 200));

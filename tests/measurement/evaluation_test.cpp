@@ -114,7 +114,8 @@ TEST(EvaluationTest, NumbersAreWrittenInGermanSchoolStyle) {
   };
   for (const auto& c : cases) EXPECT_EQ(c.got, c.expected);
   // Written in place as DecimalText writes it, on both sides of its shortcut's limits.
-  for (const double value : {0.0, -0.0, 0.5, 1.0, 50.0, 1200.0, 1200.5, 99999.0, 100000.0, 1e6, -300.0}) {
+  for (const double value :
+       {0.0, -0.0, 0.5, 1.0, 50.0, 1200.0, 1200.5, 99999.0, 100000.0, 1e6, -300.0}) {
     std::string text = "x";
     AppendDecimalText(text, value);
     EXPECT_EQ(text, "x" + DecimalText(value)) << value;

@@ -67,7 +67,8 @@ TEST(PortableCharsTest, WritesAsToChars) {
         ASSERT_EQ(read, value) << fixed;
       } else {
         ASSERT_EQ(added, "x");
-        ASSERT_TRUE(read != value || !(std::fabs(value) * std::pow(10.0, decimals) < 0x1p52)) << fixed;
+        ASSERT_TRUE(read != value || !(std::fabs(value) * std::pow(10.0, decimals) < 0x1p52))
+            << fixed;
       }
       ASSERT_EQ(PortableScientific(value, decimals),
                 ToChars(value, std::chars_format::scientific, decimals));

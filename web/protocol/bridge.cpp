@@ -88,8 +88,8 @@ std::string answer;
 void FillCopy() {
   if (state.copy_from == State::CopyFrom::Filled) return;
   state.copy.text = std::move(state.step.text);
-  state.copy.rows = state.copy_from == State::CopyFrom::Shown ? state.session.Rows()
-                                                              : std::move(state.step.rows);
+  state.copy.rows =
+      state.copy_from == State::CopyFrom::Shown ? state.session.Rows() : std::move(state.step.rows);
   state.copy_from = State::CopyFrom::Filled;
 }
 // The marks and lines of the last plan to be drawn (DrawingJson).
@@ -410,9 +410,9 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) 
   const bool changed = rows != state.session.Rows();
   // The view made while the rows were written is theirs only when they are stored.
   const bool prepared = stored == 1 && state.prepared.has_value();
-  std::string message = prepared ? state.session.Stored(change, std::move(rows),
-                                                        std::move(*state.prepared))
-                                 : state.session.Stored(change, std::move(rows));
+  std::string message =
+      prepared ? state.session.Stored(change, std::move(rows), std::move(*state.prepared))
+               : state.session.Stored(change, std::move(rows));
   state.prepared.reset();
   bool ok = true;
   if (stored == 1) {
@@ -460,10 +460,9 @@ EMSCRIPTEN_KEEPALIVE void varek_protocol_prepare() { state.prepared = ViewOf(sta
 
 // The plot of that view to be drawn (DrawingJson), as varek_protocol_plot_drawing:
 // the page has the picture ready when the rows are stored.
-EMSCRIPTEN_KEEPALIVE const char* varek_protocol_prepared_plot_drawing(double width,
-                                                                      double height) {
-  return Reply(DrawingJson(PlanOf(state.prepared ? *state.prepared : state.session.View(), width,
-                                  height, 0)));
+EMSCRIPTEN_KEEPALIVE const char* varek_protocol_prepared_plot_drawing(double width, double height) {
+  return Reply(DrawingJson(
+      PlanOf(state.prepared ? *state.prepared : state.session.View(), width, height, 0)));
 }
 
 // The shown table's view (measurement/protocol_json.h): whole, for the

@@ -605,7 +605,7 @@ class SoftExtended {
   // Above the range: infinity. Below it: rounded on the grid of the
   // denormals, 2^-16445, and stored normalised.
   [[gnu::noinline]] static constexpr Wide RoundOutOfRange(std::uint32_t sign, std::int32_t exponent,
-                                                         std::uint64_t high, std::uint64_t low) {
+                                                          std::uint64_t high, std::uint64_t low) {
     if (exponent > MaxExponent) return Pack(Infinity(sign));
     const std::int32_t drop = MinExponent - exponent;  // bits of high that fall below the grid
     std::uint64_t kept, rest;
@@ -653,17 +653,18 @@ class SoftExtended {
   }
 
   [[gnu::noinline]] static constexpr Wide MultiplySpecial(Wide a_bits, Wide b_bits,
-                                                         std::uint32_t sign) {
+                                                          std::uint32_t sign) {
     const SoftExtended a = Unpack(a_bits), b = Unpack(b_bits);
     return Pack([&] {
       if (a.IsNan() || b.IsNan()) return Nan();
-      if (a.IsInfinity() || b.IsInfinity()) return a.IsZero() || b.IsZero() ? Nan() : Infinity(sign);
+      if (a.IsInfinity() || b.IsInfinity())
+        return a.IsZero() || b.IsZero() ? Nan() : Infinity(sign);
       return Zero(sign);
     }());
   }
 
   [[gnu::noinline]] static constexpr Wide DivideSpecial(Wide a_bits, Wide b_bits,
-                                                       std::uint32_t sign) {
+                                                        std::uint32_t sign) {
     const SoftExtended a = Unpack(a_bits), b = Unpack(b_bits);
     return Pack([&] {
       if (a.IsNan() || b.IsNan()) return Nan();

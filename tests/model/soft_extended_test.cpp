@@ -144,6 +144,37 @@ TEST(SoftExtended, ArithmeticEqualsX87BitForBit) {
   std::printf("operations checked: %ld\n", checked);
 }
 
+// Zeros, infinities and NaN take the out-of-line cases, which get their
+// operands as bits: every pair of such values and normal ones, both orders.
+TEST(SoftExtended, SpecialOperandsEqualX87) {
+  const long double values[] = {0.0L, -0.0L, HUGE_VALL,    -HUGE_VALL,
+                                NAN,  1.5L,  -0x1p-16445L, 0x1.fffffffffffffffep16383L};
+  int failures = 0;
+  for (const long double a : values) {
+    for (const long double b : values) {
+      const SoftExtended sa = SoftExtended::FromBits(BitsOf(a)),
+                         sb = SoftExtended::FromBits(BitsOf(b));
+      const struct {
+        const char* op;
+        long double expected;
+        SoftExtended actual;
+      } results[] = {
+          {"+", a + b, sa + sb},
+          {"-", a - b, sa - sb},
+          {"*", a * b, sa * sb},
+          {"/", a / b, sa / sb},
+          {"* then + a", a * b + a, ProductPlus(sa, sb, sa)},
+          {"twice", a * 2, Twice(sa)},
+      };
+      for (const auto& r : results) {
+        if (!Same(r.expected, r.actual) && ++failures <= 5)
+          ADD_FAILURE() << Hex(BitsOf(a)) << " " << r.op << " " << Hex(BitsOf(b)) << ": expected "
+                        << Hex(BitsOf(r.expected)) << ", got " << Hex(r.actual.ToBits());
+      }
+    }
+  }
+}
+
 TEST(SoftExtended, IntegersAndRoundingEqualX87) {
   std::mt19937_64 random(777);
   int failures = 0;

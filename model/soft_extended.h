@@ -431,12 +431,15 @@ class SoftExtended {
     high = static_cast<std::uint64_t>(product >> 64);
     low = static_cast<std::uint64_t>(product);
 #else
-    // Four 32 x 32 products: WebAssembly has no wide multiply.
+    // Four 32 x 32 products: WebAssembly has no wide multiply. None of the
+    // sums overflows: (2^32 - 1)^2 + 2 (2^32 - 1) = 2^64 - 1. The low half
+    // is the wrapping 64-bit product.
     const std::uint64_t a1 = a >> 32, a0 = a & 0xffffffff, b1 = b >> 32, b0 = b & 0xffffffff;
     const std::uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
-    const std::uint64_t middle = (p00 >> 32) + (p01 & 0xffffffff) + (p10 & 0xffffffff);
-    low = (middle << 32) | (p00 & 0xffffffff);
-    high = p11 + (p01 >> 32) + (p10 >> 32) + (middle >> 32);
+    const std::uint64_t upper = p10 + (p00 >> 32);
+    const std::uint64_t middle = (upper & 0xffffffff) + p01;
+    high = p11 + (upper >> 32) + (middle >> 32);
+    low = a * b;
 #endif
   }
 

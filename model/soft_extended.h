@@ -161,8 +161,7 @@ class SoftExtended {
     if (drop >= 65) return BitCast<double>(sign);
     const std::uint64_t kept = drop == 64 ? 0 : significand_ >> drop;
     const std::uint64_t rest = drop == 64 ? significand_ : significand_ << (64 - drop);
-    const std::uint64_t up =
-        (rest >> 63) & static_cast<std::uint64_t>(((rest << 1) | (kept & 1)) != 0);
+    const std::uint64_t up = RoundsUp(kept, rest);
     // A carry out of the fraction moves into the exponent field, also from
     // the largest subnormal to the smallest normal and from the largest
     // double to infinity.
@@ -191,8 +190,7 @@ class SoftExtended {
     const int drop = 63 - exponent_;  // 1 .. 64
     const std::uint64_t kept = drop == 64 ? 0 : significand_ >> drop;
     const std::uint64_t rest = drop == 64 ? significand_ : significand_ << (64 - drop);
-    const std::uint64_t up =
-        (rest >> 63) & static_cast<std::uint64_t>(((rest << 1) | (kept & 1)) != 0);
+    const std::uint64_t up = RoundsUp(kept, rest);
     const std::uint64_t magnitude = kept + up;
     if (magnitude > static_cast<std::uint64_t>(INT64_MAX)) return INT64_MIN;
     return sign_ ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
@@ -506,10 +504,17 @@ class SoftExtended {
     return Round(Exact{sign, exponent, high, low});
   }
 
+  // 1 when kept + rest / 2^64 rounds up to the nearest integer, ties to
+  // even: rest above one half, or one half with kept odd. Then
+  // rest + 2^63 - 1 + (kept & 1) carries out of 64 bits.
+  [[gnu::always_inline]] static constexpr std::uint64_t RoundsUp(std::uint64_t kept,
+                                                                 std::uint64_t rest) {
+    return static_cast<std::uint64_t>(rest + (Top - 1 + (kept & 1)) < rest);
+  }
+
   // Round for an exponent inside the normal range.
   [[gnu::always_inline]] static constexpr SoftExtended RoundInRange(const Exact& w) {
-    const std::uint64_t up =
-        (w.low >> 63) & static_cast<std::uint64_t>(((w.low << 1) | (w.high & 1)) != 0);
+    const std::uint64_t up = RoundsUp(w.high, w.low);
     SoftExtended v;
     v.sign_ = w.sign;
     v.significand_ = w.high + up;

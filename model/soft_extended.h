@@ -240,19 +240,19 @@ class SoftExtended {
   VAREK_SOFT_OPERATION friend constexpr SoftExtended ProductPlus(const SoftExtended& a,
                                                                  const SoftExtended& b,
                                                                  const SoftExtended& c) {
-    // The common case: normal numbers, a product inside the range. Every
-    // other case takes the two operations.
-    if (((a.significand_ & b.significand_ & c.significand_) >> 63) == 0) [[unlikely]]
-      return Unpack(ProductPlusApart(Pack(a), Pack(b), Pack(c)));
-    const Exact exact_product = ExactProduct(a, b);
-    if (!InRange(exact_product.exponent)) [[unlikely]]
-      return Unpack(ProductPlusApart(Pack(a), Pack(b), Pack(c)));
-    const SoftExtended product = RoundInRange(exact_product);
-    if ((product.significand_ >> 63) == 0) [[unlikely]]  // rounded up to infinity
-      return Unpack(ProductPlusApart(Pack(a), Pack(b), Pack(c)));
-    Exact sum;
-    if (!ExactSum(product, c, sum)) return Zero(0);  // equal magnitudes
-    return Round(sum);
+    // The common case: normal numbers, a product inside the range that does
+    // not round up to infinity. Every other case takes the two operations,
+    // through one call.
+    if (((a.significand_ & b.significand_ & c.significand_) >> 63) != 0) [[likely]] {
+      const Exact exact_product = ExactProduct(a, b);
+      const SoftExtended product = RoundInRange(exact_product);
+      if (InRange(exact_product.exponent) && (product.significand_ >> 63) != 0) [[likely]] {
+        Exact sum;
+        if (!ExactSum(product, c, sum)) return Zero(0);  // equal magnitudes
+        return Round(sum);
+      }
+    }
+    return Unpack(ProductPlusApart(Pack(a), Pack(b), Pack(c)));
   }
 
   // 2 a: the exponent one more, exact as the product is, unless it leaves

@@ -161,8 +161,7 @@ class SoftExtended {
     if (drop >= 65) return BitCast<double>(sign);
     const std::uint64_t kept = drop == 64 ? 0 : significand_ >> drop;
     const std::uint64_t rest = drop == 64 ? significand_ : significand_ << (64 - drop);
-    const std::uint64_t up =
-        (rest >> 63) & static_cast<std::uint64_t>(((rest << 1) | (kept & 1)) != 0);
+    const std::uint64_t up = RoundsUp(kept, rest);
     // A carry out of the fraction moves into the exponent field, also from
     // the largest subnormal to the smallest normal and from the largest
     // double to infinity.
@@ -191,8 +190,7 @@ class SoftExtended {
     const int drop = 63 - exponent_;  // 1 .. 64
     const std::uint64_t kept = drop == 64 ? 0 : significand_ >> drop;
     const std::uint64_t rest = drop == 64 ? significand_ : significand_ << (64 - drop);
-    const std::uint64_t up =
-        (rest >> 63) & static_cast<std::uint64_t>(((rest << 1) | (kept & 1)) != 0);
+    const std::uint64_t up = RoundsUp(kept, rest);
     const std::uint64_t magnitude = kept + up;
     if (magnitude > static_cast<std::uint64_t>(INT64_MAX)) return INT64_MIN;
     return sign_ ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
@@ -215,7 +213,7 @@ class SoftExtended {
   VAREK_SOFT_OPERATION friend constexpr SoftExtended operator+(const SoftExtended& a,
                                                                const SoftExtended& b) {
     if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]]
-      return AddSpecial(a, b);
+      return Unpack(AddSpecial(Pack(a), Pack(b)));
     Exact sum;
     if (!ExactSum(a, b, sum)) return Zero(0);  // equal magnitudes
     return Round(sum);
@@ -230,7 +228,7 @@ class SoftExtended {
     const std::uint32_t sign = a.sign_ ^ b.sign_;
     if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]] {
       if (a.IsFinite() && b.IsFinite()) return Zero(sign);  // zero times a finite value
-      return MultiplySpecial(a, b, sign);
+      return Unpack(MultiplySpecial(Pack(a), Pack(b), sign));
     }
     return Round(ExactProduct(a, b));
   }
@@ -242,26 +240,26 @@ class SoftExtended {
   VAREK_SOFT_OPERATION friend constexpr SoftExtended ProductPlus(const SoftExtended& a,
                                                                  const SoftExtended& b,
                                                                  const SoftExtended& c) {
-    // The common case: normal numbers, a product inside the range. Every
-    // other case takes the two operations.
-    if (((a.significand_ & b.significand_ & c.significand_) >> 63) == 0) [[unlikely]]
-      return ProductPlusApart(a, b, c);
-    const Exact exact_product = ExactProduct(a, b);
-    if (!InRange(exact_product.exponent)) [[unlikely]]
-      return ProductPlusApart(a, b, c);
-    const SoftExtended product = RoundInRange(exact_product);
-    if ((product.significand_ >> 63) == 0) [[unlikely]]  // rounded up to infinity
-      return ProductPlusApart(a, b, c);
-    Exact sum;
-    if (!ExactSum(product, c, sum)) return Zero(0);  // equal magnitudes
-    return Round(sum);
+    // The common case: normal numbers, a product inside the range that does
+    // not round up to infinity. Every other case takes the two operations,
+    // through one call.
+    if (((a.significand_ & b.significand_ & c.significand_) >> 63) != 0) [[likely]] {
+      const Exact exact_product = ExactProduct(a, b);
+      const SoftExtended product = RoundInRange(exact_product);
+      if (InRange(exact_product.exponent) && (product.significand_ >> 63) != 0) [[likely]] {
+        Exact sum;
+        if (!ExactSum(product, c, sum)) return Zero(0);  // equal magnitudes
+        return Round(sum);
+      }
+    }
+    return Unpack(ProductPlusApart(Pack(a), Pack(b), Pack(c)));
   }
 
   // 2 a: the exponent one more, exact as the product is, unless it leaves
   // the range (or a has a zero significand: zero, infinity, NaN).
   [[gnu::always_inline]] friend constexpr SoftExtended Twice(const SoftExtended& a) {
     if ((a.significand_ >> 63) == 0 || a.exponent_ >= MaxExponent) [[unlikely]]
-      return a * SoftExtended(2);
+      return Unpack(TwiceApart(Pack(a)));
     SoftExtended v = a;
     v.exponent_ += 1;
     return v;
@@ -272,7 +270,7 @@ class SoftExtended {
     const std::uint32_t sign = a.sign_ ^ b.sign_;
     if (((a.significand_ & b.significand_) >> 63) == 0) [[unlikely]] {
       if (a.IsZero() && (b.significand_ >> 63) != 0) return Zero(sign);
-      return DivideSpecial(a, b, sign);
+      return Unpack(DivideSpecial(Pack(a), Pack(b), sign));
     }
     if (b.significand_ == Top)  // a power of two: exact unless the result leaves the normal range
       return Round(sign, a.exponent_ - b.exponent_, a.significand_, 0);
@@ -431,12 +429,15 @@ class SoftExtended {
     high = static_cast<std::uint64_t>(product >> 64);
     low = static_cast<std::uint64_t>(product);
 #else
-    // Four 32 x 32 products: WebAssembly has no wide multiply.
+    // Four 32 x 32 products: WebAssembly has no wide multiply. None of the
+    // sums overflows: (2^32 - 1)^2 + 2 (2^32 - 1) = 2^64 - 1. The low half
+    // is the wrapping 64-bit product.
     const std::uint64_t a1 = a >> 32, a0 = a & 0xffffffff, b1 = b >> 32, b0 = b & 0xffffffff;
     const std::uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
-    const std::uint64_t middle = (p00 >> 32) + (p01 & 0xffffffff) + (p10 & 0xffffffff);
-    low = (middle << 32) | (p00 & 0xffffffff);
-    high = p11 + (p01 >> 32) + (p10 >> 32) + (middle >> 32);
+    const std::uint64_t upper = p10 + (p00 >> 32);
+    const std::uint64_t middle = (upper & 0xffffffff) + p01;
+    high = p11 + (upper >> 32) + (middle >> 32);
+    low = a * b;
 #endif
   }
 
@@ -474,6 +475,18 @@ class SoftExtended {
     std::uint64_t high, low;
   };
 
+  // The out-of-line functions below (the special cases, the cases apart)
+  // take their operands and give their results as the 128 bits of the
+  // value. Passed as the value itself, an operand or a result would have its
+  // variable's address taken also on the common path, and the compiler would
+  // keep it in memory there instead of in registers (WebAssembly's locals).
+  [[gnu::always_inline]] static constexpr Wide Pack(const SoftExtended& v) {
+    return BitCast<Wide>(v);
+  }
+  [[gnu::always_inline]] static constexpr SoftExtended Unpack(Wide bits) {
+    return BitCast<SoftExtended>(bits);
+  }
+
   [[gnu::always_inline]] static constexpr bool InRange(std::int32_t exponent) {
     return static_cast<std::uint32_t>(exponent - MinExponent) <=
            static_cast<std::uint32_t>(MaxExponent - MinExponent);
@@ -481,7 +494,7 @@ class SoftExtended {
 
   [[gnu::always_inline]] static constexpr SoftExtended Round(const Exact& w) {
     if (!InRange(w.exponent)) [[unlikely]]
-      return RoundOutOfRange(w.sign, w.exponent, w.high, w.low);
+      return Unpack(RoundOutOfRange(w.sign, w.exponent, w.high, w.low));
     return RoundInRange(w);
   }
   [[gnu::always_inline]] static constexpr SoftExtended Round(std::uint32_t sign,
@@ -491,10 +504,17 @@ class SoftExtended {
     return Round(Exact{sign, exponent, high, low});
   }
 
+  // 1 when kept + rest / 2^64 rounds up to the nearest integer, ties to
+  // even: rest above one half, or one half with kept odd. Then
+  // rest + 2^63 - 1 + (kept & 1) carries out of 64 bits.
+  [[gnu::always_inline]] static constexpr std::uint64_t RoundsUp(std::uint64_t kept,
+                                                                 std::uint64_t rest) {
+    return static_cast<std::uint64_t>(rest + (Top - 1 + (kept & 1)) < rest);
+  }
+
   // Round for an exponent inside the normal range.
   [[gnu::always_inline]] static constexpr SoftExtended RoundInRange(const Exact& w) {
-    const std::uint64_t up =
-        (w.low >> 63) & static_cast<std::uint64_t>(((w.low << 1) | (w.high & 1)) != 0);
+    const std::uint64_t up = RoundsUp(w.high, w.low);
     SoftExtended v;
     v.sign_ = w.sign;
     v.significand_ = w.high + up;
@@ -582,19 +602,19 @@ class SoftExtended {
     return {a.sign_ ^ b.sign_, exponent, high, low};
   }
 
-  [[gnu::noinline]] static constexpr SoftExtended ProductPlusApart(const SoftExtended& a,
-                                                                   const SoftExtended& b,
-                                                                   const SoftExtended& c) {
-    return a * b + c;
+  [[gnu::noinline]] static constexpr Wide ProductPlusApart(Wide a, Wide b, Wide c) {
+    return Pack(Unpack(a) * Unpack(b) + Unpack(c));
+  }
+
+  [[gnu::noinline]] static constexpr Wide TwiceApart(Wide a) {
+    return Pack(Unpack(a) * SoftExtended(2));
   }
 
   // Above the range: infinity. Below it: rounded on the grid of the
   // denormals, 2^-16445, and stored normalised.
-  [[gnu::noinline]] static constexpr SoftExtended RoundOutOfRange(std::uint32_t sign,
-                                                                  std::int32_t exponent,
-                                                                  std::uint64_t high,
-                                                                  std::uint64_t low) {
-    if (exponent > MaxExponent) return Infinity(sign);
+  [[gnu::noinline]] static constexpr Wide RoundOutOfRange(std::uint32_t sign, std::int32_t exponent,
+                                                          std::uint64_t high, std::uint64_t low) {
+    if (exponent > MaxExponent) return Pack(Infinity(sign));
     const std::int32_t drop = MinExponent - exponent;  // bits of high that fall below the grid
     std::uint64_t kept, rest;
     bool sticky;
@@ -613,47 +633,54 @@ class SoftExtended {
     }
     const bool up = (rest >> 63) != 0 && ((rest << 1) != 0 || sticky || (kept & 1) != 0);
     kept += up;
-    if (kept == 0) return Zero(sign);
+    if (kept == 0) return Pack(Zero(sign));
     // kept counts units of 2^(MinExponent - 63); a carry to 2^63 is the smallest normal.
     const int shift = std::countl_zero(kept);
     SoftExtended v;
     v.sign_ = sign;
     v.significand_ = kept << shift;
     v.exponent_ = MinExponent - shift;
-    return v;
+    return Pack(v);
   }
 
   // A sum with a zero, an infinity or a NaN.
-  [[gnu::noinline]] static constexpr SoftExtended AddSpecial(const SoftExtended& a,
-                                                             const SoftExtended& b) {
-    if (a.IsNan() || b.IsNan()) return Nan();
-    if (a.sign_ == b.sign_) {
+  [[gnu::noinline]] static constexpr Wide AddSpecial(Wide a_bits, Wide b_bits) {
+    const SoftExtended a = Unpack(a_bits), b = Unpack(b_bits);
+    return Pack([&] {
+      if (a.IsNan() || b.IsNan()) return Nan();
+      if (a.sign_ == b.sign_) {
+        if (a.IsFinite() && b.IsFinite())
+          return a.IsZero() ? b : a;  // a zero of the same sign: the other
+        return Infinity(a.sign_);
+      }
       if (a.IsFinite() && b.IsFinite())
-        return a.IsZero() ? b : a;  // a zero of the same sign: the other
-      return Infinity(a.sign_);
-    }
-    if (a.IsFinite() && b.IsFinite())
-      return !a.IsZero() ? a : b.IsZero() ? Zero(0) : b;  // x - 0, 0 - x, 0 - 0
-    if (a.IsInfinity()) return b.IsInfinity() ? Nan() : a;
-    return b;
+        return !a.IsZero() ? a : b.IsZero() ? Zero(0) : b;  // x - 0, 0 - x, 0 - 0
+      if (a.IsInfinity()) return b.IsInfinity() ? Nan() : a;
+      return b;
+    }());
   }
 
-  [[gnu::noinline]] static constexpr SoftExtended MultiplySpecial(const SoftExtended& a,
-                                                                  const SoftExtended& b,
-                                                                  std::uint32_t sign) {
-    if (a.IsNan() || b.IsNan()) return Nan();
-    if (a.IsInfinity() || b.IsInfinity()) return a.IsZero() || b.IsZero() ? Nan() : Infinity(sign);
-    return Zero(sign);
+  [[gnu::noinline]] static constexpr Wide MultiplySpecial(Wide a_bits, Wide b_bits,
+                                                          std::uint32_t sign) {
+    const SoftExtended a = Unpack(a_bits), b = Unpack(b_bits);
+    return Pack([&] {
+      if (a.IsNan() || b.IsNan()) return Nan();
+      if (a.IsInfinity() || b.IsInfinity())
+        return a.IsZero() || b.IsZero() ? Nan() : Infinity(sign);
+      return Zero(sign);
+    }());
   }
 
-  [[gnu::noinline]] static constexpr SoftExtended DivideSpecial(const SoftExtended& a,
-                                                                const SoftExtended& b,
-                                                                std::uint32_t sign) {
-    if (a.IsNan() || b.IsNan()) return Nan();
-    if (a.IsInfinity()) return b.IsInfinity() ? Nan() : Infinity(sign);
-    if (b.IsInfinity()) return Zero(sign);
-    if (b.IsZero()) return a.IsZero() ? Nan() : Infinity(sign);
-    return Zero(sign);  // a is zero
+  [[gnu::noinline]] static constexpr Wide DivideSpecial(Wide a_bits, Wide b_bits,
+                                                        std::uint32_t sign) {
+    const SoftExtended a = Unpack(a_bits), b = Unpack(b_bits);
+    return Pack([&] {
+      if (a.IsNan() || b.IsNan()) return Nan();
+      if (a.IsInfinity()) return b.IsInfinity() ? Nan() : Infinity(sign);
+      if (b.IsInfinity()) return Zero(sign);
+      if (b.IsZero()) return a.IsZero() ? Nan() : Infinity(sign);
+      return Zero(sign);  // a is zero
+    }());
   }
 };
 

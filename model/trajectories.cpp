@@ -56,8 +56,11 @@ struct StepConstants {
 
 // The derivative value * omega, plus the plates' acceleration a. Beyond the
 // plates a is 0, and v + 0 is v except for the sign of a zero, which nothing
-// downstream can tell apart: the step leaves it out there.
-[[gnu::always_inline]] inline Extended TurnPlusPlates(bool plates, const Extended& value,
+// downstream can tell apart: the step leaves it out there. Flattened too: the
+// step's flatten reaches only the calls written in the step itself, and
+// this function's product and sum would stay calls with their operands in
+// memory.
+[[gnu::always_inline, gnu::flatten]] inline Extended TurnPlusPlates(bool plates, const Extended& value,
                                                       const Extended& omega, const Extended& a) {
   return plates ? ProductPlus(value, omega, a) : value * omega;
 }

@@ -91,6 +91,47 @@ bool Same(long double expected, SoftExtended actual) {
   return BitsOf(expected) == actual.ToBits();
 }
 
+// Every operation on the pair a, b against x87: a failure for each
+// mismatch, and their number. `checked` counts the operations.
+int Mismatches(long double a, long double b, long& checked) {
+  const SoftExtended sa = SoftExtended::FromBits(BitsOf(a)), sb = SoftExtended::FromBits(BitsOf(b));
+  const struct {
+    const char* op;
+    long double expected;
+    SoftExtended actual;
+  } results[] = {
+      {"+", a + b, sa + sb},
+      {"-", a - b, sa - sb},
+      {"*", a * b, sa * sb},
+      // the product and a sum after it, also cancelling to zero exactly
+      {"* then + a", a * b + a, ProductPlus(sa, sb, sa)},
+      {"* then + b", a * b + b, ProductPlus(sa, sb, sb)},
+      {"* then - itself", a * b + -(a * b), ProductPlus(sa, sb, -(sa * sb))},
+      {"twice", a * 2, Twice(sa)},
+      {"/", a / b, sa / sb},
+      {"sqrt", std::sqrt(std::fabs(a)), Sqrt(std::signbit(a) ? -sa : sa)},
+      {"double", static_cast<long double>(static_cast<double>(a)),
+       SoftExtended(static_cast<double>(sa))},
+      {"long double", a, SoftExtended(a)},
+  };
+  int failures = 0;
+  for (const auto& r : results) {
+    if (!Same(r.expected, r.actual)) {
+      ADD_FAILURE() << Hex(BitsOf(a)) << " " << r.op << " " << Hex(BitsOf(b)) << ": expected "
+                    << Hex(BitsOf(r.expected)) << ", got " << Hex(r.actual.ToBits());
+      ++failures;
+    }
+  }
+  const bool order[] = {a<b, a> b, a <= b, a >= b, a == b, b < a};
+  const bool soft_order[] = {sa<sb, sa> sb, sa <= sb, sa >= sb, sa == sb, sb < sa};
+  if (std::memcmp(order, soft_order, sizeof order) != 0) {
+    ADD_FAILURE() << "comparison of " << Hex(BitsOf(a)) << " and " << Hex(BitsOf(b));
+    ++failures;
+  }
+  checked += std::size(results) + 1;
+  return failures;
+}
+
 TEST(SoftExtended, ArithmeticEqualsX87BitForBit) {
   constexpr int PairsPerKind = 250000;
   long checked = 0;
@@ -104,44 +145,21 @@ TEST(SoftExtended, ArithmeticEqualsX87BitForBit) {
       const long double b =
           operands.Draw(kind, kind.near_partner > 0 ? ea + operands.Offset(kind.near_partner)
                                                     : operands.Exponent(kind));
-      const SoftExtended sa = SoftExtended::FromBits(BitsOf(a)),
-                         sb = SoftExtended::FromBits(BitsOf(b));
-      const struct {
-        const char* op;
-        long double expected;
-        SoftExtended actual;
-      } results[] = {
-          {"+", a + b, sa + sb},
-          {"-", a - b, sa - sb},
-          {"*", a * b, sa * sb},
-          // the product and a sum after it, also cancelling to zero exactly
-          {"* then + a", a * b + a, ProductPlus(sa, sb, sa)},
-          {"* then + b", a * b + b, ProductPlus(sa, sb, sb)},
-          {"* then - itself", a * b + -(a * b), ProductPlus(sa, sb, -(sa * sb))},
-          {"twice", a * 2, Twice(sa)},
-          {"/", a / b, sa / sb},
-          {"sqrt", std::sqrt(std::fabs(a)), Sqrt(a < 0 ? -sa : sa)},
-          {"double", static_cast<long double>(static_cast<double>(a)),
-           SoftExtended(static_cast<double>(sa))},
-          {"long double", a, SoftExtended(a)},
-      };
-      for (const auto& r : results) {
-        if (!Same(r.expected, r.actual)) {
-          ADD_FAILURE() << Hex(BitsOf(a)) << " " << r.op << " " << Hex(BitsOf(b)) << ": expected "
-                        << Hex(BitsOf(r.expected)) << ", got " << Hex(r.actual.ToBits());
-          ++failures;
-        }
-      }
-      const bool order[] = {a<b, a> b, a <= b, a >= b, a == b, b < a};
-      const bool soft_order[] = {sa<sb, sa> sb, sa <= sb, sa >= sb, sa == sb, sb < sa};
-      if (std::memcmp(order, soft_order, sizeof order) != 0) {
-        ADD_FAILURE() << "comparison of " << Hex(BitsOf(a)) << " and " << Hex(BitsOf(b));
-        ++failures;
-      }
-      checked += std::size(results) + 1;
+      failures += Mismatches(a, b, checked);
     }
   }
   std::printf("operations checked: %ld\n", checked);
+}
+
+// Zeros, infinities and NaN take the out-of-line cases, which get their
+// operands as bits: every pair of such values and normal ones, both orders.
+TEST(SoftExtended, SpecialOperandsEqualX87) {
+  const long double values[] = {0.0L, -0.0L, HUGE_VALL,    -HUGE_VALL,
+                                NAN,  1.5L,  -0x1p-16445L, 0x1.fffffffffffffffep16383L};
+  long checked = 0;
+  for (const long double a : values) {
+    for (const long double b : values) Mismatches(a, b, checked);
+  }
 }
 
 TEST(SoftExtended, IntegersAndRoundingEqualX87) {

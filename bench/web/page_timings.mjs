@@ -6,7 +6,8 @@
 // a cold load (the start-up settings, and a prepared link to a heavy case;
 // the start-up settings also with the CPU slowed 4 times, as on a cheap
 // phone, and with that on a Fast-3G network), the first key press to picture
-// after a load, input to picture for key presses, and pictures per second
+// after a load (at once, and at a person's pace, 0.3 s after the first
+// picture), input to picture for key presses, and pictures per second
 // while the voltage thumb is dragged, each for the cases below. The page
 // keeps the paths it computed and computes the neighbours of the settings
 // in force in idle time, so the arrow keys back and forth soon show kept
@@ -49,6 +50,7 @@ const CASES = [
 ];
 const START_UP_DRAG = ["1200..1230 V, start-up settings", "?voltage=1200", 1200, 1230];
 const PRESSES_PER_ROUND = 10;
+const PERSON_PACE = 300;  // ms from the first picture to a person's first key press
 
 const root = resolve(fileURLToPath(new URL(".", import.meta.url)), "../..");
 const options = process.argv.slice(2);
@@ -213,6 +215,14 @@ async function measure(site) {
     await timeKeys(page, "#ScrollBar4", backAndForth, `first key press to picture after a load, ${name}`,
                    `key press to picture, ${name}`);
     await context.close();
+    // The same first key press at a person's pace: 0.3 s after the first picture.
+    const paced = await freshPage(site);
+    await paced.page.goto(url + query);
+    await ready(paced.page);
+    await new Promise((done) => setTimeout(done, PERSON_PACE));
+    await timeKeys(paced.page, "#ScrollBar4", ["ArrowLeft"],
+                   `first key press 0.3 s after the first picture, ${name}`, null);
+    await paced.context.close();
     // A page step up at once after a load, to settings not computed before,
     // then more of them; then the current stepped up.
     const fresh = await freshPage(site);

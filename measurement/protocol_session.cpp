@@ -181,16 +181,8 @@ const TableChange& ProtocolSession::ChangeOf(int change) const {
   return found == pending_.end() ? none : found->second.change;
 }
 
-std::string ProtocolSession::Stored(int change, ProtocolTable rows) {
-  return StoredWith(change, std::move(rows), std::nullopt);
-}
-
-std::string ProtocolSession::Stored(int change, ProtocolTable rows, ProtocolView view) {
-  return StoredWith(change, std::move(rows), std::move(view));
-}
-
-std::string ProtocolSession::StoredWith(int change, ProtocolTable rows,
-                                        std::optional<ProtocolView> view) {
+std::string ProtocolSession::Stored(int change, ProtocolTable rows,
+                                    std::optional<ProtocolView> view) {
   std::string message;
   const auto found = pending_.find(change);
   if (found != pending_.end()) {

@@ -84,9 +84,9 @@ class ProtocolSession {
   const TableChange& ChangeOf(int change) const;
   // The store holds `rows` now, after `change`: they are shown from now on.
   // The message of what the change did (empty for a reload).
-  std::string Stored(int change, ProtocolTable rows);
-  // The same with `view`, ViewOf(rows) made while the store was written.
-  std::string Stored(int change, ProtocolTable rows, ProtocolView view);
+  // `view`, where given, is ViewOf(rows) made while the store was written.
+  std::string Stored(int change, ProtocolTable rows,
+                     std::optional<ProtocolView> view = std::nullopt);
   // The change was not applied.
   void Drop(int change) { pending_.erase(change); }
 
@@ -101,7 +101,6 @@ class ProtocolSession {
     std::vector<PlacedRow> removes;  // what Undo puts back once this is stored
   };
   int Keep(Pending pending);
-  std::string StoredWith(int change, ProtocolTable rows, std::optional<ProtocolView> view);
   // The change that deletes `ids` of the shown rows, undone by Undo.
   Pending Removing(std::vector<std::string> ids,
                    std::function<std::string(const ProtocolTable& after)> message) const;

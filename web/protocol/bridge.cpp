@@ -410,9 +410,9 @@ EMSCRIPTEN_KEEPALIVE const char* varek_protocol_commit(int stored, int refused) 
   const bool changed = rows != state.session.Rows();
   // The view made while the rows were written is theirs only when they are stored.
   const bool prepared = stored == 1 && state.prepared.has_value();
-  std::string message =
-      prepared ? state.session.Stored(change, std::move(rows), std::move(*state.prepared))
-               : state.session.Stored(change, std::move(rows));
+  std::optional<ProtocolView> view;
+  if (prepared) view.swap(state.prepared);
+  std::string message = state.session.Stored(change, std::move(rows), std::move(view));
   state.prepared.reset();
   bool ok = true;
   if (stored == 1) {

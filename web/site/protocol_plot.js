@@ -43,7 +43,9 @@ class PlotPixels {
 
   // The plan's marks placed on a picture width × height pixels, `scale`
   // device pixels a unit, and the stamps they need made: the lines to
-  // stroke (PLOT_LINE_NUMBERS each, device pixels).
+  // stroke (PLOT_LINE_NUMBERS each, device pixels), read where they lie in
+  // the core's memory (not copied: thousands of error bars would be a
+  // few megabytes of garbage), so to be read before the core is called again.
   place(plan, scale, width, height) {
     const m = this.m;
     // Where the numbers are in the core's memory: a view of it is read
@@ -63,7 +65,7 @@ class PlotPixels {
       for (let n = 0; n < needed; ++n) this.stamp(n);
       const count = m._varek_plot_lines(places[1], plan.lineNumbers.length / PLOT_LINE_NUMBERS, scale);
       const shown = m._varek_plot_shown_lines() / Float64Array.BYTES_PER_ELEMENT;
-      return m.HEAPF64.slice(shown, shown + count * PLOT_LINE_NUMBERS);
+      return m.HEAPF64.subarray(shown, shown + count * PLOT_LINE_NUMBERS);
     } finally {
       for (const pointer of copies) m._free(pointer);
     }

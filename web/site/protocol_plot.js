@@ -203,8 +203,9 @@ class PlotView {
 
   // Draws the plan `rehearsal(width, height)` gives, as large as the slot
   // is (or as the panel's plot is, when it is hidden), on a canvas of its
-  // own: the drawing's code is optimised and the marks' stamps are made
-  // before the first plot of many rows.
+  // own, a few times: the drawing's code is optimised (the engine compiles
+  // the core's laying of the marks better only once it has run a while)
+  // and the marks' stamps are made before the first plot of many rows.
   rehearse(rehearsal) {
     const box = this.slot.getBoundingClientRect();
     const ratio = window.devicePixelRatio || 1;
@@ -212,10 +213,13 @@ class PlotView {
     const canvas = document.createElement("canvas");
     canvas.width = Math.max(1, Math.floor((box.width || PlotView.REHEARSAL_SIZE[0]) * ratio));
     canvas.height = Math.max(1, Math.floor((box.height || PlotView.REHEARSAL_SIZE[1]) * ratio));
-    drawPlotPlan(canvas.getContext("2d", PLOT_CONTEXT), rehearsal(canvas.width / scale, canvas.height / scale), scale);
+    const g = canvas.getContext("2d", PLOT_CONTEXT);
+    const plan = rehearsal(canvas.width / scale, canvas.height / scale);
+    for (let i = 0; i < PlotView.REHEARSALS; ++i) drawPlotPlan(g, plan, scale);
   }
 
   static REHEARSAL_SIZE = [300, 200];
+  static REHEARSALS = 6;
 
   static formScale() { return Number(getComputedStyle(document.documentElement).getPropertyValue("--s")) || 1; }
 

@@ -216,6 +216,8 @@ class PlotView {
     const g = canvas.getContext("2d", PLOT_CONTEXT);
     const plan = rehearsal(canvas.width / scale, canvas.height / scale);
     for (let i = 0; i < PlotView.REHEARSALS; ++i) drawPlotPlan(g, plan, scale);
+    // The canvas for the first picture made ahead (prepare): made already, of about its size.
+    this.spare ??= canvas;
   }
 
   static REHEARSAL_SIZE = [300, 200];
@@ -245,7 +247,9 @@ class PlotView {
     if (!frame) return;
     const canvas = this.spare ?? document.createElement("canvas");
     this.spare = null;
-    [canvas.width, canvas.height] = [frame.width, frame.height];
+    // Given its size only when it differs (made anew then): the plan covers it whole.
+    if (canvas.width !== frame.width) canvas.width = frame.width;
+    if (canvas.height !== frame.height) canvas.height = frame.height;
     drawPlotPlan(canvas.getContext("2d", PLOT_CONTEXT), plan(frame.width / frame.scale, frame.height / frame.scale),
                  frame.scale);
     this.prepared = { canvas, width: frame.width, height: frame.height, scale: frame.scale, adopted: false };

@@ -43,7 +43,8 @@ struct Stamp {
   int whole = 0;  // the pixels it covers whole come first
   std::vector<int> across, down;
   std::vector<std::uint32_t> colour;                   // opaque
-  std::vector<std::uint32_t> alpha, red, green, blue;  // coverage; the colour times it
+  std::vector<std::uint32_t> alpha;                    // coverage
+  std::vector<std::uint32_t> red_blue, green;          // the colour times it (red low, blue high)
   int width = -1;                                      // of the picture `offsets` are for
   std::vector<int> offsets;
 };
@@ -118,27 +119,43 @@ void EachPixel(std::size_t n, std::size_t first, std::size_t end, Visit visit) {
   }
 }
 
-// The opaque pixel `d` with a pixel of a stamp over it that covers it in
-// part (`alpha` of 255; its red, green and blue times that).
-std::uint32_t Blended(std::uint32_t d, std::uint32_t alpha, std::uint32_t red, std::uint32_t green,
-                      std::uint32_t blue) {
-  const std::uint32_t b = 255 - alpha;
-  const std::uint32_t r = (red + (d & 255) * b + 127) / 255;
-  const std::uint32_t g = (green + ((d >> 8) & 255) * b + 127) / 255;
-  const std::uint32_t bl = (blue + ((d >> 16) & 255) * b + 127) / 255;
-  return 0xff000000 | (bl << 16) | (g << 8) | r;
+// v / 255 for each 16-bit half of `halves` (each below 65535), rounded down.
+std::uint32_t Over255(std::uint32_t halves) {
+  return ((halves + 0x00010001 + ((halves >> 8) & 0x00ff00ff)) >> 8) & 0x00ff00ff;
 }
 
-// For each place of the picture, how many of the pixels above and left of it
-// the placed marks cover whole (a row and a column more than the picture).
-std::vector<int> HiddenSums() {
-  std::vector<std::uint8_t> hidden(static_cast<std::size_t>(width) * height);
+// The opaque pixel `d` with a pixel of a stamp over it that covers it in
+// part (`alpha` of 255; its red and blue times that in the low and high
+// half of red_blue, its green times that): each colour is
+// (the stamp's + d's times (255 - alpha) + 127) / 255, red and blue at once
+// (neither half exceeds 255 · 255 + 127, so none carries into the other).
+std::uint32_t Blended(std::uint32_t d, std::uint32_t alpha, std::uint32_t red_blue,
+                      std::uint32_t green) {
+  const std::uint32_t b = 255 - alpha;
+  const std::uint32_t rb = Over255((d & 0x00ff00ff) * b + red_blue + 0x007f007f);
+  const std::uint32_t g = Over255(((d >> 8) & 255) * b + green + 127);
+  return 0xff000000 | rb | (g << 8);
+}
+
+// Which pixels of the picture the placed marks cover whole, and for each
+// place how many of the pixels above and left of it they cover (a row and
+// a column more than the picture): kept from one plot to the next, not
+// made anew each time (a megabyte or more each at a large plot).
+std::vector<std::uint8_t> hidden;
+std::vector<int> sums;
+
+// Fills `hidden` and `sums` for the marks placed last.
+void HiddenSums() {
+  hidden.assign(static_cast<std::size_t>(width) * height, 0);
   for (std::size_t n = 0; n < slot.size(); ++n) {
     EachPixel(n, 0, static_cast<std::size_t>(StampOf(n).whole),
               [&](std::size_t o, std::size_t) { hidden[o] = 1; });
   }
   const std::size_t span = static_cast<std::size_t>(width) + 1;
-  std::vector<int> sums(span * (static_cast<std::size_t>(height) + 1));
+  // The first row and column are 0; every other place is written below.
+  sums.resize(span * (static_cast<std::size_t>(height) + 1));
+  std::fill_n(sums.begin(), span, 0);
+  for (std::size_t y = 1; y <= static_cast<std::size_t>(height); ++y) sums[y * span] = 0;
   for (std::size_t y = 0, o = 0; y < static_cast<std::size_t>(height); ++y) {
     int row = 0;
     for (std::size_t x = 0; x < static_cast<std::size_t>(width); ++x, ++o) {
@@ -146,14 +163,12 @@ std::vector<int> HiddenSums() {
       sums[(y + 1) * span + x + 1] = sums[y * span + x + 1] + row;
     }
   }
-  return sums;
 }
 
-// Whether every pixel that a line from (x1, y1) to (x2, y2) `line_width`
+// Whether every pixel (by `sums`) that a line from (x1, y1) to (x2, y2) `line_width`
 // wide with round caps can touch is hidden: the pixels its shape reaches
 // into, and one more all round for the canvas's smoothing of its edges.
-bool Hidden(const std::vector<int>& sums, double x1, double y1, double x2, double y2,
-            double line_width) {
+bool Hidden(double x1, double y1, double x2, double y2, double line_width) {
   const double reach = line_width / 2 + 1;
   const int l = std::max(0, static_cast<int>(std::floor(std::min(x1, x2) - reach)));
   const int r = std::min(width, static_cast<int>(std::ceil(std::max(x1, x2) + reach)));
@@ -240,9 +255,8 @@ EMSCRIPTEN_KEEPALIVE void varek_plot_stamp(int stamp_slot) {
     stamp.down.push_back(static_cast<int>(p / static_cast<std::size_t>(stamp.size)));
     stamp.colour.push_back(c);
     stamp.alpha.push_back(a);
-    stamp.red.push_back((c & 255) * a);
+    stamp.red_blue.push_back((c & 255) * a | ((c >> 16) & 255) * a << 16);
     stamp.green.push_back(((c >> 8) & 255) * a);
-    stamp.blue.push_back(((c >> 16) & 255) * a);
   };
   for (std::size_t p = 0; p < scratch.size(); ++p) {
     if (scratch[p] >> 24 == 255) take(p);
@@ -265,21 +279,23 @@ EMSCRIPTEN_KEEPALIVE void varek_plot_stamp(int stamp_slot) {
 // how many are to be stroked, LineNumbers each at varek_plot_shown_lines().
 EMSCRIPTEN_KEEPALIVE int varek_plot_lines(const double* lines, int count, double scale) {
   const auto lines_count = static_cast<std::size_t>(std::max(count, 0));
-  const std::vector<int> sums = lines_count > slot.size() ? HiddenSums() : std::vector<int>{};
+  const bool hiding = lines_count > slot.size();
+  if (hiding) HiddenSums();
   shown.clear();
   for (std::size_t i = 0; i < lines_count; ++i) {
     const double* line = lines + i * LineNumbers;
     const double lx1 = line[0], ly1 = line[1], lx2 = line[2], ly2 = line[3];
     const bool along = lx1 == lx2 || ly1 == ly2;
     const double line_width = along ? std::max(1.0, RoundHalfUp(line[4] * scale)) : line[4] * scale;
+    const bool odd = std::fmod(line_width, 2.0) == 1;
     const auto snap = [&](double v) {
-      return std::fmod(line_width, 2.0) == 1 ? std::floor(v * scale) + 0.5 : RoundHalfUp(v * scale);
+      return odd ? std::floor(v * scale) + 0.5 : RoundHalfUp(v * scale);
     };
     const double x1 = lx1 == lx2 ? snap(lx1) : lx1 * scale;
     const double x2 = lx1 == lx2 ? x1 : lx2 * scale;
     const double y1 = ly1 == ly2 ? snap(ly1) : ly1 * scale;
     const double y2 = ly1 == ly2 ? y1 : ly2 * scale;
-    if (!sums.empty() && Hidden(sums, x1, y1, x2, y2, line_width)) continue;
+    if (hiding && Hidden(x1, y1, x2, y2, line_width)) continue;
     shown.insert(shown.end(), {x1, y1, x2, y2, line_width, line[5]});
   }
   return static_cast<int>(shown.size() / LineNumbers);
@@ -303,10 +319,10 @@ EMSCRIPTEN_KEEPALIVE void varek_plot_lay() {
     const auto whole = static_cast<std::size_t>(stamp.whole);
     const std::uint32_t* const colour = stamp.colour.data();
     EachPixel(n, 0, whole, [&](std::size_t o, std::size_t k) { pixels[o] = colour[k]; });
-    const std::uint32_t *const alpha = stamp.alpha.data(), *const red = stamp.red.data(),
-                               *const green = stamp.green.data(), *const blue = stamp.blue.data();
+    const std::uint32_t *const alpha = stamp.alpha.data(), *const red_blue = stamp.red_blue.data(),
+                               *const green = stamp.green.data();
     EachPixel(n, whole, stamp.across.size(), [&](std::size_t o, std::size_t k) {
-      pixels[o] = Blended(pixels[o], alpha[k], red[k], green[k], blue[k]);
+      pixels[o] = Blended(pixels[o], alpha[k], red_blue[k], green[k]);
     });
   }
 }

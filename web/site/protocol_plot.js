@@ -43,7 +43,9 @@ class PlotPixels {
 
   // The plan's marks placed on a picture width × height pixels, `scale`
   // device pixels a unit, and the stamps they need made: the lines to
-  // stroke (PLOT_LINE_NUMBERS each, device pixels).
+  // stroke (PLOT_LINE_NUMBERS each, device pixels), read where they lie in
+  // the core's memory (not copied: thousands of error bars would be a
+  // few megabytes of garbage), so to be read before the core is called again.
   place(plan, scale, width, height) {
     const m = this.m;
     // Where the numbers are in the core's memory: a view of it is read
@@ -63,7 +65,7 @@ class PlotPixels {
       for (let n = 0; n < needed; ++n) this.stamp(n);
       const count = m._varek_plot_lines(places[1], plan.lineNumbers.length / PLOT_LINE_NUMBERS, scale);
       const shown = m._varek_plot_shown_lines() / Float64Array.BYTES_PER_ELEMENT;
-      return m.HEAPF64.slice(shown, shown + count * PLOT_LINE_NUMBERS);
+      return m.HEAPF64.subarray(shown, shown + count * PLOT_LINE_NUMBERS);
     } finally {
       for (const pointer of copies) m._free(pointer);
     }
@@ -201,8 +203,9 @@ class PlotView {
 
   // Draws the plan `rehearsal(width, height)` gives, as large as the slot
   // is (or as the panel's plot is, when it is hidden), on a canvas of its
-  // own: the drawing's code is optimised and the marks' stamps are made
-  // before the first plot of many rows.
+  // own, a few times: the drawing's code is optimised (the engine compiles
+  // the core's laying of the marks better only once it has run a while)
+  // and the marks' stamps are made before the first plot of many rows.
   rehearse(rehearsal) {
     const box = this.slot.getBoundingClientRect();
     const ratio = window.devicePixelRatio || 1;
@@ -210,10 +213,15 @@ class PlotView {
     const canvas = document.createElement("canvas");
     canvas.width = Math.max(1, Math.floor((box.width || PlotView.REHEARSAL_SIZE[0]) * ratio));
     canvas.height = Math.max(1, Math.floor((box.height || PlotView.REHEARSAL_SIZE[1]) * ratio));
-    drawPlotPlan(canvas.getContext("2d", PLOT_CONTEXT), rehearsal(canvas.width / scale, canvas.height / scale), scale);
+    const g = canvas.getContext("2d", PLOT_CONTEXT);
+    const plan = rehearsal(canvas.width / scale, canvas.height / scale);
+    for (let i = 0; i < PlotView.REHEARSALS; ++i) drawPlotPlan(g, plan, scale);
+    // The canvas for the first picture made ahead (prepare): made already, of about its size.
+    this.spare ??= canvas;
   }
 
   static REHEARSAL_SIZE = [300, 200];
+  static REHEARSALS = 6;
 
   static formScale() { return Number(getComputedStyle(document.documentElement).getPropertyValue("--s")) || 1; }
 
@@ -239,7 +247,9 @@ class PlotView {
     if (!frame) return;
     const canvas = this.spare ?? document.createElement("canvas");
     this.spare = null;
-    [canvas.width, canvas.height] = [frame.width, frame.height];
+    // Given its size only when it differs (made anew then): the plan covers it whole.
+    if (canvas.width !== frame.width) canvas.width = frame.width;
+    if (canvas.height !== frame.height) canvas.height = frame.height;
     drawPlotPlan(canvas.getContext("2d", PLOT_CONTEXT), plan(frame.width / frame.scale, frame.height / frame.scale),
                  frame.scale);
     this.prepared = { canvas, width: frame.width, height: frame.height, scale: frame.scale, adopted: false };

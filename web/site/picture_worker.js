@@ -18,7 +18,8 @@
 //   prepare  the paths of other settings as bytes, computed in parts on a
 //            simulation of their own (the scene shown stays); messages that
 //            come meanwhile are answered between the parts
-//   warm     a short warm-up of the engine's optimising tier
+//   warm     a short warm-up of the engine's optimising tier (the worker
+//            starts it in parts by itself as soon as its module has started)
 //   link     a link's parameters read as the command lines read them
 //   axes     (no answer) the plot's axes picture
 //   pixels   (no answer) the buffers of pictures the page has shown, to
@@ -41,7 +42,18 @@ const ready = createVarek(self.varekModule ?? {}).then((module) => {
   varek = module;
   varek._varek_create();
   postMessage(readyMessage());
+  startUpWarmUp.port2.postMessage(null);
 });
+
+// Until the page's first request for a picture or paths comes, the warm-up
+// (varek_warm_up_on) in short parts: messages that come meanwhile are
+// answered between them. A "warm" message does the rest at once.
+const WARM_UP_PART = 10;  // samples
+let warmingUp = true;
+const startUpWarmUp = new MessageChannel();
+startUpWarmUp.port1.onmessage = () => {
+  if (warmingUp && !varek._varek_warm_up_on(WARM_UP_PART)) startUpWarmUp.port2.postMessage(null);
+};
 
 // The zero-ended UTF-8 text that the bridge left at `pointer`.
 function textAt(pointer) {
@@ -179,6 +191,7 @@ function readLink(parameters) {
 onmessage = async ({ data }) => {
   try {
     await ready;
+    if (["show", "prepare", "warm"].includes(data.type)) warmingUp = false;
     if (data.type === "ready") postMessage(readyMessage());
     else if (data.type === "axes") setSignalAxes(data.pixels);
     else if (data.type === "pixels") {
@@ -188,7 +201,7 @@ onmessage = async ({ data }) => {
     else if (data.type === "show") show(data);
     else if (data.type === "prepare") prepare(data);
     else if (data.type === "warm") {
-      varek._varek_warm_up();
+      varek._varek_warm_up_on(0x7fffffff);
       postMessage({ type: "warm" });
     }
     else if (data.type === "link") postMessage({ type: "link", replies: readLink(data.parameters) });

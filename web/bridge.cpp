@@ -250,11 +250,11 @@ EMSCRIPTEN_KEEPALIVE int varek_picture_height() { return picture_height; }
 // optimisation of a function once that code has run a certain amount (the
 // step spends it in a few hundred steps); it compiles the function aside,
 // about 50 ms for the step, and the next call runs optimised code. About a
-// sixth of the heavy cases' steps. The worker runs it in parts as soon as the
-// module has started, while the page is still being built and has not asked
-// for a picture yet, so that a heavy first picture computes with optimised
-// code from its start or soon after; what a request stopped is done at once
-// after the first pictures. None where this module has integrated a path that
+// sixth of the heavy cases' steps. The worker runs its first samples as soon
+// as the module has started, while the page is still being built and has not
+// asked for a picture yet, so that the step's optimised code is compiled
+// before a heavy first picture needs it; the rest comes at once after the
+// first pictures. None where this module has integrated a path that
 // left the axis already (a link to turning paths, their neighbours): that ran
 // the same code, and the warm-up would only cost time, 10 to 40 ms, where a
 // request may wait for it.

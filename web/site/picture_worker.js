@@ -19,7 +19,7 @@
 //            simulation of their own (the scene shown stays); messages that
 //            come meanwhile are answered between the parts
 //   warm     a short warm-up of the engine's optimising tier (the worker
-//            starts it in parts by itself as soon as its module has started)
+//            runs its first samples by itself as its module starts)
 //   link     a link's parameters read as the command lines read them
 //   axes     (no answer) the plot's axes picture
 //   pixels   (no answer) the buffers of pictures the page has shown, to
@@ -45,14 +45,18 @@ const ready = createVarek(self.varekModule ?? {}).then((module) => {
   startUpWarmUp.port2.postMessage(null);
 });
 
-// Until the page's first request for a picture or paths comes, the warm-up
-// (varek_warm_up_on) in short parts: messages that come meanwhile are
-// answered between them. A "warm" message does the rest at once.
+// As soon as the module has started, a light warm-up: the warm-up's first
+// samples (varek_warm_up_on), 1,200 steps of a turning path in parts of 10
+// samples, enough for V8 to queue the step's optimisation, which it compiles
+// aside while the page is still being built; little of the processor's time
+// that the building needs. Messages that come meanwhile are answered between
+// the parts; a request for a picture or paths ends it. A "warm" message does
+// the rest of the warm-up at once.
 const WARM_UP_PART = 10;  // samples
-let warmingUp = true;
+let startUpParts = 4;
 const startUpWarmUp = new MessageChannel();
 startUpWarmUp.port1.onmessage = () => {
-  if (warmingUp && !varek._varek_warm_up_on(WARM_UP_PART)) startUpWarmUp.port2.postMessage(null);
+  if (startUpParts-- > 0 && !varek._varek_warm_up_on(WARM_UP_PART)) startUpWarmUp.port2.postMessage(null);
 };
 
 // The zero-ended UTF-8 text that the bridge left at `pointer`.
@@ -191,7 +195,7 @@ function readLink(parameters) {
 onmessage = async ({ data }) => {
   try {
     await ready;
-    if (["show", "prepare", "warm"].includes(data.type)) warmingUp = false;
+    if (["show", "prepare", "warm"].includes(data.type)) startUpParts = 0;
     if (data.type === "ready") postMessage(readyMessage());
     else if (data.type === "axes") setSignalAxes(data.pixels);
     else if (data.type === "pixels") {

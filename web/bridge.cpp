@@ -61,6 +61,12 @@ std::unique_ptr<varek::PathIntegration> preparation;
 // computation runs the step loops and the extended arithmetic that the
 // warm-up is for.
 bool turning_paths_run = false;
+// The warm-up (varek_warm_up_on): a turning path, with the plates and then
+// in the field alone; its integration so far, and whether it is done.
+constexpr varek::Settings WarmUpSettings{
+    .voltage = 2000, .current = 1000, .amplitude = 10, .deflection_on = true, .steady = false};
+std::unique_ptr<varek::PathIntegration> warm_up;
+bool warmed_up = false;
 // Kept paths as bytes, handed over or given by the page.
 Bytes packed_paths;
 // The neighbours' settings, row by row of the table of the settings.
@@ -240,18 +246,31 @@ EMSCRIPTEN_KEEPALIVE int varek_picture_height() { return picture_height; }
 
 // A short computation that runs the integration's step loops and the
 // extended arithmetic, and its picture, once, on the idle simulation: the
-// engine first runs new code in its baseline tier and optimises the
-// functions that ran often, so that the first heavy picture the user asks
-// for runs optimised code. About a sixth of the heavy cases' steps; none
-// where this module has integrated a path that left the axis already (a
-// link to turning paths, their neighbours): that ran the same code, and the
-// warm-up would only cost time, 10 to 40 ms, where a request may wait for it.
-EMSCRIPTEN_KEEPALIVE void varek_warm_up() {
-  if (turning_paths_run) return;
-  const varek::Settings warm{
-      .voltage = 2000, .current = 1000, .amplitude = 10, .deflection_on = true, .steady = false};
-  idle_simulation->ComputeTrajectories(warm);
-  idle_simulation->RenderScene(warm);
+// engine first runs new code in its baseline tier and queues the
+// optimisation of a function once that code has run a certain amount (the
+// step spends it in a few hundred steps); it compiles the function aside,
+// about 50 ms for the step, and the next call runs optimised code. About a
+// sixth of the heavy cases' steps. The worker runs its first samples as soon
+// as the module has started, while the page is still being built and has not
+// asked for a picture yet, so that the step's optimised code is compiled
+// before a heavy first picture needs it; the rest comes at once after the
+// first pictures. None where this module has integrated a path that
+// left the axis already (a link to turning paths, their neighbours): that ran
+// the same code, and the warm-up would only cost time, 10 to 40 ms, where a
+// request may wait for it.
+// At most `samples` more samples: 1 when the warm-up is done, else 0.
+EMSCRIPTEN_KEEPALIVE int varek_warm_up_on(int samples) {
+  // None while a neighbour under way holds the idle simulation's scene: it
+  // runs the integration as well.
+  if (warmed_up || turning_paths_run || preparation) return 1;
+  if (!warm_up)
+    warm_up = std::make_unique<varek::PathIntegration>(idle_simulation->model().mutable_scene(),
+                                                       WarmUpSettings, no_stop);
+  if (!warm_up->Continue(samples)) return 0;
+  idle_simulation->RenderScene(WarmUpSettings);
+  warm_up.reset();
+  warmed_up = true;
+  return 1;
 }
 
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* varek_render_scene() {

@@ -16,8 +16,10 @@
 // towards the focus) go on the way of the last change, the first neighbour
 // computed.
 //
-//   node bench/web/page_timings.mjs [--rounds N] [--cores N] [--cpu N] [SITE...]   (default build/web/site)
+//   node bench/web/page_timings.mjs [--rounds N] [--cores N] [--cpu N] [--cold] [SITE...]   (default build/web/site)
 //
+// --cold measures the cold loads only (the first pictures and the bytes),
+// a quicker run for many rounds.
 // --cores N tells the pages that the machine has N cores (the page runs a
 // picture worker for each core but one, at most four, so this sets their
 // number; the machine's own cores are what they share). --cpu N slows the
@@ -54,12 +56,13 @@ const PERSON_PACE = 300;  // ms from the first picture to a person's first key p
 
 const root = resolve(fileURLToPath(new URL(".", import.meta.url)), "../..");
 const options = process.argv.slice(2);
-let rounds = 1, cores = null, cpu = 1;
+let rounds = 1, cores = null, cpu = 1, coldOnly = false;
 const siteDirectories = [];
 for (let i = 0; i < options.length; ++i) {
   if (options[i] === "--rounds") rounds = Number(options[++i]);
   else if (options[i] === "--cores") cores = Number(options[++i]);
   else if (options[i] === "--cpu") cpu = Number(options[++i]);
+  else if (options[i] === "--cold") coldOnly = true;
   else siteDirectories.push(options[i]);
 }
 if (siteDirectories.length === 0) siteDirectories.push(join(root, "build/web/site"));
@@ -191,6 +194,7 @@ async function measure(site) {
            await page.evaluate(() => window.scenePictures[0]));
     await context.close();
   }
+  if (coldOnly) return;
 
   // Key presses to picture: `keys` pressed on `control` one after the other,
   // each once the last picture is shown; the first counted as `first`. The

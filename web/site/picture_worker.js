@@ -18,7 +18,8 @@
 //   prepare  the paths of other settings as bytes, computed in parts on a
 //            simulation of their own (the scene shown stays); messages that
 //            come meanwhile are answered between the parts
-//   warm     a short warm-up of the engine's optimising tier
+//   warm     a short warm-up of the engine's optimising tier (the worker
+//            runs its first samples by itself as its module starts)
 //   link     a link's parameters read as the command lines read them
 //   axes     (no answer) the plot's axes picture
 //   pixels   (no answer) the buffers of pictures the page has shown, to
@@ -41,7 +42,22 @@ const ready = createVarek(self.varekModule ?? {}).then((module) => {
   varek = module;
   varek._varek_create();
   postMessage(readyMessage());
+  startUpWarmUp.port2.postMessage(null);
 });
+
+// As soon as the module has started, a light warm-up: the warm-up's first
+// samples (varek_warm_up_on), 1,200 steps of a turning path in parts of 10
+// samples, enough for V8 to queue the step's optimisation, which it compiles
+// aside while the page is still being built; little of the processor's time
+// that the building needs. Messages that come meanwhile are answered between
+// the parts; a request for a picture or paths ends it. A "warm" message does
+// the rest of the warm-up at once.
+const WARM_UP_PART = 10;  // samples
+let startUpParts = 4;
+const startUpWarmUp = new MessageChannel();
+startUpWarmUp.port1.onmessage = () => {
+  if (startUpParts-- > 0 && !varek._varek_warm_up_on(WARM_UP_PART)) startUpWarmUp.port2.postMessage(null);
+};
 
 // The zero-ended UTF-8 text that the bridge left at `pointer`.
 function textAt(pointer) {
@@ -179,6 +195,7 @@ function readLink(parameters) {
 onmessage = async ({ data }) => {
   try {
     await ready;
+    if (["show", "prepare", "warm"].includes(data.type)) startUpParts = 0;
     if (data.type === "ready") postMessage(readyMessage());
     else if (data.type === "axes") setSignalAxes(data.pixels);
     else if (data.type === "pixels") {
@@ -188,7 +205,7 @@ onmessage = async ({ data }) => {
     else if (data.type === "show") show(data);
     else if (data.type === "prepare") prepare(data);
     else if (data.type === "warm") {
-      varek._varek_warm_up();
+      varek._varek_warm_up_on(0x7fffffff);
       postMessage({ type: "warm" });
     }
     else if (data.type === "link") postMessage({ type: "link", replies: readLink(data.parameters) });

@@ -202,6 +202,9 @@ EMSCRIPTEN_KEEPALIVE int varek_keep_paths() {
 // Idle work, in parts: starts the paths of the settings in force on the
 // idle simulation (the scene shown stays as it is) ...
 EMSCRIPTEN_KEEPALIVE void varek_start_preparing() {
+  // A warm-up left part-way (a request came first) starts afresh later: its
+  // state would go on over the scene that these paths overwrite.
+  warm_up.reset();
   prepared = settings;
   preparation = std::make_unique<varek::PathIntegration>(idle_simulation->model().mutable_scene(),
                                                          prepared, no_stop);

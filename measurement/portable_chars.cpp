@@ -28,13 +28,6 @@ constexpr std::array<double, 23> PowersOfTen = {1e0,  1e1,  1e2,  1e3,  1e4,  1e
                                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// The digits of a whole number below 2^64, at least `digits` of them (leading zeros).
-std::string WholeDigits(std::uint64_t n, std::size_t digits = 1) {
-  std::string text = std::to_string(n);
-  if (text.size() < digits) text.insert(0, digits - text.size(), '0');
-  return text;
-}
-
 }  // namespace
 
 // Significant digits and the power of ten of the first: 1.23 -> {"123", 0}.
@@ -89,7 +82,7 @@ std::optional<Digits> FewDigits(double value) {
     const double whole = std::nearbyint(scaled);
     if (whole == 0 || whole / PowersOfTen[d] != magnitude) continue;
     Digits few;
-    few.digits = WholeDigits(static_cast<std::uint64_t>(whole));
+    few.digits = std::to_string(static_cast<std::uint64_t>(whole));
     few.exponent = static_cast<int>(few.digits.size()) - 1 - static_cast<int>(d);
     return few;
   }
@@ -188,39 +181,14 @@ std::optional<std::uint64_t> ScaledWhole(double value, int decimals) {
   return whole;
 }
 
-}  // namespace
-
-std::string PortableFixed(double value, int decimals) {
-  const std::optional<std::uint64_t> whole = ScaledWhole(value, decimals);
-  if (!whole) return Printed("%.*f", decimals, value);
-  const auto places = static_cast<std::size_t>(decimals);
-  std::string digits = WholeDigits(*whole, places + 1);
-  if (places > 0) digits.insert(digits.size() - places, 1, '.');
-  return std::signbit(value) ? "-" + digits : digits;
-}
-
-double FixedValue(double value, int decimals) {
-  const std::optional<std::uint64_t> whole = ScaledWhole(value, decimals);
-  // A whole number below 2^53 over an exact power of ten: one rounding, as strtod's.
-  if (!whole || *whole >= (std::uint64_t{1} << 53) || decimals > 22) {
-    return std::strtod(PortableFixed(value, decimals).c_str(), nullptr);
-  }
-  const double magnitude =
-      static_cast<double>(*whole) / PowersOfTen[static_cast<std::size_t>(decimals)];
-  return std::signbit(value) ? -magnitude : magnitude;
-}
-
-bool AppendExactFixed(std::string& text, double value, int decimals, char point) {
-  const std::optional<std::uint64_t> whole = ScaledWhole(value, decimals);
-  if (!whole || *whole >= (std::uint64_t{1} << 53) || decimals > 22) return false;
-  const double magnitude =
-      static_cast<double>(*whole) / PowersOfTen[static_cast<std::size_t>(decimals)];
-  if ((std::signbit(value) ? -magnitude : magnitude) != value) return false;
-  char digits[24];  // below 2^53: 16 digits
-  const auto places = static_cast<std::size_t>(decimals);
+// `whole` units of the last of `places` decimals, written with `point`:
+// (12345, 3) -> "12.345", (5, 3) -> "0.005".
+void AppendFixedDigits(std::string& text, std::uint64_t whole, std::size_t places, bool negative,
+                       char point) {
+  char digits[24];  // 2^64 has 20 digits
   const std::size_t count =
-      static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, *whole).ptr - digits);
-  if (std::signbit(value)) text += '-';
+      static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, whole).ptr - digits);
+  if (negative) text += '-';
   if (count <= places) {
     text += '0';
     text += point;
@@ -231,6 +199,40 @@ bool AppendExactFixed(std::string& text, double value, int decimals, char point)
     if (places > 0) text += point;
     text.append(digits + (count - places), places);
   }
+}
+
+// The value of `whole` units of the last of `decimals` decimals where it is
+// a whole number below 2^53 over an exact power of ten: one rounding, as
+// strtod's; none otherwise.
+std::optional<double> ExactFixedValue(std::optional<std::uint64_t> whole, int decimals,
+                                      bool negative) {
+  if (!whole || *whole >= (std::uint64_t{1} << 53) || decimals > 22) return std::nullopt;
+  const double magnitude =
+      static_cast<double>(*whole) / PowersOfTen[static_cast<std::size_t>(decimals)];
+  return negative ? -magnitude : magnitude;
+}
+
+}  // namespace
+
+std::string PortableFixed(double value, int decimals) {
+  const std::optional<std::uint64_t> whole = ScaledWhole(value, decimals);
+  if (!whole) return Printed("%.*f", decimals, value);
+  std::string text;
+  AppendFixedDigits(text, *whole, static_cast<std::size_t>(decimals), std::signbit(value), '.');
+  return text;
+}
+
+double FixedValue(double value, int decimals) {
+  const std::optional<double> exact =
+      ExactFixedValue(ScaledWhole(value, decimals), decimals, std::signbit(value));
+  return exact ? *exact : std::strtod(PortableFixed(value, decimals).c_str(), nullptr);
+}
+
+bool AppendExactFixed(std::string& text, double value, int decimals, char point) {
+  const std::optional<std::uint64_t> whole = ScaledWhole(value, decimals);
+  const std::optional<double> exact = ExactFixedValue(whole, decimals, std::signbit(value));
+  if (!exact || *exact != value) return false;
+  AppendFixedDigits(text, *whole, static_cast<std::size_t>(decimals), std::signbit(value), point);
   return true;
 }
 

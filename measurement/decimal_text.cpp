@@ -45,14 +45,13 @@ std::string ScientificChars(double value, int decimals) {
 
 std::string DecimalText(double value) { return WithComma(ShortestChars(value)); }
 
-void AppendDecimalText(std::string& text, double value) {
+char* WriteDecimalText(char* out, double value) {
   // Up to five digits the plain form is never longer than the one with an exponent.
   if (value >= 1 && value < 1e5 && value == std::floor(value)) {
-    char digits[8];
-    text.append(digits, std::to_chars(digits, digits + sizeof digits, static_cast<int>(value)).ptr);
-    return;
+    return std::to_chars(out, out + MostDecimalChars, static_cast<int>(value)).ptr;
   }
-  text += DecimalText(value);
+  const std::string text = DecimalText(value);
+  return std::copy(text.begin(), text.end(), out);
 }
 
 std::string FixedText(double value, int decimals) { return WithComma(FixedChars(value, decimals)); }

@@ -18,9 +18,12 @@ namespace varek {
 
 // The shortest text that reads back as the same double: 1.23 -> "1,23", 1200 -> "1200".
 std::string DecimalText(double value);
-// DecimalText(value) added to `text`; a whole number of up to five digits
-// (a voltage) without a text of its own.
-void AppendDecimalText(std::string& text, double value);
+// The most characters DecimalText writes: "-2.2250738585072014e-308".
+inline constexpr std::size_t MostDecimalChars = 24;
+// DecimalText(value) written at `out` (room for MostDecimalChars): the end
+// of it. A whole number of up to five digits (a voltage) without a text of
+// its own.
+char* WriteDecimalText(char* out, double value);
 // A fixed number of decimals: (7.72834, 2) -> "7,73".
 std::string FixedText(double value, int decimals);
 

@@ -181,24 +181,23 @@ std::optional<std::uint64_t> ScaledWhole(double value, int decimals) {
   return whole;
 }
 
-// `whole` units of the last of `places` decimals, written with `point`:
-// (12345, 3) -> "12.345", (5, 3) -> "0.005".
-void AppendFixedDigits(std::string& text, std::uint64_t whole, std::size_t places, bool negative,
+// `whole` units of the last of `places` decimals (at most 19), written at
+// `out` with `point`: (12345, 3) -> "12.345", (5, 3) -> "0.005"; the end.
+char* WriteFixedDigits(char* out, std::uint64_t whole, std::size_t places, bool negative,
                        char point) {
   char digits[24];  // 2^64 has 20 digits
   const std::size_t count =
       static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, whole).ptr - digits);
-  if (negative) text += '-';
+  if (negative) *out++ = '-';
   if (count <= places) {
-    text += '0';
-    text += point;
-    text.append(places - count, '0');
-    text.append(digits, count);
-  } else {
-    text.append(digits, count - places);
-    if (places > 0) text += point;
-    text.append(digits + (count - places), places);
+    *out++ = '0';
+    *out++ = point;
+    out = std::fill_n(out, places - count, '0');
+    return std::copy_n(digits, count, out);
   }
+  out = std::copy_n(digits, count - places, out);
+  if (places > 0) *out++ = point;
+  return std::copy_n(digits + (count - places), places, out);
 }
 
 // The value of `whole` units of the last of `decimals` decimals where it is
@@ -217,9 +216,9 @@ std::optional<double> ExactFixedValue(std::optional<std::uint64_t> whole, int de
 std::string PortableFixed(double value, int decimals) {
   const std::optional<std::uint64_t> whole = ScaledWhole(value, decimals);
   if (!whole) return Printed("%.*f", decimals, value);
-  std::string text;
-  AppendFixedDigits(text, *whole, static_cast<std::size_t>(decimals), std::signbit(value), '.');
-  return text;
+  char text[MostExactFixedChars];
+  return {text, WriteFixedDigits(text, *whole, static_cast<std::size_t>(decimals),
+                                 std::signbit(value), '.')};
 }
 
 double FixedValue(double value, int decimals) {
@@ -228,12 +227,12 @@ double FixedValue(double value, int decimals) {
   return exact ? *exact : std::strtod(PortableFixed(value, decimals).c_str(), nullptr);
 }
 
-bool AppendExactFixed(std::string& text, double value, int decimals, char point) {
+char* WriteExactFixed(char* out, double value, int decimals, char point) {
   const std::optional<std::uint64_t> whole = ScaledWhole(value, decimals);
   const std::optional<double> exact = ExactFixedValue(whole, decimals, std::signbit(value));
-  if (!exact || *exact != value) return false;
-  AppendFixedDigits(text, *whole, static_cast<std::size_t>(decimals), std::signbit(value), point);
-  return true;
+  if (!exact || *exact != value) return nullptr;
+  return WriteFixedDigits(out, *whole, static_cast<std::size_t>(decimals), std::signbit(value),
+                          point);
 }
 
 std::string PortableScientific(double value, int decimals) {

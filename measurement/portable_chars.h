@@ -6,6 +6,7 @@
 // desktop. Reading is measurement/decimal_reading.h, one path for both.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace varek {
@@ -19,11 +20,15 @@ std::string PortableFixed(double value, int decimals);
 // The double that PortableFixed(value, decimals) reads back as: 12.34567
 // with 3 decimals -> 12.346 (the double nearest to it).
 double FixedValue(double value, int decimals);
-// PortableFixed(value, decimals) with `point` for the decimal point, added
-// to `text`, where FixedValue(value, decimals) is `value` (it has no more
-// decimals): true then; false, with nothing added, otherwise. Without a
-// text of its own: a table's thousands of currents are written at once.
-bool AppendExactFixed(std::string& text, double value, int decimals, char point);
+// The most characters WriteExactFixed writes: a sign, 20 digits, the point
+// (or a zero, the point and 19 decimals).
+inline constexpr std::size_t MostExactFixedChars = 24;
+// PortableFixed(value, decimals) with `point` for the decimal point, written
+// at `out` (room for MostExactFixedChars), where FixedValue(value, decimals)
+// is `value` (it has no more decimals): the end of it then; nullptr,
+// with nothing written, otherwise. Without a text of its own: a table's
+// thousands of currents are written at once.
+char* WriteExactFixed(char* out, double value, int decimals, char point);
 std::string PortableScientific(double value, int decimals);
 
 }  // namespace varek

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <optional>
 #include <span>
@@ -260,9 +261,84 @@ std::string CurrentText(double value) {
   return reads_back ? fixed : DecimalText(value);
 }
 
-// CurrentText(value) added to `text`.
-void AppendCurrent(std::string& text, double value) {
-  if (!AppendExactFixed(text, value, CurrentDecimals, ',')) text += CurrentText(value);
+// A table's text written through a buffer and added to the text a piece
+// at a time: in the browser's build each character added to a string is a
+// call of its own, and a store of 20,000 rows is written at once.
+class TextWriter {
+ public:
+  explicit TextWriter(std::string& text) : text_(text) {}
+  TextWriter(const TextWriter&) = delete;
+  TextWriter& operator=(const TextWriter&) = delete;
+  ~TextWriter() { Flush(); }
+
+  // Room for `most` characters (at most the buffer's size) at the place
+  // returned; Wrote takes those written.
+  char* Room(std::size_t most) {
+    if (buffer_.size() - used_ < most) Flush();
+    return buffer_.data() + used_;
+  }
+  void Wrote(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
+  void Put(char c) {
+    *Room(1) = c;
+    ++used_;
+  }
+  void Put(std::string_view piece) {
+    if (piece.size() > buffer_.size()) {
+      Flush();
+      text_.append(piece);
+      return;
+    }
+    Wrote(std::copy(piece.begin(), piece.end(), Room(piece.size())));
+  }
+  void Put(int value) {
+    constexpr std::size_t MostIntChars = 11;  // "-2147483648"
+    char* const place = Room(MostIntChars);
+    Wrote(std::to_chars(place, place + MostIntChars, value).ptr);
+  }
+
+ private:
+  void Flush() {
+    text_.append(buffer_.data(), used_);
+    used_ = 0;
+  }
+  std::string& text_;
+  std::array<char, 4096> buffer_;  // not cleared: only what is written is used
+  std::size_t used_ = 0;
+};
+
+// CurrentText(value) written.
+void PutCurrent(TextWriter& out, double value) {
+  if (const char* end =
+          WriteExactFixed(out.Room(MostExactFixedChars), value, CurrentDecimals, ',')) {
+    out.Wrote(end);
+  } else {
+    out.Put(CurrentText(value));
+  }
+}
+
+// One row's line of WriteTable, with its line end, field by field.
+void PutRowLine(TextWriter& out, const ProtocolRow& row, TableForm form) {
+  const Measurement& m = row.values;
+  if (form == TableForm::Store) {
+    out.Put(row.id);
+    out.Put(';');
+  }
+  out.Wrote(WriteDecimalText(out.Room(MostDecimalChars), m.voltage));
+  out.Put(';');
+  PutCurrent(out, m.current);
+  out.Put(';');
+  out.Put(m.order);
+  out.Put(';');
+  if (m.amplitude) out.Put(*m.amplitude);
+  out.Put(';');
+  if (m.deflection == Deflection::Steady) out.Put(SteadyWord);
+  if (m.deflection == Deflection::Alternating) out.Put(AlternatingWord);
+  out.Put(';');
+  if (m.reading_uncertainty) PutCurrent(out, *m.reading_uncertainty);
+  out.Put(';');
+  if (m.inclusion == Inclusion::In) out.Put(InWord);
+  if (m.inclusion == Inclusion::Out) out.Put(OutWord);
+  out.Put('\n');
 }
 
 }  // namespace
@@ -363,29 +439,16 @@ TableRead ReadTable(std::string_view bytes, TableForm form) {
 
 std::string WriteTable(const ProtocolTable& rows, TableForm form) {
   std::string text = HeaderOf(form) + '\n';
-  for (const ProtocolRow& row : rows) AppendRowLine(text, row, form);
+  {
+    TextWriter out(text);
+    for (const ProtocolRow& row : rows) PutRowLine(out, row, form);
+  }  // (written out)
   return text;
 }
 
 void AppendRowLine(std::string& text, const ProtocolRow& row, TableForm form) {
-  const Measurement& m = row.values;
-  // Field by field, without a text for the line: a store of 20,000 rows is written at once.
-  if (form == TableForm::Store) text.append(row.id) += ';';
-  AppendDecimalText(text, m.voltage);
-  text += ';';
-  AppendCurrent(text, m.current);
-  text += ';';
-  text.append(std::to_string(m.order)) += ';';
-  if (m.amplitude) text += std::to_string(*m.amplitude);
-  text += ';';
-  if (m.deflection == Deflection::Steady) text += SteadyWord;
-  if (m.deflection == Deflection::Alternating) text += AlternatingWord;
-  text += ';';
-  if (m.reading_uncertainty) AppendCurrent(text, *m.reading_uncertainty);
-  text += ';';
-  if (m.inclusion == Inclusion::In) text += InWord;
-  if (m.inclusion == Inclusion::Out) text += OutWord;
-  text += '\n';
+  TextWriter out(text);
+  PutRowLine(out, row, form);
 }
 
 }  // namespace varek

@@ -116,9 +116,8 @@ TEST(EvaluationTest, NumbersAreWrittenInGermanSchoolStyle) {
   // Written in place as DecimalText writes it, on both sides of its shortcut's limits.
   for (const double value :
        {0.0, -0.0, 0.5, 1.0, 50.0, 1200.0, 1200.5, 99999.0, 100000.0, 1e6, -300.0}) {
-    std::string text = "x";
-    AppendDecimalText(text, value);
-    EXPECT_EQ(text, "x" + DecimalText(value)) << value;
+    char text[MostDecimalChars];
+    EXPECT_EQ(std::string(text, WriteDecimalText(text, value)), DecimalText(value)) << value;
   }
 }
 

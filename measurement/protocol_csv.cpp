@@ -8,13 +8,13 @@
 #include <cmath>
 #include <optional>
 #include <span>
-#include <unordered_set>
 #include <vector>
 
 #include "measurement/captions.h"
 #include "measurement/constants.h"
 #include "measurement/decimal_reading.h"
 #include "measurement/decimal_text.h"
+#include "measurement/id_set.h"
 #include "measurement/portable_chars.h"
 #include "measurement/protocol_checks.h"
 #include "measurement/table_bytes.h"
@@ -178,9 +178,9 @@ bool ReadColumn(const ColumnTitle& column, std::string_view field, ProtocolRow& 
   return false;
 }
 
-// The row of one line, or why it cannot be one.
+// The row of one line, or why it cannot be one; `id` its identity's field.
 std::optional<ProtocolRow> ReadRow(std::string_view line, const Layout& layout, int number,
-                                   std::string& reason) {
+                                   std::string& reason, std::string_view& id) {
   const std::size_t expected = layout.fields.size();
   const Fields fields = Split(line, expected);
   if (fields.count != expected) {
@@ -195,6 +195,7 @@ std::optional<ProtocolRow> ReadRow(std::string_view line, const Layout& layout, 
   if (layout.store && !layout.Has(Column::Id)) row.id = "z" + std::to_string(number);
   for (std::size_t i = 0; i < expected; ++i) {
     if (!ReadColumn(*layout.fields[i], fields.items()[i], row, reason)) return std::nullopt;
+    if (layout.fields[i]->column == Column::Id) id = fields.items()[i];
   }
   if (const std::optional<std::string> why = ImplausibleRow(row.values)) {
     reason = *why;
@@ -402,11 +403,15 @@ TableRead ReadTable(std::string_view bytes, TableForm form) {
   if (start > text.size() && form == TableForm::Exchange) {
     return refuse_whole(2, "die Datei enthält keine Messwerte");
   }
-  std::unordered_set<std::string> ids;
   const std::string_view below_header = text.substr(std::min(start, text.size()));
   const auto lines =
       static_cast<std::size_t>(std::count(below_header.begin(), below_header.end(), '\n'));
-  read.rows.reserve(std::min(lines + 1, MaxTableRows));
+  const std::size_t most_rows = std::min(lines + 1, MaxTableRows);
+  read.rows.reserve(most_rows);
+  // Identities read from the text are checked there; those named after
+  // their lines differ anyway.
+  const bool with_ids = layout->Has(Column::Id);
+  IdSet ids(with_ids ? most_rows : 0);
   for (int number = 2; start <= text.size(); ++number) {
     if (static_cast<std::size_t>(number) - 2 == MaxTableRows) {
       return refuse_whole(
@@ -419,8 +424,9 @@ TableRead ReadTable(std::string_view bytes, TableForm form) {
     if (line.empty()) {
       reason = "leere Zeile zwischen den Messwerten";
     } else {
-      row = ReadRow(line, *layout, number, reason);
-      if (row && !row->id.empty() && !ids.insert(row->id).second) {
+      std::string_view id;
+      row = ReadRow(line, *layout, number, reason, id);
+      if (row && with_ids && !ids.Insert(id)) {
         reason = "Kennung " + QuotedExcerpt(row->id) + " kommt schon in einer früheren Zeile vor";
         row.reset();
       }

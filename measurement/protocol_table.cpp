@@ -6,38 +6,12 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "measurement/id_set.h"
+
 namespace varek {
 
 namespace {
 constexpr std::size_t LongestRowId = 32;
-
-// Identities, each looked up and added without a node of its own (a
-// table's 20,000 at once): open addressing over views of them, which must
-// stay where they are while the set is used.
-class IdSet {
- public:
-  // For at most `most` identities.
-  explicit IdSet(std::size_t most) {
-    std::size_t size = 16;
-    while (size < 2 * most) size *= 2;
-    slots_.resize(size);
-  }
-  // Whether `id` was not in the set; it is now.
-  bool Insert(std::string_view id) {
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t at = std::hash<std::string_view>{}(id)&mask;; at = (at + 1) & mask) {
-      if (slots_[at].data() == nullptr) {
-        slots_[at] = id;  // a string's data is never null
-        return true;
-      }
-      if (slots_[at] == id) return false;
-    }
-  }
-
- private:
-  std::vector<std::string_view> slots_;
-};
-
 }  // namespace
 
 bool IsRowId(std::string_view id) {

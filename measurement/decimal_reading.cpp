@@ -135,14 +135,14 @@ double Nearest(std::string_view digits, int exponent) {
 // Most numbers of a table have few digits: at most 15 of them are an exact
 // double, and so is 10^k up to k = 22; one multiplication or division of
 // two exact doubles rounds once, to the nearest, as Nearest does.
-std::optional<double> Exactly(std::string_view digits, int exponent) {
+// `whole`: the digits' value, taken while they were read.
+std::optional<double> Exactly(std::string_view digits, std::uint64_t whole, int exponent) {
   constexpr double ExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   constexpr int Largest = static_cast<int>(std::size(ExactPowers)) - 1;
   if (digits.size() > 15 || exponent > Largest || exponent < -Largest) return std::nullopt;
-  double value = 0;
-  for (char digit : digits) value = value * 10 + (digit - '0');
+  const auto value = static_cast<double>(whole);  // below 10^15: exact
   const double power = ExactPowers[exponent < 0 ? -exponent : exponent];
   return exponent < 0 ? value / power : value * power;
 }
@@ -164,6 +164,7 @@ DecimalReading ReadDecimal(std::string_view text) {
   // place: a table's numbers are read by the ten thousand).
   std::array<char, MaxNumberLength> digit_chars;
   std::size_t digits_taken = 0;
+  std::uint64_t whole = 0;  // of the first 15 of them: what Exactly takes
   int exponent = 0, digit_count = 0;
   auto take_digits = [&](bool after_comma) {
     for (; i < text.size() && IsDigit(text[i]); ++i, ++digit_count) {
@@ -171,6 +172,7 @@ DecimalReading ReadDecimal(std::string_view text) {
         if (after_comma) --exponent;
         continue;
       }
+      if (digits_taken < 15) whole = whole * 10 + static_cast<std::uint64_t>(text[i] - '0');
       digit_chars[digits_taken++] = text[i];
       if (after_comma) --exponent;
     }
@@ -202,7 +204,7 @@ DecimalReading ReadDecimal(std::string_view text) {
   const int magnitude = exponent + static_cast<int>(digits.size()) - 1;
   if (magnitude > LargestDecimalExponent) return {NumberKind::TooLarge, sign};
   if (magnitude < -LargestDecimalExponent) return {NumberKind::TooSmall, sign};
-  const std::optional<double> exact = Exactly(digits, exponent);
+  const std::optional<double> exact = Exactly(digits, whole, exponent);
   return {NumberKind::Number, sign * (exact ? *exact : Nearest(digits, exponent))};
 }
 

@@ -3,9 +3,8 @@
 #include "measurement/protocol_store.h"
 
 #include <algorithm>
-#include <unordered_map>
-#include <unordered_set>
 
+#include "measurement/id_lookup.h"
 #include "measurement/protocol_texts.h"
 
 namespace varek {
@@ -16,7 +15,7 @@ namespace {
 // their places (given new values by `updates`); the step's text holds a
 // line a row.
 void PutBack(StoreStep& step, const std::vector<PlacedRow>& places,
-             const std::unordered_map<std::string_view, const Measurement*>& updates) {
+             const IdLookup<const Measurement*>& updates) {
   const std::vector<RestorePlace> inserts = RestorePlaces(step.rows, places);
   if (inserts.empty()) return;
   ProtocolTable rows;
@@ -27,9 +26,8 @@ void PutBack(StoreStep& step, const std::vector<PlacedRow>& places,
   auto next = inserts.begin();
   for (std::size_t k = 0; k <= step.rows.size(); ++k) {
     for (; next != inserts.end() && next->before == k; ++next) {
-      const auto update = updates.find(next->row->id);
-      rows.push_back(update == updates.end() ? *next->row
-                                             : ProtocolRow{next->row->id, *update->second});
+      const Measurement* const* update = updates.Find(next->row->id);
+      rows.push_back(update == nullptr ? *next->row : ProtocolRow{next->row->id, **update});
       AppendRowLine(text, rows.back(), TableForm::Store);
     }
     if (k == step.rows.size()) break;
@@ -50,11 +48,11 @@ void PutBack(StoreStep& step, const std::vector<PlacedRow>& places,
 // refused: the copy is the step's afterwards.
 StoreStep StepFromCopy(StoreCopy& copy, const TableChange& change) {
   const std::string_view stored = copy.text;
-  const std::unordered_set<std::string_view> gone(change.remove.begin(), change.remove.end());
-  std::unordered_map<std::string_view, const Measurement*> updates;
-  for (const ProtocolRow& row : change.update) updates.insert_or_assign(row.id, &row.values);
-  std::unordered_set<std::string_view> adding;
-  for (const ProtocolRow& row : change.add) adding.insert(row.id);
+  const IdLookup<bool> gone = LookupOf(change.remove);
+  IdLookup<const Measurement*> updates;
+  for (const ProtocolRow& row : change.update) updates.Put(row.id, &row.values);
+  IdLookup<bool> adding;
+  for (const ProtocolRow& row : change.add) adding.Put(row.id, true);
 
   StoreStep step;
   step.rows_read = copy.rows.size();
@@ -65,32 +63,32 @@ StoreStep StepFromCopy(StoreCopy& copy, const TableChange& change) {
   const auto take_over_to = [&](std::size_t end) { step.text.append(stored, run, end - run); };
   const bool may_refuse =
       copy.rows.size() + change.add.size() + change.restore.size() > MaxTableRows;
-  std::unordered_set<std::string_view> present;
+  IdLookup<bool> present;
   for (ProtocolRow& row : copy.rows) {
     const std::size_t next = stored.find('\n', line) + 1;
-    if (gone.contains(row.id)) {
+    if (gone.Contains(row.id)) {
       take_over_to(line);
       run = next;
     } else {
-      const auto update = updates.find(row.id);
-      if (update == updates.end()) {
+      const Measurement* const* update = updates.Find(row.id);
+      if (update == nullptr) {
         step.rows.push_back(may_refuse ? row : std::move(row));
       } else {
         take_over_to(line);
         run = next;
-        step.rows.push_back({row.id, *update->second});
+        step.rows.push_back({row.id, **update});
         AppendRowLine(step.text, step.rows.back(), TableForm::Store);
       }
       // (The rows are reserved: the identity stays where it is.)
-      if (adding.contains(step.rows.back().id)) present.insert(step.rows.back().id);
+      if (adding.Contains(step.rows.back().id)) present.Put(step.rows.back().id, true);
     }
     line = next;
   }
   take_over_to(line);
   for (const ProtocolRow& row : change.add) {
-    if (!present.insert(row.id).second) continue;
-    const auto update = updates.find(row.id);
-    step.rows.push_back(update == updates.end() ? row : ProtocolRow{row.id, *update->second});
+    if (!present.Put(row.id, true)) continue;
+    const Measurement* const* update = updates.Find(row.id);
+    step.rows.push_back(update == nullptr ? row : ProtocolRow{row.id, **update});
     AppendRowLine(step.text, step.rows.back(), TableForm::Store);
   }
   PutBack(step, change.restore, updates);

@@ -14,7 +14,7 @@
 #include "measurement/constants.h"
 #include "measurement/decimal_reading.h"
 #include "measurement/decimal_text.h"
-#include "measurement/id_set.h"
+#include "measurement/id_index.h"
 #include "measurement/portable_chars.h"
 #include "measurement/protocol_checks.h"
 #include "measurement/table_bytes.h"
@@ -411,7 +411,7 @@ TableRead ReadTable(std::string_view bytes, TableForm form) {
   // Identities read from the text are checked there; those named after
   // their lines differ anyway.
   const bool with_ids = layout->Has(Column::Id);
-  IdSet ids(with_ids ? most_rows : 0);
+  IdIndex ids(with_ids ? most_rows : 0);
   for (int number = 2; start <= text.size(); ++number) {
     if (static_cast<std::size_t>(number) - 2 == MaxTableRows) {
       return refuse_whole(

@@ -3,10 +3,10 @@
 #include "measurement/protocol_table.h"
 
 #include <algorithm>
-#include <unordered_map>
 #include <unordered_set>
 
-#include "measurement/id_set.h"
+#include "measurement/id_index.h"
+#include "measurement/id_lookup.h"
 
 namespace varek {
 
@@ -42,11 +42,11 @@ TableChange RestoreRows(std::vector<PlacedRow> rows) { return {{}, {}, {}, std::
 
 std::vector<PlacedRow> PlacesOf(const ProtocolTable& seen,
                                 const std::vector<std::string>& removed) {
-  const std::unordered_set<std::string_view> gone(removed.begin(), removed.end());
+  const IdLookup<bool> gone = LookupOf(removed);
   std::vector<PlacedRow> places;
   std::string_view above;  // the nearest row above that stays
   for (std::size_t i = 0; i < seen.size(); ++i) {
-    if (gone.contains(seen[i].id)) {
+    if (gone.Contains(seen[i].id)) {
       places.push_back({seen[i], std::string(above), i});
     } else {
       above = seen[i].id;
@@ -72,19 +72,19 @@ TableChange ImportRows(const ProtocolTable& seen, ProtocolTable rows, ImportMode
 std::vector<RestorePlace> RestorePlaces(const ProtocolTable& table,
                                         const std::vector<PlacedRow>& places) {
   if (places.empty()) return {};
-  std::unordered_map<std::string_view, std::size_t> at;
-  for (std::size_t i = 0; i < table.size(); ++i) at.emplace(table[i].id, i);
+  IdIndex at(table.size() + places.size());
+  for (std::size_t i = 0; i < table.size(); ++i) at.Insert(table[i].id, i);
   std::vector<RestorePlace> inserts;
   for (const PlacedRow& placed : places) {
-    if (at.contains(placed.row.id)) continue;
+    if (at.Find(placed.row.id) != nullptr) continue;
     std::size_t before = std::min(placed.index, table.size());
     if (placed.after.empty()) {
       before = 0;
-    } else if (const auto found = at.find(placed.after); found != at.end()) {
-      before = found->second + 1;
+    } else if (const std::size_t* found = at.Find(placed.after)) {
+      before = *found + 1;
     }
     inserts.push_back({before, &placed.row});
-    at.emplace(placed.row.id, table.size());  // once
+    at.Insert(placed.row.id, table.size());  // once
   }
   std::stable_sort(
       inserts.begin(), inserts.end(),
@@ -113,13 +113,13 @@ ProtocolTable Restored(ProtocolTable table, const std::vector<PlacedRow>& places
 
 ProtocolTable Applied(ProtocolTable table, const TableChange& change) {
   if (!change.remove.empty()) {
-    const std::unordered_set<std::string_view> gone(change.remove.begin(), change.remove.end());
-    std::erase_if(table, [&](const ProtocolRow& row) { return gone.contains(row.id); });
+    const IdLookup<bool> gone = LookupOf(change.remove);
+    std::erase_if(table, [&](const ProtocolRow& row) { return gone.Contains(row.id); });
   }
   if (!change.add.empty()) {
     // The identities are looked at where they stay: no row moves while rows are added.
     table.reserve(table.size() + change.add.size());
-    IdSet present(table.size() + change.add.size());
+    IdIndex present(table.size() + change.add.size());
     for (const ProtocolRow& row : table) present.Insert(row.id);
     for (const ProtocolRow& row : change.add) {
       if (present.Insert(row.id)) table.push_back(row);

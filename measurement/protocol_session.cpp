@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measurement/protocol_session.h"
 
-#include <unordered_set>
 #include <utility>
 
+#include "measurement/id_lookup.h"
 #include "measurement/protocol_csv.h"
 #include "measurement/protocol_texts.h"
 
@@ -105,10 +105,10 @@ Action ProtocolSession::Undo() {
   std::vector<std::string> ids;
   for (const PlacedRow& placed : removed_) ids.push_back(placed.row.id);
   auto message = [ids = std::move(ids)](const ProtocolTable& after) {
-    const std::unordered_set<std::string_view> back(ids.begin(), ids.end());
+    const IdLookup<bool> back = LookupOf(ids);
     std::vector<std::size_t> numbers;
     for (std::size_t i = 0; i < after.size(); ++i) {
-      if (back.contains(after[i].id)) numbers.push_back(i + 1);
+      if (back.Contains(after[i].id)) numbers.push_back(i + 1);
     }
     return RestoredMessage(numbers);
   };

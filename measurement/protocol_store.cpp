@@ -3,6 +3,7 @@
 #include "measurement/protocol_store.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "measurement/id_lookup.h"
 #include "measurement/protocol_texts.h"
@@ -20,22 +21,26 @@ void PutBack(StoreStep& step, const std::vector<PlacedRow>& places,
   if (inserts.empty()) return;
   ProtocolTable rows;
   rows.reserve(step.rows.size() + inserts.size());
-  std::size_t from = step.text.find('\n') + 1;  // after the header
-  std::string text = step.text.substr(0, from);
+  std::string text;
   text.reserve(step.text.size() + inserts.size() * 64);
-  auto next = inserts.begin();
-  for (std::size_t k = 0; k <= step.rows.size(); ++k) {
-    for (; next != inserts.end() && next->before == k; ++next) {
-      const Measurement* const* update = updates.Find(next->row->id);
-      rows.push_back(update == nullptr ? *next->row : ProtocolRow{next->row->id, **update});
-      AppendRowLine(text, rows.back(), TableForm::Store);
-    }
-    if (k == step.rows.size()) break;
-    const std::size_t end = step.text.find('\n', from) + 1;
-    text.append(step.text, from, end - from);
-    from = end;
-    rows.push_back(std::move(step.rows[k]));
+  // The rows and lines between the places are taken over a run at a time.
+  std::size_t k = 0;                            // the first row not taken over
+  std::size_t line = step.text.find('\n') + 1;  // its line, after the header
+  std::size_t run = 0;                          // the first byte not taken over
+  const auto rows_from = [&](std::size_t row) {
+    return std::make_move_iterator(step.rows.begin() + static_cast<std::ptrdiff_t>(row));
+  };
+  for (const RestorePlace& insert : inserts) {
+    rows.insert(rows.end(), rows_from(k), rows_from(insert.before));
+    for (; k < insert.before; ++k) line = step.text.find('\n', line) + 1;
+    text.append(step.text, run, line - run);
+    run = line;
+    const Measurement* const* update = updates.Find(insert.row->id);
+    rows.push_back(update == nullptr ? *insert.row : ProtocolRow{insert.row->id, **update});
+    AppendRowLine(text, rows.back(), TableForm::Store);
   }
+  rows.insert(rows.end(), rows_from(k), rows_from(step.rows.size()));
+  text.append(step.text, run);
   step.rows = std::move(rows);
   step.text = std::move(text);
 }

@@ -161,6 +161,8 @@ TEST(ProtocolStoreTest, StepFromTheLastStepsCopyIsTheFullStep) {
                     {Row("b2", 1.1), "", 0},
                     {Row("b3", 1.1), "zz", 3},
                     {Row("a3", 1.1), "a1", 1}})},
+      {"put back behind the last row and before it",
+       RestoreRows({{Row("b4", 1.1), "a4", 4}, {Row("b5", 1.1), "a3", 3}})},
       {"delete, put back, take out",
        Then(Then(DeleteRow("a2"), RestoreRows({{Row("b1", 1.1), "a3", 2}})),
             UpdateRow({"b1", out.values}))},

@@ -3,6 +3,7 @@
 #include "measurement/protocol_table.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_set>
 
 #include "measurement/id_index.h"
@@ -76,11 +77,11 @@ std::vector<RestorePlace> RestorePlaces(const ProtocolTable& table,
   for (std::size_t i = 0; i < table.size(); ++i) at.Insert(table[i].id, i);
   std::vector<RestorePlace> inserts;
   for (const PlacedRow& placed : places) {
-    if (at.Find(placed.row.id) != nullptr) continue;
+    if (at.Find(placed.row.id)) continue;
     std::size_t before = std::min(placed.index, table.size());
     if (placed.after.empty()) {
       before = 0;
-    } else if (const std::size_t* found = at.Find(placed.after)) {
+    } else if (const std::optional<std::size_t> found = at.Find(placed.after)) {
       before = *found + 1;
     }
     inserts.push_back({before, &placed.row});

@@ -9,13 +9,17 @@
 // panel's refresh, the plot and the page's layout in the time (a file to
 // import is made in the page before).
 //
-//   node bench/web/protocol_timings.mjs [--rounds N] [--rows N,...] [--uncertainty] [SITE...]
+//   node bench/web/protocol_timings.mjs [--rounds N] [--rows N,...] [--uncertainty] [--phases MS] [SITE...]
 //   (default 1 round, 2000 and 20000 rows, build/web/site; --uncertainty:
-//   every row with its ΔI, so that the plot draws an error bar for each)
+//   every row with its ΔI, so that the plot draws an error bar for each;
+//   --phases MS: also the times at which the protocol's steps began and
+//   ended in each run, kept in the page, printed for the runs over MS ms;
+//   the steps are timed by wrapping the page's methods, which costs a little)
 //
 // With several sites (e.g. the builds of two commits) each round measures
 // every site in turn, so that they share the machine's load. Prints min
-// and median of each measurement over all rounds.
+// and median of each measurement over all rounds, then how many runs of
+// each site took more than 100 ms.
 import { join, resolve } from "node:path";
 import { fileURLToPath } from "node:url";
 import puppeteer from "puppeteer-core";
@@ -27,11 +31,13 @@ const options = process.argv.slice(2);
 let rounds = 1;
 let sizes = [2000, 20000];
 let uncertainty = false;
+let phasesOver = null;  // print the steps of the runs longer than this (ms)
 const directories = [];
 for (let i = 0; i < options.length; ++i) {
   if (options[i] === "--rounds") rounds = Number(options[++i]);
   else if (options[i] === "--rows") sizes = options[++i].split(",").map(Number);
   else if (options[i] === "--uncertainty") uncertainty = true;
+  else if (options[i] === "--phases") phasesOver = Number(options[++i]);
   else directories.push(options[i]);
 }
 if (directories.length === 0) directories.push(join(root, "build/web/site"));
@@ -52,8 +58,39 @@ const browser = await puppeteer.launch({
 
 function note(site, name, value) {
   if (!site.results.has(name)) site.results.set(name, []);
+  if (typeof value === "object") {
+    (site.phases ??= []).push({ name, round: site.round, ...value });
+    value = value.ms;
+  }
   site.results.get(name).push(value);
 }
+
+// With --phases: the protocol's methods wrapped, each call's start and end
+// (and an asynchronous one's settling) kept in window.benchPhases.
+const watchPhases = (page) => page.evaluate(() => {
+  window.benchPhases = [];
+  const note = (label) => window.benchPhases.push([label, performance.now()]);
+  const wrap = (object, name, label = name) => {
+    const f = object[name];
+    object[name] = function (...args) {
+      note(`${label}<`);
+      const result = f.apply(this, args);
+      note(`${label}>`);
+      if (typeof result?.then === "function") result.then(() => note(`${label} settled`));
+      return result;
+    };
+  };
+  const p = Form1.protocol;
+  for (const name of ["Apply", "Refresh", "Prepare", "Import"]) wrap(p, name);
+  for (const name of ["record", "importCsv", "remove", "undo", "step", "commit", "fillCopy", "viewHead", "viewRows"]) wrap(p.core, name);
+  wrap(p.store, "stepInDatabase");
+  wrap(p.store.pieces, "write", "pieces.write");
+  wrap(p.plot, "draw", "plot.draw");
+  wrap(p.plot, "prepare", "plot.prepare");
+  wrap(p.rows, "ShowRows", "rows.ShowRows");
+  const question = window.askQuestion;
+  window.askQuestion = (...args) => { note("question"); return question(...args); };
+});
 
 // A series of `rows` readings, all different, in the exchange form.
 function series(rows) {
@@ -66,20 +103,26 @@ function series(rows) {
 }
 
 // Runs `act` in the page and waits until the status line changes: the milliseconds between.
+// With --phases: {ms, phases}, the steps' times from the action on.
 function timed(page, act) {
-  return page.evaluate((act) => new Promise((done) => {
+  return page.evaluate((act, phases) => new Promise((done) => {
     const status = document.getElementById("ProtocolStatus");
     const before = status.textContent;
+    if (phases) window.benchPhases.length = 0;
     const t0 = performance.now();
+    const finish = (ms) => done(phases ? { ms, phases: [...window.benchPhases, ["shown", t0 + ms]]
+                                                           .map(([label, t]) => [label, Math.round((t - t0) * 10) / 10]) }
+                                       : ms);
     // Written, and the frame that shows it drawn.
     const observer = new MutationObserver(() => {
       if (status.textContent === before) return;
       observer.disconnect();
-      requestAnimationFrame(() => setTimeout(() => done(performance.now() - t0), 0));
+      if (phases) window.benchPhases.push(["status written", performance.now()]);
+      requestAnimationFrame(() => setTimeout(() => finish(performance.now() - t0), 0));
     });
     observer.observe(status, { childList: true, characterData: true, subtree: true });
     new Function(act)();
-  }), act);
+  }), act, phasesOver !== null);
 }
 
 // Makes the file `name` with `text` in the page, before the clock runs (its
@@ -111,6 +154,7 @@ async function measure(site, rows, text) {
   await page.waitForSelector("html[data-state=ready]", { timeout: 60000 });
   await page.evaluate(() => document.getElementById("ProtocolButton").click());
   await page.waitForFunction(() => document.querySelector("#ProtocolTable thead tr"), { timeout: 60000 });
+  if (phasesOver !== null) await watchPhases(page);
   await prepare(page, `reihe-${rows}.csv`, text);
   note(site, `import into an empty table, ${rows} rows`, await timed(page, importing));
   const appended = series(APPENDED_ROWS);
@@ -139,7 +183,10 @@ async function measure(site, rows, text) {
 const files = new Map(sizes.map((rows) => [rows, series(rows)]));
 for (let round = 0; round < rounds; ++round) {
   for (const rows of sizes) {
-    for (const site of sites) await measure(site, rows, files.get(rows));
+    for (const site of sites) {
+      site.round = round;
+      await measure(site, rows, files.get(rows));
+    }
   }
 }
 
@@ -150,6 +197,18 @@ for (const name of sites[0].results.keys()) {
     const s = sorted(site.results.get(name) ?? [NaN]);
     console.log(`  ${site.directory}: min ${s[0].toFixed(1)}, median ${s[Math.floor(s.length / 2)].toFixed(1)}, ` +
                 `max ${s.at(-1).toFixed(1)} ms (${s.length} runs)`);
+  }
+}
+for (const site of sites) {
+  const runs = [...site.results.values()].flat();
+  console.log(`${site.directory}: ${runs.filter((ms) => ms > 100).length} of ${runs.length} runs over 100 ms`);
+}
+if (phasesOver !== null) {
+  for (const site of sites) {
+    console.log(`${site.directory}: the steps of the runs over ${phasesOver} ms`);
+    for (const run of site.phases.filter((run) => run.ms > phasesOver)) {
+      console.log(`  ${run.ms.toFixed(1)} ms, ${run.name} (round ${run.round + 1}): ${run.phases.map(([label, t]) => `${label} ${t}`).join(", ")}`);
+    }
   }
 }
 await browser.close();

@@ -237,9 +237,11 @@ class Protocol {
     clearTimeout(this.retry);
     if (unsaved) this.retry = setTimeout(() => this.Apply(0), this.texts.retryMs);
     // What the next change starts from, once this one is shown (a copy of
-    // every row): made by that change itself if it comes first.
-    if ("requestIdleCallback" in window) requestIdleCallback(() => this.core.fillCopy());
-    else requestAnimationFrame(() => setTimeout(() => this.core.fillCopy(), 0));
+    // every row): made by that change itself if it comes first. Asked for
+    // once the frame with this change is drawn: an idle moment before that
+    // frame would put the copy's milliseconds in front of it.
+    const fill = () => this.core.fillCopy();
+    requestAnimationFrame(() => setTimeout(() => ("requestIdleCallback" in window ? requestIdleCallback(fill) : fill()), 0));
   }
 
   download(blob, name, what) {

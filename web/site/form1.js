@@ -204,9 +204,9 @@ class TForm1 {
   }
 
   // The address follows the settings once the window is open, when their
-  // pictures are shown: the browser takes 2 to 4 ms for each new address,
-  // more than a kept picture costs, and a dragged thumb changes the
-  // settings every few milliseconds.
+  // pictures are shown: for each new address the browser does work of its
+  // own (it fetches and decodes the page's icon again), and a dragged thumb
+  // changes the settings every few milliseconds.
   FollowAddress() {
     if (!this.addressBehind || !this.Panel4.hidden) return;
     this.addressBehind = false;

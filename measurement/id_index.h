@@ -26,14 +26,14 @@ class IdIndex {
   // Whether `id` was not there; it is now, with `index` (below 2^32, a
   // place in a table; an identity that was there keeps its own).
   bool Insert(std::string_view id, std::size_t index = 0) {
-    Slot& slot = SlotOf(id);
+    Slot& slot = slots_[SlotOf(id)];
     if (slot.data != nullptr) return false;
     slot = {id.data(), static_cast<std::uint32_t>(id.size()), static_cast<std::uint32_t>(index)};
     return true;
   }
   // The index of `id`, or none.
   std::optional<std::size_t> Find(std::string_view id) const {
-    const Slot& slot = const_cast<IdIndex*>(this)->SlotOf(id);
+    const Slot& slot = slots_[SlotOf(id)];
     if (slot.data == nullptr) return std::nullopt;
     return slot.index;
   }
@@ -46,11 +46,11 @@ class IdIndex {
     std::uint32_t index = 0;
     std::string_view id() const { return {data, size}; }
   };
-  // The slot of `id`, or the free one where it would go.
-  Slot& SlotOf(std::string_view id) {
+  // The place of `id`'s slot, or of the free one where it would go.
+  std::size_t SlotOf(std::string_view id) const {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t at = std::hash<std::string_view>{}(id)&mask;; at = (at + 1) & mask) {
-      if (slots_[at].data == nullptr || slots_[at].id() == id) return slots_[at];
+      if (slots_[at].data == nullptr || slots_[at].id() == id) return at;
     }
   }
   std::vector<Slot> slots_;

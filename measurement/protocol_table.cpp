@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <unordered_set>
 
 #include "measurement/id_index.h"
 #include "measurement/id_lookup.h"
@@ -136,16 +135,16 @@ ProtocolTable Applied(ProtocolTable table, const TableChange& change) {
 }
 
 TableChange Then(TableChange first, const TableChange& then) {
-  const std::unordered_set<std::string> gone(then.remove.begin(), then.remove.end());
-  std::erase_if(first.add, [&](const ProtocolRow& row) { return gone.contains(row.id); });
+  const IdLookup<bool> gone = LookupOf(then.remove);
+  std::erase_if(first.add, [&](const ProtocolRow& row) { return gone.Contains(row.id); });
   first.remove.insert(first.remove.end(), then.remove.begin(), then.remove.end());
   first.add.insert(first.add.end(), then.add.begin(), then.add.end());
   std::erase_if(first.restore,
-                [&](const PlacedRow& placed) { return gone.contains(placed.row.id); });
+                [&](const PlacedRow& placed) { return gone.Contains(placed.row.id); });
   first.restore.insert(first.restore.end(), then.restore.begin(), then.restore.end());
   // Updates come after the adds when applied, so also one of a row `first`
   // adds holds; of two updates of a row the later wins.
-  std::erase_if(first.update, [&](const ProtocolRow& row) { return gone.contains(row.id); });
+  std::erase_if(first.update, [&](const ProtocolRow& row) { return gone.Contains(row.id); });
   first.update.insert(first.update.end(), then.update.begin(), then.update.end());
   return first;
 }

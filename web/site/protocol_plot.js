@@ -216,12 +216,19 @@ class PlotView {
     const g = canvas.getContext("2d", PLOT_CONTEXT);
     const plan = rehearsal(canvas.width / scale, canvas.height / scale);
     for (let i = 0; i < PlotView.REHEARSALS; ++i) drawPlotPlan(g, plan, scale);
+    // The marks and lines placed more often than drawn: the engine compiles
+    // the core's placing better only once it has placed some ten thousand
+    // marks, and a function that runs when that happens ends as it began;
+    // so the first plot of 20,000 rows would place them all with the slower
+    // code, while the better code is compiled on the other core.
+    for (let i = 0; i < PlotView.PLACINGS; ++i) plan.pixels.place(plan, scale, canvas.width, canvas.height);
     // The canvas for the first picture made ahead (prepare): made already, of about its size.
     this.spare ??= canvas;
   }
 
   static REHEARSAL_SIZE = [300, 200];
   static REHEARSALS = 6;
+  static PLACINGS = 40;
 
   static formScale() { return Number(getComputedStyle(document.documentElement).getPropertyValue("--s")) || 1; }
 

@@ -19,7 +19,9 @@
 // With several sites (e.g. the builds of two commits) each round measures
 // every site in turn, so that they share the machine's load. Prints min
 // and median of each measurement over all rounds, then how many runs of
-// each site took more than 100 ms.
+// each site took more than 100 ms; and for each further site the runs'
+// differences to the first site's runs of the same round and place in it
+// (quartiles and median: the machine's load varies less within a pair).
 import { join, resolve } from "node:path";
 import { fileURLToPath } from "node:url";
 import puppeteer from "puppeteer-core";
@@ -202,6 +204,14 @@ for (const name of sites[0].results.keys()) {
 for (const site of sites) {
   const runs = [...site.results.values()].flat();
   console.log(`${site.directory}: ${runs.filter((ms) => ms > 100).length} of ${runs.length} runs over 100 ms`);
+}
+for (const site of sites.slice(1)) {
+  console.log(`${site.directory} minus ${sites[0].directory}, run by run (ms): lower quartile, median, upper quartile`);
+  for (const [name, base] of sites[0].results) {
+    const d = sorted((site.results.get(name) ?? []).map((ms, i) => ms - base[i]));
+    const q = (f) => d[Math.floor((d.length - 1) * f)].toFixed(1);
+    if (d.length > 0) console.log(`  ${name}: ${q(0.25)}, ${q(0.5)}, ${q(0.75)} (${d.length} pairs)`);
+  }
 }
 if (phasesOver !== null) {
   for (const site of sites) {

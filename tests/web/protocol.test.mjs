@@ -775,6 +775,34 @@ describe("many rows", () => {
       assert.ok(left > lines / 10 && left < lines * 0.9, `scale ${scale}: ${left} of ${lines} lines hidden`);
       assert.equal(differing, 0, `scale ${scale}: pixels differ`);
     }
+
+    // The plan read where it lies in the core's memory, and that memory
+    // growing while the marks are placed: the same picture as from a copy.
+    const grown = await page.evaluate(() => {
+      const m = Form1.protocol.core.m;
+      const pixels = (plan) => {
+        const g = document.createElement("canvas").getContext("2d", PLOT_CONTEXT);
+        [g.canvas.width, g.canvas.height] = [424, 196];
+        drawPlotPlan(g, plan, 1);
+        return new Uint32Array(g.getImageData(0, 0, 424, 196).data.buffer);
+      };
+      const copied = Form1.protocol.core.plotDrawing(424, 196);
+      const expected = pixels({ ...copied, markNumbers: copied.markNumbers.slice(), lineNumbers: copied.lineNumbers.slice() });
+      const place = m._varek_plot_place;
+      const before = m.HEAPU8.length;
+      m._varek_plot_place = (...args) => {
+        m._free(m._malloc(2 * m.HEAPU8.length));
+        return place(...args);
+      };
+      try {
+        const drawn = pixels(Form1.protocol.core.plotDrawing(424, 196));
+        return { grew: m.HEAPU8.length > before, differing: drawn.filter((pixel, i) => pixel !== expected[i]).length };
+      } finally {
+        m._varek_plot_place = place;
+      }
+    });
+    assert.ok(grown.grew, "the core's memory grew");
+    assert.equal(grown.differing, 0, "pixels differ");
     await entries("clear");
   });
 });

@@ -52,6 +52,9 @@ class PlotPixels {
     // where it lies (asked before the core's memory may grow), others are copied.
     const inCore = (numbers) => (numbers.buffer === m.HEAPF64.buffer ? numbers.byteOffset : -1);
     const places = [inCore(plan.markNumbers), inCore(plan.lineNumbers)];
+    // Counted now too: a view of it reads as empty once it has grown (for a copy, a stamp, the places).
+    const markCount = plan.markNumbers.length / PLOT_MARK_NUMBERS;
+    const lineCount = plan.lineNumbers.length / PLOT_LINE_NUMBERS;
     const copies = [];
     [plan.markNumbers, plan.lineNumbers].forEach((numbers, i) => {
       if (places[i] >= 0) return;
@@ -60,10 +63,10 @@ class PlotPixels {
       m.HEAPF64.set(numbers, places[i] / Float64Array.BYTES_PER_ELEMENT);
     });
     try {
-      this.marks = plan.markNumbers.length / PLOT_MARK_NUMBERS;
+      this.marks = markCount;
       const needed = m._varek_plot_place(places[0], this.marks, scale, width, height);
       for (let n = 0; n < needed; ++n) this.stamp(n);
-      const count = m._varek_plot_lines(places[1], plan.lineNumbers.length / PLOT_LINE_NUMBERS, scale);
+      const count = m._varek_plot_lines(places[1], lineCount, scale);
       const shown = m._varek_plot_shown_lines() / Float64Array.BYTES_PER_ELEMENT;
       return m.HEAPF64.subarray(shown, shown + count * PLOT_LINE_NUMBERS);
     } finally {

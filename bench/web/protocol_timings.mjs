@@ -9,12 +9,15 @@
 // panel's refresh, the plot and the page's layout in the time (a file to
 // import is made in the page before).
 //
-//   node bench/web/protocol_timings.mjs [--rounds N] [--rows N,...] [--uncertainty] [--phases MS] [SITE...]
+//   node bench/web/protocol_timings.mjs [--rounds N] [--rows N,...] [--uncertainty] [--phases MS]
+//                                       [--pixel-ratio R] [SITE...]
 //   (default 1 round, 2000 and 20000 rows, build/web/site; --uncertainty:
 //   every row with its ΔI, so that the plot draws an error bar for each;
 //   --phases MS: also the times at which the protocol's steps began and
 //   ended in each run, kept in the page, printed for the runs over MS ms;
-//   the steps are timed by wrapping the page's methods, which costs a little)
+//   the steps are timed by wrapping the page's methods, which costs a little;
+//   --pixel-ratio R: the screen's device pixels per CSS pixel, default 1:
+//   the plot has R² as many pixels, its marks as many each)
 //
 // With several sites (e.g. the builds of two commits) each round measures
 // every site in turn, so that they share the machine's load. Prints min
@@ -34,12 +37,14 @@ let rounds = 1;
 let sizes = [2000, 20000];
 let uncertainty = false;
 let phasesOver = null;  // print the steps of the runs longer than this (ms)
+let pixelRatio = 1;
 const directories = [];
 for (let i = 0; i < options.length; ++i) {
   if (options[i] === "--rounds") rounds = Number(options[++i]);
   else if (options[i] === "--rows") sizes = options[++i].split(",").map(Number);
   else if (options[i] === "--uncertainty") uncertainty = true;
   else if (options[i] === "--phases") phasesOver = Number(options[++i]);
+  else if (options[i] === "--pixel-ratio") pixelRatio = Number(options[++i]);
   else directories.push(options[i]);
 }
 if (directories.length === 0) directories.push(join(root, "build/web/site"));
@@ -54,7 +59,7 @@ for (const directory of directories) {
 const browser = await puppeteer.launch({
   executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
   args: ["--no-sandbox"],
-  defaultViewport: { width: 1600, height: 900 },
+  defaultViewport: { width: 1600, height: 900, deviceScaleFactor: pixelRatio },
   protocolTimeout: 600000,
 });
 

@@ -16,8 +16,10 @@
 // (the worker's clock and the page's may differ by a few ms: wait and back
 // may be off by that much, their sum not), then when the first four
 // neighbours were computed after the first picture (those of the settings
-// loaded and, after the press, of the settings pressed to), and the time of
-// one integration of a setting never computed (the settings shown at 45 V)
+// loaded and, after the press, of the settings pressed to, by any worker),
+// when a second worker started and was ready (where the page starts one),
+// and the time of one integration of a setting never computed (the
+// settings shown at 45 V)
 // at once after the press and again 2.5 s later, in the worker itself: what
 // the first moments after a load cost the same computation. Each site's
 // values of all rounds follow its median.
@@ -69,12 +71,17 @@ async function measure(site) {
   const page = await context.newPage();
   await page.evaluateOnNewDocument(() => {
     const now = () => performance.timeOrigin + performance.now();
-    window.pageLog = { pictures: [], keys: [], asked: [], came: [] };
+    window.pageLog = { pictures: [], keys: [], asked: [], came: [], started: [], ready: [] };
     document.addEventListener("keydown", () => window.pageLog.keys.push(now()), true);
     window.Worker = class extends Worker {
       constructor(...args) {
         super(...args);
-        this.addEventListener("message", ({ data }) => { if (data.type === "picture") window.pageLog.came.push(now()); });
+        window.pageLog.started.push(now());
+        const index = window.pageLog.started.length - 1;
+        this.addEventListener("message", ({ data }) => {
+          if (data.type === "picture") window.pageLog.came.push(now());
+          if (data.type === "ready") window.pageLog.ready[index] ??= now();
+        });
       }
 
       postMessage(message, transfer) {
@@ -100,15 +107,18 @@ async function measure(site) {
   await new Promise((done) => setTimeout(done, LATER));
   const later = await worker.evaluate((row) => self.probeIntegrate(row, 45), voltageRow);
   const log = await worker.evaluate(() => self.probeLog);
-  const { pictures, keys, asked, came } = await page.evaluate(() => window.pageLog);
+  // Neighbours come from every worker (a second one may compute only them).
+  const logs = await Promise.all(page.workers().map((w) => w.evaluate(() => self.probeLog ?? [])));
+  const { pictures, keys, asked, came, started, ready: readyAt } = await page.evaluate(() => window.pageLog);
   await context.close();
 
   const after = (list) => list.find((t) => t >= pressed);
   const show = log.filter((e) => e.what === "show").at(-1);  // the press's: none came after it
   const within = (name) => log.filter((e) => e.what === name && e.start >= show.start && e.end <= show.end)
                               .reduce((sum, e) => sum + e.end - e.start, 0);
-  const prepared = log.filter((e) => e.what === "pack_paths" && e.start > pictures[0] &&
-                                     !log.some((s) => s.what === "show" && s.start <= e.start && e.end <= s.end));
+  const prepared = logs.flatMap((each) => each.filter((e) => e.what === "pack_paths" && e.start > pictures[0] &&
+                                                           !each.some((s) => s.what === "show" && s.start <= e.start && e.end <= s.end)))
+                       .sort((a, b) => a.end - b.end);
   return {
     "pressed after the first picture": pressed - pictures[0],
     "key to picture": after(pictures) - pressed,
@@ -122,6 +132,8 @@ async function measure(site) {
     draw: after(pictures) - after(came),
     ...Object.fromEntries(Array.from({ length: NEIGHBOURS }, (_, i) => [`neighbour ${i + 1} computed after the first picture`,
                                                                          (prepared[i]?.end ?? NaN) - pictures[0]])),
+    "second worker started after the first picture": (started[1] ?? NaN) - pictures[0],
+    "second worker ready after the first picture": (readyAt[1] ?? NaN) - pictures[0],
     "integration of 45 V at once after the press": atOnce,
     [`integration of 45 V ${LATER / 1000} s later`]: later,
   };

@@ -38,20 +38,23 @@ class IdLookup {
     return true;
   }
   // The value of `id`, or nullptr.
-  Value* Find(std::string_view id) {
-    if (hashed_) {
-      const auto found = many_.find(id);
-      return found == many_.end() ? nullptr : &found->second;
+  Value* Find(std::string_view id) { return FindIn(*this, id); }
+  const Value* Find(std::string_view id) const { return FindIn(*this, id); }
+  bool Contains(std::string_view id) const { return Find(id) != nullptr; }
+
+ private:
+  // Find for a lookup and for a constant one alike (`Self` is either).
+  template <class Self>
+  static auto FindIn(Self& self, std::string_view id) -> decltype(&self.few_.front().second) {
+    if (self.hashed_) {
+      const auto found = self.many_.find(id);
+      return found == self.many_.end() ? nullptr : &found->second;
     }
-    for (auto& [there, value] : few_) {
+    for (auto& [there, value] : self.few_) {
       if (there == id) return &value;
     }
     return nullptr;
   }
-  const Value* Find(std::string_view id) const { return const_cast<IdLookup*>(this)->Find(id); }
-  bool Contains(std::string_view id) const { return Find(id) != nullptr; }
-
- private:
   static constexpr std::size_t FewIds = 8;
   std::vector<std::pair<std::string_view, Value>> few_;
   std::unordered_map<std::string_view, Value> many_;

@@ -27,25 +27,17 @@
 //   node bench/web/worker_timeline.mjs [--rounds N] [SITE...]   (default build/web/site)
 import { appendFileSync, cpSync, mkdtempSync, readFileSync, rmSync } from "node:fs";
 import { tmpdir } from "node:os";
-import { join, resolve } from "node:path";
+import { join } from "node:path";
 import { fileURLToPath } from "node:url";
-import puppeteer from "puppeteer-core";
 
 import { serveDirectory } from "../../web/static_server.mjs";
+import { HEAVY_QUERY, commandLine, launchBrowser, printRounds, ready } from "./first_press.mjs";
 
 const here = fileURLToPath(new URL(".", import.meta.url));
-const QUERY = "?voltage=51&current=1000&mode=ac&amplitude=10&deflection=on";
 const LATER = 2500;  // ms
 const NEIGHBOURS = 4;
 
-const options = process.argv.slice(2);
-let rounds = 3;
-const directories = [];
-for (let i = 0; i < options.length; ++i) {
-  if (options[i] === "--rounds") rounds = Number(options[++i]);
-  else directories.push(options[i]);
-}
-if (directories.length === 0) directories.push(resolve(here, "../../build/web/site"));
+const { rounds, directories } = commandLine();
 
 const temporary = mkdtempSync(join(tmpdir(), "worker-timeline-"));
 const sites = [];
@@ -59,12 +51,7 @@ for (const [index, directory] of directories.entries()) {
   sites.push({ directory, ...(await serveDirectory(copy)), rounds: [] });
 }
 
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
-  args: ["--no-sandbox"],
-  defaultViewport: { width: 1280, height: 1024 },
-});
-const ready = (page) => page.waitForSelector("html[data-state=ready]", { timeout: 60000 });
+const browser = await launchBrowser();
 
 async function measure(site) {
   const context = await browser.createBrowserContext();
@@ -95,7 +82,7 @@ async function measure(site) {
       return put.apply(this, args);
     };
   });
-  await page.goto(site.url + QUERY);
+  await page.goto(site.url + HEAVY_QUERY);
   await ready(page);
   await page.focus("#ScrollBar4");
   const pressed = await page.evaluate(() => performance.timeOrigin + performance.now());
@@ -146,14 +133,4 @@ await browser.close();
 for (const site of sites) site.server.close();
 rmSync(temporary, { recursive: true, force: true });
 
-const median = (values) => {
-  const known = values.filter((v) => !Number.isNaN(v)).sort((a, b) => a - b);
-  return known.length === 0 ? NaN : known[Math.floor(known.length / 2)];
-};
-for (const name of Object.keys(sites[0].rounds[0])) {
-  console.log(`${name} (ms)`);
-  for (const site of sites) {
-    const values = site.rounds.map((r) => r[name]);
-    console.log(`  ${site.directory}: median ${median(values).toFixed(1)}  [${values.map((v) => v.toFixed(1)).join(" ")}]`);
-  }
-}
+printRounds(sites, { label: (name) => `${name} (ms)` });

@@ -18,8 +18,8 @@
 // browser itself, the GPU process, its own pages), then the same for the
 // answer to the first picture. Processes outside the browser (other jobs on
 // the machine) do not show in the trace: the core time they took is what
-// the share misses. The trace costs time itself: the key to picture here
-// runs a little longer than in page_timings.mjs.
+// the share misses. Recording the trace costs processor time itself: the
+// times on the clock here are not those of page_timings.mjs.
 //
 //   node bench/web/press_thread_time.mjs [--rounds N] [SITE...]   (default build/web/site)
 import { serveDirectory } from "../../web/static_server.mjs";

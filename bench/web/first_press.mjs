@@ -10,18 +10,33 @@ import puppeteer from "puppeteer-core";
 // The first heavy case of page_timings.mjs.
 export const HEAVY_QUERY = "?voltage=51&current=1000&mode=ac&amplitude=10&deflection=on";
 
-// [--rounds N] [SITE...]: the rounds (default 3) and the sites' folders
-// (default build/web/site).
+// [--rounds N] [--settle MS] [SITE...]: the rounds (default 3), the time
+// a fresh context's empty tab waits before the site is loaded (default 0;
+// see settledPage) and the sites' folders (default build/web/site).
 export function commandLine(options = process.argv.slice(2)) {
-  let rounds = 3;
+  let rounds = 3, settle = 0;
   const directories = [];
   for (let i = 0; i < options.length; ++i) {
     if (options[i] === "--rounds") rounds = Number(options[++i]);
+    else if (options[i] === "--settle") settle = Number(options[++i]);
     else directories.push(options[i]);
   }
   const here = fileURLToPath(new URL(".", import.meta.url));
   if (directories.length === 0) directories.push(resolve(here, "../../build/web/site"));
-  return { rounds, directories };
+  return { rounds, settle, directories };
+}
+
+// A new tab in a fresh browser context (no cache), after `settle` ms on
+// its empty page. Headless Chromium loads its own pages for a new
+// context's tab (two renderers of the browser's interface, thousands of
+// modules): 0.3-0.9 s of processor time within the first second here,
+// beside the site's load and its first key presses unless the tab waits;
+// a person's browser has them loaded before the site is opened.
+export async function settledPage(browser, settle) {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  if (settle > 0) await new Promise((resolve) => setTimeout(resolve, settle));
+  return { context, page };
 }
 
 export function launchBrowser() {

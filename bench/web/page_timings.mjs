@@ -16,7 +16,8 @@
 // towards the focus) go on the way of the last change, the first neighbour
 // computed.
 //
-//   node bench/web/page_timings.mjs [--rounds N] [--cores N] [--cpu N] [--cold] [SITE...]   (default build/web/site)
+//   node bench/web/page_timings.mjs [--rounds N] [--cores N] [--cpu N] [--cold] [--settle MS] [SITE...]
+//   (default build/web/site)
 //
 // --cold measures the cold loads only (the first pictures and the bytes),
 // a quicker run for many rounds.
@@ -26,7 +27,10 @@
 // CPU N times for the key presses and the drags too. Each drag also gives
 // the median time from a request to its picture in a worker (what one worker
 // takes for a picture while the others run beside it); after the drags, the
-// memory of each picture worker's module is printed (bytes).
+// memory of each picture worker's module is printed (bytes). --settle MS:
+// each fresh context's empty tab waits MS before the site is loaded, as in
+// a browser that has its own pages loaded when the site is opened
+// (first_press.mjs settledPage); default 0.
 //
 // With several sites (e.g. the builds of two commits) each round measures
 // every site in turn, so that they share the machine's load; every round
@@ -41,6 +45,7 @@ import { fileURLToPath } from "node:url";
 import puppeteer, { PredefinedNetworkConditions } from "puppeteer-core";
 
 import { serveDirectory } from "../../web/static_server.mjs";
+import { settledPage } from "./first_press.mjs";
 
 // Each key press changes 50 <-> 51 V; each drag goes over 50..80 V. The
 // heavy cases turn in the field with every value non-zero; amplitude 0 has
@@ -56,13 +61,14 @@ const PERSON_PACE = 300;  // ms from the first picture to a person's first key p
 
 const root = resolve(fileURLToPath(new URL(".", import.meta.url)), "../..");
 const options = process.argv.slice(2);
-let rounds = 1, cores = null, cpu = 1, coldOnly = false;
+let rounds = 1, cores = null, cpu = 1, coldOnly = false, settle = 0;
 const siteDirectories = [];
 for (let i = 0; i < options.length; ++i) {
   if (options[i] === "--rounds") rounds = Number(options[++i]);
   else if (options[i] === "--cores") cores = Number(options[++i]);
   else if (options[i] === "--cpu") cpu = Number(options[++i]);
   else if (options[i] === "--cold") coldOnly = true;
+  else if (options[i] === "--settle") settle = Number(options[++i]);
   else siteDirectories.push(options[i]);
 }
 if (siteDirectories.length === 0) siteDirectories.push(join(root, "build/web/site"));
@@ -91,8 +97,7 @@ function record(site, name, unit, value) {
 // the site's bytes sent until the first one (site.beforeFirstPicture); with
 // the CPU slowed `slower` times.
 async function freshPage(site, slower = cpu) {
-  const context = await browser.createBrowserContext();
-  const page = await context.newPage();
+  const { context, page } = await settledPage(browser, settle);
   if (slower !== 1) await page.emulateCPUThrottling(slower);
   if (cores !== null) {
     await page.evaluateOnNewDocument(

@@ -21,23 +21,22 @@
 // the share misses. Recording the trace costs processor time itself: the
 // times on the clock here are not those of page_timings.mjs.
 //
-//   node bench/web/press_thread_time.mjs [--rounds N] [SITE...]   (default build/web/site)
+//   node bench/web/press_thread_time.mjs [--rounds N] [--settle MS] [SITE...]   (default build/web/site)
 import { serveDirectory } from "../../web/static_server.mjs";
-import { HEAVY_QUERY, commandLine, launchBrowser, printRounds, ready } from "./first_press.mjs";
+import { HEAVY_QUERY, commandLine, launchBrowser, printRounds, ready, settledPage } from "./first_press.mjs";
 
 // Those that time the tasks of every thread with their thread time, and the
 // page's marks.
 const CATEGORIES = ["toplevel", "devtools.timeline", "v8", "blink.user_timing", "disabled-by-default-devtools.timeline"];
 
-const { rounds, directories } = commandLine();
+const { rounds, settle, directories } = commandLine();
 const sites = [];
 for (const directory of directories) sites.push({ directory, ...(await serveDirectory(directory)), rounds: [] });
 
 const browser = await launchBrowser();
 
 async function trace(site) {
-  const context = await browser.createBrowserContext();
-  const page = await context.newPage();
+  const { context, page } = await settledPage(browser, settle);
   await page.evaluateOnNewDocument(() => {
     const put = CanvasRenderingContext2D.prototype.putImageData;
     CanvasRenderingContext2D.prototype.putImageData = function (...args) {

@@ -24,20 +24,20 @@
 // the first moments after a load cost the same computation. Each site's
 // values of all rounds follow its median.
 //
-//   node bench/web/worker_timeline.mjs [--rounds N] [SITE...]   (default build/web/site)
+//   node bench/web/worker_timeline.mjs [--rounds N] [--settle MS] [SITE...]   (default build/web/site)
 import { appendFileSync, cpSync, mkdtempSync, readFileSync, rmSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { fileURLToPath } from "node:url";
 
 import { serveDirectory } from "../../web/static_server.mjs";
-import { HEAVY_QUERY, commandLine, launchBrowser, printRounds, ready } from "./first_press.mjs";
+import { HEAVY_QUERY, commandLine, launchBrowser, printRounds, ready, settledPage } from "./first_press.mjs";
 
 const here = fileURLToPath(new URL(".", import.meta.url));
 const LATER = 2500;  // ms
 const NEIGHBOURS = 4;
 
-const { rounds, directories } = commandLine();
+const { rounds, settle, directories } = commandLine();
 
 const temporary = mkdtempSync(join(tmpdir(), "worker-timeline-"));
 const sites = [];
@@ -54,8 +54,7 @@ for (const [index, directory] of directories.entries()) {
 const browser = await launchBrowser();
 
 async function measure(site) {
-  const context = await browser.createBrowserContext();
-  const page = await context.newPage();
+  const { context, page } = await settledPage(browser, settle);
   await page.evaluateOnNewDocument(() => {
     const now = () => performance.timeOrigin + performance.now();
     window.pageLog = { pictures: [], keys: [], asked: [], came: [], started: [], ready: [] };

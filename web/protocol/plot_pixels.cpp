@@ -9,8 +9,10 @@
 // A mark is laid from a stamp: a small picture of one mark (a disc,
 // outlined), made by the canvas, one for each look and each quarter of a
 // device pixel that a mark lies off the pixel grid. A stamp's pixels that
-// the mark covers whole replace the picture's; the others are blended over
-// it (the picture is opaque: the frame is filled first).
+// the mark covers whole replace the picture's, a row's run at once; the
+// others are blended over it (the picture is opaque: the frame is filled
+// first). A run that the marks after it cover whole is not laid: their
+// pixels would replace it (of 20,000 marks most runs lie under others).
 //
 //   place(marks, count, scale, width, height)  -> stamps still to be made
 //   for each: stamp_pixels(size) <- the canvas's pixels; stamp(k)
@@ -25,6 +27,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -38,15 +41,28 @@ constexpr std::size_t MostLooks = 80;  // looks kept (each with its stamps)
 // its top left), the disc's radius and edge width (device pixels), fill and edge.
 constexpr int NeededNumbers = 8;
 
+// A run of pixels of a stamp's row that the mark covers whole: `first`
+// the place of its first pixel's colour in the stamp's `colour`.
+struct Span {
+  int down = 0, across = 0, length = 0, first = 0;
+};
+
+// A pixel of a stamp that the mark covers in part, blended over the
+// picture's: `rest` is 255 less its coverage (alpha), red_blue and green its
+// colour times its coverage, with the 127 of the rounding added (red low,
+// blue high).
+struct Blend {
+  int across = 0, down = 0;
+  std::uint32_t rest = 0, red_blue = 0, green = 0;
+};
+
 struct Stamp {
-  int size = 0;   // pixels each way
-  int whole = 0;  // the pixels it covers whole come first
-  std::vector<int> across, down;
-  std::vector<std::uint32_t> colour;                   // opaque
-  std::vector<std::uint32_t> alpha;                    // coverage
-  std::vector<std::uint32_t> red_blue, green;          // the colour times it (red low, blue high)
-  int width = -1;                                      // of the picture `offsets` are for
-  std::vector<int> offsets;
+  int size = 0;                      // pixels each way
+  std::vector<Span> spans;           // the pixels it covers whole, a run of a row each
+  std::vector<std::uint32_t> colour; // theirs, opaque
+  std::vector<Blend> blends;         // the pixels it covers in part
+  int width = -1;                    // of the picture `offsets` are for
+  std::vector<int> offsets;          // of the blends from the stamp's top left
 };
 
 struct Look {
@@ -90,32 +106,60 @@ Stamp& StampOf(std::size_t n) {
       look.stamps[static_cast<std::size_t>(slot[n] % StampsPerLook)])];
 }
 
-const std::vector<int>& Offsets(Stamp& stamp) {
-  if (stamp.width != width) {
-    stamp.width = width;
-    stamp.offsets.resize(stamp.across.size());
-    for (std::size_t k = 0; k < stamp.across.size(); ++k)
-      stamp.offsets[k] = stamp.down[k] * width + stamp.across[k];
-  }
-  return stamp.offsets;
+// Whether the n-th placed mark's stamp lies in the picture whole.
+bool Inside(std::size_t n, const Stamp& stamp) {
+  return left[n] >= 0 && top[n] >= 0 && left[n] + stamp.size <= width && top[n] + stamp.size <= height;
 }
 
-// Calls visit(o, k) for each pixel k from `first` to before `end` of the
-// n-th placed mark's stamp that lies in the picture, o the place there.
+// Calls visit(o, k, first, length) for each run k of the n-th placed
+// mark's stamp's pixels that it covers whole, as far as it lies in the
+// picture: o the place there of its first pixel, `first` that of its colour.
 template <typename Visit>
-void EachPixel(std::size_t n, std::size_t first, std::size_t end, Visit visit) {
-  Stamp& stamp = StampOf(n);
+void EachSpan(std::size_t n, const Stamp& stamp, Visit visit) {
   const int x0 = left[n], y0 = top[n];
-  if (x0 >= 0 && y0 >= 0 && x0 + stamp.size <= width && y0 + stamp.size <= height) {
-    const int* const offsets = Offsets(stamp).data();
-    const std::size_t base = static_cast<std::size_t>(y0) * width + x0;
-    for (std::size_t k = first; k < end; ++k) visit(base + offsets[k], k);
+  const std::size_t count = stamp.spans.size();
+  if (Inside(n, stamp)) {
+    const std::size_t base = static_cast<std::size_t>(y0) * width + static_cast<std::size_t>(x0);
+    for (std::size_t k = 0; k < count; ++k) {
+      const Span& span = stamp.spans[k];
+      visit(base + static_cast<std::size_t>(span.down) * width + static_cast<std::size_t>(span.across), k,
+            static_cast<std::size_t>(span.first), static_cast<std::size_t>(span.length));
+    }
     return;
   }
-  for (std::size_t k = first; k < end; ++k) {
-    const int x = x0 + stamp.across[k], y = y0 + stamp.down[k];
+  for (std::size_t k = 0; k < count; ++k) {
+    const Span& span = stamp.spans[k];
+    const int y = y0 + span.down;
+    if (y < 0 || y >= height) continue;
+    const int x = x0 + span.across;
+    const int skipped = std::max(0, -x);
+    const int length = std::min(span.length, width - x) - skipped;
+    if (length <= 0) continue;
+    visit(static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x + skipped), k,
+          static_cast<std::size_t>(span.first + skipped), static_cast<std::size_t>(length));
+  }
+}
+
+// Calls visit(o, blend) for each pixel of the n-th placed mark's stamp
+// that it covers in part and that lies in the picture, o its place there.
+template <typename Visit>
+void EachBlend(std::size_t n, Stamp& stamp, Visit visit) {
+  const int x0 = left[n], y0 = top[n];
+  if (Inside(n, stamp)) {
+    if (stamp.width != width) {
+      stamp.width = width;
+      stamp.offsets.clear();
+      for (const Blend& blend : stamp.blends) stamp.offsets.push_back(blend.down * width + blend.across);
+    }
+    const std::size_t base = static_cast<std::size_t>(y0) * width + static_cast<std::size_t>(x0);
+    for (std::size_t k = 0; k < stamp.blends.size(); ++k)
+      visit(base + static_cast<std::size_t>(stamp.offsets[k]), stamp.blends[k]);
+    return;
+  }
+  for (const Blend& blend : stamp.blends) {
+    const int x = x0 + blend.across, y = y0 + blend.down;
     if (x >= 0 && y >= 0 && x < width && y < height)
-      visit(static_cast<std::size_t>(y) * width + x, k);
+      visit(static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x), blend);
   }
 }
 
@@ -124,16 +168,13 @@ std::uint32_t Over255(std::uint32_t halves) {
   return ((halves + 0x00010001 + ((halves >> 8) & 0x00ff00ff)) >> 8) & 0x00ff00ff;
 }
 
-// The opaque pixel `d` with a pixel of a stamp over it that covers it in
-// part (`alpha` of 255; its red and blue times that in the low and high
-// half of red_blue, its green times that): each colour is
-// (the stamp's + d's times (255 - alpha) + 127) / 255, red and blue at once
-// (neither half exceeds 255 · 255 + 127, so none carries into the other).
-std::uint32_t Blended(std::uint32_t d, std::uint32_t alpha, std::uint32_t red_blue,
-                      std::uint32_t green) {
-  const std::uint32_t b = 255 - alpha;
-  const std::uint32_t rb = Over255((d & 0x00ff00ff) * b + red_blue + 0x007f007f);
-  const std::uint32_t g = Over255(((d >> 8) & 255) * b + green + 127);
+// The opaque pixel `d` with the stamp's pixel `blend` over it: each colour
+// is (the stamp's times its alpha + d's times (255 - alpha) + 127) / 255,
+// red and blue at once (neither half exceeds 255 · 255 + 127, so none
+// carries into the other).
+std::uint32_t Blended(std::uint32_t d, const Blend& blend) {
+  const std::uint32_t rb = Over255((d & 0x00ff00ff) * blend.rest + blend.red_blue);
+  const std::uint32_t g = Over255(((d >> 8) & 255) * blend.rest + blend.green);
   return 0xff000000 | rb | (g << 8);
 }
 
@@ -143,14 +184,54 @@ std::uint32_t Blended(std::uint32_t d, std::uint32_t alpha, std::uint32_t red_bl
 // made anew each time (a megabyte or more each at a large plot).
 std::vector<std::uint8_t> hidden;
 std::vector<int> sums;
+// Whether each run of pixels that a placed mark covers whole is laid: not
+// where the marks after it cover every pixel of the run (most runs of a
+// table of thousands of rows), from first_run[n] for the n-th placed mark.
+// Kept for the marks placed last once `covered`, as is `hidden`.
+std::vector<std::uint8_t> laid_runs;
+std::vector<std::size_t> first_run;
+bool covered = false;
 
-// Fills `hidden` and `sums` for the marks placed last.
-void HiddenSums() {
-  hidden.assign(static_cast<std::size_t>(width) * height, 0);
-  for (std::size_t n = 0; n < slot.size(); ++n) {
-    EachPixel(n, 0, static_cast<std::size_t>(StampOf(n).whole),
-              [&](std::size_t o, std::size_t) { hidden[o] = 1; });
+// Whether the `length` places from `at` in `hidden` are all hidden (8 at a time).
+bool AllHidden(const std::uint8_t* at, std::size_t length) {
+  constexpr std::uint64_t Ones = 0x0101010101010101;
+  std::size_t k = 0;
+  for (; k + 8 <= length; k += 8) {
+    std::uint64_t eight;
+    std::memcpy(&eight, at + k, sizeof eight);
+    if (eight != Ones) return false;
   }
+  for (; k < length; ++k) {
+    if (at[k] == 0) return false;
+  }
+  return true;
+}
+
+// Fills `hidden`, `laid_runs` and `first_run` for the marks placed last,
+// from the last mark to the first.
+void Cover() {
+  hidden.assign(static_cast<std::size_t>(width) * height, 0);
+  first_run.resize(slot.size() + 1);
+  first_run[0] = 0;
+  for (std::size_t n = 0; n < slot.size(); ++n) first_run[n + 1] = first_run[n] + StampOf(n).spans.size();
+  laid_runs.assign(first_run.back(), 1);
+  std::uint8_t* const marked = hidden.data();
+  for (std::size_t n = slot.size(); n-- > 0;) {
+    std::uint8_t* const laid = laid_runs.data() + first_run[n];
+    EachSpan(n, StampOf(n), [&](std::size_t o, std::size_t k, std::size_t, std::size_t length) {
+      if (AllHidden(marked + o, length)) {
+        laid[k] = 0;
+      } else {
+        std::fill_n(marked + o, length, 1);
+      }
+    });
+  }
+  covered = true;
+}
+
+// Fills `hidden`, `laid_runs` and `sums` for the marks placed last.
+void HiddenSums() {
+  if (!covered) Cover();
   const std::size_t span = static_cast<std::size_t>(width) + 1;
   // The first row and column are 0; every other place is written below.
   sums.resize(span * (static_cast<std::size_t>(height) + 1));
@@ -193,6 +274,7 @@ EMSCRIPTEN_KEEPALIVE int varek_plot_place(const double* marks, int count, double
                                           int picture_width, int picture_height) {
   width = picture_width;
   height = picture_height;
+  covered = false;
   const auto marks_count = static_cast<std::size_t>(std::max(count, 0));
   slot.resize(marks_count);
   left.resize(marks_count);
@@ -249,21 +331,22 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t* varek_plot_stamp_pixels(int size) {
 EMSCRIPTEN_KEEPALIVE void varek_plot_stamp(int stamp_slot) {
   Stamp stamp;
   stamp.size = scratch_size;
-  const auto take = [&](std::size_t p) {
+  const auto size = static_cast<std::size_t>(scratch_size);
+  for (std::size_t p = 0; p < scratch.size(); ++p) {
     const std::uint32_t c = scratch[p] | 0xff000000, a = scratch[p] >> 24;
-    stamp.across.push_back(static_cast<int>(p % static_cast<std::size_t>(stamp.size)));
-    stamp.down.push_back(static_cast<int>(p / static_cast<std::size_t>(stamp.size)));
-    stamp.colour.push_back(c);
-    stamp.alpha.push_back(a);
-    stamp.red_blue.push_back((c & 255) * a | ((c >> 16) & 255) * a << 16);
-    stamp.green.push_back(((c >> 8) & 255) * a);
-  };
-  for (std::size_t p = 0; p < scratch.size(); ++p) {
-    if (scratch[p] >> 24 == 255) take(p);
-  }
-  stamp.whole = static_cast<int>(stamp.across.size());
-  for (std::size_t p = 0; p < scratch.size(); ++p) {
-    if (scratch[p] >> 24 != 0 && scratch[p] >> 24 != 255) take(p);
+    const int across = static_cast<int>(p % size), down = static_cast<int>(p / size);
+    if (a == 255) {
+      Span* last = stamp.spans.empty() ? nullptr : &stamp.spans.back();
+      if (last && last->down == down && last->across + last->length == across) {
+        ++last->length;
+      } else {
+        stamp.spans.push_back({down, across, 1, static_cast<int>(stamp.colour.size())});
+      }
+      stamp.colour.push_back(c);
+    } else if (a != 0) {
+      stamp.blends.push_back({across, down, 255 - a, ((c & 255) * a | ((c >> 16) & 255) * a << 16) + 0x007f007f,
+                              ((c >> 8) & 255) * a + 127});
+    }
   }
   Look& look = looks[static_cast<std::size_t>(stamp_slot / StampsPerLook)];
   look.stamps[static_cast<std::size_t>(stamp_slot % StampsPerLook)] =
@@ -311,19 +394,19 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t* varek_plot_picture() {
 }
 
 // The placed marks laid over the picture, in their order: of each, the
-// pixels it covers whole, then those it blends (the two never meet).
+// pixels it covers whole (a row's run at once), then those it blends (the
+// two never meet).
 EMSCRIPTEN_KEEPALIVE void varek_plot_lay() {
+  if (!covered) Cover();
   std::uint32_t* const pixels = picture.data();
   for (std::size_t n = 0; n < slot.size(); ++n) {
-    const Stamp& stamp = StampOf(n);
-    const auto whole = static_cast<std::size_t>(stamp.whole);
+    Stamp& stamp = StampOf(n);
     const std::uint32_t* const colour = stamp.colour.data();
-    EachPixel(n, 0, whole, [&](std::size_t o, std::size_t k) { pixels[o] = colour[k]; });
-    const std::uint32_t *const alpha = stamp.alpha.data(), *const red_blue = stamp.red_blue.data(),
-                               *const green = stamp.green.data();
-    EachPixel(n, whole, stamp.across.size(), [&](std::size_t o, std::size_t k) {
-      pixels[o] = Blended(pixels[o], alpha[k], red_blue[k], green[k]);
+    const std::uint8_t* const laid = laid_runs.data() + first_run[n];
+    EachSpan(n, stamp, [&](std::size_t o, std::size_t k, std::size_t first, std::size_t length) {
+      if (laid[k]) std::copy_n(colour + first, length, pixels + o);
     });
+    EachBlend(n, stamp, [&](std::size_t o, const Blend& blend) { pixels[o] = Blended(pixels[o], blend); });
   }
 }
 

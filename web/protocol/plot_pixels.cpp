@@ -17,7 +17,8 @@
 //   place(marks, count, scale, width, height)  -> stamps still to be made
 //   for each: stamp_pixels(size) <- the canvas's pixels; stamp(k)
 //   lines(lines, count, scale)                 -> the lines to stroke
-//   picture() <- the canvas's pixels; lay(); picture() -> the canvas
+//   picture() <- the canvas's pixels of the rows first_row() to before
+//   first_row() + rows(), where the marks lie; lay(); picture() -> the canvas
 //
 // The numbers of a mark and of a line are those of the bridge's plan to
 // draw (bridge.cpp DrawingJson); pixels are words A B G R from the high byte.
@@ -80,7 +81,10 @@ std::vector<double> needed;          // NeededNumbers a stamp still to be made
 // place of the stamp's top left pixel.
 std::vector<int> slot, left, top;
 int width = 0, height = 0;
-std::vector<std::uint32_t> picture;
+// The rows of the picture that the placed marks reach into, from band_top
+// to before band_end, the part of the picture that is laid.
+int band_top = 0, band_end = 0;
+std::vector<std::uint32_t> picture;  // those rows' pixels
 std::vector<double> shown;  // the lines to stroke, LineNumbers each, in device pixels
 
 // Math.round: halves towards +∞.
@@ -288,6 +292,8 @@ EMSCRIPTEN_KEEPALIVE int varek_plot_place(const double* marks, int count, double
   // Most marks look alike: the last mark's look is tried first.
   int look = -1;
   std::array<double, 5> key{};
+  band_top = height;
+  band_end = 0;
   for (std::size_t n = 0; n < marks_count; ++n) {
     const double* mark = marks + n * MarkNumbers;
     const std::array<double, 5> its{scale, mark[2], mark[3], mark[4], mark[5]};
@@ -304,6 +310,8 @@ EMSCRIPTEN_KEEPALIVE int varek_plot_place(const double* marks, int count, double
     slot[n] = look * StampsPerLook + k;
     left[n] = static_cast<int>(x) - its_look.reach;
     top[n] = static_cast<int>(y) - its_look.reach;
+    band_top = std::min(band_top, std::max(top[n], 0));
+    band_end = std::max(band_end, std::min(top[n] + 2 * its_look.reach + 2, height));
     if (its_look.stamps[static_cast<std::size_t>(k)] == -1) {
       its_look.stamps[static_cast<std::size_t>(k)] = -2;  // asked for
       needed.insert(needed.end(),
@@ -313,6 +321,7 @@ EMSCRIPTEN_KEEPALIVE int varek_plot_place(const double* marks, int count, double
                      key[2] * scale, key[3], key[4]});
     }
   }
+  band_end = std::max(band_end, band_top);
   return static_cast<int>(needed.size() / NeededNumbers);
 }
 
@@ -386,10 +395,15 @@ EMSCRIPTEN_KEEPALIVE int varek_plot_lines(const double* lines, int count, double
 
 EMSCRIPTEN_KEEPALIVE const double* varek_plot_shown_lines() { return shown.data(); }
 
-// The picture's pixels (width × height of the last place), for the canvas's
-// to be put in before varek_plot_lay and taken out after.
+// The rows of the picture (of the last place) that the marks are laid
+// into: from first_row() on, rows() of them.
+EMSCRIPTEN_KEEPALIVE int varek_plot_first_row() { return band_top; }
+EMSCRIPTEN_KEEPALIVE int varek_plot_rows() { return band_end - band_top; }
+
+// Those rows' pixels, for the canvas's to be put in before varek_plot_lay
+// and taken out after.
 EMSCRIPTEN_KEEPALIVE std::uint32_t* varek_plot_picture() {
-  picture.resize(static_cast<std::size_t>(width) * height);
+  picture.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(band_end - band_top));
   return picture.data();
 }
 
@@ -399,14 +413,18 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t* varek_plot_picture() {
 EMSCRIPTEN_KEEPALIVE void varek_plot_lay() {
   if (!covered) Cover();
   std::uint32_t* const pixels = picture.data();
+  // The places in the picture less those of the rows above the band.
+  const std::size_t above = static_cast<std::size_t>(band_top) * width;
   for (std::size_t n = 0; n < slot.size(); ++n) {
     Stamp& stamp = StampOf(n);
     const std::uint32_t* const colour = stamp.colour.data();
     const std::uint8_t* const laid = laid_runs.data() + first_run[n];
     EachSpan(n, stamp, [&](std::size_t o, std::size_t k, std::size_t first, std::size_t length) {
-      if (laid[k]) std::copy_n(colour + first, length, pixels + o);
+      if (laid[k]) std::copy_n(colour + first, length, pixels + (o - above));
     });
-    EachBlend(n, stamp, [&](std::size_t o, const Blend& blend) { pixels[o] = Blended(pixels[o], blend); });
+    EachBlend(n, stamp, [&](std::size_t o, const Blend& blend) {
+      pixels[o - above] = Blended(pixels[o - above], blend);
+    });
   }
 }
 

@@ -63,8 +63,7 @@ class PlotPixels {
       m.HEAPF64.set(numbers, places[i] / Float64Array.BYTES_PER_ELEMENT);
     });
     try {
-      this.marks = markCount;
-      const needed = m._varek_plot_place(places[0], this.marks, scale, width, height);
+      const needed = m._varek_plot_place(places[0], markCount, scale, width, height);
       for (let n = 0; n < needed; ++n) this.stamp(n);
       const count = m._varek_plot_lines(places[1], lineCount, scale);
       const shown = m._varek_plot_shown_lines() / Float64Array.BYTES_PER_ELEMENT;
@@ -93,16 +92,18 @@ class PlotPixels {
     m._varek_plot_stamp(slot);
   }
 
-  // The marks placed last laid over the canvas of `g`, in their order.
+  // The marks placed last laid over the canvas of `g`, in their order:
+  // only the rows they reach into are read and written.
   lay(g) {
-    if (this.marks === 0) return;
     const m = this.m;
-    const image = g.getImageData(0, 0, g.canvas.width, g.canvas.height);
+    const [top, rows] = [m._varek_plot_first_row(), m._varek_plot_rows()];
+    if (rows === 0) return;
+    const image = g.getImageData(0, top, g.canvas.width, rows);
     const picture = m._varek_plot_picture();
     m.HEAPU8.set(image.data, picture);
     m._varek_plot_lay();
     image.data.set(m.HEAPU8.subarray(picture, picture + image.data.length));
-    g.putImageData(image, 0, 0);
+    g.putImageData(image, 0, top);
   }
 }
 // The marks are laid into the canvas's pixels: kept where the script reads them.

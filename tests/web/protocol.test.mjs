@@ -701,7 +701,8 @@ describe("many rows", () => {
     // a mark): the same pixels as every line drawn and the marks laid over
     // them, at whole and uneven scales; the table's plot (marks overlapping,
     // bars reaching out of them and past the frame) and bars ending
-    // everywhere about a mark's rim, a twentieth of a pixel apart. The marks
+    // everywhere about a mark's rim, a twentieth of a pixel apart, with marks
+    // over one another across the picture's edges. The marks
     // laid by the core are those of each mark's stamp blended over the
     // picture here, one after the other (as the page's script laid them).
     const hidden = await page.evaluate(() => {
@@ -767,6 +768,11 @@ describe("many rows", () => {
           const end = y + look[0] * (0.2 + ((n * 7 + k + 3) % 20) / 20);
           lines.push(x + k / 2, y, x + k / 2, end, 1, 0x003ca0, x + k / 2 - 1, end, x + k / 2 + 1, end, 1, 0xc00000);
         }
+      }
+      // and marks over one another reaching past the picture's edges.
+      for (const [x, y] of [[1, 1], [2.3, 1.6], [423, 195], [422.2, 194.4], [-1.5, 90], [-0.7, 91.2], [212, 196.5],
+                            [212.6, 195.8], [1, 1]]) {
+        marks.push(x, y, ...look);
       }
       const rims = { ...table, markNumbers: Float64Array.from(marks), lineNumbers: Float64Array.from(lines) };
       return [table, rims].flatMap((plan) => [1, 1.0803, 1.5, 2].map((scale) => compared(plan, scale)));

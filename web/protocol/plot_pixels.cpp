@@ -11,8 +11,8 @@
 // device pixel that a mark lies off the pixel grid. A stamp's pixels that
 // the mark covers whole replace the picture's, a row's run at once; the
 // others are blended over it (the picture is opaque: the frame is filled
-// first). A run that the marks after it cover whole is not laid: their
-// pixels would replace it (of 20,000 marks most runs lie under others).
+// first). What the marks after it cover whole is not laid: their pixels
+// would replace it (of 20,000 marks most pixels lie under later ones).
 //
 //   place(marks, count, scale, width, height)  -> stamps still to be made
 //   for each: stamp_pixels(size) <- the canvas's pixels; stamp(k)
@@ -85,6 +85,8 @@ int width = 0, height = 0;
 // to before band_end, the part of the picture that is laid.
 int band_top = 0, band_end = 0;
 std::vector<std::uint32_t> picture;  // those rows' pixels
+// Of each of those pixels the last placed mark that covers it whole, -1: none.
+std::vector<int> whole_of;
 std::vector<double> shown;  // the lines to stroke, LineNumbers each, in device pixels
 
 // Math.round: halves towards +∞.
@@ -407,23 +409,32 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t* varek_plot_picture() {
   return picture.data();
 }
 
-// The placed marks laid over the picture, in their order: of each, the
-// pixels it covers whole (a row's run at once), then those it blends (the
-// two never meet).
+// The placed marks laid over the picture as if one after the other. A
+// pixel ends with the colour of the last mark that covers it whole and
+// the blends of the marks after that one over it, in their order: so the
+// pixels that marks cover whole are laid first, a row's run at once, mark
+// after mark; then each mark's blends where no later mark covers the pixel
+// whole (which would replace it).
 EMSCRIPTEN_KEEPALIVE void varek_plot_lay() {
   if (!covered) Cover();
   std::uint32_t* const pixels = picture.data();
   // The places in the picture less those of the rows above the band.
   const std::size_t above = static_cast<std::size_t>(band_top) * width;
+  whole_of.assign(picture.size(), -1);
+  int* const last = whole_of.data();
   for (std::size_t n = 0; n < slot.size(); ++n) {
-    Stamp& stamp = StampOf(n);
-    const std::uint32_t* const colour = stamp.colour.data();
+    const Stamp& stamp = StampOf(n);
     const std::uint8_t* const laid = laid_runs.data() + first_run[n];
     EachSpan(n, stamp, [&](std::size_t o, std::size_t k, std::size_t first, std::size_t length) {
-      if (laid[k]) std::copy_n(colour + first, length, pixels + (o - above));
+      if (!laid[k]) return;
+      std::copy_n(stamp.colour.data() + first, length, pixels + (o - above));
+      std::fill_n(last + (o - above), length, static_cast<int>(n));
     });
-    EachBlend(n, stamp, [&](std::size_t o, const Blend& blend) {
-      pixels[o - above] = Blended(pixels[o - above], blend);
+  }
+  for (std::size_t n = 0; n < slot.size(); ++n) {
+    const int mark = static_cast<int>(n);
+    EachBlend(n, StampOf(n), [&](std::size_t o, const Blend& blend) {
+      if (last[o - above] < mark) pixels[o - above] = Blended(pixels[o - above], blend);
     });
   }
 }

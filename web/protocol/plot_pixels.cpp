@@ -85,6 +85,9 @@ int width = 0, height = 0;
 // to before band_end, the part of the picture that is laid.
 int band_top = 0, band_end = 0;
 std::vector<std::uint32_t> picture;  // those rows' pixels
+
+// The places in the picture (from its first pixel) of the rows above the band.
+std::size_t Above() { return static_cast<std::size_t>(band_top) * static_cast<std::size_t>(width); }
 // Of each of those pixels the last placed mark that covers it whole, -1: none.
 std::vector<int> whole_of;
 std::vector<double> shown;  // the lines to stroke, LineNumbers each, in device pixels
@@ -184,10 +187,11 @@ std::uint32_t Blended(std::uint32_t d, const Blend& blend) {
   return 0xff000000 | rb | (g << 8);
 }
 
-// Which pixels of the picture the placed marks cover whole, and for each
-// place how many of the pixels above and left of it they cover (a row and
-// a column more than the picture): kept from one plot to the next, not
-// made anew each time (a megabyte or more each at a large plot).
+// Which pixels of the band (from its first row) the placed marks cover
+// whole, and for each place how many of the pixels above and left of it in
+// the band they cover (a row and a column more than the band): kept from
+// one plot to the next, not made anew each time (a megabyte or more each
+// at a large plot).
 std::vector<std::uint8_t> hidden;
 std::vector<int> sums;
 // Whether each run of pixels that a placed mark covers whole is laid: not
@@ -216,7 +220,8 @@ bool AllHidden(const std::uint8_t* at, std::size_t length) {
 // Fills `hidden`, `laid_runs` and `first_run` for the marks placed last,
 // from the last mark to the first.
 void Cover() {
-  hidden.assign(static_cast<std::size_t>(width) * height, 0);
+  const std::size_t above = Above();
+  hidden.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(band_end - band_top), 0);
   first_run.resize(slot.size() + 1);
   first_run[0] = 0;
   for (std::size_t n = 0; n < slot.size(); ++n) first_run[n + 1] = first_run[n] + StampOf(n).spans.size();
@@ -225,10 +230,10 @@ void Cover() {
   for (std::size_t n = slot.size(); n-- > 0;) {
     std::uint8_t* const laid = laid_runs.data() + first_run[n];
     EachSpan(n, StampOf(n), [&](std::size_t o, std::size_t k, std::size_t, std::size_t length) {
-      if (AllHidden(marked + o, length)) {
+      if (AllHidden(marked + (o - above), length)) {
         laid[k] = 0;
       } else {
-        std::fill_n(marked + o, length, 1);
+        std::fill_n(marked + (o - above), length, 1);
       }
     });
   }
@@ -240,10 +245,11 @@ void HiddenSums() {
   if (!covered) Cover();
   const std::size_t span = static_cast<std::size_t>(width) + 1;
   // The first row and column are 0; every other place is written below.
-  sums.resize(span * (static_cast<std::size_t>(height) + 1));
+  const auto rows = static_cast<std::size_t>(band_end - band_top);
+  sums.resize(span * (rows + 1));
   std::fill_n(sums.begin(), span, 0);
-  for (std::size_t y = 1; y <= static_cast<std::size_t>(height); ++y) sums[y * span] = 0;
-  for (std::size_t y = 0, o = 0; y < static_cast<std::size_t>(height); ++y) {
+  for (std::size_t y = 1; y <= rows; ++y) sums[y * span] = 0;
+  for (std::size_t y = 0, o = 0; y < rows; ++y) {
     int row = 0;
     for (std::size_t x = 0; x < static_cast<std::size_t>(width); ++x, ++o) {
       row += hidden[o];
@@ -262,8 +268,10 @@ bool Hidden(double x1, double y1, double x2, double y2, double line_width) {
   const int t = std::max(0, static_cast<int>(std::floor(std::min(y1, y2) - reach)));
   const int b = std::min(height, static_cast<int>(std::ceil(std::max(y1, y2) + reach)));
   if (r <= l || b <= t) return true;
+  // No mark reaches into the rows outside the band.
+  if (t < band_top || b > band_end) return false;
   const auto at = [&](int y, int x) {
-    return sums[static_cast<std::size_t>(y) * (static_cast<std::size_t>(width) + 1) +
+    return sums[static_cast<std::size_t>(y - band_top) * (static_cast<std::size_t>(width) + 1) +
                 static_cast<std::size_t>(x)];
   };
   return at(b, r) - at(t, r) - at(b, l) + at(t, l) == (r - l) * (b - t);
@@ -418,8 +426,7 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t* varek_plot_picture() {
 EMSCRIPTEN_KEEPALIVE void varek_plot_lay() {
   if (!covered) Cover();
   std::uint32_t* const pixels = picture.data();
-  // The places in the picture less those of the rows above the band.
-  const std::size_t above = static_cast<std::size_t>(band_top) * width;
+  const std::size_t above = Above();
   whole_of.assign(picture.size(), -1);
   int* const last = whole_of.data();
   for (std::size_t n = 0; n < slot.size(); ++n) {

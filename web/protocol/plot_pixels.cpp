@@ -85,12 +85,12 @@ int width = 0, height = 0;
 // to before band_end, the part of the picture that is laid.
 int band_top = 0, band_end = 0;
 std::vector<std::uint32_t> picture;  // those rows' pixels
-
-// The places in the picture (from its first pixel) of the rows above the band.
-std::size_t Above() { return static_cast<std::size_t>(band_top) * static_cast<std::size_t>(width); }
 // Of each of those pixels the last placed mark that covers it whole, -1: none.
 std::vector<int> whole_of;
 std::vector<double> shown;  // the lines to stroke, LineNumbers each, in device pixels
+
+// The places in the picture (from its first pixel) of the rows above the band.
+std::size_t Above() { return static_cast<std::size_t>(band_top) * static_cast<std::size_t>(width); }
 
 // Math.round: halves towards +∞.
 double RoundHalfUp(double value) {

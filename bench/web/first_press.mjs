@@ -49,6 +49,35 @@ export function launchBrowser() {
 
 export const ready = (page) => page.waitForSelector("html[data-state=ready]", { timeout: 60000 });
 
+// The trace events (of these categories) of a heavy load of the site at
+// `url` in a settled new tab, with the page's marks "picture" (each scene
+// put on the page) and, if `press`, "press": ArrowLeft on the voltage bar
+// as soon as the page is ready (51 -> 50 V), recorded until its picture is
+// shown; then `after` ms more.
+export async function tracedFirstPress(browser, url, { settle, categories, press = true, after = 0 }) {
+  const { context, page } = await settledPage(browser, settle);
+  await page.evaluateOnNewDocument(() => {
+    const put = CanvasRenderingContext2D.prototype.putImageData;
+    CanvasRenderingContext2D.prototype.putImageData = function (...args) {
+      if (this.canvas.id === "PaintBox1") performance.mark("picture");
+      return put.apply(this, args);
+    };
+  });
+  await page.tracing.start({ categories });
+  await page.goto(url + HEAVY_QUERY);
+  await ready(page);
+  if (press) {
+    await page.focus("#ScrollBar4");
+    await page.evaluate(() => performance.mark("press"));
+    await page.keyboard.press("ArrowLeft");
+    await ready(page);
+  }
+  if (after > 0) await new Promise((resolve) => setTimeout(resolve, after));
+  const events = JSON.parse(new TextDecoder().decode(await page.tracing.stop())).traceEvents;
+  await context.close();
+  return events;
+}
+
 // For each value (each site's rounds hold the same names), its line and
 // under it each site's median (of the known values) and all its values.
 export function printRounds(sites, { label = (name) => name, digits = () => 1 } = {}) {

@@ -23,7 +23,7 @@
 //
 //   node bench/web/press_thread_time.mjs [--rounds N] [--settle MS] [SITE...]   (default build/web/site)
 import { serveDirectory } from "../../web/static_server.mjs";
-import { HEAVY_QUERY, commandLine, launchBrowser, printRounds, ready, settledPage } from "./first_press.mjs";
+import { commandLine, launchBrowser, printRounds, tracedFirstPress } from "./first_press.mjs";
 
 // Those that time the tasks of every thread with their thread time, and the
 // page's marks.
@@ -35,26 +35,7 @@ for (const directory of directories) sites.push({ directory, ...(await serveDire
 
 const browser = await launchBrowser();
 
-async function trace(site) {
-  const { context, page } = await settledPage(browser, settle);
-  await page.evaluateOnNewDocument(() => {
-    const put = CanvasRenderingContext2D.prototype.putImageData;
-    CanvasRenderingContext2D.prototype.putImageData = function (...args) {
-      if (this.canvas.id === "PaintBox1") performance.mark("picture");
-      return put.apply(this, args);
-    };
-  });
-  await page.tracing.start({ categories: CATEGORIES });
-  await page.goto(site.url + HEAVY_QUERY);
-  await ready(page);
-  await page.focus("#ScrollBar4");
-  await page.evaluate(() => performance.mark("press"));
-  await page.keyboard.press("ArrowLeft");
-  await ready(page);
-  const events = JSON.parse(new TextDecoder().decode(await page.tracing.stop())).traceEvents;
-  await context.close();
-  return events;
-}
+const trace = (site) => tracedFirstPress(browser, site.url, { settle, categories: CATEGORIES });
 
 // The outermost timed tasks of each thread, by "pid tid", in their order.
 function outermostTasks(events) {

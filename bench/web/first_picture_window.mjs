@@ -17,7 +17,7 @@
 //
 //   node bench/web/first_picture_window.mjs [--rounds N] [--settle MS] [--window MS] [--top N] [--press] [SITE...]
 import { serveDirectory } from "../../web/static_server.mjs";
-import { commandLine, launchBrowser, tracedFirstPress } from "./first_press.mjs";
+import { commandLine, launchBrowser, tracedFirstPress } from "./page_bench.mjs";
 
 const CATEGORIES = ["toplevel", "devtools.timeline", "v8", "blink.user_timing", "disabled-by-default-devtools.timeline",
                     "disabled-by-default-v8.gc", "cc", "gpu", "blink",

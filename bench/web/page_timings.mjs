@@ -30,7 +30,7 @@
 // memory of each picture worker's module is printed (bytes). --settle MS:
 // each fresh context's empty tab waits MS before the site is loaded, as in
 // a browser that has its own pages loaded when the site is opened
-// (first_press.mjs settledPage); default 0.
+// (page_bench.mjs settledPage); default 0.
 //
 // With several sites (e.g. the builds of two commits) each round measures
 // every site in turn, so that they share the machine's load; every round
@@ -42,16 +42,16 @@
 // two medians.
 import { join, resolve } from "node:path";
 import { fileURLToPath } from "node:url";
-import puppeteer, { PredefinedNetworkConditions } from "puppeteer-core";
+import { PredefinedNetworkConditions } from "puppeteer-core";
 
 import { serveDirectory } from "../../web/static_server.mjs";
-import { settledPage } from "./first_press.mjs";
+import { HEAVY_QUERY, launchBrowser, ready, settledPage } from "./page_bench.mjs";
 
 // Each key press changes 50 <-> 51 V; each drag goes over 50..80 V. The
 // heavy cases turn in the field with every value non-zero; amplitude 0 has
 // the same long paths on the axis.
 const CASES = [
-  ["50 V, 1000 mA, ac, amplitude 10 (heavy)", "?voltage=51&current=1000&mode=ac&amplitude=10&deflection=on", 50, 80],
+  ["50 V, 1000 mA, ac, amplitude 10 (heavy)", HEAVY_QUERY, 50, 80],
   ["50 V, 2000 mA, ac, amplitude 5 (heavy)", "?voltage=51&current=2000&mode=ac&amplitude=5&deflection=on", 50, 80],
   ["50 V, ac, amplitude 0", "?voltage=51&mode=ac&amplitude=0&deflection=on", 50, 80],
 ];
@@ -82,11 +82,7 @@ for (const directory of siteDirectories) {
   sites.push(site);
 }
 
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
-  args: ["--no-sandbox"],
-  defaultViewport: { width: 1280, height: 1024 },
-});
+const browser = await launchBrowser();
 
 function record(site, name, unit, value) {
   if (!site.results.has(name)) site.results.set(name, { unit, values: [] });
@@ -140,8 +136,6 @@ const SLOW_LOADS = [
   ["4x CPU", { cpu: 4 }],
   ["4x CPU, Fast 3G", { cpu: 4, network: PredefinedNetworkConditions["Fast 3G"] }],
 ];
-
-const ready = (page) => page.waitForSelector("html[data-state=ready]", { timeout: 60000 });
 
 // The voltage thumb tracked back and forth over a range, one tracking step
 // every 3 ms from a timer in the page, for two seconds (the desktop

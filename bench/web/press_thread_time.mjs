@@ -23,7 +23,7 @@
 //
 //   node bench/web/press_thread_time.mjs [--rounds N] [--settle MS] [SITE...]   (default build/web/site)
 import { serveDirectory } from "../../web/static_server.mjs";
-import { commandLine, launchBrowser, printRounds, tracedFirstPress } from "./first_press.mjs";
+import { commandLine, launchBrowser, printRounds, tracedFirstPress } from "./page_bench.mjs";
 
 // Those that time the tasks of every thread with their thread time, and the
 // page's marks.

@@ -27,9 +27,9 @@
 // (quartiles and median: the machine's load varies less within a pair).
 import { join, resolve } from "node:path";
 import { fileURLToPath } from "node:url";
-import puppeteer from "puppeteer-core";
 
 import { serveDirectory } from "../../web/static_server.mjs";
+import { launchBrowser, ready } from "./page_bench.mjs";
 
 const root = resolve(fileURLToPath(new URL(".", import.meta.url)), "../..");
 const options = process.argv.slice(2);
@@ -56,9 +56,7 @@ for (const directory of directories) {
   const { server, url } = await serveDirectory(directory);
   sites.push({ directory, server, url, results: new Map() });
 }
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
-  args: ["--no-sandbox"],
+const browser = await launchBrowser({
   defaultViewport: { width: 1600, height: 900, deviceScaleFactor: pixelRatio },
   protocolTimeout: 600000,
 });
@@ -158,7 +156,7 @@ async function measure(site, rows, text) {
   const page = await context.newPage();
   page.setDefaultTimeout(600000);
   await page.goto(`${site.url}?voltage=1200&current=1231&deflection=on&mode=ac&amplitude=200`);
-  await page.waitForSelector("html[data-state=ready]", { timeout: 60000 });
+  await ready(page);
   await page.evaluate(() => document.getElementById("ProtocolButton").click());
   await page.waitForFunction(() => document.querySelector("#ProtocolTable thead tr"), { timeout: 60000 });
   if (phasesOver !== null) await watchPhases(page);

@@ -31,7 +31,7 @@ import { join } from "node:path";
 import { fileURLToPath } from "node:url";
 
 import { serveDirectory } from "../../web/static_server.mjs";
-import { HEAVY_QUERY, commandLine, launchBrowser, printRounds, ready, settledPage } from "./first_press.mjs";
+import { HEAVY_QUERY, commandLine, launchBrowser, printRounds, ready, settledPage } from "./page_bench.mjs";
 
 const here = fileURLToPath(new URL(".", import.meta.url));
 const LATER = 2500;  // ms

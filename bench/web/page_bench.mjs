@@ -1,8 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the benchmarks of the first key press after a heavy load share
-// (worker_timeline.mjs, press_thread_time.mjs): the case, their command
-// line, the browser and the table of each site's values by round.
+// What the page's benchmarks share: the browser and a page's ready state;
+// and what those of the first key press after a heavy load share
+// (worker_timeline.mjs, press_thread_time.mjs, first_picture_window.mjs):
+// the case, their command line, the settled fresh page, the traced press
+// and the table of each site's values by round.
 import { resolve } from "node:path";
 import { fileURLToPath } from "node:url";
 import puppeteer from "puppeteer-core";
@@ -39,11 +41,13 @@ export async function settledPage(browser, settle) {
   return { context, page };
 }
 
-export function launchBrowser() {
+// Headless Chromium; `options` replace or add to puppeteer's launch options.
+export function launchBrowser(options = {}) {
   return puppeteer.launch({
     executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
     args: ["--no-sandbox"],
     defaultViewport: { width: 1280, height: 1024 },
+    ...options,
   });
 }
 

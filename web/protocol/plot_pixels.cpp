@@ -345,8 +345,8 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t* varek_plot_stamp_pixels(int size) {
 }
 
 // The pixels at varek_plot_stamp_pixels are the stamp of `stamp_slot` (of
-// the needed ones): the pixels it covers whole first, then those it covers
-// in part, each with its colour times its coverage.
+// the needed ones): those it covers whole kept as runs of their rows, those
+// it covers in part as blends (its colour times its coverage).
 EMSCRIPTEN_KEEPALIVE void varek_plot_stamp(int stamp_slot) {
   Stamp stamp;
   stamp.size = scratch_size;

@@ -555,19 +555,26 @@ async function hold(selector, touch, { ms = 0, dx = 0 } = {}) {
 }
 
 // The shown scene, taken from the screen in device pixels, is the canvas's
-// picture with every pixel an n x n square of the same colour. Returns n, or
-// 0 where the device has fewer pixels than the picture (then it is reduced).
+// picture with every pixel an n x n square of the same colour; shown 1:1, it
+// is that canvas itself and the page keeps no copy. Returns n, or 0 where the
+// device has fewer pixels than the picture (then it is reduced).
 let shots = 0;
 async function assertSceneShownWhole() {
-  const shown = await page.$eval("#PaintBox1Slot > .pixel-view", (view) => {
+  const shown = await page.$eval("#PaintBox1Slot", (slot) => {
     window.scrollTo(0, 0);
-    const { x, y, width, height } = view.getBoundingClientRect();
-    const canvas = document.getElementById("PaintBox1");
-    return { x, y, width, height, ratio: devicePixelRatio, pictureWidth: canvas.width, pictureHeight: canvas.height };
+    const canvases = [...slot.querySelectorAll("canvas")].filter((c) => c.checkVisibility());
+    const { x, y, width, height } = canvases[0].getBoundingClientRect();
+    const picture = window.Form1.viewOf.PaintBox1.pictureSize();
+    return { x, y, width, height, ratio: devicePixelRatio, pictureWidth: picture.width, pictureHeight: picture.height,
+             shownIds: canvases.map((c) => c.id), pixels: [...slot.querySelectorAll("canvas")].map((c) => c.width * c.height) };
   });
   const { pictureWidth: w, pictureHeight: h } = shown;
   if (shown.width * shown.ratio < w) return 0;
   const factor = Math.round(shown.width * shown.ratio / w);
+  if (factor === 1) {
+    assert.deepEqual(shown.shownIds, ["PaintBox1"], "the scene's own canvas shown");
+    assert.ok(shown.pixels.every((n, i) => i === 0 || n === 0), `an empty copy (${shown.pixels})`);
+  }
   const shot = join(work, `shown${++shots}.png`);
   await page.screenshot({ path: shot });
   const { width, rgba } = readPng(shot);

@@ -15,10 +15,12 @@ export function findRenderer(root) {
           .find(existsSync);
 }
 
-// Canvas pixels as RGBA bytes.
+// The picture of the page's canvas `id` as RGBA bytes (from its top-left
+// corner: a canvas shown as it is may be up to a CSS pixel larger).
 export async function canvasPixels(page, id) {
   const base64 = await page.$eval(`#${id}`, (canvas) => {
-    const bytes = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
+    const { width, height } = window.Form1.viewOf[canvas.id].pictureSize();
+    const bytes = canvas.getContext("2d").getImageData(0, 0, width, height).data;
     let text = "";
     for (let i = 0; i < bytes.length; i += 0x8000) {
       text += String.fromCharCode(...bytes.subarray(i, i + 0x8000));

@@ -14,12 +14,6 @@ const byId = (id) => document.getElementById(id);
 
 function setPageState(state) { document.documentElement.dataset.state = state; }
 
-// A picture ({width, height, rgba}) on a canvas of its size.
-function putPicture(canvas, { width, height, rgba }) {
-  if (canvas.width !== width || canvas.height !== height) Object.assign(canvas, { width, height });
-  canvas.getContext("2d").putImageData(new ImageData(rgba, width, height), 0, 0);
-}
-
 // A decoded picture as the browser draws it: {width, height, rgba}.
 function pictureOf(image) {
   const canvas = document.createElement("canvas");
@@ -92,7 +86,7 @@ class TForm1 {
 
     this.pictures = new PictureWorkerClient(window.pictureWorker, window.startPictureWorker, description.settings, {
       onScene: (rgba, marks, line) => this.ShowScene(rgba, marks, line),
-      onSignal: (picture) => { putPicture(this.PaintBox2, picture); this.viewOf.PaintBox2.draw(); },
+      onSignal: (picture) => this.viewOf.PaintBox2.put(picture),
       onIdle: () => {
         if (this.ended) return;
         this.FollowAddress();
@@ -216,8 +210,7 @@ class TForm1 {
   ShowScene(picture, marks, { hint, screenHit, tone }) {
     this.tone = tone;
     this.sound.play(this.ToneSwitch.checked ? tone : null);
-    putPicture(this.PaintBox1, picture);
-    this.viewOf.PaintBox1.draw();
+    this.viewOf.PaintBox1.put(picture);
     if (this.BeamMarks.textContent !== marks) this.BeamMarks.textContent = marks;
     this.screenHit = screenHit;
     this.ShowHint(hint);
@@ -352,8 +345,7 @@ class TForm1 {
     try {
       if (decoding) await decoding;
       const axes = pictureOf(this.Image3);
-      putPicture(this.PaintBox2, axes);
-      this.viewOf.PaintBox2.draw();
+      this.viewOf.PaintBox2.put(axes);
       this.pictures.setSignalAxes(axes.rgba);
     } catch (error) {
       this.addNotice(`Das Achsenbild fehlt: ${error.message}`);

@@ -12,13 +12,19 @@
 // A picture the program draws at any scale (the scene) is asked for at the
 // slot's: `scale` is the device pixels per pixel of the control's size that
 // the slot holds, in thousandths as the desktop's window takes it, at least
-// 1; `onScale` hears of a new one. A canvas holding the picture drawn at
-// that scale is then copied 1:1.
+// 1; `onScale` hears of a new one. A picture drawn at that scale is shown
+// 1:1.
 //
 // The shown canvas is sized in device pixels and placed on the device pixel
 // grid itself: the browser then copies it 1:1, whatever the slot's place,
 // the page's scale or the device pixel ratio, so that the steps of a scaled
 // picture are all equal.
+//
+// A canvas source whose picture is shown 1:1 is itself the shown canvas
+// (one canvas, no copy per picture); the view canvas then holds nothing. It
+// takes the picture again where the picture is scaled, reduced, or of
+// another size than the one the slot is placed for (a scene of the last
+// scale, stretched while the next one is on its way).
 class PixelView {
   static SLACK = 0.01;
 
@@ -35,6 +41,7 @@ class PixelView {
     this.view.className = "pixel-view";
     this.view.setAttribute("aria-hidden", "true");
     slot.append(this.view);
+    source.setAttribute("aria-hidden", "true");
     new ResizeObserver(() => this.layOut()).observe(slot);
     if (source instanceof HTMLImageElement) source.addEventListener("load", () => this.draw());
   }
@@ -63,9 +70,7 @@ class PixelView {
 
   // The picture's size as its source holds it now.
   pictureSize() {
-    const s = this.source;
-    return s instanceof HTMLCanvasElement ? { width: s.width, height: s.height }
-                                          : { width: this.width, height: this.height };
+    return this.picture ?? { width: this.width, height: this.height };
   }
 
   layOut() {
@@ -104,7 +109,7 @@ class PixelView {
     return { width: scaled(this.width), height: scaled(this.height) };
   }
 
-  // The view over the slot for the picture to show.
+  // The place over the slot for the picture to show.
   place() {
     const { left, top, width, height, ratio } = this.box;
     const picture = this.target();
@@ -115,20 +120,17 @@ class PixelView {
     this.factor = whole >= 1 ? whole : fits;
     const shownWidth = Math.max(1, Math.floor(picture.width * this.factor + 1e-6));
     const shownHeight = Math.max(1, Math.floor(picture.height * this.factor + 1e-6));
-    const v = this.view;
-    v.width = PixelView.exactDevicePixels(shownWidth, ratio);
-    v.height = PixelView.exactDevicePixels(shownHeight, ratio);
-    v.style.width = `${v.width / ratio}px`;
-    v.style.height = `${v.height / ratio}px`;
     // Centred in the slot (a picture drawn at the slot's scale, less than a
     // pixel smaller, from its corner), then moved onto the device pixel grid
     // of the page.
     const grid = PixelView.grid(ratio);
     const snap = (at) => Math.round(at / grid) * grid;
     const spare = this.onScale ? 0 : 0.5;
-    v.style.left = `${snap(left + (width - shownWidth / ratio) * spare) - left}px`;
-    v.style.top = `${snap(top + (height - shownHeight / ratio) * spare) - top}px`;
     this.shown = { width: shownWidth, height: shownHeight };
+    this.at = { width: PixelView.exactDevicePixels(shownWidth, ratio), height: PixelView.exactDevicePixels(shownHeight, ratio),
+                left: snap(left + (width - shownWidth / ratio) * spare) - left,
+                top: snap(top + (height - shownHeight / ratio) * spare) - top, ratio };
+    if (this.direct()) this.keepIn(this.at);
     this.paint();
   }
 
@@ -139,12 +141,79 @@ class PixelView {
     else this.paint();
   }
 
-  // The source's picture over the view; one of another size than the view
-  // was placed for (a scene of the last scale) is stretched to it.
-  paint() {
-    const g = this.view.getContext("2d");
+  // A picture ({width, height, rgba}) of a canvas source, shown.
+  put({ width, height, rgba }) {
+    this.picture = { width, height };
+    const direct = Boolean(this.shown) && this.direct();
+    const size = direct ? this.at : this.picture;
+    const s = this.source;
+    if (s.width !== size.width || s.height !== size.height) Object.assign(s, { width: size.width, height: size.height });
+    s.getContext("2d").putImageData(new ImageData(rgba, width, height), 0, 0);
+    if (direct) this.fillBeside();
+    this.draw();
+  }
+
+  // Whether the source itself is shown: a canvas whose picture is shown 1:1
+  // at the size the slot is placed for.
+  direct() {
+    const picture = this.pictureSize();
+    return this.source instanceof HTMLCanvasElement && this.factor === 1 &&
+           picture.width === this.shown.width && picture.height === this.shown.height;
+  }
+
+  // The source canvas at `size`, its picture kept.
+  keepIn(size) {
+    const s = this.source;
+    if (s.width === size.width && s.height === size.height) return;
+    const { width, height } = this.pictureSize();
+    const kept = Object.assign(document.createElement("canvas"), { width, height });
+    kept.getContext("2d").drawImage(s, 0, 0);
+    Object.assign(s, { width: size.width, height: size.height });
+    s.getContext("2d").drawImage(kept, 0, 0);
+    this.fillBeside();
+  }
+
+  // The source canvas right of and below its picture (less than a CSS pixel,
+  // the canvas being a whole number of them) in the fill colour.
+  fillBeside() {
+    const s = this.source;
+    const { width, height } = this.pictureSize();
+    if (s.width === width && s.height === height) return;
+    const g = s.getContext("2d");
     g.fillStyle = this.fill;
-    g.fillRect(0, 0, this.view.width, this.view.height);
+    for (const [x, y, w, h] of [[width, 0, s.width - width, s.height], [0, height, width, s.height - height]]) {
+      g.clearRect(x, y, w, h);
+      g.fillRect(x, y, w, h);
+    }
+  }
+
+  // `canvas` shown at the place, the other hidden.
+  showOn(canvas) {
+    for (const c of [this.source, this.view]) {
+      c.hidden = c !== canvas;
+      c.classList.toggle("pixel-view", c === canvas);
+    }
+    const { width, height, left, top, ratio } = this.at;
+    Object.assign(canvas.style, { width: `${width / ratio}px`, height: `${height / ratio}px`, left: `${left}px`,
+                                  top: `${top}px` });
+  }
+
+  // The source's picture at the place: the source itself, or a copy over the
+  // view; a picture of another size than the one the view was placed for (a
+  // scene of the last scale) is stretched to it.
+  paint() {
+    if (this.direct()) {
+      this.showOn(this.source);
+      if (this.view.width || this.view.height) Object.assign(this.view, { width: 0, height: 0 });
+      return;
+    }
+    const v = this.view;
+    if (v.width !== this.at.width || v.height !== this.at.height) Object.assign(v, { width: this.at.width, height: this.at.height });
+    this.showOn(v);
+    const g = v.getContext("2d");
+    g.clearRect(0, 0, v.width, v.height);
+    g.fillStyle = this.fill;
+    g.fillRect(0, 0, v.width, v.height);
     g.imageSmoothingEnabled = this.factor < 1;
     g.imageSmoothingQuality = "high";
     if (this.source instanceof HTMLImageElement && !this.source.complete) return;

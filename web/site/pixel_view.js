@@ -189,9 +189,11 @@ class PixelView {
 
   // `canvas` shown at the place, the other hidden.
   showOn(canvas) {
-    for (const c of [this.source, this.view]) {
-      c.hidden = c !== canvas;
-      c.classList.toggle("pixel-view", c === canvas);
+    if (canvas.hidden || !canvas.classList.contains("pixel-view")) {
+      for (const c of [this.source, this.view]) {
+        c.hidden = c !== canvas;
+        c.classList.toggle("pixel-view", c === canvas);
+      }
     }
     const { width, height, left, top, ratio } = this.at;
     Object.assign(canvas.style, { width: `${width / ratio}px`, height: `${height / ratio}px`, left: `${left}px`,

@@ -565,8 +565,16 @@ async function assertSceneShownWhole() {
     const canvases = [...slot.querySelectorAll("canvas")].filter((c) => c.checkVisibility());
     const { x, y, width, height } = canvases[0].getBoundingClientRect();
     const picture = window.Form1.viewOf.PaintBox1.pictureSize();
+    // Right of and below the picture, the shown canvas is clear.
+    const { data } = canvases[0].getContext("2d").getImageData(0, 0, canvases[0].width, canvases[0].height);
+    let beside = 0;
+    for (let i = 3; i < data.length; i += 4) {
+      const x = (i >> 2) % canvases[0].width, y = Math.floor((i >> 2) / canvases[0].width);
+      if ((x >= picture.width || y >= picture.height) && data[i] !== 0) ++beside;
+    }
     return { x, y, width, height, ratio: devicePixelRatio, pictureWidth: picture.width, pictureHeight: picture.height,
-             shownIds: canvases.map((c) => c.id), pixels: [...slot.querySelectorAll("canvas")].map((c) => c.width * c.height) };
+             shownIds: canvases.map((c) => c.id), pixels: [...slot.querySelectorAll("canvas")].map((c) => c.width * c.height),
+             beside };
   });
   const { pictureWidth: w, pictureHeight: h } = shown;
   if (shown.width * shown.ratio < w) return 0;
@@ -574,6 +582,7 @@ async function assertSceneShownWhole() {
   if (factor === 1) {
     assert.deepEqual(shown.shownIds, ["PaintBox1"], "the scene's own canvas shown");
     assert.ok(shown.pixels.every((n, i) => i === 0 || n === 0), `an empty copy (${shown.pixels})`);
+    assert.equal(shown.beside, 0, "pixels drawn beside the scene");
   }
   const shot = join(work, `shown${++shots}.png`);
   await page.screenshot({ path: shot });
@@ -723,6 +732,21 @@ describe("devices", () => {
       });
     }
     sizes[1].forEach((size, i) => assert.ok(size >= 1.8 * sizes[0][i], `${size} device pixels against ${sizes[0][i]}`));
+  });
+
+  test("a window made narrow, wide again and zoomed shows each scene whole, of its new scale", async () => {
+    await onDevice({ width: 1280, height: 800, deviceScaleFactor: 3 }, async () => {
+      await page.goto(base + "?deflection=on&voltage=700");
+      await ready();
+      for (const [width, height, deviceScaleFactor, factor] of [[1280, 800, 3, 1], [600, 900, 3, 1], [1280, 800, 3, 1],
+                                                                 [600, 900, 1, 0], [1280, 800, 1.25, 1]]) {
+        await page.setViewport({ width, height, deviceScaleFactor });
+        await page.waitForFunction(() => document.documentElement.dataset.state === "ready" &&
+                                         window.Form1.pictures.shown?.scale === window.Form1.viewOf.PaintBox1.scale);
+        await assertPicturesEqual({ deflection: "on", voltage: 700 });
+        assert.equal(await assertSceneShownWhole(), factor, `${width} x ${height} at ${deviceScaleFactor}`);
+      }
+    });
   });
 
   // One reading on a phone, counted as a student makes it. The counting rule:

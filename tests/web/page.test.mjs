@@ -741,6 +741,8 @@ describe("devices", () => {
       for (const [width, height, deviceScaleFactor, factor] of [[1280, 800, 3, 1], [600, 900, 3, 1], [1280, 800, 3, 1],
                                                                  [600, 900, 1, 0], [1280, 800, 1.25, 1]]) {
         await page.setViewport({ width, height, deviceScaleFactor });
+        // Two frames: the slot's new size is laid out and its view has heard of it.
+        await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
         await page.waitForFunction(() => document.documentElement.dataset.state === "ready" &&
                                          window.Form1.pictures.shown?.scale === window.Form1.viewOf.PaintBox1.scale);
         await assertPicturesEqual({ deflection: "on", voltage: 700 });

@@ -109,8 +109,13 @@ class PixelView {
     return { width: scaled(this.width), height: scaled(this.height) };
   }
 
-  // The place over the slot for the picture to show.
   place() {
+    this.measure();
+    this.paint();
+  }
+
+  // The place over the slot for the picture to show.
+  measure() {
     const { left, top, width, height, ratio } = this.box;
     const picture = this.target();
     this.placed = picture;
@@ -130,27 +135,31 @@ class PixelView {
     this.at = { width: PixelView.exactDevicePixels(shownWidth, ratio), height: PixelView.exactDevicePixels(shownHeight, ratio),
                 left: snap(left + (width - shownWidth / ratio) * spare) - left,
                 top: snap(top + (height - shownHeight / ratio) * spare) - top, ratio };
-    if (this.direct()) this.keepIn(this.at);
-    this.paint();
+  }
+
+  // Whether the place was measured for another picture size than the one to show now.
+  moved() {
+    const picture = this.target();
+    return picture.width !== this.placed.width || picture.height !== this.placed.height;
   }
 
   draw() {
     if (!this.shown) return;
-    const picture = this.target();
-    if (picture.width !== this.placed.width || picture.height !== this.placed.height) this.place();
+    if (this.moved()) this.place();
     else this.paint();
   }
 
   // A picture ({width, height, rgba}) of a canvas source, shown.
   put({ width, height, rgba }) {
     this.picture = { width, height };
+    if (this.shown && this.moved()) this.measure();
     const direct = Boolean(this.shown) && this.direct();
     const size = direct ? this.at : this.picture;
     const s = this.source;
     if (s.width !== size.width || s.height !== size.height) Object.assign(s, { width: size.width, height: size.height });
     s.getContext("2d").putImageData(new ImageData(rgba, width, height), 0, 0);
     if (direct) this.fillBeside();
-    this.draw();
+    if (this.shown) this.paint();
   }
 
   // Whether the source itself is shown: a canvas whose picture is shown 1:1
@@ -205,6 +214,7 @@ class PixelView {
   // scene of the last scale) is stretched to it.
   paint() {
     if (this.direct()) {
+      this.keepIn(this.at);
       this.showOn(this.source);
       if (this.view.width || this.view.height) Object.assign(this.view, { width: 0, height: 0 });
       return;

@@ -109,6 +109,7 @@ class PixelView {
     return { width: scaled(this.width), height: scaled(this.height) };
   }
 
+  // The place measured anew and the picture shown there.
   place() {
     this.measure();
     this.paint();

@@ -68,6 +68,24 @@ class PixelView {
     return pixels;
   }
 
+  // Whether a and b (pictures, canvases: anything with a width and a
+  // height) have the same size.
+  static sameSize(a, b) {
+    return a.width === b.width && a.height === b.height;
+  }
+
+  // `canvas` at the size of `size` (a new size clears it).
+  static resize(canvas, size) {
+    if (!PixelView.sameSize(canvas, size)) Object.assign(canvas, { width: size.width, height: size.height });
+  }
+
+  // The rectangle in the fill colour, also where that is transparent.
+  fillArea(g, x, y, width, height) {
+    g.clearRect(x, y, width, height);
+    g.fillStyle = this.fill;
+    g.fillRect(x, y, width, height);
+  }
+
   // The picture's size as its source holds it now.
   pictureSize() {
     return this.picture ?? { width: this.width, height: this.height };
@@ -140,8 +158,7 @@ class PixelView {
 
   // Whether the place was measured for another picture size than the one to show now.
   moved() {
-    const picture = this.target();
-    return picture.width !== this.placed.width || picture.height !== this.placed.height;
+    return !PixelView.sameSize(this.target(), this.placed);
   }
 
   draw() {
@@ -155,9 +172,8 @@ class PixelView {
     this.picture = { width, height };
     if (this.shown && this.moved()) this.measure();
     const direct = Boolean(this.shown) && this.direct();
-    const size = direct ? this.at : this.picture;
     const s = this.source;
-    if (s.width !== size.width || s.height !== size.height) Object.assign(s, { width: size.width, height: size.height });
+    PixelView.resize(s, direct ? this.at : this.picture);
     s.getContext("2d").putImageData(new ImageData(rgba, width, height), 0, 0);
     if (direct) this.fillBeside();
     if (this.shown) this.paint();
@@ -166,19 +182,18 @@ class PixelView {
   // Whether the source itself is shown: a canvas whose picture is shown 1:1
   // at the size the slot is placed for.
   direct() {
-    const picture = this.pictureSize();
     return this.source instanceof HTMLCanvasElement && this.factor === 1 &&
-           picture.width === this.shown.width && picture.height === this.shown.height;
+           PixelView.sameSize(this.pictureSize(), this.shown);
   }
 
   // The source canvas at `size`, its picture kept.
   keepIn(size) {
     const s = this.source;
-    if (s.width === size.width && s.height === size.height) return;
-    const { width, height } = this.pictureSize();
-    const kept = Object.assign(document.createElement("canvas"), { width, height });
+    if (PixelView.sameSize(s, size)) return;
+    const kept = document.createElement("canvas");
+    PixelView.resize(kept, this.pictureSize());
     kept.getContext("2d").drawImage(s, 0, 0);
-    Object.assign(s, { width: size.width, height: size.height });
+    PixelView.resize(s, size);
     s.getContext("2d").drawImage(kept, 0, 0);
     this.fillBeside();
   }
@@ -188,13 +203,10 @@ class PixelView {
   fillBeside() {
     const s = this.source;
     const { width, height } = this.pictureSize();
-    if (s.width === width && s.height === height) return;
+    if (PixelView.sameSize(s, { width, height })) return;
     const g = s.getContext("2d");
-    g.fillStyle = this.fill;
-    for (const [x, y, w, h] of [[width, 0, s.width - width, s.height], [0, height, width, s.height - height]]) {
-      g.clearRect(x, y, w, h);
-      g.fillRect(x, y, w, h);
-    }
+    this.fillArea(g, width, 0, s.width - width, s.height);
+    this.fillArea(g, 0, height, width, s.height - height);
   }
 
   // `canvas` shown at the place, the other hidden.
@@ -217,16 +229,14 @@ class PixelView {
     if (this.direct()) {
       this.keepIn(this.at);
       this.showOn(this.source);
-      if (this.view.width || this.view.height) Object.assign(this.view, { width: 0, height: 0 });
+      PixelView.resize(this.view, { width: 0, height: 0 });
       return;
     }
     const v = this.view;
-    if (v.width !== this.at.width || v.height !== this.at.height) Object.assign(v, { width: this.at.width, height: this.at.height });
+    PixelView.resize(v, this.at);
     this.showOn(v);
     const g = v.getContext("2d");
-    g.clearRect(0, 0, v.width, v.height);
-    g.fillStyle = this.fill;
-    g.fillRect(0, 0, v.width, v.height);
+    this.fillArea(g, 0, 0, v.width, v.height);
     g.imageSmoothingEnabled = this.factor < 1;
     g.imageSmoothingQuality = "high";
     if (this.source instanceof HTMLImageElement && !this.source.complete) return;

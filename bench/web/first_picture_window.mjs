@@ -9,13 +9,14 @@
 // are: each trace event's own time (its thread time less that of the events
 // inside it), named by the event and, where the trace says, the script's
 // function, the event's type or the timer's. With --press, ArrowLeft on
-// the voltage bar as soon as the page is ready (as press_thread_time.mjs),
-// and the window is from the press to its picture instead. Per site and
-// thread, the top names' means over the rounds (ms of thread time) and in
-// how many rounds each came. MORE_CATEGORIES=a,b adds trace categories
-// (e.g. v8.wasm,disabled-by-default-v8.compile names the pools' compiling).
+// the voltage bar as soon as the page is ready, or --press-after MS later
+// (as press_thread_time.mjs), and the window is from the press to its
+// picture instead. Per site and thread, the top names' means over the
+// rounds (ms of thread time) and in how many rounds each came.
+// MORE_CATEGORIES=a,b adds trace categories (e.g.
+// v8.wasm,disabled-by-default-v8.compile names the pools' compiling).
 //
-//   node bench/web/first_picture_window.mjs [--rounds N] [--settle MS] [--window MS] [--top N] [--press] [SITE...]
+//   node bench/web/first_picture_window.mjs [--rounds N] [--settle MS] [--window MS] [--top N] [--press] [--press-after MS] [SITE...]
 import { serveDirectory } from "../../web/static_server.mjs";
 import { commandLine, launchBrowser, tracedFirstPress } from "./page_bench.mjs";
 
@@ -36,13 +37,13 @@ const pressAt = argv.indexOf("--press");
 const press = pressAt >= 0;
 if (press) argv.splice(pressAt, 1);
 const top = option("--top", 25);
-const { rounds, settle, directories } = commandLine(argv);
+const { rounds, settle, pressAfter, directories } = commandLine(argv);
 const sites = [];
 for (const directory of directories) sites.push({ directory, ...(await serveDirectory(directory)), rounds: [] });
 
 const browser = await launchBrowser();
 
-const trace = (site) => tracedFirstPress(browser, site.url, { settle, categories: CATEGORIES, press, after: windowMs + 100 });
+const trace = (site) => tracedFirstPress(browser, site.url, { settle, categories: CATEGORIES, press, pressAfter, after: windowMs + 100 });
 
 const base = (url) => (url ? url.slice(url.lastIndexOf("/") + 1) : "");
 

@@ -12,21 +12,26 @@ import puppeteer from "puppeteer-core";
 // The first heavy case of page_timings.mjs.
 export const HEAVY_QUERY = "?voltage=51&current=1000&mode=ac&amplitude=10&deflection=on";
 
-// [--rounds N] [--settle MS] [SITE...]: the rounds (default 3), the time
-// a fresh context's empty tab waits before the site is loaded (default 0;
-// see settledPage) and the sites' folders (default build/web/site).
+// [--rounds N] [--settle MS] [--press-after MS] [SITE...]: the rounds
+// (default 3), the time a fresh context's empty tab waits before the site
+// is loaded (default 0; see settledPage), the time from the page's ready
+// state to the first key press (default 0: at once; a person takes a few
+// tenths of a second) and the sites' folders (default build/web/site).
 export function commandLine(options = process.argv.slice(2)) {
-  let rounds = 3, settle = 0;
+  let rounds = 3, settle = 0, pressAfter = 0;
   const directories = [];
   for (let i = 0; i < options.length; ++i) {
     if (options[i] === "--rounds") rounds = Number(options[++i]);
     else if (options[i] === "--settle") settle = Number(options[++i]);
+    else if (options[i] === "--press-after") pressAfter = Number(options[++i]);
     else directories.push(options[i]);
   }
   const here = fileURLToPath(new URL(".", import.meta.url));
   if (directories.length === 0) directories.push(resolve(here, "../../build/web/site"));
-  return { rounds, settle, directories };
+  return { rounds, settle, pressAfter, directories };
 }
+
+export const pause = (ms) => new Promise((done) => setTimeout(done, ms));
 
 // A new tab in a fresh browser context (no cache), after `settle` ms on
 // its empty page. Headless Chromium loads its own pages for a new
@@ -37,7 +42,7 @@ export function commandLine(options = process.argv.slice(2)) {
 export async function settledPage(browser, settle) {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
-  if (settle > 0) await new Promise((resolve) => setTimeout(resolve, settle));
+  await pause(settle);
   return { context, page };
 }
 
@@ -56,9 +61,9 @@ export const ready = (page) => page.waitForSelector("html[data-state=ready]", { 
 // The trace events (of these categories) of a heavy load of the site at
 // `url` in a settled new tab, with the page's marks "picture" (each scene
 // put on the page) and, if `press`, "press": ArrowLeft on the voltage bar
-// as soon as the page is ready (51 -> 50 V), recorded until its picture is
-// shown; then `after` ms more.
-export async function tracedFirstPress(browser, url, { settle, categories, press = true, after = 0 }) {
+// `pressAfter` ms after the page is ready (51 -> 50 V), recorded until its
+// picture is shown; then `after` ms more.
+export async function tracedFirstPress(browser, url, { settle, categories, press = true, pressAfter = 0, after = 0 }) {
   const { context, page } = await settledPage(browser, settle);
   await page.evaluateOnNewDocument(() => {
     const put = CanvasRenderingContext2D.prototype.putImageData;
@@ -71,12 +76,13 @@ export async function tracedFirstPress(browser, url, { settle, categories, press
   await page.goto(url + HEAVY_QUERY);
   await ready(page);
   if (press) {
+    await pause(pressAfter);
     await page.focus("#ScrollBar4");
     await page.evaluate(() => performance.mark("press"));
     await page.keyboard.press("ArrowLeft");
     await ready(page);
   }
-  if (after > 0) await new Promise((resolve) => setTimeout(resolve, after));
+  await pause(after);
   const events = JSON.parse(new TextDecoder().decode(await page.tracing.stop())).traceEvents;
   await context.close();
   return events;

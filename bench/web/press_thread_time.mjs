@@ -4,7 +4,8 @@
 // load (prints numbers, asserts none). Each round loads every site in turn
 // in a new browser context with the first heavy case of page_timings.mjs,
 // records a Chromium trace, presses ArrowLeft on the voltage bar as soon as
-// the page is ready (51 -> 50 V), and prints, from the trace, for that press:
+// the page is ready (51 -> 50 V; --press-after MS later), and prints, from
+// the trace, for that press:
 //   key to picture   from the press to the picture on the page
 //   answer           the worker's answer to the press, as time on the clock
 //                    and as the worker thread's own processor time (what
@@ -21,7 +22,7 @@
 // the share misses. Recording the trace costs processor time itself: the
 // times on the clock here are not those of page_timings.mjs.
 //
-//   node bench/web/press_thread_time.mjs [--rounds N] [--settle MS] [SITE...]   (default build/web/site)
+//   node bench/web/press_thread_time.mjs [--rounds N] [--settle MS] [--press-after MS] [SITE...]   (default build/web/site)
 import { serveDirectory } from "../../web/static_server.mjs";
 import { commandLine, launchBrowser, printRounds, tracedFirstPress } from "./page_bench.mjs";
 
@@ -29,13 +30,13 @@ import { commandLine, launchBrowser, printRounds, tracedFirstPress } from "./pag
 // page's marks.
 const CATEGORIES = ["toplevel", "devtools.timeline", "v8", "blink.user_timing", "disabled-by-default-devtools.timeline"];
 
-const { rounds, settle, directories } = commandLine();
+const { rounds, settle, pressAfter, directories } = commandLine();
 const sites = [];
 for (const directory of directories) sites.push({ directory, ...(await serveDirectory(directory)), rounds: [] });
 
 const browser = await launchBrowser();
 
-const trace = (site) => tracedFirstPress(browser, site.url, { settle, categories: CATEGORIES });
+const trace = (site) => tracedFirstPress(browser, site.url, { settle, pressAfter, categories: CATEGORIES });
 
 // The outermost timed tasks of each thread, by "pid tid", in their order.
 function outermostTasks(events) {

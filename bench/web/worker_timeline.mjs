@@ -6,7 +6,7 @@
 // timestamps in memory; the page's side is timed in the page. Each round
 // loads every site in turn with the first heavy case of page_timings.mjs,
 // presses ArrowLeft on the voltage bar as soon as the page is ready (51 ->
-// 50 V), and prints for that press:
+// 50 V; --press-after MS later), and prints for that press:
 //   key      from the press to the page's keydown (the browser's delivery)
 //   ask      from the keydown to the page's request to the worker
 //   wait     from the request until the worker takes it (a part under way)
@@ -24,20 +24,20 @@
 // the first moments after a load cost the same computation. Each site's
 // values of all rounds follow its median.
 //
-//   node bench/web/worker_timeline.mjs [--rounds N] [--settle MS] [SITE...]   (default build/web/site)
+//   node bench/web/worker_timeline.mjs [--rounds N] [--settle MS] [--press-after MS] [SITE...]   (default build/web/site)
 import { appendFileSync, cpSync, mkdtempSync, readFileSync, rmSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { fileURLToPath } from "node:url";
 
 import { serveDirectory } from "../../web/static_server.mjs";
-import { HEAVY_QUERY, commandLine, launchBrowser, printRounds, ready, settledPage } from "./page_bench.mjs";
+import { HEAVY_QUERY, commandLine, launchBrowser, pause, printRounds, ready, settledPage } from "./page_bench.mjs";
 
 const here = fileURLToPath(new URL(".", import.meta.url));
 const LATER = 2500;  // ms
 const NEIGHBOURS = 4;
 
-const { rounds, settle, directories } = commandLine();
+const { rounds, settle, pressAfter, directories } = commandLine();
 
 const temporary = mkdtempSync(join(tmpdir(), "worker-timeline-"));
 const sites = [];
@@ -83,6 +83,7 @@ async function measure(site) {
   });
   await page.goto(site.url + HEAVY_QUERY);
   await ready(page);
+  await pause(pressAfter);
   await page.focus("#ScrollBar4");
   const pressed = await page.evaluate(() => performance.timeOrigin + performance.now());
   await page.keyboard.press("ArrowLeft");
@@ -90,7 +91,7 @@ async function measure(site) {
   const worker = page.workers()[0];
   const voltageRow = await page.evaluate(() => window.Form1.pictures.rows.findIndex((row) => row.name === "voltage"));
   const atOnce = await worker.evaluate((row) => self.probeIntegrate(row, 45), voltageRow);
-  await new Promise((done) => setTimeout(done, LATER));
+  await pause(LATER);
   const later = await worker.evaluate((row) => self.probeIntegrate(row, 45), voltageRow);
   const log = await worker.evaluate(() => self.probeLog);
   // Neighbours come from every worker (a second one may compute only them).

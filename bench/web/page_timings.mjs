@@ -45,7 +45,7 @@ import { fileURLToPath } from "node:url";
 import { PredefinedNetworkConditions } from "puppeteer-core";
 
 import { serveDirectory } from "../../web/static_server.mjs";
-import { HEAVY_QUERY, launchBrowser, ready, settledPage } from "./page_bench.mjs";
+import { HEAVY_QUERY, launchBrowser, pause, ready, settledPage } from "./page_bench.mjs";
 
 // Each key press changes 50 <-> 51 V; each drag goes over 50..80 V. The
 // heavy cases turn in the field with every value non-zero; amplitude 0 has
@@ -174,7 +174,7 @@ async function measure(site) {
     if (query === "") {
       record(site, "bytes sent before the first picture", "bytes", site.beforeFirstPicture);
       // The rest of the load (the protocol's core in idle time) comes after.
-      await new Promise((done) => setTimeout(done, 2000));
+      await pause(2000);
       record(site, "bytes sent on a cold load", "bytes", site.served);
       // The same again in the running browser (the server sends every file again).
       await page.goto(url, { waitUntil: "load" });
@@ -222,7 +222,7 @@ async function measure(site) {
     const paced = await freshPage(site);
     await paced.page.goto(url + query);
     await ready(paced.page);
-    await new Promise((done) => setTimeout(done, PERSON_PACE));
+    await pause(PERSON_PACE);
     await timeKeys(paced.page, "#ScrollBar4", ["ArrowLeft"],
                    `first key press 0.3 s after the first picture, ${name}`, null);
     await paced.context.close();

@@ -17,6 +17,25 @@ constexpr std::int64_t DotPeriod = 6;
 __extension__ using Wide = unsigned __int128;
 __extension__ using WideSigned = __int128;  // 2 t |minor| overflows 64 bits for far-off end points
 
+// floor((2 t a + c) / (2 b)) and its remainder, for t, a, c >= 0 and b > 0.
+// In 64 bits while every operand stays below 2^30 (the numerator then below
+// 2^62), as on every line of a picture; far-off end points take 128 bits.
+// WebAssembly has no 128-bit division: it is a call of a long routine there.
+struct Division {
+  std::int64_t quotient, remainder;
+};
+Division StepQuotient(std::int64_t t, std::int64_t a, std::int64_t c, std::int64_t b) {
+  constexpr std::uint64_t Small = std::uint64_t{1} << 30;
+  if ((static_cast<std::uint64_t>(t) | static_cast<std::uint64_t>(a) |
+       static_cast<std::uint64_t>(c) | static_cast<std::uint64_t>(b)) < Small) {
+    const std::int64_t num = 2 * t * a + c;
+    return {num / (2 * b), num % (2 * b)};
+  }
+  const WideSigned num = 2 * static_cast<WideSigned>(t) * a + c;
+  return {static_cast<std::int64_t>(num / (2 * static_cast<WideSigned>(b))),
+          static_cast<std::int64_t>(num % (2 * static_cast<WideSigned>(b)))};
+}
+
 // The pixel sequence of a line from (x0, y0) to (x1, y1): step t (0..n,
 // n = the longer of |dx|, |dy|) moves t pixels along the major axis and
 // m(t) = floor((2 t |minor| + |major|) / (2 |major|)) along the minor one,
@@ -59,10 +78,7 @@ void ForEachLinePixel(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::in
   if (t_first > t_last) return;
 
   // Steps whose minor offset m(t) keeps the minor coordinate in range.
-  const auto m = [&](std::int64_t t) {
-    return static_cast<std::int64_t>((2 * static_cast<WideSigned>(t) * amin + amaj) /
-                                     (2 * static_cast<WideSigned>(amaj)));
-  };
+  const auto m = [&](std::int64_t t) { return StepQuotient(t, amin, amaj, amaj).quotient; };
   const std::int64_t m_lo = smin > 0 ? lo - minor0 : minor0 - (minor_limit - 1);
   const std::int64_t m_hi = smin > 0 ? minor_limit - 1 - minor0 : minor0 - lo;
   if (m(t_first) < m_lo) {  // first step with m(t) >= m_lo
@@ -86,9 +102,7 @@ void ForEachLinePixel(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::in
   }
   if (t_first > t_last) return;
 
-  const WideSigned num = 2 * static_cast<WideSigned>(t_first) * amin + amaj;
-  std::int64_t off = static_cast<std::int64_t>(num / (2 * static_cast<WideSigned>(amaj)));
-  std::int64_t rem = static_cast<std::int64_t>(num % (2 * static_cast<WideSigned>(amaj)));
+  auto [off, rem] = StepQuotient(t_first, amin, amaj, amaj);
   for (std::int64_t t = t_first; t <= t_last; ++t) {
     const std::int64_t major = major0 + smaj * t;
     const std::int64_t minor = minor0 + smin * off;
@@ -173,21 +187,28 @@ void Canvas::HorizontalRun(std::int64_t y, std::int64_t from, std::int64_t to, P
 }
 
 void Canvas::Stamp(std::int64_t x, std::int64_t y) {
-  // A disc of diameter w centred on the pixel (odd w) or on its top-left
-  // corner (even w): offsets with (2dx + e)^2 + (2dy + e)^2 <= w^2, e = 1 for even w.
-  const std::int64_t w = pen_width_;
-  const std::int64_t e = (w % 2 == 0) ? 1 : 0;
-  for (std::int64_t dy = -(w / 2); dy <= (w - 1) / 2; ++dy) {
-    std::int64_t first = 1, last = 0;
-    for (std::int64_t dx = -(w / 2); dx <= (w - 1) / 2; ++dx) {
-      const std::int64_t a = 2 * dx + e, b = 2 * dy + e;
-      if (a * a + b * b <= w * w) {
-        if (first > last) first = dx;
-        last = dx;
+  if (brush_width_ != pen_width_) {
+    // A disc of diameter w centred on the pixel (odd w) or on its top-left
+    // corner (even w): offsets with (2dx + e)^2 + (2dy + e)^2 <= w^2, e = 1
+    // for even w; its rows, kept while the pen keeps its width.
+    const std::int64_t w = pen_width_;
+    const std::int64_t e = (w % 2 == 0) ? 1 : 0;
+    brush_rows_.clear();
+    for (std::int64_t dy = -(w / 2); dy <= (w - 1) / 2; ++dy) {
+      std::int64_t first = 1, last = 0;
+      for (std::int64_t dx = -(w / 2); dx <= (w - 1) / 2; ++dx) {
+        const std::int64_t a = 2 * dx + e, b = 2 * dy + e;
+        if (a * a + b * b <= w * w) {
+          if (first > last) first = dx;
+          last = dx;
+        }
       }
+      if (first <= last) brush_rows_.push_back({dy, first, last});
     }
-    if (first <= last) HorizontalRun(y + dy, x + first, x + last, pen_colour_);
+    brush_width_ = pen_width_;
   }
+  for (const BrushRow& row : brush_rows_)
+    HorizontalRun(y + row.dy, x + row.first, x + row.last, pen_colour_);
 }
 
 void Canvas::MoveTo(int x, int y) {
@@ -237,9 +258,7 @@ void Canvas::ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::in
                      // dotted pen asks.
                      const auto at = [&] {
                        if (picture_steps == n) return t;
-                       return static_cast<std::int64_t>((2 * static_cast<WideSigned>(t) + 1) *
-                                                        picture_steps /
-                                                        (2 * static_cast<WideSigned>(n)));
+                       return StepQuotient(t, picture_steps, picture_steps, n).quotient;
                      };
                      const bool on = !dotted || (phase + at()) % DotPeriod < DotOn;
                      const Pixel colour = on ? pen_colour_ : brush_colour_;

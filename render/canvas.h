@@ -77,6 +77,14 @@ class Canvas {
   std::int64_t dot_phase_ = 0;  // pixels of dotted pattern used since the last MoveTo
   int thin_band_ = 1;
 
+  // The rows of the round brush of a pen brush_width_ wide (0: none yet):
+  // each the run [first, last] of offsets from the centre in row dy.
+  struct BrushRow {
+    std::int64_t dy, first, last;
+  };
+  std::vector<BrushRow> brush_rows_;
+  int brush_width_ = 0;
+
   std::vector<std::uint8_t> fill_visited_;  // one flag per pixel
   std::vector<std::int32_t> fill_queue_;    // pixel indices; each pixel enters at most once
 };

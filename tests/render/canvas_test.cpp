@@ -157,6 +157,31 @@ TEST(Canvas, ClippedLinesPaintTheSamePixelsAsUnclipped) {
   }
 }
 
+// A line through the lattice points (7k, 3k) paints the same pixels near
+// the origin however far off its ends lie: from 1,999,999,995 pixels away,
+// where its steps are counted in 128 bits, as from 63. The ends differ by a
+// multiple of six steps, so that the dots fall alike too.
+TEST(Canvas, FarOffEndsPaintANearLineAsNearEndsDo) {
+  constexpr int K = 285714285, Near = 9;
+  for (PenStyle style : {PenStyle::Solid, PenStyle::Dotted}) {
+    for (int width : {1, 3}) {
+      Bitmap far(10, 10, White), near(10, 10, White);
+      for (auto [bitmap, k] : {std::pair{&far, K}, std::pair{&near, Near}}) {
+        Canvas canvas(*bitmap);
+        canvas.SetPenStyle(style);
+        canvas.SetPenWidth(width);
+        canvas.SetBrushColour(Grey);
+        canvas.MoveTo(-7 * k + 3, -3 * k + 4);
+        canvas.LineTo(7 * k + 3, 3 * k + 4);
+      }
+      EXPECT_GT(CountColour(near, Black), 0);
+      for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x)
+          ASSERT_EQ(far.At(x, y), near.At(x, y)) << "width " << width << " pixel " << x << "," << y;
+    }
+  }
+}
+
 TEST(Canvas, LinesWhollyOutsidePaintNothing) {
   Bitmap bitmap(10, 10, White);
   Canvas canvas(bitmap);

@@ -85,17 +85,30 @@ std::string link_notice;
 Bytes signal_axes_rgba(static_cast<std::size_t>(varek::SignalWidth) * varek::SignalHeight * 4);
 
 // Pixels 0x00RRGGBB to the bytes R, G, B, 255: one little-endian word
-// 0xFFBBGGRR each (WebAssembly's memory is little-endian).
+// 0xFFBBGGRR each (WebAssembly's memory is little-endian). Two pixels at a
+// time in a 64-bit word, each half on its own: a picture on a 4K screen has
+// over a million pixels, and this loop took as long as drawing them.
 const std::uint8_t* ToRgba(const varek::Bitmap& picture, Bytes& rgba) {
   picture_width = picture.width;
   picture_height = picture.height;
-  rgba.resize(picture.pixels.size() * 4);
+  const std::size_t count = picture.pixels.size();
+  rgba.resize(count * 4);
+  const varek::Pixel* in = picture.pixels.data();
   std::uint8_t* out = rgba.data();
-  for (const varek::Pixel p : picture.pixels) {
+  constexpr std::uint64_t Opaque = 0xFF000000'FF000000, Green = 0x0000FF00'0000FF00,
+                          Low = 0x000000FF'000000FF;
+  std::size_t i = 0;
+  for (; i + 2 <= count; i += 2) {
+    std::uint64_t two;
+    std::memcpy(&two, in + i, sizeof two);
+    const std::uint64_t words = Opaque | (two & Green) | ((two >> 16) & Low) | ((two & Low) << 16);
+    std::memcpy(out + 4 * i, &words, sizeof words);
+  }
+  if (i < count) {
+    const varek::Pixel p = in[i];
     const std::uint32_t word =
         0xFF000000U | (p & 0xFF00U) | ((p >> 16) & 0xFFU) | ((p & 0xFFU) << 16);
-    std::memcpy(out, &word, sizeof word);
-    out += sizeof word;
+    std::memcpy(out + 4 * i, &word, sizeof word);
   }
   return rgba.data();
 }

@@ -1,7 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The varek-em developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A 32-bit off-screen picture: row-major pixels 0x00RRGGBB, the layout of
-// QImage::Format_RGB32 (the window copies it without conversion).
+// A 32-bit off-screen picture, row-major. On the desktop a pixel is
+// 0x00RRGGBB, the layout of QImage::Format_RGB32 (the window copies it
+// without conversion). In WebAssembly it is the bytes R, G, B, 255, the
+// layout of the page's ImageData (0xFFBBGGRR in its little-endian memory),
+// so that the page takes the picture as it is: a picture on a 4K screen has
+// over a million pixels. Pixels are made by Rgb() and only compared, never
+// taken apart, so both layouts draw the same pictures.
 #pragma once
 
 #include <cstdint>
@@ -9,10 +14,15 @@
 
 namespace varek {
 
-using Pixel = std::uint32_t;  // 0x00RRGGBB
+using Pixel = std::uint32_t;
 
 constexpr Pixel Rgb(int r, int g, int b) {
+#if defined(__EMSCRIPTEN__)
+  return 0xFF000000U | (static_cast<Pixel>(b) << 16) | (static_cast<Pixel>(g) << 8) |
+         static_cast<Pixel>(r);
+#else
   return (static_cast<Pixel>(r) << 16) | (static_cast<Pixel>(g) << 8) | static_cast<Pixel>(b);
+#endif
 }
 
 // A colour given as the toolkit's 32-bit value 0x00BBGGRR (red in the low byte).

@@ -17,7 +17,6 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <memory>
 #include <string>
@@ -71,7 +70,6 @@ bool warmed_up = false;
 Bytes packed_paths;
 // The neighbours' settings, row by row of the table of the settings.
 std::vector<std::int32_t> neighbour_values;
-Bytes scene_rgba, signal_rgba;
 int picture_width = 0, picture_height = 0;  // of the last picture handed over
 std::string beam_marks;
 std::string reading_hint;
@@ -84,33 +82,12 @@ std::string link_notice;
 // Filled by the page with the decoded axes picture, then handed over.
 Bytes signal_axes_rgba(static_cast<std::size_t>(varek::SignalWidth) * varek::SignalHeight * 4);
 
-// Pixels 0x00RRGGBB to the bytes R, G, B, 255: one little-endian word
-// 0xFFBBGGRR each (WebAssembly's memory is little-endian). Two pixels at a
-// time in a 64-bit word, each half on its own: a picture on a 4K screen has
-// over a million pixels, and this loop took as long as drawing them.
-const std::uint8_t* ToRgba(const varek::Bitmap& picture, Bytes& rgba) {
+// A picture handed over: its pixels are the bytes R, G, B, 255 already
+// (render/bitmap.h), in the simulation until its next picture.
+const std::uint8_t* HandOver(const varek::Bitmap& picture) {
   picture_width = picture.width;
   picture_height = picture.height;
-  const std::size_t count = picture.pixels.size();
-  rgba.resize(count * 4);
-  const varek::Pixel* in = picture.pixels.data();
-  std::uint8_t* out = rgba.data();
-  constexpr std::uint64_t Opaque = 0xFF000000'FF000000, Green = 0x0000FF00'0000FF00,
-                          Low = 0x000000FF'000000FF;
-  std::size_t i = 0;
-  for (; i + 2 <= count; i += 2) {
-    std::uint64_t two;
-    std::memcpy(&two, in + i, sizeof two);
-    const std::uint64_t words = Opaque | (two & Green) | ((two >> 16) & Low) | ((two & Low) << 16);
-    std::memcpy(out + 4 * i, &words, sizeof words);
-  }
-  if (i < count) {
-    const varek::Pixel p = in[i];
-    const std::uint32_t word =
-        0xFF000000U | (p & 0xFF00U) | ((p >> 16) & 0xFFU) | ((p & 0xFFU) << 16);
-    std::memcpy(out + 4 * i, &word, sizeof word);
-  }
-  return rgba.data();
+  return reinterpret_cast<const std::uint8_t*>(picture.pixels.data());
 }
 
 // Notes whether the paths just integrated into `scene` left the axis.
@@ -290,11 +267,11 @@ EMSCRIPTEN_KEEPALIVE int varek_warm_up_on(int samples) {
 }
 
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* varek_render_scene() {
-  return ToRgba(simulation->RenderScene(settings), scene_rgba);
+  return HandOver(simulation->RenderScene(settings));
 }
 
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* varek_draw_signal() {
-  return ToRgba(simulation->DrawDeflectionSignal(settings), signal_rgba);
+  return HandOver(simulation->DrawDeflectionSignal(settings));
 }
 
 // Where the end marks lie in the last scene picture: a German sentence,

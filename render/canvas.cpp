@@ -186,27 +186,28 @@ void Canvas::HorizontalRun(std::int64_t y, std::int64_t from, std::int64_t to, P
   std::fill(row + from, row + to + 1, colour);
 }
 
-void Canvas::Stamp(std::int64_t x, std::int64_t y) {
-  if (brush_width_ != pen_width_) {
-    // A disc of diameter w centred on the pixel (odd w) or on its top-left
-    // corner (even w): offsets with (2dx + e)^2 + (2dy + e)^2 <= w^2, e = 1
-    // for even w; its rows, kept while the pen keeps its width.
-    const std::int64_t w = pen_width_;
-    const std::int64_t e = (w % 2 == 0) ? 1 : 0;
-    brush_rows_.clear();
-    for (std::int64_t dy = -(w / 2); dy <= (w - 1) / 2; ++dy) {
-      std::int64_t first = 1, last = 0;
-      for (std::int64_t dx = -(w / 2); dx <= (w - 1) / 2; ++dx) {
-        const std::int64_t a = 2 * dx + e, b = 2 * dy + e;
-        if (a * a + b * b <= w * w) {
-          if (first > last) first = dx;
-          last = dx;
-        }
+void Canvas::SetPenWidth(int width) {
+  pen_width_ = width < 1 ? 1 : width;
+  // The brush: a disc of diameter w centred on the pixel (odd w) or on its
+  // top-left corner (even w): offsets with (2dx + e)^2 + (2dy + e)^2 <= w^2,
+  // e = 1 for even w.
+  const std::int64_t w = pen_width_;
+  const std::int64_t e = (w % 2 == 0) ? 1 : 0;
+  brush_rows_.clear();
+  for (std::int64_t dy = -(w / 2); dy <= (w - 1) / 2; ++dy) {
+    std::int64_t first = 1, last = 0;
+    for (std::int64_t dx = -(w / 2); dx <= (w - 1) / 2; ++dx) {
+      const std::int64_t a = 2 * dx + e, b = 2 * dy + e;
+      if (a * a + b * b <= w * w) {
+        if (first > last) first = dx;
+        last = dx;
       }
-      if (first <= last) brush_rows_.push_back({dy, first, last});
     }
-    brush_width_ = pen_width_;
+    if (first <= last) brush_rows_.push_back({dy, first, last});
   }
+}
+
+void Canvas::Stamp(std::int64_t x, std::int64_t y) {
   for (const BrushRow& row : brush_rows_)
     HorizontalRun(y + row.dy, x + row.first, x + row.last, pen_colour_);
 }

@@ -35,7 +35,7 @@ class Canvas {
   explicit Canvas(Bitmap& target);
 
   void SetPenColour(Pixel colour) { pen_colour_ = colour; }
-  void SetPenWidth(int width) { pen_width_ = width < 1 ? 1 : width; }
+  void SetPenWidth(int width);
   void SetPenStyle(PenStyle style) { pen_style_ = style; }
   void SetBrushColour(Pixel colour) { brush_colour_ = colour; }
   // The magnification k >= 1 of the one-pixel pen: its lines, rectangle
@@ -77,13 +77,12 @@ class Canvas {
   std::int64_t dot_phase_ = 0;  // pixels of dotted pattern used since the last MoveTo
   int thin_band_ = 1;
 
-  // The rows of the round brush of a pen brush_width_ wide (0: none yet):
-  // each the run [first, last] of offsets from the centre in row dy.
+  // The rows of the round brush of the pen's width: each the run
+  // [first, last] of offsets from the centre in row dy.
   struct BrushRow {
     std::int64_t dy, first, last;
   };
-  std::vector<BrushRow> brush_rows_;
-  int brush_width_ = 0;
+  std::vector<BrushRow> brush_rows_{{0, 0, 0}};
 
   std::vector<std::uint8_t> fill_visited_;  // one flag per pixel
   std::vector<std::int32_t> fill_queue_;    // pixel indices; each pixel enters at most once
